@@ -1,0 +1,113 @@
+#pragma once
+// The measurement collections: points of three doubles, cycles of points, velocity samples,
+// and their stream format (Int32 count, then the items as little-endian doubles).
+#include <QIODevice>
+#include <memory>
+#include <vector>
+
+#include "foundations/StreamIO.h"
+
+// Items are owned by their collection and keep their address until deleted, so a reference
+// from GetItem stays valid while other items are added.
+template <class Item>
+class TOwnedCollection {
+public:
+    TOwnedCollection() = default;
+    TOwnedCollection(const TOwnedCollection& o) { Assign(o); }
+    TOwnedCollection& operator=(const TOwnedCollection& o) {
+        if (this != &o) Assign(o);
+        return *this;
+    }
+    TOwnedCollection(TOwnedCollection&&) noexcept = default;
+    TOwnedCollection& operator=(TOwnedCollection&&) noexcept = default;
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    bool isEmpty() const { return items_.empty(); }
+    // Out-of-range index: std::out_of_range (the list index error).
+    Item& GetItem(int i) { return *items_.at(checked(i)); }
+    const Item& GetItem(int i) const { return *items_.at(checked(i)); }
+    Item& operator[](int i) { return GetItem(i); }
+    const Item& operator[](int i) const { return GetItem(i); }
+    Item& Add() {
+        items_.push_back(std::make_unique<Item>());
+        return *items_.back();
+    }
+    void Delete(int i) { items_.erase(items_.begin() + checked(i)); }
+    void Clear() { items_.clear(); }
+    // Copies every item of Source (this collection's items are cleared first).
+    void Assign(const TOwnedCollection& source) {
+        std::vector<std::unique_ptr<Item>> copy;
+        copy.reserve(source.items_.size());
+        for (const auto& it : source.items_) {
+            copy.push_back(std::make_unique<Item>());
+            copy.back()->Assign(*it);
+        }
+        items_ = std::move(copy);
+    }
+    // Writes Count, then each item.
+    void SaveToStream(QIODevice& s) const {
+        foundations::writeInt32(s, Count());
+        for (const auto& it : items_) it->WriteItem(s);
+    }
+    // Appends the stream's items; nothing is cleared first. A stream that ends early throws
+    // StreamReadError, keeping only the items whose fields were read whole. No memory is set
+    // aside from the stored count: items are added as they are read.
+    void LoadFromStream(QIODevice& s) {
+        const int32_t n = foundations::readInt32(s);
+        for (int32_t i = 0; i < n; ++i) {
+            auto item = std::make_unique<Item>();
+            item->ReadItem(s);
+            items_.push_back(std::move(item));
+        }
+    }
+
+private:
+    size_t checked(int i) const {
+        if (i < 0 || i >= Count()) throw std::out_of_range("List index out of bounds");
+        return static_cast<size_t>(i);
+    }
+    std::vector<std::unique_ptr<Item>> items_;
+};
+
+class TPunktItem {
+public:
+    double Dystans = 0.0;
+    double Xa = 0.0;
+    double Xr = 0.0;
+    void Assign(const TPunktItem& src) {
+        Dystans = src.Dystans;
+        Xa = src.Xa;
+        Xr = src.Xr;
+    }
+    void WriteItem(QIODevice& s) const;
+    void ReadItem(QIODevice& s);
+};
+
+class TPunkt : public TOwnedCollection<TPunktItem> {
+public:
+    // Keeps the list ordered by Dystans; refuses a value within 1e-6 of a stored one.
+    // Only the Dystans values move; Xa and Xr stay at their positions.
+    bool InsertSorted(int& Index, double Value);
+    // True when every Xr equals 0.0 exactly (also for an empty list).
+    bool AllThirdValuesZero() const;
+};
+
+class TCyklItem {
+public:
+    TPunkt Punkt;
+    void Assign(const TCyklItem& src) { Punkt.Assign(src.Punkt); }
+    void WriteItem(QIODevice& s) const { Punkt.SaveToStream(s); }
+    void ReadItem(QIODevice& s) { Punkt.LoadFromStream(s); }
+};
+
+class TCykl : public TOwnedCollection<TCyklItem> {};
+
+class TVelValueItem {
+public:
+    double Value = 0.0;
+    void Assign(const TVelValueItem& src) { Value = src.Value; }
+    void WriteItem(QIODevice& s) const { foundations::writeDouble(s, Value); }
+    void ReadItem(QIODevice& s) { Value = foundations::readDouble(s); }
+};
+
+class TVelValue : public TOwnedCollection<TVelValueItem> {};
