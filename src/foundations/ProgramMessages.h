@@ -2,8 +2,16 @@
 // The message table: every run-time message, caption part and label by its key, with its
 // built-in Polish text.
 #include <QString>
+#include <QStringList>
 
 // Built-in Polish text of a key (keys compared without regard to case); empty for an unknown key.
 QString BuiltInMessage(const QString& key);
+// Every key of the table once, in table order (for language-file checks).
+QStringList BuiltInMessageKeys();
 // TranslateString(key, BuiltInMessage(key)): the text to show.
 QString Msg(const QString& key);
+
+// A message with its first "%d" or "%s" replaced by value. Language-file texts are never used
+// as format strings: every other "%" stays as written.
+QString FillPlaceholder(const QString& text, const QString& value);
+inline QString FillPlaceholder(const QString& text, long long value) { return FillPlaceholder(text, QString::number(value)); }

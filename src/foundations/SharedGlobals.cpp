@@ -16,6 +16,8 @@ platform::ManualResetEvent* ReadQuitEvent = nullptr;
 platform::ManualResetEvent* ProgramLoadEvent = nullptr;
 platform::ManualResetEvent* ComCheckEvent = nullptr;
 platform::BinarySemaphore* CardSemaphore = nullptr;
+std::array<platform::ManualResetEvent*, 2> MeteoWaitHandles = {nullptr, nullptr};
+std::array<platform::ManualResetEvent*, 2> ReadWaitHandles = {nullptr, nullptr};
 
 std::atomic<bool> HeadAcceptRequest{false};
 std::atomic<uint8_t> InterfaceMode{0};

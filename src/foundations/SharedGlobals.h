@@ -33,6 +33,9 @@ extern platform::ManualResetEvent* ReadQuitEvent;
 extern platform::ManualResetEvent* ProgramLoadEvent;
 extern platform::ManualResetEvent* ComCheckEvent;
 extern platform::BinarySemaphore* CardSemaphore;
+// {MeteoDataEvent, MeteoQuitEvent} and {SampleEvent, ReadQuitEvent}, for waiting on either.
+extern std::array<platform::ManualResetEvent*, 2> MeteoWaitHandles;
+extern std::array<platform::ManualResetEvent*, 2> ReadWaitHandles;
 
 extern std::atomic<bool> HeadAcceptRequest;
 // 0 measuring card, 1 serial link.

@@ -1,0 +1,153 @@
+#include "foundations/NumberFormat.h"
+
+#include <QByteArray>
+#include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "foundations/LocaleTable.h"
+
+namespace foundations {
+
+namespace {
+
+// Keeps `count` significant digits of d (count <= 0 keeps none), rounding half away from zero
+// on the exact digits; a carry out of the first digit raises the exponent.
+void roundDigits(ExactDecimal& d, int count) {
+    if (count >= d.digits.size()) return;
+    bool up = count >= 0 && d.digits[count] >= '5';
+    if (count < 0) {
+        d.digits.clear();
+        return;
+    }
+    d.digits.truncate(count);
+    if (up) {
+        int i = count - 1;
+        while (i >= 0 && d.digits[i] == '9') {
+            d.digits[i] = '0';
+            --i;
+        }
+        if (i >= 0) {
+            d.digits[i] = char(d.digits[i] + 1);
+        } else {
+            d.digits.prepend('1');
+            d.digits.truncate(std::max(count, 1));
+            ++d.exponent;
+        }
+    }
+    while (!d.digits.isEmpty() && d.digits.endsWith('0')) d.digits.chop(1);
+    if (d.digits.isEmpty()) d.exponent = 0;
+}
+
+QString nonFinite(double value) {
+    if (std::isnan(value)) return QStringLiteral("NAN");
+    return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
+}
+
+// Digits of d as a fixed-point text with exactly `decimals` decimals (d already rounded).
+QString fixedText(const ExactDecimal& d, int decimals, QChar separator) {
+    QString intPart, fracPart;
+    const int n = d.digits.size();
+    if (n == 0 || d.exponent <= 0) {
+        intPart = QStringLiteral("0");
+    } else {
+        for (int i = 0; i < d.exponent; ++i) intPart += QChar(i < n ? d.digits[i] : '0');
+    }
+    for (int k = 0; k < decimals; ++k) {
+        int i = d.exponent + k;  // index of the digit at decimal place k + 1
+        fracPart += QChar(i >= 0 && i < n ? d.digits[i] : '0');
+    }
+    QString s = (d.negative && n > 0) ? QStringLiteral("-") : QString();
+    s += intPart;
+    if (decimals > 0) s += separator + fracPart;
+    return s;
+}
+
+QString rightAlign(const QString& s, int width) {
+    return s.size() >= width ? s : QString(width - s.size(), u' ') + s;
+}
+
+}  // namespace
+
+ExactDecimal exactDecimal(double value) {
+    ExactDecimal d;
+    d.negative = std::signbit(value);
+    if (value == 0.0 || !std::isfinite(value)) return d;
+    // A double has at most 767 significant decimal digits, so 800 shows it exactly.
+    char buf[900];
+    int len = std::snprintf(buf, sizeof buf, "%.800e", std::fabs(value));
+    const char* e = std::find(buf, buf + len, 'e');
+    int exp10 = std::atoi(e + 1);
+    QByteArray digits;
+    digits.reserve(int(e - buf));
+    for (const char* p = buf; p < e; ++p)
+        if (*p >= '0' && *p <= '9') digits += *p;
+    while (digits.endsWith('0')) digits.chop(1);
+    d.digits = digits;
+    d.exponent = exp10 + 1;
+    return d;
+}
+
+QString formatFixed(double value, int precision, int decimals, QChar separator) {
+    if (!std::isfinite(value)) return nonFinite(value);
+    precision = std::clamp(precision, 1, 767);
+    decimals = std::max(decimals, 0);
+    ExactDecimal d = exactDecimal(value);
+    if (!d.digits.isEmpty()) roundDigits(d, std::min(precision, d.exponent + decimals));
+    if (d.exponent > precision) {
+        // Scientific form: the significant digits, trailing zeros dropped, and the exponent.
+        QString s = d.negative ? QStringLiteral("-") : QString();
+        s += QChar(d.digits[0]);
+        if (d.digits.size() > 1) s += separator + QString::fromLatin1(d.digits.mid(1));
+        s += u'E' + QString::number(d.exponent - 1);
+        return s;
+    }
+    return fixedText(d, decimals, separator);
+}
+
+QString formatField(double value, int width, int decimals) {
+    if (!std::isfinite(value)) return rightAlign(nonFinite(value), width);
+    decimals = std::max(decimals, 0);
+    ExactDecimal d = exactDecimal(value);
+    if (!d.digits.isEmpty()) roundDigits(d, d.exponent + decimals);
+    return rightAlign(fixedText(d, decimals, u'.'), width);
+}
+
+QString formatFieldExp(double value, int width) {
+    if (!std::isfinite(value)) return rightAlign(nonFinite(value), width);
+    const int decimals = std::clamp(width - 9, 1, 14);
+    ExactDecimal d = exactDecimal(value);
+    int exponent = 0;
+    QString mantissa;
+    if (!d.digits.isEmpty()) {
+        roundDigits(d, decimals + 1);
+        exponent = d.exponent - 1;
+    }
+    mantissa += QChar(d.digits.isEmpty() ? '0' : d.digits[0]);
+    mantissa += u'.';
+    for (int i = 1; i <= decimals; ++i) mantissa += QChar(i < d.digits.size() ? d.digits[i] : '0');
+    QString s = (d.negative && !d.digits.isEmpty()) ? QStringLiteral("-") : QStringLiteral(" ");
+    s += mantissa + u'E' + (exponent < 0 ? u'-' : u'+') +
+         QStringLiteral("%1").arg(std::abs(exponent), 4, 10, QChar(u'0'));
+    return rightAlign(s, width);
+}
+
+std::optional<double> parseUserReal(const QString& text) {
+    static const QRegularExpression re(
+        QStringLiteral("^[+-]?(\\d+([.,]\\d*)?|[.,]\\d+)([eE][+-]?\\d+)?$"));
+    QString t = text.trimmed();
+    if (!re.match(t).hasMatch()) return std::nullopt;
+    t.replace(u',', u'.');
+    bool ok = false;
+    double v = t.toDouble(&ok);  // QString::toDouble is locale-independent ("C")
+    if (!ok || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+QChar systemDecimalSeparator() {
+    const QString p = systemLocale().decimalPoint();
+    return p.isEmpty() ? QChar(u'.') : p.front();
+}
+
+}  // namespace foundations

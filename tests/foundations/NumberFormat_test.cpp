@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "foundations/LocaleTable.h"
+#include "foundations/NumberFormat.h"
+
+using namespace foundations;
+
+struct FixedCase {
+    double value;
+    int precision, decimals;
+    char sep;
+    const char* expected;
+};
+
+TEST(NumberFormat, FixedPointRoundsHalfAwayOnTheExactValue) {
+    const FixedCase cases[] = {
+        {2.0005, 15, 3, ',', "2,001"},      // stored a little above the half
+        {1.0005, 15, 3, '.', "1.000"},      // stored a little below the half
+        {1.005, 15, 2, '.', "1.00"},
+        {0.125, 15, 2, '.', "0.13"},        // an exact half goes away from zero
+        {-0.125, 15, 2, '.', "-0.13"},
+        {2.5, 15, 0, '.', "3"},
+        {-2.5, 15, 0, '.', "-3"},
+        {0.045, 15, 2, '.', "0.04"},
+        {1234.5678, 15, 2, '.', "1234.57"},
+        {1234.5678, 6, 3, '.', "1234.570"},  // six significant digits, padded to three decimals
+        {0.0, 15, 3, ',', "0,000"},
+        {-0.001, 15, 2, '.', "0.00"},        // no "-" in front of nothing but zeros
+        {-0.0, 15, 1, '.', "0.0"},
+        {0.006, 15, 2, '.', "0.01"},         // rounding up from below the last decimal
+        {0.004, 15, 2, '.', "0.00"},
+        {9.9996, 15, 3, '.', "10.000"},      // the carry adds an integer digit
+        {999.6, 3, 0, '.', "1E3"},           // ... which may no longer fit the precision
+        {12.5, 15, 0, '.', "13"},
+        {7.0, 15, 0, ',', "7"},              // no separator without decimals
+        {1e20, 15, 2, '.', "1E20"},
+        {123456.5, 5, 0, ',', "1,2346E5"},
+        {0.000123456, 3, 8, '.', "0.00012300"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(formatFixed(c.value, c.precision, c.decimals, QChar(c.sep)), QString::fromLatin1(c.expected))
+            << c.value << " P" << c.precision << " D" << c.decimals;
+}
+
+TEST(NumberFormat, NonFiniteValuesHaveNames) {
+    EXPECT_EQ(formatFixed(std::numeric_limits<double>::quiet_NaN(), 15, 2), "NAN");
+    EXPECT_EQ(formatFixed(-std::numeric_limits<double>::infinity(), 15, 2), "-INF");
+    EXPECT_EQ(formatField(std::numeric_limits<double>::infinity(), 5, 2), "  INF");
+}
+
+TEST(NumberFormat, PascalFieldsAreRightAlignedAndNeverCut) {
+    struct Case {
+        double value;
+        int width, decimals;
+        const char* expected;
+    } cases[] = {
+        {1.5, 8, 3, "   1.500"},
+        {-1234.5, 3, 1, "-1234.5"},
+        {0.125, 6, 2, "  0.13"},
+        {2.675, 0, 2, "2.67"},
+        {-0.004, 6, 2, "  0.00"},
+        {1e20, 0, 1, "100000000000000000000.0"},
+        {3.0, 4, 0, "   3"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(formatField(c.value, c.width, c.decimals), c.expected) << c.value;
+    EXPECT_EQ(formatPrintfF(-2.5, 7, 0), "     -3");
+}
+
+TEST(NumberFormat, PascalStandardScientificField) {
+    struct Case {
+        double value;
+        int width;
+        const char* expected;
+    } cases[] = {
+        {1.0, 23, " 1.00000000000000E+0000"},
+        {-1234.5, 23, "-1.23450000000000E+0003"},
+        {0.0, 23, " 0.00000000000000E+0000"},
+        {0.000123, 23, " 1.23000000000000E-0004"},
+        {1.0, 12, " 1.000E+0000"},
+        {0.5, 10, " 5.0E-0001"},
+        {9.996, 11, " 1.00E+0001"},                  // the carry moves the exponent
+        {1.0, 30, "        1.00000000000000E+0000"},  // at most 14 decimals, then blanks
+        {2.0, 5, " 2.0E+0000"},                     // never cut
+    };
+    for (const auto& c : cases) EXPECT_EQ(formatFieldExp(c.value, c.width), c.expected) << c.value;
+}
+
+TEST(NumberFormat, UserTypedRealsTakeDotOrComma) {
+    struct Case {
+        const char* text;
+        std::optional<double> expected;
+    } cases[] = {
+        {"1.5", 1.5}, {"1,5", 1.5}, {" -2,25 ", -2.25}, {"+3", 3.0}, {",5", 0.5}, {"5,", 5.0},
+        {"1e3", 1000.0}, {"2,5E-1", 0.25},
+        {"", std::nullopt}, {"abc", std::nullopt}, {"1.2.3", std::nullopt}, {"1,2,3", std::nullopt},
+        {"1.234,5", std::nullopt}, {"-", std::nullopt}, {"1 000", std::nullopt}, {"1e999", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(parseUserReal(QString::fromLatin1(c.text)), c.expected) << c.text;
+}
+
+TEST(NumberFormat, DisplaySeparatorFollowsTheSystemLocale) {
+    setSystemLocaleOverride(QLocale(QLocale::Polish, QLocale::Poland));
+    EXPECT_EQ(systemDecimalSeparator(), u',');
+    setSystemLocaleOverride(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(systemDecimalSeparator(), u'.');
+    setSystemLocaleOverride(std::nullopt);
+}
