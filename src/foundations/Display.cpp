@@ -14,6 +14,8 @@ TDisplay::TDisplay(QWidget* parent) : QWidget(parent), decSep_(foundations::syst
 double TDisplay::RoundValue(double value, int precision) {
     if (!std::isfinite(value)) return value;
     const double f = std::pow(10.0, precision);
+    // From 2^52 on a double has no fraction left to round, and the product could overflow.
+    if (!(std::fabs(value) * f < 4503599627370496.0)) return value;
     const double r = std::trunc(std::fabs(value) * f + 0.5) / f;
     return std::copysign(r, value);
 }
@@ -68,7 +70,7 @@ QString TDisplay::AngleText(double value, int precision, QChar sep) {
     };
     const QString m = pad(QString::number(qint64(minutes)));
     const QString s = pad(foundations::formatFixed(seconds, 4, precision, sep));
-    return sign + QString::number(qint64(degrees)) + QChar(0x00B0) + m + u'\'' + s + u'"';
+    return sign + QString::number(degrees, 'f', 0) + QChar(0x00B0) + m + u'\'' + s + u'"';
 }
 
 QString TDisplay::DisplayText() const {

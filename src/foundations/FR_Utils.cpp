@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -50,6 +51,13 @@ int itemIndex(const QString& property) {
     for (QChar c : digits)
         if (c < u'0' || c > u'9') return -1;
     return digits.toInt();
+}
+
+// A component of the form itself, not of another form (a dialog) that lives under it.
+bool ownedByForm(const QObject* o, const QWidget* form) {
+    for (const QObject* p = o->parent(); p && p != form; p = p->parent())
+        if (qobject_cast<const QDialog*>(p) || qobject_cast<const QMainWindow*>(p)) return false;
+    return !(qobject_cast<const QDialog*>(o) || qobject_cast<const QMainWindow*>(o));
 }
 
 bool hasProperty(const QObject* o, const char* name) { return o->property(name).isValid(); }
@@ -173,6 +181,7 @@ void TranslateForm(QWidget* form) {
         QHash<QString, QObject*> byName;
         const QList<QObject*> all = form->findChildren<QObject*>();
         for (QObject* o : all) {
+            if (!ownedByForm(o, form)) continue;
             const QString n = o->objectName().toUpper();
             if (!n.isEmpty() && !byName.contains(n)) byName.insert(n, o);
         }

@@ -106,6 +106,22 @@ QString formatFixed(double value, int precision, int decimals, QChar separator) 
     return fixedText(d, decimals, separator);
 }
 
+QString formatGeneral(double value, int precision, QChar separator) {
+    if (!std::isfinite(value)) return nonFinite(value);
+    precision = std::clamp(precision, 1, 767);
+    ExactDecimal d = exactDecimal(value);
+    if (d.digits.isEmpty()) return QStringLiteral("0");
+    roundDigits(d, precision);
+    const QString sign = d.negative ? QStringLiteral("-") : QString();
+    const int n = d.digits.size();
+    if (d.exponent > precision || d.exponent < -4) {
+        QString s = sign + QChar(d.digits[0]);
+        if (n > 1) s += separator + QString::fromLatin1(d.digits.mid(1));
+        return s + u'E' + QString::number(d.exponent - 1);
+    }
+    return fixedText(d, std::max(0, n - d.exponent), separator);
+}
+
 QString formatField(double value, int width, int decimals) {
     if (!std::isfinite(value)) return rightAlign(nonFinite(value), width);
     decimals = std::max(decimals, 0);

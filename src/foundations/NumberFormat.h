@@ -13,6 +13,11 @@ namespace foundations {
 // Non-finite values give "NAN", "INF" or "-INF".
 QString formatFixed(double value, int precision, int decimals, QChar separator = u'.');
 
+// General text (what FloatToStr gives with precision 15): up to `precision` significant digits,
+// trailing zeros dropped; scientific ("1.5E20", "1E-6") when the integer part needs more than
+// `precision` digits or the value is below 0.00001.
+QString formatGeneral(double value, int precision = 15, QChar separator = u'.');
+
 // Pascal-style field x:w:d: `decimals` decimals (no significant-digit cap), right-aligned in
 // `width` with blanks and never cut. The separator is always ".", as in files the system writes.
 QString formatField(double value, int width, int decimals);

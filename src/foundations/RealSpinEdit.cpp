@@ -41,6 +41,11 @@ void TRealSpinEdit::SetPrecision(int p) {
     SetValue(v);
 }
 
+void TRealSpinEdit::SetEditorEnabled(bool on) {
+    editorEnabled_ = on;
+    setAcceptDrops(on);  // a drop is typing too
+}
+
 double TRealSpinEdit::CheckValue(double v) const {
     if (max_ != min_) {
         if (v < min_) return min_;

@@ -25,7 +25,7 @@ public:
     // 0..14; other values are ignored. The value is shown again with the new decimals.
     void SetPrecision(int p);
     bool EditorEnabled() const { return editorEnabled_; }
-    void SetEditorEnabled(bool on) { editorEnabled_ = on; }
+    void SetEditorEnabled(bool on);
     bool Minus() const { return minus_; }
     void SetMinus(bool on) { minus_ = on; }
 

@@ -20,6 +20,17 @@ TEST(Display, RoundsHalvesAwayAndRedrawsOnlyOnChange) {
     EXPECT_EQ(d.Precision(), 3);
     d.SetPrecision(1);
     EXPECT_EQ(d.Value(), -1.001);  // not rounded again
+
+    // Large values are already whole at any precision, and never become infinite.
+    d.SetPrecision(14);
+    d.SetValue(1e300);
+    EXPECT_EQ(d.Value(), 1e300);
+    d.SetValue(-4503599627370497.0);
+    EXPECT_EQ(d.Value(), -4503599627370497.0);
+    d.SetAngle(true);
+    d.SetPrecision(0);
+    d.SetValue(3.6e21);
+    EXPECT_EQ(d.DisplayText(), QString::fromUtf8(" 1000000000000000000\u00B0  0'  0\""));
 }
 
 TEST(Display, Texts) {

@@ -45,6 +45,21 @@ TEST(NumberFormat, FixedPointRoundsHalfAwayOnTheExactValue) {
             << c.value << " P" << c.precision << " D" << c.decimals;
 }
 
+TEST(NumberFormat, GeneralTextDropsTrailingZeros) {
+    struct Case {
+        double value;
+        int precision;
+        const char* expected;
+    } cases[] = {
+        {0.0, 15, "0"}, {100.0, 15, "100"}, {123.45, 15, "123.45"}, {-0.1, 15, "-0.1"},
+        {0.1 + 0.2, 15, "0.3"}, {1.0 / 3.0, 15, "0.333333333333333"}, {2.0 / 3.0, 4, "0.6667"},
+        {0.00001, 15, "0.00001"}, {0.000001, 15, "1E-6"}, {1.5e20, 15, "1.5E20"},
+        {123456.0, 5, "1.2346E5"}, {99999.5, 5, "1E5"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(formatGeneral(c.value, c.precision), c.expected) << c.value;
+    EXPECT_EQ(formatGeneral(2.5, 15, u','), "2,5");
+}
+
 TEST(NumberFormat, NonFiniteValuesHaveNames) {
     EXPECT_EQ(formatFixed(std::numeric_limits<double>::quiet_NaN(), 15, 2), "NAN");
     EXPECT_EQ(formatFixed(-std::numeric_limits<double>::infinity(), 15, 2), "-INF");

@@ -104,6 +104,21 @@ TEST_F(TranslateFormTest, ReplacesNamedTextsAndIgnoresWhatItCannotApply) {
     EXPECT_EQ(TranslateString("stBlad", "x"), "Error");
 }
 
+TEST_F(TranslateFormTest, ComponentsOfAnotherFormUnderItAreNotTouched) {
+    setChoice("EN");
+    writeFile("EN", "[Main]\nLabel1.Caption=main\n[FTest]\nLabel1.Caption=dialog\n");
+    QWidget main;
+    main.setObjectName("Main");
+    auto* own = new QLabel("x", &main);
+    own->setObjectName("Label1");
+    auto* dialog = new FTest(&main);  // a dialog of the main window, with its own Label1
+    EXPECT_EQ(dialog->label->text(), "dialog");
+    own->setObjectName("Other");
+    TranslateForm(&main);
+    EXPECT_EQ(dialog->label->text(), "dialog");
+    EXPECT_EQ(own->text(), "x");
+}
+
 TEST_F(TranslateFormTest, WithoutSectionOrFileTheBuiltInTextsStay) {
     writeFile("EN", "[Other]\nCaption=x\n");
     setChoice("EN");
