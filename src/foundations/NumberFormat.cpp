@@ -70,22 +70,56 @@ QString rightAlign(const QString& s, int width) {
 
 }  // namespace
 
-ExactDecimal exactDecimal(double value) {
+namespace {
+
+// The significant digits of |value| with `sig` digits in all (printf rounds the last one).
+ExactDecimal printfDigits(double value, int sig) {
     ExactDecimal d;
     d.negative = std::signbit(value);
     if (value == 0.0 || !std::isfinite(value)) return d;
-    // A double has at most 767 significant decimal digits, so 800 shows it exactly.
     char buf[900];
-    int len = std::snprintf(buf, sizeof buf, "%.800e", std::fabs(value));
+    int len = std::snprintf(buf, sizeof buf, "%.*e", sig - 1, std::fabs(value));
     const char* e = std::find(buf, buf + len, 'e');
-    int exp10 = std::atoi(e + 1);
-    QByteArray digits;
-    digits.reserve(int(e - buf));
+    d.exponent = std::atoi(e + 1) + 1;
+    d.digits.reserve(int(e - buf));
     for (const char* p = buf; p < e; ++p)
-        if (*p >= '0' && *p <= '9') digits += *p;
-    while (digits.endsWith('0')) digits.chop(1);
-    d.digits = digits;
-    d.exponent = exp10 + 1;
+        if (*p >= '0' && *p <= '9') d.digits += *p;
+    return d;
+}
+
+void dropTrailingZeros(ExactDecimal& d) {
+    while (d.digits.endsWith('0')) d.digits.chop(1);
+}
+
+// Digits good enough to round at the position countOf(exponent) gives: 40 digits from printf
+// when a non-zero digit behind that position shows printf's own rounding did not carry into
+// it, else all the exact digits.
+template <typename CountOf>
+ExactDecimal digitsForRounding(double value, CountOf countOf) {
+    constexpr int kQuick = 40;
+    ExactDecimal d = printfDigits(value, kQuick);
+    if (d.digits.isEmpty()) return d;
+    const int count = countOf(d.exponent);
+    bool safe = count >= 0 && count + 1 < kQuick;
+    if (safe) {
+        safe = false;
+        for (int i = count + 1; i < kQuick; ++i)
+            if (d.digits[i] != '0') {
+                safe = true;
+                break;
+            }
+    }
+    if (!safe) return exactDecimal(value);
+    dropTrailingZeros(d);
+    return d;
+}
+
+}  // namespace
+
+ExactDecimal exactDecimal(double value) {
+    // A double has at most 767 significant decimal digits, so 800 shows it exactly.
+    ExactDecimal d = printfDigits(value, 800);
+    dropTrailingZeros(d);
     return d;
 }
 
@@ -93,8 +127,9 @@ QString formatFixed(double value, int precision, int decimals, QChar separator) 
     if (!std::isfinite(value)) return nonFinite(value);
     precision = std::clamp(precision, 1, 767);
     decimals = std::max(decimals, 0);
-    ExactDecimal d = exactDecimal(value);
-    if (!d.digits.isEmpty()) roundDigits(d, std::min(precision, d.exponent + decimals));
+    auto countOf = [&](int exponent) { return std::min(precision, exponent + decimals); };
+    ExactDecimal d = digitsForRounding(value, countOf);
+    if (!d.digits.isEmpty()) roundDigits(d, countOf(d.exponent));
     if (d.exponent > precision) {
         // Scientific form: the significant digits, trailing zeros dropped, and the exponent.
         QString s = d.negative ? QStringLiteral("-") : QString();
@@ -109,7 +144,7 @@ QString formatFixed(double value, int precision, int decimals, QChar separator) 
 QString formatGeneral(double value, int precision, QChar separator) {
     if (!std::isfinite(value)) return nonFinite(value);
     precision = std::clamp(precision, 1, 767);
-    ExactDecimal d = exactDecimal(value);
+    ExactDecimal d = digitsForRounding(value, [&](int) { return precision; });
     if (d.digits.isEmpty()) return QStringLiteral("0");
     roundDigits(d, precision);
     const QString sign = d.negative ? QStringLiteral("-") : QString();
@@ -125,15 +160,16 @@ QString formatGeneral(double value, int precision, QChar separator) {
 QString formatField(double value, int width, int decimals) {
     if (!std::isfinite(value)) return rightAlign(nonFinite(value), width);
     decimals = std::max(decimals, 0);
-    ExactDecimal d = exactDecimal(value);
-    if (!d.digits.isEmpty()) roundDigits(d, d.exponent + decimals);
+    auto countOf = [&](int exponent) { return exponent + decimals; };
+    ExactDecimal d = digitsForRounding(value, countOf);
+    if (!d.digits.isEmpty()) roundDigits(d, countOf(d.exponent));
     return rightAlign(fixedText(d, decimals, u'.'), width);
 }
 
 QString formatFieldExp(double value, int width) {
     if (!std::isfinite(value)) return rightAlign(nonFinite(value), width);
     const int decimals = std::clamp(width - 9, 1, 14);
-    ExactDecimal d = exactDecimal(value);
+    ExactDecimal d = digitsForRounding(value, [&](int) { return decimals + 1; });
     int exponent = 0;
     QString mantissa;
     if (!d.digits.isEmpty()) {

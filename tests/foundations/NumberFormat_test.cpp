@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iomanip>
+#include <random>
 #include <limits>
 
 #include "foundations/LocaleTable.h"
@@ -58,6 +60,55 @@ TEST(NumberFormat, GeneralTextDropsTrailingZeros) {
     };
     for (const auto& c : cases) EXPECT_EQ(formatGeneral(c.value, c.precision), c.expected) << c.value;
     EXPECT_EQ(formatGeneral(2.5, 15, u','), "2,5");
+}
+
+// Rounding from the exact digits, the slow way, to check the quick path of the formatter.
+static QString referenceField(double v, int decimals) {
+    ExactDecimal d = exactDecimal(v);
+    QByteArray digits = d.digits;
+    int exp = d.exponent;
+    const int count = exp + decimals;
+    if (count < 0) {
+        digits.clear();
+    } else if (count < digits.size()) {
+        const bool up = digits[count] >= '5';
+        digits.truncate(count);
+        if (up) {
+            int i = count - 1;
+            while (i >= 0 && digits[i] == '9') digits[i--] = '0';
+            if (i >= 0) {
+                digits[i] = char(digits[i] + 1);
+            } else {
+                digits.prepend('1');
+                ++exp;
+            }
+        }
+    }
+    QString intPart, frac;
+    for (int i = 0; i < exp; ++i) intPart += QChar(i < digits.size() ? digits[i] : '0');
+    if (intPart.isEmpty()) intPart = "0";
+    bool nonZero = false;
+    for (char c : digits) nonZero |= c != '0';
+    for (int k = 0; k < decimals; ++k) {
+        const int i = exp + k;
+        frac += QChar(i >= 0 && i < digits.size() ? digits[i] : '0');
+    }
+    QString s = (d.negative && nonZero ? "-" : "") + intPart;
+    if (decimals > 0) s += "." + frac;
+    return s;
+}
+
+TEST(NumberFormat, QuickPathAgreesWithTheExactDigits) {
+    std::mt19937_64 rng(12345);
+    std::uniform_real_distribution<double> mant(-10.0, 10.0);
+    std::uniform_int_distribution<int> exp(-12, 12), dec(0, 12);
+    for (int i = 0; i < 20000; ++i) {
+        // Values near a half of the last decimal as well as arbitrary ones.
+        const int d = dec(rng);
+        double v = mant(rng) * std::pow(10.0, exp(rng));
+        if (i % 2) v = (std::round(v * std::pow(10.0, d)) + 0.5) / std::pow(10.0, d);
+        ASSERT_EQ(formatField(v, 0, d), referenceField(v, d)) << std::setprecision(17) << v << " D" << d;
+    }
 }
 
 TEST(NumberFormat, NonFiniteValuesHaveNames) {
