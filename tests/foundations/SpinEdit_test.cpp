@@ -140,3 +140,12 @@ TEST_F(InputError, OkReturnsTheEnteredValueCloseBoxTheGivenOne) {
     });
     EXPECT_EQ(TFInputError::EditValue(12.5), 7.25);
 }
+
+TEST_F(InputError, FocusSelectsTheDecimalsSoTypingReplacesThem) {
+    TFInputError dlg;
+    dlg.RealSpinEdit1->SetValue(12.5);
+    QFocusEvent in(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(dlg.RealSpinEdit1, &in);
+    QApplication::processEvents();
+    EXPECT_EQ(dlg.RealSpinEdit1->selectedText(), "500");
+}
