@@ -66,7 +66,10 @@ const std::array<const char*, 2> PositionGridTitles = {"Xa", "Xr"};
 const std::array<const char*, 2> AngularGridTitles = {"Dc", "Ds"};
 QStringList StatisticsMethodNames, RotationDirectionNames, FftOutputNames;
 
+std::atomic<bool> CalibrationFormOpen{false};
+
 void ResetSharedGlobals() {
+    CalibrationFormOpen = false;
     LengthUnit = 0;
     StartPoint = StartPointPK = StartPointDisp = 0.0;
     CalibrationXY = 18.0;

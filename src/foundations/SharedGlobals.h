@@ -82,6 +82,8 @@ extern int32_t VelocitySampleCount;
 extern bool AwaitingRotation;
 extern std::atomic<int32_t> DetectorX, DetectorY;
 extern int32_t OffsetX, OffsetY;
+// The calibration form is reading the sensors: the environment thread shows raw values there.
+extern std::atomic<bool> CalibrationFormOpen;
 
 // Constant string tables, indexed from 0.
 extern const std::array<const char*, 6> FileExtensions;        // by measurement mode 0-5
