@@ -1,12 +1,3 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "app/ProgramStart.h"
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("VKM30");
-    QMainWindow w;
-    w.setWindowTitle("VKM30");
-    w.resize(1280, 800);
-    w.show();
-    return app.exec();
-}
+int main(int argc, char** argv) { return app::RunProgram(argc, argv); }

@@ -1,0 +1,86 @@
+#include "app/ProgramStart.h"
+
+#include <QApplication>
+#include <QScreen>
+
+#include "app/UPoczatek.h"
+#include "app/Unit_Komunikaty_placeholder.h"
+#include "app/Unit_glowny.h"
+#include "app/multinst.h"
+
+namespace app {
+
+namespace {
+QString& helpFile() {
+    static QString f;
+    return f;
+}
+
+// The data module of the machine table, in place until it is built.
+QObject* CreateDataModule() {
+    auto* m = new QObject;
+    m->setObjectName("DataModule1");
+    return m;
+}
+}  // namespace
+
+QString ApplicationHelpFile() { return helpFile(); }
+
+StartedProgram StartProgram() {
+    auto* splash = new TPoczatekForm;
+    splash->show();
+    splash->repaint();
+    QCoreApplication::processEvents();
+
+    QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    helpFile() = QString::fromLatin1(kHelpFileName);
+
+    StartedProgram p;
+    p.dataModule = CreateDataModule();
+    p.mainForm = new TMainForm;
+    p.komunikaty = new TKomunikaty;
+    Komunikaty = p.komunikaty;
+
+    splash->hide();
+    splash->deleteLater();
+    return p;
+}
+
+void EndProgram(StartedProgram& p) {
+    delete p.mainForm;
+    p.mainForm = nullptr;
+    if (Komunikaty == p.komunikaty) Komunikaty = nullptr;
+    delete p.komunikaty;
+    p.komunikaty = nullptr;
+    delete p.dataModule;
+    p.dataModule = nullptr;
+}
+
+void ShowMainWindow(TMainForm* form) {
+    if (!form) return;
+    const QScreen* s = form->screen() ? form->screen() : QGuiApplication::primaryScreen();
+    const QRect avail = s ? s->availableGeometry() : QRect(0, 0, 1280, 800);
+    if (avail.width() <= 1280 || avail.height() <= 800) {
+        form->showMaximized();
+    } else {
+        form->resize(1280, 800);
+        form->move(avail.center() - form->rect().center());
+        form->show();
+    }
+}
+
+int RunProgram(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
+    InstanceGuard& guard = ProcessInstanceGuard();
+    if (guard.flags() & ifOtherRunning) return 0;  // the running copy has been told
+    QObject::connect(&guard, &InstanceGuard::activationRequested, [] { BringToFront(MainForm); });
+
+    StartedProgram program = StartProgram();
+    ShowMainWindow(program.mainForm);
+    const int rc = application.exec();
+    EndProgram(program);
+    return rc;
+}
+
+}  // namespace app

@@ -1,0 +1,418 @@
+// The main window's creation and destruction, its translated captions and the readings it takes
+// at start-up (calibration file, machine names, gauge limits).
+#include "app/Unit_glowny.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QThread>
+#include <QTimer>
+
+#include <cmath>
+#include <cstring>
+
+#include "app/Unit_Komunikaty_placeholder.h"
+#include "foundations/Display.h"
+#include "foundations/FR_Utils.h"
+#include "foundations/HeadList.h"
+#include "foundations/MessageDlg.h"
+#include "foundations/NumberFormat.h"
+#include "foundations/ProgramMessages.h"
+#include "foundations/RealSpinEdit.h"
+#include "foundations/SharedGlobals.h"
+#include "foundations/Transl.h"
+#include "platform/AppPaths.h"
+#include "platform/Sync.h"
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+constexpr int kHelpCalibration = 133;
+// Decimals of the live readout with 10 nm resolution (index 8 is not used).
+constexpr std::array<uint8_t, 10> kDisplayPrecision10nm = {6, 3, 5, 2, 7, 4, 5, 4, 0, 2};
+constexpr double kSteelExpansion = 1.17e-5;
+constexpr int kFlatnessLineSlots = 16;
+
+QString fixedText(double v, int precision, int decimals) {
+    return foundations::formatFixed(v, precision, decimals, foundations::systemDecimalSeparator());
+}
+
+}  // namespace
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+    setObjectName("MainForm");
+    setWindowTitle(QStringLiteral("Veldrasta"));
+    BuildMainMenu();
+    BuildPages();
+    MainForm = this;
+    FormCreate();
+    TranslateForm(this);  // as every form, once its controls exist
+    setLanguageChangedHandler([this](LanguageChange c) { LanguageChanged(c); });
+}
+
+TMainForm::~TMainForm() {
+    setLanguageChangedHandler({});
+    FormDestroy();
+    if (MainForm == this) MainForm = nullptr;
+}
+
+QString TMainForm::CalibrationFilePath() const { return ProgramDir + QStringLiteral("Kalibracja.dat"); }
+
+void TMainForm::FormCreate() {
+    FirstSheetNumber = 1;
+    SheetCount = 0;
+    BuildLanguageMenu(Jezyk1);
+
+    PositioningCycles = std::make_unique<TCykl>();
+    TargetPoints = std::make_unique<TPunkt>();
+    AngularTargetPoints = std::make_unique<TPunkt>();
+    StraightnessPoints = std::make_unique<TPunkt>();
+    CyclesY = std::make_unique<TCykl>();
+    ForwardStats = std::make_unique<TPunkt>();
+    BackwardStats = std::make_unique<TPunkt>();
+    FlatnessLines = std::make_unique<TCykl>();
+    for (int i = 0; i < kFlatnessLineSlots; ++i) FlatnessLines->Add();
+    AngularPoints = std::make_unique<TPunkt>();
+    VelocitySamples = std::make_unique<TVelValue>();
+
+    TranslateCaptions();
+    AdjustToScreen();
+
+    ProgramDir = platform::programDirectory();
+    if (!ProgramDir.endsWith(u'/')) ProgramDir += u'/';
+
+    LLambda->setText(fixedText(LaserWavelength * 1e9, 9, 6));
+    LWolaston->setText(fixedText(41.42, 5, 2));
+    DisplayPrecision = kDisplayPrecision10nm;
+    DisplayLengthUnit = 0;
+
+    LoadStoredSettings();
+
+    NotebookMainForm->setCurrentIndex(0);
+    TextLineMode = false;
+    SkipSamples = 0;
+    QPalette pal = ProgressBar1->palette();
+    pal.setColor(QPalette::Window, pal.color(QPalette::Button));
+    ProgressBar1->setPalette(pal);
+
+    // The events (and the card's semaphore) exist before anything can signal them: opening the
+    // serial link starts the frame parser, which sets SampleEvent and MeteoDataEvent.
+    MeteoDataEvent = new platform::ManualResetEvent;
+    MeteoQuitEvent = new platform::ManualResetEvent;
+    MeteoWaitHandles = {MeteoDataEvent, MeteoQuitEvent};
+    ComCheckEvent = new platform::ManualResetEvent;
+    SampleEvent = new platform::ManualResetEvent;
+    ReadQuitEvent = new platform::ManualResetEvent;
+    ReadWaitHandles = {SampleEvent, ReadQuitEvent};
+    AirCorrection = 1.0;
+    ProgramLoadEvent = new platform::ManualResetEvent;
+    ReadingStopped = true;
+    MeteoStopped = true;
+    SignalMonitorStopped = true;
+
+    if (InterfaceMode == 1) {
+        Label32->setText(Msg("stBrakInterfejs"));
+        NotebookFlagi->setCurrentIndex(1);  // "Flagi RS"
+        OpenSerialLink();
+        PendingReply = 3;
+    } else {
+        NotebookFlagi->setCurrentIndex(0);  // "Flagi Fifo"
+        Label32->setText(Msg("stBarkKarty"));
+        CardSemaphore = new platform::BinarySemaphore;
+    }
+
+    NotebookWyswietlacz->setCurrentIndex(0);
+    ComboBox1->setCurrentIndex(3);
+    ExpansionCoefficient = kSteelExpansion;
+    RSEWspRoz->SetValue(kSteelExpansion * 1e6);
+    LabelLuzZwrotny->clear();
+    LabBladProsY->clear();
+
+    SetGaugeLimits();
+
+    InterfaceError = false;
+    DataSaved = VelocityDataSaved = FlatnessDataSaved = ExtraDataSaved = true;
+    WaitingForLaser = true;
+
+    ReadLaserCalibration();
+
+    const int w = ListboxWyniki->width();
+    const int s0 = int(std::nearbyint(w * 0.5));
+    const int s1 = int(std::nearbyint(w * 0.24));
+    ListboxWyniki->SetSectionWidth(0, s0);
+    ListboxWyniki->SetSectionWidth(1, s1);
+    ListboxWyniki->SetSectionWidth(2, std::max(0, w - s0 - s1));
+
+    for (QStatusBar* s : {StatusBar1, StatusBar2}) {
+        QFont f = s->font();
+        f.setPointSize(8);
+        s->setFont(f);
+        for (QLabel* l : s->findChildren<QLabel*>()) l->setFont(f);
+        s->setFixedHeight(std::max(19, QFontMetrics(f).height() + 6));
+    }
+
+    SetGridHeadings();
+
+    PointRed = QPoint(50, 50);
+    PointBlue = QPoint(45, 45);
+    DrawAlignmentTarget(0, 0, 25, 25, 2000, 1000);
+
+    FillMachineCombo();
+}
+
+void TMainForm::SetGridHeadings() {
+    auto head = [](QTableWidget* g, const QStringList& titles, QAction* axisCommand) {
+        if (g->rowCount() < 1) g->setRowCount(1);
+        for (int c = 0; c < titles.size() && c < g->columnCount(); ++c) {
+            auto* item = new QTableWidgetItem(titles[c]);
+            QFont f = item->font();
+            f.setBold(true);
+            item->setFont(f);
+            item->setFlags(Qt::ItemIsEnabled);
+            item->setTextAlignment(Qt::AlignCenter);
+            g->setItem(0, c, item);
+        }
+        // The heading of column 1 carries the chart command that switches its axis.
+        if (QTableWidgetItem* item = g->item(0, 1))
+            item->setData(Qt::UserRole, QVariant::fromValue(static_cast<QObject*>(axisCommand)));
+    };
+    head(GridOdchylka, {PointColumnCaption, "Xa", "Xr"}, Numerpunktu1);
+    head(GridOdchylkaPK, {PointColumnCaption, "Dc", "Ds"}, Numerpunktu2);
+}
+
+void TMainForm::FormDestroy() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    SendHeadCommand('R');
+    SaveStoredSettings();
+
+    // The threads end before anything they share goes away.
+    StopThreadsAndWait();
+
+    PositioningCycles.reset();
+    TargetPoints.reset();
+    AngularTargetPoints.reset();
+    StraightnessPoints.reset();
+    CyclesY.reset();
+    ForwardStats.reset();
+    BackwardStats.reset();
+    FlatnessLines.reset();
+    AngularPoints.reset();
+    VelocitySamples.reset();
+
+    delete CardSemaphore;
+    CardSemaphore = nullptr;
+    CloseSerialLink();
+    MeteoWaitHandles = {nullptr, nullptr};
+    ReadWaitHandles = {nullptr, nullptr};
+    for (platform::ManualResetEvent** e :
+         {&MeteoDataEvent, &MeteoQuitEvent, &ComCheckEvent, &SampleEvent, &ReadQuitEvent, &ProgramLoadEvent}) {
+        delete *e;
+        *e = nullptr;
+    }
+    FreeVibrationBuffers();
+    CloseMachineTable();
+}
+
+void TMainForm::RegisterThreadWatch(std::function<bool()> running) {
+    if (running) threadWatches_.push_back(std::move(running));
+}
+
+bool TMainForm::StopThreadsAndWait(int timeoutMs) {
+    ReadingStopped = true;
+    MeteoStopped = true;
+    SignalMonitorStopped = true;
+    if (ReadQuitEvent) ReadQuitEvent->set();
+    if (MeteoQuitEvent) MeteoQuitEvent->set();
+    auto anyRunning = [this] {
+        for (const auto& running : threadWatches_)
+            if (running()) return true;
+        return false;
+    };
+    // A thread may be inside a hand-off to this thread: keep processing events while waiting.
+    QElapsedTimer t;
+    t.start();
+    while (anyRunning()) {
+        if (t.elapsed() > timeoutMs) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+void TMainForm::TranslateCaptions() {
+    const QString cap = Msg("stCap");
+    static const char* const captionKeys[6] = {"StCapPoz", "StCapPred", "StCapProsto",
+                                                "StCapMapa", "stCapPodzKat", "stCapFFT"};
+    static const char* const filterKeys[6] = {"stPlikiPoz", "stPlikiPred", "stPlikiProsto",
+                                               "stPlikiMapa", "stPlikiPodzKat", "stPlikiFFT"};
+    for (int i = 0; i < 6; ++i) {
+        ModeCaptions[i] = cap + QStringLiteral(" - ") + Msg(captionKeys[i]);
+        ModeFilters[i] = Msg(filterKeys[i]) + QStringLiteral(" (*%s)|*%s|") + Msg("stAllFiles") +
+                         QStringLiteral(" (*.*)|*.*");
+    }
+    StatisticsMethodNames = {Msg("stMPK"), Msg("stMNK"), Msg("stBrak")};
+    RotationDirectionNames = {Msg("stLewo"), Msg("stPrawo")};
+    FftSignalNames = {Msg("stDystans"), Msg("stPredkosc"), Msg("stPrzyspieszenie")};
+    FftOutputNames = {Msg("stAmplituda"), Msg("stFaza"), Msg("stCzescRze"), Msg("stCzescUro")};
+
+    if (ComboBox1->count() > 4) {
+        ComboBox1->setItemText(3, Msg("stStal"));
+        ComboBox1->setItemText(4, Msg("stBezKomp"));
+    }
+    SetChartTitle(WykresPredkosci, Msg("stWykresPred"));
+    SetChartAxisTitle(WykresPredkosci, ChartAxis::Bottom, Msg("stCzas") + QStringLiteral(" [s]"));
+    SetChartTitle(WykresPlaskosci, Msg("stWykresPlaskosci"));
+    SetChartAxisTitle(WykresPlaskosci, ChartAxis::Left, Msg("stBlad") + QStringLiteral(" [ µm ]"));
+    ListboxWyniki->SetSectionText(0, Msg("stParametr"));
+    ListboxWyniki->SetSectionText(2, Msg("stWartosc"));
+    PointColumnCaption = Msg("stPunkt");
+    DistanceColumnCaption = Msg("stDystans");
+    BRozdziel->setText(Msg("stRozdzielczosc") + (Resolution10 ? QStringLiteral(" 10 nm") : QStringLiteral(" 100 nm")));
+    if (GridOdchylka->item(0, 0)) SetGridHeadings();  // after creation: follow the language
+}
+
+void TMainForm::LanguageChanged(LanguageChange change) {
+    TranslateForm(this);
+    TranslateCaptions();
+    UpdateVelocityUnitCaptions();
+    if (change == LanguageChange::FromOptions && Komunikaty) TranslateForm(Komunikaty);
+}
+
+void TMainForm::UpdateVelocityUnitCaptions() {
+    const int unit = VelocityChartUnit < VelocityUnitNames.size() ? VelocityChartUnit : 0;
+    const QString name = QString::fromUtf8(VelocityUnitNames[unit]);
+    SetChartAxisTitle(WykresPredkosci, ChartAxis::Left, Msg("stPredkosc") + QStringLiteral(" [") + name + u']');
+    LabVelUnit1->setText(u' ' + name);
+    LabVelUnit2->setText(QStringLiteral("  ") + name);
+    DisplayPredkosc->SetPrecision(VelocityDisplayDecimals(unit));
+    DispPredkoscSr->SetPrecision(VelocityDisplayDecimals(unit));
+}
+
+void TMainForm::ReadLaserCalibration() {
+    const LaserCalibration c = ReadLaserCalibrationFile(CalibrationFilePath());
+    LaserWavelength = c.wavelength;
+    LaserName = c.name;
+    OffsetX = c.offsetX;
+    OffsetY = c.offsetY;
+    if (c.ok) {
+        std::memcpy(CalibrationTable, c.table, sizeof CalibrationTable);
+    } else {
+        MessageDlg(Msg("stBrakKalibracji"), TMsgDlgType::mtError, mbOK, kHelpCalibration);
+        // Without calibration the sensors cannot be read: the values entered by hand are used.
+        for (QCheckBox* b : {CBWilg, CBCis, CBTemp, CBTMat}) {
+            b->setChecked(false);
+            b->setEnabled(false);
+        }
+    }
+    LNazwaLas->setText(LaserName);
+    LLambda->setText(fixedText(LaserWavelength * 1e9, 15, 6));
+}
+
+void TMainForm::FillMachineCombo() {
+    const QString remembered = CBMaszyna->currentText();
+    const QStringList names = MachineNames();
+    CBMaszyna->clear();
+    CBMaszyna->addItems(names);
+    CBMaszyna->setCurrentIndex(MachineComboIndex(names, remembered));
+}
+
+void TMainForm::UpdateServiceHints() {
+    PSLabel46->setText(FillPlaceholder(QStringLiteral("Próg - Głowica wył./Wygrzewanie ( %d )."), ScrollBar4->value()));
+    PSLabel57->setText(QStringLiteral("Odchylka nie większa niż ") + fixedText(ScrollBar5->value() * 0.01, 15, 2) +
+                       QStringLiteral(" mm"));
+}
+
+void TMainForm::SetGaugeLimits() {
+    for (QProgressBar* g : SignalGauges()) {
+        if (!g) continue;
+        g->setMaximum(SignalGaugeMax);
+        g->setMinimum(SignalGaugeMin);
+    }
+}
+
+void TMainForm::AdjustToScreen() {
+    QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s) return;
+    const QRect r = s->geometry();
+    AdjustToScreen(r.width(), r.height());
+}
+
+void TMainForm::AdjustToScreen(int w, int h) {
+    LastScreenAdjustment = AdjustToScreenRule(w, h);
+    // The main-menu page was laid out for 640 x 480; its buttons and the system name grow with
+    // the screen. The page's layout keeps it centred on wide screens.
+    const double k = LastScreenAdjustment.scale;
+    for (QPushButton* b : {BitBtnWyswietlacz, BitBtnpozycjonowanie, BitBtnpredkosc, BitBtnPodzKatowe,
+                           BitBtnProstolinowosc, BitBtnMapaPlaskosci, BitBtnFFT, BitBtnKonfiguracja, BitBtnKoniec})
+        b->setMinimumSize(int(std::lround(132 * k)), int(std::lround(31 * k)));
+    QFont f = LabNazwaSys->font();
+    f.setPointSize(std::max(12, int(std::lround(18 * k))));
+    LabNazwaSys->setFont(f);
+}
+
+void TMainForm::DisconnectAndClose() {
+    if (InterfaceMode == 1 && SerialLinkOpen()) CloseSerialLink();
+    close();
+}
+
+void TMainForm::closeEvent(QCloseEvent* e) {
+    if (FormCloseQuery())
+        e->accept();
+    else
+        e->ignore();
+}
+
+void TMainForm::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        StartInterfaceStartup();
+    }
+}
+
+// ---- seams: each stands for a part that is wired in here when it is in the program ----
+
+void TMainForm::SendHeadCommand(uint8_t) {}
+
+void TMainForm::OpenSerialLink() { serialLinkOpen_ = false; }
+
+void TMainForm::CloseSerialLink() { serialLinkOpen_ = false; }
+
+void TMainForm::LoadStoredSettings() {}
+
+void TMainForm::SaveStoredSettings() {}
+
+QStringList TMainForm::MachineNames() const { return {}; }
+
+void TMainForm::DrawAlignmentTarget(int, int, int, int, int, int) {}
+
+void TMainForm::StartInterfaceStartup() {
+    // Until the interface start-up runs here, the start picture gives way to the main menu.
+    QTimer::singleShot(1200, this, [this] {
+        if (NotebookMainForm->currentIndex() == 0) {
+            NotebookMainForm->setCurrentIndex(1);
+            setWindowTitle(Msg("stCap") + QStringLiteral(" - ") + TranslateString("stCapMenu", QStringLiteral("Menu Główne")));
+        }
+    });
+}
+
+bool TMainForm::FormCloseQuery() { return true; }
+
+void TMainForm::FreeVibrationBuffers() {}
+
+void TMainForm::CloseMachineTable() {}

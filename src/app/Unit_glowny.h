@@ -1,0 +1,364 @@
+#pragma once
+// The main window: its objects, pages, menus and life cycle. The window's methods are spread
+// over several files by area: Unit_glowny.cpp (creation and destruction), Unit_glowny_menu.cpp
+// (main menu and Tags), Unit_glowny_pages.cpp (building the pages), Unit_glowny_rules.cpp (the
+// plain rules the window applies, testable without it).
+#include <QMainWindow>
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+#include "app/Unit_glowny_settings_placeholder.h"
+#include "foundations/PomiarCol.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QScrollBar;
+class QStackedWidget;
+class QStatusBar;
+class QTableWidget;
+class QToolButton;
+class QSpinBox;
+class TDisplay;
+class THeaderListbox;
+class TRealSpinEdit;
+enum class LanguageChange;
+
+// A set of main-menu Tags, one bit per Tag value 0..255.
+using TTagSet = std::bitset<256>;
+TTagSet TagSet(std::initializer_list<int> tags);
+
+// One Tagged command of the main menu; `parent` is the top-level command it sits under, empty
+// for a top-level command itself.
+struct MenuTagEntry {
+    int tag;
+    const char* name;
+    const char* caption;
+    const char* parent;
+};
+// Every Tagged command, in menu order (top-level commands first in their own order).
+const std::vector<MenuTagEntry>& MainMenuTagTable();
+
+// How the window adapts to a screen: the scale factor of the whole form, and whether the
+// main-menu page is centred (wider screens than 4:3).
+struct ScreenAdjustment {
+    double scale = 1.0;
+    bool centre = false;
+};
+ScreenAdjustment AdjustToScreenRule(int screenWidth, int screenHeight);
+
+// The laser part of the calibration file, with the defaults of the fields the file is too short
+// to hold. `ok` is false when the file is missing or too short for the sensor table.
+struct LaserCalibration {
+    bool ok = false;
+    double wavelength = 6.329912526e-7;
+    QString name = QStringLiteral("Belgia");
+    int32_t offsetX = 0;
+    int32_t offsetY = 0;
+    int32_t table[6][2][10] = {};  // the environment-sensor table (valid when ok)
+};
+inline constexpr int kCalibrationTableBytes = 480;
+LaserCalibration ReadLaserCalibrationFile(const QString& path);
+
+// Index of the machine to select after the combo is filled: the one named `remembered`, else 0;
+// -1 when there is no machine.
+int MachineComboIndex(const QStringList& names, const QString& remembered);
+
+// The decimals of the velocity readouts by chart unit (0..5); out of range: those of unit 0.
+int VelocityDisplayDecimals(int chartUnit);
+
+class TMainForm : public QMainWindow, public TSettings {
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // --- life cycle (Unit_glowny.cpp) ---
+    void FormCreate();
+    void FormDestroy();
+    void TranslateCaptions();
+    void UpdateVelocityUnitCaptions();
+    void ReadLaserCalibration();
+    void FillMachineCombo();
+    void UpdateServiceHints();
+    void SetGaugeLimits();
+    void AdjustToScreen();
+    void AdjustToScreen(int screenWidth, int screenHeight);
+    void DisconnectAndClose();
+    // The language service calls this after a language change.
+    void LanguageChanged(LanguageChange change);
+
+    // --- main menu (Unit_glowny_menu.cpp) ---
+    void EnableMenuItemsByTag(const TTagSet& tags, bool flag);
+    void ShowMenuItemsByTag(const TTagSet& tags, bool flag);
+    // A menu command (or a top-level command's action) by its component name; null when none.
+    QAction* MenuCommand(const QString& name) const;
+    QMenu* MenuOf(const QString& topLevelName) const;
+    static int TagOf(const QAction* action);
+
+    // --- owned objects ---
+    std::unique_ptr<TCykl> PositioningCycles;
+    std::unique_ptr<TPunkt> TargetPoints;
+    std::unique_ptr<TPunkt> AngularTargetPoints;
+    std::unique_ptr<TPunkt> StraightnessPoints;
+    std::unique_ptr<TCykl> CyclesY;
+    std::unique_ptr<TPunkt> ForwardStats;
+    std::unique_ptr<TPunkt> BackwardStats;
+    std::unique_ptr<TCykl> FlatnessLines;
+    std::unique_ptr<TPunkt> AngularPoints;
+    std::unique_ptr<TVelValue> VelocitySamples;
+
+    // --- fields ---
+    QString ProgramDir;  // program folder, with "/" at the end
+    std::array<QString, 6> ModeCaptions;
+    std::array<QString, 6> ModeFilters;  // each still holds two "%s" for the extension
+    std::array<uint8_t, 10> DisplayPrecision{};
+    QString PointColumnCaption, DistanceColumnCaption;
+    int32_t FirstSheetNumber = 1;
+    int32_t SheetCount = 0;
+    uint8_t DisplayLengthUnit = 0;
+    uint8_t DisplayVelocityUnit = 0;
+    uint8_t MeasurementMode = 10;
+    int32_t SkipSamples = 0;
+    bool Resolution10 = false;
+    // Where the calibration file is looked for (ProgramDir + "Kalibracja.dat").
+    QString CalibrationFilePath() const;
+
+    // --- main menu ---
+    QMenu* Jezyk1 = nullptr;
+    QMenu* PopupMenuWykres = nullptr;  // pop-up menu of the positioning chart
+    QAction* Numerpunktu1 = nullptr;
+    QAction* Dystans1 = nullptr;
+    QMenu* PopupMenuPK = nullptr;  // pop-up menu of the angular chart
+    QAction* Numerpunktu2 = nullptr;
+    QAction* Kat1 = nullptr;
+
+    // --- pages ---
+    QStackedWidget* NotebookMainForm = nullptr;
+    QStackedWidget* NotebookButton = nullptr;
+    QStackedWidget* NotebookWyswietlacz = nullptr;
+    QStackedWidget* NotebookFlagi = nullptr;
+    QStackedWidget* NotebookUstawienia = nullptr;
+
+    // main menu page
+    QLabel* Image1 = nullptr;
+    QLabel* LabNazwaSys = nullptr;
+    QPushButton* BitBtnWyswietlacz = nullptr;
+    QPushButton* BitBtnpozycjonowanie = nullptr;
+    QPushButton* BitBtnpredkosc = nullptr;
+    QPushButton* BitBtnPodzKatowe = nullptr;
+    QPushButton* BitBtnProstolinowosc = nullptr;
+    QPushButton* BitBtnMapaPlaskosci = nullptr;
+    QPushButton* BitBtnFFT = nullptr;
+    QPushButton* BitBtnKonfiguracja = nullptr;
+    QPushButton* BitBtnKoniec = nullptr;
+
+    // environment panel, beside every measurement page
+    QFrame* PanelMeteo = nullptr;
+    QCheckBox* CBWilg = nullptr;
+    QCheckBox* CBCis = nullptr;
+    QCheckBox* CBTemp = nullptr;
+    QCheckBox* CBTMat = nullptr;
+    QComboBox* ComboBox1 = nullptr;  // material
+    TRealSpinEdit* RSEWspRoz = nullptr;
+
+    // live readout page
+    TDisplay* DisplayWys = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label32 = nullptr;
+    QLabel* FotoPomiaru = nullptr;
+    QProgressBar* Gauge3 = nullptr;
+    QGroupBox* GroupBox6 = nullptr;
+    QGroupBox* GroupBox4 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QPushButton* ButtonTypPomiaru = nullptr;
+    QPushButton* ButtonOs = nullptr;
+    QPushButton* ButZerowanieWyniku = nullptr;
+    QPushButton* ButRejestracja = nullptr;
+    QPushButton* Button1 = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* SpeedButtonZnak = nullptr;
+    QSpinBox* UpDown2 = nullptr;
+    QCheckBox* CBJustowanie = nullptr;
+    QFrame* Panel6 = nullptr;
+
+    // positioning and straightness page
+    QWidget* PanelWykresyProsto = nullptr;
+    QWidget* wykres = nullptr;
+    QWidget* WykresOsY = nullptr;
+    QFrame* PanelWarMierzona = nullptr;
+    QFrame* PanelWarZadana = nullptr;
+    TDisplay* DispWarMierzona = nullptr;
+    TDisplay* DispWarZadana = nullptr;
+    QFrame* PanelWarProsto = nullptr;
+    QFrame* PanelWarProstoY = nullptr;
+    QFrame* Panel2OsWar = nullptr;
+    QProgressBar* GaugePozycjonowanie = nullptr;
+    QProgressBar* GaugeProsto = nullptr;
+    QTableWidget* GridOdchylka = nullptr;
+    QFrame* PanelWyniki = nullptr;
+    THeaderListbox* ListboxWyniki = nullptr;
+    QComboBox* ComboBoxNorma = nullptr;
+    QComboBox* CBMaszyna = nullptr;
+    QLabel* LabelLuzZwrotny = nullptr;
+    QLabel* LabBladProsY = nullptr;
+    QLabel* LabZal = nullptr;
+    QLabel* LabOkno = nullptr;
+    QLabel* Label26 = nullptr;
+    QPushButton* BRozdziel = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    // NotebookButton page 0 (running)
+    QPushButton* ButtonPozStart = nullptr;
+    QPushButton* ButtonZaliczeniepunktu = nullptr;
+    QProgressBar* ProgressBar2 = nullptr;
+    QScrollBar* ScrollBar16 = nullptr;
+    QLabel* Label139 = nullptr;
+    QPushButton* ButtonPozMainMenu = nullptr;
+    // page 1 (review)
+    QPushButton* ButtonPozPoprzedni = nullptr;
+    QPushButton* ButtonPozNastepny = nullptr;
+    QPushButton* ButtonPozUsun = nullptr;
+    QPushButton* ButtonPozWstaw = nullptr;
+    QPushButton* ButtonPozRaport = nullptr;
+    QPushButton* ButtonPozPoprzednie = nullptr;
+    // page 2 (results)
+    QPushButton* ButtonRaportPoprzednie = nullptr;
+    // page 3 (end of run)
+    QPushButton* ZakonczeniePozNastepny = nullptr;
+    QPushButton* ZakonczeniePozPowtorz = nullptr;
+    QPushButton* ZakonczeniePozPrzegladaj = nullptr;
+    QPushButton* ZakonczeniePozRaport = nullptr;
+    QPushButton* ZakonczeniePozKoniec = nullptr;
+
+    // velocity page
+    QWidget* WykresPredkosci = nullptr;
+    TDisplay* DisplayPredkosc = nullptr;
+    TDisplay* DispPredkoscSr = nullptr;
+    QLabel* LabVelUnit1 = nullptr;
+    QLabel* LabVelUnit2 = nullptr;
+    QLabel* LabPoczPredkosc = nullptr;
+    QProgressBar* Gauge4 = nullptr;
+    QFrame* Panel19 = nullptr;
+    QPushButton* ButtonStartV = nullptr;
+    QPushButton* Button2 = nullptr;
+
+    // angular page
+    QProgressBar* GaugePodzKat = nullptr;
+    QTableWidget* GridOdchylkaPK = nullptr;
+    QStatusBar* StatusBar2 = nullptr;
+    QPushButton* BStartPK = nullptr;
+    QLabel* LabPoczPK = nullptr;
+
+    // service panel
+    QProgressBar* Gauge1 = nullptr;
+    QLabel* LLambda = nullptr;
+    QLabel* LWolaston = nullptr;
+    QLabel* LNazwaLas = nullptr;
+    QLabel* Label127 = nullptr;
+    QScrollBar* ScrollBar4 = nullptr;
+    QScrollBar* ScrollBar5 = nullptr;
+    QLabel* PSLabel46 = nullptr;
+    QLabel* PSLabel57 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+
+    // flatness page
+    QWidget* WykresPlaskosci = nullptr;
+    QPushButton* ButtonMapaPlaskosciStart = nullptr;
+    QPushButton* Button27 = nullptr;
+
+    // vibration page
+    QProgressBar* GaugeFFT = nullptr;
+    QLabel* Label31 = nullptr;
+    QPushButton* FFTPom = nullptr;
+
+    // alignment page
+    QWidget* AlignmentView = nullptr;
+    QPoint PointRed, PointBlue;
+
+    // The seven signal-level gauges, in SetGaugeLimits' order.
+    std::array<QProgressBar*, 7> SignalGauges() const;
+
+    // --- seams to parts not yet in the program ---
+    // Sends one command byte to the interface.
+    void SendHeadCommand(uint8_t byte);
+    // Opens and closes the serial link; whether it is open.
+    void OpenSerialLink();
+    void CloseSerialLink();
+    bool SerialLinkOpen() const { return serialLinkOpen_; }
+    // Reads and writes the registry settings and the lists that go with them.
+    void LoadStoredSettings();
+    void SaveStoredSettings();
+    // Names of the machine table, first record to last.
+    QStringList MachineNames() const;
+    // Chart titles and axis titles.
+    enum class ChartAxis { Left, Bottom };
+    void SetChartTitle(QWidget* chart, const QString& title);
+    void SetChartAxisTitle(QWidget* chart, ChartAxis axis, const QString& title);
+    static QString ChartTitle(const QWidget* chart);
+    static QString ChartAxisTitle(const QWidget* chart, ChartAxis axis);
+    // Draws the alignment target (the alignment view builds it).
+    void DrawAlignmentTarget(int x, int y, int a, int b, int c, int d);
+    // Starts the interface start-up when the window is first shown.
+    void StartInterfaceStartup();
+    // Asked before the window closes; false keeps it open.
+    bool FormCloseQuery();
+    // Frees the vibration sample and spectrum buffers; closes the machine table.
+    void FreeVibrationBuffers();
+    void CloseMachineTable();
+
+    // Worker threads register how to tell whether they still run, so that destruction lets them
+    // end before it frees what they share.
+    void RegisterThreadWatch(std::function<bool()> running);
+    // Sets the stop flags, signals the quit events and waits (processing events) until every
+    // registered thread has ended or `timeoutMs` has passed; true when all have ended.
+    bool StopThreadsAndWait(int timeoutMs = 5000);
+
+    // The adjustment applied by the last AdjustToScreen.
+    ScreenAdjustment LastScreenAdjustment;
+    // Headings of the two deviation grids.
+    void SetGridHeadings();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+
+private:
+    // Unit_glowny_menu.cpp
+    void BuildMainMenu();
+    // Unit_glowny_pages.cpp
+    void BuildPages();
+    QWidget* BuildStartPage();
+    QWidget* BuildMainMenuPage();
+    QWidget* BuildDisplayPage();
+    QWidget* BuildPositioningPage();
+    QWidget* BuildVelocityPage();
+    QWidget* BuildAngularPage();
+    QWidget* BuildServicePage();
+    QWidget* BuildTablePage();
+    QWidget* BuildFlatnessPage();
+    QWidget* BuildVibrationPage();
+    QWidget* BuildAlignmentPage();
+    QFrame* BuildMeteoPanel();
+
+    bool serialLinkOpen_ = false;
+    bool destroyed_ = false;
+    bool shownOnce_ = false;
+    std::vector<std::function<bool()>> threadWatches_;
+};
+
+extern TMainForm* MainForm;

@@ -1,0 +1,696 @@
+// Building the pages of the main window's notebook and the controls on them.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/Unit_glowny.h"
+#include "foundations/Display.h"
+#include "foundations/HeadList.h"
+#include "foundations/RealSpinEdit.h"
+
+namespace {
+
+// Stands where a chart goes until the chart layer is wired in: shows the chart's titles.
+class ChartPlaceholder : public QFrame {
+public:
+    explicit ChartPlaceholder(QWidget* parent) : QFrame(parent) {
+        setFrameShape(QFrame::StyledPanel);
+        setMinimumSize(200, 140);
+        setAutoFillBackground(true);
+        QPalette p = palette();
+        p.setColor(QPalette::Window, Qt::white);
+        setPalette(p);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        QFrame::paintEvent(e);
+        QPainter g(this);
+        const QRect r = rect().adjusted(50, 28, -16, -36);
+        g.setPen(QColor(160, 160, 160));
+        g.drawRect(r);
+        g.setPen(Qt::black);
+        g.drawText(QRect(0, 4, width(), 20), Qt::AlignCenter, property("title").toString());
+        g.drawText(QRect(0, height() - 30, width(), 24), Qt::AlignCenter, property("bottomAxisTitle").toString());
+        g.save();
+        g.translate(16, height() / 2);
+        g.rotate(-90);
+        g.drawText(QRect(-height() / 2, -10, height(), 20), Qt::AlignCenter, property("leftAxisTitle").toString());
+        g.restore();
+    }
+};
+
+template <class W>
+W* named(W* w, const char* name) {
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
+    return named(new QPushButton(caption, parent), name);
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& caption) {
+    return named(new QLabel(caption, parent), name);
+}
+
+QProgressBar* gauge(QWidget* parent, const char* name) {
+    auto* g = named(new QProgressBar(parent), name);
+    g->setRange(0, 255);
+    g->setValue(0);
+    g->setTextVisible(false);
+    g->setToolTip(QStringLiteral("Poziom sygnału"));
+    return g;
+}
+
+QFrame* panel(QWidget* parent, const char* name) {
+    auto* f = named(new QFrame(parent), name);
+    f->setFrameShape(QFrame::StyledPanel);
+    return f;
+}
+
+TDisplay* display(QWidget* parent, const char* name, int precision) {
+    auto* d = named(new TDisplay(parent), name);
+    d->SetPrecision(precision);
+    d->setMinimumHeight(48);
+    return d;
+}
+
+QTableWidget* deviationGrid(QWidget* parent, const char* name) {
+    // Row 0 holds the headings, row r + 1 point r, as the point store expects.
+    auto* g = named(new QTableWidget(1, 3, parent), name);
+    g->horizontalHeader()->hide();
+    g->verticalHeader()->hide();
+    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    g->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    g->setMinimumWidth(220);
+    return g;
+}
+
+QStatusBar* panelStatusBar(QWidget* parent, const char* name, int panels) {
+    auto* s = named(new QStatusBar(parent), name);
+    s->setSizeGripEnabled(false);
+    for (int i = 0; i < panels; ++i) {
+        auto* l = new QLabel(s);
+        l->setObjectName(QString::fromLatin1(name) + QStringLiteral("Panel") + QString::number(i));
+        l->setFrameShape(QFrame::StyledPanel);
+        s->addWidget(l, 1);
+    }
+    return s;
+}
+
+QWidget* backButton(QWidget* parent, QPushButton*& b, const char* name) {
+    b = button(parent, name, QStringLiteral("&Główne Menu"));
+    return b;
+}
+
+}  // namespace
+
+std::array<QProgressBar*, 7> TMainForm::SignalGauges() const {
+    return {Gauge1, GaugePozycjonowanie, GaugeProsto, Gauge3, Gauge4, GaugePodzKat, GaugeFFT};
+}
+
+void TMainForm::SetChartTitle(QWidget* chart, const QString& title) {
+    if (!chart) return;
+    chart->setProperty("title", title);
+    chart->update();
+}
+
+void TMainForm::SetChartAxisTitle(QWidget* chart, ChartAxis axis, const QString& title) {
+    if (!chart) return;
+    chart->setProperty(axis == ChartAxis::Left ? "leftAxisTitle" : "bottomAxisTitle", title);
+    chart->update();
+}
+
+QString TMainForm::ChartTitle(const QWidget* chart) { return chart ? chart->property("title").toString() : QString(); }
+
+QString TMainForm::ChartAxisTitle(const QWidget* chart, ChartAxis axis) {
+    return chart ? chart->property(axis == ChartAxis::Left ? "leftAxisTitle" : "bottomAxisTitle").toString() : QString();
+}
+
+void TMainForm::BuildPages() {
+    auto* central = new QWidget(this);
+    central->setObjectName("CentralPanel");
+    auto* lay = new QHBoxLayout(central);
+    lay->setContentsMargins(6, 6, 6, 6);
+    NotebookMainForm = named(new QStackedWidget(central), "NotebookMainForm");
+    lay->addWidget(NotebookMainForm, 1);
+    PanelMeteo = BuildMeteoPanel();
+    PanelMeteo->setParent(central);
+    lay->addWidget(PanelMeteo);
+    setCentralWidget(central);
+
+    NotebookMainForm->addWidget(BuildStartPage());        // 0
+    NotebookMainForm->addWidget(BuildMainMenuPage());     // 1
+    NotebookMainForm->addWidget(BuildDisplayPage());      // 2
+    NotebookMainForm->addWidget(BuildPositioningPage());  // 3
+    NotebookMainForm->addWidget(BuildVelocityPage());     // 4
+    NotebookMainForm->addWidget(BuildAngularPage());      // 5
+    NotebookMainForm->addWidget(BuildServicePage());      // 6
+    NotebookMainForm->addWidget(BuildTablePage());        // 7
+    NotebookMainForm->addWidget(BuildFlatnessPage());     // 8
+    NotebookMainForm->addWidget(BuildVibrationPage());    // 9
+    NotebookMainForm->addWidget(BuildAlignmentPage());    // 10
+
+    // The environment panel belongs to the measurement pages, not to the start and menu pages.
+    auto follow = [this](int page) { PanelMeteo->setVisible(page >= 2 && page != 6); };
+    connect(NotebookMainForm, &QStackedWidget::currentChanged, this, follow);
+    follow(NotebookMainForm->currentIndex());
+}
+
+QWidget* TMainForm::BuildStartPage() {
+    auto* page = named(new QFrame, "Wstep");
+    page->setAutoFillBackground(true);
+    QPalette p = page->palette();
+    p.setColor(QPalette::Window, QColor(0, 40, 100));
+    p.setColor(QPalette::WindowText, Qt::white);
+    page->setPalette(p);
+    auto* lay = new QVBoxLayout(page);
+    lay->addStretch(2);
+    auto* product = label(page, "LabWstepFirma", QStringLiteral("Veldrasta"));
+    QFont f(QStringLiteral("Times New Roman"));
+    f.setStyleHint(QFont::Serif);
+    f.setPointSize(36);
+    f.setBold(true);
+    product->setFont(f);
+    product->setAlignment(Qt::AlignCenter);
+    auto* system = label(page, "LabWstepSystem", QStringLiteral("VKM 30"));
+    f.setPointSize(48);
+    system->setFont(f);
+    system->setAlignment(Qt::AlignCenter);
+    auto* line = label(page, "LabWstepOpis", QStringLiteral("Laserowy system pomiarowy obrabiarek"));
+    line->setAlignment(Qt::AlignCenter);
+    lay->addWidget(product);
+    lay->addWidget(system);
+    lay->addWidget(line);
+    lay->addStretch(3);
+    return page;
+}
+
+QWidget* TMainForm::BuildMainMenuPage() {
+    auto* page = named(new QWidget, "MenuGlowne");
+    auto* lay = new QVBoxLayout(page);
+    lay->addStretch(1);
+    LabNazwaSys = label(page, "LabNazwaSys", QStringLiteral("VKM 30"));
+    QFont f(QStringLiteral("Times New Roman"));
+    f.setStyleHint(QFont::Serif);
+    f.setPointSize(30);
+    f.setBold(true);
+    LabNazwaSys->setFont(f);
+    LabNazwaSys->setAlignment(Qt::AlignCenter);
+    lay->addWidget(LabNazwaSys);
+    Image1 = label(page, "Image1", QString());
+    Image1->setAlignment(Qt::AlignCenter);
+    lay->addWidget(Image1);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(18);
+    grid->setVerticalSpacing(14);
+    BitBtnWyswietlacz = button(page, "BitBtnWyswietlacz", QStringLiteral("&Wyświetlacz"));
+    BitBtnpozycjonowanie = button(page, "BitBtnpozycjonowanie", QStringLiteral("&Pozycjonowanie"));
+    BitBtnpredkosc = button(page, "BitBtnpredkosc", QStringLiteral("P&rędkość"));
+    BitBtnPodzKatowe = button(page, "BitBtnPodzKatowe", QStringLiteral("Podziały &kątowe"));
+    BitBtnProstolinowosc = button(page, "BitBtnProstolinowosc", QStringLiteral("Prost&oliniowość"));
+    BitBtnMapaPlaskosci = button(page, "BitBtnMapaPlaskosci", QStringLiteral("&Mapa płaskości"));
+    BitBtnFFT = button(page, "BitBtnFFT", QStringLiteral("&Analiza drgań (FFT)"));
+    BitBtnKonfiguracja = button(page, "BitBtnKonfiguracja", QStringLiteral("Ko&nfiguracja"));
+    BitBtnKoniec = button(page, "BitBtnKoniec", QStringLiteral("&Koniec"));
+    // Top row: the readout; then the measurement types in two rows; the end button below.
+    grid->addWidget(BitBtnWyswietlacz, 0, 2);
+    grid->addWidget(BitBtnpozycjonowanie, 1, 1);
+    grid->addWidget(BitBtnpredkosc, 1, 2);
+    grid->addWidget(BitBtnPodzKatowe, 1, 3);
+    grid->addWidget(BitBtnProstolinowosc, 2, 1);
+    grid->addWidget(BitBtnMapaPlaskosci, 2, 2);
+    grid->addWidget(BitBtnFFT, 2, 3);
+    grid->addWidget(BitBtnKonfiguracja, 3, 2);
+    grid->addWidget(BitBtnKoniec, 4, 2);
+    for (QPushButton* b : {BitBtnWyswietlacz, BitBtnpozycjonowanie, BitBtnpredkosc, BitBtnPodzKatowe,
+                           BitBtnProstolinowosc, BitBtnMapaPlaskosci, BitBtnFFT, BitBtnKonfiguracja, BitBtnKoniec}) {
+        b->setMinimumSize(220, 52);
+        QFont bf = b->font();
+        bf.setPointSizeF(bf.pointSizeF() * 1.25);
+        b->setFont(bf);
+    }
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(4, 1);
+    lay->addLayout(grid);
+    lay->addStretch(2);
+    connect(BitBtnKoniec, &QPushButton::clicked, this, &TMainForm::DisconnectAndClose);
+    return page;
+}
+
+QFrame* TMainForm::BuildMeteoPanel() {
+    auto* p = panel(nullptr, "PanelMeteo");
+    p->setFixedWidth(260);
+    auto* lay = new QVBoxLayout(p);
+    auto* box = named(new QGroupBox(QStringLiteral("Warunki pomiaru"), p), "GroupBoxMeteo");
+    auto* form = new QVBoxLayout(box);
+    CBTemp = named(new QCheckBox(QStringLiteral("Temperatura powietrza z czujnika"), box), "CBTemp");
+    CBTMat = named(new QCheckBox(QStringLiteral("Temperatura materiału z czujników"), box), "CBTMat");
+    CBWilg = named(new QCheckBox(QStringLiteral("Wilgotność z czujnika"), box), "CBWilg");
+    CBCis = named(new QCheckBox(QStringLiteral("Ciśnienie z czujnika"), box), "CBCis");
+    for (QCheckBox* c : {CBTemp, CBTMat, CBWilg, CBCis}) {
+        c->setChecked(true);
+        form->addWidget(c);
+    }
+    lay->addWidget(box);
+    auto* mat = named(new QGroupBox(QStringLiteral("Materiał :"), p), "GroupBoxMaterial");
+    auto* ml = new QGridLayout(mat);
+    ComboBox1 = named(new QComboBox(mat), "ComboBox1");
+    ComboBox1->addItems({QStringLiteral("Al "), QStringLiteral("Cu"), QStringLiteral("D-Al "), QStringLiteral("Stal "),
+                         QStringLiteral("Użytkownika")});
+    ComboBox1->setToolTip(QStringLiteral("Materiał podłoża"));
+    ml->addWidget(ComboBox1, 0, 0, 1, 2);
+    ml->addWidget(label(mat, "LabWspRoz", QStringLiteral("Wsp. rozszerzalności [µm/m K]")), 1, 0, 1, 2);
+    RSEWspRoz = named(new TRealSpinEdit(mat), "RSEWspRoz");
+    RSEWspRoz->SetMinValue(0.0);
+    RSEWspRoz->SetMaxValue(100.0);
+    RSEWspRoz->SetPrecision(2);
+    RSEWspRoz->SetIncrement(0.1);
+    ml->addWidget(RSEWspRoz, 2, 0, 1, 2);
+    lay->addWidget(mat);
+    lay->addStretch(1);
+    return p;
+}
+
+QWidget* TMainForm::BuildDisplayPage() {
+    auto* page = named(new QWidget, "Wyswietlacz");
+    auto* lay = new QVBoxLayout(page);
+    NotebookWyswietlacz = named(new QStackedWidget(page), "NotebookWyswietlacz");
+    // page 0: the readout
+    auto* readout = new QWidget;
+    auto* rl = new QHBoxLayout(readout);
+    DisplayWys = display(readout, "DisplayWys", 3);
+    DisplayWys->setMinimumHeight(110);
+    rl->addWidget(DisplayWys, 1);
+    Label2 = label(readout, "Label2", QStringLiteral("µm"));
+    Label5 = label(readout, "Label5", QStringLiteral("mm/s"));
+    Label5->hide();
+    QFont uf = Label2->font();
+    uf.setPointSizeF(uf.pointSizeF() * 2.0);
+    Label2->setFont(uf);
+    Label5->setFont(uf);
+    rl->addWidget(Label2);
+    rl->addWidget(Label5);
+    NotebookWyswietlacz->addWidget(readout);
+    // page 1: the message
+    auto* message = new QWidget;
+    auto* ml = new QVBoxLayout(message);
+    Label32 = label(message, "Label32", QString());
+    Label32->setAlignment(Qt::AlignCenter);
+    QFont mf = Label32->font();
+    mf.setPointSizeF(mf.pointSizeF() * 1.6);
+    mf.setBold(true);
+    Label32->setFont(mf);
+    ml->addWidget(Label32);
+    NotebookWyswietlacz->addWidget(message);
+    lay->addWidget(NotebookWyswietlacz, 2);
+
+    Gauge3 = gauge(page, "Gauge3");
+    lay->addWidget(Gauge3);
+
+    auto* row = new QHBoxLayout;
+    GroupBox6 = named(new QGroupBox(QStringLiteral("Pomiar"), page), "GroupBox6");
+    auto* g6 = new QVBoxLayout(GroupBox6);
+    ButtonTypPomiaru = button(GroupBox6, "ButtonTypPomiaru", QStringLiteral("Dystans"));
+    ButtonOs = button(GroupBox6, "ButtonOs", QStringLiteral("Oś X"));
+    g6->addWidget(ButtonTypPomiaru);
+    g6->addWidget(ButtonOs);
+    row->addWidget(GroupBox6);
+    GroupBox4 = named(new QGroupBox(QStringLiteral("Wyświetlanie"), page), "GroupBox4");
+    auto* g4 = new QHBoxLayout(GroupBox4);
+    SpeedButton1 = named(new QToolButton(GroupBox4), "SpeedButton1");
+    SpeedButton1->setText(QStringLiteral("mm/µm"));
+    SpeedButtonZnak = named(new QToolButton(GroupBox4), "SpeedButtonZnak");
+    SpeedButtonZnak->setText(QStringLiteral("+"));
+    UpDown2 = named(new QSpinBox(GroupBox4), "UpDown2");
+    UpDown2->setRange(0, 2);
+    g4->addWidget(SpeedButton1);
+    g4->addWidget(SpeedButtonZnak);
+    g4->addWidget(label(GroupBox4, "LabMiejsca", QStringLiteral("Miejsca po przecinku")));
+    g4->addWidget(UpDown2);
+    row->addWidget(GroupBox4);
+    GroupBox1 = named(new QGroupBox(QStringLiteral("Justowanie"), page), "GroupBox1");
+    auto* g1 = new QVBoxLayout(GroupBox1);
+    CBJustowanie = named(new QCheckBox(QStringLiteral("Justowanie"), GroupBox1), "CBJustowanie");
+    g1->addWidget(CBJustowanie);
+    row->addWidget(GroupBox1);
+    lay->addLayout(row);
+
+    auto* buttons = new QHBoxLayout;
+    ButRejestracja = button(page, "ButRejestracja", QStringLiteral("&Rejestracja"));
+    ButZerowanieWyniku = button(page, "ButZerowanieWyniku", QStringLiteral("&Zerowanie"));
+    Button1 = button(page, "Button1", QStringLiteral("&Główne Menu"));
+    buttons->addWidget(ButRejestracja);
+    buttons->addWidget(ButZerowanieWyniku);
+    buttons->addStretch(1);
+    buttons->addWidget(Button1);
+    lay->addLayout(buttons);
+
+    Panel6 = panel(page, "Panel6");
+    Panel6->hide();
+    FotoPomiaru = label(page, "FotoPomiaru", QString());
+    FotoPomiaru->setAlignment(Qt::AlignCenter);
+    FotoPomiaru->setMinimumHeight(120);
+    lay->addWidget(FotoPomiaru, 1);
+    return page;
+}
+
+QWidget* TMainForm::BuildPositioningPage() {
+    auto* page = named(new QWidget, "Pozycjonowanie");
+    auto* lay = new QVBoxLayout(page);
+    auto* top = new QHBoxLayout;
+
+    PanelWykresyProsto = named(new QWidget(page), "PanelWykresyProsto");
+    auto* charts = new QVBoxLayout(PanelWykresyProsto);
+    charts->setContentsMargins(0, 0, 0, 0);
+    wykres = named(new ChartPlaceholder(PanelWykresyProsto), "wykres");
+    wykres->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(wykres, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenuWykres->popup(wykres->mapToGlobal(pos)); });
+    WykresOsY = named(new ChartPlaceholder(PanelWykresyProsto), "WykresOsY");
+    WykresOsY->hide();
+    charts->addWidget(wykres, 1);
+    charts->addWidget(WykresOsY, 1);
+    top->addWidget(PanelWykresyProsto, 3);
+
+    auto* side = new QVBoxLayout;
+    PanelWarMierzona = panel(page, "PanelWarMierzona");
+    auto* pm = new QVBoxLayout(PanelWarMierzona);
+    pm->addWidget(label(PanelWarMierzona, "LabWarMierzona", QStringLiteral("Wartość mierzona")));
+    DispWarMierzona = display(PanelWarMierzona, "DispWarMierzona", 3);
+    pm->addWidget(DispWarMierzona);
+    PanelWarZadana = panel(page, "PanelWarZadana");
+    auto* pz = new QVBoxLayout(PanelWarZadana);
+    pz->addWidget(label(PanelWarZadana, "LabWarZadana", QStringLiteral("Wartość zadana")));
+    DispWarZadana = display(PanelWarZadana, "DispWarZadana", 3);
+    pz->addWidget(DispWarZadana);
+    PanelWarProsto = panel(page, "PanelWarProsto");
+    auto* ps = new QVBoxLayout(PanelWarProsto);
+    ps->addWidget(label(PanelWarProsto, "LabWarProsto", QStringLiteral("Odchyłka")));
+    ps->addWidget(display(PanelWarProsto, "DispWarProsto", 2));
+    PanelWarProstoY = panel(page, "PanelWarProstoY");
+    auto* psy = new QVBoxLayout(PanelWarProstoY);
+    psy->addWidget(label(PanelWarProstoY, "LabWarProstoY", QStringLiteral("Odchyłka Y")));
+    psy->addWidget(display(PanelWarProstoY, "DispWarProstoY", 2));
+    Panel2OsWar = panel(page, "Panel2OsWar");
+    auto* p2 = new QVBoxLayout(Panel2OsWar);
+    p2->addWidget(label(Panel2OsWar, "LabPanel2OsWar", QStringLiteral("Położenie")));
+    p2->addWidget(display(Panel2OsWar, "Disp2OsWar", 3));
+    for (QFrame* f : {PanelWarProsto, PanelWarProstoY, Panel2OsWar}) f->hide();
+    GaugePozycjonowanie = gauge(page, "GaugePozycjonowanie");
+    GaugeProsto = gauge(page, "GaugeProsto");
+    GaugeProsto->hide();
+    GridOdchylka = deviationGrid(page, "GridOdchylka");
+    LabelLuzZwrotny = label(page, "LabelLuzZwrotny", QString());
+    LabBladProsY = label(page, "LabBladProsY", QString());
+    LabZal = label(page, "LabZal", QString());
+    LabOkno = label(page, "LabOkno", QString());
+    Label26 = label(page, "Label26", QString());
+    BRozdziel = button(page, "BRozdziel", QStringLiteral("Rozdzielczość 100 nm"));
+    for (QWidget* w : std::initializer_list<QWidget*>{PanelWarMierzona, PanelWarZadana, PanelWarProsto, PanelWarProstoY,
+                                                      Panel2OsWar, GaugePozycjonowanie, GaugeProsto, LabZal, LabOkno,
+                                                      Label26, GridOdchylka, BRozdziel})
+        side->addWidget(w);
+    side->addWidget(LabelLuzZwrotny);
+    side->addWidget(LabBladProsY);
+    side->setStretchFactor(GridOdchylka, 1);
+
+    PanelWyniki = panel(page, "PanelWyniki");
+    auto* pw = new QVBoxLayout(PanelWyniki);
+    ComboBoxNorma = named(new QComboBox(PanelWyniki), "ComboBoxNorma");
+    ComboBoxNorma->addItems({"NMTBA", "ISO 230-2", "VDI/DGQ 3441", "BSI BS 4656 P16", "PN - 81/M-55551.32-3",
+                             "JIS B-6330-1980"});
+    CBMaszyna = named(new QComboBox(PanelWyniki), "CBMaszyna");
+    CBMaszyna->setEditable(true);
+    ListboxWyniki = named(new THeaderListbox(PanelWyniki), "ListboxWyniki");
+    ListboxWyniki->SetSections({THeaderSection{QStringLiteral("Parametr"), 100},
+                                THeaderSection{QString(), 50},
+                                THeaderSection{QStringLiteral("Wartość"), 50}});
+    ListboxWyniki->setMinimumSize(300, 200);
+    pw->addWidget(label(PanelWyniki, "LabNorma", QStringLiteral("Norma")));
+    pw->addWidget(ComboBoxNorma);
+    pw->addWidget(label(PanelWyniki, "LabMaszyna", QStringLiteral("Maszyna")));
+    pw->addWidget(CBMaszyna);
+    pw->addWidget(ListboxWyniki, 1);
+    PanelWyniki->hide();
+    side->addWidget(PanelWyniki, 1);
+
+    auto* sideBox = new QWidget(page);
+    sideBox->setLayout(side);
+    sideBox->setFixedWidth(330);
+    top->addWidget(sideBox);
+    lay->addLayout(top, 1);
+
+    // The run's buttons, one page per state of the run.
+    NotebookButton = named(new QStackedWidget(page), "NotebookButton");
+    NotebookButton->setMaximumHeight(70);
+    auto row = [this](const char* name) {
+        auto* w = named(new QWidget, name);
+        auto* l = new QHBoxLayout(w);
+        l->setContentsMargins(0, 0, 0, 0);
+        NotebookButton->addWidget(w);
+        return std::pair{w, l};
+    };
+    {
+        auto [w, l] = row("Pomiar");
+        ButtonPozStart = button(w, "ButtonPozStart", QStringLiteral("&Start"));
+        ButtonZaliczeniepunktu = button(w, "ButtonZaliczeniepunktu", QStringLiteral("&Zaliczenie punktu"));
+        ButtonZaliczeniepunktu->hide();
+        ProgressBar2 = named(new QProgressBar(w), "ProgressBar2");
+        ProgressBar2->setRange(10, 150);
+        ProgressBar2->setTextVisible(false);
+        ScrollBar16 = named(new QScrollBar(Qt::Horizontal, w), "ScrollBar16");
+        ScrollBar16->setRange(10, 150);
+        ScrollBar16->setSingleStep(5);
+        ScrollBar16->setValue(70);
+        ScrollBar16->setMinimumWidth(150);
+        Label139 = label(w, "Label139", QString());
+        for (QWidget* x : std::initializer_list<QWidget*>{ProgressBar2, ScrollBar16, Label139}) x->hide();
+        ButtonPozMainMenu = button(w, "ButtonPozMainMenu", QStringLiteral("&Główne Menu"));
+        l->addWidget(ButtonPozStart);
+        l->addWidget(ButtonZaliczeniepunktu);
+        l->addWidget(ProgressBar2);
+        l->addWidget(ScrollBar16);
+        l->addWidget(Label139);
+        l->addStretch(1);
+        l->addWidget(ButtonPozMainMenu);
+    }
+    {
+        auto [w, l] = row("Przegladanie");
+        ButtonPozPoprzedni = button(w, "ButtonPozPoprzedni", QStringLiteral("<<"));
+        ButtonPozPoprzedni->setToolTip(QStringLiteral("Poprzedni cykl"));
+        ButtonPozNastepny = button(w, "ButtonPozNastepny", QStringLiteral(">>"));
+        ButtonPozNastepny->setToolTip(QStringLiteral("Następny cykl"));
+        ButtonPozUsun = button(w, "ButtonPozUsun", QStringLiteral("&Usuń"));
+        ButtonPozWstaw = button(w, "ButtonPozWstaw", QStringLiteral("&Dodaj"));
+        ButtonPozRaport = button(w, "ButtonPozRaport", QStringLiteral("&Raport"));
+        ButtonPozPoprzednie = button(w, "ButtonPozPoprzednie", QStringLiteral("&Pomiar"));
+        for (QPushButton* b : {ButtonPozPoprzedni, ButtonPozNastepny, ButtonPozUsun, ButtonPozWstaw, ButtonPozRaport})
+            l->addWidget(b);
+        l->addStretch(1);
+        l->addWidget(ButtonPozPoprzednie);
+    }
+    {
+        auto [w, l] = row("Wyniki");
+        ButtonRaportPoprzednie = button(w, "ButtonRaportPoprzednie", QStringLiteral("P&oprzednie Menu"));
+        l->addStretch(1);
+        l->addWidget(ButtonRaportPoprzednie);
+    }
+    {
+        auto [w, l] = row("Zakonczenie");
+        ZakonczeniePozNastepny = button(w, "ZakonczeniePozNastepny", QStringLiteral("&Nastepny"));
+        ZakonczeniePozPowtorz = button(w, "ZakonczeniePozPowtorz", QStringLiteral("&Powtórz"));
+        ZakonczeniePozPrzegladaj = button(w, "ZakonczeniePozPrzegladaj", QStringLiteral("Prz&eglądaj"));
+        ZakonczeniePozRaport = button(w, "ZakonczeniePozRaport", QStringLiteral("&Raport"));
+        ZakonczeniePozKoniec = button(w, "ZakonczeniePozKoniec", QStringLiteral("&Koniec"));
+        for (QPushButton* b : {ZakonczeniePozNastepny, ZakonczeniePozPowtorz, ZakonczeniePozPrzegladaj,
+                               ZakonczeniePozRaport})
+            l->addWidget(b);
+        l->addStretch(1);
+        l->addWidget(ZakonczeniePozKoniec);
+    }
+    lay->addWidget(NotebookButton);
+    StatusBar1 = panelStatusBar(page, "StatusBar1", 5);
+    lay->addWidget(StatusBar1);
+    return page;
+}
+
+QWidget* TMainForm::BuildVelocityPage() {
+    auto* page = named(new QWidget, "Predkosc");
+    auto* lay = new QHBoxLayout(page);
+    WykresPredkosci = named(new ChartPlaceholder(page), "WykresPredkosci");
+    lay->addWidget(WykresPredkosci, 3);
+    auto* side = new QVBoxLayout;
+    Panel19 = panel(page, "Panel19");
+    auto* p = new QGridLayout(Panel19);
+    p->addWidget(label(Panel19, "LabPredkosc", QStringLiteral("Prędkość")), 0, 0, 1, 2);
+    DisplayPredkosc = display(Panel19, "DisplayPredkosc", 3);
+    LabVelUnit1 = label(Panel19, "LabVelUnit1", QStringLiteral(" mm/s"));
+    p->addWidget(DisplayPredkosc, 1, 0);
+    p->addWidget(LabVelUnit1, 1, 1);
+    p->addWidget(label(Panel19, "LabPredkoscSr", QStringLiteral("Prędkość średnia")), 2, 0, 1, 2);
+    DispPredkoscSr = display(Panel19, "DispPredkoscSr", 3);
+    LabVelUnit2 = label(Panel19, "LabVelUnit2", QStringLiteral("  mm/s"));
+    p->addWidget(DispPredkoscSr, 3, 0);
+    p->addWidget(LabVelUnit2, 3, 1);
+    side->addWidget(Panel19);
+    Gauge4 = gauge(page, "Gauge4");
+    side->addWidget(Gauge4);
+    LabPoczPredkosc = label(page, "LabPoczPredkosc", QString());
+    side->addWidget(LabPoczPredkosc);
+    side->addStretch(1);
+    ButtonStartV = button(page, "ButtonStartV", QStringLiteral("&Start"));
+    side->addWidget(ButtonStartV);
+    side->addWidget(backButton(page, Button2, "Button2"));
+    auto* sideBox = new QWidget(page);
+    sideBox->setLayout(side);
+    sideBox->setFixedWidth(300);
+    lay->addWidget(sideBox);
+    return page;
+}
+
+QWidget* TMainForm::BuildAngularPage() {
+    auto* page = named(new QWidget, "PodzialyKatowe");
+    auto* lay = new QVBoxLayout(page);
+    auto* top = new QHBoxLayout;
+    auto* chart = named(new ChartPlaceholder(page), "WykresPK");
+    chart->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(chart, &QWidget::customContextMenuRequested, this,
+            [this, chart](const QPoint& pos) { PopupMenuPK->popup(chart->mapToGlobal(pos)); });
+    top->addWidget(chart, 3);
+    auto* side = new QVBoxLayout;
+    GaugePodzKat = gauge(page, "GaugePodzKat");
+    side->addWidget(GaugePodzKat);
+    LabPoczPK = label(page, "LabPoczPK", QString());
+    side->addWidget(LabPoczPK);
+    GridOdchylkaPK = deviationGrid(page, "GridOdchylkaPK");
+    side->addWidget(GridOdchylkaPK, 1);
+    BStartPK = button(page, "BStartPK", QStringLiteral("&Start"));
+    side->addWidget(BStartPK);
+    auto* sideBox = new QWidget(page);
+    sideBox->setLayout(side);
+    sideBox->setFixedWidth(300);
+    top->addWidget(sideBox);
+    lay->addLayout(top, 1);
+    StatusBar2 = panelStatusBar(page, "StatusBar2", 5);
+    lay->addWidget(StatusBar2);
+    return page;
+}
+
+QWidget* TMainForm::BuildServicePage() {
+    auto* page = named(new QWidget, "PanelSerwisowy");
+    auto* lay = new QVBoxLayout(page);
+    auto* laser = named(new QGroupBox(QStringLiteral("Laser"), page), "GroupBoxLaser");
+    auto* ll = new QGridLayout(laser);
+    ll->addWidget(label(laser, "LabNazwaLasOpis", QStringLiteral("Laser:")), 0, 0);
+    LNazwaLas = label(laser, "LNazwaLas", QString());
+    ll->addWidget(LNazwaLas, 0, 1);
+    ll->addWidget(label(laser, "LabLambdaOpis", QStringLiteral("Długość fali [nm]:")), 1, 0);
+    LLambda = label(laser, "LLambda", QString());
+    ll->addWidget(LLambda, 1, 1);
+    ll->addWidget(label(laser, "LabWolastonOpis", QStringLiteral("Wollaston:")), 2, 0);
+    LWolaston = label(laser, "LWolaston", QString());
+    ll->addWidget(LWolaston, 2, 1);
+    Gauge1 = gauge(laser, "Gauge1");
+    ll->addWidget(Gauge1, 3, 0, 1, 2);
+    lay->addWidget(laser);
+
+    NotebookUstawienia = named(new QStackedWidget(page), "NotebookUstawienia");
+    auto* thresholds = new QWidget;
+    auto* tl = new QGridLayout(thresholds);
+    ScrollBar4 = named(new QScrollBar(Qt::Horizontal, thresholds), "ScrollBar4");
+    ScrollBar4->setRange(1, 40);
+    ScrollBar4->setValue(10);
+    PSLabel46 = label(thresholds, "PSLabel46", QString());
+    ScrollBar5 = named(new QScrollBar(Qt::Horizontal, thresholds), "ScrollBar5");
+    ScrollBar5->setRange(40, 100);
+    ScrollBar5->setValue(50);
+    PSLabel57 = label(thresholds, "PSLabel57", QString());
+    tl->addWidget(PSLabel46, 0, 0);
+    tl->addWidget(ScrollBar4, 1, 0);
+    tl->addWidget(PSLabel57, 2, 0);
+    tl->addWidget(ScrollBar5, 3, 0);
+    tl->setRowStretch(4, 1);
+    connect(ScrollBar4, &QScrollBar::valueChanged, this, &TMainForm::UpdateServiceHints);
+    connect(ScrollBar5, &QScrollBar::valueChanged, this, &TMainForm::UpdateServiceHints);
+    NotebookUstawienia->addWidget(thresholds);
+    NotebookUstawienia->addWidget(new QWidget);
+    NotebookUstawienia->addWidget(new QWidget);
+    lay->addWidget(NotebookUstawienia, 1);
+
+    NotebookFlagi = named(new QStackedWidget(page), "NotebookFlagi");
+    NotebookFlagi->addWidget(named(new QWidget, "FlagiFifo"));  // "Flagi Fifo"
+    NotebookFlagi->addWidget(named(new QWidget, "FlagiRS"));    // "Flagi RS"
+    lay->addWidget(NotebookFlagi);
+    ProgressBar1 = named(new QProgressBar(page), "ProgressBar1");
+    lay->addWidget(ProgressBar1);
+    Label127 = label(page, "Label127", QString());
+    lay->addWidget(Label127);
+    return page;
+}
+
+QWidget* TMainForm::BuildTablePage() {
+    auto* page = named(new QWidget, "TabelaPomiarowStrona");
+    auto* lay = new QVBoxLayout(page);
+    auto* grid = named(new QTableWidget(page), "GridTabelaPomiarow");
+    lay->addWidget(grid, 1);
+    return page;
+}
+
+QWidget* TMainForm::BuildFlatnessPage() {
+    auto* page = named(new QWidget, "MapaPlaskosci");
+    auto* lay = new QHBoxLayout(page);
+    WykresPlaskosci = named(new ChartPlaceholder(page), "WykresPlaskosci");
+    lay->addWidget(WykresPlaskosci, 3);
+    auto* side = new QVBoxLayout;
+    ButtonMapaPlaskosciStart = button(page, "ButtonMapaPlaskosciStart", QStringLiteral("P&omiar"));
+    Button27 = button(page, "Button27", QStringLiteral("&Główne Menu"));
+    side->addWidget(ButtonMapaPlaskosciStart);
+    side->addStretch(1);
+    side->addWidget(Button27);
+    lay->addLayout(side);
+    return page;
+}
+
+QWidget* TMainForm::BuildVibrationPage() {
+    auto* page = named(new QWidget, "AnalizaFFT");
+    auto* lay = new QHBoxLayout(page);
+    lay->addWidget(named(new ChartPlaceholder(page), "WykresFFT"), 3);
+    auto* side = new QVBoxLayout;
+    GaugeFFT = gauge(page, "GaugeFFT");
+    Label31 = label(page, "Label31", QString());
+    FFTPom = button(page, "FFTPom", QStringLiteral("P&omiar"));
+    side->addWidget(GaugeFFT);
+    side->addWidget(Label31);
+    side->addStretch(1);
+    side->addWidget(FFTPom);
+    lay->addLayout(side);
+    return page;
+}
+
+QWidget* TMainForm::BuildAlignmentPage() {
+    auto* page = named(new QWidget, "Justowanie");
+    auto* lay = new QVBoxLayout(page);
+    AlignmentView = named(new ChartPlaceholder(page), "WykresJustowanie");
+    lay->addWidget(AlignmentView, 1);
+    return page;
+}

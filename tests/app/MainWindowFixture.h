@@ -1,0 +1,61 @@
+#pragma once
+// The main window made through the real start-up path, with a program folder and a settings
+// file of the test's own; message boxes are answered and recorded instead of shown.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+#include <ostream>
+#include <vector>
+
+#include "app/ProgramStart.h"
+#include "app/Unit_glowny.h"
+#include "foundations/FR_Utils.h"
+#include "foundations/LocaleTable.h"
+#include "foundations/MessageDlg.h"
+#include "foundations/SharedGlobals.h"
+#include "platform/AppPaths.h"
+
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        platform::setProgramDirectory(dir.path());
+        platform::setAppRegistryFile(dir.filePath("settings.ini"));
+        foundations::setSystemLocaleOverride(QLocale(QLocale::Polish, QLocale::Poland));
+        CloseLanguageFile();
+        ResetSharedGlobals();
+        setMessageDlgHook([this](const MessageDlgRequest& r) {
+            messages.push_back(r);
+            return int(mrOk);
+        });
+    }
+    void TearDown() override {
+        app::EndProgram(program);
+        setMessageDlgHook({});
+        CloseLanguageFile();
+        foundations::setSystemLocaleOverride(std::nullopt);
+        platform::setProgramDirectory(QString());
+        platform::setAppRegistryFile(QTemporaryDir().filePath("unused.ini"));
+    }
+    void start() {
+        program = app::StartProgram();
+        QCoreApplication::processEvents();
+        ASSERT_NE(program.mainForm, nullptr);
+    }
+    TMainForm* form() const { return program.mainForm; }
+    void writeProgramFile(const QString& name, const QByteArray& bytes) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+    QTemporaryDir dir;
+    app::StartedProgram program;
+    std::vector<MessageDlgRequest> messages;
+};

@@ -1,0 +1,357 @@
+#include <QAction>
+#include <QApplication>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QThread>
+#include <atomic>
+#include <cstring>
+#include <thread>
+
+#include "MainWindowFixture.h"
+#include "app/UPoczatek.h"
+#include "app/Unit_Komunikaty_placeholder.h"
+#include "foundations/Display.h"
+#include "foundations/ProgramMessages.h"
+#include "platform/Sync.h"
+
+namespace {
+
+QByteArray le32(int32_t v) {
+    QByteArray b(4, '\0');
+    for (int i = 0; i < 4; ++i) b[i] = char((uint32_t(v) >> (8 * i)) & 0xFF);
+    return b;
+}
+QByteArray leDouble(double d) {
+    QByteArray b(8, '\0');
+    std::memcpy(b.data(), &d, 8);
+    return b;
+}
+QByteArray shortString(const QByteArray& s, int lengthByte = -1) {
+    QByteArray b(9, '\0');
+    b[0] = char(lengthByte < 0 ? s.size() : lengthByte);
+    for (int i = 0; i < s.size() && i < 8; ++i) b[1 + i] = s[i];
+    return b;
+}
+QByteArray table() {
+    QByteArray b;
+    for (int i = 0; i < 120; ++i) b += le32(i * 10 - 300);
+    return b;
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, StartUpBuildsObjectsInOrderAndShowsStartPage) {
+    start();
+    TMainForm* f = form();
+    EXPECT_EQ(MainForm, f);
+    EXPECT_EQ(Komunikaty, program.komunikaty);
+    ASSERT_NE(program.dataModule, nullptr);
+    EXPECT_EQ(QCoreApplication::applicationName(), "VKM30");
+    EXPECT_EQ(app::ApplicationHelpFile(), "VKM30.HLP");
+    // The splash form is gone once start-up has handed over.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(qApp->findChildren<TPoczatekForm*>().isEmpty());
+    for (QWidget* w : QApplication::topLevelWidgets()) EXPECT_EQ(qobject_cast<TPoczatekForm*>(w), nullptr);
+
+    ASSERT_EQ(f->NotebookMainForm->count(), 11);
+    EXPECT_EQ(f->NotebookMainForm->currentIndex(), 0);
+    EXPECT_EQ(f->NotebookMainForm->widget(0)->objectName(), "Wstep");
+    EXPECT_EQ(f->NotebookButton->count(), 4);
+    EXPECT_EQ(f->FlatnessLines->Count(), 16);
+    EXPECT_EQ(f->PositioningCycles->Count(), 0);
+    EXPECT_EQ(f->FirstSheetNumber, 1);
+    EXPECT_EQ(f->SheetCount, 0);
+    EXPECT_TRUE(f->ProgramDir.endsWith('/'));
+    EXPECT_EQ((std::array<uint8_t, 10>(f->DisplayPrecision)), (std::array<uint8_t, 10>{6, 3, 5, 2, 7, 4, 5, 4, 0, 2}));
+
+    // Card link (the default): the semaphore and all six events exist, and no thread may run.
+    for (auto* e : {MeteoDataEvent, MeteoQuitEvent, ComCheckEvent, SampleEvent, ReadQuitEvent, ProgramLoadEvent}) {
+        ASSERT_NE(e, nullptr);
+        EXPECT_FALSE(e->isSet());
+    }
+    EXPECT_NE(CardSemaphore, nullptr);
+    EXPECT_EQ(ReadWaitHandles[0], SampleEvent);
+    EXPECT_EQ(ReadWaitHandles[1], ReadQuitEvent);
+    EXPECT_EQ(MeteoWaitHandles[0], MeteoDataEvent);
+    EXPECT_EQ(MeteoWaitHandles[1], MeteoQuitEvent);
+    EXPECT_TRUE(ReadingStopped && MeteoStopped && SignalMonitorStopped);
+    EXPECT_TRUE(DataSaved && VelocityDataSaved && FlatnessDataSaved && ExtraDataSaved && WaitingForLaser);
+    EXPECT_DOUBLE_EQ(AirCorrection, 1.0);
+    EXPECT_DOUBLE_EQ(ExpansionCoefficient, 1.17e-5);
+    EXPECT_EQ(f->ComboBox1->currentIndex(), 3);
+    EXPECT_EQ(f->Label32->text(), Msg("stBarkKarty"));
+    EXPECT_EQ(f->NotebookFlagi->currentIndex(), 0);
+
+    // Gauges take the registry bounds; the deviation grids their headings.
+    for (QProgressBar* g : f->SignalGauges()) {
+        ASSERT_NE(g, nullptr);
+        EXPECT_EQ(g->maximum(), 175);
+        EXPECT_EQ(g->minimum(), 100);
+    }
+    EXPECT_EQ(f->GridOdchylka->item(0, 0)->text(), "Punkt");
+    EXPECT_EQ(f->GridOdchylka->item(0, 2)->text(), "Xr");
+    EXPECT_EQ(f->GridOdchylkaPK->item(0, 1)->text(), "Dc");
+    EXPECT_EQ(f->GridOdchylka->item(0, 1)->data(Qt::UserRole).value<QObject*>(), f->Numerpunktu1);
+    EXPECT_EQ(f->LWolaston->text(), "41,42");
+}
+
+TEST_F(MainWindowTest, EveryTaggedCommandIsPresentWithItsTag) {
+    start();
+    TMainForm* f = form();
+    int tagged = 0;
+    for (const MenuTagEntry& e : MainMenuTagTable()) {
+        QAction* a = f->MenuCommand(e.name);
+        ASSERT_NE(a, nullptr) << e.name;
+        EXPECT_EQ(TMainForm::TagOf(a), e.tag) << e.name;
+        EXPECT_EQ(a->text(), QString::fromUtf8(e.caption)) << e.name;
+        if (*e.parent) {
+            EXPECT_EQ(f->MenuOf(e.parent)->actions().contains(a), true) << e.name;
+        } else {
+            EXPECT_FALSE(a->isVisible()) << e.name << ": top-level commands start hidden";
+        }
+        ++tagged;
+    }
+    // Every Tag from 1 to 44 but 17 has a command; 19 has two.
+    std::vector<int> seen(45, 0);
+    for (const MenuTagEntry& e : MainMenuTagTable()) ++seen[e.tag];
+    for (int t = 1; t <= 44; ++t) EXPECT_EQ(seen[t], t == 17 ? 0 : t == 19 ? 2 : 1) << "Tag " << t;
+    for (const char* service : {"Opcje1", "Funkcje1"}) {
+        ASSERT_NE(f->MenuCommand(service), nullptr);
+        EXPECT_EQ(TMainForm::TagOf(f->MenuCommand(service)), 0);
+    }
+}
+
+TEST_F(MainWindowTest, ShowAndEnableByTagReachOneLevel) {
+    start();
+    TMainForm* f = form();
+    auto visible = [f](const char* n) { return f->MenuCommand(n)->isVisible(); };
+    auto enabled = [f](const char* n) { return f->MenuCommand(n)->isEnabled(); };
+
+    // A set holding 11 shows the top-level "P&omiar" and nothing else.
+    f->ShowMenuItemsByTag(TagSet({11}), true);
+    EXPECT_TRUE(visible("Pomiar1"));
+    EXPECT_FALSE(visible("PomiarProstoliniowosc"));
+    EXPECT_FALSE(visible("Plik1"));
+
+    // Entering positioning: its shown and hidden sets.
+    f->ShowMenuItemsByTag(TagSet({9, 10, 11, 15, 17, 18, 19, 20, 23, 26, 27, 28, 29, 30, 31, 43}), true);
+    f->ShowMenuItemsByTag(TagSet({13, 21, 37, 38, 39, 40, 41, 44}), false);
+    for (const char* n : {"Plik1", "Edycja1", "Pomiar1", "MenuItemWidok", "Pomoc1", "TabelaPomiarow",
+                          "PunktyPozycjonowania1", "Puntyautomatycznie1", "PunktyZListy", "ReczneZaliczeniePunktu",
+                          "TabelaKompensacji1", "KorekcjaWartosciZadanej"})
+        EXPECT_TRUE(visible(n)) << n;
+    for (const char* n : {"PomiarProstoliniowosc", "Dlugoscpodstawki", "Prostopadlosc", "UstawSilnik1",
+                          "MenuItemKatCalkowity", "MenuItemTabelkaOdchylekPK", "ReczneZaliczeniePunktuPK", "Widok3D1"})
+        EXPECT_FALSE(visible(n)) << n;
+
+    // Leaving velocity: save, save as, print, preview and export off; the top level untouched.
+    f->EnableMenuItemsByTag(TagSet({2, 3, 4, 5, 42}), false);
+    for (const char* n : {"Zapisz1", "Zapiszjako1", "Drukuj1", "Podgladwydruku1", "Eksport1"}) EXPECT_FALSE(enabled(n)) << n;
+    EXPECT_TRUE(enabled("Otworz1"));
+    f->EnableMenuItemsByTag(TagSet({26, 11}), false);
+    EXPECT_TRUE(enabled("Plik1"));
+    EXPECT_TRUE(enabled("Pomiar1"));
+    f->EnableMenuItemsByTag(TagSet({2, 3, 4, 5, 42}), true);
+    EXPECT_TRUE(enabled("Zapisz1"));
+
+    // The language submenu below Plik is one level deeper than the routines reach.
+    QMenu* languages = f->Jezyk1;
+    ASSERT_NE(languages, nullptr);
+    for (QAction* a : languages->actions()) a->setProperty("Tag", 26);
+    f->ShowMenuItemsByTag(TagSet({26}), false);
+    for (QAction* a : languages->actions()) EXPECT_TRUE(a->isVisible());
+    EXPECT_FALSE(visible("Plik1"));
+}
+
+TEST_F(MainWindowTest, LanguageChangeRebuildsCaptionsAndFilters) {
+    writeProgramFile("Vkm30.EN",
+                     "[Strings]\nstCap=Veldrasta EN\nStCapPoz=Positioning\nstPlikiPoz=Positioning files\n"
+                     "stAllFiles=All files\nstMPK=End points\nstLewo=Left\nstAmplituda=Amplitude\nstStal=Steel\n"
+                     "stPunkt=Point\nstRozdzielczosc=Resolution\nstWykresPred=Velocity chart\n"
+                     "[MainForm]\nOtworz1.Caption=&Open\nBitBtnKoniec.Caption=&Exit\n");
+    start();
+    TMainForm* f = form();
+    EXPECT_EQ(f->ModeCaptions[0], "Veldrasta - " + BuiltInMessage("StCapPoz"));
+    EXPECT_EQ(f->ModeFilters[0], "Pliki pozycjonowania (*%s)|*%s|Wszystkie pliki (*.*)|*.*");
+    QAction* english = nullptr;
+    for (QAction* a : f->Jezyk1->actions())
+        if (a->objectName() == "EN1") english = a;
+    ASSERT_NE(english, nullptr);
+    english->trigger();
+
+    EXPECT_EQ(f->ModeCaptions[0], "Veldrasta EN - Positioning");
+    EXPECT_EQ(f->ModeFilters[0], "Positioning files (*%s)|*%s|All files (*.*)|*.*");
+    EXPECT_EQ(f->ModeCaptions[1], "Veldrasta EN - " + BuiltInMessage("StCapPred"));
+    EXPECT_EQ(StatisticsMethodNames.value(0), "End points");
+    EXPECT_EQ(RotationDirectionNames.value(0), "Left");
+    EXPECT_EQ(FftOutputNames.value(0), "Amplitude");
+    EXPECT_EQ(f->ComboBox1->itemText(3), "Steel");
+    EXPECT_EQ(f->PointColumnCaption, "Point");
+    EXPECT_EQ(f->GridOdchylka->item(0, 0)->text(), "Point");
+    EXPECT_EQ(f->BRozdziel->text(), "Resolution 100 nm");
+    EXPECT_EQ(TMainForm::ChartTitle(f->WykresPredkosci), "Velocity chart");
+    EXPECT_EQ(f->MenuCommand("Otworz1")->text(), "&Open");
+    EXPECT_EQ(f->BitBtnKoniec->text(), "&Exit");
+}
+
+TEST_F(MainWindowTest, MissingCalibrationFileWarnsAndTurnsSensorsOff) {
+    start();
+    TMainForm* f = form();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, Msg("stBrakKalibracji"));
+    EXPECT_TRUE(messages[0].text.startsWith("Brak lub uszkodzony plik kalibracji stacji meteo - kalibracja.dat\r"));
+    EXPECT_EQ(messages[0].type, TMsgDlgType::mtError);
+    EXPECT_EQ(messages[0].buttons, unsigned(mbOK));
+    EXPECT_EQ(messages[0].helpContext, 133);
+    for (QCheckBox* b : {f->CBWilg, f->CBCis, f->CBTemp, f->CBTMat}) {
+        EXPECT_FALSE(b->isChecked()) << b->objectName().toStdString();
+        EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
+    }
+    EXPECT_EQ(f->LNazwaLas->text(), "Belgia");
+    EXPECT_EQ(f->LLambda->text(), "632,991253");
+    EXPECT_DOUBLE_EQ(LaserWavelength, 6.329912526e-7);
+}
+
+TEST_F(MainWindowTest, SensorTableAloneGivesLaserDefaultsWithoutMessage) {
+    LaserWavelength = 1.0;  // left over from elsewhere: the file's defaults replace it
+    LaserName = "old";
+    OffsetX = 9;
+    writeProgramFile("Kalibracja.dat", table());
+    start();
+    TMainForm* f = form();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_DOUBLE_EQ(LaserWavelength, 6.329912526e-7);
+    EXPECT_EQ(LaserName, "Belgia");
+    EXPECT_EQ(OffsetX, 0);
+    EXPECT_EQ(OffsetY, 0);
+    EXPECT_EQ(CalibrationTable[0][0][0], -300);
+    EXPECT_EQ(CalibrationTable[5][1][9], 119 * 10 - 300);
+    for (QCheckBox* b : {f->CBWilg, f->CBCis, f->CBTemp, f->CBTMat}) {
+        EXPECT_TRUE(b->isChecked());
+        EXPECT_TRUE(b->isEnabled());
+    }
+    EXPECT_EQ(f->LNazwaLas->text(), "Belgia");
+}
+
+TEST(LaserCalibrationFile, FieldsAndTheirDefaults) {
+    QTemporaryDir dir;
+    const QByteArray full = table() + leDouble(6.33e-7) + shortString("Hel") + le32(-5) + le32(7);
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        bool ok;
+        double wavelength;
+        QString name;
+        int32_t x, y;
+    };
+    const double d = 6.329912526e-7;
+    const Case cases[] = {
+        {"whole file", full, true, 6.33e-7, "Hel", -5, 7},
+        {"one byte short of the table", table().left(479), false, d, "Belgia", 0, 0},
+        {"table and wavelength", table() + leDouble(6.33e-7), true, 6.33e-7, "Belgia", 0, 0},
+        {"name cut short", table() + leDouble(6.33e-7) + QByteArray("\x03He", 3), true, 6.33e-7, "Belgia", 0, 0},
+        {"no offset Y", full.left(full.size() - 1), true, 6.33e-7, "Hel", -5, 0},
+        {"length byte beyond the capacity", table() + leDouble(6.33e-7) + shortString("ABCDEFGH", 200), true, 6.33e-7,
+         "ABCDEFGH", 0, 0},
+        {"wavelength not a number", table() + leDouble(std::nan("")), true, d, "Belgia", 0, 0},
+        {"empty file", QByteArray(), false, d, "Belgia", 0, 0},
+    };
+    for (const Case& c : cases) {
+        const QString path = dir.filePath("k.dat");
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(c.bytes);
+        f.close();
+        const LaserCalibration r = ReadLaserCalibrationFile(path);
+        EXPECT_EQ(r.ok, c.ok) << c.what;
+        EXPECT_DOUBLE_EQ(r.wavelength, c.wavelength) << c.what;
+        EXPECT_EQ(r.name, c.name) << c.what;
+        EXPECT_EQ(r.offsetX, c.x) << c.what;
+        EXPECT_EQ(r.offsetY, c.y) << c.what;
+    }
+    EXPECT_FALSE(ReadLaserCalibrationFile(dir.filePath("missing.dat")).ok);
+}
+
+TEST(MainWindowRules, AdjustToScreen) {
+    struct Case {
+        int w, h;
+        double scale;
+        bool centre;
+    };
+    const Case cases[] = {
+        {640, 480, 1.0, false},   {1024, 768, 1.6, false},  {800, 600, 1.25, false}, {1280, 1024, 2.0, false},
+        {1280, 720, 1.5, true},   {1280, 800, 800.0 / 480, true}, {854, 480, 1.0, true},
+    };
+    for (const Case& c : cases) {
+        const ScreenAdjustment a = AdjustToScreenRule(c.w, c.h);
+        EXPECT_DOUBLE_EQ(a.scale, c.scale) << c.w << "x" << c.h;
+        EXPECT_EQ(a.centre, c.centre) << c.w << "x" << c.h;
+    }
+}
+
+TEST(MainWindowRules, MachineSelectionAfterFilling) {
+    const QStringList names{"FUS 25", "DMU 50", "HAAS"};
+    EXPECT_EQ(MachineComboIndex(names, "DMU 50"), 1);
+    EXPECT_EQ(MachineComboIndex(names, "not in the table"), 0);
+    EXPECT_EQ(MachineComboIndex(names, ""), 0);
+    EXPECT_EQ(MachineComboIndex({}, "DMU 50"), -1);
+}
+
+TEST_F(MainWindowTest, VelocityUnitCaptionsAndDecimals) {
+    start();
+    TMainForm* f = form();
+    const struct {
+        uint8_t unit;
+        const char* name;
+        int decimals;
+    } cases[] = {{0, "mm/s", 3}, {1, "m/s", 6}, {2, "m/min", 4}, {3, "mm/min", 1}, {4, "in/s", 4}, {5, "in/min", 2}};
+    for (const auto& c : cases) {
+        f->VelocityChartUnit = c.unit;
+        f->UpdateVelocityUnitCaptions();
+        EXPECT_EQ(f->LabVelUnit1->text(), QString(" ") + c.name);
+        EXPECT_EQ(f->LabVelUnit2->text(), QString("  ") + c.name);
+        EXPECT_EQ(f->DisplayPredkosc->Precision(), c.decimals);
+        EXPECT_EQ(f->DispPredkoscSr->Precision(), c.decimals);
+        EXPECT_EQ(TMainForm::ChartAxisTitle(f->WykresPredkosci, TMainForm::ChartAxis::Left),
+                  Msg("stPredkosc") + " [" + c.name + "]");
+    }
+}
+
+TEST_F(MainWindowTest, ServiceHintsFollowTheScrollBars) {
+    start();
+    TMainForm* f = form();
+    f->ScrollBar4->setValue(17);
+    f->ScrollBar5->setValue(73);
+    EXPECT_EQ(f->PSLabel46->text(), "Próg - Głowica wył./Wygrzewanie ( 17 ).");
+    EXPECT_EQ(f->PSLabel57->text(), "Odchylka nie większa niż 0,73 mm");
+}
+
+// A worker waiting on the quit event that hands one last thing to the user-interface thread
+// before it ends: destruction must let it finish (no deadlock) before the events go away.
+TEST_F(MainWindowTest, DestructionLetsThreadsEndBeforeFreeingEvents) {
+    start();
+    std::atomic<bool> ended{false}, sawEvent{false};
+    std::thread worker([&] {
+        ReadQuitEvent->wait();
+        QMetaObject::invokeMethod(qApp, [] {}, Qt::BlockingQueuedConnection);
+        QThread::msleep(50);
+        sawEvent = SampleEvent != nullptr && !SampleEvent->isSet();  // still there
+        ended = true;
+    });
+    form()->RegisterThreadWatch([&] { return !ended.load(); });
+    app::EndProgram(program);
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(sawEvent);
+    EXPECT_EQ(SampleEvent, nullptr);
+    EXPECT_EQ(CardSemaphore, nullptr);
+    EXPECT_EQ(MainForm, nullptr);
+    worker.join();
+}
