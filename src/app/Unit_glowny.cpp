@@ -34,6 +34,7 @@
 #include "foundations/RealSpinEdit.h"
 #include "foundations/SharedGlobals.h"
 #include "foundations/Transl.h"
+#include "instrument/KalibracjaFile.h"
 #include "platform/AppPaths.h"
 #include "platform/Sync.h"
 
@@ -70,7 +71,7 @@ TMainForm::~TMainForm() {
     if (MainForm == this) MainForm = nullptr;
 }
 
-QString TMainForm::CalibrationFilePath() const { return ProgramDir + QStringLiteral("Kalibracja.dat"); }
+QString TMainForm::CalibrationFilePath() const { return ProgramDir + QString::fromLatin1(kCalibrationFileName); }
 
 void TMainForm::FormCreate() {
     FirstSheetNumber = 1;
@@ -101,6 +102,9 @@ void TMainForm::FormCreate() {
     DisplayLengthUnit = 0;
 
     LoadStoredSettings();
+    SetDefaultDirectories(*this, ProgramDir);
+    LoadRecentFiles(platform::appRegistry(), *this);
+    Label127->setText(QStringLiteral("Program - ") + ProgramDir);
 
     NotebookMainForm->setCurrentIndex(0);
     TextLineMode = false;
@@ -199,6 +203,7 @@ void TMainForm::FormDestroy() {
     destroyed_ = true;
     SendHeadCommand('R');
     SaveStoredSettings();
+    SaveRecentFiles(platform::appRegistry(), *this);
 
     // The threads end before anything they share goes away.
     StopThreadsAndWait();
@@ -304,20 +309,15 @@ void TMainForm::UpdateVelocityUnitCaptions() {
 }
 
 void TMainForm::ReadLaserCalibration() {
-    const LaserCalibration c = ReadLaserCalibrationFile(CalibrationFilePath());
-    LaserWavelength = c.wavelength;
-    LaserName = c.name;
-    OffsetX = c.offsetX;
-    OffsetY = c.offsetY;
-    if (c.ok) {
-        std::memcpy(CalibrationTable, c.table, sizeof CalibrationTable);
-    } else {
-        MessageDlg(Msg("stBrakKalibracji"), TMsgDlgType::mtError, mbOK, kHelpCalibration);
+    sensorsOffForCalibration_ = false;
+    if (!::ReadLaserCalibration(ProgramDir)) {
+        MessageDlg(CalibrationMissingMessage(), TMsgDlgType::mtError, mbOK, kHelpCalibration);
         // Without calibration the sensors cannot be read: the values entered by hand are used.
         for (QCheckBox* b : {CBWilg, CBCis, CBTemp, CBTMat}) {
             b->setChecked(false);
             b->setEnabled(false);
         }
+        sensorsOffForCalibration_ = true;
     }
     LNazwaLas->setText(LaserName);
     LLambda->setText(fixedText(LaserWavelength * 1e9, 15, 6));
@@ -392,10 +392,6 @@ void TMainForm::SendHeadCommand(uint8_t) {}
 void TMainForm::OpenSerialLink() { serialLinkOpen_ = false; }
 
 void TMainForm::CloseSerialLink() { serialLinkOpen_ = false; }
-
-void TMainForm::LoadStoredSettings() {}
-
-void TMainForm::SaveStoredSettings() {}
 
 QStringList TMainForm::MachineNames() const { return {}; }
 

@@ -15,7 +15,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/Unit_glowny_settings_placeholder.h"
+#include "app/Settings.h"
 #include "foundations/PomiarCol.h"
 
 class QAction;
@@ -61,18 +61,6 @@ struct ScreenAdjustment {
 };
 ScreenAdjustment AdjustToScreenRule(int screenWidth, int screenHeight);
 
-// The laser part of the calibration file, with the defaults of the fields the file is too short
-// to hold. `ok` is false when the file is missing or too short for the sensor table.
-struct LaserCalibration {
-    bool ok = false;
-    double wavelength = 6.329912526e-7;
-    QString name = QStringLiteral("Belgia");
-    int32_t offsetX = 0;
-    int32_t offsetY = 0;
-    int32_t table[6][2][10] = {};  // the environment-sensor table (valid when ok)
-};
-inline constexpr int kCalibrationTableBytes = 480;
-LaserCalibration ReadLaserCalibrationFile(const QString& path);
 
 // Index of the machine to select after the combo is filled: the one named `remembered`, else 0;
 // -1 when there is no machine.
@@ -300,9 +288,12 @@ public:
     void OpenSerialLink();
     void CloseSerialLink();
     bool SerialLinkOpen() const { return serialLinkOpen_; }
-    // Reads and writes the registry settings and the lists that go with them.
+    // Reads and writes the registry settings and the lists that go with them
+    // (Unit_glowny_settings.cpp), with the controls that show them.
     void LoadStoredSettings();
     void SaveStoredSettings();
+    void SettingsToControls();
+    void ControlsToSettings();
     // Names of the machine table, first record to last.
     QStringList MachineNames() const;
     // Chart titles and axis titles.
@@ -356,6 +347,8 @@ private:
     QFrame* BuildMeteoPanel();
 
     bool serialLinkOpen_ = false;
+    // The sensor boxes were switched off for want of calibration, not by the user.
+    bool sensorsOffForCalibration_ = false;
     bool destroyed_ = false;
     bool shownOnce_ = false;
     std::vector<std::function<bool()>> threadWatches_;

@@ -86,10 +86,14 @@ QFrame* panel(QWidget* parent, const char* name) {
     return f;
 }
 
-TDisplay* display(QWidget* parent, const char* name, int precision) {
+TDisplay* display(QWidget* parent, const char* name, int precision, int pointSize = 22) {
     auto* d = named(new TDisplay(parent), name);
     d->SetPrecision(precision);
-    d->setMinimumHeight(48);
+    QFont f = d->font();
+    f.setPointSize(pointSize);
+    f.setBold(true);
+    d->setFont(f);
+    d->setMinimumHeight(QFontMetrics(f).height() + 12);
     return d;
 }
 
@@ -101,6 +105,8 @@ QTableWidget* deviationGrid(QWidget* parent, const char* name) {
     g->setEditTriggers(QAbstractItemView::NoEditTriggers);
     g->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     g->setMinimumWidth(220);
+    g->setSelectionMode(QAbstractItemView::NoSelection);
+    g->setFocusPolicy(Qt::NoFocus);
     return g;
 }
 
@@ -259,12 +265,12 @@ QWidget* TMainForm::BuildMainMenuPage() {
 
 QFrame* TMainForm::BuildMeteoPanel() {
     auto* p = panel(nullptr, "PanelMeteo");
-    p->setFixedWidth(260);
+    p->setFixedWidth(270);
     auto* lay = new QVBoxLayout(p);
     auto* box = named(new QGroupBox(QStringLiteral("Warunki pomiaru"), p), "GroupBoxMeteo");
     auto* form = new QVBoxLayout(box);
-    CBTemp = named(new QCheckBox(QStringLiteral("Temperatura powietrza z czujnika"), box), "CBTemp");
-    CBTMat = named(new QCheckBox(QStringLiteral("Temperatura materiału z czujników"), box), "CBTMat");
+    CBTemp = named(new QCheckBox(QStringLiteral("Temp. powietrza z czujnika"), box), "CBTemp");
+    CBTMat = named(new QCheckBox(QStringLiteral("Temp. materiału z czujników"), box), "CBTMat");
     CBWilg = named(new QCheckBox(QStringLiteral("Wilgotność z czujnika"), box), "CBWilg");
     CBCis = named(new QCheckBox(QStringLiteral("Ciśnienie z czujnika"), box), "CBCis");
     for (QCheckBox* c : {CBTemp, CBTMat, CBWilg, CBCis}) {
@@ -298,14 +304,13 @@ QWidget* TMainForm::BuildDisplayPage() {
     // page 0: the readout
     auto* readout = new QWidget;
     auto* rl = new QHBoxLayout(readout);
-    DisplayWys = display(readout, "DisplayWys", 3);
-    DisplayWys->setMinimumHeight(110);
+    DisplayWys = display(readout, "DisplayWys", 3, 64);
     rl->addWidget(DisplayWys, 1);
     Label2 = label(readout, "Label2", QStringLiteral("µm"));
     Label5 = label(readout, "Label5", QStringLiteral("mm/s"));
     Label5->hide();
     QFont uf = Label2->font();
-    uf.setPointSizeF(uf.pointSizeF() * 2.0);
+    uf.setPointSize(36);
     Label2->setFont(uf);
     Label5->setFont(uf);
     rl->addWidget(Label2);

@@ -20,6 +20,7 @@
 #include "app/Unit_Komunikaty_placeholder.h"
 #include "foundations/Display.h"
 #include "foundations/ProgramMessages.h"
+#include "platform/Registry.h"
 #include "platform/Sync.h"
 
 namespace {
@@ -27,17 +28,6 @@ namespace {
 QByteArray le32(int32_t v) {
     QByteArray b(4, '\0');
     for (int i = 0; i < 4; ++i) b[i] = char((uint32_t(v) >> (8 * i)) & 0xFF);
-    return b;
-}
-QByteArray leDouble(double d) {
-    QByteArray b(8, '\0');
-    std::memcpy(b.data(), &d, 8);
-    return b;
-}
-QByteArray shortString(const QByteArray& s, int lengthByte = -1) {
-    QByteArray b(9, '\0');
-    b[0] = char(lengthByte < 0 ? s.size() : lengthByte);
-    for (int i = 0; i < s.size() && i < 8; ++i) b[1 + i] = s[i];
     return b;
 }
 QByteArray table() {
@@ -72,12 +62,13 @@ TEST_F(MainWindowTest, StartUpBuildsObjectsInOrderAndShowsStartPage) {
     EXPECT_TRUE(f->ProgramDir.endsWith('/'));
     EXPECT_EQ((std::array<uint8_t, 10>(f->DisplayPrecision)), (std::array<uint8_t, 10>{6, 3, 5, 2, 7, 4, 5, 4, 0, 2}));
 
-    // Card link (the default): the semaphore and all six events exist, and no thread may run.
+    // Serial link (the default): all six events exist, and no thread may run.
     for (auto* e : {MeteoDataEvent, MeteoQuitEvent, ComCheckEvent, SampleEvent, ReadQuitEvent, ProgramLoadEvent}) {
         ASSERT_NE(e, nullptr);
         EXPECT_FALSE(e->isSet());
     }
-    EXPECT_NE(CardSemaphore, nullptr);
+    EXPECT_EQ(CardSemaphore, nullptr);
+    EXPECT_EQ(PendingReply, 3);
     EXPECT_EQ(ReadWaitHandles[0], SampleEvent);
     EXPECT_EQ(ReadWaitHandles[1], ReadQuitEvent);
     EXPECT_EQ(MeteoWaitHandles[0], MeteoDataEvent);
@@ -87,8 +78,8 @@ TEST_F(MainWindowTest, StartUpBuildsObjectsInOrderAndShowsStartPage) {
     EXPECT_DOUBLE_EQ(AirCorrection, 1.0);
     EXPECT_DOUBLE_EQ(ExpansionCoefficient, 1.17e-5);
     EXPECT_EQ(f->ComboBox1->currentIndex(), 3);
-    EXPECT_EQ(f->Label32->text(), Msg("stBarkKarty"));
-    EXPECT_EQ(f->NotebookFlagi->currentIndex(), 0);
+    EXPECT_EQ(f->Label32->text(), Msg("stBrakInterfejs"));
+    EXPECT_EQ(f->NotebookFlagi->currentIndex(), 1);
 
     // Gauges take the registry bounds; the deviation grids their headings.
     for (QProgressBar* g : f->SignalGauges()) {
@@ -101,6 +92,15 @@ TEST_F(MainWindowTest, StartUpBuildsObjectsInOrderAndShowsStartPage) {
     EXPECT_EQ(f->GridOdchylkaPK->item(0, 1)->text(), "Dc");
     EXPECT_EQ(f->GridOdchylka->item(0, 1)->data(Qt::UserRole).value<QObject*>(), f->Numerpunktu1);
     EXPECT_EQ(f->LWolaston->text(), "41,42");
+}
+
+TEST_F(MainWindowTest, CardLinkMakesTheSemaphore) {
+    platform::appRegistry().writeString(QString(kSettingsKey) + "\\Service Parameter", "Transmision", "0");
+    start();
+    EXPECT_EQ(InterfaceMode, 0);
+    EXPECT_NE(CardSemaphore, nullptr);
+    EXPECT_EQ(form()->Label32->text(), Msg("stBarkKarty"));
+    EXPECT_EQ(form()->NotebookFlagi->currentIndex(), 0);
 }
 
 TEST_F(MainWindowTest, EveryTaggedCommandIsPresentWithItsTag) {
@@ -241,45 +241,6 @@ TEST_F(MainWindowTest, SensorTableAloneGivesLaserDefaultsWithoutMessage) {
     EXPECT_EQ(f->LNazwaLas->text(), "Belgia");
 }
 
-TEST(LaserCalibrationFile, FieldsAndTheirDefaults) {
-    QTemporaryDir dir;
-    const QByteArray full = table() + leDouble(6.33e-7) + shortString("Hel") + le32(-5) + le32(7);
-    struct Case {
-        const char* what;
-        QByteArray bytes;
-        bool ok;
-        double wavelength;
-        QString name;
-        int32_t x, y;
-    };
-    const double d = 6.329912526e-7;
-    const Case cases[] = {
-        {"whole file", full, true, 6.33e-7, "Hel", -5, 7},
-        {"one byte short of the table", table().left(479), false, d, "Belgia", 0, 0},
-        {"table and wavelength", table() + leDouble(6.33e-7), true, 6.33e-7, "Belgia", 0, 0},
-        {"name cut short", table() + leDouble(6.33e-7) + QByteArray("\x03He", 3), true, 6.33e-7, "Belgia", 0, 0},
-        {"no offset Y", full.left(full.size() - 1), true, 6.33e-7, "Hel", -5, 0},
-        {"length byte beyond the capacity", table() + leDouble(6.33e-7) + shortString("ABCDEFGH", 200), true, 6.33e-7,
-         "ABCDEFGH", 0, 0},
-        {"wavelength not a number", table() + leDouble(std::nan("")), true, d, "Belgia", 0, 0},
-        {"empty file", QByteArray(), false, d, "Belgia", 0, 0},
-    };
-    for (const Case& c : cases) {
-        const QString path = dir.filePath("k.dat");
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(c.bytes);
-        f.close();
-        const LaserCalibration r = ReadLaserCalibrationFile(path);
-        EXPECT_EQ(r.ok, c.ok) << c.what;
-        EXPECT_DOUBLE_EQ(r.wavelength, c.wavelength) << c.what;
-        EXPECT_EQ(r.name, c.name) << c.what;
-        EXPECT_EQ(r.offsetX, c.x) << c.what;
-        EXPECT_EQ(r.offsetY, c.y) << c.what;
-    }
-    EXPECT_FALSE(ReadLaserCalibrationFile(dir.filePath("missing.dat")).ok);
-}
-
 TEST(MainWindowRules, AdjustToScreen) {
     struct Case {
         int w, h;
@@ -354,4 +315,40 @@ TEST_F(MainWindowTest, DestructionLetsThreadsEndBeforeFreeingEvents) {
     EXPECT_EQ(CardSemaphore, nullptr);
     EXPECT_EQ(MainForm, nullptr);
     worker.join();
+}
+
+TEST_F(MainWindowTest, SettingsReachTheControlsAndGoBackAtTheEnd) {
+    auto& reg = platform::appRegistry();
+    const QString options = QString(kSettingsKey) + "\\Options";
+    reg.writeString(QString(kSettingsKey) + "\\Point Parameter", "Head On/Off", "30");
+    reg.writeString(options, "Norm", "2");
+    reg.writeString(options, "HandControl", "1");
+    reg.writeString(options, "CBTemp", "0");
+    writeProgramFile("Kalibracja.dat", table());
+    start();
+    TMainForm* f = form();
+    EXPECT_EQ(f->ScrollBar4->value(), 30);
+    EXPECT_EQ(f->PSLabel46->text(), "Próg - Głowica wył./Wygrzewanie ( 30 ).");
+    EXPECT_EQ(f->ComboBoxNorma->currentIndex(), 2);
+    EXPECT_TRUE(f->MenuCommand("ReczneZaliczeniePunktu")->isChecked());
+    EXPECT_FALSE(f->CBTemp->isChecked());
+    EXPECT_TRUE(f->CBWilg->isChecked());
+    EXPECT_EQ(f->BRozdziel->text(), Msg("stRozdzielczosc") + " 100 nm");
+
+    f->ScrollBar5->setValue(77);
+    f->CBWilg->setChecked(false);
+    app::EndProgram(program);
+    EXPECT_EQ(reg.readString(QString(kSettingsKey) + "\\Point Parameter", "Max Error").value_or(""), "77");
+    EXPECT_EQ(reg.readString(options, "CBWilg").value_or(""), "0");
+    EXPECT_EQ(reg.readString(options, "Norm").value_or(""), "2");
+}
+
+// The sensor boxes forced off by a missing calibration file are not stored as the user's choice.
+TEST_F(MainWindowTest, MissingCalibrationDoesNotStoreTheSensorsAsOff) {
+    start();
+    ASSERT_FALSE(form()->CBWilg->isEnabled());
+    app::EndProgram(program);
+    const QString options = QString(kSettingsKey) + "\\Options";
+    for (const char* name : {"CBWilg", "CBCis", "CBTemp", "CBTMat"})
+        EXPECT_EQ(platform::appRegistry().readString(options, name).value_or(""), "1") << name;
 }

@@ -1,0 +1,93 @@
+// The main window's settings: read once at creation and written once at destruction, with the
+// controls that show them.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+
+#include "app/Unit_glowny.h"
+#include "foundations/ProgramMessages.h"
+#include "platform/AppPaths.h"
+
+void TMainForm::LoadStoredSettings() {
+    ReadSettings(platform::appRegistry(), *this);
+    SettingsToControls();
+    // The interferometer always starts at 100 nm resolution.
+    Resolution10 = false;
+    BRozdziel->setText(Msg("stRozdzielczosc") + QStringLiteral(" 100 nm"));
+    SendHeadCommand('f');
+    SetGaugeLimits();
+    UpdateServiceHints();
+}
+
+void TMainForm::SaveStoredSettings() {
+    ControlsToSettings();
+    WriteSettings(platform::appRegistry(), *this);
+}
+
+void TMainForm::SettingsToControls() {
+    ScrollBar4->setValue(HeadOnOffThreshold);
+    ScrollBar5->setValue(MaxErrorThreshold);
+    ScrollBar16->setValue(AutoAcceptTime);
+    auto check = [this](const char* name, bool on) {
+        if (QAction* a = MenuCommand(QString::fromLatin1(name))) a->setChecked(on);
+    };
+    check("Automatyczny1", Automatic);
+    check("ReczneZaliczeniePunktu", HandControl);
+    check("ReczneZaliczeniePunktuPK", HandControlPK);
+    check("StopPoKazdymCyklu1", StopAfterCycle);
+    check("KorekcjaWartosciZadanej", TargetValueCorrection);
+    check("PunktyZListy", PointsFromList);
+    check("Puntyautomatycznie1", !PointsFromList);
+    check("WszyskieCykle1", AllCycles);
+    check("MenuItemWartosczadana", ShowTargetValue);
+    check("MenuItemKatCalkowity", ShowTotalAngle);
+    check("MenuItemTabelkaOdchylek", ShowErrorTable);
+    check("MenuItemTabelkaOdchylekPK", ShowErrorTablePK);
+    GridOdchylkaPK->setVisible(ShowErrorTablePK);
+    Dystans1->setChecked(PointsOrDistance);
+    Numerpunktu1->setChecked(!PointsOrDistance);
+    Kat1->setChecked(PointsOrAngle);
+    Numerpunktu2->setChecked(!PointsOrAngle);
+    ComboBoxNorma->setCurrentIndex(NormIndex);
+    CBMaszyna->setEditText(MachineName);
+    CBWilg->setChecked(HumidityFromSensor);
+    CBCis->setChecked(PressureFromSensor);
+    CBTemp->setChecked(AirTempFromSensor);
+    CBTMat->setChecked(MaterialTempFromSensor);
+}
+
+void TMainForm::ControlsToSettings() {
+    HeadOnOffThreshold = ScrollBar4->value();
+    MaxErrorThreshold = ScrollBar5->value();
+    AutoAcceptTime = ScrollBar16->value();
+    auto checked = [this](const char* name, bool current) {
+        const QAction* a = MenuCommand(QString::fromLatin1(name));
+        return a ? a->isChecked() : current;
+    };
+    Automatic = checked("Automatyczny1", Automatic);
+    HandControl = checked("ReczneZaliczeniePunktu", HandControl);
+    HandControlPK = checked("ReczneZaliczeniePunktuPK", HandControlPK);
+    StopAfterCycle = checked("StopPoKazdymCyklu1", StopAfterCycle);
+    TargetValueCorrection = checked("KorekcjaWartosciZadanej", TargetValueCorrection);
+    PointsFromList = checked("PunktyZListy", PointsFromList);
+    AllCycles = checked("WszyskieCykle1", AllCycles);
+    ShowTargetValue = checked("MenuItemWartosczadana", ShowTargetValue);
+    ShowTotalAngle = checked("MenuItemKatCalkowity", ShowTotalAngle);
+    ShowErrorTable = checked("MenuItemTabelkaOdchylek", ShowErrorTable);
+    ShowErrorTablePK = checked("MenuItemTabelkaOdchylekPK", ShowErrorTablePK);
+    PointsOrDistance = Dystans1->isChecked();
+    PointsOrAngle = Kat1->isChecked();
+    NormIndex = ComboBoxNorma->currentIndex();
+    MachineName = CBMaszyna->currentText();
+    // Boxes switched off only because the calibration file was missing keep the stored choice,
+    // so that the sensors are used again once the file is back.
+    if (!sensorsOffForCalibration_) {
+        HumidityFromSensor = CBWilg->isChecked();
+        PressureFromSensor = CBCis->isChecked();
+        AirTempFromSensor = CBTemp->isChecked();
+        MaterialTempFromSensor = CBTMat->isChecked();
+    }
+}
