@@ -203,7 +203,16 @@ TEST_F(MainWindowTest, LanguageChangeRebuildsCaptionsAndFilters) {
 }
 
 TEST_F(MainWindowTest, MissingCalibrationFileWarnsAndTurnsSensorsOff) {
+    // The message comes while the main window is being made: the splash form is up meanwhile.
+    bool splashUp = false;
+    setMessageDlgHook([&](const MessageDlgRequest& r) {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<TPoczatekForm*>(w) && w->isVisible()) splashUp = true;
+        messages.push_back(r);
+        return int(mrOk);
+    });
     start();
+    EXPECT_TRUE(splashUp);
     TMainForm* f = form();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, Msg("stBrakKalibracji"));

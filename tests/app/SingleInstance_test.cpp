@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QWidget>
 
 #include "app/multinst.h"
 
@@ -45,6 +46,17 @@ TEST(SingleInstance, SecondGuardTellsTheFirstAndIsToldToEnd) {
         EXPECT_EQ(second.flags(), app::ifOtherRunning);
     }
     EXPECT_TRUE(raised.count() > 0 || raised.wait(3000));
+}
+
+TEST(SingleInstance, BringToFrontRestoresAMinimisedWindow) {
+    QWidget w;
+    w.showMinimized();
+    app::BringToFront(&w);
+    EXPECT_FALSE(w.windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(w.isVisible());
+    w.showMaximized();
+    app::BringToFront(&w);
+    EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
 }
 
 TEST(SingleInstance, LockIsFreeAgainOnceTheFirstHasEnded) {
