@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -100,6 +101,24 @@ TEST(SingleInstance, RealProgramStartedTwice) {
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(first.state(), QProcess::Running);  // the first copy goes on
 
+    // A copy that died without cleaning up leaves its lock and socket behind: the next start
+    // takes them over instead of believing a copy still runs.
     first.kill();
-    first.waitForFinished(5000);
+    ASSERT_TRUE(first.waitForFinished(5000));
+    ASSERT_TRUE(QFileInfo::exists(socket));
+    app::InstanceGuard next(dir.path());
+    EXPECT_EQ(next.flags(), 0);
+}
+
+// A running copy that cannot be reached (its listening failed) is not raised, yet the second
+// copy still ends, without waiting long.
+TEST(SingleInstance, UnreachableFirstCopyStillEndsTheSecond) {
+    QTemporaryDir dir;
+    QLockFile held(dir.filePath(app::InstanceGuard::baseName() + ".lock"));
+    ASSERT_TRUE(held.tryLock(0));
+    QElapsedTimer t;
+    t.start();
+    app::InstanceGuard second(dir.path());
+    EXPECT_EQ(second.flags(), app::ifOtherRunning);
+    EXPECT_LT(t.elapsed(), 3000);
 }
