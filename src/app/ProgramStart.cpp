@@ -61,6 +61,8 @@ void ShowMainWindow(TMainForm* form) {
     const QScreen* s = form->screen() ? form->screen() : QGuiApplication::primaryScreen();
     const QRect avail = s ? s->availableGeometry() : QRect(0, 0, 1280, 800);
     if (avail.width() <= 1280 || avail.height() <= 800) {
+        // Fill the screen also where no window manager maximises windows.
+        form->setGeometry(avail);
         form->showMaximized();
     } else {
         form->resize(1280, 800);
