@@ -24,6 +24,7 @@ class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QListWidget;
 class QMenu;
 class QProgressBar;
 class QPushButton;
@@ -35,6 +36,7 @@ class QToolButton;
 class QSpinBox;
 class TDisplay;
 class THeaderListbox;
+class TRadioGroup;
 class TRealSpinEdit;
 enum class LanguageChange;
 
@@ -263,6 +265,20 @@ public:
     QLabel* PSLabel46 = nullptr;
     QLabel* PSLabel57 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
+    TRadioGroup* PSTransmisja2 = nullptr;      // 0 "FIFO" (card), 1 "RS232"
+    TRadioGroup* ComPortUstawienia = nullptr;  // COM1..COM10
+    QPushButton* RSButton_Polacz = nullptr;
+    QPushButton* RSButton_Rozlacz = nullptr;
+    QCheckBox* CheckBox3 = nullptr;  // "Odczyt wartości": serial trace on
+    QListWidget* RSListBox = nullptr;
+    QPushButton* RSButton19 = nullptr;
+    QListWidget* PSListBox1 = nullptr;
+    QListWidget* PSListBox2 = nullptr;
+    QListWidget* PSListBox3 = nullptr;
+    QStatusBar* PSStatusBar1 = nullptr;
+    // Link type choice: InterfaceMode := the chosen index; the flag page follows; the port
+    // choice is offered only for the serial link.
+    void PSTransmisja2Click();
 
     // flatness page
     QWidget* WykresPlaskosci = nullptr;

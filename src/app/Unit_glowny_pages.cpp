@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QPainter>
 #include <QProgressBar>
@@ -23,6 +24,7 @@
 #include "app/Unit_glowny.h"
 #include "foundations/Display.h"
 #include "foundations/HeadList.h"
+#include "foundations/RadioGroup.h"
 #include "foundations/RealSpinEdit.h"
 
 namespace {
@@ -603,7 +605,12 @@ QWidget* TMainForm::BuildAngularPage() {
 
 QWidget* TMainForm::BuildServicePage() {
     auto* page = named(new QWidget, "PanelSerwisowy");
-    auto* lay = new QVBoxLayout(page);
+    auto* outer = new QVBoxLayout(page);
+    auto* columns = new QHBoxLayout;
+    outer->addLayout(columns, 1);
+
+    // Left: the laser, the link and its port.
+    auto* left = new QVBoxLayout;
     auto* laser = named(new QGroupBox(QStringLiteral("Laser"), page), "GroupBoxLaser");
     auto* ll = new QGridLayout(laser);
     ll->addWidget(label(laser, "LabNazwaLasOpis", QStringLiteral("Laser:")), 0, 0);
@@ -617,8 +624,34 @@ QWidget* TMainForm::BuildServicePage() {
     ll->addWidget(LWolaston, 2, 1);
     Gauge1 = gauge(laser, "Gauge1");
     ll->addWidget(Gauge1, 3, 0, 1, 2);
-    lay->addWidget(laser);
+    left->addWidget(laser);
 
+    PSTransmisja2 = named(new TRadioGroup(QStringLiteral("Transmisja"), {QStringLiteral("FIFO"), QStringLiteral("RS232")}, page),
+                          "PSTransmisja2");
+    PSTransmisja2->SetColumns(2);
+    left->addWidget(PSTransmisja2);
+    QStringList ports;
+    for (int i = 1; i <= 10; ++i) ports << QStringLiteral("COM%1").arg(i);
+    ComPortUstawienia = named(new TRadioGroup(QStringLiteral("Port"), ports, page), "ComPortUstawienia");
+    ComPortUstawienia->SetColumns(5);
+    left->addWidget(ComPortUstawienia);
+    auto* linkRow = new QHBoxLayout;
+    RSButton_Polacz = button(page, "RSButton_Polacz", QStringLiteral("Połącz"));
+    RSButton_Rozlacz = button(page, "RSButton_Rozlacz", QStringLiteral("Rozłącz"));
+    RSButton_Rozlacz->setEnabled(false);
+    linkRow->addWidget(RSButton_Polacz);
+    linkRow->addWidget(RSButton_Rozlacz);
+    left->addLayout(linkRow);
+    NotebookFlagi = named(new QStackedWidget(page), "NotebookFlagi");
+    NotebookFlagi->addWidget(named(new QWidget, "FlagiFifo"));  // "Flagi Fifo"
+    NotebookFlagi->addWidget(named(new QWidget, "FlagiRS"));    // "Flagi RS"
+    left->addWidget(NotebookFlagi);
+    left->addStretch(1);
+    Label127 = label(page, "Label127", QString());
+    left->addWidget(Label127);
+    columns->addLayout(left, 1);
+
+    // Middle: the settings pages.
     NotebookUstawienia = named(new QStackedWidget(page), "NotebookUstawienia");
     auto* thresholds = new QWidget;
     auto* tl = new QGridLayout(thresholds);
@@ -640,16 +673,36 @@ QWidget* TMainForm::BuildServicePage() {
     NotebookUstawienia->addWidget(thresholds);
     NotebookUstawienia->addWidget(new QWidget);
     NotebookUstawienia->addWidget(new QWidget);
-    lay->addWidget(NotebookUstawienia, 1);
+    columns->addWidget(NotebookUstawienia, 1);
 
-    NotebookFlagi = named(new QStackedWidget(page), "NotebookFlagi");
-    NotebookFlagi->addWidget(named(new QWidget, "FlagiFifo"));  // "Flagi Fifo"
-    NotebookFlagi->addWidget(named(new QWidget, "FlagiRS"));    // "Flagi RS"
-    lay->addWidget(NotebookFlagi);
+    // Right: the trace and the head's texts.
+    auto* right = new QVBoxLayout;
+    CheckBox3 = named(new QCheckBox(QStringLiteral("Odczyt wartości"), page), "CheckBox3");
+    right->addWidget(CheckBox3);
+    RSListBox = named(new QListWidget(page), "RSListBox");
+    RSButton19 = button(page, "RSButton19", QStringLiteral("Kasowanie"));
+    RSListBox->hide();
+    RSButton19->hide();
+    right->addWidget(RSListBox, 1);
+    right->addWidget(RSButton19);
+    PSListBox1 = named(new QListWidget(page), "PSListBox1");
+    PSListBox2 = named(new QListWidget(page), "PSListBox2");
+    PSListBox3 = named(new QListWidget(page), "PSListBox3");
+    right->addWidget(PSListBox1, 1);
+    right->addWidget(PSListBox2, 1);
+    right->addWidget(PSListBox3, 1);
+    columns->addLayout(right, 1);
+    connect(CheckBox3, &QCheckBox::toggled, this, [this](bool on) {
+        RSListBox->setVisible(on);
+        RSButton19->setVisible(on);
+    });
+    connect(RSButton19, &QPushButton::clicked, RSListBox, &QListWidget::clear);
+
     ProgressBar1 = named(new QProgressBar(page), "ProgressBar1");
-    lay->addWidget(ProgressBar1);
-    Label127 = label(page, "Label127", QString());
-    lay->addWidget(Label127);
+    outer->addWidget(ProgressBar1);
+    PSStatusBar1 = panelStatusBar(page, "PSStatusBar1", 1);
+    outer->addWidget(PSStatusBar1);
+    connect(PSTransmisja2, &TRadioGroup::changed, this, &TMainForm::PSTransmisja2Click);
     return page;
 }
 

@@ -5,11 +5,22 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QTableWidget>
 
 #include "app/Unit_glowny.h"
 #include "foundations/ProgramMessages.h"
+#include "foundations/RadioGroup.h"
+#include "foundations/SharedGlobals.h"
 #include "platform/AppPaths.h"
+
+void TMainForm::PSTransmisja2Click() {
+    const int i = PSTransmisja2->ItemIndex();
+    if (i < 0) return;
+    InterfaceMode = uint8_t(i);
+    NotebookFlagi->setCurrentIndex(i);
+    ComPortUstawienia->setEnabled(i == 1);
+}
 
 void TMainForm::LoadStoredSettings() {
     ReadSettings(platform::appRegistry(), *this);
@@ -28,6 +39,11 @@ void TMainForm::SaveStoredSettings() {
 }
 
 void TMainForm::SettingsToControls() {
+    ComPortUstawienia->SetItemIndex(ComPortIndex);
+    if (PSTransmisja2->ItemIndex() != TransmissionIndex)
+        PSTransmisja2->SetItemIndex(TransmissionIndex);  // runs PSTransmisja2Click
+    else
+        PSTransmisja2Click();
     ScrollBar4->setValue(HeadOnOffThreshold);
     ScrollBar5->setValue(MaxErrorThreshold);
     ScrollBar16->setValue(AutoAcceptTime);
@@ -60,6 +76,8 @@ void TMainForm::SettingsToControls() {
 }
 
 void TMainForm::ControlsToSettings() {
+    if (PSTransmisja2->ItemIndex() >= 0) TransmissionIndex = PSTransmisja2->ItemIndex();
+    if (ComPortUstawienia->ItemIndex() >= 0) ComPortIndex = ComPortUstawienia->ItemIndex();
     HeadOnOffThreshold = ScrollBar4->value();
     MaxErrorThreshold = ScrollBar5->value();
     AutoAcceptTime = ScrollBar16->value();

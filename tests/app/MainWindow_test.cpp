@@ -19,6 +19,7 @@
 #include "app/UPoczatek.h"
 #include "app/Unit_Komunikaty_placeholder.h"
 #include "foundations/Display.h"
+#include "foundations/RadioGroup.h"
 #include "foundations/ProgramMessages.h"
 #include "platform/Registry.h"
 #include "platform/Sync.h"
@@ -101,6 +102,13 @@ TEST_F(MainWindowTest, CardLinkMakesTheSemaphore) {
     EXPECT_NE(CardSemaphore, nullptr);
     EXPECT_EQ(form()->Label32->text(), Msg("stBarkKarty"));
     EXPECT_EQ(form()->NotebookFlagi->currentIndex(), 0);
+    EXPECT_EQ(form()->PSTransmisja2->ItemIndex(), 0);
+    EXPECT_FALSE(form()->ComPortUstawienia->isEnabled());
+    // Choosing the serial link switches the flags page and offers the port.
+    form()->PSTransmisja2->SetItemIndex(1);
+    EXPECT_EQ(InterfaceMode, 1);
+    EXPECT_EQ(form()->NotebookFlagi->currentIndex(), 1);
+    EXPECT_TRUE(form()->ComPortUstawienia->isEnabled());
 }
 
 TEST_F(MainWindowTest, EveryTaggedCommandIsPresentWithItsTag) {
