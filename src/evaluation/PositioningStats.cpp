@@ -289,6 +289,10 @@ bool AnyCharacteristicActive(const std::vector<bool>& seriesActive) {
     return std::any_of(seriesActive.begin() + 4, seriesActive.end(), [](bool b) { return b; });
 }
 
+QString AllCharacteristicsOffText() {
+    return QString::fromUtf8("Wyłączone wszystkie charakterystyki !!!\nCzy chcesz jej włączyć?");
+}
+
 const std::vector<QString>& PositioningSeriesNames() {
     static const std::vector<QString> names{
         "SredniaWPrzod", "SredniaPp3Sigma", "SredniaPm3Sigma", "SredniaWTyl",   "SredniaTp3Sigma",

@@ -86,6 +86,10 @@ PositioningFigures ComputePositioningFigures(const TCykl& cycles, const TPunkt& 
 // chart of fewer than five series. `seriesActive` lists the chart's series in chart order.
 bool AnyCharacteristicActive(const std::vector<bool>& seriesActive);
 
+// The warning asked when no characteristic is switched on; its Yes opens the choice of
+// characteristics. Shown as it is, never translated.
+QString AllCharacteristicsOffText();
+
 // Points of one chart series, by the series' component name.
 struct SeriesValues {
     QString name;
