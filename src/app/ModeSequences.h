@@ -1,0 +1,141 @@
+#pragma once
+// How the main window puts the head into the state of a page: the command bytes in their fixed
+// order, the start and stop of reading, the way back to the main menu, and the live readout
+// page's switches. Plain code over IModeHost, so a test checks every byte against a recording
+// host; the main window implements the host over its fields, controls and the real link.
+#include "instrument/CommandLink.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace modes {
+
+constexpr uint8_t kResolution10nm = 'e';
+constexpr uint8_t kResolution100nm = 'f';
+
+// 'e' only when the resolution button is offered and 10 nm is chosen; otherwise 'f'.
+uint8_t ResolutionByte(bool resolutionButtonVisible, bool resolution10);
+
+// Decimals of the live readout by unit index (0 mm, 1 µm, 2 inch, 3 mils, 4 velocity x0.001,
+// 5 velocity as measured, 6 in/s, 7 in/min, 8 unused, 9 angle and Wollaston).
+using PrecisionTable = std::array<uint8_t, 10>;
+PrecisionTable PrecisionTableFor(uint8_t resolutionByte);
+
+// Which start routine a page runs once the head is ready.
+enum class StartRoutine { None, Display, Linear, Velocity, Angular, Fft };
+// By NotebookMainForm page: 2 display, 3 linear, 4 velocity, 5 angular, 9 FFT.
+StartRoutine StartRoutineForPage(int page);
+
+// What the live readout shows after a switch; unset members stay as they are.
+struct ReadoutView {
+    QString TypeCaption;                    // ButtonTypPomiaru
+    std::optional<bool> LengthLabelShown;   // Label2
+    std::optional<bool> VelocityLabelShown; // Label5
+    QString LengthLabel;                    // Label2 text
+    QString VelocityLabel;                  // Label5 text
+    int Decimals = -1;                      // UpDown2 maximum and position, DisplayWys decimals
+    std::optional<bool> PhotoShown;         // FotoPomiaru
+};
+
+// What the sequences need from the main window. Fields are handed out by reference; the
+// control hooks default to doing nothing so that a host implements only what it shows.
+class IModeHost : public ICommandLink {
+public:
+    // --- main-window fields ---
+    virtual uint8_t& MeasurementModeField() = 0;
+    virtual PrecisionTable& DisplayPrecisionField() = 0;
+    virtual uint8_t& DisplayLengthUnitField() = 0;
+    virtual uint8_t& DisplayVelocityUnitField() = 0;
+    virtual uint8_t& MeasuredAxisField() = 0;
+    virtual bool ResolutionButtonVisible() const = 0;  // BRozdziel offered on this page
+    virtual bool Resolution10() const = 0;
+    virtual int StraightnessMethod() const { return 0; }
+    virtual int MainPage() const { return 0; }             // NotebookMainForm page
+    virtual bool AlignmentChecked() const { return false; }  // CBJustowanie
+    virtual bool HeadReady() { return false; }
+    virtual bool SerialLink() const;                       // InterfaceMode == 1
+
+    // --- threads and link ---
+    // Creates and runs the one reading thread (TOdczyt) with the given generation.
+    virtual void CreateReadingThread(uint64_t generation) = 0;
+    virtual void StartSignalMonitor() {}
+    virtual void RestartMeteoReading() {}
+    virtual void Sleep(int ms);
+    virtual void ClearFifo() {}
+    virtual void ResetSampleSkip() {}  // SkipSamples := 1, SkippedSamples := 0
+    virtual void SetHeadStatusBits(uint8_t) {}
+    virtual void SetHeadFlags(uint8_t) {}
+    virtual void SetLinkWatchdogEnabled(bool) {}  // PSTimer2
+
+    // --- window ---
+    virtual void ShowMainPage(int) {}              // NotebookMainForm
+    virtual void ShowReadoutPage(int) {}           // NotebookWyswietlacz: 0 readout, 1 message
+    virtual void SetWindowCaption(const QString&) {}
+    virtual void HideTopLevelMenus() {}
+    virtual void EnableMenuItemsByTag(const std::vector<int>&, bool) {}
+    // The controls each start routine prepares before its bytes (panels, gauges, buttons).
+    virtual void PrepareStartControls(StartRoutine) {}
+    // After the linear sequence: manual acceptance button or the automatic waiting controls.
+    virtual void FinishLinearStartControls(uint8_t) {}
+    virtual void ApplyReadoutView(const ReadoutView&) {}
+    virtual void ShowSetupPicture() {}
+    // Live readout entry: the page's enabling and labels (ButtonTypPomiaru, ButtonOs,
+    // ButZerowanieWyniku, Button1, Label2 "µm", UpDown2 2, Panel6, set-up picture).
+    virtual void PrepareLiveReadoutPage() {}
+    // Head off on entry, or an interface error: gauge and zero button state.
+    virtual void ShowLiveReadoutHeadOff(const QString&) {}
+    virtual void ShowLiveReadoutInterfaceError() {}
+};
+
+
+// --- reading ---
+// The block every start routine runs: status byte on; when no reading thread runs, 'R' 0x89 'S',
+// ReadingStopped cleared, one new thread; on the serial link the watchdog restarted when asked.
+void StartReadingBlock(IModeHost& h, bool withWatchdog);
+void StartLinearReading(IModeHost& h);
+void StartVelocityReading(IModeHost& h);
+void StartDisplayReading(IModeHost& h);
+void StartAngularReading(IModeHost& h);
+void StartFftReading(IModeHost& h);
+void RunStartRoutine(IModeHost& h, StartRoutine r);
+
+// Sets the three stop flags, signals the two quit events and waits 200 ms; does not wait for
+// the threads to end.
+void StopReading(IModeHost& h);
+void ResetHeadFlags(IModeHost& h);
+void RestartCounting(IModeHost& h);
+void ReturnToMainMenu(IModeHost& h);
+void ReturnToMainMenuFromVelocity(IModeHost& h);
+QString MainMenuCaption();
+void UpdateCaption(IModeHost& h);
+
+// --- live readout page ---
+void BitBtnWyswietlaczClick(IModeHost& h);
+// Distance readout: resolution byte, decimal table, 0x8C, units by LengthUnit, optional 'X'.
+ReadoutView SetDistanceDisplay(IModeHost& h);
+// Distance -> velocity -> angle -> Wollaston -> distance.
+ReadoutView ButtonTypPomiaruClick(IModeHost& h);
+// Unit button of the length and velocity readouts.
+ReadoutView SpeedButton1Click(IModeHost& h);
+// Unit label and decimals of the current unit (length modes 0 and 6, velocity mode 7).
+ReadoutView DisplayUnitView(uint8_t mode, uint8_t lengthUnit, uint8_t velocityUnit,
+                            const PrecisionTable& precision);
+// "+" <-> "-".
+QString ToggleSignCaption(const QString& caption);
+// Steps MeasuredAxis 0 -> 1 -> 2 -> 0 and gives the new ButtonOs caption.
+QString ButtonOsClick(IModeHost& h);
+
+// What Esc does on a page of the main window.
+enum class EscAction { None, CloseMainWindow, ReturnToMainMenu, LeaveMeasurementPage,
+                       ReturnFromVelocity, LeaveServicePanel, LeaveFlatnessPage };
+EscAction EscActionForPage(int page);
+constexpr int kKeyEscape = 27;
+constexpr int kKeyR = 82;
+// Key handling of the main window: runs what this module owns (main menu returns, R restart
+// on page 2) and gives back the action the caller must still perform (close, leave pages).
+EscAction FormKeyDown(IModeHost& h, int virtualKey);
+
+}  // namespace modes
