@@ -121,11 +121,15 @@ uint32_t SignalGaugeColour(int percent) {
     return 0x00FF00;
 }
 
+bool StopCheckIdle(uint8_t mode, bool measurementRunning, bool velocityRunning) {
+    const bool running = mode == kModeVelocity ? velocityRunning : measurementRunning;
+    return mode <= kModeVibration && !running;
+}
+
 StopDecision CheckStopConditions(const StopCheckInput& in) {
     StopDecision d;
     d.stopReason = in.stopReason;
-    const bool running = in.mode == kModeVelocity ? in.velocityRunning : in.measurementRunning;
-    if (in.mode <= kModeVibration && !running) {
+    if (StopCheckIdle(in.mode, in.measurementRunning, in.velocityRunning)) {
         d.resetHeadFlags = true;
         return d;
     }

@@ -84,6 +84,9 @@ struct StopDecision {
     bool headAcceptRequest = false;
 };
 StopDecision CheckStopConditions(const StopCheckInput& in);
+// No run is in progress for the mode (modes 0 and 2-5 without MeasurementRunning, mode 1
+// without VelocityRunning): the stop check only sends the idle sequence. Readout modes never are.
+bool StopCheckIdle(uint8_t mode, bool measurementRunning, bool velocityRunning);
 
 // Stop reason codes.
 enum StopReasonCode : int32_t {

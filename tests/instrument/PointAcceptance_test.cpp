@@ -276,7 +276,9 @@ TEST(PointAcceptance, PilgrimLeavesTheWindowUpwardsPilgrim2EitherWay) {
         r.rest(-1);            // leave downwards
         r.rest(0);
         EXPECT_EQ(r.sink.stored.size(), method == 1 ? 1u : 2u) << method;
-        if (method == 2) EXPECT_FALSE(r.sink.stored[1].forward);
+        if (method == 2) {
+            EXPECT_FALSE(r.sink.stored[1].forward);
+        }
     }
 }
 

@@ -1,0 +1,89 @@
+#include "instrument/UOdczyt.h"
+
+#include "foundations/SharedGlobals.h"
+#include "platform/Sync.h"
+
+namespace instrument {
+
+TOdczyt::TOdczyt(ReadingSink& sink, ReadingLink& link) : sink_(sink), link_(link) {}
+
+TOdczyt::~TOdczyt() {
+    worker_.requestTerminate();
+    if (worker_.running() && ReadQuitEvent) ReadQuitEvent->set();
+    worker_.waitForEnd();
+}
+
+uint64_t TOdczyt::Start() {
+    return worker_.start([this](uint64_t gen) { Execute(gen); });
+}
+
+void TOdczyt::RunStopCheck() {
+    StopCheckInput in = link_.StopInputs();
+    in.stopReason = StopReason.load();
+    if (StopCheckIdle(in.mode, in.measurementRunning, in.velocityRunning)) {
+        link_.ResetHeadFlags();
+        return;
+    }
+    in.takeRemoteEvent = link_.TakeRemoteEvent();
+    const StopDecision d = CheckStopConditions(in);
+    if (d.stopReason != in.stopReason) StopReason = d.stopReason;
+    if (d.headAcceptRequest) HeadAcceptRequest = true;
+    if (d.stopReading) ReadingStopped = true;
+}
+
+void TOdczyt::Execute(uint64_t generation) {
+    const bool serial = InterfaceMode.load() == 1;
+    if (serial) {
+        RunOnUiThread([&] { sink_.PrepareSerialReading(); });
+        if (ReadQuitEvent) ReadQuitEvent->reset();
+        if (SampleEvent) SampleEvent->reset();
+    }
+    StopReason = 0;
+
+    CardFrameReader reader(StatusByteEnabled.load());
+    while (!worker_.terminateRequested()) {
+        if (!serial) {
+            reader.setStatusByteEnabled(StatusByteEnabled.load());
+            std::optional<CardFrameReader::Frame> frame;
+            bool failed = false;
+            while (!frame) {
+                const std::optional<uint8_t> b = link_.ReadDataByte();
+                if (!b) {
+                    failed = true;
+                    break;
+                }
+                frame = reader.feed(*b);
+            }
+            if (failed) break;
+            link_.SetHeadStatus(frame->status, frame->flags);
+            if (frame->countValid) {
+                RawCount = frame->count;
+                const int32_t count = frame->count;
+                RunOnUiThread([&] { sink_.ProcessSample(count); });
+            }
+            if (frame->hasSignal) {
+                const uint8_t level = frame->signal;
+                RunOnUiThread([&] { sink_.ShowStatus(level); });
+            }
+            RunStopCheck();
+        } else {
+            if (!SampleEvent || !ReadQuitEvent) break;
+            const int which = platform::waitAny({SampleEvent, ReadQuitEvent});
+            if (which != 0) {
+                ReadQuitEvent->reset();
+                break;
+            }
+            SampleEvent->reset();
+            if (!ReadingStopped.load()) RunOnUiThread([&] { sink_.DrainFifo(); });
+            const uint8_t level = link_.SerialSignalLevel();
+            if (ReadingStopped.load()) break;
+            RunOnUiThread([&] { sink_.ShowStatus(level); });
+            if (ReadingStopped.load()) break;
+            RunStopCheck();
+        }
+        if (ReadingStopped.load()) break;
+    }
+    worker_.postToUi([this, generation] { sink_.ReadingEnded(generation); });
+}
+
+}  // namespace instrument
