@@ -58,10 +58,14 @@ WorkerThread::~WorkerThread() {
 }
 
 uint64_t WorkerThread::start(std::function<void(uint64_t)> body) {
+    return start(std::move(body), generation_.load() + 1);
+}
+
+uint64_t WorkerThread::start(std::function<void(uint64_t)> body, uint64_t gen) {
     waitForEnd();
     if (thread_.joinable()) thread_.join();
     terminate_ = false;
-    const uint64_t gen = ++generation_;
+    generation_ = gen;
     running_ = true;
     thread_ = std::thread([this, gen, body = std::move(body)] {
         body(gen);

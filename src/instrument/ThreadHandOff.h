@@ -35,6 +35,8 @@ public:
 
     // Starts body(generation) on a new thread once the previous one has ended.
     uint64_t start(std::function<void(uint64_t)> body);
+    // The same with a generation the caller has taken (it becomes this object's generation).
+    uint64_t start(std::function<void(uint64_t)> body, uint64_t generation);
     bool running() const { return running_.load(); }
     uint64_t generation() const { return generation_.load(); }
     // The thread's own "terminated" flag, checked by its loop.

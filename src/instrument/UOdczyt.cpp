@@ -17,6 +17,10 @@ uint64_t TOdczyt::Start() {
     return worker_.start([this](uint64_t gen) { Execute(gen); });
 }
 
+uint64_t TOdczyt::Start(uint64_t generation) {
+    return worker_.start([this](uint64_t gen) { Execute(gen); }, generation);
+}
+
 void TOdczyt::RunStopCheck() {
     StopCheckInput in = link_.StopInputs();
     in.stopReason = StopReason.load();

@@ -56,6 +56,8 @@ public:
     ~TOdczyt();
 
     uint64_t Start();
+    // With the generation the mode start has taken (ReadingThreadGeneration).
+    uint64_t Start(uint64_t generation);
     bool Running() const { return worker_.running(); }
     uint64_t Generation() const { return worker_.generation(); }
     bool WaitForEnd(std::chrono::milliseconds timeout = std::chrono::milliseconds(-1)) {

@@ -1,0 +1,57 @@
+#pragma once
+// One sample of the reading thread on the user-interface thread (TOdczyt.ProcessSample): the
+// conversion, the displays of the current mode and the hand-over to point acceptance, the
+// velocity store, the vibration acquisition or the recording. Plain code; the main window
+// supplies its state and implements the outputs.
+#include <QString>
+#include <cstdint>
+
+#include "instrument/PointAcceptance.h"
+#include "instrument/RawConversion.h"
+
+namespace instrument {
+
+// The main window's state read for one sample.
+struct SampleInputs {
+    int mainPage = 0;                // NotebookMainForm page; 6 is the service page
+    bool measureLevelLost = false;
+    bool measurementRunning = false;
+    int positioningMethod = 0;       // 0 linear, 1 pilgrim, 2 pilgrim 2
+    int lengthUnit = 0;              // 0 mm, 1 inch
+    int displayLengthUnit = 0;       // DisplayLengthUnit (readout mode 6)
+    int displayVelocityUnit = 0;     // DisplayVelocityUnit (readout mode 7)
+    int velocityChartUnit = 0;       // VelocityChartUnit (velocity page)
+    double startPoint = 0.0;         // StartPoint, mm
+    double startPointDisp = 0.0;     // StartPointDisp
+    int32_t detectorX = 0, detectorY = 0;
+    double calibrationXY = 18.0;
+    bool recordingOn = false;        // RecordingOn
+};
+
+// Displays and stores a sample reaches, each named for its control or routine.
+class SampleOutputs {
+public:
+    virtual ~SampleOutputs() = default;
+    virtual void AddServiceCount(int32_t /*raw*/) {}          // PSListBox1, at most 15 lines
+    virtual void ShowEffectiveWavelength(double /*nm*/) {}    // DispLambda
+    virtual void ShowReadout(double) {}                       // DisplayWys
+    virtual void ShowMeasuredPosition(double) {}              // DispWarMierzona
+    virtual void ShowVelocity(double) {}                      // DisplayPredkosc
+    virtual void AddVelocitySample() {}                       // velocity store and plot
+    virtual void ShowStraightnessValue(double) {}             // Disp2oswar
+    virtual void ShowStraightnessUnit(const QString&) {}      // Label38
+    virtual void ShowDetector(double /*x*/, double /*y*/) {}  // DisplayProst, DispProstoY
+    virtual void ShowAngle(double /*division*/, double /*total*/) {}  // DisplayPodzKat, DispKatCalkowity
+    virtual void FftSample() {}                               // vibration: gauge step and transfer start
+    virtual void RecordValue(double) {}                       // VelocitySamples += v, RecordingTicks + 1
+    virtual void SendValueToExcel() {}                        // the shown readout to the spreadsheet
+};
+
+// Processes one raw count. `currentValue` is CurrentValue (left as it is in modes 5 and 10),
+// `filterPrevious` the filter's memory, `headAcceptRequest` the head key's flag (readout modes
+// send the shown value to the spreadsheet on it).
+void ProcessSample(int32_t raw, const SampleInputs& in, const ConversionSettings& conv, double& filterPrevious,
+                   double& currentValue, PointAcceptance& acceptance, SampleOutputs& out,
+                   std::atomic<bool>& headAcceptRequest);
+
+}  // namespace instrument
