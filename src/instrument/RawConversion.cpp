@@ -71,6 +71,8 @@ std::optional<double> ConvertRawCount(int32_t raw, const ConversionSettings& s, 
         return std::nullopt;
     }
     if (s.signPlus) v = -v;
+    // A nonsense divisor or wavelength must not put an infinity into the readings.
+    if (!std::isfinite(v)) return std::nullopt;
     return v;
 }
 

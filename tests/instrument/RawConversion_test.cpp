@@ -67,6 +67,8 @@ TEST(RawConversion, AirCorrectionAndMaterialExpansion) {
     s.airCorrection = 0.9997287654655975;
     EXPECT_NEAR(*ConvertRawCount(1000, s, prev), 0.15993820958039384, 1e-15);
     EXPECT_NEAR(EffectiveWavelengthNm(s), 639.7528383215753, 1e-9);
+    s.expansionCoefficient = -0.1;  // D = 0: no reading rather than an infinite one
+    EXPECT_FALSE(ConvertRawCount(1000, s, prev).has_value());
 }
 
 TEST(RawConversion, FilterSmoothsInsideTheBandAndResetsOnJumps) {
