@@ -75,3 +75,33 @@ void ProcessSample(int32_t raw, const SampleInputs& in, const ConversionSettings
 }
 
 }  // namespace instrument
+
+namespace instrument {
+
+QString SignalGaugeForMode(uint8_t mode) {
+    switch (mode) {
+    case kModePositioning: return QStringLiteral("GaugePozycjonowanie");
+    case kModeVelocity: return QStringLiteral("Gauge4");
+    case kModeStraightness:
+    case kModeFlatness: return QStringLiteral("GaugeProsto");
+    case kModeAngular: return QStringLiteral("GaugePodzKat");
+    case kModeVibration: return QStringLiteral("GaugeFFT");
+    case kModeDistanceReadout:
+    case kModeVelocityReadout:
+    case kModeAngleReadout:
+    case kModeWollastonReadout: return QStringLiteral("Gauge1");
+    default: return {};
+    }
+}
+
+void ShowStatus(uint8_t level, uint8_t mode, int mainPage, bool statusByteEnabled, double& smoothedLevel,
+                SampleOutputs& out) {
+    if (!statusByteEnabled) return;
+    if (mainPage == kServicePage) out.AddServiceSignal(level);
+    const QString gauge = SignalGaugeForMode(mode);
+    if (gauge.isEmpty()) return;
+    if (mode >= kModeDistanceReadout) out.ShowReadoutGauges();
+    out.ShowSignalLevel(gauge, SmoothSignal(level, smoothedLevel));
+}
+
+}  // namespace instrument

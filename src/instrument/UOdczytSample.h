@@ -45,7 +45,22 @@ public:
     virtual void FftSample() {}                               // vibration: gauge step and transfer start
     virtual void RecordValue(double) {}                       // VelocitySamples += v, RecordingTicks + 1
     virtual void SendValueToExcel() {}                        // the shown readout to the spreadsheet
+    // Signal level (TOdczyt.ShowStatus).
+    virtual void AddServiceSignal(uint8_t /*level*/) {}       // PSListBox3, at most 23 lines
+    virtual void ShowReadoutGauges() {}                       // NotebookWyswietlacz from page 1 to 0
+    // The gauge named `gauge` gets the smoothed level; its colour follows SignalGaugeColour of
+    // its percentage.
+    virtual void ShowSignalLevel(const QString& /*gauge*/, int /*value*/) {}
 };
+
+// The signal gauge of a mode: GaugePozycjonowanie, Gauge4, GaugeProsto, GaugePodzKat, GaugeFFT,
+// Gauge1 for the readout modes; empty for mode 10.
+QString SignalGaugeForMode(uint8_t mode);
+
+// TOdczyt.ShowStatus: only while the status byte is enabled; `smoothedLevel` is the thread's
+// smoothed signal level.
+void ShowStatus(uint8_t level, uint8_t mode, int mainPage, bool statusByteEnabled, double& smoothedLevel,
+                SampleOutputs& out);
 
 // Processes one raw count. `currentValue` is CurrentValue (left as it is in modes 5 and 10),
 // `filterPrevious` the filter's memory, `headAcceptRequest` the head key's flag (readout modes

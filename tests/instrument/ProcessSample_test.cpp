@@ -25,6 +25,9 @@ public:
     void FftSample() override { log << "fft"; }
     void RecordValue(double v) override { add("record", v); }
     void SendValueToExcel() override { log << "excel"; }
+    void AddServiceSignal(uint8_t l) override { add("signal", l); }
+    void ShowReadoutGauges() override { log << "readout gauges"; }
+    void ShowSignalLevel(const QString& g, int v) override { log << QStringLiteral("%1 %2").arg(g).arg(v); }
 };
 
 struct Rig {
@@ -104,4 +107,15 @@ TEST(ProcessSample, ReadoutRecordingSpreadsheetAndLostBeam) {
     r.sample(2000);
     EXPECT_TRUE(r.out.log.isEmpty());  // no readout while the beam is lost
     EXPECT_NEAR(r.current, 0.32, 1e-12);
+}
+
+TEST(ProcessSample, StatusGoesToTheModesGauge) {
+    Outputs out;
+    double level = 0.0;
+    ShowStatus(100, kModeAngular, 6, true, level, out);
+    ShowStatus(110, kModeAngular, 0, true, level, out);  // smoothed: 100 + 10 × 0.1
+    ShowStatus(50, kModeWollastonReadout, 0, true, level, out);
+    ShowStatus(50, kModeNone, 0, true, level, out);
+    ShowStatus(50, kModePositioning, 6, false, level, out);  // no status byte: nothing
+    EXPECT_EQ(out.log, (QStringList{"signal 100", "GaugePodzKat 100", "GaugePodzKat 101", "readout gauges", "Gauge1 50"}));
 }
