@@ -4,7 +4,7 @@
 #include <QScreen>
 
 #include "app/UPoczatek.h"
-#include "app/Unit_Komunikaty_placeholder.h"
+#include "instrument/Unit_Komunikaty.h"
 #include "app/Unit_glowny.h"
 #include "app/multinst.h"
 

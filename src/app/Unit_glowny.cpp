@@ -24,7 +24,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/Unit_Komunikaty_placeholder.h"
+#include "instrument/Unit_Komunikaty.h"
 #include "foundations/Display.h"
 #include "foundations/FR_Utils.h"
 #include "foundations/HeadList.h"

@@ -17,7 +17,7 @@
 
 #include "MainWindowFixture.h"
 #include "app/UPoczatek.h"
-#include "app/Unit_Komunikaty_placeholder.h"
+#include "instrument/Unit_Komunikaty.h"
 #include "foundations/Display.h"
 #include "foundations/RadioGroup.h"
 #include "foundations/ProgramMessages.h"

@@ -1,0 +1,213 @@
+#include "instrument/OdczytSygnaluPomiarowego.h"
+
+#include "foundations/ProgramMessages.h"
+#include "foundations/SharedGlobals.h"
+#include "instrument/Unit_Komunikaty.h"
+#include "platform/Sync.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QListWidget>
+#include <QMetaObject>
+#include <QProgressBar>
+#include <QThread>
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+std::atomic<bool> HeadWasOff{false};
+std::atomic<int32_t> SignalLevel{0};
+
+namespace {
+
+void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+std::atomic<uint64_t> g_generation{0};
+std::atomic<int> g_running{0};
+// Hand-offs of a monitor being run on the user-interface thread right now.
+int g_handoffDepth = 0;
+// Lives on the user-interface thread for the program's life: a monitor may still post to it
+// while the program ends.
+QObject* g_context = nullptr;
+
+bool alive(uint64_t gen) { return !SignalMonitorStopped.load() && g_generation.load() == gen; }
+
+void handOff(const std::function<void()>& fn) {
+    QMetaObject::invokeMethod(
+        g_context,
+        [&fn] {
+            ++g_handoffDepth;
+            fn();
+            --g_handoffDepth;
+        },
+        Qt::BlockingQueuedConnection);
+}
+
+template <class T = QWidget>
+T* control(ISignalMonitorSink& sink, const char* name) {
+    QWidget* root = sink.MainWindow();
+    return root ? root->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+}
+
+void setShown(QWidget* w, bool on) {
+    if (w) w->setVisible(on);
+}
+
+void setText(QWidget* w, const QString& text) {
+    if (auto* l = qobject_cast<QLabel*>(w)) l->setText(text);
+}
+
+void execute(uint64_t gen, std::shared_ptr<ISignalSource> source, ISignalMonitorSink* sink) {
+    source->BeginMonitoring();
+    while (alive(gen)) {
+        const int level = source->SampleSignalLevel();
+        if (!alive(gen)) break;
+        const bool ready = source->HeadReady();
+        handOff([&] {
+            if (!alive(gen)) return;
+            OdczytSygPomiarowego::ProcessSignal(*sink, level, ready);
+            if (source->FollowsReadiness())
+                if (TKomunikaty* k = sink->LinkStatusWindow()) k->SetMeasureEnabled(ready);
+        });
+    }
+    handOff([&] {
+        if (g_generation.load() != gen) return;  // a newer monitor owns the button now
+        if (TKomunikaty* k = sink->LinkStatusWindow()) k->SetMeasureEnabled(true);
+    });
+}
+
+}  // namespace
+
+SerialSignalSource::SerialSignalSource(ICommandLink& link, std::function<int()> storedLevel,
+                                       std::function<bool()> headReady,
+                                       std::function<void()> startReceiving)
+    : link_(link), level_(std::move(storedLevel)), headReady_(std::move(headReady)),
+      startReceiving_(std::move(startReceiving)) {}
+
+void SerialSignalSource::BeginMonitoring() {
+    if (startReceiving_) startReceiving_();
+    link_.SendCommandByte('S');
+}
+
+int SerialSignalSource::SampleSignalLevel() {
+    sleepMs(30);
+    return level_();
+}
+
+CardSignalSource::CardSignalSource(ICommandLink& link, std::function<uint8_t()> readLevelPort,
+                                   std::function<bool()> headReady)
+    : link_(link), readPort_(std::move(readLevelPort)), headReady_(std::move(headReady)) {}
+
+int CardSignalSource::SampleSignalLevel() {
+    platform::BinarySemaphore* sem = CardSemaphore;
+    if (sem) sem->acquire();
+    link_.SendCommandByte(0x8F);
+    sleepMs(5);
+    const int level = readPort_();
+    if (sem) sem->release();
+    return level;
+}
+
+TKomunikaty* ISignalMonitorSink::LinkStatusWindow() { return Komunikaty; }
+
+void ISignalMonitorSink::ShowSignalLevel(QProgressBar* gauge, int level) {
+    if (gauge) gauge->setValue(std::clamp(level, gauge->minimum(), gauge->maximum()));
+}
+
+void ISignalMonitorSink::AppendSignalLine(const QString& line) {
+    QWidget* root = MainWindow();
+    auto* list = root ? root->findChild<QListWidget*>("PSListBox3") : nullptr;
+    if (!list) return;
+    list->addItem(line);
+    while (list->count() > 23) delete list->takeItem(0);
+}
+
+void OdczytSygPomiarowego::ShowWarmUpState(QWidget* startControl, QWidget* label, int level,
+                                           int threshold) {
+    setShown(startControl, false);
+    setShown(label, true);
+    // A level exactly at the threshold counts as warming up.
+    setText(label, Msg(level >= threshold ? "stWygrzewanie" : "stGlowWyl"));
+}
+
+void OdczytSygPomiarowego::ProcessSignal(ISignalMonitorSink& sink, int level, bool headReady) {
+    SignalLevel = level;
+    const int threshold = sink.SignalThreshold();
+    if (WaitingForLaser.load()) {
+        const int page = sink.MainPage();
+        if (page == 6) sink.AppendSignalLine("*" + QString::number(level));
+        if (!headReady) {
+            switch (page) {
+            case 2: {
+                auto* gauge = control<QProgressBar>(sink, "Gauge3");
+                if (level < threshold) {
+                    setShown(gauge, false);
+                    setText(control(sink, "Label32"), Msg("stGlowWyl"));
+                } else {
+                    setText(control(sink, "Label32"), Msg("stWygrzewanie"));
+                    setShown(gauge, true);
+                    sink.ShowSignalLevel(gauge, level);
+                }
+                break;
+            }
+            case 3:
+                setShown(control(sink, "GaugeProsto"), false);
+                setShown(control(sink, "PanelWarProsto"), false);
+                ShowWarmUpState(control(sink, "ButtonPozStart"), control(sink, "Label26"), level, threshold);
+                break;
+            case 4:
+                setShown(control(sink, "Gauge4"), false);
+                setShown(control(sink, "Panel19"), false);
+                ShowWarmUpState(control(sink, "ButtonStartV"), control(sink, "LabPoczPredkosc"), level,
+                                threshold);
+                break;
+            case 5:
+                ShowWarmUpState(control(sink, "BStartPK"), control(sink, "LabPoczPK"), level, threshold);
+                break;
+            case 9:
+                setShown(control(sink, "GaugeFFT"), false);
+                ShowWarmUpState(control(sink, "FFTPom"), control(sink, "Label31"), level, threshold);
+                break;
+            default:
+                break;
+            }
+        } else {
+            if (page == 2)
+                if (QWidget* zero = control(sink, "ButZerowanieWyniku")) zero->setEnabled(true);
+            if (page == 2 || page == 3 || page == 4 || page == 5 || page == 9) sink.RunPageStart(page);
+            WaitingForLaser = false;
+            SignalMonitorStopped = true;
+        }
+    }
+    TKomunikaty* k = sink.LinkStatusWindow();
+    if (k && k->isVisible()) k->UpdateKomunikatySignal(level, threshold);
+}
+
+void OdczytSygPomiarowego::Start(std::shared_ptr<ISignalSource> source, ISignalMonitorSink* sink) {
+    if (!g_context) g_context = new QObject;
+    ++g_generation;  // the running monitor, if any, stops at its next check
+    // Inside an old monitor's own hand-off it cannot end before we return; its generation
+    // already keeps it from changing anything.
+    if (g_handoffDepth == 0) WaitForEnd();
+    SignalMonitorStopped = false;
+    const uint64_t gen = g_generation.load();
+    ++g_running;
+    std::thread([gen, source = std::move(source), sink] {
+        execute(gen, source, sink);
+        --g_running;
+    }).detach();
+}
+
+bool OdczytSygPomiarowego::Running() { return g_running.load() > 0; }
+
+bool OdczytSygPomiarowego::WaitForEnd(int timeoutMs) {
+    QElapsedTimer t;
+    t.start();
+    while (Running()) {
+        if (timeoutMs >= 0 && t.elapsed() > timeoutMs) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        sleepMs(1);
+    }
+    return true;
+}

@@ -1,0 +1,97 @@
+#pragma once
+// The signal monitor: while a measurement page waits for the laser, samples the head's signal
+// level about every 30 ms, shows it and the warm-up state, and once the head reports ready runs
+// the page's start routine on the user-interface thread. One monitor at a time; every start
+// takes a new generation, so the hand-offs of an older monitor change nothing.
+#include "instrument/CommandLink.h"
+
+#include <QString>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QProgressBar;
+class QWidget;
+class TKomunikaty;
+
+// The level fell below the threshold while the link status window was shown.
+extern std::atomic<bool> HeadWasOff;
+// The level being shown.
+extern std::atomic<int32_t> SignalLevel;
+
+// Where the monitor gets the level from (worker thread).
+class ISignalSource {
+public:
+    virtual ~ISignalSource() = default;
+    // Once at the start of a monitor.
+    virtual void BeginMonitoring() {}
+    // One sample; takes about one sampling period.
+    virtual int SampleSignalLevel() = 0;
+    virtual bool HeadReady() = 0;
+    // Serial link: the link status window's "&Pomiar" follows the head's readiness.
+    virtual bool FollowsReadiness() const { return false; }
+};
+
+// Serial link: ReceiveState := 1 and 'S' at the start (frames then carry the level), then the
+// level the frame parser stored, every 30 ms.
+class SerialSignalSource : public ISignalSource {
+public:
+    SerialSignalSource(ICommandLink& link, std::function<int()> storedLevel,
+                       std::function<bool()> headReady, std::function<void()> startReceiving);
+    void BeginMonitoring() override;
+    int SampleSignalLevel() override;
+    bool HeadReady() override { return headReady_(); }
+    bool FollowsReadiness() const override { return true; }
+
+private:
+    ICommandLink& link_;
+    std::function<int()> level_;
+    std::function<bool()> headReady_;
+    std::function<void()> startReceiving_;
+};
+
+// Measuring card: 0x8F, 5 ms, then the level from port 0x303, as one exchange under
+// CardSemaphore (the environment thread reads the same port).
+class CardSignalSource : public ISignalSource {
+public:
+    CardSignalSource(ICommandLink& link, std::function<uint8_t()> readLevelPort,
+                     std::function<bool()> headReady);
+    int SampleSignalLevel() override;
+    bool HeadReady() override { return headReady_(); }
+
+private:
+    ICommandLink& link_;
+    std::function<uint8_t()> readPort_;
+    std::function<bool()> headReady_;
+};
+
+// What the monitor needs from the main window (user-interface thread only).
+class ISignalMonitorSink {
+public:
+    virtual ~ISignalMonitorSink() = default;
+    virtual int MainPage() const = 0;          // NotebookMainForm page
+    virtual int SignalThreshold() const = 0;   // ScrollBar4 position
+    // The main window, whose controls the page logic finds by name.
+    virtual QWidget* MainWindow() = 0;
+    // The page's start routine: 2 display, 3 linear, 4 velocity, 5 angular, 9 FFT.
+    virtual void RunPageStart(int page) = 0;
+    virtual TKomunikaty* LinkStatusWindow();
+    virtual void ShowSignalLevel(QProgressBar* gauge, int level);
+    // Service page: "*" + level into PSListBox3, at most 23 lines.
+    virtual void AppendSignalLine(const QString& line);
+};
+
+class OdczytSygPomiarowego {
+public:
+    // Starts a monitor (user-interface thread). A previous one is told to end and waited for,
+    // with events processed meanwhile so that a hand-off it is inside can finish.
+    static void Start(std::shared_ptr<ISignalSource> source, ISignalMonitorSink* sink);
+    static bool Running();
+    // Waits until no monitor runs, processing events; false on time-out (negative: no limit).
+    static bool WaitForEnd(int timeoutMs = -1);
+    // The page logic of one sample (user-interface thread).
+    static void ProcessSignal(ISignalMonitorSink& sink, int level, bool headReady);
+    // Hides the start control, shows the label with the warm-up or head-off text.
+    static void ShowWarmUpState(QWidget* startControl, QWidget* label, int level, int threshold);
+};

@@ -1,3 +1,0 @@
-#include "instrument/ThreadGeneration.h"
-
-std::atomic<uint64_t> ReadingThreadGeneration{0};

@@ -1,0 +1,318 @@
+#include "instrument/Unit_Komunikaty.h"
+
+#include "foundations/ProgramMessages.h"
+#include "foundations/SharedGlobals.h"
+#include "instrument/OdczytSygnaluPomiarowego.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <chrono>
+#include <thread>
+
+TKomunikaty* Komunikaty = nullptr;
+
+StopDecision DecideStop(int reason, uint8_t mode, bool runInProgress, bool resolutionOffered) {
+    StopDecision d;
+    if (reason == 0) return d;
+    d.HandleStop = true;
+    switch (reason) {
+    case 2:
+        d.ShowWindow = true;
+        d.Label1Key = "stPrzereWiaz";
+        d.Label3Key = "stPowPomiar";
+        d.StartBeamTimer = true;
+        break;
+    case 3: {
+        d.SlowTransmissionSteps = true;
+        const bool readout = mode == 6 || mode == 7;
+        const bool idlePositioning = mode == 0 && !runInProgress;
+        d.ShowWindow = !readout && !idlePositioning;
+        d.RestartVelocityReadout = !d.ShowWindow && mode == 7;
+        if (d.ShowWindow) {
+            d.Label1Key = "stWolnaTrans";
+            d.Label3Key = "stPowPomiar";
+        }
+        break;
+    }
+    case 4:
+        d.ShowWindow = true;
+        d.Label1Key = "stBladStab";
+        d.Label3Key = "stPowPomiar";
+        break;
+    case 5:
+        d.ShowWindow = true;
+        d.Label1Key = "stDuzaPred";
+        if (resolutionOffered) d.Label3Key = "stZmRozdziel";
+        break;
+    case 6:
+        d.ShowWindow = true;
+        d.Label1Key = "stZaMalyZeman";
+        d.Label3Key = "stPowPomiar";
+        break;
+    default:
+        // 10 service stop; 20, 21 and 23 the user left the mode: no message.
+        break;
+    }
+    return d;
+}
+
+bool ServiceKeySequence::Feed(QChar key) {
+    if (key == QLatin1Char(kSequence[position_])) {
+        ++position_;
+    } else if (key == QLatin1Char(kSequence[0])) {
+        position_ = 1;
+    } else {
+        position_ = 0;
+    }
+    if (position_ == 8) {
+        position_ = 0;
+        return true;
+    }
+    return false;
+}
+
+int MeasurementModeForFile(const QString& path) {
+    const QString ext = QFileInfo(path).suffix().toLower();
+    static const char* const exts[6] = {"dt2", "dt3", "dt4", "dt5", "dt6", "dt7"};
+    for (int i = 0; i < 6; ++i)
+        if (ext == QLatin1String(exts[i])) return i;
+    return -1;
+}
+
+bool IKomunikatySink::RunInProgress() const { return MeasurementRunning.load(); }
+bool IKomunikatySink::SerialLink() const { return InterfaceMode.load() == 1; }
+void IKomunikatySink::Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+namespace {
+
+// Stands in until the main window hands over its sink.
+class NullKomunikatySink final : public IKomunikatySink {
+public:
+    void SendCommandByte(uint8_t) override {}
+    uint8_t MeasurementMode() const override { return 10; }
+    bool ResolutionOffered() const override { return false; }
+    bool MeasureLevelLost() override { return false; }
+    void Sleep(int) override {}
+    void StartSignalMonitor() override {}
+    void CreateReadingThread() override {}
+    uint64_t CurrentReadingGeneration() const override { return 0; }
+    void RestartCounting() override {}
+    void RestartMeasurementPage(uint8_t) override {}
+    void ReturnToMainMenu(uint8_t) override {}
+};
+
+IKomunikatySink* nullSink() {
+    static NullKomunikatySink sink;
+    return &sink;
+}
+
+}  // namespace
+
+void TKomunikaty::SetSink(IKomunikatySink* sink) { sink_ = sink ? sink : nullSink(); }
+
+TKomunikaty::TKomunikaty(IKomunikatySink* sink, QWidget* parent)
+    : TSSForm(parent), sink_(sink ? sink : nullSink()) {
+    setObjectName("Komunikaty");
+    setWindowTitle(QString::fromUtf8("Błąd ! ! !"));
+    setProperty("HelpContext", 126);
+
+    Label1 = new QLabel(this);
+    Label1->setObjectName("Label1");
+    Label1->setStyleSheet("color: red; font-weight: bold;");
+    Label1->setAlignment(Qt::AlignCenter);
+    Label3 = new QLabel(this);
+    Label3->setObjectName("Label3");
+    Label3->setAlignment(Qt::AlignCenter);
+    Gauge1 = new QProgressBar(this);
+    Gauge1->setObjectName("Gauge1");
+    Gauge1->setTextVisible(false);
+    Button1 = new QPushButton(QString::fromUtf8("&Pomiar"), this);
+    Button1->setObjectName("Button1");
+    Button1->installEventFilter(this);
+    Button2 = new QPushButton(QString::fromUtf8("&Główne Menu"), this);
+    Button2->setObjectName("Button2");
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setInterval(300);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(Label3);
+    layout->addWidget(Gauge1);
+    layout->addLayout(buttons);
+
+    connect(Button1, &QPushButton::clicked, this, &TKomunikaty::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TKomunikaty::Button2Click);
+    connect(Timer1, &QTimer::timeout, this, &TKomunikaty::Timer1Timer);
+    FinishCreate();
+}
+
+void TKomunikaty::CopyGaugeRange(int minimum, int maximum) { Gauge1->setRange(minimum, maximum); }
+
+void TKomunikaty::setTexts(const QString& label1Key, const QString& label3Key) {
+    Label1->setText(label1Key.isEmpty() ? QString() : Msg(label1Key));
+    Label3->setText(label3Key.isEmpty() ? QString() : Msg(label3Key));
+}
+
+void TKomunikaty::restartMonitorIfStopped() {
+    if (SignalMonitorStopped.load()) {
+        SignalMonitorStopped = false;
+        sink_->StartSignalMonitor();
+    }
+}
+
+void TKomunikaty::KoniecPrzerwaniaOdczyt(uint64_t generation) {
+    if (generation != sink_->CurrentReadingGeneration()) return;
+    const bool serial = sink_->SerialLink();
+    ReadingStopped = true;
+    if (!serial) sink_->SendCommandByte('R');
+    const uint8_t mode = sink_->MeasurementMode();
+    const StopDecision d =
+        DecideStop(StopReason.load(), mode, sink_->RunInProgress(), sink_->ResolutionOffered());
+    if (!d.HandleStop) return;
+    sink_->AddRecordingErrorRow();
+    if (sink_->MotorRunning()) {
+        sink_->SendCommandByte('x');
+        sink_->ClearMotorRunning();
+    }
+    if (d.ShowWindow) {
+        setTexts(d.Label1Key, d.Label3Key);
+        if (d.StartBeamTimer) {
+            lostTicks_ = 0;
+            Timer1->start();
+        }
+        show();
+        restartMonitorIfStopped();
+    }
+    if (d.SlowTransmissionSteps) {
+        if (d.RestartVelocityReadout) {
+            sink_->SendCommandByte('F');
+            sink_->SendCommandByte('=');
+            SignalMonitorStopped = true;
+            RestartAfterStop();
+        }
+        restartMonitorIfStopped();
+        if (!serial) sink_->SendCommandByte('R');
+        sink_->Sleep(100);
+        sink_->SendCommandByte('F');
+    }
+}
+
+void TKomunikaty::Timer1Timer() {
+    if (sink_->MeasureLevelLost()) {
+        sink_->SendCommandByte('=');
+        if (lostTicks_ < 255) ++lostTicks_;
+        if (lostTicks_ >= 5) setTexts("stIntZozju", "stSprawdzUO");
+    } else {
+        lostTicks_ = 0;
+        setTexts("stPrzereWiaz", "stPowPomiar");
+    }
+}
+
+void TKomunikaty::Button1Click() {
+    for (uint8_t b : {'F', '?', '=', 'A'}) sink_->SendCommandByte(b);
+    sink_->SetHeadFlags(0);
+    SignalMonitorStopped = true;
+    sink_->RestartMeasurementPage(sink_->MeasurementMode());
+    RestartAfterStop();
+    if (sink_->SerialLink()) sink_->StartLinkWatchdog();
+}
+
+void TKomunikaty::RestartAfterStop() {
+    if (HeadWasOff.load()) {
+        WaitingForLaser = true;
+        sink_->ShowWaitingForLaser();
+        restartMonitorIfStopped();
+        HeadWasOff = false;
+    } else {
+        sink_->RestartCounting();
+        sink_->SendCommandByte('S');
+        if (ReadingStopped.load()) {
+            ReadingStopped = false;
+            sink_->CreateReadingThread();
+        }
+    }
+    hide();
+}
+
+void TKomunikaty::Button2Click() {
+    sink_->ReturnToMainMenu(sink_->MeasurementMode());
+    hide();
+}
+
+void TKomunikaty::Button1KeyPress(QChar key) {
+    if (keys_.Feed(key)) sink_->EnterServicePanel();
+}
+
+void TKomunikaty::UpdateKomunikatySignal(int level, int threshold) {
+    if (level >= threshold) {
+        Gauge1->show();
+        if (HeadWasOff.load()) Label1->setText(Msg("stOdlGlow"));
+        Gauge1->setValue(std::clamp(level, Gauge1->minimum(), Gauge1->maximum()));
+        sink_->ShowTypeGaugeLevel(level);
+    } else {
+        Gauge1->hide();
+        HeadWasOff = true;
+        Label1->setText(Msg("stGlowWyl"));
+    }
+}
+
+void TKomunikaty::SetMeasureEnabled(bool on) { Button1->setEnabled(on); }
+
+void TKomunikaty::KoniecPrzerwaniaLadowanieP() {
+    if (!sink_->SerialLink() && sink_->ReadCardDataPort() != 'c' && !LoadProgramMessage.isEmpty()) {
+        sink_->SetStatusText(
+            QString::fromUtf8("Błąd nr 002. Wysłano program, ale karta nie wystawiła gotowości!"));
+        sink_->ShowErrorMessage(QString::fromUtf8("Błąd nr 002. Zła konfiguracja karty pomiarowej!"));
+    } else {
+        InterfaceError = false;
+        sink_->AppendServiceLog(QString::fromUtf8("Program załadowany"));
+        sink_->SetStatusText(QString());
+    }
+    if (sink_->MainPage() != 6) sink_->ShowMainPage(1);
+    const QString param = sink_->CommandLineParameter();
+    if (!param.isEmpty()) OpenFileFromCommandLine(param);
+}
+
+void TKomunikaty::OpenFileFromCommandLine(const QString& path) {
+    const int mode = MeasurementModeForFile(path);
+    if (mode >= 0) sink_->OpenCommandLineFile(mode, path);
+}
+
+void TKomunikaty::showEvent(QShowEvent* e) {
+    TSSForm::showEvent(e);
+    if (!e->spontaneous()) sink_->SetMainWindowEnabled(false);
+}
+
+void TKomunikaty::hideEvent(QHideEvent* e) {
+    TSSForm::hideEvent(e);
+    if (e->spontaneous()) return;  // minimised, not closed
+    StopReason = 0;
+    Timer1->stop();
+    sink_->SetMainWindowEnabled(true);
+}
+
+void TKomunikaty::closeEvent(QCloseEvent* e) {
+    e->ignore();
+    Button2Click();
+}
+
+void TKomunikaty::reject() { Button2Click(); }
+
+bool TKomunikaty::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == Button1 && e->type() == QEvent::KeyPress) {
+        const QString text = static_cast<QKeyEvent*>(e)->text();
+        if (!text.isEmpty()) Button1KeyPress(text.at(0));
+    }
+    return TSSForm::eventFilter(watched, e);
+}

@@ -1,0 +1,139 @@
+#pragma once
+// The link status window: why reading stopped, measure again or back to the main menu, the
+// beam-lost timer, the service key sequence, and the end of the firmware loader. The window
+// reaches the main window only through IKomunikatySink.
+#include "foundations/FR_Utils.h"
+#include "instrument/CommandLink.h"
+
+#include <QString>
+#include <cstdint>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+// What the stop of a reading leads to. Message texts are message keys; an empty Label3Key
+// leaves the advice line empty.
+struct StopDecision {
+    bool HandleStop = false;     // error row of the recording window, motor stop
+    bool ShowWindow = false;
+    QString Label1Key, Label3Key;
+    bool StartBeamTimer = false;            // beam interrupted: watch the level come back
+    bool SlowTransmissionSteps = false;     // code 3: restart the monitor, 'R' (card), 100 ms, 'F'
+    bool RestartVelocityReadout = false;    // code 3 in the velocity readout: 'F' '=' and restart
+};
+// reason: StopReason; mode: MeasurementMode; runInProgress: MeasurementRunning;
+// resolutionOffered: the resolution button is shown and 10 nm is chosen.
+StopDecision DecideStop(int reason, uint8_t mode, bool runInProgress, bool resolutionOffered);
+
+// The service key sequence "40716253" typed on the "&Pomiar" button.
+class ServiceKeySequence {
+public:
+    static constexpr const char* kSequence = "40716253";
+    // True when this key completes the sequence (the position then starts over).
+    bool Feed(QChar key);
+    int Position() const { return position_; }
+
+private:
+    int position_ = 0;
+};
+
+// Measurement mode (0..5) a command-line file opens by its extension ".dt2".."dt7", or -1.
+int MeasurementModeForFile(const QString& path);
+
+// What the window needs from the main window.
+class IKomunikatySink : public ICommandLink {
+public:
+    virtual uint8_t MeasurementMode() const = 0;
+    virtual bool RunInProgress() const;                 // MeasurementRunning
+    virtual bool ResolutionOffered() const = 0;         // BRozdziel visible and Resolution10
+    virtual bool MeasureLevelLost() = 0;
+    virtual bool SerialLink() const;                    // InterfaceMode == 1
+    virtual void Sleep(int ms);
+    // Starts a new signal monitor (the caller has cleared SignalMonitorStopped).
+    virtual void StartSignalMonitor() = 0;
+    // Creates and runs the reading thread (TOdczyt).
+    virtual void CreateReadingThread() = 0;
+    // Generation of the reading thread that runs or ran last (TOdczyt::Generation).
+    virtual uint64_t CurrentReadingGeneration() const = 0;
+    virtual void RestartCounting() = 0;
+    virtual void SetHeadFlags(uint8_t) {}
+    virtual void AddRecordingErrorRow() {}              // when the recording window exists
+    virtual bool MotorRunning() const { return false; }
+    virtual void ClearMotorRunning() {}
+    // The per-mode steps of "&Pomiar" before the restart (run controls, chart picture, FIFO).
+    virtual void RestartMeasurementPage(uint8_t mode) = 0;
+    // The per-mode way back of "&Główne Menu".
+    virtual void ReturnToMainMenu(uint8_t mode) = 0;
+    // Head was off: disable ButtonStartV and show NotebookWyswietlacz page 1.
+    virtual void ShowWaitingForLaser() {}
+    virtual void StartLinkWatchdog() {}                 // PSTimer2 (serial link)
+    virtual void EnterServicePanel() {}
+    // Enables or disables the main window's contents while this window is shown (not the
+    // window that parents this one, which would disable this window too).
+    virtual void SetMainWindowEnabled(bool) {}
+    // Signal gauge of the current measurement type.
+    virtual void ShowTypeGaugeLevel(int) {}
+    // Firmware loader end.
+    virtual uint8_t ReadCardDataPort() { return 'c'; }
+    virtual void SetStatusText(const QString&) {}
+    virtual void ShowErrorMessage(const QString&) {}
+    virtual void AppendServiceLog(const QString&) {}    // PSListBox2
+    virtual int MainPage() const { return 0; }
+    virtual void ShowMainPage(int) {}
+    virtual QString CommandLineParameter() const { return {}; }
+    // Clicks the mode's page button, then loads the file.
+    virtual void OpenCommandLineFile(int mode, const QString& path) { (void)mode; (void)path; }
+};
+
+class TKomunikaty : public TSSForm {
+    Q_OBJECT
+public:
+    // Without a sink the window does nothing towards the main window until SetSink.
+    explicit TKomunikaty(IKomunikatySink* sink = nullptr, QWidget* parent = nullptr);
+    void SetSink(IKomunikatySink* sink);
+
+    // The reading thread of this generation ended (user-interface thread). An older thread's
+    // end changes nothing.
+    void KoniecPrzerwaniaOdczyt(uint64_t generation);
+    void KoniecPrzerwaniaLadowanieP();
+    void RestartAfterStop();
+    void OpenFileFromCommandLine(const QString& path);
+
+    void Button1Click();
+    void Button2Click();
+    void Timer1Timer();
+    void Button1KeyPress(QChar key);
+
+    // The signal monitor's feed while the window is shown.
+    void UpdateKomunikatySignal(int level, int threshold);
+    void SetMeasureEnabled(bool on);
+    // Copies the main window's gauge range (FormCreate).
+    void CopyGaugeRange(int minimum, int maximum);
+
+    QLabel* Label1 = nullptr;
+    QLabel* Label3 = nullptr;
+    QProgressBar* Gauge1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QTimer* Timer1 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void reject() override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void restartMonitorIfStopped();
+    void setTexts(const QString& label1Key, const QString& label3Key);
+
+    IKomunikatySink* sink_;
+    ServiceKeySequence keys_;
+    uint8_t lostTicks_ = 0;
+};
+
+// The one instance, made at start-up right after the main window.
+extern TKomunikaty* Komunikaty;
