@@ -1,0 +1,199 @@
+#include "instrument/LinkPort.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <QThread>
+#include <mutex>
+#include <string>
+
+#include "foundations/SharedGlobals.h"
+#include "platform/CardPorts.h"
+
+std::atomic<uint8_t> HeadStatus{0};
+std::atomic<uint8_t> HeadFlags{0};
+std::atomic<bool> IgnoreVelocityTooHigh{false};
+std::atomic<uint32_t> RemoteEventTick{0};
+
+namespace instrument {
+
+LinkSink::~LinkSink() = default;
+
+namespace {
+
+std::mutex setupMutex;
+std::shared_ptr<const LinkSetup> currentSetup = std::make_shared<LinkSetup>();
+
+// Last colour shown on PSLabel13, so that the busy wait does not queue a repaint per poll.
+std::atomic<uint32_t> shownReadyColour{0xFFFFFFFFu};
+// A watchdog stop is already queued to the user-interface thread.
+std::atomic<bool> watchdogStopQueued{false};
+
+constexpr uint32_t kGreen = 0x008000;
+constexpr uint32_t kRed = 0x0000FF;
+
+}  // namespace
+
+void SetLink(LinkSetup setup) {
+    auto next = std::make_shared<const LinkSetup>(std::move(setup));
+    std::lock_guard<std::mutex> lock(setupMutex);
+    currentSetup = std::move(next);
+    shownReadyColour = 0xFFFFFFFFu;
+    watchdogStopQueued = false;
+}
+
+std::shared_ptr<const LinkSetup> Link() {
+    std::lock_guard<std::mutex> lock(setupMutex);
+    return currentSetup;
+}
+
+void RunOnUiThread(std::function<void()> fn) {
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread()) {
+        fn();
+        return;
+    }
+    QMetaObject::invokeMethod(app, std::move(fn), Qt::QueuedConnection);
+}
+
+}  // namespace instrument
+
+using instrument::Link;
+using instrument::RunOnUiThread;
+
+namespace {
+
+constexpr uint8_t kModeCard = 0;
+constexpr uint8_t kModeSerial = 1;
+
+uint8_t cardStatus(const instrument::LinkSetup& link) {
+    return link.card ? link.card->inPort(platform::kCardStatusPort) : 0;
+}
+
+void toSink(const instrument::LinkSetup& link, std::function<void(instrument::LinkSink&)> call) {
+    if (!link.sink) return;
+    instrument::LinkSink* sink = link.sink;
+    RunOnUiThread([sink, call = std::move(call)] { call(*sink); });
+}
+
+}  // namespace
+
+void OutPort(uint16_t port, uint8_t value) {
+    auto link = Link();
+    if (link->card) link->card->outPort(port, value);
+}
+
+uint8_t InPort(uint16_t port) {
+    auto link = Link();
+    return link->card ? link->card->inPort(port) : 0;
+}
+
+uint8_t ReadInterfaceStatus() {
+    switch (InterfaceMode.load()) {
+        case kModeCard: return cardStatus(*Link());
+        case kModeSerial: return HeadStatus.load();
+        default: return 0;
+    }
+}
+
+uint8_t ReadCardData() { return InPort(platform::kCardDataPort); }
+
+bool CardCommandReady() {
+    auto link = Link();
+    const bool ready = (cardStatus(*link) & 0x80) != 0;
+    const uint32_t colour = ready ? instrument::kGreen : instrument::kRed;
+    if (instrument::shownReadyColour.exchange(colour) != colour)
+        toSink(*link, [colour](instrument::LinkSink& s) { s.SetCommandReadyColour(colour); });
+    return ready;
+}
+
+bool CardFifoEmpty() { return (cardStatus(*Link()) & 0x01) == 0; }
+
+bool SerialFlagBit0() { return !IgnoreVelocityTooHigh.load() && (HeadFlags.load() & 0x01) != 0; }
+
+bool SerialFlagBit2() { return (HeadFlags.load() & 0x04) != 0; }
+
+bool TakeRemoteEvent() {
+    if ((HeadFlags.load() & 0x02) == 0) return false;
+    HeadFlags.fetch_and(static_cast<uint8_t>(~0x02));
+    const uint32_t now = Link()->clock.tick();
+    SendCommandByte(HeadCommand::Acknowledge);
+    const uint32_t previous = RemoteEventTick.exchange(now);
+    return now - previous > 200;
+}
+
+bool MeasureLevelLost() {
+    switch (InterfaceMode.load()) {
+        case kModeCard: return (cardStatus(*Link()) & 0x20) == 0;
+        case kModeSerial: return (HeadStatus.load() & 0x08) == 0;
+        default: return false;
+    }
+}
+
+bool HeadReady() {
+    switch (InterfaceMode.load()) {
+        case kModeCard: return (cardStatus(*Link()) & 0x02) != 0;
+        case kModeSerial: return (HeadStatus.load() & 0x01) != 0;
+        default: return false;
+    }
+}
+
+bool DataErrorActive() {
+    switch (InterfaceMode.load()) {
+        case kModeCard: return (cardStatus(*Link()) & 0x10) == 0;
+        case kModeSerial: return (HeadStatus.load() & 0x10) == 0;
+        default: return false;
+    }
+}
+
+bool ReadDataByte(uint8_t& out) {
+    auto link = Link();
+    if (link->card) {
+        platform::CardPorts& card = *link->card;
+        for (int i = 0; i < 1000000; ++i) {
+            if ((card.inPort(platform::kCardStatusPort) & 0x01) == 0) continue;
+            if (!instrument::watchdogStopQueued.exchange(true)) {
+                instrument::LinkSink* sink = link->sink;
+                RunOnUiThread([sink] {
+                    instrument::watchdogStopQueued = false;
+                    if (sink) sink->StopLinkWatchdog();
+                });
+            }
+            out = card.inPort(platform::kCardDataPort);
+            return true;
+        }
+    } else {
+        InterfaceError = true;
+    }
+    toSink(*link, [](instrument::LinkSink& s) {
+        s.SetStatusText(QString::fromUtf8("Odczyt trwa za długo"));
+    });
+    return false;
+}
+
+void SendCommandByte(uint8_t byte) {
+    auto link = Link();
+    switch (InterfaceMode.load()) {
+        case kModeCard: {
+            if (!link->card) {
+                // No card ports: waiting 30 s for a command port that is not there helps nobody.
+                InterfaceError = true;
+                return;
+            }
+            bool ready = false;
+            for (int i = 0; i < 3000 && !ready; ++i) {
+                link->clock.sleepMs(10);
+                ready = CardCommandReady();
+            }
+            link->card->outPort(platform::kCardCommandPort, byte);
+            if (!ready) toSink(*link, [](instrument::LinkSink& s) { s.ShowMessage(QStringLiteral("Port zajety")); });
+            break;
+        }
+        case kModeSerial: {
+            // The byte goes out as it is (0x80 and above included); the result is not checked.
+            if (link->comm) link->comm->SendString(std::string(1, static_cast<char>(byte)));
+            link->clock.sleepMs(10);
+            break;
+        }
+        default: break;
+    }
+}

@@ -1,0 +1,350 @@
+#include "instrument/SerialFrameParser.h"
+
+#include "foundations/Cp1250.h"
+#include "foundations/SharedGlobals.h"
+#include "instrument/LinkPort.h"
+#include "instrument/MemoryFifo.h"
+#include "platform/Sync.h"
+
+std::atomic<uint8_t> ReceiveState{1};
+std::atomic<bool> SkipSamples{false};
+std::atomic<uint8_t> SkippedSamples{0};
+std::atomic<uint8_t> SerialSignalLevel{0};
+std::atomic<int32_t> AlignX{0}, AlignY{0};
+std::atomic<uint8_t> DetectorPowerX{0}, DetectorPowerY{0};
+std::atomic<bool> ProbeAnswered{false};
+std::atomic<int32_t> FftByteCount{0};
+MeteoWords MeteoRaw;
+
+int32_t MakeSignedWord(uint8_t low, uint8_t high) {
+    return static_cast<int16_t>(static_cast<uint16_t>(low | (high << 8)));
+}
+
+void ResetSerialLinkGlobals() {
+    ReceiveState = 1;
+    SkipSamples = false;
+    SkippedSamples = 0;
+    SerialSignalLevel = 0;
+    AlignX = 0;
+    AlignY = 0;
+    DetectorPowerX = 0;
+    DetectorPowerY = 0;
+    ProbeAnswered = false;
+    FftByteCount = 0;
+    MeteoRaw.store({});
+    HeadStatus = 0;
+    HeadFlags = 0;
+}
+
+namespace instrument {
+
+SerialFrameSink::~SerialFrameSink() = default;
+
+namespace {
+
+SerialFrameSink& nullSink() {
+    static SerialFrameSink sink;
+    return sink;
+}
+
+constexpr int kServiceListMax = 500;   // above this many lines ...
+constexpr int kServiceListTrim = 51;   // ... the oldest 51 go
+constexpr int kZeemanListMax = 15;
+
+inline bool checksumOk(const uint8_t* first, int n, uint8_t checksum) {
+    unsigned sum = checksum;
+    for (int i = 0; i < n; ++i) sum += first[i];
+    return (sum & 0xFF) == 0;
+}
+
+// Characters of ReplyText are the received bytes, one per character, so that replies compare
+// by byte value; lines for the lists are decoded from code page 1250.
+inline QChar byteChar(uint8_t b) { return QChar(static_cast<char16_t>(b)); }
+
+QString cp1250Text(const QString& bytes) { return foundations::fromCp1250(bytes.toLatin1()); }
+
+}  // namespace
+
+SerialFrameParser::SerialFrameParser(TMemoryFifo* fifo, SerialFrameSink* sink)
+    : fifo_(fifo), sink_(sink ? sink : &nullSink()) {}
+
+void SerialFrameParser::SetSink(SerialFrameSink* sink) { sink_ = sink ? sink : &nullSink(); }
+
+void SerialFrameParser::feed(const char* data, int size) {
+    feed(reinterpret_cast<const uint8_t*>(data), size);
+}
+
+void SerialFrameParser::feed(const uint8_t* data, int size) {
+    if (!data || size < 1) return;
+    // The window cannot change page while a buffer is parsed on its thread.
+    traceOn_ = sink_->ServicePageShown() && sink_->ServiceTraceOn();
+    for (int i = 0; i < size; ++i) route(data[i]);
+    flushEvents();
+}
+
+void SerialFrameParser::route(uint8_t b) {
+    if (FftTransfer.load(std::memory_order_relaxed)) {
+        fftByte(b);
+    } else if (ReadingStopped.load(std::memory_order_relaxed) &&
+               SignalMonitorStopped.load(std::memory_order_relaxed)) {
+        if (TextLineMode)
+            textByte(b);
+        else
+            replyByte(b);
+    } else {
+        frameByte(b);
+    }
+}
+
+void SerialFrameParser::ReceiveFftSampleByte(uint8_t b) {
+    fftByte(b);
+    flushEvents();
+}
+
+void SerialFrameParser::ReceiveReplyByte(uint8_t b) { replyByte(b); }
+
+void SerialFrameParser::ReceiveTextByte(uint8_t b) { textByte(b); }
+
+void SerialFrameParser::ReceiveFrameByte(uint8_t b) {
+    traceOn_ = sink_->ServicePageShown() && sink_->ServiceTraceOn();
+    frameByte(b);
+    flushEvents();
+}
+
+void SerialFrameParser::flushEvents() {
+    if (sampleEventDue_) {
+        sampleEventDue_ = false;
+        if (SampleEvent) SampleEvent->set();
+    }
+    if (meteoEventDue_) {
+        meteoEventDue_ = false;
+        if (MeteoDataEvent) MeteoDataEvent->set();
+    }
+}
+
+void SerialFrameParser::addLine(LinkList list, const QString& line) {
+    sink_->AddListLine(list, line);
+    // Every list the parser fills stays bounded, whichever page is shown.
+    const int n = sink_->ListCount(list);
+    if (list == LinkList::PSListBox1) {
+        if (n > kZeemanListMax) sink_->DeleteOldestLines(list, n - kZeemanListMax);
+    } else if (n > kServiceListMax) {
+        sink_->DeleteOldestLines(list, kServiceListTrim);
+    }
+}
+
+void SerialFrameParser::fftByte(uint8_t b) {
+    uint8_t state = ReceiveState.load(std::memory_order_relaxed);
+    if (state < 1 || state > 18) state = 1;
+    if (state == 1) {
+        if (b == 0xAA) {
+            LinkWatchdogTicks = 0;
+            state = 2;
+        }
+    } else if (state <= 17) {
+        slots_[state - 1] = b;  // slots 1..16
+        ++state;
+    } else {
+        state = 1;
+        if (checksumOk(&slots_[1], 16, b)) {
+            int32_t* samples = sink_->FftSampleBuffer();
+            for (int k = 0; k < 8 && FftTransfer.load(std::memory_order_relaxed); ++k) {
+                const int32_t index = FftByteCount.load(std::memory_order_relaxed);
+                if (index < 0 || index >= kFftSampleCount) break;
+                if (samples) samples[index] = MakeSignedWord(slots_[1 + 2 * k], slots_[2 + 2 * k]);
+                sink_->SetFftGauge(index);
+                FftByteCount.store(index + 1, std::memory_order_relaxed);
+                if (index + 1 > kFftSampleCount - 1) {
+                    FftTransfer = false;
+                    sink_->FftTransferComplete();
+                    DataSaved = false;
+                }
+            }
+        } else {
+            sink_->Beep();
+        }
+    }
+    ReceiveState.store(state, std::memory_order_relaxed);
+}
+
+void SerialFrameParser::replyByte(uint8_t b) {
+    addLine(LinkList::RSListBox, QString::number(b) + QStringLiteral("    ") + cp1250Text(QString(byteChar(b))));
+    if (ReplyText.size() < kReplyTextLimit) ReplyText.append(byteChar(b));
+    if (ReplyText.size() == 2) {
+        const char16_t c0 = ReplyText[0].unicode();
+        const char16_t c1 = ReplyText[1].unicode();
+        switch (PendingReply) {
+            case 1:
+                if (c0 == u'M' && (c1 == 0xB1 || c1 == 0xB3 || c1 == 0xB4)) {
+                    if (ComCheckEvent) ComCheckEvent->set();
+                    sink_->SetStatusText(QString::fromUtf8("Zaproszenie do załadowania programu."));
+                    ProbeAnswered = true;
+                    PendingReply = 0;
+                    ReplyText.clear();
+                } else {
+                    ProbeAnswered = false;
+                }
+                break;
+            case 2:
+                sink_->SetStatusText(c0 == 0x16 && c1 == u'!' ? QStringLiteral("Bios OK.") : QStringLiteral("Bios Bad."));
+                ReplyText.clear();
+                PendingReply = 0;
+                break;
+            case 3:
+                if (c0 == 0x14 && c1 == 0x1E) {
+                    sink_->SetStatusText(QStringLiteral("Program OK."));
+                    addLine(LinkList::PSListBox2, QString::fromUtf8("Program załadowany"));
+                    if (ProgramLoadEvent) ProgramLoadEvent->set();
+                } else {
+                    sink_->SetStatusText(QStringLiteral("Program Bad."));
+                }
+                PendingReply = 0;
+                ReplyText.clear();
+                break;
+            default: break;
+        }
+    }
+    if (PendingReply == 5 && ReplyText == QStringLiteral("c")) {
+        sink_->SetStatusText(QString::fromUtf8("Program załadowany po RS"));
+        ReplyText.clear();
+        PendingReply = 0;
+    }
+}
+
+void SerialFrameParser::textByte(uint8_t b) {
+    const uint8_t counter = static_cast<uint8_t>(ReceiveState.load(std::memory_order_relaxed) + 1);
+    ReceiveState.store(counter, std::memory_order_relaxed);
+    if (b == 13) {
+        addLine(LinkList::PSListBox2, cp1250Text(ReplyText));
+        ReplyText.clear();
+    } else if (b != 10 && ReplyText.size() < kReplyTextLimit) {
+        ReplyText.append(byteChar(b));
+    }
+    if (counter == 226) {
+        addLine(LinkList::PSListBox2, cp1250Text(ReplyText));
+        ReplyText.clear();
+        TextLineMode = false;
+    }
+}
+
+void SerialFrameParser::goodCount(int32_t count) {
+    if (sink_->ZeemanTestOn()) {
+        addLine(LinkList::PSListBox1, QString::number(count));
+        return;
+    }
+    if (!SkipSamples.load(std::memory_order_relaxed)) {
+        if (fifo_ && !fifo_->Full()) fifo_->Put(static_cast<uint32_t>(count));
+        sampleEventDue_ = true;  // also when the queue was full: the reader must drain it
+    } else if (SkippedSamples.load(std::memory_order_relaxed) < 5) {
+        SkippedSamples.fetch_add(1, std::memory_order_relaxed);
+    } else {
+        SkipSamples = false;
+    }
+}
+
+void SerialFrameParser::goodMeteo() {
+    MeteoWords::Words w;
+    for (int k = 0; k < 6; ++k) w[k] = static_cast<uint16_t>((slots_[1 + 2 * k] << 8) | slots_[2 + 2 * k]);
+    MeteoRaw.store(w);
+    meteoEventDue_ = true;
+    if (sink_->ServicePageShown()) sink_->BlinkMeteoLabels();
+}
+
+void SerialFrameParser::goodXy() {
+    auto word = [this](int k) { return MakeSignedWord(slots_[2 + 2 * k], slots_[1 + 2 * k]); };
+    const int32_t w1 = word(0), w2 = word(1), w3 = word(2), w4 = word(3);
+    const uint8_t px = slots_[9], py = slots_[10];
+    sink_->EnableAlignment();
+    const int32_t ax = w1 - OffsetX, ay = w2 - OffsetY;
+    AlignX = ax;
+    AlignY = ay;
+    DetectorX = w3;
+    DetectorY = w4;
+    DetectorPowerX = px;
+    DetectorPowerY = py;
+    if (sink_->CalibrationFormOpen()) sink_->ShowCalibrationOffsets(w1, w2);
+    if (sink_->AlignmentViewOn()) sink_->DrawAlignmentTarget(ax, ay, w3, w4, px, py);
+    if (sink_->ServicePageShown()) sink_->ShowXyValues(ax, ay, w3, w4, px, py);
+}
+
+void SerialFrameParser::frameByte(uint8_t b) {
+    uint8_t state = ReceiveState.load(std::memory_order_relaxed);
+    // Any position outside a frame (0 after the start-up text, or above 35) restarts the search.
+    if (state < 1 || state > 35) state = 1;
+    const uint8_t status = HeadStatus.load(std::memory_order_relaxed);
+    const uint8_t flags = HeadFlags.load(std::memory_order_relaxed);
+    switch (state) {
+        case 1:
+            if (b == 0xAA) {
+                LinkWatchdogTicks = 0;
+                state = 2;
+            }
+            break;
+        case 2:
+        case 3:
+            slots_[state - 1] = b;
+            ++state;
+            break;
+        case 4:
+            if (!checksumOk(&slots_[1], 2, b)) {
+                state = 1;
+                break;
+            }
+            HeadStatus.store(slots_[1], std::memory_order_relaxed);
+            HeadFlags.store(slots_[2], std::memory_order_relaxed);
+            sink_->ShowFlagBits();
+            // A head that drops READY sends no count; the reader must still look at the status.
+            sampleEventDue_ = true;
+            state = 5;
+            break;
+        case 5:
+            slots_[1] = b;
+            state = 6;
+            break;
+        case 6:
+            state = 7;
+            if ((status & 0x20) && !(status & 0x01)) state = 12;
+            if (!(status & 0x20) && !(status & 0x01)) state = 1;
+            if (!checksumOk(&slots_[1], 1, b))
+                state = 1;
+            else
+                SerialSignalLevel.store(slots_[1], std::memory_order_relaxed);
+            break;
+        case 7: case 8: case 9: case 10:
+            slots_[state - 6] = b;  // slots 1..4, most significant first
+            ++state;
+            break;
+        case 11:
+            if (!checksumOk(&slots_[1], 4, b)) {
+                state = 1;
+                break;
+            }
+            goodCount(static_cast<int32_t>((uint32_t(slots_[1]) << 24) | (uint32_t(slots_[2]) << 16) |
+                                           (uint32_t(slots_[3]) << 8) | uint32_t(slots_[4])));
+            state = (status & 0x20) ? 12 : (flags & 0x08) ? 25 : 1;
+            break;
+        case 24:
+            if (checksumOk(&slots_[1], 12, b)) {
+                goodMeteo();
+                state = (flags & 0x08) ? 25 : 1;
+            } else {
+                state = 1;
+            }
+            break;
+        case 35:
+            if (checksumOk(&slots_[1], 10, b)) goodXy();
+            state = 1;
+            break;
+        default:
+            if (state >= 12 && state <= 23)
+                slots_[state - 11] = b;  // environment bytes, slots 1..12
+            else
+                slots_[state - 24] = b;  // XY bytes (25..34), slots 1..10
+            ++state;
+            break;
+    }
+    ReceiveState.store(state, std::memory_order_relaxed);
+    if (traceOn_) addLine(LinkList::RSListBox, QString::number(b) + QStringLiteral(" index") + QString::number(state));
+}
+
+}  // namespace instrument

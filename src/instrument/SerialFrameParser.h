@@ -1,0 +1,148 @@
+#pragma once
+// The parser of everything the head sends over the serial link, fed byte by byte: FFT sample
+// blocks, two-character replies, the start-up text and the measurement frames. It owns no port;
+// the port component hands it each received buffer (feed), and it reaches the window only
+// through SerialFrameSink.
+#include <QString>
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+
+class TMemoryFifo;
+
+// Parser state (the main window's ReceiveState): 1 waits for 0xAA, 2..35 frame positions,
+// 1..18 in an FFT block, and the character counter of the start-up text. Worker threads set it
+// (to 1, or to 0 before the start-up text).
+extern std::atomic<uint8_t> ReceiveState;
+// Drop the next position samples (RestartCounting); SkippedSamples counts them.
+extern std::atomic<bool> SkipSamples;
+extern std::atomic<uint8_t> SkippedSamples;
+// Signal-level byte of the last good frame.
+extern std::atomic<uint8_t> SerialSignalLevel;
+// XY block of the last good frame: words 1 and 2 less OffsetX/OffsetY, and the power bytes
+// (words 3 and 4 go to DetectorX/DetectorY).
+extern std::atomic<int32_t> AlignX, AlignY;
+extern std::atomic<uint8_t> DetectorPowerX, DetectorPowerY;
+// The last probe reply was accepted.
+extern std::atomic<bool> ProbeAnswered;
+// FFT samples received so far in the current transfer.
+extern std::atomic<int32_t> FftByteCount;
+constexpr int kFftSampleCount = 8192;
+// Longest ReplyText the parser builds; further characters are dropped.
+constexpr int kReplyTextLimit = 1024;
+
+// The six raw environment words of the last good environment block, in frame order. Copied
+// as a whole under a lock, so the environment thread never sees half of two blocks.
+class MeteoWords {
+public:
+    using Words = std::array<uint16_t, 6>;
+    void store(const Words& w) {
+        std::lock_guard<std::mutex> lock(m_);
+        words_ = w;
+    }
+    Words load() const {
+        std::lock_guard<std::mutex> lock(m_);
+        return words_;
+    }
+
+private:
+    mutable std::mutex m_;
+    Words words_{};
+};
+extern MeteoWords MeteoRaw;
+
+// low + high * 256, sign-extended from bit 15.
+int32_t MakeSignedWord(uint8_t low, uint8_t high);
+
+// Puts the parser's globals (and HeadStatus/HeadFlags) back to their start values.
+void ResetSerialLinkGlobals();
+
+namespace instrument {
+
+enum class LinkList {
+    RSListBox,   // service trace and replies
+    PSListBox1,  // counts while the Zeeman test runs
+    PSListBox2,  // start-up text and loader lines
+};
+
+// Everything the parser shows or calls. Called on the parser's (user-interface) thread.
+class SerialFrameSink {
+public:
+    virtual ~SerialFrameSink();
+
+    // State of the window that the parser asks about.
+    virtual bool ServicePageShown() { return false; }    // NotebookMainForm on page 6
+    virtual bool ServiceTraceOn() { return false; }      // CheckBox3 ticked
+    virtual bool ZeemanTestOn() { return false; }        // menu item ZeemanTestON checked
+    virtual bool CalibrationFormOpen() { return false; }
+    virtual bool AlignmentViewOn() { return false; }     // CBJustowanie ticked
+
+    virtual int ListCount(LinkList list) { return 0; }
+    virtual void AddListLine(LinkList list, const QString& line) {}
+    virtual void DeleteOldestLines(LinkList list, int n) {}
+
+    virtual void ShowFlagBits() {}
+    virtual void BlinkMeteoLabels() {}
+    virtual void SetStatusText(const QString& text) {}
+    virtual void Beep() {}
+
+    // XY block: enable CBJustowanie and tick cbSystemXY.
+    virtual void EnableAlignment() {}
+    // Calibration form displays DispOfsetX/DispOfsetY: words 1 and 2 without the offsets.
+    virtual void ShowCalibrationOffsets(int32_t x, int32_t y) {}
+    virtual void DrawAlignmentTarget(int32_t alignX, int32_t alignY, int32_t detectorX,
+                                     int32_t detectorY, uint8_t powerX, uint8_t powerY) {}
+    // Service page displays DispX, DispY, DispDeltaX, DispDeltaY, DispPowX, DispPowY.
+    virtual void ShowXyValues(int32_t alignX, int32_t alignY, int32_t detectorX, int32_t detectorY,
+                              uint8_t powerX, uint8_t powerY) {}
+
+    // FFT transfer: the sample buffer (kFftSampleCount entries, or null to discard), the FFT
+    // form's second gauge, and the end of the transfer (close the FFT form, enable the
+    // vibration menu items again, compute the spectrum).
+    virtual int32_t* FftSampleBuffer() { return nullptr; }
+    virtual void SetFftGauge(int32_t count) {}
+    virtual void FftTransferComplete() {}
+};
+
+class SerialFrameParser {
+public:
+    // fifo and sink may be null (no queue: counts are dropped; no sink: nothing shown).
+    SerialFrameParser(TMemoryFifo* fifo, SerialFrameSink* sink);
+
+    // One received buffer (the port component's OnReceiveData); size below 1 does nothing.
+    void feed(const char* data, int size);
+    void feed(const uint8_t* data, int size);
+
+    void SetFifo(TMemoryFifo* fifo) { fifo_ = fifo; }
+    void SetSink(SerialFrameSink* sink);
+
+    // Single-byte entry points of the four routes (feed picks one per byte).
+    void ReceiveFftSampleByte(uint8_t b);
+    void ReceiveReplyByte(uint8_t b);
+    void ReceiveTextByte(uint8_t b);
+    void ReceiveFrameByte(uint8_t b);
+
+private:
+    void route(uint8_t b);
+    void fftByte(uint8_t b);
+    void replyByte(uint8_t b);
+    void textByte(uint8_t b);
+    void frameByte(uint8_t b);
+    void addLine(LinkList list, const QString& line);
+    void goodCount(int32_t count);
+    void goodMeteo();
+    void goodXy();
+    void flushEvents();
+
+    TMemoryFifo* fifo_;
+    SerialFrameSink* sink_;
+    std::array<uint8_t, 18> slots_{};  // slots_[1..17] as the frame buffer
+    // Events are set once per fed buffer: the waiting threads can act only after the buffer
+    // is through (their hand-offs run on this thread), so waking them per frame gains nothing.
+    bool sampleEventDue_ = false;
+    bool meteoEventDue_ = false;
+    bool traceOn_ = false;
+};
+
+}  // namespace instrument
