@@ -2,6 +2,7 @@
 
 #include "foundations/FR_Utils.h"
 #include "foundations/SharedGlobals.h"
+#include "instrument/ThreadGeneration.h"
 #include "platform/Sync.h"
 
 #include <chrono>
@@ -66,7 +67,7 @@ void StartReadingBlock(IModeHost& h, bool withWatchdog) {
     if (ReadingStopped.load()) {
         sendAll(h, {'R', 0x89, 'S'});
         ReadingStopped = false;
-        h.CreateReadingThread();
+        h.CreateReadingThread(++ReadingThreadGeneration);
     }
     if (withWatchdog && h.SerialLink()) {
         LinkWatchdogTicks = 0;

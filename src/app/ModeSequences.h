@@ -59,8 +59,9 @@ public:
     virtual bool SerialLink() const;                       // InterfaceMode == 1
 
     // --- threads and link ---
-    // Creates and runs the one reading thread (TOdczyt).
-    virtual void CreateReadingThread() = 0;
+    // Creates and runs the one reading thread (TOdczyt) with this generation, newly taken
+    // from ReadingThreadGeneration.
+    virtual void CreateReadingThread(uint64_t generation) = 0;
     virtual void StartSignalMonitor() {}
     virtual void RestartMeteoReading() {}
     virtual void Sleep(int ms);

@@ -3,6 +3,7 @@
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/OdczytSygnaluPomiarowego.h"
+#include "instrument/ThreadGeneration.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -86,6 +87,7 @@ int MeasurementModeForFile(const QString& path) {
     return -1;
 }
 
+uint64_t IKomunikatySink::CurrentReadingGeneration() const { return ReadingThreadGeneration.load(); }
 bool IKomunikatySink::RunInProgress() const { return MeasurementRunning.load(); }
 bool IKomunikatySink::SerialLink() const { return InterfaceMode.load() == 1; }
 void IKomunikatySink::Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -101,8 +103,7 @@ public:
     bool MeasureLevelLost() override { return false; }
     void Sleep(int) override {}
     void StartSignalMonitor() override {}
-    void CreateReadingThread() override {}
-    uint64_t CurrentReadingGeneration() const override { return 0; }
+    void CreateReadingThread(uint64_t) override {}
     void RestartCounting() override {}
     void RestartMeasurementPage(uint8_t) override {}
     void ReturnToMainMenu(uint8_t) override {}
@@ -239,7 +240,7 @@ void TKomunikaty::RestartAfterStop() {
         sink_->SendCommandByte('S');
         if (ReadingStopped.load()) {
             ReadingStopped = false;
-            sink_->CreateReadingThread();
+            sink_->CreateReadingThread(++ReadingThreadGeneration);
         }
     }
     hide();

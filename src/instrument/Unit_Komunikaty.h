@@ -53,10 +53,11 @@ public:
     virtual void Sleep(int ms);
     // Starts a new signal monitor (the caller has cleared SignalMonitorStopped).
     virtual void StartSignalMonitor() = 0;
-    // Creates and runs the reading thread (TOdczyt).
-    virtual void CreateReadingThread() = 0;
-    // Generation of the reading thread that runs or ran last (TOdczyt::Generation).
-    virtual uint64_t CurrentReadingGeneration() const = 0;
+    // Creates and runs the reading thread (TOdczyt) with this generation, newly taken from
+    // ReadingThreadGeneration.
+    virtual void CreateReadingThread(uint64_t generation) = 0;
+    // Generation of the reading thread that runs or ran last.
+    virtual uint64_t CurrentReadingGeneration() const;
     virtual void RestartCounting() = 0;
     virtual void SetHeadFlags(uint8_t) {}
     virtual void AddRecordingErrorRow() {}              // when the recording window exists

@@ -1,6 +1,7 @@
 #include "app/ModeSequences.h"
 
 #include "foundations/SharedGlobals.h"
+#include "instrument/ThreadGeneration.h"
 #include "platform/Sync.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@ public:
     bool resButton = false, res10 = false, serial = true, headReady = false, alignment = false;
     int method = 0, page = 2;
     int threads = 0;
+    uint64_t lastGeneration = 0;
     std::vector<ReadoutView> views;
 
     void SendCommandByte(uint8_t b) override {
@@ -39,7 +41,11 @@ public:
     bool AlignmentChecked() const override { return alignment; }
     bool HeadReady() override { return headReady; }
     bool SerialLink() const override { return serial; }
-    void CreateReadingThread() override { ++threads; log.push_back("thread"); }
+    void CreateReadingThread(uint64_t g) override {
+        ++threads;
+        lastGeneration = g;
+        log.push_back("thread");
+    }
     void StartSignalMonitor() override { log.push_back("monitor"); }
     void RestartMeteoReading() override { log.push_back("meteo"); }
     void Sleep(int ms) override { log.push_back("sleep " + std::to_string(ms)); }
@@ -162,6 +168,11 @@ TEST_F(ModeSequences, CardLinkHasNoWatchdog) {
     h.serial = false;
     StartAngularReading(h);
     EXPECT_EQ(h.threads, 1);
+    EXPECT_EQ(h.lastGeneration, ReadingThreadGeneration.load());
+    const uint64_t first = h.lastGeneration;
+    ReadingStopped = true;
+    StartAngularReading(h);
+    EXPECT_GT(h.lastGeneration, first);  // every start takes a new generation
     EXPECT_FALSE(h.has("watchdog on"));
 }
 

@@ -38,7 +38,10 @@ public:
     bool SerialLink() const override { return serial; }
     void Sleep(int ms) override { log.push_back("sleep " + std::to_string(ms)); }
     void StartSignalMonitor() override { log.push_back("monitor"); }
-    void CreateReadingThread() override { log.push_back("thread"); }
+    void CreateReadingThread(uint64_t g) override {
+        generation = g;
+        log.push_back("thread");
+    }
     uint64_t CurrentReadingGeneration() const override { return generation; }
     void RestartCounting() override { log.push_back("restart counting"); }
     void AddRecordingErrorRow() override { log.push_back("error row"); }

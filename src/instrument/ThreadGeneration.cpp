@@ -1,0 +1,3 @@
+#include "instrument/ThreadGeneration.h"
+
+std::atomic<uint64_t> ReadingThreadGeneration{0};
