@@ -11,6 +11,8 @@
 #include <optional>
 #include <vector>
 
+class QWidget;
+
 namespace modes {
 
 constexpr uint8_t kResolution10nm = 'e';
@@ -40,8 +42,9 @@ struct ReadoutView {
     std::optional<bool> PhotoShown;         // FotoPomiaru
 };
 
-// What the sequences need from the main window. Fields are handed out by reference; the
-// control hooks default to doing nothing so that a host implements only what it shows.
+// What the sequences need from the main window. Fields are handed out by reference. The
+// control hooks find the main window's controls by their names (MainWindowWidget) and do
+// nothing where a control is missing, so a host overrides only what it shows differently.
 class IModeHost : public ICommandLink {
 public:
     // --- main-window fields ---
@@ -53,8 +56,10 @@ public:
     virtual bool ResolutionButtonVisible() const = 0;  // BRozdziel offered on this page
     virtual bool Resolution10() const = 0;
     virtual int StraightnessMethod() const { return 0; }
-    virtual int MainPage() const { return 0; }             // NotebookMainForm page
-    virtual bool AlignmentChecked() const { return false; }  // CBJustowanie
+    // The main window whose named controls the default hooks use; null: hooks do nothing.
+    virtual QWidget* MainWindowWidget() const { return nullptr; }
+    virtual int MainPage() const;                          // NotebookMainForm page
+    virtual bool AlignmentChecked() const;                 // CBJustowanie
     virtual bool HeadReady() { return false; }
     virtual bool SerialLink() const;                       // InterfaceMode == 1
 
@@ -72,25 +77,25 @@ public:
     virtual void SetLinkWatchdogEnabled(bool) {}  // PSTimer2
 
     // --- window ---
-    virtual void ShowMainPage(int) {}              // NotebookMainForm
-    virtual void ShowReadoutPage(int) {}           // NotebookWyswietlacz: 0 readout, 1 message
-    virtual void SetWindowCaption(const QString&) {}
-    virtual void HideTopLevelMenus() {}
+    virtual void ShowMainPage(int page);            // NotebookMainForm
+    virtual void ShowReadoutPage(int page);         // NotebookWyswietlacz: 0 readout, 1 message
+    virtual void SetWindowCaption(const QString& caption);
+    virtual void HideTopLevelMenus();
     virtual void EnableMenuItemsByTag(const std::vector<int>&, bool) {}
     // The controls each start routine prepares before its bytes (panels, gauges, buttons).
-    virtual void PrepareStartControls(StartRoutine) {}
+    virtual void PrepareStartControls(StartRoutine r);
     // After the linear sequence: manual acceptance button or the automatic waiting controls.
-    virtual void FinishLinearStartControls(uint8_t) {}
-    virtual void ApplyReadoutView(const ReadoutView&) {}
+    virtual void FinishLinearStartControls(uint8_t mode);
+    virtual void ApplyReadoutView(const ReadoutView& v);
     virtual void ShowSetupPicture() {}
-    // Live readout entry: the page's enabling and labels (ButtonTypPomiaru, ButtonOs,
-    // ButZerowanieWyniku, Button1, Label2 "µm", UpDown2 2, Panel6, set-up picture).
-    virtual void PrepareLiveReadoutPage() {}
-    // Head off on entry, or an interface error: gauge and zero button state.
-    virtual void ShowLiveReadoutHeadOff(const QString&) {}
-    virtual void ShowLiveReadoutInterfaceError() {}
+    // Live readout entry: ButtonTypPomiaru, ButtonOs, ButZerowanieWyniku and the page's Button1
+    // enabled, Panel6 hidden.
+    virtual void PrepareLiveReadoutPage();
+    // Head off on entry: Label32 := text, zero button disabled.
+    virtual void ShowLiveReadoutHeadOff(const QString& text);
+    // Interface error: Gauge3 hidden, zero button disabled.
+    virtual void ShowLiveReadoutInterfaceError();
 };
-
 
 // --- reading ---
 // The block every start routine runs: status byte on; when no reading thread runs, 'R' 0x89 'S',
@@ -112,6 +117,12 @@ void ReturnToMainMenu(IModeHost& h);
 void ReturnToMainMenuFromVelocity(IModeHost& h);
 QString MainMenuCaption();
 void UpdateCaption(IModeHost& h);
+
+// Panels of the positioning and angular pages, shown as their menu commands are checked.
+void ShowPositioningPanels(IModeHost& h);
+void HidePositioningPanels(IModeHost& h);
+void ShowAngularPanels(IModeHost& h);
+void HideAngularPanels(IModeHost& h);
 
 // --- live readout page ---
 void BitBtnWyswietlaczClick(IModeHost& h);

@@ -2,7 +2,15 @@
 
 #include "foundations/SharedGlobals.h"
 #include "instrument/ThreadGeneration.h"
+#include "foundations/Display.h"
 #include "platform/Sync.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStackedWidget>
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -357,4 +365,116 @@ TEST_F(ModeSequences, LiveReadoutEntry) {
     EXPECT_TRUE(broken.sent.empty());
     EXPECT_TRUE(broken.has("interface error"));
     EXPECT_FALSE(broken.has("meteo"));
+}
+
+namespace {
+
+// A host over a window of named controls, as the main window has them.
+class WindowHost : public IModeHost {
+public:
+    WindowHost() {
+        auto* nb = add<QStackedWidget>("NotebookMainForm");
+        for (int i = 0; i < 4; ++i) nb->addWidget(new QWidget);
+        auto* readoutButton = new QPushButton(nb->widget(2));
+        readoutButton->setObjectName("Button1");
+        readoutButton->setEnabled(false);
+        for (const char* n : {"PanelWarMierzona", "PanelWarZadana", "GridOdchylka", "GaugeProsto",
+                              "PanelWarProsto", "PanelWarProstoY", "Panel2OsWar", "Label26",
+                              "ButtonZaliczeniepunktu", "ProgressBar2", "ScrollBar16", "Label139"})
+            add<QWidget>(n);
+        add<QPushButton>("ButtonPozStart")->setEnabled(false);
+        add<QPushButton>("ButtonTypPomiaru");
+        add<QLabel>("Label2");
+        add<QLabel>("Label5");
+        add<QSpinBox>("UpDown2");
+        add<TDisplay>("DisplayWys");
+        add<TDisplay>("DispWarZadana")->SetValue(12.5);
+        auto* bar = add<QMenuBar>("MainMenu");
+        bar->addAction("Plik");
+        for (const char* n : {"Start1", "MenuItemWartosczadana", "MenuItemTabelkaOdchylek",
+                              "ReczneZaliczeniePunktu", "Automatyczny1"}) {
+            auto* a = new QAction(&root);
+            a->setObjectName(n);
+            a->setCheckable(true);
+            a->setEnabled(false);
+        }
+    }
+    template <class T>
+    T* add(const char* name) {
+        auto* w = new T(&root);
+        w->setObjectName(name);
+        return w;
+    }
+    template <class T = QWidget>
+    T* get(const char* name) { return root.findChild<T*>(name); }
+    bool shown(const char* name) { return !get(name)->isHidden(); }
+    void check(const char* name, bool on) { get<QAction>(name)->setChecked(on); }
+
+    void SendCommandByte(uint8_t b) override { sent.push_back(static_cast<char>(b)); }
+    uint8_t& MeasurementModeField() override { return mode; }
+    PrecisionTable& DisplayPrecisionField() override { return precision; }
+    uint8_t& DisplayLengthUnitField() override { return lengthUnit; }
+    uint8_t& DisplayVelocityUnitField() override { return velocityUnit; }
+    uint8_t& MeasuredAxisField() override { return axis; }
+    bool ResolutionButtonVisible() const override { return false; }
+    bool Resolution10() const override { return false; }
+    QWidget* MainWindowWidget() const override { return const_cast<QWidget*>(&root); }
+    void CreateReadingThread(uint64_t) override {}
+    void Sleep(int) override {}
+
+    QWidget root;
+    std::string sent;
+    uint8_t mode = 0, lengthUnit = 0, velocityUnit = 0, axis = 0;
+    PrecisionTable precision = PrecisionTableFor('f');
+};
+
+}  // namespace
+
+TEST_F(ModeSequences, StartControlsFollowTheMenuChecks) {
+    WindowHost w;
+    w.check("MenuItemWartosczadana", true);
+    w.check("ReczneZaliczeniePunktu", true);
+    w.mode = 0;
+    StartLinearReading(w);
+    EXPECT_TRUE(w.shown("PanelWarMierzona"));
+    EXPECT_TRUE(w.shown("PanelWarZadana"));
+    EXPECT_FALSE(w.shown("GridOdchylka"));
+    EXPECT_FALSE(w.shown("GaugeProsto"));
+    EXPECT_FALSE(w.shown("Label26"));
+    EXPECT_TRUE(w.get("ButtonPozStart")->isEnabled());
+    EXPECT_TRUE(w.get<QAction>("Start1")->isEnabled());
+    EXPECT_TRUE(w.shown("ButtonZaliczeniepunktu"));
+    EXPECT_EQ(w.get<TDisplay>("DispWarZadana")->Value(), 0.0);
+
+    WindowHost s;
+    s.mode = 2;
+    s.check("Automatyczny1", true);
+    s.get("GaugeProsto")->hide();
+    StartLinearReading(s);
+    EXPECT_TRUE(s.shown("GaugeProsto"));
+    EXPECT_TRUE(s.shown("PanelWarProstoY"));
+    EXPECT_TRUE(s.shown("ProgressBar2"));
+    EXPECT_TRUE(s.shown("Label139"));
+    EXPECT_FALSE(s.shown("ButtonZaliczeniepunktu"));
+}
+
+TEST_F(ModeSequences, ReadoutViewAndMenuReturnReachTheNamedControls) {
+    WindowHost w;
+    w.mode = 6;
+    ButtonTypPomiaruClick(w);
+    EXPECT_EQ(w.get<QPushButton>("ButtonTypPomiaru")->text(), QString::fromUtf8("Prędkość"));
+    EXPECT_EQ(w.get<QLabel>("Label5")->text(), "mm/s");
+    EXPECT_FALSE(w.shown("Label2"));
+    EXPECT_EQ(w.get<QSpinBox>("UpDown2")->maximum(), 3);
+    EXPECT_EQ(w.get<QSpinBox>("UpDown2")->value(), 3);
+    EXPECT_EQ(w.get<TDisplay>("DisplayWys")->Precision(), 3);
+
+    w.PrepareLiveReadoutPage();
+    EXPECT_TRUE(w.get<QStackedWidget>("NotebookMainForm")->widget(2)->findChild<QWidget*>("Button1")->isEnabled());
+
+    w.get<QStackedWidget>("NotebookMainForm")->setCurrentIndex(2);
+    EXPECT_EQ(FormKeyDown(w, kKeyEscape), EscAction::None);
+    EXPECT_EQ(w.get<QStackedWidget>("NotebookMainForm")->currentIndex(), 1);
+    EXPECT_EQ(w.root.windowTitle(), MainMenuCaption());
+    for (QAction* a : w.get<QMenuBar>("MainMenu")->actions()) EXPECT_FALSE(a->isVisible());
 }
