@@ -1,6 +1,7 @@
 // The main window's creation and destruction, its translated captions and the readings it takes
 // at start-up (calibration file, machine names, gauge limits).
 #include "app/Unit_glowny.h"
+#include "app/Unit_glowny_link.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,6 +60,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("Veldrasta"));
     BuildMainMenu();
     BuildPages();
+    BuildLink();
     MainForm = this;
     FormCreate();
     TranslateForm(this);  // as every form, once its controls exist
@@ -78,6 +80,7 @@ void TMainForm::FormCreate() {
     SheetCount = 0;
     BuildLanguageMenu(Jezyk1);
 
+    CreateLinkObjects();
     PositioningCycles = std::make_unique<TCykl>();
     TargetPoints = std::make_unique<TPunkt>();
     AngularTargetPoints = std::make_unique<TPunkt>();
@@ -208,6 +211,7 @@ void TMainForm::FormDestroy() {
     // The threads end before anything they share goes away.
     StopThreadsAndWait();
 
+    FreeLinkObjects();
     PositioningCycles.reset();
     TargetPoints.reset();
     AngularTargetPoints.reset();
@@ -231,6 +235,7 @@ void TMainForm::FormDestroy() {
     }
     FreeVibrationBuffers();
     CloseMachineTable();
+    ReleaseLink();
 }
 
 void TMainForm::RegisterThreadWatch(std::function<bool()> running) {
@@ -386,12 +391,6 @@ void TMainForm::showEvent(QShowEvent* e) {
 }
 
 // ---- seams: each stands for a part that is wired in here when it is in the program ----
-
-void TMainForm::SendHeadCommand(uint8_t) {}
-
-void TMainForm::OpenSerialLink() { serialLinkOpen_ = false; }
-
-void TMainForm::CloseSerialLink() { serialLinkOpen_ = false; }
 
 QStringList TMainForm::MachineNames() const { return {}; }
 

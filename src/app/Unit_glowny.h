@@ -34,6 +34,14 @@ class QStatusBar;
 class QTableWidget;
 class QToolButton;
 class QSpinBox;
+class TCommPortDriver;
+class TMemoryFifo;
+namespace instrument {
+class SerialFrameParser;
+}
+namespace platform {
+class CardPorts;
+}
 class TDisplay;
 class THeaderListbox;
 class TRadioGroup;
@@ -298,12 +306,26 @@ public:
     std::array<QProgressBar*, 7> SignalGauges() const;
 
     // --- seams to parts not yet in the program ---
-    // Sends one command byte to the interface.
+    // --- link to the head (Unit_glowny_link.cpp) ---
+    TCommPortDriver* CommPortDriver1 = nullptr;
+    std::unique_ptr<TMemoryFifo> Fifo;
+    std::unique_ptr<instrument::SerialFrameParser> FrameParser;
+    // Sends one command byte to the interface (card or serial link).
     void SendHeadCommand(uint8_t byte);
-    // Opens and closes the serial link; whether it is open.
+    // Opens the serial link at BaudRateIndex as the connect button does; closes it.
     void OpenSerialLink();
     void CloseSerialLink();
-    bool SerialLinkOpen() const { return serialLinkOpen_; }
+    // The link is open (the disconnect button is offered).
+    bool SerialLinkOpen() const;
+    void RSButton_PolaczClick();
+    void RSButton_RozlaczClick();
+    // The port component takes the port chosen in ComPortUstawienia (reopened when open).
+    void ApplyComPortSetting();
+    // Received bytes go to the frame parser.
+    void CommPortDriver1ReceiveData(const uint8_t* data, int32_t size);
+    // Installs the port component, the card's ports (card link) and the sink in the link layer.
+    void ConfigureLink();
+    void SetLinkStatusText(const QString& text);
     // Reads and writes the registry settings and the lists that go with them
     // (Unit_glowny_settings.cpp), with the controls that show them.
     void LoadStoredSettings();
@@ -362,7 +384,15 @@ private:
     QWidget* BuildAlignmentPage();
     QFrame* BuildMeteoPanel();
 
-    bool serialLinkOpen_ = false;
+    void BuildLink();
+    void CreateLinkObjects();
+    void FreeLinkObjects();
+    void ReleaseLink();
+    class MainLinkSink;
+    class MainFrameSink;
+    std::unique_ptr<MainLinkSink> linkSink_;
+    std::unique_ptr<MainFrameSink> frameSink_;
+    std::unique_ptr<platform::CardPorts> CardPortsIo;
     // The sensor boxes were switched off for want of calibration, not by the user.
     bool sensorsOffForCalibration_ = false;
     bool destroyed_ = false;

@@ -18,6 +18,7 @@ void TMainForm::PSTransmisja2Click() {
     const int i = PSTransmisja2->ItemIndex();
     if (i < 0) return;
     InterfaceMode = uint8_t(i);
+    ConfigureLink();
     NotebookFlagi->setCurrentIndex(i);
     ComPortUstawienia->setEnabled(i == 1);
 }

@@ -30,6 +30,8 @@ protected:
         foundations::setSystemLocaleOverride(QLocale(QLocale::Polish, QLocale::Poland));
         CloseLanguageFile();
         ResetSharedGlobals();
+        // COM1 (the default port) is a device that is not there, unless a test attaches a head.
+        qputenv("VKM30_COM1", dir.filePath("no-such-port").toLocal8Bit());
         setMessageDlgHook([this](const MessageDlgRequest& r) {
             messages.push_back(r);
             return int(mrOk);
@@ -39,6 +41,7 @@ protected:
         app::EndProgram(program);
         setMessageDlgHook({});
         CloseLanguageFile();
+        qunsetenv("VKM30_COM1");
         foundations::setSystemLocaleOverride(std::nullopt);
         platform::setProgramDirectory(QString());
         platform::setAppRegistryFile(QTemporaryDir().filePath("unused.ini"));
@@ -49,6 +52,12 @@ protected:
         ASSERT_NE(program.mainForm, nullptr);
     }
     TMainForm* form() const { return program.mainForm; }
+    // The boxes shown with this text.
+    int messageCount(const QString& text) const {
+        int n = 0;
+        for (const MessageDlgRequest& r : messages) n += r.text == text;
+        return n;
+    }
     void writeProgramFile(const QString& name, const QByteArray& bytes) {
         QFile f(dir.filePath(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));

@@ -9,13 +9,19 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QThread>
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <thread>
 
 #include "MainWindowFixture.h"
+#include "support/SimHead.h"
+#include "instrument/ComDrv32.h"
+#include "instrument/MemoryFifo.h"
+#include "instrument/SerialFrameParser.h"
 #include "app/UPoczatek.h"
 #include "instrument/Unit_Komunikaty.h"
 #include "foundations/Display.h"
@@ -219,15 +225,17 @@ TEST_F(MainWindowTest, MissingCalibrationFileWarnsAndTurnsSensorsOff) {
         messages.push_back(r);
         return int(mrOk);
     });
+    writeProgramFile("Kalibracja.dat", QByteArray());  // empty counts as damaged
     start();
     EXPECT_TRUE(splashUp);
     TMainForm* f = form();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, Msg("stBrakKalibracji"));
-    EXPECT_TRUE(messages[0].text.startsWith("Brak lub uszkodzony plik kalibracji stacji meteo - kalibracja.dat\r"));
-    EXPECT_EQ(messages[0].type, TMsgDlgType::mtError);
-    EXPECT_EQ(messages[0].buttons, unsigned(mbOK));
-    EXPECT_EQ(messages[0].helpContext, 133);
+    ASSERT_EQ(messageCount(Msg("stBrakKalibracji")), 1);
+    const MessageDlgRequest& m =
+        *std::find_if(messages.begin(), messages.end(), [](auto& r) { return r.text == Msg("stBrakKalibracji"); });
+    EXPECT_TRUE(m.text.startsWith("Brak lub uszkodzony plik kalibracji stacji meteo - kalibracja.dat\r"));
+    EXPECT_EQ(m.type, TMsgDlgType::mtError);
+    EXPECT_EQ(m.buttons, unsigned(mbOK));
+    EXPECT_EQ(m.helpContext, 133);
     for (QCheckBox* b : {f->CBWilg, f->CBCis, f->CBTemp, f->CBTMat}) {
         EXPECT_FALSE(b->isChecked()) << b->objectName().toStdString();
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
@@ -244,7 +252,7 @@ TEST_F(MainWindowTest, SensorTableAloneGivesLaserDefaultsWithoutMessage) {
     writeProgramFile("Kalibracja.dat", table());
     start();
     TMainForm* f = form();
-    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(messageCount(Msg("stBrakKalibracji")), 0);
     EXPECT_DOUBLE_EQ(LaserWavelength, 6.329912526e-7);
     EXPECT_EQ(LaserName, "Belgia");
     EXPECT_EQ(OffsetX, 0);
@@ -368,4 +376,47 @@ TEST_F(MainWindowTest, MissingCalibrationDoesNotStoreTheSensorsAsOff) {
     const QString options = QString(kSettingsKey) + "\\Options";
     for (const char* name : {"CBWilg", "CBCis", "CBTemp", "CBTMat"})
         EXPECT_EQ(platform::appRegistry().readString(options, name).value_or(""), "1") << name;
+}
+
+TEST_F(MainWindowTest, SerialPortThatCannotOpenIsReportedAndTheWindowOpens) {
+    start();
+    TMainForm* f = form();
+    EXPECT_EQ(messageCount(Msg("stNieMoznaOtworzyc")), 1);
+    EXPECT_FALSE(f->SerialLinkOpen());
+    EXPECT_TRUE(f->RSButton_Polacz->isEnabled());
+    EXPECT_EQ(f->PSStatusBar1->findChild<QLabel*>("PSStatusBar1Panel0")->text(),
+              "Błąd nr 004. Niemożliwe połączenie. Sprawdź ustawienia portu!");
+    EXPECT_EQ(f->NotebookMainForm->currentIndex(), 0);
+}
+
+// On the serial link the window opens the port at start, sets the resolution, feeds what
+// arrives to the frame parser and the queue, and sends 'R' when it goes.
+TEST_F(MainWindowTest, SerialLinkWithAHead) {
+    testsupport::SimHead head;
+    ASSERT_TRUE(head.ok());
+    head.attachAsCom(1);
+    platform::appRegistry().writeString(QString(kSettingsKey) + "\\Service Parameter", "BaudRate", "11");
+    start();
+    TMainForm* f = form();
+    EXPECT_EQ(messageCount(Msg("stNieMoznaOtworzyc")), 0);
+    ASSERT_TRUE(f->SerialLinkOpen());
+    EXPECT_EQ(f->PSStatusBar1->findChild<QLabel*>("PSStatusBar1Panel0")->text(), "Połączony");
+    EXPECT_EQ(head.lineSpeed(), 57600);
+
+    // While a reading runs the bytes are frames.
+    ReadingStopped = false;
+    ReceiveState = 1;
+    head.sendFrame(testsupport::FrameSpec::ready(1234));
+    for (int i = 0; i < 100 && f->Fifo->Empty(); ++i) {
+        QThread::msleep(10);
+        f->CommPortDriver1->Poll();
+    }
+    ASSERT_FALSE(f->Fifo->Empty());
+    EXPECT_EQ(int32_t(f->Fifo->Get()), 1234);
+    EXPECT_TRUE(SampleEvent->isSet());
+
+    head.clearReceived();
+    app::EndProgram(program);
+    ASSERT_TRUE(head.waitForCommands(1));
+    EXPECT_EQ(head.receivedCommands().front(), 'R');
 }

@@ -22,6 +22,7 @@ QProcessEnvironment programEnvironment(const QTemporaryDir& dir) {
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("XDG_RUNTIME_DIR", dir.path());
     env.insert("VKM30_SETTINGS", dir.filePath("settings.ini"));
+    env.insert("VKM30_COM1", dir.filePath("no-such-port"));  // never a real port from a test
     return env;
 }
 

@@ -1,0 +1,106 @@
+// The main window's link to the head: the serial port component, the frame parser fed from
+// it, the raw-count queue, the card's ports, and what the link layer shows on the window.
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+
+#include "app/Unit_glowny.h"
+#include "app/Unit_glowny_link.h"
+#include "foundations/MessageDlg.h"
+#include "foundations/ProgramMessages.h"
+#include "foundations/RadioGroup.h"
+#include "foundations/SharedGlobals.h"
+#include "instrument/ComDrv32.h"
+#include "instrument/LinkPort.h"
+#include "instrument/MemoryFifo.h"
+#include "instrument/SerialFrameParser.h"
+#include "platform/CardPorts.h"
+
+
+void TMainForm::BuildLink() {
+    CommPortDriver1 = new TCommPortDriver(this);
+    CommPortDriver1->setObjectName("CommPortDriver1");
+    CommPortDriver1->SetOnReceiveData(
+        [this](TCommPortDriver*, const uint8_t* data, int32_t size) { CommPortDriver1ReceiveData(data, size); });
+    linkSink_ = std::make_unique<MainLinkSink>(*this);
+    frameSink_ = std::make_unique<MainFrameSink>(*this);
+    ConfigureLink();
+}
+
+void TMainForm::CreateLinkObjects() {
+    Fifo = std::make_unique<TMemoryFifo>();
+    FrameParser = std::make_unique<instrument::SerialFrameParser>(Fifo.get(), frameSink_.get());
+}
+
+void TMainForm::FreeLinkObjects() {
+    FrameParser.reset();
+    Fifo.reset();
+}
+
+void TMainForm::CommPortDriver1ReceiveData(const uint8_t* data, int32_t size) {
+    if (FrameParser) FrameParser->feed(data, size);
+}
+
+void TMainForm::ConfigureLink() {
+    // The card's ports are opened only when the card is the chosen link; without them sending
+    // takes the interface-error path at once.
+    if (InterfaceMode == 0 && !CardPortsIo) CardPortsIo = platform::openHardwareCardPorts();
+    instrument::LinkSetup setup;
+    setup.comm = CommPortDriver1;
+    setup.card = CardPortsIo.get();
+    setup.sink = linkSink_.get();
+    instrument::SetLink(setup);
+}
+
+void TMainForm::ReleaseLink() { instrument::SetLink(instrument::LinkSetup{}); }
+
+void TMainForm::SetLinkStatusText(const QString& text) {
+    if (QLabel* l = mainform_link::statusPanel(PSStatusBar1)) l->setText(text);
+}
+
+void TMainForm::SendHeadCommand(uint8_t byte) { SendCommandByte(byte); }
+
+void TMainForm::ApplyComPortSetting() {
+    const int i = ComPortUstawienia->ItemIndex();
+    if (i < 0 || i > int(pnCOM10)) return;
+    const bool wasOpen = CommPortDriver1->Connected();
+    if (wasOpen) CommPortDriver1->Disconnect();
+    CommPortDriver1->SetComPort(TComPortNumber(i));
+    if (wasOpen) CommPortDriver1->Connect();
+}
+
+void TMainForm::OpenSerialLink() {
+    CommPortDriver1->SetComPortSpeed(TComPortBaudRate(std::min<int>(BaudRateIndex, br115200)));
+    RSButton_PolaczClick();
+}
+
+void TMainForm::RSButton_PolaczClick() {
+    ApplyComPortSetting();
+    if (CommPortDriver1->Connected() || CommPortDriver1->Connect()) {
+        RSButton_Polacz->setEnabled(false);
+        RSButton_Rozlacz->setEnabled(true);
+        SetLinkStatusText(QStringLiteral("Połączony"));
+        CommPortDriver1->ToggleRTS(true);
+    } else {
+        QApplication::beep();
+        SetLinkStatusText(QStringLiteral("Błąd nr 004. Niemożliwe połączenie. Sprawdź ustawienia portu!"));
+        MessageDlg(Msg("stNieMoznaOtworzyc"), TMsgDlgType::mtError, mbOK);
+    }
+}
+
+void TMainForm::RSButton_RozlaczClick() {
+    SetLinkStatusText(QStringLiteral("Rozłączony"));
+    CommPortDriver1->Disconnect();
+    RSButton_Rozlacz->setEnabled(false);
+    RSButton_Polacz->setEnabled(true);
+}
+
+void TMainForm::CloseSerialLink() {
+    if (CommPortDriver1 && CommPortDriver1->Connected()) RSButton_RozlaczClick();
+}
+
+bool TMainForm::SerialLinkOpen() const { return RSButton_Rozlacz && RSButton_Rozlacz->isEnabled(); }
