@@ -462,3 +462,42 @@ TEST_F(DocumentTest, FailedLoadShowsErrorAndResetsCaption) {
     EXPECT_EQ(doc->Caption, "VKM30 - 3");
     EXPECT_EQ(data.FlatnessLines.Count(), 16);
 }
+
+TEST_F(MeasurementFilesTest, EveryModeRoundTripsThroughTheBundle) {
+    MeasurementData src;
+    src.Header = header("ROUND");
+    src.PositioningCycles = twoCycles();
+    src.VelocitySamples.Add().Value = 3.25;
+    addPoint(src.StraightnessPoints, 1, 2, 3);
+    addPoint(src.AngularPoints, 15, -4, 4);
+    src.FlatnessLines = twoCycles();
+    src.FlatnessMethod = 1;
+    src.FlatnessHLines = 8;
+    src.FlatnessVLines = 3;
+    src.FftSamples[100] = '\x7f';
+    for (int mode = 0; mode < 6; ++mode) {
+        SCOPED_TRACE(mode);
+        const QString p = path("m" + MeasurementFileExtension(mode));
+        SaveMeasurementBody(src, p, mode);
+        MeasurementData got;
+        ASSERT_EQ(LoadMeasurementFile(got, p, mode), std::nullopt);
+        EXPECT_EQ(got.Header, src.Header);
+        switch (mode) {
+        case 0: EXPECT_TRUE(sameCycles(got.PositioningCycles, src.PositioningCycles)); break;
+        case 1: EXPECT_EQ(got.VelocitySamples[0].Value, 3.25); break;
+        case 2: EXPECT_EQ(got.StraightnessPoints[0].Xr, 3); break;
+        case 3:
+            EXPECT_EQ(got.FlatnessLines.Count(), 16);
+            EXPECT_EQ(got.FlatnessLines[1].Punkt[0].Xr, 3);
+            EXPECT_EQ(got.FlatnessMethod, 1);
+            EXPECT_EQ(got.FlatnessHLines, 8);
+            EXPECT_EQ(got.FlatnessVLines, 3);
+            break;
+        case 4:
+            EXPECT_EQ(readFile(p), src.Header.toBytes() + Bytes().i32(1).f64(15).f64(-4).f64(4).b);
+            EXPECT_EQ(got.AngularPoints[0].Dystans, 15);
+            break;
+        case 5: EXPECT_EQ(got.FftSamples, src.FftSamples); break;
+        }
+    }
+}
