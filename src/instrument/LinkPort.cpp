@@ -46,7 +46,9 @@ std::shared_ptr<const LinkSetup> Link() {
     return currentSetup;
 }
 
-void RunOnUiThread(std::function<void()> fn) {
+// Sink calls run on the user-interface thread: at once when already there (or without an
+// application), else queued without waiting.
+static void toUiThread(std::function<void()> fn) {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app || QThread::currentThread() == app->thread()) {
         fn();
@@ -58,7 +60,6 @@ void RunOnUiThread(std::function<void()> fn) {
 }  // namespace instrument
 
 using instrument::Link;
-using instrument::RunOnUiThread;
 
 namespace {
 
@@ -72,7 +73,7 @@ uint8_t cardStatus(const instrument::LinkSetup& link) {
 void toSink(const instrument::LinkSetup& link, std::function<void(instrument::LinkSink&)> call) {
     if (!link.sink) return;
     instrument::LinkSink* sink = link.sink;
-    RunOnUiThread([sink, call = std::move(call)] { call(*sink); });
+    instrument::toUiThread([sink, call = std::move(call)] { call(*sink); });
 }
 
 }  // namespace
@@ -153,7 +154,7 @@ bool ReadDataByte(uint8_t& out) {
             if ((card.inPort(platform::kCardStatusPort) & 0x01) == 0) continue;
             if (!instrument::watchdogStopQueued.exchange(true)) {
                 instrument::LinkSink* sink = link->sink;
-                RunOnUiThread([sink] {
+                instrument::toUiThread([sink] {
                     instrument::watchdogStopQueued = false;
                     if (sink) sink->StopLinkWatchdog();
                 });

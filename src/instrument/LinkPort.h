@@ -91,10 +91,6 @@ struct LinkSetup {
 void SetLink(LinkSetup setup);
 std::shared_ptr<const LinkSetup> Link();
 
-// Runs fn on the user-interface thread: at once when already there (or without an
-// application), else queued.
-void RunOnUiThread(std::function<void()> fn);
-
 }  // namespace instrument
 
 // Card status byte (port 0x301) with the card, HeadStatus on the serial link, else 0.

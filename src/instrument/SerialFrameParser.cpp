@@ -4,6 +4,7 @@
 #include "foundations/SharedGlobals.h"
 #include "instrument/LinkPort.h"
 #include "instrument/MemoryFifo.h"
+#include "instrument/OdczytMeteo.h"
 #include "platform/Sync.h"
 
 std::atomic<uint8_t> ReceiveState{1};
@@ -14,7 +15,6 @@ std::atomic<int32_t> AlignX{0}, AlignY{0};
 std::atomic<uint8_t> DetectorPowerX{0}, DetectorPowerY{0};
 std::atomic<bool> ProbeAnswered{false};
 std::atomic<int32_t> FftByteCount{0};
-MeteoWords MeteoRaw;
 
 int32_t MakeSignedWord(uint8_t low, uint8_t high) {
     return static_cast<int16_t>(static_cast<uint16_t>(low | (high << 8)));
@@ -31,7 +31,7 @@ void ResetSerialLinkGlobals() {
     DetectorPowerY = 0;
     ProbeAnswered = false;
     FftByteCount = 0;
-    MeteoRaw.store({});
+    instrument::StoreMeteoRaw({});
     HeadStatus = 0;
     HeadFlags = 0;
 }
@@ -243,9 +243,9 @@ void SerialFrameParser::goodCount(int32_t count) {
 }
 
 void SerialFrameParser::goodMeteo() {
-    MeteoWords::Words w;
-    for (int k = 0; k < 6; ++k) w[k] = static_cast<uint16_t>((slots_[1 + 2 * k] << 8) | slots_[2 + 2 * k]);
-    MeteoRaw.store(w);
+    MeteoWords w;
+    for (int k = 0; k < 6; ++k) w[k] = (slots_[1 + 2 * k] << 8) | slots_[2 + 2 * k];  // unsigned words
+    StoreMeteoRaw(w);
     meteoEventDue_ = true;
     if (sink_->ServicePageShown()) sink_->BlinkMeteoLabels();
 }

@@ -7,7 +7,6 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
-#include <mutex>
 
 class TMemoryFifo;
 
@@ -18,7 +17,8 @@ extern std::atomic<uint8_t> ReceiveState;
 // Drop the next position samples (RestartCounting); SkippedSamples counts them.
 extern std::atomic<bool> SkipSamples;
 extern std::atomic<uint8_t> SkippedSamples;
-// Signal-level byte of the last good frame.
+// Signal-level byte of the last good frame. (The environment words of the last good block go
+// to instrument::StoreMeteoRaw.)
 extern std::atomic<uint8_t> SerialSignalLevel;
 // XY block of the last good frame: words 1 and 2 less OffsetX/OffsetY, and the power bytes
 // (words 3 and 4 go to DetectorX/DetectorY).
@@ -32,25 +32,6 @@ constexpr int kFftSampleCount = 8192;
 // Longest ReplyText the parser builds; further characters are dropped.
 constexpr int kReplyTextLimit = 1024;
 
-// The six raw environment words of the last good environment block, in frame order. Copied
-// as a whole under a lock, so the environment thread never sees half of two blocks.
-class MeteoWords {
-public:
-    using Words = std::array<uint16_t, 6>;
-    void store(const Words& w) {
-        std::lock_guard<std::mutex> lock(m_);
-        words_ = w;
-    }
-    Words load() const {
-        std::lock_guard<std::mutex> lock(m_);
-        return words_;
-    }
-
-private:
-    mutable std::mutex m_;
-    Words words_{};
-};
-extern MeteoWords MeteoRaw;
 
 // low + high * 256, sign-extended from bit 15.
 int32_t MakeSignedWord(uint8_t low, uint8_t high);

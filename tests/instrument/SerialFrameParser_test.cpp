@@ -1,6 +1,7 @@
 #include <random>
 
 #include "LinkFixture.h"
+#include "instrument/OdczytMeteo.h"
 #include "support/SimHead.h"
 
 using instrument::LinkList;
@@ -25,6 +26,7 @@ protected:
 };
 
 const std::array<uint16_t, 6> kMeteo = {0x1234, 0xFFFF, 0, 0x8000, 513, 42};
+const instrument::MeteoWords kMeteoWords = {0x1234, 0xFFFF, 0, 0x8000, 513, 42};
 const std::array<int16_t, 4> kXy = {-2, 300, -32768, 32767};
 
 Bytes cat(std::initializer_list<Bytes> parts) {
@@ -73,7 +75,7 @@ TEST_F(FrameParser, EveryBlockCombination) {
         EXPECT_TRUE(sample.isSet());
         EXPECT_EQ(SerialSignalLevel.load(), 80);  // the second frame's
         EXPECT_EQ(meteo.isSet(), c.meteo);
-        EXPECT_EQ(MeteoRaw.load(), c.meteo ? kMeteo : MeteoWords::Words{});
+        EXPECT_EQ(instrument::LoadMeteoRaw(), c.meteo ? kMeteoWords : instrument::MeteoWords{});
         EXPECT_EQ(sink.alignmentEnabled, c.xyTaken ? 1 : 0);
         if (c.xyTaken) {
             EXPECT_EQ(AlignX.load(), -12);
@@ -108,11 +110,11 @@ TEST_F(FrameParser, FramesSplitAcrossReadsAtEveryPosition) {
         SCOPED_TRACE(cut);
         ResetSerialLinkGlobals();
         fifo.Clear();
-        MeteoRaw.store({});
+        instrument::StoreMeteoRaw({});
         feed(Bytes(stream.begin(), stream.begin() + cut));
         feed(Bytes(stream.begin() + cut, stream.end()));
         EXPECT_EQ(drain(fifo), (std::vector<uint32_t>{0x01020304u, 0xFFFFFFFFu}));
-        EXPECT_EQ(MeteoRaw.load(), kMeteo);
+        EXPECT_EQ(instrument::LoadMeteoRaw(), kMeteoWords);
         EXPECT_EQ(DetectorY.load(), 32767);
     }
     // Byte by byte through the single-byte entry.

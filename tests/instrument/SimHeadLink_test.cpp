@@ -1,0 +1,109 @@
+// The whole serial path: the simulated head on a pseudo-terminal, the real port component with
+// its timer, the frame parser, the FIFO and the events; commands back through SendCommandByte.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include "LinkFixture.h"
+#include "instrument/OdczytMeteo.h"
+#include "support/SimHead.h"
+
+using testsupport::FrameSpec;
+using testsupport::SimHead;
+
+namespace {
+
+bool pumpUntil(const std::function<bool()>& done, int ms = 3000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+class SimHeadLink : public LinkGlobalsFixture {
+protected:
+    void SetUp() override {
+        LinkGlobalsFixture::SetUp();
+        ASSERT_TRUE(head.ok());
+        head.attachAsCom(5);
+        port.SetComPort(pnCOM5);
+        port.SetComPortInBufSize(4096);
+        port.SetEnableDTROnOpen(false);
+        port.SetOnReceiveData([this](TCommPortDriver*, const uint8_t* p, int32_t n) { parser.feed(p, n); });
+        ASSERT_TRUE(port.Connect()) << port.LastError();
+        InterfaceMode = 1;
+        instrument::SetLink({&port, nullptr, nullptr, LinkClock::system()});
+    }
+
+    SimHead head;
+    TCommPortDriver port;
+    TMemoryFifo fifo;
+    RecordingSink sink;
+    instrument::SerialFrameParser parser{&fifo, &sink};
+};
+
+}  // namespace
+
+TEST_F(SimHeadLink, FramesArriveInTheFifoAndCommandsAtTheHead) {
+    std::vector<uint32_t> got;
+    head.sendFrame(FrameSpec::ready(1000));
+    head.sendFrame(FrameSpec::ready(-1000).withMeteo({1, 2, 3, 4, 5, 6}));
+    ASSERT_TRUE(pumpUntil([&] {
+        for (uint32_t v : drain(fifo)) got.push_back(v);
+        return got.size() >= 2 && meteo.isSet();
+    }));
+    EXPECT_EQ(got, (std::vector<uint32_t>{1000, static_cast<uint32_t>(-1000)}));
+    EXPECT_TRUE(sample.isSet());
+    EXPECT_EQ(instrument::LoadMeteoRaw(), (instrument::MeteoWords{1, 2, 3, 4, 5, 6}));
+    EXPECT_TRUE(HeadReady());
+    EXPECT_FALSE(DataErrorActive());
+
+    for (uint8_t b : {uint8_t('R'), uint8_t(0x89), uint8_t('S')}) SendCommandByte(b);
+    ASSERT_TRUE(head.waitForCommands(3));
+    EXPECT_EQ(head.receivedCommands(), (std::vector<uint8_t>{'R', 0x89, 'S'}));
+}
+
+// The head answers commands (the program test) and streams frames of a moving axis.
+TEST_F(SimHeadLink, AutoReplyAndStreaming) {
+    head.setAutoReply([](uint8_t c) { return c == 0x88 ? testsupport::Bytes{0x14, 0x1E} : testsupport::Bytes{}; });
+    ReadingStopped = true;
+    SignalMonitorStopped = true;
+    PendingReply = 3;
+    SendCommandByte(0x88);
+    ASSERT_TRUE(pumpUntil([&] { return programLoad.isSet(); }));
+    EXPECT_EQ(sink.status, QStringList{"Program OK."});
+
+    ReadingStopped = false;
+    head.setStreamStep(25);
+    head.startStreaming(FrameSpec::ready(0), std::chrono::milliseconds(10));
+    std::vector<uint32_t> got;
+    ASSERT_TRUE(pumpUntil([&] {
+        for (uint32_t v : drain(fifo)) got.push_back(v);
+        return got.size() >= 10;
+    }));
+    head.stopStreaming();
+    // Counts climb by the step; the first may have been cut by the switch from replies.
+    for (size_t i = 1; i < got.size(); ++i) EXPECT_EQ(static_cast<int32_t>(got[i] - got[i - 1]), 25) << i;
+
+    // The head drops READY: frames still wake the reader, which sees the head not ready.
+    head.setStreamStatus(testsupport::kStLevelOk | testsupport::kStNoDataError);
+    head.startStreaming(head.streamFrame(), std::chrono::milliseconds(10));
+    ASSERT_TRUE(pumpUntil([&] { return !HeadReady(); }));
+    sample.reset();
+    ASSERT_TRUE(pumpUntil([&] { return sample.isSet(); }));
+    head.stopStreaming();
+}
+
+// A head set to answer at one speed only hears the program at that speed.
+TEST_F(SimHeadLink, HeadAnswersAtItsSpeedOnly) {
+    head.setRequiredSpeed(57600);
+    port.SetComPortSpeed(br9600);
+    SendCommandByte('T');
+    EXPECT_FALSE(head.waitForCommands(1, std::chrono::milliseconds(200)));
+    port.SetComPortSpeed(br57600);
+    SendCommandByte('U');
+    ASSERT_TRUE(head.waitForCommands(1));
+    EXPECT_EQ(head.receivedCommands(), std::vector<uint8_t>{'U'});
+}
