@@ -343,6 +343,12 @@ void TChart::AddSeries(TChartSeries* s) {
     if (!s || std::find(series_.begin(), series_.end(), s) != series_.end()) return;
     s->setParent(this);
     series_.push_back(s);
+    // A series deleted by its user leaves the list at once.
+    connect(s, &QObject::destroyed, this, [this, s] {
+        auto it = std::find(series_.begin(), series_.end(), s);
+        if (it != series_.end()) series_.erase(it);
+        Changed();
+    });
     Changed();
 }
 
@@ -902,6 +908,7 @@ void TChart::DrawAxes3D(TChartDrawContext& ctx) const {
         else r.moveTop(at.y() - r.height() / 2);
         p.drawText(r, Qt::AlignCenter, t);
     };
+    double leftLabelsX = P(0, 0, 0).x() - tick;
     if (left_.Visible() && left_.LabelsVisible()) {
         const QFontMetricsF fm(drawFont(left_.LabelFont(), u));
         p.setFont(drawFont(left_.LabelFont(), u));
@@ -909,7 +916,9 @@ void TChart::DrawAxes3D(TChartDrawContext& ctx) const {
             const QPointF a = P(0, ctx.y.Frac(v), 0);
             p.setPen(Qt::black);
             p.drawLine(a, a - QPointF(tick, 0));
-            text(a - QPointF(tick + u, 0), left_.LabelText(v, ctx.yStep), fm, Qt::AlignRight | Qt::AlignVCenter);
+            const QString t = left_.LabelText(v, ctx.yStep);
+            text(a - QPointF(tick + u, 0), t, fm, Qt::AlignRight | Qt::AlignVCenter);
+            leftLabelsX = std::min(leftLabelsX, a.x() - tick - u - fm.horizontalAdvance(t));
         }
     }
     if (bottom_.Visible() && bottom_.LabelsVisible()) {
@@ -926,6 +935,8 @@ void TChart::DrawAxes3D(TChartDrawContext& ctx) const {
         const QFontMetricsF fm(drawFont(depth_.LabelFont(), u));
         p.setFont(drawFont(depth_.LabelFont(), u));
         for (double v : ctx.zTicks) {
+            // The front corner belongs to the bottom axis' last label.
+            if (bottom_.Visible() && bottom_.LabelsVisible() && ctx.z.Frac(v) < 0.05) continue;
             const QPointF a = P(1, 0, ctx.z.Frac(v));
             p.setPen(Qt::black);
             p.drawLine(a, a + QPointF(tick, 0));
@@ -939,7 +950,7 @@ void TChart::DrawAxes3D(TChartDrawContext& ctx) const {
         p.setFont(tf);
         p.save();
         const QPointF m = P(0, 0.5, 0);
-        p.translate(ctx.chartRect.left() + 6 * u + tfm.height() / 2, m.y());
+        p.translate(std::max(ctx.chartRect.left() + tfm.height() / 2, leftLabelsX - 2 * u - tfm.height() / 2), m.y());
         p.rotate(-90);
         p.drawText(QRectF(-1000, -tfm.height() / 2, 2000, tfm.height()), Qt::AlignCenter, left_.Title());
         p.restore();

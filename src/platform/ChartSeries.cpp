@@ -175,6 +175,7 @@ double TChartSeries::MaxZValue() const { return kNaN; }
 int TChartSeries::FirstValueIndex() const {
     const TChart* c = ParentChart();
     if (!c) return Count() > 0 ? 0 : -1;
+    const_cast<TChart*>(c)->AdjustAxes();  // the range as the next drawing will show it
     double lo, hi;
     c->BottomAxis().DrawRange(lo, hi);
     for (int i = 0; i < Count(); ++i) {
@@ -187,6 +188,7 @@ int TChartSeries::FirstValueIndex() const {
 int TChartSeries::LastValueIndex() const {
     const TChart* c = ParentChart();
     if (!c) return Count() - 1;
+    const_cast<TChart*>(c)->AdjustAxes();
     double lo, hi;
     c->BottomAxis().DrawRange(lo, hi);
     for (int i = Count() - 1; i >= 0; --i) {
@@ -445,26 +447,33 @@ void TArrowSeries::Assign(const TChartSeries& src) {
     TChartSeries::Assign(src);
 }
 
+void TArrowSeries::DrawArrow(QPainter& p, QPointF a, QPointF b, const QColor& col, double unit) const {
+    p.setPen(makePen(pen_, col, unit));
+    p.setBrush(col);
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    const double len = std::hypot(dx, dy);
+    if (len < 0.5) return;
+    const double ux = dx / len, uy = dy / len;
+    const double headLen = std::min(len, arrowHeight_ * unit);
+    const double headHalf = arrowWidth_ * unit / 2.0;
+    const QPointF base(b.x() - ux * headLen, b.y() - uy * headLen);
+    p.drawLine(a, base);
+    p.setPen(QPen(col, 1));
+    p.drawPolygon(QPolygonF{b, QPointF(base.x() - uy * headHalf, base.y() + ux * headHalf),
+                            QPointF(base.x() + uy * headHalf, base.y() - ux * headHalf)});
+}
+
 void TArrowSeries::Draw(TChartDrawContext& ctx) const {
-    QPainter& p = *ctx.painter;
     for (int i = 0; i < Count(); ++i) {
         const double x0 = XValue(i), y0 = YValue(i), x1 = EndXValue(i), y1 = EndYValue(i);
         if (!finite2(x0, y0) || !finite2(x1, y1)) continue;
-        const QPointF a = ctx.Pos(x0, y0), b = ctx.Pos(x1, y1);
-        const QColor col = ValueColor(i);
-        p.setPen(makePen(pen_, col, ctx.unit));
-        p.setBrush(col);
-        const double dx = b.x() - a.x(), dy = b.y() - a.y();
-        const double len = std::hypot(dx, dy);
-        if (len < 0.5) continue;
-        const double ux = dx / len, uy = dy / len;
-        const double headLen = std::min(len, arrowHeight_ * ctx.unit);
-        const double headHalf = arrowWidth_ * ctx.unit / 2.0;
-        const QPointF base(b.x() - ux * headLen, b.y() - uy * headLen);
-        p.drawLine(a, base);
-        p.drawPolygon(QPolygonF{b, QPointF(base.x() - uy * headHalf, base.y() + ux * headHalf),
-                                QPointF(base.x() + uy * headHalf, base.y() - ux * headHalf)});
+        DrawArrow(*ctx.painter, ctx.Pos(x0, y0), ctx.Pos(x1, y1), ValueColor(i), ctx.unit);
     }
+}
+
+void TArrowSeries::DrawLegendSymbol(QPainter& p, const QRectF& r, double unit) const {
+    const double y = r.center().y();
+    DrawArrow(p, QPointF(r.left() + 2, y), QPointF(r.right() - 2, y), color_, unit);
 }
 
 void TArrowSeries::ScaleSizes(double f) {

@@ -232,10 +232,12 @@ public:
     double MaxYValue() const override;
     void Assign(const TChartSeries& src) override;
     void Draw(TChartDrawContext& ctx) const override;
+    void DrawLegendSymbol(QPainter& p, const QRectF& r, double unit) const override;
     void ScaleSizes(double f) override;
 
 protected:
     TChartSeries* NewInstance() const override { return new TArrowSeries; }
+    void DrawArrow(QPainter& p, QPointF a, QPointF b, const QColor& col, double unit) const;
     TChartValueList endX_{"EndX", TValueOrder::None, {}};
     TChartValueList endY_{"EndY", TValueOrder::None, {}};
     TChartPen pen_;

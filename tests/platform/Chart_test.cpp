@@ -345,6 +345,10 @@ TEST(Chart, TitleIsAPropertyFoundByName) {
     s->setProperty("title", "Naprzód");
     EXPECT_EQ(s->Title(), "Naprzód");
     EXPECT_EQ(c.SeriesByName("DoPrzodu"), s);
+    // A series deleted by its user leaves the chart; drawing goes on.
+    delete s;
+    EXPECT_EQ(c.SeriesCount(), 0);
+    EXPECT_FALSE(c.RenderImage(kSize).isNull());
 }
 
 TEST(Chart, CopyIntoAnotherChartGivesTheSameChart) {
@@ -610,4 +614,30 @@ TEST(Chart, EngineeringChartPicture) {
     arrow->AddArrow(0, fw->YValue(0), 50, fw->YValue(1));
     const QImage img = c.RenderImage(QSize(640, 420));
     EXPECT_TRUE(img.save(QDir::temp().filePath("vkm30_chart.png")));
+
+    // The 3-D view as the straightness view sets it up.
+    TChart v;
+    v.SetLegendVisible(false);
+    v.SetView3D(true);
+    v.View3DOptions().orthogonal = false;
+    v.View3DOptions().chart3DPercent = 75;
+    v.View3DOptions().zoom = 84;
+    v.SetRotation(335);
+    v.SetElevation(348);
+    v.BottomAxis().SetTitle("Dystans [cm]");
+    v.LeftAxis().SetTitle("Oś pionowa");
+    v.DepthAxis().SetVisible(true);
+    v.DepthAxis().SetTitle("Oś pozioma");
+    v.DepthAxis().SetIncrement(10);
+    auto* d = new DepthDots;
+    d->SetSeriesColor(kRed);
+    v.AddSeries(d);
+    for (int k = 0; k <= 20; ++k) {
+        d->AddXY(k * 5.0, 2.0 * std::cos(k * 0.3));
+        d->z.push_back(std::nearbyint(10 * std::sin(k * 0.2)));
+    }
+    EXPECT_TRUE(v.RenderImage(QSize(640, 420)).save(QDir::temp().filePath("vkm30_chart3d.png")));
+    v.View3DOptions().orthogonal = true;
+    v.View3DOptions().chart3DPercent = 40;
+    EXPECT_TRUE(v.RenderImage(QSize(640, 420)).save(QDir::temp().filePath("vkm30_chart3d_oblique.png")));
 }
