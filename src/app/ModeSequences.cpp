@@ -2,6 +2,8 @@
 
 #include "foundations/FR_Utils.h"
 #include "foundations/SharedGlobals.h"
+#include "instrument/LinkPort.h"
+#include "instrument/SerialFrameParser.h"
 #include "instrument/ThreadGeneration.h"
 #include "platform/Sync.h"
 
@@ -55,6 +57,15 @@ StartRoutine StartRoutineForPage(int page) {
     default: return StartRoutine::None;
     }
 }
+
+void IModeHost::SendCommandByte(uint8_t b) { ::SendCommandByte(b); }
+bool IModeHost::HeadReady() { return ::HeadReady(); }
+void IModeHost::ResetSampleSkip() {
+    SkipSamples = true;
+    SkippedSamples = 0;
+}
+void IModeHost::SetHeadStatusBits(uint8_t mask) { HeadStatus.fetch_or(mask); }
+void IModeHost::SetHeadFlags(uint8_t flags) { HeadFlags = flags; }
 
 bool IModeHost::SerialLink() const { return InterfaceMode.load() == 1; }
 

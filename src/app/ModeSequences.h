@@ -47,6 +47,8 @@ struct ReadoutView {
 // nothing where a control is missing, so a host overrides only what it shows differently.
 class IModeHost : public ICommandLink {
 public:
+    // The command and status layer's SendCommandByte.
+    void SendCommandByte(uint8_t b) override;
     // --- main-window fields ---
     virtual uint8_t& MeasurementModeField() = 0;
     virtual PrecisionTable& DisplayPrecisionField() = 0;
@@ -60,7 +62,7 @@ public:
     virtual QWidget* MainWindowWidget() const { return nullptr; }
     virtual int MainPage() const;                          // NotebookMainForm page
     virtual bool AlignmentChecked() const;                 // CBJustowanie
-    virtual bool HeadReady() { return false; }
+    virtual bool HeadReady();                              // the layer's HeadReady
     virtual bool SerialLink() const;                       // InterfaceMode == 1
 
     // --- threads and link ---
@@ -71,9 +73,9 @@ public:
     virtual void RestartMeteoReading() {}
     virtual void Sleep(int ms);
     virtual void ClearFifo() {}
-    virtual void ResetSampleSkip() {}  // SkipSamples := 1, SkippedSamples := 0
-    virtual void SetHeadStatusBits(uint8_t) {}
-    virtual void SetHeadFlags(uint8_t) {}
+    virtual void ResetSampleSkip();    // SkipSamples := 1, SkippedSamples := 0
+    virtual void SetHeadStatusBits(uint8_t mask);  // HeadStatus |= mask
+    virtual void SetHeadFlags(uint8_t flags);      // HeadFlags := flags
     virtual void SetLinkWatchdogEnabled(bool) {}  // PSTimer2
 
     // --- window ---

@@ -8,3 +8,6 @@ public:
     virtual ~ICommandLink() = default;
     virtual void SendCommandByte(uint8_t b) = 0;
 };
+
+// The program's link: SendCommandByte of the command and status layer.
+ICommandLink& RealCommandLink();

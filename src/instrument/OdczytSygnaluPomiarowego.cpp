@@ -2,6 +2,8 @@
 
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
+#include "instrument/LinkPort.h"
+#include "instrument/SerialFrameParser.h"
 #include "instrument/Unit_Komunikaty.h"
 #include "platform/Sync.h"
 
@@ -107,6 +109,15 @@ int CardSignalSource::SampleSignalLevel() {
     const int level = readPort_();
     if (sem) sem->release();
     return level;
+}
+
+std::shared_ptr<ISignalSource> MakeLinkSignalSource() {
+    auto ready = [] { return ::HeadReady(); };
+    if (InterfaceMode.load() == 1)
+        return std::make_shared<SerialSignalSource>(
+            RealCommandLink(), [] { return int(SerialSignalLevel.load()); }, ready,
+            [] { ReceiveState = 1; });
+    return std::make_shared<CardSignalSource>(RealCommandLink(), [] { return InPort(0x303); }, ready);
 }
 
 TKomunikaty* ISignalMonitorSink::LinkStatusWindow() { return Komunikaty; }

@@ -66,6 +66,10 @@ private:
     std::function<bool()> headReady_;
 };
 
+// The source for the current link (InterfaceMode): serial or card, over the command and
+// status layer and the frame parser's stored level.
+std::shared_ptr<ISignalSource> MakeLinkSignalSource();
+
 // What the monitor needs from the main window (user-interface thread only).
 class ISignalMonitorSink {
 public:

@@ -2,6 +2,7 @@
 
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
+#include "instrument/LinkPort.h"
 #include "instrument/OdczytSygnaluPomiarowego.h"
 #include "instrument/ThreadGeneration.h"
 
@@ -88,6 +89,10 @@ int MeasurementModeForFile(const QString& path) {
 }
 
 uint64_t IKomunikatySink::CurrentReadingGeneration() const { return ReadingThreadGeneration.load(); }
+void IKomunikatySink::SendCommandByte(uint8_t b) { ::SendCommandByte(b); }
+bool IKomunikatySink::MeasureLevelLost() { return ::MeasureLevelLost(); }
+void IKomunikatySink::SetHeadFlags(uint8_t flags) { HeadFlags = flags; }
+uint8_t IKomunikatySink::ReadCardDataPort() { return ::ReadCardData(); }
 bool IKomunikatySink::RunInProgress() const { return MeasurementRunning.load(); }
 bool IKomunikatySink::SerialLink() const { return InterfaceMode.load() == 1; }
 void IKomunikatySink::Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -101,6 +106,8 @@ public:
     uint8_t MeasurementMode() const override { return 10; }
     bool ResolutionOffered() const override { return false; }
     bool MeasureLevelLost() override { return false; }
+    uint8_t ReadCardDataPort() override { return 'c'; }
+    void SetHeadFlags(uint8_t) override {}
     void Sleep(int) override {}
     void StartSignalMonitor() override {}
     void CreateReadingThread(uint64_t) override {}

@@ -45,10 +45,12 @@ int MeasurementModeForFile(const QString& path);
 // What the window needs from the main window.
 class IKomunikatySink : public ICommandLink {
 public:
+    // The command and status layer's SendCommandByte.
+    void SendCommandByte(uint8_t b) override;
     virtual uint8_t MeasurementMode() const = 0;
     virtual bool RunInProgress() const;                 // MeasurementRunning
     virtual bool ResolutionOffered() const = 0;         // BRozdziel visible and Resolution10
-    virtual bool MeasureLevelLost() = 0;
+    virtual bool MeasureLevelLost();                    // the layer's MeasureLevelLost
     virtual bool SerialLink() const;                    // InterfaceMode == 1
     virtual void Sleep(int ms);
     // Starts a new signal monitor (the caller has cleared SignalMonitorStopped).
@@ -59,7 +61,7 @@ public:
     // Generation of the reading thread that runs or ran last.
     virtual uint64_t CurrentReadingGeneration() const;
     virtual void RestartCounting() = 0;
-    virtual void SetHeadFlags(uint8_t) {}
+    virtual void SetHeadFlags(uint8_t flags);           // HeadFlags := flags
     virtual void AddRecordingErrorRow() {}              // when the recording window exists
     virtual bool MotorRunning() const { return false; }
     virtual void ClearMotorRunning() {}
@@ -77,7 +79,7 @@ public:
     // Signal gauge of the current measurement type.
     virtual void ShowTypeGaugeLevel(int) {}
     // Firmware loader end.
-    virtual uint8_t ReadCardDataPort() { return 'c'; }
+    virtual uint8_t ReadCardDataPort();                 // port 0x300
     virtual void SetStatusText(const QString&) {}
     virtual void ShowErrorMessage(const QString&) {}
     virtual void AppendServiceLog(const QString&) {}    // PSListBox2

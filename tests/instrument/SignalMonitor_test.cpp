@@ -231,3 +231,10 @@ TEST(SignalSources, SerialStartsTheStreamAndCardHoldsTheSemaphore) {
     EXPECT_TRUE(sem.acquire(std::chrono::milliseconds(0)));  // released again
     CardSemaphore = nullptr;
 }
+
+TEST(SignalSources, LinkSourceFollowsTheInterfaceMode) {
+    InterfaceMode = 1;
+    EXPECT_TRUE(MakeLinkSignalSource()->FollowsReadiness());
+    InterfaceMode = 0;
+    EXPECT_FALSE(MakeLinkSignalSource()->FollowsReadiness());
+}
