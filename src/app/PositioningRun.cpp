@@ -4,22 +4,13 @@
 #include <exception>
 
 #include "evaluation/MeasurementFiles.h"
+#include "evaluation/PointStore.h"
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
 
 const std::vector<int>& PositioningDataTags() {
     static const std::vector<int> tags{2, 3, 4, 5, 28, 42};
     return tags;
-}
-
-void TrimPositioningCycles(TCykl& cycles) {
-    if (cycles.Count() == 0) return;
-    int shortest = cycles[0].Punkt.Count();
-    for (int i = 1; i < cycles.Count(); ++i) shortest = std::min(shortest, cycles[i].Punkt.Count());
-    for (int i = 0; i < cycles.Count(); ++i) {
-        TPunkt& p = cycles[i].Punkt;
-        if (p.Count() > shortest) p.Delete(p.Count() - 1);
-    }
 }
 
 namespace {
@@ -323,7 +314,8 @@ void PositioningRun::FinishPositioningMeasurement() {
     view_.SetTableEnabled(true);
     view_.HideAcceptLabels();
 
-    TrimPositioningCycles(cycles_);
+    // Cycles of unequal length would pair points of different targets in the evaluation.
+    evaluation::TrimCyclesToShortest(cycles_);
     CurrentCycle() = cycles_.Count();
 
     const int firstCount = cycles_.Count() > 0 ? cycles_[0].Punkt.Count() : 0;

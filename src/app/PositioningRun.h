@@ -139,6 +139,3 @@ private:
     bool cycleUnfinished_ = false;
     bool backupFailureReported_ = false;
 };
-
-// Every cycle that holds more points than the shortest one loses its last point, once.
-void TrimPositioningCycles(TCykl& cycles);

@@ -43,9 +43,9 @@ QString FlatnessLineTitle(int line, uint8_t flatnessMethod, int32_t hLines) {
 StraightnessRun::StraightnessRun(PositioningRun& positioning, TPunkt& straightnessPoints,
                                  TCykl& flatnessLines, instrument::PointAcceptance& engine,
                                  const TSettings& settings, uint8_t& measurementMode,
-                                 StraightnessRunView& view)
-    : positioning_(positioning), points_(straightnessPoints), flatnessLines_(flatnessLines),
-      engine_(engine), settings_(settings), mode_(measurementMode), view_(view) {}
+                                 int& straightnessSampleCount, StraightnessRunView& view)
+    : StraightnessSampleCount(straightnessSampleCount), positioning_(positioning),
+      points_(straightnessPoints), flatnessLines_(flatnessLines), engine_(engine), settings_(settings), mode_(measurementMode), view_(view) {}
 
 QStringList StraightnessRun::RunChartTitle() const {
     QString first = Msg("stPomiarProsto");

@@ -77,10 +77,11 @@ class StraightnessRun {
 public:
     StraightnessRun(PositioningRun& positioning, TPunkt& straightnessPoints, TCykl& flatnessLines,
                     instrument::PointAcceptance& engine, const TSettings& settings,
-                    uint8_t& measurementMode, StraightnessRunView& view);
+                    uint8_t& measurementMode, int& straightnessSampleCount,
+                    StraightnessRunView& view);
 
-    // Readings taken into the current line; the point store raises it.
-    int32_t StraightnessSampleCount = 0;
+    // Readings taken into the current line (the point store's counter, which raises it).
+    int& StraightnessSampleCount;
     // Line of the flatness map being measured (1-based) and the measured lines (bit n-1).
     uint8_t FlatnessLine = 1;
     uint16_t FlatnessLinesDone = 0;

@@ -305,11 +305,11 @@ TEST_F(RunFixture, InsertAppendsCyclesOfAFileWithTheSamePointCount) {
     EXPECT_EQ(cycles.Count(), 3) << "cycles are inserted only into a linear run";
 }
 
-TEST_F(RunFixture, FinishTrimsOnceAndSetsTheEndPage) {
+TEST_F(RunFixture, FinishTrimsToTheShortestCycleAndSetsTheEndPage) {
     struct Case { std::vector<int> before, after; bool backup, review, results; };
     const Case cases[] = {
         {{7, 7, 6}, {6, 6, 6}, true, true, true},
-        {{8, 6}, {7, 6}, true, true, true},
+        {{8, 6}, {6, 6}, true, true, true},
         {{5, 5}, {5, 5}, true, true, false},
         {{2, 3}, {2, 2}, false, false, false},
         {{}, {}, false, false, false},

@@ -55,8 +55,9 @@ struct StraightnessFixture : ::testing::Test {
     PositioningRunView posView;
     PositioningRun positioning{cycles, cyclesY, targets, engine, settings, posView};
     uint8_t mode = 2;
+    int samples = 0;
     RecordingStraightnessView view;
-    StraightnessRun run{positioning, points, flatness, engine, settings, mode, view};
+    StraightnessRun run{positioning, points, flatness, engine, settings, mode, samples, view};
     QTemporaryDir dir;
 
     void SetUp() override {
