@@ -61,6 +61,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     BuildMainMenu();
     BuildPages();
     BuildLink();
+    ConnectTypePages();
     MainForm = this;
     FormCreate();
     TranslateForm(this);  // as every form, once its controls exist

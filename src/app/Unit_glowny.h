@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/Settings.h"
+#include "app/Unit_glowny_types.h"
 #include "foundations/PomiarCol.h"
 
 class QAction;
@@ -46,6 +47,10 @@ class TDisplay;
 class THeaderListbox;
 class TRadioGroup;
 class TRealSpinEdit;
+struct PointStoreBinding;
+namespace evaluation {
+class PointStore;
+}
 enum class LanguageChange;
 
 // A set of main-menu Tags, one bit per Tag value 0..255.
@@ -361,6 +366,36 @@ public:
     ScreenAdjustment LastScreenAdjustment;
     // Headings of the two deviation grids.
     void SetGridHeadings();
+
+    // --- measurement type pages (Unit_glowny_types.cpp) ---
+    TypePageSeams TypeSeams;
+    int32_t DeviationGridWidth = 0;
+    int32_t SavedServicePage = 0;
+    void ConnectTypePages();
+    void BitBtnpozycjonowanieClick();
+    void BitBtnpredkoscClick();
+    void BitBtnMapaPlaskosciClick();
+    void Otworz1Click();
+    void Zapisz1Click();
+    void PunktyZListyClick();
+    void ButtonStartVClick();
+    void ButtonPozRaportClick();
+    bool ShowPositioningResults();
+    void Stop1Click();
+    void StopPoKazdymCyklu1Click();
+    void Button2Click();
+    bool ShowSetupPicture();
+    void SendValueToExcel(uint8_t digits, double value);
+    void EnterServicePanel();
+    void HideServiceMenus();
+    void DisableLinearStart();
+    void DisableVelocityStart();
+    void ShowPositioningOnEnd();
+    // The point store over this window's charts and deviation grids (made on first use).
+    evaluation::PointStore& Points();
+    std::shared_ptr<PointStoreBinding> PointStoreParts;
+    bool SetupPictureWarned = false;
+    bool SpreadsheetTransferWarned = false;
 
 protected:
     void closeEvent(QCloseEvent* e) override;

@@ -1,0 +1,441 @@
+// The measurement type pages of the main window: entries of the positioning, velocity and
+// flatness pages, the open and save guard, the point list command, the velocity run toggle,
+// the results gate, Stop, the set-up picture, the spreadsheet transfer and the service page.
+#include <QAction>
+#include <QDate>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QResource>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QApplication>
+
+#include "app/PointStoreWidgets.h"
+#include "app/Unit_glowny.h"
+#include "evaluation/PointStore.h"
+#include "foundations/FR_Utils.h"
+#include "foundations/MessageDlg.h"
+#include "foundations/ProgramMessages.h"
+#include "foundations/SharedGlobals.h"
+
+namespace {
+
+constexpr int kPageStraightness = 3;  // positioning and straightness
+constexpr int kPageVelocity = 4;
+constexpr int kPageService = 6;
+constexpr int kPageFlatness = 8;
+
+const TTagSet& PositioningShown() {
+    static const TTagSet s = TagSet({9, 10, 11, 15, 17, 18, 19, 20, 23, 26, 27, 28, 29, 30, 31, 43});
+    return s;
+}
+const TTagSet& PositioningHidden() {
+    static const TTagSet s = TagSet({13, 21, 37, 38, 39, 40, 41, 44});
+    return s;
+}
+const TTagSet& VelocityShown() {
+    static const TTagSet s = TagSet({11, 15, 23, 26});
+    return s;
+}
+const TTagSet& VelocityHidden() {
+    static const TTagSet s = TagSet({6, 9, 10, 13, 17, 18, 19, 20, 21, 27, 28, 37, 38, 41, 43, 44});
+    return s;
+}
+const TTagSet& FlatnessShown() {
+    static const TTagSet s = TagSet({13, 15, 23, 26});
+    return s;
+}
+const TTagSet& FlatnessHidden() {
+    static const TTagSet s = TagSet({9, 10, 27, 28, 37, 38, 41, 44});
+    return s;
+}
+// Commands that stay off while a velocity run lasts: save, save as, print, preview, export.
+const TTagSet& VelocityRunLocked() {
+    static const TTagSet s = TagSet({2, 3, 4, 5, 42});
+    return s;
+}
+
+void showIf(QWidget* w, bool on) {
+    if (w) w->setVisible(on);
+}
+void enableIf(QAction* a, bool on) {
+    if (a) a->setEnabled(on);
+}
+void call(const std::function<void()>& f) {
+    if (f) f();
+}
+
+}  // namespace
+
+bool PositioningRunUsable(const TCykl& cycles) {
+    if (cycles.Count() < 2) return false;
+    const int first = cycles[0].Punkt.Count();
+    if (first <= 5) return false;
+    for (int c = 1; c < cycles.Count(); ++c)
+        if (cycles[c].Punkt.Count() != first) return false;
+    return true;
+}
+
+QString SetupPictureName(int mode, int measuredAxis) {
+    QString base = mode == 8 ? QStringLiteral("katowe") : mode == 9 ? QStringLiteral("wollaston") : QStringLiteral("liniowe");
+    if (mode == 9 && measuredAxis == 1) measuredAxis = 0;
+    const int axis = measuredAxis >= 0 && measuredAxis <= 2 ? measuredAxis : 0;
+    return base + QChar(u'x' + axis);
+}
+
+QString PositioningBackgroundFile(const QString& programDir, int positioningMethod) {
+    static const char* const names[] = {"liniowe", "pilgrim", "pilgrim2"};
+    if (positioningMethod < 0 || positioningMethod > 2) return QString();
+    for (const char* ext : {".png", ".svg"}) {
+        const QString path = programDir + QLatin1String(names[positioningMethod]) + QLatin1String(ext);
+        if (QFileInfo::exists(path)) return path;
+    }
+    return QString();
+}
+
+void TMainForm::ConnectTypePages() {
+    connect(BitBtnpozycjonowanie, &QPushButton::clicked, this, &TMainForm::BitBtnpozycjonowanieClick);
+    connect(BitBtnpredkosc, &QPushButton::clicked, this, &TMainForm::BitBtnpredkoscClick);
+    connect(BitBtnMapaPlaskosci, &QPushButton::clicked, this, &TMainForm::BitBtnMapaPlaskosciClick);
+    connect(ButtonStartV, &QPushButton::clicked, this, &TMainForm::ButtonStartVClick);
+    connect(ButtonPozRaport, &QPushButton::clicked, this, &TMainForm::ButtonPozRaportClick);
+    connect(Button2, &QPushButton::clicked, this, &TMainForm::Button2Click);
+    if (QAction* a = MenuCommand("Otworz1")) connect(a, &QAction::triggered, this, &TMainForm::Otworz1Click);
+    for (const char* name : {"Zapisz1", "Zapiszjako1"})
+        if (QAction* a = MenuCommand(name)) connect(a, &QAction::triggered, this, &TMainForm::Zapisz1Click);
+    if (QAction* a = MenuCommand("Stop1")) connect(a, &QAction::triggered, this, &TMainForm::Stop1Click);
+    if (QAction* a = MenuCommand("PunktyZListy")) {
+        // The command decides its tick itself: undo the automatic toggle first.
+        connect(a, &QAction::triggered, this, [this, a](bool checked) {
+            a->setChecked(!checked);
+            PunktyZListyClick();
+        });
+    }
+    if (QAction* a = MenuCommand("StopPoKazdymCyklu1")) {
+        connect(a, &QAction::triggered, this, [this, a](bool checked) {
+            a->setChecked(!checked);
+            StopPoKazdymCyklu1Click();
+        });
+    }
+}
+
+void TMainForm::DisableLinearStart() {
+    if (ButtonPozStart) ButtonPozStart->setEnabled(false);
+    enableIf(MenuCommand("Start1"), false);
+    if (MeasurementMode == 2 || MeasurementMode == 3) {
+        for (QWidget* w : std::initializer_list<QWidget*>{ButtonZaliczeniepunktu, ProgressBar2, ScrollBar16, Label139})
+            showIf(w, false);
+    }
+}
+
+void TMainForm::DisableVelocityStart() {
+    if (ButtonStartV) ButtonStartV->setEnabled(false);
+    enableIf(MenuCommand("Start1"), false);
+}
+
+void TMainForm::ShowPositioningOnEnd() {
+    if (!InterfaceError) call(TypeSeams.ShowPositioningPanels);
+    showIf(LabelLuzZwrotny, false);
+}
+
+void TMainForm::BitBtnpozycjonowanieClick() {
+    DisplayLengthUnit = LengthUnit == 1 ? 4 : 0;
+    MeasurementMode = 0;
+    for (QWidget* w : std::initializer_list<QWidget*>{WykresOsY, PanelWyniki, PanelWarProsto}) showIf(w, false);
+    call(TypeSeams.HidePositioningPanels);
+    if (ButtonPozStart) ButtonPozStart->setText(QStringLiteral("&Start"));
+
+    // Emptied first: the reset clears the title too.
+    Points().ResetChartAndGrid(Points().Plots().wykres);
+    SetChartAxisTitle(wykres, ChartAxis::Left, Msg("stBlad") + QStringLiteral(" [ µm ]"));
+    const bool byNumber = Numerpunktu1 && Numerpunktu1->isChecked();
+    SetChartAxisTitle(wykres, ChartAxis::Bottom,
+                      byNumber ? Msg("stNrPunktu")
+                               : Msg("stOdleglosc") + (LengthUnit == 1 ? QStringLiteral(" [ in ]") : QStringLiteral(" [ mm ]")));
+    SetChartLegendVisible(wykres, false);
+    SetChartTitle(wykres, Msg("stWykresPoz") + QStringLiteral(" - ") +
+                              QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
+
+    if (NotebookButton) NotebookButton->setCurrentIndex(0);
+    enableIf(MenuCommand("TabelaPomiarow"), false);
+    for (QWidget* w : std::initializer_list<QWidget*>{LabelLuzZwrotny, ProgressBar2, ScrollBar16, Label139})
+        showIf(w, false);
+
+    SetChartBackground(wykres, PositioningBackgroundFile(ProgramDir, PositioningMethod));
+
+    setWindowTitle(ModeCaptions[0]);
+    ShowMenuItemsByTag(PositioningShown(), true);
+    ShowMenuItemsByTag(PositioningHidden(), false);
+    QAction* fromList = MenuCommand("PunktyZListy");
+    enableIf(MenuCommand("PunktyPozycjonowania1"), fromList && fromList->isChecked());
+    if (TypeSeams.ShowRecentFiles) TypeSeams.ShowRecentFiles(0);
+    call(TypeSeams.RefreshParameterSummary);
+    PositioningCycles->Clear();
+    DeviationGridWidth = 0;
+
+    if (InterfaceError) {
+        call(TypeSeams.HidePositioningPanels);
+        DisableLinearStart();
+    } else {
+        if (TypeSeams.HeadReady && TypeSeams.HeadReady()) {
+            call(TypeSeams.StartLinearReading);
+        } else {
+            DisableLinearStart();
+            call(TypeSeams.StartSignalMonitor);
+        }
+        call(TypeSeams.RestartMeteoReading);
+    }
+    NotebookMainForm->setCurrentIndex(kPageStraightness);
+}
+
+void TMainForm::BitBtnpredkoscClick() {
+    MeasurementMode = 1;
+    DisplayVelocityUnit = 0;
+    UpdateVelocityUnitCaptions();
+    if (NotebookButton) NotebookButton->setCurrentIndex(0);
+    VelocitySamples->Clear();
+    Points().ClearVelocitySeries();
+    if (ButtonStartV) {
+        ButtonStartV->setVisible(true);
+        ButtonStartV->setEnabled(false);
+    }
+    setWindowTitle(ModeCaptions[1]);
+    ShowMenuItemsByTag(VelocityShown(), true);
+    ShowMenuItemsByTag(VelocityHidden(), false);
+    if (TypeSeams.ShowRecentFiles) TypeSeams.ShowRecentFiles(1);
+    if (InterfaceError) {
+        showIf(Gauge4, false);
+        showIf(Panel19, false);
+        DisableVelocityStart();
+    } else {
+        if (TypeSeams.HeadReady && TypeSeams.HeadReady()) {
+            call(TypeSeams.StartVelocityReading);
+        } else {
+            DisableVelocityStart();
+            call(TypeSeams.StartSignalMonitor);
+        }
+        call(TypeSeams.RestartMeteoReading);
+    }
+    NotebookMainForm->setCurrentIndex(kPageVelocity);
+}
+
+void TMainForm::BitBtnMapaPlaskosciClick() {
+    NotebookMainForm->setCurrentIndex(kPageFlatness);
+    MeasurementMode = 3;
+    ShowMenuItemsByTag(FlatnessShown(), true);
+    ShowMenuItemsByTag(FlatnessHidden(), false);
+    if (TypeSeams.ShowRecentFiles) TypeSeams.ShowRecentFiles(3);
+    if (NotebookButton) NotebookButton->setCurrentIndex(0);
+    if (ButtonPozMainMenu) ButtonPozMainMenu->setText(Msg("stMapaPlaskosci"));
+    setWindowTitle(ModeCaptions[3]);
+    call(TypeSeams.ResetFlatnessMap);
+    enableIf(MenuCommand("NowaMapa"), false);
+}
+
+void TMainForm::Otworz1Click() {
+    auto open = [this](int mode) { return TypeSeams.OpenMeasurement && TypeSeams.OpenMeasurement(mode); };
+    if (MeasurementMode == 1) {
+        if (VelocityRunning)
+            ShowMessage(Msg("stTrwaPomiar"));
+        else
+            open(1);
+        return;
+    }
+    if (MeasurementMode == 3 && NotebookMainForm->currentIndex() == kPageStraightness) {
+        // A flatness line is measured on the straightness page: the file is a straightness line.
+        MeasurementMode = 2;
+        if (MeasurementRunning)
+            ShowMessage(Msg("stTrwaPomiar"));
+        else if (open(2))
+            call(TypeSeams.StoreFlatnessLine);
+        MeasurementMode = 3;
+        return;
+    }
+    if (MeasurementRunning)
+        ShowMessage(Msg("stTrwaPomiar"));
+    else
+        open(MeasurementMode);
+}
+
+void TMainForm::Zapisz1Click() {
+    auto save = [this](int mode) { return TypeSeams.SaveMeasurement && TypeSeams.SaveMeasurement(mode); };
+    if (MeasurementMode == 1) {
+        if (VelocityRunning)
+            ShowMessage(Msg("stTrwaPomiar"));
+        else
+            save(1);
+        return;
+    }
+    if (MeasurementMode == 3 && NotebookMainForm->currentIndex() == kPageStraightness) {
+        MeasurementMode = 2;
+        if (MeasurementRunning)
+            ShowMessage(Msg("stTrwaPomiar"));
+        else
+            save(2);
+        MeasurementMode = 3;
+        return;
+    }
+    if (MeasurementRunning)
+        ShowMessage(Msg("stTrwaPomiar"));
+    else
+        save(MeasurementMode);
+}
+
+void TMainForm::PunktyZListyClick() {
+    if (MeasurementRunning) {
+        ShowMessage(Msg("stTrwaPomiar"));
+    } else if (TypeSeams.EditTargetPoints && TypeSeams.EditTargetPoints()) {
+        if (QAction* a = MenuCommand("PunktyZListy")) a->setChecked(true);
+        PointsFromList = true;
+        enableIf(MenuCommand("PunktyPozycjonowania1"), true);
+    }
+    call(TypeSeams.RefreshParameterSummary);
+}
+
+void TMainForm::StopPoKazdymCyklu1Click() {
+    if (QAction* a = MenuCommand("StopPoKazdymCyklu1")) {
+        a->setChecked(!a->isChecked());
+        StopAfterCycle = a->isChecked();
+    }
+    call(TypeSeams.RefreshParameterSummary);
+}
+
+void TMainForm::ButtonStartVClick() {
+    call(TypeSeams.ResetHeadFlags);
+    VelocityDataSaved = true;
+    EnableMenuItemsByTag(VelocityRunLocked(), false);
+    if (VelocityRunning) {
+        enableIf(MenuCommand("Start1"), true);
+        enableIf(MenuCommand("Stop1"), false);
+        enableIf(MenuCommand("Konfiguracja1"), true);
+        VelocityDataSaved = false;
+        VelocityRunning = false;
+        ButtonStartV->setText(QStringLiteral("&Start"));
+        showIf(Panel6, false);
+        EnableMenuItemsByTag(VelocityRunLocked(), true);
+        SetChartZoomAllowed(WykresPredkosci, true, false);
+        Points().ShowMeanVelocity();
+        return;
+    }
+    enableIf(MenuCommand("Start1"), false);
+    enableIf(MenuCommand("Stop1"), true);
+    enableIf(MenuCommand("Konfiguracja1"), false);
+    call(TypeSeams.FillHeaderEnvironment);
+    MeasurementMode = 1;
+    showIf(Panel6, true);
+    ButtonStartV->setText(QStringLiteral("&Stop"));
+    VelocitySamples->Clear();
+    Points().ClearVelocitySeries();
+    // The whole run stays in view while it lasts.
+    SetChartZoomAllowed(WykresPredkosci, false, true);
+    if (InterfaceMode == 0)
+        SendHeadCommand('R');
+    else
+        call(TypeSeams.ClearFifo);
+    SendHeadCommand('S');
+    VelocitySampleCount = 0;
+    VelocityRunning = true;
+}
+
+void TMainForm::ButtonPozRaportClick() { ShowPositioningResults(); }
+
+bool TMainForm::ShowPositioningResults() {
+    showIf(LabelLuzZwrotny, false);
+    if (!PositioningRunUsable(*PositioningCycles)) {
+        ShowMessage(Msg("stZaMaloCykli"));
+        return false;
+    }
+    call(TypeSeams.HidePositioningPanels);
+    showIf(PanelWyniki, true);
+    enableIf(MenuCommand("Parametry1"), true);
+    SetChartLegendVisible(wykres, true);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (LabelLuzZwrotny) LabelLuzZwrotny->clear();
+    if (NotebookButton) NotebookButton->setCurrentIndex(2);
+    enableIf(MenuCommand("TabelaPomiarow"), false);
+    call(TypeSeams.EvaluatePositioningRun);
+    SetChartTitle(wykres, Msg("stWykresRap"));
+    QApplication::restoreOverrideCursor();
+    return true;
+}
+
+void TMainForm::Stop1Click() {
+    if (MeasurementMode == 1)
+        ButtonStartVClick();
+    else if (MeasurementMode == 4)
+        call(TypeSeams.BStartPKClick);
+    else
+        call(TypeSeams.EndMeasurementRun);
+}
+
+void TMainForm::Button2Click() {
+    if (VelocityRunning) {
+        ShowMessage(Msg("stZakoncz"));
+        return;
+    }
+    const int answer = TypeSeams.AskSaveChanges ? TypeSeams.AskSaveChanges() : mrNo;
+    if (answer == mrCancel) return;
+    if (answer == mrYes) {
+        // A cancelled save keeps the page: the data are still unsaved.
+        if (!(TypeSeams.SaveMeasurement && TypeSeams.SaveMeasurement(1))) return;
+    } else {
+        VelocityDataSaved = true;
+    }
+    call(TypeSeams.ReturnToMainMenuFromVelocity);
+}
+
+bool TMainForm::ShowSetupPicture() {
+    const QString bundle = ProgramDir + QStringLiteral("foto.rcc");
+    const QString name = SetupPictureName(MeasurementMode, TypeSeams.MeasuredAxis ? TypeSeams.MeasuredAxis() : 0);
+    QPixmap picture;
+    const bool registered = QFileInfo::exists(bundle) && QResource::registerResource(bundle);
+    if (registered) {
+        for (const QString& ext : {QStringLiteral(".png"), QStringLiteral(".bmp"), QString()}) {
+            if (picture.load(QStringLiteral(":/foto/") + name + ext) || picture.load(QStringLiteral(":/") + name + ext))
+                break;
+        }
+        QResource::unregisterResource(bundle);
+    }
+    if (picture.isNull()) {
+        // Said once; the page goes on without its picture.
+        if (!SetupPictureWarned) {
+            SetupPictureWarned = true;
+            ShowMessage(Msg("stBrakFoto"));
+        }
+        return false;
+    }
+    if (FotoPomiaru) FotoPomiaru->setPixmap(picture);
+    return true;
+}
+
+void TMainForm::SendValueToExcel(uint8_t digits, double value) {
+    (void)digits;
+    (void)value;
+    // There is no live conversation with a spreadsheet on this system: say so once.
+    if (SpreadsheetTransferWarned) return;
+    SpreadsheetTransferWarned = true;
+    statusBar()->showMessage(TranslateString(
+        QStringLiteral("stBrakDDE"),
+        QStringLiteral("Bieżące przesyłanie odczytów do arkusza nie jest dostępne w tym systemie")));
+}
+
+void TMainForm::EnterServicePanel() {
+    if (NotebookMainForm->currentIndex() == kPageService) return;
+    SavedServicePage = NotebookMainForm->currentIndex();
+    NotebookMainForm->setCurrentIndex(kPageService);
+    for (const char* m : {"Opcje1", "Funkcje1"})
+        if (QMenu* menu = MenuOf(m)) menu->menuAction()->setVisible(true);
+    call(TypeSeams.RefreshFlagView);
+    call(TypeSeams.ServicePanelEntered);
+}
+
+void TMainForm::HideServiceMenus() {
+    for (const char* m : {"Opcje1", "Funkcje1"})
+        if (QMenu* menu = MenuOf(m)) menu->menuAction()->setVisible(false);
+}

@@ -1,0 +1,319 @@
+#include <QAction>
+#include <QDate>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableWidget>
+
+#include "MainWindowFixture.h"
+#include "app/PointStoreWidgets.h"
+#include "evaluation/PointStore.h"
+#include "foundations/Display.h"
+#include "foundations/NumberFormat.h"
+#include "foundations/ProgramMessages.h"
+
+namespace {
+
+// Every command carrying a Tag of `tags` is visible exactly when `shown`.
+void expectTags(TMainForm* f, std::initializer_list<int> tags, bool shown, const char* page) {
+    for (const MenuTagEntry& e : MainMenuTagTable()) {
+        if (std::find(tags.begin(), tags.end(), e.tag) == tags.end()) continue;
+        QAction* a = f->MenuCommand(QString::fromLatin1(e.name));
+        ASSERT_NE(nullptr, a) << e.name;
+        EXPECT_EQ(shown, a->isVisible()) << page << ": " << e.name << " Tag " << e.tag;
+    }
+}
+
+TCykl cyclesOf(std::vector<int> counts) {
+    TCykl c;
+    for (int n : counts) {
+        TPunkt& p = c.Add().Punkt;
+        for (int k = 0; k < n; ++k) p.Add().Dystans = 10.0 * k;
+    }
+    return c;
+}
+
+}  // namespace
+
+class TypePagesTest : public MainWindowTest {
+protected:
+    void startWindow() {
+        start();
+        f = form();
+        messages.clear();
+        f->TypeSeams.HeadReady = [this] { return headReady; };
+        f->TypeSeams.StartLinearReading = [this] { calls.push_back("StartLinearReading"); };
+        f->TypeSeams.StartVelocityReading = [this] { calls.push_back("StartVelocityReading"); };
+        f->TypeSeams.StartSignalMonitor = [this] { calls.push_back("StartSignalMonitor"); };
+        f->TypeSeams.RestartMeteoReading = [this] { calls.push_back("RestartMeteoReading"); };
+        f->TypeSeams.OpenMeasurement = [this](int mode) {
+            calls.push_back("Open" + std::to_string(mode) + " mode " + std::to_string(f->MeasurementMode));
+            return true;
+        };
+        f->TypeSeams.SaveMeasurement = [this](int mode) {
+            calls.push_back("Save" + std::to_string(mode));
+            return saveSucceeds;
+        };
+        f->TypeSeams.StoreFlatnessLine = [this] { calls.push_back("StoreFlatnessLine"); };
+        f->TypeSeams.ReturnToMainMenuFromVelocity = [this] { calls.push_back("ReturnFromVelocity"); };
+        f->TypeSeams.AskSaveChanges = [this] { return answer; };
+        f->TypeSeams.EndMeasurementRun = [this] { calls.push_back("EndMeasurementRun"); };
+        f->TypeSeams.BStartPKClick = [this] { calls.push_back("BStartPKClick"); };
+        f->TypeSeams.EditTargetPoints = [this] { return editorOk; };
+    }
+    std::vector<QString> messageTexts() const {
+        std::vector<QString> t;
+        for (const auto& m : messages) t.push_back(m.text);
+        return t;
+    }
+
+    TMainForm* f = nullptr;
+    bool headReady = true;
+    bool saveSucceeds = true;
+    bool editorOk = true;
+    int answer = mrNo;
+    std::vector<std::string> calls;
+};
+
+TEST_F(TypePagesTest, EntriesShowTheirPageTagsAndTitles) {
+    startWindow();
+    LengthUnit = 1;
+    f->Numerpunktu1->setChecked(false);
+    f->PositioningCycles->Add();
+    f->BitBtnpozycjonowanie->click();
+    EXPECT_EQ(3, f->NotebookMainForm->currentIndex());
+    EXPECT_EQ(0, f->MeasurementMode);
+    EXPECT_EQ(4, f->DisplayLengthUnit);
+    EXPECT_EQ(0, f->PositioningCycles->Count());
+    expectTags(f, {9, 10, 11, 15, 17, 18, 19, 20, 23, 26, 27, 28, 29, 30, 31, 43}, true, "positioning");
+    expectTags(f, {13, 21, 37, 38, 39, 40, 41, 44}, false, "positioning");
+    EXPECT_EQ(Msg("stWykresPoz") + " - " + QLocale().toString(QDate::currentDate(), QLocale::ShortFormat),
+              TMainForm::ChartTitle(f->wykres));
+    EXPECT_EQ(QStringLiteral("Błąd [ µm ]"), TMainForm::ChartAxisTitle(f->wykres, TMainForm::ChartAxis::Left));
+    EXPECT_EQ(QStringLiteral("Odległość [ in ]"), TMainForm::ChartAxisTitle(f->wykres, TMainForm::ChartAxis::Bottom));
+    EXPECT_EQ(f->ModeCaptions[0], f->windowTitle());
+    EXPECT_EQ((std::vector<std::string>{"StartLinearReading", "RestartMeteoReading"}), calls);
+
+    calls.clear();
+    headReady = false;
+    f->BitBtnpredkosc->click();
+    EXPECT_EQ(4, f->NotebookMainForm->currentIndex());
+    EXPECT_EQ(1, f->MeasurementMode);
+    expectTags(f, {11, 15, 23, 26}, true, "velocity");
+    expectTags(f, {6, 9, 10, 13, 17, 18, 19, 20, 21, 27, 28, 37, 38, 41, 43, 44}, false, "velocity");
+    EXPECT_TRUE(f->ButtonStartV->isVisibleTo(f->NotebookMainForm->currentWidget()));
+    EXPECT_FALSE(f->ButtonStartV->isEnabled());  // head not ready: waits for the signal monitor
+    EXPECT_EQ((std::vector<std::string>{"StartSignalMonitor", "RestartMeteoReading"}), calls);
+    EXPECT_EQ(f->ModeCaptions[1], f->windowTitle());
+
+    calls.clear();
+    f->BitBtnMapaPlaskosci->click();
+    EXPECT_EQ(8, f->NotebookMainForm->currentIndex());
+    EXPECT_EQ(3, f->MeasurementMode);
+    expectTags(f, {13, 15, 23, 26}, true, "flatness");
+    expectTags(f, {9, 10, 27, 28, 37, 38, 41, 44}, false, "flatness");
+    EXPECT_EQ(Msg("stMapaPlaskosci"), f->ButtonPozMainMenu->text());
+    EXPECT_TRUE(calls.empty());  // each line starts its reading from the straightness page
+
+    // An interface error: no reading is started, the start command is off.
+    calls.clear();
+    InterfaceError = true;
+    f->BitBtnpozycjonowanie->click();
+    EXPECT_TRUE(calls.empty());
+    EXPECT_FALSE(f->ButtonPozStart->isEnabled());
+    EXPECT_FALSE(f->MenuCommand("Start1")->isEnabled());
+}
+
+TEST_F(TypePagesTest, BackgroundPictureByMethodOrNone) {
+    QImage img(8, 8, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    ASSERT_TRUE(img.save(dir.filePath("pilgrim.png")));
+    EXPECT_EQ(QString(), PositioningBackgroundFile(dir.path() + "/", 0));
+    EXPECT_EQ(dir.path() + "/pilgrim.png", PositioningBackgroundFile(dir.path() + "/", 1));
+    EXPECT_EQ(QString(), PositioningBackgroundFile(dir.path() + "/", 2));
+    EXPECT_EQ(QString(), PositioningBackgroundFile(dir.path() + "/", 7));
+}
+
+TEST_F(TypePagesTest, OpenAndSaveRefusedWhileRunning) {
+    startWindow();
+    struct Case {
+        int mode;
+        int page;
+        bool measuring, velocity;
+        std::vector<std::string> open, save;
+        bool refused;
+    };
+    const std::vector<Case> cases = {
+        {0, 3, true, false, {}, {}, true},
+        {0, 3, false, true, {"Open0 mode 0"}, {"Save0"}, false},
+        {1, 4, true, false, {"Open1 mode 1"}, {"Save1"}, false},  // velocity looks at its own run
+        {1, 4, false, true, {}, {}, true},
+        {5, 9, true, false, {}, {}, true},
+        // a flatness line on the straightness page: a straightness file, then the current line
+        {3, 3, false, false, {"Open2 mode 2", "StoreFlatnessLine"}, {"Save2"}, false},
+        {3, 3, true, false, {}, {}, true},
+        {3, 8, false, false, {"Open3 mode 3"}, {"Save3"}, false},
+    };
+    for (const auto& c : cases) {
+        f->MeasurementMode = uint8_t(c.mode);
+        f->NotebookMainForm->setCurrentIndex(c.page);
+        MeasurementRunning = c.measuring;
+        VelocityRunning = c.velocity;
+        calls.clear();
+        messages.clear();
+        f->Otworz1Click();
+        EXPECT_EQ(c.open, calls) << c.mode << " page " << c.page;
+        EXPECT_EQ(c.mode, f->MeasurementMode);
+        calls.clear();
+        f->MenuCommand("Zapiszjako1")->trigger();
+        EXPECT_EQ(c.save, calls) << c.mode << " page " << c.page;
+        const std::vector<QString> refusals(c.refused ? 2 : 0, Msg("stTrwaPomiar"));
+        EXPECT_EQ(refusals, messageTexts());
+    }
+}
+
+TEST_F(TypePagesTest, VelocityStartStopStopCommandAndBackButton) {
+    startWindow();
+    headReady = true;
+    f->BitBtnpredkosc->click();
+    f->ButtonStartV->setEnabled(true);
+    f->VelocitySamples->Add().Value = 99;
+    VelocitySampleCount = 7;
+    f->ButtonStartV->click();
+    EXPECT_TRUE(VelocityRunning);
+    EXPECT_EQ(0, VelocitySampleCount);
+    EXPECT_EQ(0, f->VelocitySamples->Count());
+    EXPECT_EQ(QStringLiteral("&Stop"), f->ButtonStartV->text());
+    EXPECT_FALSE(f->MenuCommand("Zapisz1")->isEnabled());
+    EXPECT_TRUE(f->MenuCommand("Stop1")->isEnabled());
+    EXPECT_FALSE(f->MenuCommand("Konfiguracja1")->isEnabled());
+    EXPECT_TRUE(VelocityDataSaved);  // nothing to save while the run lasts
+
+    // Readings arrive; the back button is refused while the run lasts.
+    for (double v : {10.0, 20.0, 30.0}) f->Points().AddVelocitySample(v);
+    f->Button2->click();
+    EXPECT_EQ(std::vector<QString>{Msg("stZakoncz")}, messageTexts());
+
+    // "Stop" on the velocity page is the velocity button.
+    f->MenuCommand("Stop1")->trigger();
+    EXPECT_FALSE(VelocityRunning);
+    EXPECT_FALSE(VelocityDataSaved);
+    EXPECT_EQ(QStringLiteral("&Start"), f->ButtonStartV->text());
+    EXPECT_TRUE(f->MenuCommand("Zapisz1")->isEnabled());
+    EXPECT_EQ(3, f->VelocitySamples->Count());
+    EXPECT_DOUBLE_EQ(20.0, f->DispPredkoscSr->Value());
+
+    // Back: Cancel stays, Yes with a cancelled save stays, Yes with a save leaves, No leaves.
+    calls.clear();
+    answer = mrCancel;
+    f->Button2->click();
+    answer = mrYes;
+    saveSucceeds = false;
+    f->Button2->click();
+    EXPECT_EQ((std::vector<std::string>{"Save1"}), calls);
+    saveSucceeds = true;
+    f->Button2->click();
+    EXPECT_EQ((std::vector<std::string>{"Save1", "Save1", "ReturnFromVelocity"}), calls);
+    calls.clear();
+    answer = mrNo;
+    f->Button2->click();
+    EXPECT_TRUE(VelocityDataSaved);
+    EXPECT_EQ((std::vector<std::string>{"ReturnFromVelocity"}), calls);
+
+    // Stop in the other types.
+    calls.clear();
+    f->MeasurementMode = 4;
+    f->Stop1Click();
+    f->MeasurementMode = 2;
+    f->Stop1Click();
+    EXPECT_EQ((std::vector<std::string>{"BStartPKClick", "EndMeasurementRun"}), calls);
+}
+
+TEST_F(TypePagesTest, ResultsGate) {
+    const std::vector<std::pair<std::vector<int>, bool>> cases = {
+        {{6, 6}, true}, {{6, 6, 6}, true}, {{5, 5}, false}, {{6, 7}, false}, {{6}, false}, {{}, false}, {{7, 6}, false},
+    };
+    for (const auto& [counts, usable] : cases) EXPECT_EQ(usable, PositioningRunUsable(cyclesOf(counts)));
+
+    startWindow();
+    bool evaluated = false;
+    f->TypeSeams.EvaluatePositioningRun = [&] { evaluated = true; };
+    f->BitBtnpozycjonowanie->click();
+    f->PositioningCycles->Assign(cyclesOf({6, 7}));
+    f->ButtonPozRaport->click();
+    EXPECT_EQ(std::vector<QString>{Msg("stZaMaloCykli")}, messageTexts());
+    EXPECT_FALSE(evaluated);
+    f->PositioningCycles->Assign(cyclesOf({6, 6}));
+    f->ButtonPozRaport->click();
+    EXPECT_TRUE(evaluated);
+    EXPECT_EQ(2, f->NotebookButton->currentIndex());
+    EXPECT_EQ(Msg("stWykresRap"), TMainForm::ChartTitle(f->wykres));
+}
+
+TEST_F(TypePagesTest, PointListCommandAndServicePanel) {
+    startWindow();
+    QAction* fromList = f->MenuCommand("PunktyZListy");
+    fromList->setChecked(false);
+    MeasurementRunning = true;
+    fromList->trigger();
+    EXPECT_FALSE(fromList->isChecked());
+    EXPECT_EQ(std::vector<QString>{Msg("stTrwaPomiar")}, messageTexts());
+    MeasurementRunning = false;
+    editorOk = false;
+    fromList->trigger();
+    EXPECT_FALSE(fromList->isChecked());  // editor cancelled: the tick stays as it was
+    editorOk = true;
+    fromList->trigger();
+    EXPECT_TRUE(fromList->isChecked());
+    EXPECT_TRUE(f->MenuCommand("PunktyPozycjonowania1")->isEnabled());
+
+    f->NotebookMainForm->setCurrentIndex(4);
+    f->EnterServicePanel();
+    f->EnterServicePanel();  // already there: the page to return to is kept
+    EXPECT_EQ(6, f->NotebookMainForm->currentIndex());
+    EXPECT_EQ(4, f->SavedServicePage);
+    EXPECT_TRUE(f->MenuOf("Opcje1")->menuAction()->isVisible());
+    EXPECT_TRUE(f->MenuOf("Funkcje1")->menuAction()->isVisible());
+    f->HideServiceMenus();
+    EXPECT_FALSE(f->MenuOf("Opcje1")->menuAction()->isVisible());
+}
+
+TEST_F(TypePagesTest, SetupPictureFromBundleOrOneWarning) {
+    const std::vector<std::tuple<int, int, QString>> names = {
+        {6, 0, "liniowex"}, {6, 2, "liniowez"}, {8, 2, "katowez"}, {9, 1, "wollastonx"}, {9, 2, "wollastonz"}, {0, 1, "liniowey"},
+    };
+    for (const auto& [mode, axis, name] : names) EXPECT_EQ(name, SetupPictureName(mode, axis));
+
+    startWindow();
+    f->MeasurementMode = 8;
+    EXPECT_FALSE(f->ShowSetupPicture());
+    EXPECT_FALSE(f->ShowSetupPicture());
+    EXPECT_EQ(std::vector<QString>{Msg("stBrakFoto")}, messageTexts());
+}
+
+TEST_F(TypePagesTest, GridCellsFollowTheirPointsByIndex) {
+    startWindow();
+    f->BitBtnpozycjonowanie->click();
+    f->Numerpunktu1->setChecked(false);
+    LengthUnit = 0;
+    f->PositioningCycles->Assign(cyclesOf({2, 2}));
+    (*f->PositioningCycles)[1].Punkt[1].Xa = -3.14159;
+    (*f->PositioningCycles)[1].Punkt[1].Xr = 2.0;
+    (*f->PositioningCycles)[0].Punkt[0].Xr = 1.0;  // the run has a backward pass
+    f->Points().ShowPositioningCycle(2);
+    QTableWidget* g = f->GridOdchylka;
+    ASSERT_EQ(3, g->rowCount());
+    const QChar sep = foundations::systemDecimalSeparator();
+    EXPECT_EQ(QString("-3") + sep + "1", g->item(2, 1)->text());
+    EXPECT_EQ(QString("10") + sep + "0", g->item(2, 0)->text());
+    EXPECT_EQ((evaluation::GridCellRef{1, 1}), *GridCellPoint(g->item(2, 2)));
+
+    // The point goes away: the cell keeps only indexes, and shows nothing for a missing point.
+    (*f->PositioningCycles)[1].Punkt.Delete(1);
+    f->PointStoreParts->grid->RefreshTexts();
+    EXPECT_EQ(QString(), g->item(2, 1)->text());
+}
