@@ -331,3 +331,16 @@ TEST(CommPortDriverTty, BytesBothWaysAndTheTimerPolls) {
     while (got.size() < 8 && t.elapsed() < 3000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_EQ(got, out);
 }
+
+// Port detection reopens the port from its own thread: the polling timer still starts and
+// stops on the user-interface thread.
+TEST(CommPortDriver, ConnectFromAWorkerStartsPollingOnTheUiThread) {
+    Driver d;
+    std::thread([&d] { EXPECT_TRUE(d.port->Connect()); }).join();
+    EXPECT_TRUE(d.port->Connected());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(d.port->PollingActive());
+    std::thread([&d] { d.port->Disconnect(); }).join();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(d.port->PollingActive());
+}
