@@ -106,8 +106,7 @@ void StartVelocityReading(IModeHost& h) {
 }
 
 void StartDisplayReading(IModeHost& h) {
-    h.PrepareStartControls(StartRoutine::Display);
-    h.ShowReadoutPage(0);
+    h.PrepareStartControls(StartRoutine::Display);  // the readout page of NotebookWyswietlacz
     sendAll(h, {':', '8', '2', res(h), '[', 0x8C, 'W', '5', '2'});
     h.MeasurementModeField() = 6;
     sendAll(h, {'8', 'X'});
@@ -362,6 +361,7 @@ QString ButtonOsClick(IModeHost& h) {
     axis = axis >= 2 ? 0 : axis + 1;
     static const char* const names[3] = {" X", " Y", " Z"};
     const QString caption = TranslateString("stOs", "Oś").left(4) + names[axis];
+    SetButtonCaption(h, "ButtonOs", caption);
     h.ShowSetupPicture();
     return caption;
 }

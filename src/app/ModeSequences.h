@@ -120,6 +120,9 @@ void ReturnToMainMenuFromVelocity(IModeHost& h);
 QString MainMenuCaption();
 void UpdateCaption(IModeHost& h);
 
+// Sets the text of a named button of the main window (nothing when it is missing).
+void SetButtonCaption(IModeHost& h, const char* name, const QString& caption);
+
 // Panels of the positioning and angular pages, shown as their menu commands are checked.
 void ShowPositioningPanels(IModeHost& h);
 void HidePositioningPanels(IModeHost& h);
@@ -139,8 +142,14 @@ ReadoutView DisplayUnitView(uint8_t mode, uint8_t lengthUnit, uint8_t velocityUn
                             const PrecisionTable& precision);
 // "+" <-> "-".
 QString ToggleSignCaption(const QString& caption);
-// Steps MeasuredAxis 0 -> 1 -> 2 -> 0 and gives the new ButtonOs caption.
+// Steps MeasuredAxis 0 -> 1 -> 2 -> 0, sets and gives the new ButtonOs caption.
 QString ButtonOsClick(IModeHost& h);
+// Toggles the caption of SpeedButtonZnak (the sign the readout shows) and gives it.
+QString SpeedButtonZnakClick(IModeHost& h);
+// The position of UpDown2 becomes the decimals of DisplayWys.
+void UpDown2Click(IModeHost& h);
+// Zeroes the reading.
+void ButZerowanieWynikuClick(IModeHost& h);
 
 // What Esc does on a page of the main window.
 enum class EscAction { None, CloseMainWindow, ReturnToMainMenu, LeaveMeasurementPage,

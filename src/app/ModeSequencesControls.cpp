@@ -52,6 +52,25 @@ void setPage(const IModeHost& h, const char* name, int page) {
 
 }  // namespace
 
+void SetButtonCaption(IModeHost& h, const char* name, const QString& caption) {
+    if (auto* b = find<QAbstractButton>(h, name)) b->setText(caption);
+}
+
+QString SpeedButtonZnakClick(IModeHost& h) {
+    auto* b = find<QAbstractButton>(h, "SpeedButtonZnak");
+    if (!b) return {};
+    b->setText(ToggleSignCaption(b->text()));
+    return b->text();
+}
+
+void UpDown2Click(IModeHost& h) {
+    auto* ud = find<QSpinBox>(h, "UpDown2");
+    auto* d = find<TDisplay>(h, "DisplayWys");
+    if (ud && d) d->SetPrecision(ud->value());
+}
+
+void ButZerowanieWynikuClick(IModeHost& h) { RestartCounting(h); }
+
 int IModeHost::MainPage() const {
     auto* nb = find<QStackedWidget>(*this, "NotebookMainForm");
     return nb ? nb->currentIndex() : 0;

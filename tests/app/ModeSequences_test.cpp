@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -384,6 +385,8 @@ public:
             add<QWidget>(n);
         add<QPushButton>("ButtonPozStart")->setEnabled(false);
         add<QPushButton>("ButtonTypPomiaru");
+        add<QPushButton>("ButtonOs");
+        add<QToolButton>("SpeedButtonZnak")->setText("+");
         add<QLabel>("Label2");
         add<QLabel>("Label5");
         add<QSpinBox>("UpDown2");
@@ -468,6 +471,14 @@ TEST_F(ModeSequences, ReadoutViewAndMenuReturnReachTheNamedControls) {
     EXPECT_EQ(w.get<QSpinBox>("UpDown2")->maximum(), 3);
     EXPECT_EQ(w.get<QSpinBox>("UpDown2")->value(), 3);
     EXPECT_EQ(w.get<TDisplay>("DisplayWys")->Precision(), 3);
+
+    ButtonOsClick(w);
+    EXPECT_EQ(w.get<QPushButton>("ButtonOs")->text(), QString::fromUtf8("Oś Y"));
+    EXPECT_EQ(SpeedButtonZnakClick(w), "-");
+    EXPECT_EQ(w.get<QToolButton>("SpeedButtonZnak")->text(), "-");
+    w.get<QSpinBox>("UpDown2")->setValue(1);
+    UpDown2Click(w);
+    EXPECT_EQ(w.get<TDisplay>("DisplayWys")->Precision(), 1);
 
     w.PrepareLiveReadoutPage();
     EXPECT_TRUE(w.get<QStackedWidget>("NotebookMainForm")->widget(2)->findChild<QWidget*>("Button1")->isEnabled());
