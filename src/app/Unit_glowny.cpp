@@ -62,6 +62,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     BuildPages();
     BuildLink();
     ConnectTypePages();
+    ConnectRunPages();
     MainForm = this;
     FormCreate();
     TranslateForm(this);  // as every form, once its controls exist

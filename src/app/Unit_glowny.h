@@ -48,6 +48,11 @@ class THeaderListbox;
 class TRadioGroup;
 class TRealSpinEdit;
 struct PointStoreBinding;
+class PositioningRun;
+class StraightnessRun;
+namespace instrument {
+class PointAcceptance;
+}
 namespace evaluation {
 class PointStore;
 }
@@ -396,6 +401,28 @@ public:
     std::shared_ptr<PointStoreBinding> PointStoreParts;
     bool SetupPictureWarned = false;
     bool SpreadsheetTransferWarned = false;
+
+    // --- positioning, straightness and flatness runs (Unit_glowny_runs.cpp) ---
+    // The acceptance engine, the run controls and their views, made on first use.
+    struct RunParts;
+    std::shared_ptr<RunParts> RunPartsHolder;
+    RunParts& Runs();
+    instrument::PointAcceptance& Acceptance();
+    PositioningRun& PositioningControl();
+    StraightnessRun& StraightnessControl();
+    void ConnectRunPages();
+    // Acceptance settings from the window's settings (before a run or cycle starts).
+    void ApplyAcceptanceSettings();
+    void ButtonPozStartClick();
+    void ButtonPozMainMenuClick();
+    void Button27Click();
+    void RestartPositioningRun();
+    void StartPositioningCycle();
+    void SaveBackupCopy();
+    void FinishPositioningMeasurement();
+    void EnableControlsAfterMeasurement();
+    void EndMeasurementRun();
+    void StoreFlatnessLine();
 
 protected:
     void closeEvent(QCloseEvent* e) override;

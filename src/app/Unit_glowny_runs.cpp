@@ -1,0 +1,468 @@
+// The runs of the positioning page (positioning, straightness and flatness lines): the shared
+// start button, the end-of-run and review pages, the acceptance engine's run hooks, and the ways
+// back from the measuring pages. The logic is PositioningRun and StraightnessRun; this file
+// binds their views to the window's controls.
+#include <QAction>
+#include <QApplication>
+#include <QDate>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QThread>
+#include <QTimer>
+
+#include "app/ModeSequences.h"
+#include "app/PointStoreSink.h"
+#include "app/PointStoreWidgets.h"
+#include "app/PositioningRun.h"
+#include "app/StraightnessRun.h"
+#include "app/Unit_glowny.h"
+#include "evaluation/MeasurementFiles.h"
+#include "evaluation/PointStore.h"
+#include "evaluation/PositioningStats.h"
+#include "foundations/FR_Utils.h"
+#include "foundations/MessageDlg.h"
+#include "foundations/ProgramMessages.h"
+#include "foundations/SharedGlobals.h"
+#include "instrument/LinkPort.h"
+#include "instrument/PointAcceptance.h"
+
+namespace {
+
+TTagSet TagsOf(const std::vector<int>& tags) {
+    TTagSet s;
+    for (int t : tags)
+        if (t >= 0 && t < 256) s.set(static_cast<size_t>(t));
+    return s;
+}
+
+template <class T>
+T* named(const QObject* root, const char* name) {
+    return root ? root->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+}
+
+void showIf(QWidget* w, bool on) {
+    if (w) w->setVisible(on);
+}
+void enableIf(QWidget* w, bool on) {
+    if (w) w->setEnabled(on);
+}
+
+// A command that is a menu entry or a control, by its name.
+void enableCommand(TMainForm& f, const char* name, bool on) {
+    if (QAction* a = f.MenuCommand(QString::fromLatin1(name))) a->setEnabled(on);
+    else if (QWidget* w = named<QWidget>(&f, name)) w->setEnabled(on);
+}
+
+bool commandChecked(TMainForm& f, const char* name) {
+    if (QAction* a = f.MenuCommand(QString::fromLatin1(name))) return a->isChecked();
+    return false;
+}
+
+void enableTimer(TMainForm& f, const char* name, bool on) {
+    if (QTimer* t = named<QTimer>(&f, name)) {
+        if (on) t->start();
+        else t->stop();
+    }
+}
+
+// The open dialog's filter from a "description|pattern|..." list with the extension filled in.
+QString DialogFilter(QString filter, const QString& extension) {
+    filter.replace(QStringLiteral("%s"), extension);
+    const QStringList parts = filter.split(u'|', Qt::SkipEmptyParts);
+    QStringList descriptions;
+    for (int i = 0; i < parts.size(); i += 2) descriptions << parts[i];
+    return descriptions.join(QStringLiteral(";;"));
+}
+
+}  // namespace
+
+struct TMainForm::RunParts {
+    // Counting, reading stop and caption through the mode sequences.
+    class Host : public modes::IModeHost {
+    public:
+        explicit Host(TMainForm& f) : f_(f) {}
+        void SendCommandByte(uint8_t b) override { f_.SendHeadCommand(b); }
+        uint8_t& MeasurementModeField() override { return f_.MeasurementMode; }
+        modes::PrecisionTable& DisplayPrecisionField() override { return f_.DisplayPrecision; }
+        uint8_t& DisplayLengthUnitField() override { return f_.DisplayLengthUnit; }
+        uint8_t& DisplayVelocityUnitField() override { return f_.DisplayVelocityUnit; }
+        uint8_t& MeasuredAxisField() override { return axis_; }
+        bool ResolutionButtonVisible() const override { return f_.BRozdziel && f_.BRozdziel->isVisible(); }
+        bool Resolution10() const override { return f_.Resolution10; }
+        // The runs only count, stop and caption; the reading thread is started by the page entry.
+        void CreateReadingThread() override {}
+        void ResetSampleSkip() override { f_.SkipSamples = 1; }
+        void SetWindowCaption(const QString& c) override { f_.setWindowTitle(c); }
+        void ShowMainPage(int p) override {
+            if (f_.NotebookMainForm) f_.NotebookMainForm->setCurrentIndex(p);
+        }
+        void EnableMenuItemsByTag(const std::vector<int>& tags, bool on) override {
+            f_.EnableMenuItemsByTag(TagsOf(tags), on);
+        }
+
+    private:
+        TMainForm& f_;
+        uint8_t axis_ = 0;
+    };
+
+    // The acceptance engine's calls into the window.
+    class Sink : public PointStoreAcceptanceSink {
+    public:
+        Sink(TMainForm& f, evaluation::PointStore& store) : PointStoreAcceptanceSink(store), f_(f) {}
+        void MessageBeep() override { QApplication::beep(); }
+        void ShowInWindow(bool on) override { showIf(f_.LabOkno, on); }
+        void ShowAccepted(bool on) override { showIf(f_.LabZal, on); }
+        int PositioningCycleCount() override { return f_.PositioningCycles->Count(); }
+        void SaveBackupCopy() override { f_.SaveBackupCopy(); }
+        void StartPositioningCycle() override { f_.StartPositioningCycle(); }
+        void FinishPositioningMeasurement() override { f_.FinishPositioningMeasurement(); }
+        void EndMeasurementRun() override { f_.EndMeasurementRun(); }
+        void RestartCounting() override { modes::RestartCounting(f_.Runs().host); }
+        void ShowStraightnessInfo(const QString& text) override {
+            if (QLabel* l = named<QLabel>(&f_, "Label124")) l->setText(text), l->show();
+            showIf(named<QLabel>(&f_, "Label20"), false);
+        }
+        void StartStraightnessTimer() override { enableTimer(f_, "TimerProstoliniowosc1", true); }
+
+    private:
+        TMainForm& f_;
+    };
+
+    class PositioningViewImpl : public PositioningRunView {
+    public:
+        explicit PositioningViewImpl(TMainForm& f) : f_(f) {}
+        void ResetChartAndGrid() override { f_.Points().ResetChartAndGrid(f_.Points().Plots().wykres); }
+        void SetChartTitle(const QString& t) override { f_.SetChartTitle(f_.wykres, t); }
+        void PlotPositioningCycles() override { f_.Points().PlotPositioningCycles(); }
+        void ShowPositioningCycle(int n) override { f_.Points().ShowPositioningCycle(n); }
+        void ClearChartBackground() override { SetChartBackground(f_.wykres, QString()); }
+        void PrepareNewRunChart() override {
+            f_.SetChartTitle(f_.wykres, Msg("stWykresPoz") + QStringLiteral(" - ") +
+                                            QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+            SetChartBackground(f_.wykres, PositioningBackgroundFile(f_.ProgramDir, f_.PositioningMethod));
+        }
+        void HideBacklash() override { showIf(f_.LabelLuzZwrotny, false); }
+        void ShowBacklash() override {
+            if (!f_.LabelLuzZwrotny) return;
+            const auto caption = evaluation::BacklashCaption(*f_.PositioningCycles,
+                                                             f_.Acceptance().state.currentCycle);
+            if (caption && f_.ShowBacklash) {
+                f_.LabelLuzZwrotny->setText(*caption);
+                f_.LabelLuzZwrotny->show();
+            } else {
+                f_.LabelLuzZwrotny->hide();
+            }
+        }
+        void RestartCounting() override {
+            modes::RestartCounting(f_.Runs().host);
+            RawCount = 0;
+        }
+        void ResetHeadFlags() override { modes::ResetHeadFlags(f_.Runs().host); }
+        void SetSetupControlsEnabled(bool on) override {
+            enableCommand(f_, "MenuOsX", on);
+            enableCommand(f_, "PunktStartowy", on);
+        }
+        void ShowButtonPage(int p) override {
+            if (f_.NotebookButton) f_.NotebookButton->setCurrentIndex(p);
+        }
+        void SetTableEnabled(bool on) override { enableCommand(f_, "TabelaPomiarow", on); }
+        void EnableMenuItemsByTag(const std::vector<int>& tags, bool on) override {
+            f_.EnableMenuItemsByTag(TagsOf(tags), on);
+        }
+        void SetStopEnabled(bool on) override { enableCommand(f_, "Stop1", on); }
+        void SetStart1Enabled(bool on) override { enableCommand(f_, "Start1", on); }
+        void SetAcceptButtonEnabled(bool on) override { enableIf(f_.ButtonZaliczeniepunktu, on); }
+        void HideAcceptLabels() override {
+            showIf(f_.LabZal, false);
+            showIf(f_.LabOkno, false);
+        }
+        void SetStartCaption(const QString& c) override {
+            if (f_.ButtonPozStart) f_.ButtonPozStart->setText(c);
+        }
+        bool StartButtonEnabled() override { return f_.ButtonPozStart && f_.ButtonPozStart->isEnabled(); }
+        void ShowPositioningPanels() override {
+            if (f_.TypeSeams.ShowPositioningPanels) f_.TypeSeams.ShowPositioningPanels();
+        }
+        void HidePositioningPanels() override {
+            if (f_.TypeSeams.HidePositioningPanels) f_.TypeSeams.HidePositioningPanels();
+        }
+        void ShowPositioningOnEnd() override {
+            f_.ShowPositioningOnEnd();
+            if (f_.MeasurementMode < f_.ModeCaptions.size())
+                f_.setWindowTitle(f_.ModeCaptions[f_.MeasurementMode]);
+        }
+        void ShowResults() override { f_.ShowPositioningResults(); }
+        void ReturnToReviewControls() override {
+            enableCommand(f_, "Parametry1", false);
+            SetChartLegendVisible(f_.wykres, false);
+            showIf(f_.LabelLuzZwrotny, true);
+            showIf(f_.PanelWyniki, false);
+        }
+        void ReportError(const QString& m) override { MessageDlg(m, TMsgDlgType::mtError, mbOK); }
+        bool ConfirmDeleteCycle(int cycle) override {
+            return MessageDlgCaption(Msg("stPotwierdz"),
+                                     Msg("stUsunac") + QStringLiteral(" ") + QString::number(cycle) +
+                                         QStringLiteral(" ?"),
+                                     TMsgDlgType::mtConfirmation, mbYes | mbNo) == mrYes;
+        }
+        int AskSaveChanges() override {
+            return f_.TypeSeams.AskSaveChanges ? f_.TypeSeams.AskSaveChanges() : 7;
+        }
+        bool SaveWithDialog() override {
+            return f_.TypeSeams.SaveMeasurement && f_.TypeSeams.SaveMeasurement(f_.MeasurementMode);
+        }
+        // Without the insert dialog the cycles come from a file.
+        int AskInsertSource() override { return f_.Runs().askInsertSource ? f_.Runs().askInsertSource() : 7; }
+        QString ChooseInsertFile() override {
+            if (f_.Runs().chooseInsertFile) return f_.Runs().chooseInsertFile();
+            return QFileDialog::getOpenFileName(&f_, QString(), f_.PositioningDir,
+                                                DialogFilter(f_.ModeFilters[0], MeasurementFileExtension(0)));
+        }
+
+    private:
+        TMainForm& f_;
+    };
+
+    class StraightnessViewImpl : public StraightnessRunView {
+    public:
+        explicit StraightnessViewImpl(TMainForm& f) : f_(f) {}
+        void SendCommandByte(uint8_t b) override { f_.SendHeadCommand(b); }
+        void HideValueLabels() override {
+            showIf(f_.LabelLuzZwrotny, false);
+            showIf(f_.LabBladProsY, false);
+        }
+        void ClearChartBackground() override { SetChartBackground(f_.wykres, QString()); }
+        int AskSaveChanges() override {
+            return f_.TypeSeams.AskSaveChanges ? f_.TypeSeams.AskSaveChanges() : 7;
+        }
+        bool SaveMeasurement() override {
+            return f_.TypeSeams.SaveMeasurement && f_.TypeSeams.SaveMeasurement(f_.MeasurementMode);
+        }
+        bool DataErrorActive() override { return ::DataErrorActive(); }
+        void ResetCharts() override { f_.Points().ResetChartAndGrid(f_.Points().Plots().wykres); }
+        void FillHeaderEnvironment() override {
+            if (f_.TypeSeams.FillHeaderEnvironment) f_.TypeSeams.FillHeaderEnvironment();
+        }
+        bool AutomaticAccept() override { return commandChecked(f_, "Automatyczny1"); }
+        int WaitingTime() override { return f_.ScrollBar16 ? f_.ScrollBar16->value() : 70; }
+        void SetProgress(int lo, int hi, int pos) override {
+            if (!f_.ProgressBar2) return;
+            f_.ProgressBar2->setRange(lo, hi);
+            f_.ProgressBar2->setValue(pos);
+        }
+        void ShowAcceptButton() override { showIf(f_.ButtonZaliczeniepunktu, true); }
+        void SetAcceptButtonEnabled(bool on) override { enableIf(f_.ButtonZaliczeniepunktu, on); }
+        void ShowAcceptPrompt(const QString& text) override {
+            if (QLabel* l = named<QLabel>(&f_, "Label124")) l->setText(text), l->show();
+        }
+        void HidePrompts() override {
+            showIf(named<QLabel>(&f_, "Label124"), false);
+            showIf(named<QLabel>(&f_, "Label20"), false);
+        }
+        void SetChartTitles(const QStringList& lines, const QString& second) override {
+            f_.SetChartTitle(f_.wykres, lines.join(u'\n'));
+            f_.SetChartTitle(f_.WykresOsY, second);
+        }
+        void RestartCounting() override {
+            modes::RestartCounting(f_.Runs().host);
+            RawCount = 0;
+        }
+        void SetMenuOsXEnabled(bool on) override { enableCommand(f_, "MenuOsX", on); }
+        void SetStartPointEnabled(bool on) override { enableCommand(f_, "PunktStartowy", on); }
+        void SetAcceptTimerEnabled(bool on) override { enableTimer(f_, "TimerZaliczeniePunktu", on); }
+        void SetMoveTimerEnabled(bool on) override { enableTimer(f_, "TimerProstoliniowosc1", on); }
+        void SetStart1Enabled(bool on) override { enableCommand(f_, "Start1", on); }
+        void SetStop1Enabled(bool on) override { enableCommand(f_, "Stop1", on); }
+        void SetBaseLengthEnabled(bool on) override { enableCommand(f_, "Dlugoscpodstawki", on); }
+        void SetStartCaption(const QString& c) override {
+            if (f_.ButtonPozStart) f_.ButtonPozStart->setText(c);
+        }
+        bool ConfirmEndRun() override {
+            return MessageDlg(Msg("stKoniecPomiaru"), TMsgDlgType::mtConfirmation, mbYes | mbNo) == mrYes;
+        }
+        void EnableNewMap() override { enableCommand(f_, "NowaMapa", true); }
+        void EnableMenuItemsByTag(const std::vector<int>& tags, bool on) override {
+            f_.EnableMenuItemsByTag(TagsOf(tags), on);
+        }
+        void ShowMenuItemsByTag(const std::vector<int>& tags, bool on) override {
+            f_.ShowMenuItemsByTag(TagsOf(tags), on);
+        }
+        void ReportError(const QString& m) override { MessageDlg(m, TMsgDlgType::mtError, mbOK); }
+        void ShowMessage(const QString& m) override { ::ShowMessage(m); }
+        void SetLinkWatchdogEnabled(bool on) override { enableTimer(f_, "PSTimer2", on); }
+        void StopReading() override { modes::StopReading(f_.Runs().host); }
+        void ShowMainPage(int p) override {
+            if (f_.NotebookMainForm) f_.NotebookMainForm->setCurrentIndex(p);
+        }
+        void UpdateCaption() override { modes::UpdateCaption(f_.Runs().host); }
+        void ShowModeCaption() override {
+            if (f_.MeasurementMode < f_.ModeCaptions.size())
+                f_.setWindowTitle(f_.ModeCaptions[f_.MeasurementMode]);
+        }
+        void UpdateRecentFlatnessMenu() override {
+            if (f_.TypeSeams.ShowRecentFiles) f_.TypeSeams.ShowRecentFiles(3);
+        }
+        void HideStraightnessMenuItem() override {
+            if (QAction* a = f_.MenuCommand(QStringLiteral("PomiarProstoliniowosc"))) a->setVisible(false);
+        }
+        void SetBackButtonCaption(const QString& c) override {
+            if (f_.ButtonPozMainMenu) f_.ButtonPozMainMenu->setText(c);
+        }
+
+    private:
+        TMainForm& f_;
+    };
+
+    explicit RunParts(TMainForm& f)
+        : host(f), sink(f, f.Points()),
+          engine(sink, *f.TargetPoints, *f.AngularTargetPoints, *f.AngularPoints, HeadAcceptRequest),
+          positioningView(f), straightnessView(f),
+          positioning(*f.PositioningCycles, *f.CyclesY, *f.TargetPoints, engine, f, positioningView),
+          straightness(positioning, *f.StraightnessPoints, *f.FlatnessLines, engine, f, f.MeasurementMode,
+                       f.Points().StraightnessSampleCount, straightnessView) {}
+
+    Host host;
+    Sink sink;
+    instrument::PointAcceptance engine;
+    PositioningViewImpl positioningView;
+    StraightnessViewImpl straightnessView;
+    PositioningRun positioning;
+    StraightnessRun straightness;
+    // Test hooks in place of the insert question and the open dialog.
+    std::function<int()> askInsertSource;
+    std::function<QString()> chooseInsertFile;
+};
+
+TMainForm::RunParts& TMainForm::Runs() {
+    if (!RunPartsHolder) RunPartsHolder = std::make_shared<RunParts>(*this);
+    return *RunPartsHolder;
+}
+
+instrument::PointAcceptance& TMainForm::Acceptance() { return Runs().engine; }
+PositioningRun& TMainForm::PositioningControl() { return Runs().positioning; }
+StraightnessRun& TMainForm::StraightnessControl() { return Runs().straightness; }
+
+namespace {
+// The end page's and review page's buttons follow the run's state.
+void SyncRunButtons(TMainForm& f) {
+    if (!f.RunPartsHolder) return;
+    const PositioningRun& r = f.PositioningControl();
+    enableIf(f.ZakonczeniePozNastepny, r.EndPage.next);
+    enableIf(f.ZakonczeniePozPowtorz, r.EndPage.repeat);
+    enableIf(f.ZakonczeniePozPrzegladaj, r.EndPage.review);
+    enableIf(f.ZakonczeniePozRaport, r.EndPage.results);
+    enableIf(f.ButtonPozUsun, r.DeleteEnabled);
+}
+}  // namespace
+
+void TMainForm::ApplyAcceptanceSettings() {
+    instrument::AcceptanceSettings& a = Acceptance().settings;
+    a.errorWindow = ErrorWindow;
+    a.vibration = Vibration;
+    a.pointNumber = static_cast<uint32_t>(std::max<int32_t>(1, PointNumber));
+    a.pointDistance = PointDistance;
+    a.cycleCount = CycleCount;
+    a.errorWindowPK = ErrorWindowPK;
+    a.vibrationPK = VibrationPK;
+    a.pointNumberPK = static_cast<uint32_t>(std::max<int32_t>(1, PointNumberPK));
+    a.uniDirectional = UniDirectional;
+    a.straightnessPointCount = StraightnessPointCount;
+    a.pointsFromList = PointsFromList;
+    a.manualAccept = commandChecked(*this, "ReczneZaliczeniePunktu");
+    a.manualAcceptPK = commandChecked(*this, "ReczneZaliczeniePunktuPK");
+    a.stopAfterEachCycle = commandChecked(*this, "StopPoKazdymCyklu1");
+    a.autoEndLine = commandChecked(*this, "Automatyczny1");
+    a.rotationDirection = RotationDirection;
+    a.startPoint = StartPoint;
+}
+
+void TMainForm::ConnectRunPages() {
+    TypeSeams.EndMeasurementRun = [this] { EndMeasurementRun(); };
+    TypeSeams.StoreFlatnessLine = [this] { StoreFlatnessLine(); };
+
+    auto onClick = [this](QPushButton* b, void (PositioningRun::*handler)()) {
+        if (!b) return;
+        connect(b, &QPushButton::clicked, this, [this, handler] {
+            (PositioningControl().*handler)();
+            SyncRunButtons(*this);
+        });
+    };
+    onClick(ZakonczeniePozNastepny, &PositioningRun::ZakonczeniePozNastepnyClick);
+    onClick(ZakonczeniePozPowtorz, &PositioningRun::ZakonczeniePozPowtorzClick);
+    onClick(ZakonczeniePozPrzegladaj, &PositioningRun::ZakonczeniePozPrzegladajClick);
+    onClick(ZakonczeniePozRaport, &PositioningRun::ZakonczeniePozRaportClick);
+    onClick(ZakonczeniePozKoniec, &PositioningRun::ZakonczeniePozKoniecClick);
+    onClick(ButtonPozNastepny, &PositioningRun::ButtonPozNastepnyClick);
+    onClick(ButtonPozPoprzedni, &PositioningRun::ButtonPozPoprzedniClick);
+    onClick(ButtonPozUsun, &PositioningRun::ButtonPozUsunClick);
+    onClick(ButtonPozWstaw, &PositioningRun::ButtonPozWstawClick);
+    onClick(ButtonPozPoprzednie, &PositioningRun::ButtonPozPoprzednieClick);
+    onClick(ButtonRaportPoprzednie, &PositioningRun::ButtonRaportPoprzednieClick);
+    if (ButtonPozStart) connect(ButtonPozStart, &QPushButton::clicked, this, &TMainForm::ButtonPozStartClick);
+    if (QAction* a = MenuCommand(QStringLiteral("Start1")))
+        connect(a, &QAction::triggered, this, &TMainForm::ButtonPozStartClick);
+    if (ButtonPozMainMenu)
+        connect(ButtonPozMainMenu, &QPushButton::clicked, this, &TMainForm::ButtonPozMainMenuClick);
+    if (Button27) connect(Button27, &QPushButton::clicked, this, &TMainForm::Button27Click);
+    if (ButtonZaliczeniepunktu)
+        connect(ButtonZaliczeniepunktu, &QPushButton::clicked, this,
+                [this] { Acceptance().state.manualAcceptRequest = true; });
+}
+
+void TMainForm::ButtonPozStartClick() {
+    modes::ResetHeadFlags(Runs().host);
+    if (MeasurementMode == 1) {
+        ButtonStartVClick();
+        return;
+    }
+    if (MeasurementMode == 4) {
+        if (TypeSeams.BStartPKClick) TypeSeams.BStartPKClick();
+        return;
+    }
+    if (!MeasurementRunning) ApplyAcceptanceSettings();
+    StraightnessControl().StartStraightnessRun();
+    SyncRunButtons(*this);
+}
+
+void TMainForm::ButtonPozMainMenuClick() { StraightnessControl().LeaveMeasurementPage(); }
+void TMainForm::Button27Click() { StraightnessControl().LeaveFlatnessPage(); }
+
+void TMainForm::RestartPositioningRun() {
+    ApplyAcceptanceSettings();
+    PositioningControl().RestartPositioningRun();
+    SyncRunButtons(*this);
+}
+
+void TMainForm::StartPositioningCycle() {
+    ApplyAcceptanceSettings();
+    PositioningControl().StartPositioningCycle();
+    SyncRunButtons(*this);
+}
+
+void TMainForm::SaveBackupCopy() {
+    PositioningControl().SaveBackupCopy();
+    SyncRunButtons(*this);
+}
+
+void TMainForm::FinishPositioningMeasurement() {
+    PositioningControl().FinishPositioningMeasurement();
+    SyncRunButtons(*this);
+}
+
+void TMainForm::EnableControlsAfterMeasurement() {
+    PositioningControl().EnableControlsAfterMeasurement();
+    SyncRunButtons(*this);
+}
+
+void TMainForm::EndMeasurementRun() {
+    StraightnessControl().EndMeasurementRun();
+    SyncRunButtons(*this);
+}
+
+void TMainForm::StoreFlatnessLine() { StraightnessControl().StoreFlatnessLine(); }
