@@ -96,7 +96,8 @@ struct TMainForm::RunParts {
         bool ResolutionButtonVisible() const override { return f_.BRozdziel && f_.BRozdziel->isVisible(); }
         bool Resolution10() const override { return f_.Resolution10; }
         // The runs only count, stop and caption; the reading thread is started by the page entry.
-        void CreateReadingThread() override {}
+        void CreateReadingThread(uint64_t) override {}
+        QWidget* MainWindowWidget() const override { return &f_; }
         void ResetSampleSkip() override { f_.SkipSamples = 1; }
         void SetWindowCaption(const QString& c) override { f_.setWindowTitle(c); }
         void ShowMainPage(int p) override {
@@ -188,9 +189,11 @@ struct TMainForm::RunParts {
         bool StartButtonEnabled() override { return f_.ButtonPozStart && f_.ButtonPozStart->isEnabled(); }
         void ShowPositioningPanels() override {
             if (f_.TypeSeams.ShowPositioningPanels) f_.TypeSeams.ShowPositioningPanels();
+            else modes::ShowPositioningPanels(f_.Runs().host);
         }
         void HidePositioningPanels() override {
             if (f_.TypeSeams.HidePositioningPanels) f_.TypeSeams.HidePositioningPanels();
+            else modes::HidePositioningPanels(f_.Runs().host);
         }
         void ShowPositioningOnEnd() override {
             f_.ShowPositioningOnEnd();
