@@ -30,6 +30,7 @@
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/LinkPort.h"
+#include "instrument/MemoryFifo.h"
 #include "instrument/PointAcceptance.h"
 
 namespace {
@@ -87,7 +88,6 @@ struct TMainForm::RunParts {
     class Host : public modes::IModeHost {
     public:
         explicit Host(TMainForm& f) : f_(f) {}
-        void SendCommandByte(uint8_t b) override { f_.SendHeadCommand(b); }
         uint8_t& MeasurementModeField() override { return f_.MeasurementMode; }
         modes::PrecisionTable& DisplayPrecisionField() override { return f_.DisplayPrecision; }
         uint8_t& DisplayLengthUnitField() override { return f_.DisplayLengthUnit; }
@@ -98,7 +98,9 @@ struct TMainForm::RunParts {
         // The runs only count, stop and caption; the reading thread is started by the page entry.
         void CreateReadingThread(uint64_t) override {}
         QWidget* MainWindowWidget() const override { return &f_; }
-        void ResetSampleSkip() override { f_.SkipSamples = 1; }
+        void ClearFifo() override {
+            if (f_.Fifo) f_.Fifo->Clear();
+        }
         void SetWindowCaption(const QString& c) override { f_.setWindowTitle(c); }
         void ShowMainPage(int p) override {
             if (f_.NotebookMainForm) f_.NotebookMainForm->setCurrentIndex(p);
