@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QScreen>
 
+#include "app/UDataModule.h"
 #include "app/UPoczatek.h"
 #include "instrument/Unit_Komunikaty.h"
 #include "app/Unit_glowny.h"
@@ -16,12 +17,6 @@ QString& helpFile() {
     return f;
 }
 
-// The data module of the machine table, in place until it is built.
-QObject* CreateDataModule() {
-    auto* m = new QObject;
-    m->setObjectName("DataModule1");
-    return m;
-}
 }  // namespace
 
 QString ApplicationHelpFile() { return helpFile(); }
@@ -36,7 +31,7 @@ StartedProgram StartProgram() {
     helpFile() = QString::fromLatin1(kHelpFileName);
 
     StartedProgram p;
-    p.dataModule = CreateDataModule();
+    p.dataModule = new TDataModule1;
     p.mainForm = new TMainForm;
     p.komunikaty = new TKomunikaty;
     Komunikaty = p.komunikaty;

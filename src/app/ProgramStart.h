@@ -8,11 +8,12 @@
 class QApplication;
 class TMainForm;
 class TKomunikaty;
+class TDataModule1;
 
 namespace app {
 
 struct StartedProgram {
-    QObject* dataModule = nullptr;  // the machine table's data module
+    TDataModule1* dataModule = nullptr;  // the machine table
     TMainForm* mainForm = nullptr;
     TKomunikaty* komunikaty = nullptr;
 };

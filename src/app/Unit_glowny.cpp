@@ -2,6 +2,7 @@
 // at start-up (calibration file, machine names, gauge limits).
 #include "app/Unit_glowny.h"
 #include "app/Unit_glowny_link.h"
+#include "app/UDataModule.h"
 
 #include <QAction>
 #include <QApplication>
@@ -180,6 +181,7 @@ void TMainForm::FormCreate() {
     PointBlue = QPoint(45, 45);
     DrawAlignmentTarget(0, 0, 25, 25, 2000, 1000);
 
+    OpenMachineTable();
     FillMachineCombo();
 }
 
@@ -394,7 +396,18 @@ void TMainForm::showEvent(QShowEvent* e) {
 
 // ---- seams: each stands for a part that is wired in here when it is in the program ----
 
-QStringList TMainForm::MachineNames() const { return {}; }
+void TMainForm::OpenMachineTable() {
+    if (!DataModule1) return;
+    TMachineTable* t = DataModule1->TableMachines;
+    t->SetDatabaseName(ProgramDir);
+    // Without the table the program goes on; only the machine limits are missing.
+    if (!t->Open()) MessageDlg(MachineTableErrorMessage(t->LastError()), TMsgDlgType::mtError, mbOK);
+}
+
+QStringList TMainForm::MachineNames() const {
+    if (!DataModule1 || !DataModule1->TableMachines->Active()) return {};
+    return DataModule1->TableMachines->Names();
+}
 
 void TMainForm::DrawAlignmentTarget(int, int, int, int, int, int) {}
 
@@ -412,4 +425,6 @@ bool TMainForm::FormCloseQuery() { return true; }
 
 void TMainForm::FreeVibrationBuffers() {}
 
-void TMainForm::CloseMachineTable() {}
+void TMainForm::CloseMachineTable() {
+    if (DataModule1) DataModule1->TableMachines->Close();
+}

@@ -342,6 +342,8 @@ public:
     void SaveStoredSettings();
     void SettingsToControls();
     void ControlsToSettings();
+    // Opens the machine table in the program folder (a missing file gives an empty table).
+    void OpenMachineTable();
     // Names of the machine table, first record to last.
     QStringList MachineNames() const;
     // Chart titles and axis titles.
