@@ -1,4 +1,6 @@
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QPushButton>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -307,6 +309,30 @@ TEST_F(KalibracjaFormTest, LiveValuesOffsetsAndWavelength) {
     form.reject();  // any way of closing hands the readings back
     EXPECT_FALSE(CalibrationFormOpen.load());
     EXPECT_TRUE(MeteoStopped.load());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(KalibracjaFormTest, FileChosenOnceWhenTheFormOpens) {
+    const QString path = dir.filePath("k.dat");
+    writeFile(path, EncodeCalibration(sample()));
+    TKalibracja form;
+    int asked = 0;
+    form.ChooseFile = [&] { ++asked; return path; };
+    form.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(LaserName, "Łódź-1");
+    // Coming back to the form (after a message box, say) does not ask again.
+    form.hide();
+    form.show();
+    form.activateWindow();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(asked, 1);
+    form.findChild<QPushButton*>("BOdczytPliku")->click();
+    EXPECT_EQ(asked, 2);
 }
 
 }  // namespace
