@@ -76,6 +76,7 @@ TEST_F(SimHeadLink, AutoReplyAndStreaming) {
     EXPECT_EQ(sink.status, QStringList{"Program OK."});
 
     ReadingStopped = false;
+    fifo.SetSize(255);  // a slow tick on a loaded machine must not overflow it
     head.setStreamStep(25);
     head.startStreaming(FrameSpec::ready(0), std::chrono::milliseconds(10));
     std::vector<uint32_t> got;
