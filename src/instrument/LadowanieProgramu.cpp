@@ -213,7 +213,7 @@ void TLoadProgram::executeCard() {
     }
     int runningAnswers = 0;
     QString lastError;
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    for (int attempt = 0; attempt < 3 && !worker_.terminateRequested(); ++attempt) {
         SendCommandByte(HeadCommand::ProgramTest);
         sleepMs(timings_.cardAnswerMs);
         if (InPort(platform::kCardHighPort) == 30 && InPort(platform::kCardCommandPort) == 20) {
@@ -229,7 +229,7 @@ void TLoadProgram::executeCard() {
             continue;
         }
         bool invited = false;
-        for (int invitation = 0; invitation < 3 && !invited; ++invitation) {
+        for (int invitation = 0; invitation < 3 && !invited && !worker_.terminateRequested(); ++invitation) {
             AddMessageLine(utf8("Bios sprawdzony"));
             SendCommandByte(HeadCommand::BiosReset);
             sleepMs(timings_.biosResetMs);
@@ -291,6 +291,10 @@ bool TLoadProgram::LoadHexFileCard() {
         }
         sent += static_cast<int64_t>(line.size()) + 2;
         showProgress(sent, file.size, shown);
+        if (worker_.terminateRequested()) {
+            fail(utf8(kResetComputer));
+            return false;
+        }
     }
     toUi([](LoadProgramSink& s) { s.SetStatusText(utf8("Program załadowany.")); });
     return true;

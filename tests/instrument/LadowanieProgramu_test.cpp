@@ -13,6 +13,7 @@
 #include "LinkFixture.h"
 #include "foundations/ProgramMessages.h"
 #include "instrument/UOdczytB.h"
+#include "instrument/Unit_Komunikaty.h"
 #include "platform/AppPaths.h"
 #include "support/SimCard.h"
 #include "support/SimHead.h"
@@ -51,7 +52,11 @@ public:
         if (onReconnect) onReconnect(i);
     }
     void RememberBaudRates(uint8_t m, uint8_t a) override { remembered.push_back({m, a}); }
-    void LoaderEnded(const LoadResult& r) override { ends.push_back(r); }
+    bool throughWindow = false;  // also the default end report (the link status window)
+    void LoaderEnded(const LoadResult& r) override {
+        ends.push_back(r);
+        if (throughWindow) LoadProgramSink::LoaderEnded(r);
+    }
 };
 
 LoaderTimings quickTimings() {
@@ -299,6 +304,37 @@ TEST_F(CardLoader, NoCardFailsAtOnce) {
     const LoadResult r = run(loader);
     EXPECT_EQ(r.outcome, LoadOutcome::Failed);
     EXPECT_EQ(r.message, u(" Brak zainstalowanej karty! "));
+    EXPECT_TRUE(InterfaceError.load());
+}
+
+class WindowSink : public IKomunikatySink {
+public:
+    QStringList log;
+    void SendCommandByte(uint8_t) override {}
+    uint8_t MeasurementMode() const override { return 10; }
+    bool ResolutionOffered() const override { return false; }
+    bool MeasureLevelLost() override { return false; }
+    void StartSignalMonitor() override {}
+    void CreateReadingThread(uint64_t) override {}
+    void RestartCounting() override {}
+    void RestartMeasurementPage(uint8_t) override {}
+    void ReturnToMainMenu(uint8_t) override {}
+    // A data port that reads the ready answer sends the window down its success branch.
+    uint8_t ReadCardDataPort() override { return 'c'; }
+    void AppendServiceLog(const QString& s) override { log << s; }
+};
+
+TEST_F(CardLoader, TheEndIsReportedThroughTheLinkStatusWindowAndAFailureStaysAnInterfaceError) {
+    WindowSink windowSink;
+    TKomunikaty window(&windowSink);
+    Komunikaty = &window;
+    sink.throughWindow = true;
+    SetLink({nullptr, nullptr, nullptr, LinkClock{[] { return 0u; }, [](int) {}}});
+    TLoadProgram loader(sink, quickTimings());
+    EXPECT_EQ(run(loader).outcome, LoadOutcome::Failed);
+    Komunikaty = nullptr;
+    // The window's end entry ran, and the failed load is still an interface error.
+    EXPECT_FALSE(windowSink.log.isEmpty());
     EXPECT_TRUE(InterfaceError.load());
 }
 
