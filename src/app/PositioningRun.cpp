@@ -34,6 +34,8 @@ void PositioningRun::resetAcceptance(bool resetAcceptState) {
 }
 
 void PositioningRun::beginRunning() {
+    // Next is offered again only when this cycle's pass ends.
+    EndPage.next = false;
     MeasurementRunning = true;
     view_.SetSetupControlsEnabled(false);
     view_.ShowButtonPage(0);
@@ -56,6 +58,7 @@ void PositioningRun::StartRun() {
     DeviationJumpSeen = false;
     view_.SetChartTitle(pilgrim ? PointZeroTitle() : CycleTitle(1));
     MeasurementRunning = true;
+    EndPage.next = false;
     view_.SetSetupControlsEnabled(false);
     DataSaved = true;
     cycleUnfinished_ = !pilgrim;

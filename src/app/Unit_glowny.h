@@ -425,6 +425,8 @@ public:
     void EnableControlsAfterMeasurement();
     void EndMeasurementRun();
     void StoreFlatnessLine();
+    // Both value axes of wykres scale automatically (after a file is loaded, two-axis review).
+    void SetChartAxesAutomatic();
 
 protected:
     void closeEvent(QCloseEvent* e) override;

@@ -32,6 +32,7 @@
 #include "instrument/LinkPort.h"
 #include "instrument/MemoryFifo.h"
 #include "instrument/PointAcceptance.h"
+#include "platform/Chart.h"
 
 namespace {
 
@@ -471,3 +472,10 @@ void TMainForm::EndMeasurementRun() {
 }
 
 void TMainForm::StoreFlatnessLine() { StraightnessControl().StoreFlatnessLine(); }
+
+void TMainForm::SetChartAxesAutomatic() {
+    if (auto* chart = qobject_cast<platform::TChart*>(wykres)) {
+        chart->LeftAxis().SetAutomatic(true);
+        chart->BottomAxis().SetAutomatic(true);
+    }
+}

@@ -174,6 +174,12 @@ TEST_F(RunFixture, UnfinishedCycleIsDroppedOnceHoweverOftenPressed) {
     run.EndPage.next = false;
     run.ZakonczeniePozPrzegladajClick();
     EXPECT_EQ(cycles.Count(), 3);
+    // Next of the previous pass does not make the cycle started with it finished.
+    run.ZakonczeniePozNastepnyClick();
+    fillCurrent(1);
+    run.EnableControlsAfterMeasurement();
+    run.ZakonczeniePozPrzegladajClick();
+    EXPECT_EQ(cycles.Count(), 3);
 }
 
 TEST_F(RunFixture, RepeatWithNoCycleLeftStartsAFreshFirstCycle) {
