@@ -18,6 +18,7 @@
 #include "app/Settings.h"
 #include "app/Unit_glowny_types.h"
 #include "foundations/PomiarCol.h"
+#include "platform/Chart.h"
 
 class QAction;
 class QCheckBox;
@@ -42,6 +43,7 @@ class SerialFrameParser;
 }
 namespace platform {
 class CardPorts;
+class TChart;
 }
 class TDisplay;
 class THeaderListbox;
@@ -207,8 +209,8 @@ public:
 
     // positioning and straightness page
     QWidget* PanelWykresyProsto = nullptr;
-    QWidget* wykres = nullptr;
-    QWidget* WykresOsY = nullptr;
+    platform::TChart* wykres = nullptr;
+    platform::TChart* WykresOsY = nullptr;
     QFrame* PanelWarMierzona = nullptr;
     QFrame* PanelWarZadana = nullptr;
     TDisplay* DispWarMierzona = nullptr;
@@ -254,7 +256,7 @@ public:
     QPushButton* ZakonczeniePozKoniec = nullptr;
 
     // velocity page
-    QWidget* WykresPredkosci = nullptr;
+    platform::TChart* WykresPredkosci = nullptr;
     TDisplay* DisplayPredkosc = nullptr;
     TDisplay* DispPredkoscSr = nullptr;
     QLabel* LabVelUnit1 = nullptr;
@@ -266,6 +268,7 @@ public:
     QPushButton* Button2 = nullptr;
 
     // angular page
+    platform::TChart* WykresPK = nullptr;
     QProgressBar* GaugePodzKat = nullptr;
     QTableWidget* GridOdchylkaPK = nullptr;
     QStatusBar* StatusBar2 = nullptr;
@@ -299,17 +302,18 @@ public:
     void PSTransmisja2Click();
 
     // flatness page
-    QWidget* WykresPlaskosci = nullptr;
+    platform::TChart* WykresPlaskosci = nullptr;
     QPushButton* ButtonMapaPlaskosciStart = nullptr;
     QPushButton* Button27 = nullptr;
 
     // vibration page
+    platform::TChart* WykresFFT = nullptr;
     QProgressBar* GaugeFFT = nullptr;
     QLabel* Label31 = nullptr;
     QPushButton* FFTPom = nullptr;
 
     // alignment page
-    QWidget* AlignmentView = nullptr;
+    platform::TChart* AlignmentView = nullptr;
     QPoint PointRed, PointBlue;
 
     // The seven signal-level gauges, in SetGaugeLimits' order.
@@ -348,6 +352,7 @@ public:
     QStringList MachineNames() const;
     // Chart titles and axis titles.
     enum class ChartAxis { Left, Bottom };
+    // (any widget; only a chart takes them)
     void SetChartTitle(QWidget* chart, const QString& title);
     void SetChartAxisTitle(QWidget* chart, ChartAxis axis, const QString& title);
     static QString ChartTitle(const QWidget* chart);

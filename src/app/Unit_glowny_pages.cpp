@@ -23,41 +23,19 @@
 
 #include "app/Unit_glowny.h"
 #include "foundations/Display.h"
+#include "platform/Chart.h"
 #include "foundations/HeadList.h"
 #include "foundations/RadioGroup.h"
 #include "foundations/RealSpinEdit.h"
 
 namespace {
 
-// Stands where a chart goes until the chart layer is wired in: shows the chart's titles.
-class ChartPlaceholder : public QFrame {
-public:
-    explicit ChartPlaceholder(QWidget* parent) : QFrame(parent) {
-        setFrameShape(QFrame::StyledPanel);
-        setMinimumSize(200, 140);
-        setAutoFillBackground(true);
-        QPalette p = palette();
-        p.setColor(QPalette::Window, Qt::white);
-        setPalette(p);
-    }
-
-protected:
-    void paintEvent(QPaintEvent* e) override {
-        QFrame::paintEvent(e);
-        QPainter g(this);
-        const QRect r = rect().adjusted(50, 28, -16, -36);
-        g.setPen(QColor(160, 160, 160));
-        g.drawRect(r);
-        g.setPen(Qt::black);
-        g.drawText(QRect(0, 4, width(), 20), Qt::AlignCenter, property("title").toString());
-        g.drawText(QRect(0, height() - 30, width(), 24), Qt::AlignCenter, property("bottomAxisTitle").toString());
-        g.save();
-        g.translate(16, height() / 2);
-        g.rotate(-90);
-        g.drawText(QRect(-height() / 2, -10, height(), 20), Qt::AlignCenter, property("leftAxisTitle").toString());
-        g.restore();
-    }
-};
+platform::TChart* chart(QWidget* parent, const char* name) {
+    auto* c = new platform::TChart(parent);
+    c->setObjectName(QString::fromLatin1(name));
+    c->setMinimumSize(200, 140);
+    return c;
+}
 
 template <class W>
 W* named(W* w, const char* name) {
@@ -135,22 +113,25 @@ std::array<QProgressBar*, 7> TMainForm::SignalGauges() const {
     return {Gauge1, GaugePozycjonowanie, GaugeProsto, Gauge3, Gauge4, GaugePodzKat, GaugeFFT};
 }
 
-void TMainForm::SetChartTitle(QWidget* chart, const QString& title) {
-    if (!chart) return;
-    chart->setProperty("title", title);
-    chart->update();
+void TMainForm::SetChartTitle(QWidget* w, const QString& title) {
+    if (auto* chart = qobject_cast<platform::TChart*>(w)) chart->SetTitleText(title);
 }
 
-void TMainForm::SetChartAxisTitle(QWidget* chart, ChartAxis axis, const QString& title) {
+void TMainForm::SetChartAxisTitle(QWidget* w, ChartAxis axis, const QString& title) {
+    auto* chart = qobject_cast<platform::TChart*>(w);
     if (!chart) return;
-    chart->setProperty(axis == ChartAxis::Left ? "leftAxisTitle" : "bottomAxisTitle", title);
-    chart->update();
+    (axis == ChartAxis::Left ? chart->LeftAxis() : chart->BottomAxis()).SetTitle(title);
 }
 
-QString TMainForm::ChartTitle(const QWidget* chart) { return chart ? chart->property("title").toString() : QString(); }
+QString TMainForm::ChartTitle(const QWidget* w) {
+    const auto* chart = qobject_cast<const platform::TChart*>(w);
+    return chart ? chart->Title().text.join(u'\n') : QString();
+}
 
-QString TMainForm::ChartAxisTitle(const QWidget* chart, ChartAxis axis) {
-    return chart ? chart->property(axis == ChartAxis::Left ? "leftAxisTitle" : "bottomAxisTitle").toString() : QString();
+QString TMainForm::ChartAxisTitle(const QWidget* w, ChartAxis axis) {
+    const auto* chart = qobject_cast<const platform::TChart*>(w);
+    if (!chart) return QString();
+    return (axis == ChartAxis::Left ? chart->LeftAxis() : chart->BottomAxis()).Title();
 }
 
 void TMainForm::BuildPages() {
@@ -389,11 +370,11 @@ QWidget* TMainForm::BuildPositioningPage() {
     PanelWykresyProsto = named(new QWidget(page), "PanelWykresyProsto");
     auto* charts = new QVBoxLayout(PanelWykresyProsto);
     charts->setContentsMargins(0, 0, 0, 0);
-    wykres = named(new ChartPlaceholder(PanelWykresyProsto), "wykres");
+    wykres = chart(PanelWykresyProsto, "wykres");
     wykres->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(wykres, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenuWykres->popup(wykres->mapToGlobal(pos)); });
-    WykresOsY = named(new ChartPlaceholder(PanelWykresyProsto), "WykresOsY");
+    WykresOsY = chart(PanelWykresyProsto, "WykresOsY");
     WykresOsY->hide();
     charts->addWidget(wykres, 1);
     charts->addWidget(WykresOsY, 1);
@@ -544,7 +525,7 @@ QWidget* TMainForm::BuildPositioningPage() {
 QWidget* TMainForm::BuildVelocityPage() {
     auto* page = named(new QWidget, "Predkosc");
     auto* lay = new QHBoxLayout(page);
-    WykresPredkosci = named(new ChartPlaceholder(page), "WykresPredkosci");
+    WykresPredkosci = chart(page, "WykresPredkosci");
     lay->addWidget(WykresPredkosci, 3);
     auto* side = new QVBoxLayout;
     Panel19 = panel(page, "Panel19");
@@ -579,11 +560,11 @@ QWidget* TMainForm::BuildAngularPage() {
     auto* page = named(new QWidget, "PodzialyKatowe");
     auto* lay = new QVBoxLayout(page);
     auto* top = new QHBoxLayout;
-    auto* chart = named(new ChartPlaceholder(page), "WykresPK");
-    chart->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(chart, &QWidget::customContextMenuRequested, this,
-            [this, chart](const QPoint& pos) { PopupMenuPK->popup(chart->mapToGlobal(pos)); });
-    top->addWidget(chart, 3);
+    WykresPK = chart(page, "WykresPK");
+    WykresPK->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(WykresPK, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenuPK->popup(WykresPK->mapToGlobal(pos)); });
+    top->addWidget(WykresPK, 3);
     auto* side = new QVBoxLayout;
     GaugePodzKat = gauge(page, "GaugePodzKat");
     side->addWidget(GaugePodzKat);
@@ -717,7 +698,7 @@ QWidget* TMainForm::BuildTablePage() {
 QWidget* TMainForm::BuildFlatnessPage() {
     auto* page = named(new QWidget, "MapaPlaskosci");
     auto* lay = new QHBoxLayout(page);
-    WykresPlaskosci = named(new ChartPlaceholder(page), "WykresPlaskosci");
+    WykresPlaskosci = chart(page, "WykresPlaskosci");
     lay->addWidget(WykresPlaskosci, 3);
     auto* side = new QVBoxLayout;
     ButtonMapaPlaskosciStart = button(page, "ButtonMapaPlaskosciStart", QStringLiteral("P&omiar"));
@@ -732,7 +713,8 @@ QWidget* TMainForm::BuildFlatnessPage() {
 QWidget* TMainForm::BuildVibrationPage() {
     auto* page = named(new QWidget, "AnalizaFFT");
     auto* lay = new QHBoxLayout(page);
-    lay->addWidget(named(new ChartPlaceholder(page), "WykresFFT"), 3);
+    WykresFFT = chart(page, "WykresFFT");
+    lay->addWidget(WykresFFT, 3);
     auto* side = new QVBoxLayout;
     GaugeFFT = gauge(page, "GaugeFFT");
     Label31 = label(page, "Label31", QString());
@@ -748,7 +730,7 @@ QWidget* TMainForm::BuildVibrationPage() {
 QWidget* TMainForm::BuildAlignmentPage() {
     auto* page = named(new QWidget, "Justowanie");
     auto* lay = new QVBoxLayout(page);
-    AlignmentView = named(new ChartPlaceholder(page), "WykresJustowanie");
+    AlignmentView = chart(page, "WykresJustowanie");
     lay->addWidget(AlignmentView, 1);
     return page;
 }
