@@ -345,3 +345,14 @@ std::optional<MachineRecord> LookupMachine(const QString& name) {
     if (DataModule1 && DataModule1->TableMachines->Active()) return DataModule1->TableMachines->Find(name);
     return LookupMachine(platform::programDirectory(), name);
 }
+
+evaluation::MachineLimits MachineLimitsOf(const MachineRecord& record) {
+    evaluation::MachineLimits limits;
+    for (const auto& f : evaluation::MachineLimitFields()) limits.*f.member = record.value(QString::fromLatin1(f.name));
+    return limits;
+}
+
+evaluation::MachineLimits MachineLimitsOf(const QString& name) {
+    const auto r = LookupMachine(name);
+    return r ? MachineLimitsOf(*r) : evaluation::MachineLimits();
+}

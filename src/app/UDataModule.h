@@ -9,6 +9,8 @@
 #include <optional>
 #include <vector>
 
+#include "evaluation/ResultsByStandard.h"
+
 inline constexpr const char* kMachineTableFile = "machines.DB";
 inline constexpr int kMachineNameCapacity = 20;
 
@@ -117,3 +119,8 @@ QString MachineTableErrorMessage(const QString& detail);
 std::optional<MachineRecord> LookupMachine(const QString& name);
 // The same in the table file of Folder.
 std::optional<MachineRecord> LookupMachine(const QString& folder, const QString& name);
+
+// The limits of the machine named Name for the results by standard; a name not in the table
+// gives no limits (all 0), never another machine's.
+evaluation::MachineLimits MachineLimitsOf(const QString& name);
+evaluation::MachineLimits MachineLimitsOf(const MachineRecord& record);

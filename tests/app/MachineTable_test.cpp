@@ -111,6 +111,19 @@ TEST_F(MachineTableTest, CreatedFilledBrowsedSearchedAndReopened) {
     ASSERT_TRUE(dm.TableMachines->Open());
     EXPECT_EQ(LookupMachine("Wiertarka")->value("Iso_dok_p"), 2.25);
     EXPECT_FALSE(LookupMachine("Frezarka").has_value());
+
+    // The limits for the results by standard: every field reaches its member; an unknown name
+    // gives zeros.
+    const evaluation::MachineLimits lim = MachineLimitsOf("Wiertarka");
+    EXPECT_EQ(lim.Iso_dok_p, 2.25);
+    EXPECT_EQ(lim.Vdi_ps_plus_u, 4.5);
+    EXPECT_EQ(lim.Bsi_ru_minus, -2.25);
+    const evaluation::MachineLimits none = MachineLimitsOf("Frezarka");
+    EXPECT_EQ(none.Iso_dok_p, 0.0);
+    EXPECT_EQ(none.Vdi_ps_plus_u, 0.0);
+    QStringList evalNames;
+    for (const auto& f : evaluation::MachineLimitFields()) evalNames << f.name;
+    EXPECT_EQ(evalNames, MachineFloatFields);
 }
 
 TEST_F(MachineTableTest, NamesMustBeGivenAndUnique) {
