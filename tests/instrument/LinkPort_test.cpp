@@ -252,3 +252,15 @@ TEST_F(LinkLayer, WorkerSinkCallsRunOnTheUiThread) {
     EXPECT_EQ(sink.colours, std::vector<uint32_t>{0x0000FF});
     EXPECT_TRUE(sink.allOnUi);
 }
+
+// The simulated card's frames as the reading thread reads them, byte by byte from port 0x300.
+TEST_F(LinkLayer, SimulatedCardFrames) {
+    InterfaceMode = 0;
+    card.queueFrame(0x19, 0x02, -2, uint8_t(77));
+    card.queueFrame(0x19, 0x00, 0x01020304, std::nullopt, true);
+    std::vector<uint8_t> got;
+    uint8_t b;
+    while (!CardFifoEmpty() && ReadDataByte(b)) got.push_back(b);
+    EXPECT_EQ(got, (std::vector<uint8_t>{0xAA, 0x19, 0x02, 0xFF, 0xFF, 0xFF, 0xFE, 0x05, 77, 0xB3,  //
+                                         0xAA, 0x19, 0x00, 0x01, 0x02, 0x03, 0x04, 0xF7}));
+}
