@@ -1,9 +1,15 @@
 #include "app/ModeSequencesMainForm.h"
 
 #include "app/Unit_glowny.h"
+#include "foundations/MessageDlg.h"
+#include "foundations/SharedGlobals.h"
 #include "instrument/MemoryFifo.h"
 
+#include <QAction>
+#include <QListWidget>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QScrollBar>
 #include <QStackedWidget>
 
@@ -63,4 +69,134 @@ QWidget* MainFormModeHost::MainWindow() { return &f_; }
 
 void MainFormModeHost::RunPageStart(int page) {
     modes::RunStartRoutine(*this, modes::StartRoutineForPage(page));
+}
+
+namespace {
+
+template <class T = QWidget>
+T* named(TMainForm& f, const char* name) {
+    return f.findChild<T*>(QString::fromLatin1(name));
+}
+
+void enableCommand(TMainForm& f, const char* name, bool on) {
+    if (auto* a = named<QAction>(f, name)) a->setEnabled(on);
+}
+
+void velocityRunOff(TMainForm& f) {
+    VelocityRunning = false;
+    if (auto* b = named<QPushButton>(f, "ButtonStartV")) b->setText("&Start");
+    if (QWidget* p = named(f, "Panel6")) p->hide();
+}
+
+}  // namespace
+
+MainFormKomunikatySink::MainFormKomunikatySink(TMainForm& form, MainFormModeHost& host)
+    : f_(form), host_(host) {}
+
+uint8_t MainFormKomunikatySink::MeasurementMode() const { return f_.MeasurementMode; }
+
+bool MainFormKomunikatySink::ResolutionOffered() const {
+    return host_.ResolutionButtonVisible() && host_.Resolution10();
+}
+
+void MainFormKomunikatySink::StartSignalMonitor() { host_.StartSignalMonitor(); }
+void MainFormKomunikatySink::CreateReadingThread(uint64_t g) { host_.CreateReadingThread(g); }
+void MainFormKomunikatySink::RestartCounting() { modes::RestartCounting(host_); }
+
+void MainFormKomunikatySink::AddRecordingErrorRow() {
+    if (Seams.AddRecordingErrorRow) Seams.AddRecordingErrorRow();
+}
+
+bool MainFormKomunikatySink::MotorRunning() const { return Seams.MotorRunning && Seams.MotorRunning(); }
+
+void MainFormKomunikatySink::ClearMotorRunning() {
+    if (Seams.ClearMotorRunning) Seams.ClearMotorRunning();
+}
+
+void MainFormKomunikatySink::RestartMeasurementPage(uint8_t mode) {
+    switch (mode) {
+    case 0:
+        if (QWidget* b = named(f_, "ZakonczeniePozNastepny")) b->setEnabled(false);
+        break;
+    case 1:
+        velocityRunOff(f_);
+        break;
+    case 2:
+    case 3:
+        MeasurementRunning = false;
+        if (auto* b = named<QPushButton>(f_, "ButtonPozStart")) b->setText("&Start");
+        break;
+    case 4:
+        MeasurementRunning = false;
+        if (auto* b = named<QPushButton>(f_, "BStartPK")) b->setText("&Start");
+        if (QWidget* l = named(f_, "LabelInfoPK")) l->hide();
+        break;
+    case 5:
+        MeasurementRunning = false;
+        break;
+    default:
+        if (mode >= 6 && mode <= 9) host_.ClearFifo();
+        return;
+    }
+    if (mode != 1 && Seams.RestartMeasurementPage) Seams.RestartMeasurementPage(mode);
+}
+
+void MainFormKomunikatySink::ReturnToMainMenu(uint8_t mode) {
+    if (mode == 1) {
+        enableCommand(f_, "Start1", true);
+        enableCommand(f_, "Stop1", false);
+        velocityRunOff(f_);
+        modes::ReturnToMainMenuFromVelocity(host_);
+    } else if (mode >= 6 && mode <= 9) {
+        modes::ReturnToMainMenu(host_);
+    } else if (Seams.ReturnToMainMenu) {
+        Seams.ReturnToMainMenu(mode);
+    }
+}
+
+void MainFormKomunikatySink::ShowWaitingForLaser() {
+    if (QWidget* b = named(f_, "ButtonStartV")) b->setEnabled(false);
+    host_.ShowReadoutPage(1);
+}
+
+void MainFormKomunikatySink::StartLinkWatchdog() {
+    if (Seams.StartLinkWatchdog) Seams.StartLinkWatchdog();
+}
+
+void MainFormKomunikatySink::EnterServicePanel() {
+    if (Seams.EnterServicePanel) Seams.EnterServicePanel();
+}
+
+void MainFormKomunikatySink::SetMainWindowEnabled(bool on) {
+    // Not the window itself: the link status window may be its child and would go grey too.
+    if (QWidget* c = f_.centralWidget()) c->setEnabled(on);
+    if (QMenuBar* m = f_.menuBar()) m->setEnabled(on);
+}
+
+void MainFormKomunikatySink::ShowTypeGaugeLevel(int level) {
+    if (Seams.ShowTypeGaugeLevel) Seams.ShowTypeGaugeLevel(level);
+}
+
+void MainFormKomunikatySink::SetStatusText(const QString& text) {
+    QStatusBar* bar = f_.StatusBar1 ? f_.StatusBar1 : f_.statusBar();
+    if (bar) bar->showMessage(text);
+}
+
+void MainFormKomunikatySink::ShowErrorMessage(const QString& text) {
+    MessageDlg(text, TMsgDlgType::mtError, mbOK);
+}
+
+void MainFormKomunikatySink::AppendServiceLog(const QString& text) {
+    if (auto* l = named<QListWidget>(f_, "PSListBox2")) l->addItem(text);
+}
+
+int MainFormKomunikatySink::MainPage() const { return host_.MainPage(); }
+void MainFormKomunikatySink::ShowMainPage(int page) { host_.ShowMainPage(page); }
+
+QString MainFormKomunikatySink::CommandLineParameter() const {
+    return Seams.CommandLineParameter ? Seams.CommandLineParameter() : QString();
+}
+
+void MainFormKomunikatySink::OpenCommandLineFile(int mode, const QString& path) {
+    if (Seams.OpenCommandLineFile) Seams.OpenCommandLineFile(mode, path);
 }

@@ -3,6 +3,7 @@
 // window does not hold itself comes in through the seams; an empty seam does nothing.
 #include "app/ModeSequences.h"
 #include "instrument/OdczytSygnaluPomiarowego.h"
+#include "instrument/Unit_Komunikaty.h"
 
 #include <functional>
 
@@ -50,4 +51,55 @@ public:
 private:
     TMainForm& f_;
     uint8_t measuredAxis_ = 0;
+};
+
+// What the link status window's sink cannot do by itself; an empty seam does nothing.
+struct KomunikatySeams {
+    // The rest of "&Pomiar" for modes 0 (controls after the run, chart picture), 2 and 3
+    // (EndMeasurementRun) and 5 (close the FFT form), after the common steps.
+    std::function<void(uint8_t mode)> RestartMeasurementPage;
+    // "&Główne Menu" for modes 0, 2, 3, 4 (ExitMeasurementMode) and 5 (FFT form, FFTGMenuClick).
+    std::function<void(uint8_t mode)> ReturnToMainMenu;
+    std::function<void()> AddRecordingErrorRow;
+    std::function<bool()> MotorRunning;
+    std::function<void()> ClearMotorRunning;
+    std::function<void()> EnterServicePanel;
+    std::function<void()> StartLinkWatchdog;                  // PSTimer2
+    std::function<void(int level)> ShowTypeGaugeLevel;
+    std::function<QString()> CommandLineParameter;
+    std::function<void(int mode, const QString& path)> OpenCommandLineFile;
+};
+
+// The main window as the link status window's sink.
+class MainFormKomunikatySink final : public IKomunikatySink {
+public:
+    MainFormKomunikatySink(TMainForm& form, MainFormModeHost& host);
+    KomunikatySeams Seams;
+
+    uint8_t MeasurementMode() const override;
+    bool ResolutionOffered() const override;
+    void StartSignalMonitor() override;
+    void CreateReadingThread(uint64_t generation) override;
+    void RestartCounting() override;
+    void AddRecordingErrorRow() override;
+    bool MotorRunning() const override;
+    void ClearMotorRunning() override;
+    void RestartMeasurementPage(uint8_t mode) override;
+    void ReturnToMainMenu(uint8_t mode) override;
+    void ShowWaitingForLaser() override;
+    void StartLinkWatchdog() override;
+    void EnterServicePanel() override;
+    void SetMainWindowEnabled(bool on) override;
+    void ShowTypeGaugeLevel(int level) override;
+    void SetStatusText(const QString& text) override;
+    void ShowErrorMessage(const QString& text) override;
+    void AppendServiceLog(const QString& text) override;
+    int MainPage() const override;
+    void ShowMainPage(int page) override;
+    QString CommandLineParameter() const override;
+    void OpenCommandLineFile(int mode, const QString& path) override;
+
+private:
+    TMainForm& f_;
+    MainFormModeHost& host_;
 };

@@ -41,3 +41,30 @@ TEST_F(MainWindowTest, ModeHostStartsTheVelocityPageWhenTheMonitorSeesTheHead) {
     if (auto* b = f->findChild<QPushButton*>("ButtonStartV")) EXPECT_TRUE(b->isEnabled());
     if (auto* l = f->findChild<QLabel*>("LabPoczPredkosc")) EXPECT_TRUE(l->isHidden());
 }
+
+TEST_F(MainWindowTest, LinkStatusWindowOverTheMainWindowReturnsFromTheReadout) {
+    start();
+    TMainForm* f = form();
+    MainFormModeHost host(*f);
+    MainFormKomunikatySink sink(*f, host);
+    Komunikaty->SetSink(&sink);
+    host.Seams.SignalSource = [] { return std::make_shared<ReadySource>(); };
+
+    f->MeasurementMode = 6;
+    f->NotebookMainForm->setCurrentIndex(2);
+    SignalMonitorStopped = false;  // a monitor is not needed for this stop
+    StopReason = 4;
+    Komunikaty->KoniecPrzerwaniaOdczyt(ReadingThreadGeneration.load());
+    EXPECT_TRUE(Komunikaty->isVisible());
+    ASSERT_NE(f->centralWidget(), nullptr);
+    EXPECT_FALSE(f->centralWidget()->isEnabled());
+    EXPECT_TRUE(Komunikaty->isEnabled());
+
+    Komunikaty->Button2Click();
+    EXPECT_FALSE(Komunikaty->isVisible());
+    EXPECT_EQ(f->NotebookMainForm->currentIndex(), 1);
+    EXPECT_EQ(StopReason.load(), 0);  // reset when the window hides
+    EXPECT_TRUE(f->centralWidget()->isEnabled());
+    EXPECT_EQ(f->windowTitle(), modes::MainMenuCaption());
+    Komunikaty->SetSink(nullptr);
+}
