@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include "app/ModeSequences.h"
+#include "app/ModeSequencesMainForm.h"
 #include "app/PointStoreSink.h"
 #include "app/PointStoreWidgets.h"
 #include "app/PositioningRun.h"
@@ -30,7 +31,6 @@
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/LinkPort.h"
-#include "instrument/MemoryFifo.h"
 #include "instrument/PointAcceptance.h"
 #include "platform/Chart.h"
 
@@ -85,36 +85,6 @@ QString DialogFilter(QString filter, const QString& extension) {
 }  // namespace
 
 struct TMainForm::RunParts {
-    // Counting, reading stop and caption through the mode sequences.
-    class Host : public modes::IModeHost {
-    public:
-        explicit Host(TMainForm& f) : f_(f) {}
-        uint8_t& MeasurementModeField() override { return f_.MeasurementMode; }
-        modes::PrecisionTable& DisplayPrecisionField() override { return f_.DisplayPrecision; }
-        uint8_t& DisplayLengthUnitField() override { return f_.DisplayLengthUnit; }
-        uint8_t& DisplayVelocityUnitField() override { return f_.DisplayVelocityUnit; }
-        uint8_t& MeasuredAxisField() override { return axis_; }
-        bool ResolutionButtonVisible() const override { return f_.BRozdziel && f_.BRozdziel->isVisible(); }
-        bool Resolution10() const override { return f_.Resolution10; }
-        // The runs only count, stop and caption; the reading thread is started by the page entry.
-        void CreateReadingThread(uint64_t) override {}
-        QWidget* MainWindowWidget() const override { return &f_; }
-        void ClearFifo() override {
-            if (f_.Fifo) f_.Fifo->Clear();
-        }
-        void SetWindowCaption(const QString& c) override { f_.setWindowTitle(c); }
-        void ShowMainPage(int p) override {
-            if (f_.NotebookMainForm) f_.NotebookMainForm->setCurrentIndex(p);
-        }
-        void EnableMenuItemsByTag(const std::vector<int>& tags, bool on) override {
-            f_.EnableMenuItemsByTag(TagsOf(tags), on);
-        }
-
-    private:
-        TMainForm& f_;
-        uint8_t axis_ = 0;
-    };
-
     // The acceptance engine's calls into the window.
     class Sink : public PointStoreAcceptanceSink {
     public:
@@ -333,7 +303,8 @@ struct TMainForm::RunParts {
           straightness(positioning, *f.StraightnessPoints, *f.FlatnessLines, engine, f, f.MeasurementMode,
                        f.Points().StraightnessSampleCount, straightnessView) {}
 
-    Host host;
+    // Counting, reading stop and caption through the mode sequences.
+    MainFormModeHost host;
     Sink sink;
     instrument::PointAcceptance engine;
     PositioningViewImpl positioningView;
