@@ -38,9 +38,11 @@ void TOdczyt::RunStopCheck() {
 void TOdczyt::Execute(uint64_t generation) {
     const bool serial = InterfaceMode.load() == 1;
     if (serial) {
-        RunOnUiThread([&] { sink_.PrepareSerialReading(); });
+        // Old signals go before the queue is prepared: a frame that arrives while the UI thread
+        // prepares it then still wakes this thread.
         if (ReadQuitEvent) ReadQuitEvent->reset();
         if (SampleEvent) SampleEvent->reset();
+        RunOnUiThread([&] { sink_.PrepareSerialReading(); });
     }
     StopReason = 0;
 

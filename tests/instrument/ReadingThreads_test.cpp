@@ -86,7 +86,7 @@ TEST(ReadingThreads, MeteoSerialBlocksGoThroughTheHandOff) {
     EXPECT_EQ(rec.service.size(), 2u);
     EXPECT_TRUE(rec.allOnUi);
 
-    MeteoStopped = true;
+    // The quit event alone ends the serial thread, which takes the event back.
     MeteoQuitEvent->set();
     ASSERT_TRUE(meteo.WaitForEnd(5s));
     ASSERT_TRUE(WaitProcessingEvents([&] { return !rec.ended.empty(); }, 5s));
