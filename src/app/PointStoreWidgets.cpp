@@ -7,6 +7,8 @@
 
 #include "app/Unit_glowny.h"
 #include "foundations/Display.h"
+#include "foundations/FR_Utils.h"
+#include "foundations/ProgramMessages.h"
 #include "foundations/NumberFormat.h"
 #include "foundations/SharedGlobals.h"
 #include "foundations/UInputError.h"
@@ -155,7 +157,7 @@ private:
     QPointer<QWidget> chart_;
 };
 
-enum class Kind { Line, Points, Fast };
+enum class Kind { Line, LineWithMarkers, Points, Fast };
 
 }  // namespace
 
@@ -271,25 +273,39 @@ std::shared_ptr<PointStoreBinding> MakePointStoreBinding(TMainForm& f) {
         b->charts.push_back(std::move(c));
         return raw;
     };
-    // A series of the chart by its name, made there (with its colour) when the chart has none.
-    auto series = [&](ChartAdapter* owner, QWidget* w, const char* name, Kind kind, uint32_t colour) {
+    // A series of the chart by its name, made there (with its colour, title and markers) when
+    // the chart has none.
+    auto series = [&](ChartAdapter* owner, QWidget* w, const char* name, Kind kind, uint32_t colour,
+                      const QString& title = QString()) {
         std::unique_ptr<SeriesAdapter> s;
 #ifdef VKM30_HAVE_CHART
         if (auto* c = asChart(w)) {
             platform::TChartSeries* found = c->SeriesByName(QString::fromLatin1(name));
             if (!found) {
-                if (kind == Kind::Points)
-                    found = c->AddNewSeries<platform::TPointSeries>(QString::fromLatin1(name));
-                else if (kind == Kind::Fast)
+                if (kind == Kind::Points) {
+                    auto* pts = c->AddNewSeries<platform::TPointSeries>(QString::fromLatin1(name));
+                    pts->Pointer().style = platform::TPointerStyle::Circle;
+                    pts->Pointer().horizSize = pts->Pointer().vertSize = 2;
+                    found = pts;
+                } else if (kind == Kind::Fast) {
                     found = c->AddNewSeries<platform::TFastLineSeries>(QString::fromLatin1(name));
-                else
-                    found = c->AddNewSeries<platform::TLineSeries>(QString::fromLatin1(name));
+                } else {
+                    auto* line = c->AddNewSeries<platform::TLineSeries>(QString::fromLatin1(name));
+                    line->LinePen().width = 2;
+                    line->Pointer().visible = kind == Kind::LineWithMarkers;
+                    line->Pointer().horizSize = line->Pointer().vertSize = 3;
+                    found = line;
+                }
                 found->SetSeriesColorWin(colour);
+                if (title.isEmpty())
+                    found->SetShowInLegend(false);
+                else
+                    found->SetTitle(title);
             }
             s = std::make_unique<SeriesAdapter>(found);
         }
 #endif
-        (void)w, (void)name, (void)kind, (void)colour;
+        (void)w, (void)name, (void)kind, (void)colour, (void)title;
         if (!s) s = std::make_unique<SeriesAdapter>();
         SeriesAdapter* raw = s.get();
         owner->own.push_back(raw);
@@ -326,21 +342,26 @@ std::shared_ptr<PointStoreBinding> MakePointStoreBinding(TMainForm& f) {
     p.PoprzednieWTyl = series(w, f.wykres, "PoprzednieWTyl", Kind::Points, lightRed);
     p.PomiaryWPrzod = series(w, f.wykres, "PomiaryWPrzod", Kind::Points, lightBlue);
     p.PomiaryWTyl = series(w, f.wykres, "PomiaryWTyl", Kind::Points, lightRed);
-    p.DoPrzodu = series(w, f.wykres, "DoPrzodu", Kind::Line, blue);
-    p.DoTylu = series(w, f.wykres, "DoTylu", Kind::Line, red);
-    p.ProstoOsY = series(w, f.wykres, "ProstoOsY", Kind::Line, red);
+    p.DoPrzodu = series(w, f.wykres, "DoPrzodu", Kind::LineWithMarkers, blue,
+                        TranslateString(QStringLiteral("stDoPrzodu"), QStringLiteral("W przód")));
+    p.DoTylu = series(w, f.wykres, "DoTylu", Kind::LineWithMarkers, red,
+                      TranslateString(QStringLiteral("stDoTylu"), QStringLiteral("W tył")));
+    p.ProstoOsY = series(w, f.wykres, "ProstoOsY", Kind::LineWithMarkers, red);
     p.PomiaryOsY = series(w, f.wykres, "PomiaryOsY", Kind::Points, olive);
     p.ArrowBlue = arrow(w, f.wykres, "ArrowBlue", blue);
     p.ArrowRed = arrow(w, f.wykres, "ArrowRed", red);
     ChartAdapter* v = chart(f.WykresPredkosci);
     p.WykresPredkosci = v;
-    p.Series2 = series(v, f.WykresPredkosci, "Series2", Kind::Fast, blue);
-    p.Series6 = series(v, f.WykresPredkosci, "Series6", Kind::Line, green);
+    p.Series2 = series(v, f.WykresPredkosci, "Series2", Kind::Fast, blue, Msg(QStringLiteral("stPredkosc")));
+    p.Series6 = series(v, f.WykresPredkosci, "Series6", Kind::Line, green,
+                       TranslateString(QStringLiteral("stPredkoscSrednia"), QStringLiteral("Prędkość średnia")));
     QWidget* pkWidget = f.findChild<QWidget*>(QStringLiteral("WykresPK"));
     ChartAdapter* pk = chart(pkWidget);
     p.WykresPK = pk;
-    p.SeriesBLCzastkowy = series(pk, pkWidget, "SeriesBLCzastkowy", Kind::Line, blue);
-    p.SeriesBlSumaryczny = series(pk, pkWidget, "SeriesBlSumaryczny", Kind::Line, black);
+    p.SeriesBLCzastkowy = series(pk, pkWidget, "SeriesBLCzastkowy", Kind::LineWithMarkers, blue,
+                                 TranslateString(QStringLiteral("stBladCzastkowy"), QStringLiteral("Błąd cząstkowy")));
+    p.SeriesBlSumaryczny = series(pk, pkWidget, "SeriesBlSumaryczny", Kind::LineWithMarkers, black,
+                                  TranslateString(QStringLiteral("stBladSumaryczny"), QStringLiteral("Błąd sumaryczny")));
 
     TMainForm* form = &f;
     b->grid = std::make_unique<TableDeviationGrid>(f.GridOdchylka, [form](const GridCellRef& r, int col) {

@@ -15,6 +15,8 @@
 #include "foundations/Display.h"
 #include "foundations/NumberFormat.h"
 #include "foundations/ProgramMessages.h"
+#include "platform/Chart.h"
+#include <cmath>
 
 namespace {
 
@@ -316,4 +318,45 @@ TEST_F(TypePagesTest, GridCellsFollowTheirPointsByIndex) {
     (*f->PositioningCycles)[1].Punkt.Delete(1);
     f->PointStoreParts->grid->RefreshTexts();
     EXPECT_EQ(QString(), g->item(2, 1)->text());
+}
+
+// The pages with a plotted run, as a user sees them (pictures in the temporary folder).
+TEST_F(TypePagesTest, PagesWithPlottedDataRender) {
+    startWindow();
+    f->resize(1280, 800);
+    f->show();
+    LengthUnit = 0;
+    f->Numerpunktu1->setChecked(false);
+    f->BitBtnpozycjonowanie->click();
+    TCykl run;
+    for (int c = 0; c < 3; ++c) {
+        TPunkt& p = run.Add().Punkt;
+        for (int k = 0; k < 11; ++k) {
+            TPunktItem& it = p.Add();
+            it.Dystans = 50.0 * k;
+            it.Xa = 0.8 * k + 0.6 * c - 0.03 * k * k;
+            it.Xr = it.Xa - 2.5 + 0.2 * c;
+        }
+    }
+    f->PositioningCycles->Assign(run);
+    f->Points().ShowPositioningCycle(2);
+    auto* chart = qobject_cast<platform::TChart*>(f->wykres);
+    ASSERT_NE(nullptr, chart);
+    EXPECT_EQ(11, chart->SeriesByName("DoPrzodu")->Count());
+    EXPECT_EQ(33, chart->SeriesByName("PoprzednieWTyl")->Count());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f->grab().save(QDir::temp().filePath("vkm30_positioning_page.png")));
+
+    VelocityRunning = false;
+    f->BitBtnpredkosc->click();
+    f->ButtonStartV->setEnabled(true);
+    f->ButtonStartV->click();
+    for (int k = 0; k < 250; ++k) f->Points().AddVelocitySample(k < 25 ? k * 4.0 : 100.0 + 2.0 * std::sin(k * 0.3));
+    f->ButtonStartV->click();
+    auto* v = qobject_cast<platform::TChart*>(f->WykresPredkosci);
+    ASSERT_NE(nullptr, v);
+    EXPECT_EQ(250, v->SeriesByName("Series2")->Count());
+    EXPECT_EQ(2, v->SeriesByName("Series6")->Count());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f->grab().save(QDir::temp().filePath("vkm30_velocity_page.png")));
 }
