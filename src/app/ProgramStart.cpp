@@ -35,6 +35,7 @@ StartedProgram StartProgram() {
     p.mainForm = new TMainForm;
     p.komunikaty = new TKomunikaty;
     Komunikaty = p.komunikaty;
+    p.mainForm->ConnectReading();
 
     splash->hide();
     splash->deleteLater();

@@ -40,7 +40,10 @@ class TCommPortDriver;
 class TMemoryFifo;
 namespace instrument {
 class SerialFrameParser;
+class TOdczyt;
 }
+class MainFormModeHost;
+class MainFormKomunikatySink;
 namespace platform {
 class CardPorts;
 class TChart;
@@ -432,6 +435,19 @@ public:
     void StoreFlatnessLine();
     // Both value axes of wykres scale automatically (after a file is loaded, two-axis review).
     void SetChartAxesAutomatic();
+
+    // --- live reading (Unit_glowny_reading.cpp) ---
+    // The host of the mode sequences (the one the runs use).
+    MainFormModeHost& ModeHost();
+    // The reading thread, its sinks and the link status window's sink, made on first use.
+    struct ReadingParts;
+    std::shared_ptr<ReadingParts> ReadingPartsHolder;
+    ReadingParts& Reading();
+    instrument::TOdczyt& ReadingThread();
+    MainFormKomunikatySink& KomunikatySink();
+    // Hands the link status window this window's sink and fills the reading seam (start-up,
+    // once the link status window exists).
+    void ConnectReading();
 
 protected:
     void closeEvent(QCloseEvent* e) override;

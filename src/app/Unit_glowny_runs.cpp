@@ -322,6 +322,7 @@ TMainForm::RunParts& TMainForm::Runs() {
 }
 
 instrument::PointAcceptance& TMainForm::Acceptance() { return Runs().engine; }
+MainFormModeHost& TMainForm::ModeHost() { return Runs().host; }
 PositioningRun& TMainForm::PositioningControl() { return Runs().positioning; }
 StraightnessRun& TMainForm::StraightnessControl() { return Runs().straightness; }
 

@@ -1,0 +1,148 @@
+// The live reading end to end: a simulated head on a pseudo-terminal streams frames to the real
+// main window, the reading thread hands them to the window, the displays show the converted
+// values and a stop of the head reaches the link status window.
+#include <QElapsedTimer>
+#include <algorithm>
+#include <QLabel>
+#include <QThread>
+#include <QToolButton>
+
+#include "MainWindowFixture.h"
+#include "app/ModeSequences.h"
+#include "app/ModeSequencesMainForm.h"
+#include "foundations/Display.h"
+#include "foundations/ProgramMessages.h"
+#include "instrument/ComDrv32.h"
+#include "instrument/UOdczyt.h"
+#include "instrument/Unit_Komunikaty.h"
+#include "app/Settings.h"
+#include "platform/Registry.h"
+#include "support/SimHead.h"
+
+namespace {
+
+using testsupport::FrameSpec;
+using testsupport::SimHead;
+
+// Millimetres of one raw count at the default wavelength, no air or thermal correction.
+double mmOf(int32_t count) { return count * 0.25 * kDefaultLaserWavelength * 1000.0; }
+
+// The display shows v at its own precision.
+bool shows(const TDisplay* d, double v) { return std::abs(d->Value() - TDisplay::RoundValue(v, d->Precision())) < 1e-9; }
+
+class ReadingPathTest : public MainWindowTest {
+protected:
+    void startWithHead() {
+        ASSERT_TRUE(head.ok());
+        head.attachAsCom(1);
+        platform::appRegistry().writeString(QString(kSettingsKey) + "\\Service Parameter", "BaudRate", "11");
+        start();
+        ASSERT_TRUE(form()->SerialLinkOpen());
+        LaserWavelength = kDefaultLaserWavelength;
+        AirCorrection = 1.0;
+        ExpansionCoefficient = 0.0;
+    }
+    // Keeps the window's event loop going until cond holds or 5 s have passed.
+    bool pumpUntil(const std::function<bool()>& cond, int ms = 5000) {
+        QElapsedTimer t;
+        t.start();
+        while (!cond()) {
+            if (t.elapsed() > ms) return false;
+            form()->CommPortDriver1->Poll();
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            QThread::msleep(2);
+        }
+        return true;
+    }
+    void TearDown() override {
+        head.stopStreaming();
+        MainWindowTest::TearDown();
+    }
+
+    SimHead head;
+};
+
+// The distance readout: counts streamed by the head appear converted on DisplayWys (with the
+// display's start offset, negated while the sign button reads "+", as it does at start). A data
+// error ends the reading with its reason and the slow-transmission steps, without the window;
+// a head that is not ready ends the next reading with the link status window's message.
+TEST_F(ReadingPathTest, ReadoutShowsCountsAndHeadStopsEndTheReading) {
+    startWithHead();
+    TMainForm* f = form();
+    StartPointDisp = 10.0;
+    head.startStreaming(FrameSpec::ready(4000));
+    modes::StartDisplayReading(f->ModeHost());
+    ASSERT_EQ(f->MeasurementMode, 6);
+    ASSERT_TRUE(f->ReadingThread().Running());
+
+    ASSERT_TRUE(pumpUntil([&] { return shows(f->DisplayWys, 10.0 - mmOf(4000)); })) << f->DisplayWys->Value();
+
+    // The axis moves: every frame adds 800 counts; the readout follows.
+    head.setStreamStep(800);
+    ASSERT_TRUE(pumpUntil([&] { return f->DisplayWys->Value() < 10.0 - mmOf(8000); })) << f->DisplayWys->Value();
+    EXPECT_FALSE(ReadingStopped.load());
+
+    // A frame without the "no data error" bit.
+    head.setStreamStep(0);
+    FrameSpec bad = head.streamFrame();
+    bad.status &= uint8_t(~testsupport::kStNoDataError);
+    head.clearReceived();
+    head.setStreamFrame(bad);
+    ASSERT_TRUE(pumpUntil([&] { return !f->ReadingThread().Running(); }));
+    EXPECT_TRUE(ReadingStopped.load());
+    EXPECT_EQ(StopReason.load(), 3);
+    auto sent = [&](uint8_t b) {
+        const testsupport::Bytes r = head.receivedCommands();
+        return std::find(r.begin(), r.end(), b) != r.end();
+    };
+    EXPECT_TRUE(pumpUntil([&] { return sent('F'); }));
+    EXPECT_FALSE(Komunikaty->isVisible());
+
+    // Started again, the head loses its stabilisation.
+    head.setStreamFrame(FrameSpec::ready(4000));
+    modes::StartDisplayReading(f->ModeHost());
+    ASSERT_TRUE(f->ReadingThread().Running());
+    FrameSpec notReady = FrameSpec::ready(4000);
+    notReady.status &= uint8_t(~testsupport::kStReady);
+    head.setStreamFrame(notReady);
+    ASSERT_TRUE(pumpUntil([&] { return !f->ReadingThread().Running() && Komunikaty->isVisible(); }))
+        << StopReason.load();
+    EXPECT_EQ(StopReason.load(), 4);
+    EXPECT_EQ(Komunikaty->Label1->text(), Msg("stBladStab"));
+}
+
+// Positioning page without a run: the measured position follows the head and a data error
+// does not stop the reading (only the idle sequence goes out).
+TEST_F(ReadingPathTest, PositioningWithoutRunShowsPositionAndKeepsReading) {
+    startWithHead();
+    TMainForm* f = form();
+    f->MeasurementMode = 0;
+    StartPoint = 0.0;
+    f->SpeedButtonZnak->setText("-");  // readings keep their sign
+    head.startStreaming(FrameSpec::ready(-2000));
+    modes::StartLinearReading(f->ModeHost());
+    ASSERT_TRUE(pumpUntil([&] { return shows(f->DispWarMierzona, mmOf(-2000)); }))
+        << f->DispWarMierzona->Value();
+
+    FrameSpec bad = head.streamFrame();
+    bad.status &= uint8_t(~testsupport::kStNoDataError);
+    bad.count = 3000;
+    head.setStreamFrame(bad);
+    ASSERT_TRUE(pumpUntil([&] { return shows(f->DispWarMierzona, mmOf(3000)); }));
+    EXPECT_TRUE(f->ReadingThread().Running());
+    EXPECT_FALSE(ReadingStopped.load());
+}
+
+// Closing the window ends a running reading first.
+TEST_F(ReadingPathTest, ShutdownEndsTheReading) {
+    startWithHead();
+    head.startStreaming(FrameSpec::ready(100));
+    modes::StartDisplayReading(form()->ModeHost());
+    ASSERT_TRUE(pumpUntil([&] { return form()->DisplayWys->Value() != 0.0; }));
+    ASSERT_TRUE(form()->ReadingThread().Running());
+    ASSERT_TRUE(form()->StopThreadsAndWait(3000));
+    EXPECT_FALSE(form()->ReadingThread().Running());
+    EXPECT_FALSE(Komunikaty->isVisible());
+}
+
+}  // namespace
