@@ -8,14 +8,21 @@
 #include <QPalette>
 #include <QProgressBar>
 #include <QStackedWidget>
+#include <QScrollBar>
+#include <QSpinBox>
 #include <QToolButton>
+#include <chrono>
+#include <thread>
 
 #include "app/ModeSequencesMainForm.h"
 #include "app/Unit_glowny.h"
 #include "foundations/Display.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/LinkPort.h"
+#include "foundations/RadioGroup.h"
+#include "instrument/AirCorrection.h"
 #include "instrument/MemoryFifo.h"
+#include "instrument/OdczytMeteo.h"
 #include "instrument/SerialFrameParser.h"
 #include "instrument/UOdczyt.h"
 #include "instrument/UOdczytSample.h"
@@ -45,10 +52,92 @@ void addLimited(QListWidget* l, const QString& line, int maxLines) {
     while (l->count() > maxLines) delete l->takeItem(0);
 }
 
+// The environment thread's side of the window: the environment labels, the globals and the
+// air correction of each round.
+class MainMeteoSink : public instrument::MeteoThreadSink {
+public:
+    explicit MainMeteoSink(TMainForm& f) : f_(f) {}
+
+    void UpdateMeteoDisplays(const instrument::MeteoWords& values) override {
+        if (::CalibrationFormOpen) return;  // the calibration form shows the raw values itself
+        last_ = instrument::ComputeMeteoReadout(values, CalibrationTable, f_.TemperatureUnit, f_.PressureUnit);
+        setLabel("Label25", last_.airText);
+        setLabel("Label11", last_.materialSensorTexts[0]);
+        setLabel("Label12", last_.materialSensorTexts[1]);
+        setLabel("Label13", last_.materialSensorTexts[2]);
+        setLabel("Label19", last_.materialText);
+        setLabel("Label23", last_.humidityText);
+        setLabel("Label24", last_.pressureText);
+        if (f_.NotebookMainForm && f_.NotebookMainForm->currentIndex() == 6) {
+            static const char* service[] = {"PSLabel51", "PSLabel52", "PSLabel53", "PSLabel54", "PSLabel55", "PSLabel56"};
+            for (int i = 0; i < 6; ++i) setLabel(service[i], last_.serviceTexts[size_t(i)]);
+        }
+        instrument::StoreMeteoReadout(last_);
+        shown_ = true;
+    }
+    void ComputeEdlenFactor() override {
+        if (::CalibrationFormOpen) return;
+        instrument::EnvironmentChoiceInput in;
+        in.humiditySensorUsed = checked(f_.CBWilg);
+        in.humidityValid = shown_ && last_.humidity.has_value();
+        in.measuredHumidity = Humidity;
+        auto* entered = named<QSpinBox>(f_, "SEWilgotnosc");
+        in.enteredHumidity = entered ? entered->value() : 50;
+        in.pressureSensorUsed = checked(f_.CBCis);
+        in.pressureValid = shown_ && last_.pressure.has_value();
+        in.measuredPressure = Pressure;
+        in.defaultPressure = DefaultPressure;
+        in.airSensorUsed = checked(f_.CBTemp);
+        in.airValid = shown_ && last_.airTemperature.has_value();
+        in.measuredAirTemperature = AirTemperature;
+        in.defaultAirTemperature = DefaultAirTemperature;
+        in.materialSensorsUsed = checked(f_.CBTMat);
+        in.materialValid = shown_ && last_.materialTemperature.has_value();
+        in.measuredMaterialTemperature = MaterialTemperature;
+        in.defaultMaterialTemperature = DefaultMaterialTemperature;
+        in.referenceTemperature = ReferenceTemperature;
+        instrument::ComputeEdlenFactor(in);
+    }
+
+private:
+    static bool checked(QCheckBox* c) { return !c || c->isChecked(); }
+    void setLabel(const char* name, const QString& text) {
+        if (auto* l = named<QLabel>(f_, name)) l->setText(text);
+    }
+
+    TMainForm& f_;
+    instrument::MeteoReadout last_;
+    bool shown_ = false;
+};
+
+// Card: one environment channel (command byte, 5 ms, low byte from 0x303 and high from 0x302).
+std::optional<int32_t> CardMeteoExchange(uint8_t command) {
+    ::SendCommandByte(command);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const int32_t low = ::InPort(0x303);
+    const int32_t high = ::InPort(0x302);
+    return low + 256 * high;
+}
+
 }  // namespace
 
 struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLink, instrument::SampleOutputs {
-    explicit ReadingParts(TMainForm& form) : f(form), komunikatySink(form, form.ModeHost()), odczyt(*this, *this) {}
+    explicit ReadingParts(TMainForm& form)
+        : f(form), komunikatySink(form, form.ModeHost()), meteoSink(form),
+          meteo(meteoSink, meteoSettings, CardMeteoExchange), odczyt(*this, *this) {}
+
+    // The environment station runs again (turned on first when it had been stopped).
+    void RestartMeteo() {
+        auto* averaging = named<TRadioGroup>(f, "RadioGroupUsrednianieMeteo");
+        meteoSettings.averagingOn = averaging ? averaging->ItemIndex() == 0 : f.MeteoAveragingIndex == 0;
+        auto* threshold = named<QScrollBar>(f, "ScrollBar12");
+        if (threshold) meteoSettings.changeThreshold = threshold->value();
+        if (MeteoStopped.load()) {
+            ::SendCommandByte(HeadCommand::MeteoOn);
+            MeteoStopped = false;
+        }
+        if (!meteo.Running()) meteo.Start();
+    }
     ~ReadingParts() override {
         if (Komunikaty && komunikatyConnected) Komunikaty->SetSink(nullptr);
     }
@@ -194,6 +283,9 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
     double smoothedLevel = 0.0;
     // The mode as the thread's stop check reads it (written on the UI thread at each start).
     std::atomic<uint8_t> mode{10};
+    MainMeteoSink meteoSink;
+    instrument::MeteoThreadSettings meteoSettings;
+    instrument::TOdczytMeteo meteo;
     instrument::TOdczyt odczyt;  // last: it ends before the members it uses go
 };
 
@@ -205,10 +297,11 @@ TMainForm::ReadingParts& TMainForm::Reading() {
             r->mode = r->f.MeasurementMode;
             r->odczyt.Start(generation);
         };
+        ModeHost().Seams.RestartMeteoReading = [r] { r->RestartMeteo(); };
         // Asked only while the window goes: from then on an ending thread starts no other.
         RegisterThreadWatch([r] {
             r->closing = true;
-            return r->odczyt.Running();
+            return r->odczyt.Running() || r->meteo.Running();
         });
         // The signal monitor the link status window restarts calls this window's mode host.
         RegisterThreadWatch([] { return OdczytSygPomiarowego::Running(); });

@@ -12,6 +12,7 @@
 #include "app/ModeSequencesMainForm.h"
 #include "foundations/Display.h"
 #include "foundations/ProgramMessages.h"
+#include "instrument/AirCorrection.h"
 #include "instrument/ComDrv32.h"
 #include "instrument/UOdczyt.h"
 #include "instrument/Unit_Komunikaty.h"
@@ -143,6 +144,25 @@ TEST_F(ReadingPathTest, ShutdownEndsTheReading) {
     ASSERT_TRUE(form()->StopThreadsAndWait(3000));
     EXPECT_FALSE(form()->ReadingThread().Running());
     EXPECT_FALSE(Komunikaty->isVisible());
+}
+
+// The environment station: a meteo block of the head reaches the window's environment thread,
+// which shows the values ("--" without a calibration) and sets the air correction from the
+// fall-back values.
+TEST_F(ReadingPathTest, MeteoBlocksSetTheAirCorrection) {
+    startWithHead();
+    TMainForm* f = form();
+    AirCorrection = 1.0;
+    head.startStreaming(FrameSpec::ready(0).withMeteo({100, 200, 300, 400, 500, 600}));
+    modes::StartDisplayReading(f->ModeHost());
+    f->ModeHost().RestartMeteoReading();
+    EXPECT_FALSE(MeteoStopped.load());
+    ASSERT_TRUE(pumpUntil([] { return AirCorrection != 1.0; }));
+    EXPECT_DOUBLE_EQ(AirCorrection, instrument::AirCorrectionFactor(Pressure, AirTemperature, Humidity));
+    EXPECT_GT(AirCorrection, 0.999);
+    EXPECT_LT(AirCorrection, 1.0);
+    if (auto* l = f->findChild<QLabel*>("Label25")) EXPECT_EQ(l->text(), "--");
+    ASSERT_TRUE(f->StopThreadsAndWait(3000));
 }
 
 }  // namespace
