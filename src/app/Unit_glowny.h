@@ -19,6 +19,8 @@
 #include "app/Unit_glowny_types.h"
 #include "foundations/PomiarCol.h"
 #include "platform/Chart.h"
+#include "instrument/LadowanieProgramu.h"
+#include "instrument/UOdczytB.h"
 
 class QAction;
 class QCheckBox;
@@ -94,7 +96,10 @@ int MachineComboIndex(const QStringList& names, const QString& remembered);
 // The decimals of the velocity readouts by chart unit (0..5); out of range: those of unit 0.
 int VelocityDisplayDecimals(int chartUnit);
 
-class TMainForm : public QMainWindow, public TSettings {
+class TMainForm : public QMainWindow,
+                  public TSettings,
+                  public instrument::LoadProgramSink,
+                  public instrument::BiosTextSink {
     Q_OBJECT
 public:
     explicit TMainForm(QWidget* parent = nullptr);
@@ -448,6 +453,26 @@ public:
     // Hands the link status window this window's sink and fills the reading seam (start-up,
     // once the link status window exists).
     void ConnectReading();
+
+    // --- firmware loader and BIOS text (Unit_glowny_loader.cpp) ---
+    // Starts the loader at BaudRateIndex/AltBaudRateIndex (after a previous run has ended).
+    void StartProgramLoad();
+    // Reads the card's start-up text into the service lists (after a BIOS reset).
+    void StartBiosTextRead();
+    std::unique_ptr<instrument::TLoadProgram> ProgramLoader;
+    std::unique_ptr<instrument::TOdczytBiosu> BiosTextReader;
+    void AddMessageLine(const QString& line) override;
+    void ShowErrorBox(const QString& text) override;
+    void SetStatusText(const QString& text) override;
+    void SetProgress(int percent) override;
+    void ShowCommandError() override;
+    bool ServicePageShown() override;
+    bool SerialPortOpen() override;
+    void Reconnect(uint8_t speedIndex) override;
+    void RememberBaudRates(uint8_t mainIndex, uint8_t altIndex) override;
+    void LoaderEnded(const instrument::LoadResult& result) override;
+    void ClearList(instrument::LinkList list) override;
+    void AddListLine(instrument::LinkList list, const QString& line) override;
 
 protected:
     void closeEvent(QCloseEvent* e) override;

@@ -1,0 +1,78 @@
+// The main window's side of the firmware loader and of the BIOS text reader: what they show in
+// the service page and the start page, and the serial reconnects they ask for.
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <algorithm>
+
+#include "app/Unit_glowny.h"
+#include "app/Unit_glowny_link.h"
+#include "foundations/MessageDlg.h"
+#include "instrument/ComDrv32.h"
+
+void TMainForm::StartProgramLoad() {
+    if (!ProgramLoader) {
+        ProgramLoader = std::make_unique<instrument::TLoadProgram>(*this);
+        // The window waits for the loader before it frees what the loader shows into.
+        instrument::TLoadProgram* loader = ProgramLoader.get();
+        RegisterThreadWatch([loader] { return loader->Running(); });
+    }
+    // A second request while one runs would only wait for it on the user-interface thread.
+    if (ProgramLoader->Running()) return;
+    ProgramLoader->Start(instrument::LoaderSpeeds{BaudRateIndex, AltBaudRateIndex});
+}
+
+void TMainForm::StartBiosTextRead() {
+    if (!BiosTextReader) {
+        BiosTextReader = std::make_unique<instrument::TOdczytBiosu>(*this);
+        instrument::TOdczytBiosu* reader = BiosTextReader.get();
+        RegisterThreadWatch([reader] { return reader->Running(); });
+    }
+    if (BiosTextReader->Running()) return;
+    BiosTextReader->Start();
+}
+
+void TMainForm::AddMessageLine(const QString& line) {
+    if (PSListBox2) PSListBox2->addItem(line);
+}
+
+void TMainForm::ShowErrorBox(const QString& text) { MessageDlg(text, TMsgDlgType::mtError, mbOK); }
+
+void TMainForm::SetStatusText(const QString& text) { SetLinkStatusText(text); }
+
+void TMainForm::SetProgress(int percent) {
+    if (ProgressBar1) ProgressBar1->setValue(std::clamp(percent, 0, 100));
+}
+
+void TMainForm::ShowCommandError() {
+    if (QLabel* l = findChild<QLabel*>(QStringLiteral("PSLabel13"))) l->setText(QStringLiteral("błąd"));
+}
+
+bool TMainForm::ServicePageShown() { return NotebookMainForm && NotebookMainForm->currentIndex() == 6; }
+
+bool TMainForm::SerialPortOpen() { return RSButton_Polacz && !RSButton_Polacz->isEnabled(); }
+
+void TMainForm::Reconnect(uint8_t speedIndex) {
+    // The loader has set the port's speed already; the window's connect path opens the port
+    // and shows the link state.
+    if (CommPortDriver1)
+        CommPortDriver1->SetComPortSpeed(TComPortBaudRate(std::min<int>(speedIndex, br115200)));
+    RSButton_PolaczClick();
+}
+
+void TMainForm::RememberBaudRates(uint8_t mainIndex, uint8_t altIndex) {
+    BaudRateIndex = mainIndex;
+    AltBaudRateIndex = altIndex;
+}
+
+void TMainForm::LoaderEnded(const instrument::LoadResult& result) { LoadProgramSink::LoaderEnded(result); }
+
+void TMainForm::ClearList(instrument::LinkList list) {
+    if (QListWidget* l = mainform_link::listOf(*this, list)) l->clear();
+}
+
+void TMainForm::AddListLine(instrument::LinkList list, const QString& line) {
+    if (QListWidget* l = mainform_link::listOf(*this, list)) l->addItem(line);
+}
