@@ -1,7 +1,11 @@
 // The live reading end to end: a simulated head on a pseudo-terminal streams frames to the real
 // main window, the reading thread hands them to the window, the displays show the converted
 // values and a stop of the head reaches the link status window.
+#include <QAction>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QPushButton>
+#include <QStackedWidget>
 #include <algorithm>
 #include <QLabel>
 #include <QThread>
@@ -10,7 +14,9 @@
 #include "MainWindowFixture.h"
 #include "app/ModeSequences.h"
 #include "app/ModeSequencesMainForm.h"
+#include "evaluation/MeasurementFiles.h"
 #include "foundations/Display.h"
+#include "instrument/PointAcceptance.h"
 #include "foundations/ProgramMessages.h"
 #include "instrument/AirCorrection.h"
 #include "instrument/ComDrv32.h"
@@ -163,6 +169,85 @@ TEST_F(ReadingPathTest, MeteoBlocksSetTheAirCorrection) {
     EXPECT_LT(AirCorrection, 1.0);
     if (auto* l = f->findChild<QLabel*>("Label25")) EXPECT_EQ(l->text(), "--");
     ASSERT_TRUE(f->StopThreadsAndWait(3000));
+}
+
+// A linear run of two cycles over three listed targets, driven by the head's counts through the
+// start button: the axis stops at each target (overrunning the last one before turning), the
+// points are accepted, and the backup copy holds them.
+TEST_F(ReadingPathTest, LinearRunOfTwoCyclesAcceptsEveryTarget) {
+    setMessageDlgHook([this](const MessageDlgRequest& r) {
+        messages.push_back(r);
+        return int(r.type == TMsgDlgType::mtConfirmation ? mrYes : mrOk);
+    });
+    startWithHead();
+    TMainForm* f = form();
+    const QString data = dir.filePath("poz");
+    ASSERT_TRUE(QDir().mkpath(data));
+    f->PositioningDir = data;
+    f->MeasurementMode = 0;
+    f->PositioningMethod = 0;
+    f->NotebookMainForm->setCurrentIndex(3);
+    f->SpeedButtonZnak->setText("-");
+    StartPoint = 0.0;
+    f->PointsFromList = true;
+    f->MenuCommand("PunktyZListy")->setChecked(true);
+    f->TargetPoints->Clear();
+    for (double t : {0.0, 10.0, 20.0}) f->TargetPoints->Add().Dystans = t;
+    f->CycleCount = 2;
+    f->PointNumber = 3;
+    f->ErrorWindow = 5;
+    f->Vibration = 2;
+    f->PointDistance = 1000;
+
+    const double mmPerCount = mmOf(1);
+    auto countOf = [&](double mm) { return int32_t(std::lround(mm / mmPerCount)); };
+    head.startStreaming(FrameSpec::ready(countOf(-5.0)), std::chrono::milliseconds(10));
+    modes::StartLinearReading(f->ModeHost());
+    ASSERT_TRUE(pumpUntil([&] { return shows(f->DispWarMierzona, -5.0); }));
+    f->ButtonPozStart->click();
+    ASSERT_TRUE(MeasurementRunning.load());
+    const instrument::AcceptanceState& st = f->Acceptance().state;
+
+    // Stops at `mm` until the acceptance state says the stop counted.
+    auto stopAt = [&](double mm, const std::function<bool()>& accepted) {
+        head.setStreamCount(countOf(mm));
+        return pumpUntil(accepted);
+    };
+    for (int cycle = 1; cycle <= 2; ++cycle) {
+        SCOPED_TRACE(cycle);
+        ASSERT_EQ(st.currentCycle, cycle);
+        ASSERT_TRUE(stopAt(0.0, [&] { return st.pointIndex == 1; }));
+        ASSERT_TRUE(stopAt(10.0, [&] { return st.pointIndex == 2; }));
+        ASSERT_TRUE(stopAt(20.0, [&] { return !st.forwardPass; }));
+        head.setStreamCount(countOf(25.0));
+        ASSERT_TRUE(pumpUntil([&] { return st.lastAcceptedValue > 24.0; }));
+        ASSERT_TRUE(stopAt(20.0, [&] { return st.pointIndex == 1; }));
+        ASSERT_TRUE(stopAt(10.0, [&] { return st.pointIndex == 0; }));
+        // Stopping after each cycle is the default: the cycle's end saves the backup copy and
+        // offers the next cycle.
+        ASSERT_TRUE(stopAt(0.0, [&] { return !MeasurementRunning.load(); }));
+        EXPECT_EQ(f->NotebookButton->currentIndex(), 3);
+        if (cycle == 1) {
+            ASSERT_TRUE(f->ZakonczeniePozNastepny->isEnabled());
+            f->ZakonczeniePozNastepny->click();
+            ASSERT_TRUE(MeasurementRunning.load());
+        }
+    }
+    EXPECT_FALSE(MeasurementRunning.load());
+
+    TCykl back;
+    LoadPositioningFile(back, QDir(data).filePath("KopiaZapasowa.dt2"), nullptr);
+    ASSERT_EQ(back.Count(), 2);
+    for (int c = 0; c < 2; ++c) {
+        ASSERT_EQ(back[c].Punkt.Count(), 3);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_NEAR(back[c].Punkt[i].Dystans, 10.0 * i, 1e-9);
+            // Deviations in µm: what the counts nearest to each target read beside it.
+            const double deviation = (countOf(10.0 * i) * mmPerCount - 10.0 * i) * 1000.0;
+            EXPECT_NEAR(back[c].Punkt[i].Xa, deviation, 1e-6);
+            EXPECT_NEAR(back[c].Punkt[i].Xr, deviation, 1e-6);
+        }
+    }
 }
 
 }  // namespace
