@@ -64,6 +64,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     BuildLink();
     ConnectTypePages();
     ConnectRunPages();
+    ConnectRunControl();
     MainForm = this;
     FormCreate();
     TranslateForm(this);  // as every form, once its controls exist

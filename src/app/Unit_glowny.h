@@ -474,6 +474,12 @@ public:
     void ClearList(instrument::LinkList list) override;
     void AddListLine(instrument::LinkList list, const QString& line) override;
 
+    // --- run control (Unit_glowny_control.cpp) ---
+    // Asked before the current mode's data are discarded: 2 Cancel, 6 Yes (save), 7 No.
+    int AskSaveChanges();
+    // Fills the seams this area owns and connects its controls (construction).
+    void ConnectRunControl();
+
 protected:
     void closeEvent(QCloseEvent* e) override;
     void showEvent(QShowEvent* e) override;
