@@ -19,7 +19,10 @@ protected:
         MainWindowTest::SetUp();
         setMessageDlgHook([this](const MessageDlgRequest& r) {
             messages.push_back(r);
-            return int(r.type == TMsgDlgType::mtConfirmation ? mrYes : mrOk);
+            if (r.type == TMsgDlgType::mtConfirmation) return int(mrYes);
+            // The save question: the test's runs are thrown away on purpose.
+            if (r.buttons & mbNo) return int(mrNo);
+            return int(mrOk);
         });
     }
     // The points of the current cycle, as the point store would have stored them.
