@@ -1,4 +1,5 @@
 #pragma once
+#include "foundations/MeasurementModes.h"
 // Measurement files ".dt2" to ".dt7": the 646-byte header, then the body of the measurement
 // type. Writers replace the target only once the whole file is written (temporary file beside
 // it, then renamed); readers read into temporaries and change nothing unless the whole file
@@ -22,12 +23,12 @@ struct MeasurementFileError : std::runtime_error {
 
 // Measurement types that have a file (TMainForm.MeasurementMode 0..5).
 enum MeasurementFileType : int {
-    mfPositioning = 0,
-    mfVelocity = 1,
-    mfStraightness = 2,
-    mfFlatness = 3,
-    mfAngular = 4,
-    mfVibration = 5,
+    mfPositioning = kModePositioning,
+    mfVelocity = kModeVelocity,
+    mfStraightness = kModeStraightness,
+    mfFlatness = kModeFlatness,
+    mfAngular = kModeAngular,
+    mfVibration = kModeVibration,
 };
 bool HasMeasurementFile(int mode);
 // ".dt2" .. ".dt7" (empty for a mode without a file).

@@ -5,22 +5,11 @@
 #include <cstdint>
 #include <optional>
 
+#include "foundations/MeasurementModes.h"
+
 namespace instrument {
 
-// Measurement modes (TMainForm.MeasurementMode).
-enum MeasurementModeValue : uint8_t {
-    kModePositioning = 0,
-    kModeVelocity = 1,
-    kModeStraightness = 2,
-    kModeFlatness = 3,
-    kModeAngular = 4,
-    kModeVibration = 5,
-    kModeDistanceReadout = 6,
-    kModeVelocityReadout = 7,
-    kModeAngleReadout = 8,
-    kModeWollastonReadout = 9,
-    kModeNone = 10,
-};
+using enum ::MeasurementModeValue;
 
 struct ConversionSettings {
     uint8_t mode = kModePositioning;
