@@ -65,6 +65,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ConnectTypePages();
     ConnectRunPages();
     ConnectRunControl();
+    ConnectPageEntry();
+    ConnectMeasurementFiles();
+    ConnectResults();
     MainForm = this;
     FormCreate();
     TranslateForm(this);  // as every form, once its controls exist

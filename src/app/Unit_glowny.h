@@ -479,6 +479,23 @@ public:
     int AskSaveChanges();
     // Fills the seams this area owns and connects its controls (construction).
     void ConnectRunControl();
+    // (run control: further declarations above this line)
+
+    // --- page entry: the reading and the signal monitor of each page (Unit_glowny_entry.cpp) ---
+    // Fills the type pages' reading seams (construction).
+    void ConnectPageEntry();
+    // (page entry: further declarations above this line)
+
+    // --- measurement files of the window: open, save, caption, recent files, command line
+    // (Unit_glowny_files.cpp) ---
+    // Fills the type pages' file seams and connects the file commands (construction).
+    void ConnectMeasurementFiles();
+    // (files: further declarations above this line)
+
+    // --- positioning results by standard (Unit_glowny_results.cpp) ---
+    // Fills the evaluation seam and connects the standard choice (construction).
+    void ConnectResults();
+    // (results: further declarations above this line)
 
 protected:
     void closeEvent(QCloseEvent* e) override;
