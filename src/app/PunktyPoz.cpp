@@ -475,10 +475,18 @@ bool TFPunktyPoz::eventFilter(QObject* watched, QEvent* event) {
 
 bool EditTargetPoints(TPunkt& Points, TRealSpinEdit* StartEdit, uint8_t Kind, int32_t Unit,
                       uint8_t Picture, const QString& PointListDir, QWidget* parent) {
+    double start = StartEdit ? StartEdit->Value() : 0.0;
+    if (!EditTargetPoints(Points, start, Kind, Unit, Picture, PointListDir, parent)) return false;
+    if (StartEdit) StartEdit->SetValue(start);
+    return true;
+}
+
+bool EditTargetPoints(TPunkt& Points, double& Start, uint8_t Kind, int32_t Unit, uint8_t Picture,
+                      const QString& PointListDir, QWidget* parent) {
     TFPunktyPoz form(parent);
-    form.Prepare(Points, StartEdit ? StartEdit->Value() : 0.0, Kind, Unit, Picture, PointListDir);
+    form.Prepare(Points, Start, Kind, Unit, Picture, PointListDir);
     if (form.exec() != QDialog::Accepted) return false;
     Points = form.ResultPoints();
-    if (StartEdit) StartEdit->SetValue(form.ResultStart());
+    Start = form.ResultStart();
     return true;
 }

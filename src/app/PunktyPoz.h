@@ -95,3 +95,7 @@ private:
 bool EditTargetPoints(TPunkt& Points, TRealSpinEdit* StartEdit, uint8_t Kind, int32_t Unit,
                       uint8_t Picture, const QString& PointListDir = QString(),
                       QWidget* parent = nullptr);
+// The same with the start point as a value (in the unit shown), for a window without the
+// start-point field.
+bool EditTargetPoints(TPunkt& Points, double& Start, uint8_t Kind, int32_t Unit, uint8_t Picture,
+                      const QString& PointListDir = QString(), QWidget* parent = nullptr);

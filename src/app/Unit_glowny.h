@@ -490,6 +490,40 @@ public:
     // (Unit_glowny_files.cpp) ---
     // Fills the type pages' file seams and connects the file commands (construction).
     void ConnectMeasurementFiles();
+    // The document behind the file commands, with the bodies the window keeps nowhere else (the
+    // vibration samples) and the measurement header; made on first use.
+    struct FileParts;
+    std::shared_ptr<FileParts> FilePartsHolder;
+    FileParts& Files();
+    // The header of the current measurement: the bytes at the head of its file, edited by the
+    // machine data form, filled with the environment when a run starts.
+    struct TMeasurementHeader& MeasurementHeader();
+    // Open and save commands for a file type (0..5); true when a file was loaded or written. A
+    // cancelled dialog, a Cancel to the save question, or a save that did not happen leaves
+    // everything as it was and answers false.
+    bool OpenMeasurement(int mode);
+    bool SaveMeasurement(int mode, bool askHeader = true);
+    // Reads a file of the given type and shows it on its page; false (with the message) when it
+    // cannot be read.
+    bool LoadMeasurementFile(const QString& fileName, int mode);
+    // The page of the type after a load: the loaded data shown, or the failure's resets.
+    void ShowLoadedMeasurement(int mode, bool ok);
+    // The recent-file list of a file type, and the "Plik1" commands showing it.
+    TRecentFileList& RecentFiles(int mode);
+    void AddRecentFile(int mode, const QString& fileName);
+    void UpdateRecentFilesMenu(int mode);
+    // A recent-file command: the run guard, the save question, then the file.
+    void File01Click(const QString& fileName);
+    // The first command-line argument: a measurement file to open when the interface is ready.
+    QString CommandLineFile;
+    // Opens the page of the type (its main-menu button), then the file.
+    void OpenCommandLineFile(int mode, const QString& path);
+    // The target points editor on TargetPoints with the start point; true on OK.
+    bool EditPositioningTargetPoints();
+    // StraightnessPoints := the mean of the second-axis cycles (CyclesY); nothing while empty.
+    void AverageXYCycles();
+    // The straightness charts and labels from StraightnessPoints.
+    void PlotStraightnessPoints();
     // (files: further declarations above this line)
 
     // --- positioning results by standard (Unit_glowny_results.cpp) ---

@@ -67,12 +67,14 @@ bool MeasurementDocument::LoadFile(const QString& fileName) {
     if (const auto err = LoadMeasurementFile(data_, fileName, Mode)) {
         if (cb_.ShowError) cb_.ShowError(*err);
         Caption = captionFor(QString());
+        if (cb_.FileLoaded) cb_.FileLoaded(fileName, false);
         return false;
     }
     if (Mode == mfPositioning) DataSaved = true;
     if (Mode == mfVelocity) VelocityDataSaved = true;
     addRecent(Mode, fileName);
     Caption = captionFor(fileName);
+    if (cb_.FileLoaded) cb_.FileLoaded(fileName, true);
     return true;
 }
 

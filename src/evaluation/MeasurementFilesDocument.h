@@ -29,6 +29,9 @@ public:
         std::function<void(const QString&)> ShowError;         // error box, OK
         std::function<void()> AverageXYCycles;                 // before the ".dt4" of PosAndStr
         std::function<void(int mode, const QString& fileName)> AddRecentFile;
+        // After every load, read or failed (the failure already shown): the window takes the
+        // type's data and refreshes its page.
+        std::function<void(const QString& fileName, bool ok)> FileLoaded;
     };
 
     MeasurementDocument(MeasurementData& data, Callbacks callbacks);
