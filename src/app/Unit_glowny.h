@@ -529,6 +529,20 @@ public:
     // --- positioning results by standard (Unit_glowny_results.cpp) ---
     // Fills the evaluation seam and connects the standard choice (construction).
     void ConnectResults();
+    // Evaluates the run in PositioningCycles and draws its characteristics on wykres; with
+    // `recompute` the means, the deviations and the results list are computed first.
+    void EvaluatePositioning(bool recompute);
+    // Refills ListboxWyniki for the standard of ComboBoxNorma against the limits of the machine
+    // in CBMaszyna and switches the standard's characteristics on; nothing before an evaluation.
+    void FillPositioningResults();
+    // The change handler shared by ComboBoxNorma and CBMaszyna.
+    void ComboBoxNormaChange();
+    // Draws one cell of ListboxWyniki: the value column red when the row's value is over its
+    // limit.
+    void ListboxWynikiDrawCell(int index, int col, class QPainter* p, const QRect& rect, bool selected);
+    // The choice of plotted characteristics, offered when every characteristic is off (none
+    // yet: the question is answered and nothing opens).
+    std::function<void()> ChooseCharacteristics;
     // (results: further declarations above this line)
 
 protected:
