@@ -251,6 +251,7 @@ void TMainForm::RegisterThreadWatch(std::function<bool()> running) {
 }
 
 bool TMainForm::StopThreadsAndWait(int timeoutMs) {
+    if (ProgramLoader) ProgramLoader->Terminate();
     ReadingStopped = true;
     MeteoStopped = true;
     SignalMonitorStopped = true;
@@ -416,13 +417,10 @@ QStringList TMainForm::MachineNames() const {
 void TMainForm::DrawAlignmentTarget(int, int, int, int, int, int) {}
 
 void TMainForm::StartInterfaceStartup() {
-    // Until the interface start-up runs here, the start picture gives way to the main menu.
-    QTimer::singleShot(1200, this, [this] {
-        if (NotebookMainForm->currentIndex() == 0) {
-            NotebookMainForm->setCurrentIndex(1);
-            setWindowTitle(Msg("stCap") + QStringLiteral(" - ") + TranslateString("stCapMenu", QStringLiteral("Menu Główne")));
-        }
-    });
+    // The interface's program is checked (and loaded when it does not run) while the start
+    // picture shows; the loader's end, through the link status window, opens the main menu.
+    if (ProgressBar1) ProgressBar1->setValue(0);
+    StartProgramLoad();
 }
 
 bool TMainForm::FormCloseQuery() { return true; }

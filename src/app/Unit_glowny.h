@@ -457,6 +457,8 @@ public:
     // --- firmware loader and BIOS text (Unit_glowny_loader.cpp) ---
     // Starts the loader at BaudRateIndex/AltBaudRateIndex (after a previous run has ended).
     void StartProgramLoad();
+    // Pauses and poll counts of the loader (tests shorten them before the window is shown).
+    instrument::LoaderTimings ProgramLoadTimings;
     // Reads the card's start-up text into the service lists (after a BIOS reset).
     void StartBiosTextRead();
     std::unique_ptr<instrument::TLoadProgram> ProgramLoader;

@@ -9,12 +9,14 @@
 
 #include "app/Unit_glowny.h"
 #include "app/Unit_glowny_link.h"
+#include "app/ModeSequences.h"
+#include "app/ModeSequencesMainForm.h"
 #include "foundations/MessageDlg.h"
 #include "instrument/ComDrv32.h"
 
 void TMainForm::StartProgramLoad() {
     if (!ProgramLoader) {
-        ProgramLoader = std::make_unique<instrument::TLoadProgram>(*this);
+        ProgramLoader = std::make_unique<instrument::TLoadProgram>(*this, ProgramLoadTimings);
         // The window waits for the loader before it frees what the loader shows into.
         instrument::TLoadProgram* loader = ProgramLoader.get();
         RegisterThreadWatch([loader] { return loader->Running(); });
@@ -67,7 +69,11 @@ void TMainForm::RememberBaudRates(uint8_t mainIndex, uint8_t altIndex) {
     AltBaudRateIndex = altIndex;
 }
 
-void TMainForm::LoaderEnded(const instrument::LoadResult& result) { LoadProgramSink::LoaderEnded(result); }
+void TMainForm::LoaderEnded(const instrument::LoadResult& result) {
+    // The link status window reports the end and leaves the start picture for the main menu.
+    LoadProgramSink::LoaderEnded(result);
+    if (NotebookMainForm && NotebookMainForm->currentIndex() == 1) modes::UpdateCaption(ModeHost());
+}
 
 void TMainForm::ClearList(instrument::LinkList list) {
     if (QListWidget* l = mainform_link::listOf(*this, list)) l->clear();

@@ -45,10 +45,10 @@ bool LoadProgramSink::SerialPortOpen() {
 }
 
 void LoadProgramSink::LoaderEnded(const LoadResult& result) {
-    if (Komunikaty) Komunikaty->KoniecPrzerwaniaLadowanieP();
-    // The window's end entry clears the interface error on the serial link whatever happened;
-    // a failed load must stay an interface error.
-    if (result.outcome == LoadOutcome::Failed) InterfaceError = true;
+    const bool failed = result.outcome == LoadOutcome::Failed;
+    if (Komunikaty) Komunikaty->KoniecPrzerwaniaLadowanieP(failed);
+    // A failed load stays an interface error whatever the end entry concluded.
+    if (failed) InterfaceError = true;
 }
 
 bool ReadHexFile(const QString& path, HexFile& out, QString& error) {
@@ -144,6 +144,8 @@ void TLoadProgram::Execute() {
         executeSerial();
     else
         executeCard();
+    // Ended for the window's shutdown: nothing more to report to a window that is closing.
+    if (worker_.terminateRequested()) return;
     const LoadResult result = Result();
     toUi([&](LoadProgramSink& s) { s.LoaderEnded(result); });
 }
@@ -376,6 +378,10 @@ void TLoadProgram::executeSerial() {
         return;
     }
     InterfaceError = true;
+    if (worker_.terminateRequested()) {
+        fail(utf8(kNoConnection));
+        return;
+    }
     const QString box = Msg("stPolWyl");
     toUi([](LoadProgramSink& s) {
         if (s.ServicePageShown()) s.SetStatusText(utf8(kNoConnection));

@@ -88,6 +88,9 @@ public:
     // Starts the loader for the current InterfaceMode (after a previous run has ended).
     void Start(Speeds speeds = {});
     bool Running() const { return worker_.running(); }
+    // Asks a running load to end at its next pause (shutdown); it then ends without a box and
+    // without the end report.
+    void Terminate() { worker_.requestTerminate(); }
     bool WaitForEnd(std::chrono::milliseconds timeout = std::chrono::milliseconds(-1)) {
         return worker_.waitForEnd(timeout);
     }

@@ -277,12 +277,12 @@ void TKomunikaty::UpdateKomunikatySignal(int level, int threshold) {
 
 void TKomunikaty::SetMeasureEnabled(bool on) { Button1->setEnabled(on); }
 
-void TKomunikaty::KoniecPrzerwaniaLadowanieP() {
+void TKomunikaty::KoniecPrzerwaniaLadowanieP(bool loadFailed) {
     if (!sink_->SerialLink() && sink_->ReadCardDataPort() != 'c' && !LoadProgramMessage.isEmpty()) {
         sink_->SetStatusText(
             QString::fromUtf8("Błąd nr 002. Wysłano program, ale karta nie wystawiła gotowości!"));
         sink_->ShowErrorMessage(QString::fromUtf8("Błąd nr 002. Zła konfiguracja karty pomiarowej!"));
-    } else {
+    } else if (!loadFailed) {
         InterfaceError = false;
         sink_->AppendServiceLog(QString::fromUtf8("Program załadowany"));
         sink_->SetStatusText(QString());

@@ -100,7 +100,9 @@ public:
     // The reading thread of this generation ended (user-interface thread). An older thread's
     // end changes nothing.
     void KoniecPrzerwaniaOdczyt(uint64_t generation);
-    void KoniecPrzerwaniaLadowanieP();
+    // loadFailed: the loader itself failed (and has said why); the end then claims no loaded
+    // program.
+    void KoniecPrzerwaniaLadowanieP(bool loadFailed = false);
     void RestartAfterStop();
     void OpenFileFromCommandLine(const QString& path);
 

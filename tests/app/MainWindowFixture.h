@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 #include <ostream>
 #include <vector>
 
@@ -16,6 +19,7 @@
 #include "foundations/LocaleTable.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/SharedGlobals.h"
+#include "instrument/ComDrv32.h"
 #include "platform/AppPaths.h"
 
 // Readable QString values in failure messages.
@@ -57,6 +61,18 @@ protected:
         int n = 0;
         for (const MessageDlgRequest& r : messages) n += r.text == text;
         return n;
+    }
+    // Keeps the window's event loop and serial polling going until cond holds or ms have passed.
+    bool pumpUntil(const std::function<bool()>& cond, int ms = 5000) {
+        QElapsedTimer t;
+        t.start();
+        while (!cond()) {
+            if (t.elapsed() > ms) return false;
+            if (form() && form()->CommPortDriver1) form()->CommPortDriver1->Poll();
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            QThread::msleep(2);
+        }
+        return true;
     }
     void writeProgramFile(const QString& name, const QByteArray& bytes) {
         QFile f(dir.filePath(name));

@@ -319,9 +319,11 @@ public:
     void RestartCounting() override {}
     void RestartMeasurementPage(uint8_t) override {}
     void ReturnToMainMenu(uint8_t) override {}
-    // A data port that reads the ready answer sends the window down its success branch.
+    // A data port that reads the ready answer would send the window down its success branch.
     uint8_t ReadCardDataPort() override { return 'c'; }
     void AppendServiceLog(const QString& s) override { log << s; }
+    std::vector<int> pages;
+    void ShowMainPage(int p) override { pages.push_back(p); }
 };
 
 TEST_F(CardLoader, TheEndIsReportedThroughTheLinkStatusWindowAndAFailureStaysAnInterfaceError) {
@@ -333,8 +335,10 @@ TEST_F(CardLoader, TheEndIsReportedThroughTheLinkStatusWindowAndAFailureStaysAnI
     TLoadProgram loader(sink, quickTimings());
     EXPECT_EQ(run(loader).outcome, LoadOutcome::Failed);
     Komunikaty = nullptr;
-    // The window's end entry ran, and the failed load is still an interface error.
-    EXPECT_FALSE(windowSink.log.isEmpty());
+    // The window's end entry ran (the main menu), claims no loaded program, and the failed load
+    // is still an interface error.
+    EXPECT_EQ(windowSink.pages, std::vector<int>{1});
+    EXPECT_FALSE(windowSink.log.contains(u("Program załadowany")));
     EXPECT_TRUE(InterfaceError.load());
 }
 

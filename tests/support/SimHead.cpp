@@ -175,9 +175,44 @@ bool SimHead::speedAccepted() const {
     return want == 0 || lineSpeed() == want;
 }
 
+void SimHead::setRestartOnSpeed(int baud, Bytes bytes, std::chrono::milliseconds delay) {
+    std::lock_guard<std::mutex> lock(m_);
+    restartSpeed_ = baud;
+    restartBytes_ = std::move(bytes);
+    restartDelay_ = delay;
+}
+
+void SimHead::checkRestart() {
+    int target;
+    Bytes bytes;
+    std::chrono::milliseconds delay;
+    {
+        std::lock_guard<std::mutex> lock(m_);
+        target = restartSpeed_;
+        bytes = restartBytes_;
+        delay = restartDelay_;
+    }
+    if (target == 0) return;
+    const int speed = lineSpeed();
+    const auto now = std::chrono::steady_clock::now();
+    if (speed != seenSpeed_) {
+        if (speed == target && seenSpeed_ != -1) {
+            restartDue_ = true;
+            restartAt_ = now + delay;
+        }
+        seenSpeed_ = speed;
+    }
+    if (restartDue_ && now >= restartAt_) {
+        restartDue_ = false;
+        ++restarts_;
+        send(bytes);
+    }
+}
+
 void SimHead::readerLoop() {
     uint8_t buf[512];
     while (!quit_) {
+        checkRestart();
         pollfd p{master_, POLLIN, 0};
         const int r = ::poll(&p, 1, 10);
         if (r <= 0 || !(p.revents & POLLIN)) {

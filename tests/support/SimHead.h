@@ -84,6 +84,11 @@ public:
     // Answer only at this speed (0: any): commands at another speed are garbage to the head and
     // are neither recorded nor answered, and no frames are streamed.
     void setRequiredSpeed(int baud) { requiredSpeed_ = baud; }
+    // A pseudo-terminal carries no DTR reset pulse. With this set, the head restarts when the
+    // program changes the line to `baud`: after `delay` it sends `bytes` (its start-up text and
+    // load invitation), once per change. Any other speed disarms nothing.
+    void setRestartOnSpeed(int baud, Bytes bytes, std::chrono::milliseconds delay);
+    int restarts() const { return restarts_; }
 
     // A frame every period on the head's own thread. The count of each frame adds the step to
     // the one before (an axis moving); setStreamFrame changes everything at once.
@@ -123,6 +128,15 @@ private:
     std::atomic<int> framesStreamed_{0};
     std::thread streamer_;
     std::atomic<int> requiredSpeed_{0};
+
+    void checkRestart();
+    int restartSpeed_ = 0;              // under m_
+    Bytes restartBytes_;                // under m_
+    std::chrono::milliseconds restartDelay_{0};
+    int seenSpeed_ = -1;                // reader thread only
+    bool restartDue_ = false;           // reader thread only
+    std::chrono::steady_clock::time_point restartAt_;
+    std::atomic<int> restarts_{0};
 };
 
 // Speed of a terminal in bit/s (termios2, so 14400 and 56000 read back too); -1 on failure.
