@@ -36,6 +36,7 @@ class QScrollBar;
 class QStackedWidget;
 class QStatusBar;
 class QTableWidget;
+class QTimer;
 class QToolButton;
 class QSpinBox;
 class TCommPortDriver;
@@ -428,7 +429,8 @@ public:
     void ConnectRunPages();
     // Acceptance settings from the window's settings (before a run or cycle starts).
     void ApplyAcceptanceSettings();
-    void ButtonPozStartClick();
+    // The shared start and stop of the run pages (ButtonPozStart and the menu's "Start").
+    void Start1Click();
     void ButtonPozMainMenuClick();
     void Button27Click();
     void RestartPositioningRun();
@@ -481,6 +483,79 @@ public:
     int AskSaveChanges();
     // Fills the seams this area owns and connects its controls (construction).
     void ConnectRunControl();
+    // The run control's controls that the pages do not make themselves (Unit_glowny_pages.cpp).
+    void BuildRunControlControls();
+    // Timers: the acceptance wait of a straightness point (100 ms) and the prompt to move the
+    // reflector on (500 ms); both off until a run needs them.
+    QTimer* TimerZaliczeniePunktu = nullptr;
+    QTimer* TimerProstoliniowosc1 = nullptr;
+    // Ticks of TimerProstoliniowosc1 since the last accepted point.
+    uint8_t MoveHintTicks = 0;
+    // Straightness prompts over the chart: Label124 just above its middle, Label20 below.
+    QLabel* Label124 = nullptr;
+    QLabel* Label20 = nullptr;
+    QLabel* LabelJedProsto = nullptr;  // unit of the straightness readout
+    // Service panel settings: movement detection, environment averaging, gauge limits.
+    QScrollBar* ScrollBar13 = nullptr;
+    QScrollBar* ScrollBar12 = nullptr;
+    QScrollBar* ScrollBar10 = nullptr;
+    QScrollBar* ScrollBar11 = nullptr;
+    QLabel* PsLabel02 = nullptr;
+    QLabel* Label133 = nullptr;
+    QLabel* Label131 = nullptr;
+    QLabel* Label132 = nullptr;
+    QPushButton* Button18 = nullptr;  // "Zapis Konfiguracji"
+    QPushButton* Button19 = nullptr;  // "Odczyt Konfiguracji"
+    QPushButton* Button22 = nullptr;  // "Następna strona..."
+    QPushButton* PSButton39 = nullptr;  // "Koniec Od. M"
+    QPushButton* ResetSprzetowy = nullptr;
+    QPushButton* ResetProgramu = nullptr;
+    // Hand-entered environment values beside the station's check boxes.
+    TRealSpinEdit* SETempPow = nullptr;
+    TRealSpinEdit* SETempMat = nullptr;
+    TRealSpinEdit* seCisnienie = nullptr;
+    QSpinBox* SEWilgotnosc = nullptr;
+    // 3-D view of the flatness map: the chart with its two scroll bars.
+    QFrame* Panel18 = nullptr;
+    QScrollBar* ScrollBarRotation = nullptr;
+    QScrollBar* ScrollBarElevation = nullptr;
+    QPoint LastMouse;  // LastMouseX, LastMouseY
+    // Chooses the next flatness line (1-based) given the current one; -1 cancels. Empty: the
+    // first line not yet measured.
+    std::function<int(int currentLine)> ChooseFlatnessLine;
+
+    void ButtonZaliczeniePunktuClick();
+    void ReczneZaliczeniePunktuClick();
+    void Automatyczny1Click();
+    void BitBtnProstolinowoscClick();
+    void ButtonMapaPlaskosciStartClick();
+    void TimerZaliczeniePunktuTimer();
+    void TimerProstoliniowosc1Timer();
+    void ScrollBar16Change();
+    void ScrollBar13Change();
+    void ScrollBar12Change();
+    void ScrollBar10Change();
+    void ScrollBar11Change();
+    void Numerpunktu1Click();
+    void Dystans1Click();
+    void Button18Click();
+    void Button19Click();
+    void Button22Click();
+    void PSButton39Click();
+    void ResetSprzetowyClick();
+    void ResetProgramuClick();
+    void SETempPowExit();
+    // The hand-entered values are kept in °C and hPa whatever unit they are shown in.
+    void SETempPowChange();
+    void SETempMatChange();
+    void seCisnienieChange();
+    void ScrollBarRotationScroll();
+    void ScrollBarElevationScroll();
+    void Panel18Resize();
+    void WykresPlaskosciMouseDown(QPoint pos, Qt::MouseButton button);
+    void WykresPlaskosciMouseMove(QPoint pos, Qt::MouseButtons buttons);
+    // The environment readings or hand entries and today's date into the measurement header.
+    void FillHeaderEnvironment();
     // (run control: further declarations above this line)
 
     // --- page entry: the reading and the signal monitor of each page (Unit_glowny_entry.cpp) ---

@@ -1,10 +1,94 @@
 // Run control of the main window: the start command, point acceptance and its timers, the
-// straightness page entry, the chart switches, the 3-D view and the service switches. The
-// decisions are plain rules (app/AskSave.h); the handlers apply them.
+// straightness page entry and the start of each flatness line, the chart switches, the 3-D view
+// and the service switches. The decisions are plain rules (app/AskSave.h, app/RunCommands.h);
+// the handlers apply them to the controls.
+#include <QAction>
+#include <QCheckBox>
+#include <QDate>
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QThread>
+#include <QTimer>
+
 #include "app/AskSave.h"
+#include "app/ModeSequences.h"
+#include "app/ModeSequencesMainForm.h"
+#include "app/PointStoreWidgets.h"
+#include "app/RunCommands.h"
+#include "app/StraightnessRun.h"
 #include "app/Unit_glowny.h"
+#include "evaluation/PointStore.h"
+#include "evaluation/StraightnessEval.h"
 #include "foundations/MessageDlg.h"
+#include "foundations/ProgramMessages.h"
+#include "foundations/RealSpinEdit.h"
 #include "foundations/SharedGlobals.h"
+#include "instrument/ComDrv32.h"
+#include "instrument/CommandLink.h"
+#include "instrument/LinkPort.h"
+#include "instrument/PointAcceptance.h"
+#include "platform/Chart.h"
+
+namespace {
+
+constexpr int kPageStraightness = 3;
+constexpr int kResultsButtonPage = 2;
+
+void showIf(QWidget* w, bool on) {
+    if (w) w->setVisible(on);
+}
+
+void call(const std::function<void()>& f) {
+    if (f) f();
+}
+
+bool checkedCommand(const TMainForm& f, const char* name) {
+    const QAction* a = f.MenuCommand(QString::fromLatin1(name));
+    return a && a->isChecked();
+}
+
+// A resize of a watched widget runs a handler (Panel18Resize, the prompts over the chart).
+class ResizeWatch : public QObject {
+public:
+    ResizeWatch(QObject* parent, std::function<void()> onResize) : QObject(parent), onResize_(std::move(onResize)) {}
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Resize) onResize_();
+        return QObject::eventFilter(watched, e);
+    }
+
+private:
+    std::function<void()> onResize_;
+};
+
+// The window's command path as a link, for the service panel's table of buttons.
+class WindowLink : public ICommandLink {
+public:
+    explicit WindowLink(TMainForm& f) : f_(f) {}
+    void SendCommandByte(uint8_t b) override { f_.SendHeadCommand(b); }
+
+private:
+    TMainForm& f_;
+};
+
+// Places the straightness prompts just above and just below the chart's middle.
+void placePrompts(TMainForm& f) {
+    if (!f.wykres || !f.Label124 || !f.Label20) return;
+    const int w = f.wykres->width();
+    const int mid = f.wykres->height() / 2;
+    const int h = f.Label124->sizeHint().height();
+    f.Label124->setGeometry(0, mid - h - 2, w, h);
+    f.Label20->setGeometry(0, mid + 2, w, h);
+}
+
+}  // namespace
 
 int TMainForm::AskSaveChanges() {
     return AskSaveChangesRule(MeasurementMode, SavedFlags{DataSaved, VelocityDataSaved, FlatnessDataSaved},
@@ -16,4 +100,333 @@ int TMainForm::AskSaveChanges() {
 
 void TMainForm::ConnectRunControl() {
     TypeSeams.AskSaveChanges = [this] { return AskSaveChanges(); };
+    BuildRunControlControls();
+
+    TimerZaliczeniePunktu = new QTimer(this);
+    TimerZaliczeniePunktu->setObjectName(QStringLiteral("TimerZaliczeniePunktu"));
+    TimerZaliczeniePunktu->setInterval(100);
+    TimerProstoliniowosc1 = new QTimer(this);
+    TimerProstoliniowosc1->setObjectName(QStringLiteral("TimerProstoliniowosc1"));
+    TimerProstoliniowosc1->setInterval(500);
+    connect(TimerZaliczeniePunktu, &QTimer::timeout, this, &TMainForm::TimerZaliczeniePunktuTimer);
+    connect(TimerProstoliniowosc1, &QTimer::timeout, this, &TMainForm::TimerProstoliniowosc1Timer);
+
+    connect(BitBtnProstolinowosc, &QPushButton::clicked, this, &TMainForm::BitBtnProstolinowoscClick);
+    connect(ButtonMapaPlaskosciStart, &QPushButton::clicked, this, &TMainForm::ButtonMapaPlaskosciStartClick);
+    // The positioning page takes the chart's pop-up menu back (the straightness page drops it).
+    connect(BitBtnpozycjonowanie, &QPushButton::clicked, this,
+            [this] { wykres->setContextMenuPolicy(Qt::CustomContextMenu); });
+
+    // Commands that decide their tick themselves: the automatic toggle is undone first.
+    auto ownTick = [this](const char* name, void (TMainForm::*handler)()) {
+        if (QAction* a = MenuCommand(QString::fromLatin1(name)))
+            connect(a, &QAction::triggered, this, [this, a, handler](bool checked) {
+                a->setChecked(!checked);
+                (this->*handler)();
+            });
+    };
+    ownTick("ReczneZaliczeniePunktu", &TMainForm::ReczneZaliczeniePunktuClick);
+    ownTick("Automatyczny1", &TMainForm::Automatyczny1Click);
+    connect(Numerpunktu1, &QAction::triggered, this, &TMainForm::Numerpunktu1Click);
+    connect(Dystans1, &QAction::triggered, this, &TMainForm::Dystans1Click);
+
+    connect(ScrollBar16, &QScrollBar::valueChanged, this, &TMainForm::ScrollBar16Change);
+    connect(ScrollBar13, &QScrollBar::valueChanged, this, &TMainForm::ScrollBar13Change);
+    connect(ScrollBar12, &QScrollBar::valueChanged, this, &TMainForm::ScrollBar12Change);
+    connect(ScrollBar10, &QScrollBar::valueChanged, this, &TMainForm::ScrollBar10Change);
+    connect(ScrollBar11, &QScrollBar::valueChanged, this, &TMainForm::ScrollBar11Change);
+    ScrollBar16Change();
+    ScrollBar13Change();
+    ScrollBar12Change();
+    Label131->setText(QString::number(ScrollBar10->value()));
+    Label132->setText(QString::number(ScrollBar11->value()));
+
+    connect(Button18, &QPushButton::clicked, this, &TMainForm::Button18Click);
+    connect(Button19, &QPushButton::clicked, this, &TMainForm::Button19Click);
+    connect(Button22, &QPushButton::clicked, this, &TMainForm::Button22Click);
+    connect(PSButton39, &QPushButton::clicked, this, &TMainForm::PSButton39Click);
+    connect(ResetSprzetowy, &QPushButton::clicked, this, &TMainForm::ResetSprzetowyClick);
+    connect(ResetProgramu, &QPushButton::clicked, this, &TMainForm::ResetProgramuClick);
+    for (const runcontrol::ServiceButton& b : runcontrol::ServiceCommandButtons()) {
+        if (auto* w = findChild<QPushButton*>(QString::fromLatin1(b.name)))
+            connect(w, &QPushButton::clicked, this, [this, name = QString::fromLatin1(b.name)] {
+                WindowLink link(*this);
+                runcontrol::PressServiceButton(name, link);
+            });
+    }
+
+    connect(SETempPow, &QLineEdit::editingFinished, this, &TMainForm::SETempPowExit);
+    connect(SETempPow, &QLineEdit::textChanged, this, &TMainForm::SETempPowChange);
+    connect(SETempMat, &QLineEdit::textChanged, this, &TMainForm::SETempMatChange);
+    connect(seCisnienie, &QLineEdit::textChanged, this, &TMainForm::seCisnienieChange);
+
+    // The 3-D view.
+    auto* map = static_cast<platform::TChart*>(WykresPlaskosci);
+    map->SetAllowZoom(false);  // a drag turns the view
+    map->SetRotation(ScrollBarRotation->value());
+    map->SetElevation(ScrollBarElevation->value());
+    connect(ScrollBarRotation, &QScrollBar::valueChanged, this, &TMainForm::ScrollBarRotationScroll);
+    connect(ScrollBarElevation, &QScrollBar::valueChanged, this, &TMainForm::ScrollBarElevationScroll);
+    connect(map, &platform::TChart::mouseDown, this,
+            [this](QPoint pos, Qt::MouseButton button, Qt::KeyboardModifiers) { WykresPlaskosciMouseDown(pos, button); });
+    connect(map, &platform::TChart::mouseMove, this,
+            [this](QPoint pos, Qt::MouseButtons buttons, Qt::KeyboardModifiers) { WykresPlaskosciMouseMove(pos, buttons); });
+    Panel18->installEventFilter(new ResizeWatch(Panel18, [this] { Panel18Resize(); }));
+    wykres->installEventFilter(new ResizeWatch(wykres, [this] { placePrompts(*this); }));
+}
+
+// --- start and point acceptance ---
+
+void TMainForm::ButtonZaliczeniePunktuClick() { Acceptance().state.manualAcceptRequest = true; }
+
+void TMainForm::ReczneZaliczeniePunktuClick() {
+    if (MeasurementRunning) {
+        ShowMessage(Msg("stTrwaPomiar"));
+        return;
+    }
+    QAction* a = MenuCommand(QStringLiteral("ReczneZaliczeniePunktu"));
+    if (!a) return;
+    a->setChecked(!a->isChecked());
+    HandControl = a->isChecked();
+    showIf(ButtonZaliczeniepunktu, a->isChecked());
+    call(TypeSeams.RefreshParameterSummary);
+}
+
+void TMainForm::Automatyczny1Click() {
+    if (MeasurementRunning) return;
+    QAction* a = MenuCommand(QStringLiteral("Automatyczny1"));
+    if (!a) return;
+    a->setChecked(!a->isChecked());
+    Automatic = a->isChecked();
+    for (QWidget* w : std::initializer_list<QWidget*>{ProgressBar2, ScrollBar16, Label139}) showIf(w, Automatic);
+    showIf(ButtonZaliczeniepunktu, !Automatic);
+}
+
+void TMainForm::TimerZaliczeniePunktuTimer() {
+    const runcontrol::AcceptWaitStep s = runcontrol::AcceptWaitTick(AcceptWaitTicks, ScrollBar16->value());
+    ProgressBar2->setValue(s.progress);
+    if (s.accept) {
+        Acceptance().state.manualAcceptRequest = true;
+        TimerZaliczeniePunktu->stop();
+    }
+}
+
+void TMainForm::TimerProstoliniowosc1Timer() {
+    const runcontrol::MoveHintStep s = runcontrol::MoveHintTick(
+        MoveHintTicks, checkedCommand(*this, "Automatyczny1"), Acceptance().state.acceptedPointCount);
+    if (s.startAcceptTimer) TimerZaliczeniePunktu->start();
+    if (s.prompt) {
+        placePrompts(*this);
+        Label20->show();
+        Label124->setText(s.acceptText);
+        Label20->setText(s.moveText);
+    }
+    if (s.stopTimer) TimerProstoliniowosc1->stop();
+}
+
+// --- the straightness page and the flatness lines ---
+
+void TMainForm::BitBtnProstolinowoscClick() {
+    MeasurementMode = 2;
+    if (TypeSeams.HidePositioningPanels) TypeSeams.HidePositioningPanels();
+    else modes::HidePositioningPanels(ModeHost());
+    showIf(PanelWyniki, false);
+    call(TypeSeams.RefreshParameterSummary);
+    ButtonPozStart->setText(QStringLiteral("&Start"));
+
+    // Emptied first: emptying takes the titles too.
+    Points().ResetChartAndGrid(Points().Plots().wykres);
+    if (auto* second = qobject_cast<platform::TChart*>(WykresOsY)) {
+        second->ClearAllSeries();
+        second->SetTitleText(QString());
+    }
+    const QString deviation = Msg("stBladProsto") + QStringLiteral(" [ µm ]");
+    const QString distance =
+        Msg("stOdleglosc") + (LengthUnit == 1 ? QStringLiteral(" [ in ]") : QStringLiteral(" [ cm ]"));
+    for (QWidget* chart : {static_cast<QWidget*>(wykres), static_cast<QWidget*>(WykresOsY)}) {
+        SetChartAxisTitle(chart, ChartAxis::Left, deviation);
+        SetChartAxisTitle(chart, ChartAxis::Bottom, distance);
+    }
+    SetChartLegendVisible(wykres, false);
+    NotebookButton->setCurrentIndex(0);
+    if (QAction* a = MenuCommand(QStringLiteral("TabelaPomiarow"))) a->setEnabled(false);
+    showIf(LabelLuzZwrotny, false);
+    showIf(LabBladProsY, false);
+    LabelJedProsto->setText(StraightnessMethod == 0 ? QStringLiteral("sek") : QStringLiteral("µm"));
+    ScrollBar16Change();
+
+    SetChartTitle(WykresOsY, Msg("stPomiarProsto") + QStringLiteral(" - ") + Msg("stOsPionowa") + QStringLiteral(" |"));
+    SetChartTitle(wykres, StraightnessMethod == 2
+                              ? Msg("stPomiarProsto") + QStringLiteral(" - ") + Msg("stOsPozioma") + QStringLiteral(" <-->")
+                              : Msg("stPomiarProsto") + QStringLiteral(" - ") +
+                                    QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
+    SetChartBackground(wykres, QString());
+
+    setWindowTitle(ModeCaptions[2]);
+    ShowMenuItemsByTag(TagSet({13, 15, 21, 23, 26, 37, 44}), true);
+    ShowMenuItemsByTag(TagSet({9, 10, 27, 28, 32, 38, 41}), false);
+    if (TypeSeams.ShowRecentFiles) TypeSeams.ShowRecentFiles(2);
+    wykres->setContextMenuPolicy(Qt::NoContextMenu);
+
+    if (InterfaceError) {
+        for (QWidget* w : std::initializer_list<QWidget*>{GaugeProsto, PanelWarProsto, PanelWarProstoY, Panel2OsWar})
+            showIf(w, false);
+        DisableLinearStart();
+    } else {
+        if (TypeSeams.HeadReady && TypeSeams.HeadReady()) {
+            call(TypeSeams.StartLinearReading);
+        } else {
+            DisableLinearStart();
+            call(TypeSeams.StartSignalMonitor);
+        }
+        call(TypeSeams.RestartMeteoReading);
+    }
+
+    NotebookMainForm->setCurrentIndex(kPageStraightness);
+    if (StraightnessMethod == 2) {
+        WykresOsY->setFixedHeight(PanelWykresyProsto->height() / 2);
+        WykresOsY->show();
+    } else {
+        WykresOsY->hide();
+    }
+}
+
+void TMainForm::ButtonMapaPlaskosciStartClick() {
+    StraightnessRun& run = StraightnessControl();
+    const int line = ChooseFlatnessLine ? ChooseFlatnessLine(run.FlatnessLine)
+                                        : runcontrol::DefaultFlatnessLine(FlatnessMethod, FlatnessHLines,
+                                                                          FlatnessVLines, run.FlatnessLinesDone,
+                                                                          run.FlatnessLine);
+    // Cancelled, or a line the map does not have.
+    if (line < 1 || line > runcontrol::FlatnessLineCount(FlatnessMethod, FlatnessHLines, FlatnessVLines)) return;
+    run.FlatnessLine = uint8_t(line);
+    BitBtnProstolinowoscClick();
+    MeasurementMode = 3;
+    SetChartTitle(wykres, FlatnessLineTitle(line, FlatnessMethod, FlatnessHLines));
+    if (QAction* a = MenuCommand(QStringLiteral("NastepnaOs1"))) a->setVisible(true);
+    NotebookMainForm->setCurrentIndex(kPageStraightness);
+    ShowMenuItemsByTag(TagSet({33, 34, 35, 36}), false);
+}
+
+// --- scroll bars and the chart's x axis ---
+
+void TMainForm::ScrollBar16Change() {
+    ProgressBar2->setValue(ScrollBar16->value());
+    Label139->setText(runcontrol::WaitingTimeCaption(ScrollBar16->value()));
+}
+
+void TMainForm::ScrollBar13Change() { PsLabel02->setText(runcontrol::MoveDetectCaption(ScrollBar13->value())); }
+
+void TMainForm::ScrollBar12Change() { Label133->setText(runcontrol::AveragingCaption(ScrollBar12->value())); }
+
+void TMainForm::ScrollBar10Change() {
+    SignalGaugeMax = uint8_t(ScrollBar10->value());
+    Label131->setText(QString::number(ScrollBar10->value()));
+    SetGaugeLimits();
+}
+
+void TMainForm::ScrollBar11Change() {
+    SignalGaugeMin = uint8_t(ScrollBar11->value());
+    Label132->setText(QString::number(ScrollBar11->value()));
+    SetGaugeLimits();
+}
+
+namespace {
+// The positioning chart's x axis by point number or by distance.
+void chooseXAxis(TMainForm& f, bool byDistance) {
+    f.Numerpunktu1->setChecked(!byDistance);
+    f.Dystans1->setChecked(byDistance);
+    if (MeasurementRunning) return;
+    f.SetChartAxisTitle(f.wykres, TMainForm::ChartAxis::Bottom,
+                        byDistance ? Msg("stOdleglosc") + (LengthUnit == 1 ? QStringLiteral(" [ in ]") : QStringLiteral(" [ mm ]"))
+                                   : Msg("stNrPunktu"));
+    if (f.NotebookButton->currentIndex() == kResultsButtonPage) {
+        if (!byDistance || f.PositioningCycles->Count() > 0) call(f.TypeSeams.EvaluatePositioningRun);
+    } else {
+        f.Points().ShowPositioningCycle(f.Acceptance().state.currentCycle);
+    }
+}
+}  // namespace
+
+void TMainForm::Numerpunktu1Click() { chooseXAxis(*this, false); }
+void TMainForm::Dystans1Click() { chooseXAxis(*this, true); }
+
+// --- service panel ---
+
+void TMainForm::Button18Click() { SaveStoredSettings(); }
+void TMainForm::Button19Click() { LoadStoredSettings(); }
+
+void TMainForm::Button22Click() {
+    NotebookUstawienia->setCurrentIndex((NotebookUstawienia->currentIndex() + 1) % 3);
+}
+
+void TMainForm::PSButton39Click() { MeteoStopped = true; }
+
+void TMainForm::ResetSprzetowyClick() {
+    runcontrol::HardwareReset({
+        [this](bool on) { CommPortDriver1->ToggleDTR(on); },
+        [this] { PSListBox2->clear(); },
+        [](int ms) { QThread::msleep(ulong(ms)); },
+    });
+}
+
+void TMainForm::ResetProgramuClick() {
+    PSListBox2->clear();
+    PSListBox2->addItem(QStringLiteral("Reset"));
+    SendHeadCommand(HeadCommand::ProgramReset);
+}
+
+void TMainForm::SETempPowExit() { SETempPow->SetValue(SETempPow->Value()); }
+
+void TMainForm::SETempPowChange() {
+    if (TemperatureUnit == 0) DefaultAirTemperature = SETempPow->Value();
+    else if (TemperatureUnit == 1) DefaultAirTemperature = (SETempPow->Value() - 32) * 0.5555555555555556;
+}
+
+void TMainForm::SETempMatChange() {
+    if (TemperatureUnit == 0) DefaultMaterialTemperature = SETempMat->Value();
+    else if (TemperatureUnit == 1) DefaultMaterialTemperature = (SETempMat->Value() - 32) * 0.5555555555555556;
+}
+
+void TMainForm::seCisnienieChange() {
+    const double v = seCisnienie->Value();
+    if (PressureUnit == 0) DefaultPressure = v;
+    else if (PressureUnit == 1) DefaultPressure = v * 1.33322;
+    else if (PressureUnit == 2) DefaultPressure = v * 1.33322 * 25.4;
+}
+
+// --- the 3-D view of the flatness map ---
+
+void TMainForm::ScrollBarRotationScroll() {
+    static_cast<platform::TChart*>(WykresPlaskosci)->SetRotation(ScrollBarRotation->value());
+}
+
+void TMainForm::ScrollBarElevationScroll() {
+    static_cast<platform::TChart*>(WykresPlaskosci)->SetElevation(ScrollBarElevation->value());
+}
+
+void TMainForm::Panel18Resize() {
+    const runcontrol::View3DLayout l = runcontrol::Panel18Layout(
+        Panel18->size(), ScrollBarElevation->sizeHint().width(), ScrollBarRotation->sizeHint().height());
+    WykresPlaskosci->setGeometry(l.chart);
+    ScrollBarRotation->setGeometry(l.horizontalBar);
+    ScrollBarElevation->setGeometry(l.verticalBar);
+}
+
+void TMainForm::WykresPlaskosciMouseDown(QPoint pos, Qt::MouseButton button) {
+    if (button == Qt::LeftButton) LastMouse = pos;
+}
+
+void TMainForm::WykresPlaskosciMouseMove(QPoint pos, Qt::MouseButtons buttons) {
+    if (!(buttons & Qt::LeftButton)) return;
+    auto* map = static_cast<platform::TChart*>(WykresPlaskosci);
+    const runcontrol::ViewAngles a = runcontrol::DragTurn(
+        LastMouse, pos, {map->View3DOptions().rotation, map->View3DOptions().elevation},
+        {ScrollBarRotation->minimum(), ScrollBarRotation->maximum()},
+        {ScrollBarElevation->minimum(), ScrollBarElevation->maximum()});
+    map->SetElevation(a.elevation);
+    map->SetRotation(a.rotation);
+    ScrollBarElevation->setValue(a.elevation);
+    ScrollBarRotation->setValue(a.rotation);
+    LastMouse = pos;
 }

@@ -21,6 +21,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/RunCommands.h"
 #include "app/Unit_glowny.h"
 #include "foundations/Display.h"
 #include "platform/Chart.h"
@@ -276,6 +277,51 @@ QFrame* TMainForm::BuildMeteoPanel() {
     RSEWspRoz->SetIncrement(0.1);
     ml->addWidget(RSEWspRoz, 2, 0, 1, 2);
     lay->addWidget(mat);
+    // Values entered by hand, each offered while its station reading is switched off.
+    auto* manual = named(new QGroupBox(QStringLiteral("Wartości ręczne"), p), "GroupBoxReczne");
+    auto* mg = new QGridLayout(manual);
+    auto realEdit = [manual](const char* name, double lo, double hi, int decimals) {
+        auto* e = named(new TRealSpinEdit(manual), name);
+        e->SetMinValue(lo);
+        e->SetMaxValue(hi);
+        e->SetPrecision(decimals);
+        e->SetIncrement(decimals > 1 ? 0.01 : 0.1);
+        return e;
+    };
+    SETempPow = realEdit("SETempPow", 0.0, 40.0, 2);
+    SETempMat = realEdit("SETempMat", 0.0, 40.0, 2);
+    seCisnienie = realEdit("seCisnienie", 900.0, 1060.0, 1);
+    SEWilgotnosc = named(new QSpinBox(manual), "SEWilgotnosc");
+    SEWilgotnosc->setRange(10, 90);
+    const struct {
+        const char* caption;
+        QWidget* edit;
+        QCheckBox* station;
+    } entries[] = {
+        {"Temp. powietrza", SETempPow, CBTemp},
+        {"Temp. materiału", SETempMat, CBTMat},
+        {"Wilgotność [%]", SEWilgotnosc, CBWilg},
+        {"Ciśnienie", seCisnienie, CBCis},
+    };
+    // The group itself shows only while some value is entered by hand.
+    auto anyManual = [this, manual] {
+        manual->setVisible(!(CBTemp->isChecked() && CBTMat->isChecked() && CBWilg->isChecked() && CBCis->isChecked()));
+    };
+    int row = 0;
+    for (const auto& e : entries) {
+        auto* caption = new QLabel(QString::fromUtf8(e.caption), manual);
+        caption->setObjectName(QStringLiteral("Cap") + e.edit->objectName());
+        mg->addWidget(caption, row, 0);
+        mg->addWidget(e.edit, row++, 1);
+        auto follow = [caption, edit = e.edit, anyManual](bool fromStation) {
+            caption->setVisible(!fromStation);
+            edit->setVisible(!fromStation);
+            anyManual();
+        };
+        connect(e.station, &QCheckBox::toggled, manual, follow);
+        follow(e.station->isChecked());
+    }
+    lay->addWidget(manual);
     lay->addStretch(1);
     return p;
 }
@@ -652,9 +698,76 @@ QWidget* TMainForm::BuildServicePage() {
     connect(ScrollBar4, &QScrollBar::valueChanged, this, &TMainForm::UpdateServiceHints);
     connect(ScrollBar5, &QScrollBar::valueChanged, this, &TMainForm::UpdateServiceHints);
     NotebookUstawienia->addWidget(thresholds);
-    NotebookUstawienia->addWidget(new QWidget);
-    NotebookUstawienia->addWidget(new QWidget);
-    columns->addWidget(NotebookUstawienia, 1);
+
+    // Page 1: movement detection, environment averaging and the signal gauge limits.
+    auto* reading = new QWidget;
+    auto* rg = new QGridLayout(reading);
+    auto bar = [](QWidget* parent, const char* name, int lo, int hi, int pos) {
+        auto* b = named(new QScrollBar(Qt::Horizontal, parent), name);
+        b->setRange(lo, hi);
+        b->setValue(pos);
+        return b;
+    };
+    PsLabel02 = label(reading, "PsLabel02", QString());
+    ScrollBar13 = bar(reading, "ScrollBar13", 10, 200, 40);
+    Label133 = label(reading, "Label133", QString());
+    ScrollBar12 = bar(reading, "ScrollBar12", 0, 50, 20);
+    Label131 = label(reading, "Label131", QString());
+    ScrollBar10 = bar(reading, "ScrollBar10", 0, 255, 126);
+    Label132 = label(reading, "Label132", QString());
+    ScrollBar11 = bar(reading, "ScrollBar11", 0, 125, 125);
+    rg->addWidget(PsLabel02, 0, 0, 1, 2);
+    rg->addWidget(ScrollBar13, 1, 0, 1, 2);
+    rg->addWidget(Label133, 2, 0, 1, 2);
+    rg->addWidget(ScrollBar12, 3, 0, 1, 2);
+    rg->addWidget(label(reading, "LabMaxLevel", QStringLiteral("Max level")), 4, 0);
+    rg->addWidget(Label131, 4, 1);
+    rg->addWidget(ScrollBar10, 5, 0, 1, 2);
+    rg->addWidget(label(reading, "LabMinLevel", QStringLiteral("Min level")), 6, 0);
+    rg->addWidget(Label132, 6, 1);
+    rg->addWidget(ScrollBar11, 7, 0, 1, 2);
+    rg->setRowStretch(8, 1);
+    NotebookUstawienia->addWidget(reading);
+
+    // Page 2: the motor, the interface clock, the resets and the environment reading's end.
+    auto* commands = new QWidget;
+    auto* cl = new QVBoxLayout(commands);
+    auto* motor = named(new QGroupBox(QStringLiteral("Silnik"), commands), "GroupBoxSilnik");
+    auto* clock = named(new QGroupBox(QStringLiteral("Zegar"), commands), "GroupBoxZegar");
+    auto* ml = new QGridLayout(motor);
+    auto* kl = new QVBoxLayout(clock);
+    int motorButtons = 0;
+    for (const runcontrol::ServiceButton& c : runcontrol::ServiceCommandButtons()) {
+        QPushButton* b = button(motor, c.name, QString::fromUtf8(c.caption));
+        if (QByteArray(c.name).startsWith("Button3")) {
+            b->setParent(clock);
+            kl->addWidget(b);
+        } else {
+            ml->addWidget(b, motorButtons / 2, motorButtons % 2);
+            ++motorButtons;
+        }
+    }
+    cl->addWidget(motor);
+    cl->addWidget(clock);
+    ResetSprzetowy = button(commands, "ResetSprzetowy", QStringLiteral("Reset Sprzętowy RS"));
+    ResetProgramu = button(commands, "ResetProgramu", QStringLiteral("Reset Programu"));
+    PSButton39 = button(commands, "PSButton39", QStringLiteral("Koniec Od. M"));
+    for (QPushButton* b : {ResetSprzetowy, ResetProgramu, PSButton39}) cl->addWidget(b);
+    cl->addStretch(1);
+    NotebookUstawienia->addWidget(commands);
+
+    auto* middle = new QVBoxLayout;
+    middle->addWidget(NotebookUstawienia, 1);
+    auto* pageButtons = new QHBoxLayout;
+    Button18 = button(page, "Button18", QStringLiteral("Zapis Konfiguracji"));
+    Button19 = button(page, "Button19", QStringLiteral("Odczyt Konfiguracji"));
+    Button22 = button(page, "Button22", QStringLiteral("Następna strona..."));
+    pageButtons->addWidget(Button18);
+    pageButtons->addWidget(Button19);
+    pageButtons->addStretch(1);
+    pageButtons->addWidget(Button22);
+    middle->addLayout(pageButtons);
+    columns->addLayout(middle, 1);
 
     // Right: the trace and the head's texts.
     auto* right = new QVBoxLayout;
@@ -698,8 +811,19 @@ QWidget* TMainForm::BuildTablePage() {
 QWidget* TMainForm::BuildFlatnessPage() {
     auto* page = named(new QWidget, "MapaPlaskosci");
     auto* lay = new QHBoxLayout(page);
-    WykresPlaskosci = chart(page, "WykresPlaskosci");
-    lay->addWidget(WykresPlaskosci, 3);
+    // The 3-D view: the chart with its rotation bar below and its elevation bar at the right,
+    // placed by Panel18Resize.
+    Panel18 = panel(page, "Panel18");
+    Panel18->setFrameShape(QFrame::NoFrame);
+    Panel18->setMinimumSize(240, 180);
+    WykresPlaskosci = chart(Panel18, "WykresPlaskosci");
+    ScrollBarRotation = named(new QScrollBar(Qt::Horizontal, Panel18), "ScrollBarRotation");
+    ScrollBarRotation->setRange(270, 360);
+    ScrollBarRotation->setValue(333);
+    ScrollBarElevation = named(new QScrollBar(Qt::Vertical, Panel18), "ScrollBarElevation");
+    ScrollBarElevation->setRange(270, 360);
+    ScrollBarElevation->setValue(346);
+    lay->addWidget(Panel18, 3);
     auto* side = new QVBoxLayout;
     ButtonMapaPlaskosciStart = button(page, "ButtonMapaPlaskosciStart", QStringLiteral("P&omiar"));
     Button27 = button(page, "Button27", QStringLiteral("&Główne Menu"));
@@ -733,4 +857,28 @@ QWidget* TMainForm::BuildAlignmentPage() {
     AlignmentView = chart(page, "WykresJustowanie");
     lay->addWidget(AlignmentView, 1);
     return page;
+}
+
+void TMainForm::BuildRunControlControls() {
+    // The two prompts of a straightness run lie over the chart, one just above and one just
+    // below its middle (placed when a run starts and whenever the chart changes its size).
+    QFont f = wykres->font();
+    f.setPointSizeF(f.pointSizeF() * 1.5);
+    f.setBold(true);
+    Label124 = label(wykres, "Label124", QString());
+    Label20 = label(wykres, "Label20", QString());
+    for (QLabel* l : {Label124, Label20}) {
+        l->setFont(f);
+        l->setAlignment(Qt::AlignCenter);
+        l->setAttribute(Qt::WA_TransparentForMouseEvents);
+        l->hide();
+    }
+    QPalette pal = Label124->palette();
+    pal.setColor(QPalette::WindowText, QColor(0, 0, 160));
+    Label124->setPalette(pal);
+    pal.setColor(QPalette::WindowText, QColor(160, 0, 0));
+    Label20->setPalette(pal);
+    // The unit of the straightness readout, beside it.
+    LabelJedProsto = label(PanelWarProsto, "LabelJedProsto", QStringLiteral("µm"));
+    if (QLayout* l = PanelWarProsto->layout()) l->addWidget(LabelJedProsto);
 }

@@ -102,7 +102,14 @@ struct TMainForm::RunParts {
             if (QLabel* l = named<QLabel>(&f_, "Label124")) l->setText(text), l->show();
             showIf(named<QLabel>(&f_, "Label20"), false);
         }
-        void StartStraightnessTimer() override { enableTimer(f_, "TimerProstoliniowosc1", true); }
+        // A point was accepted: whatever accepted it, the wait for the next point starts only
+        // when the prompt to move on has been shown, so a running wait is ended here.
+        void StartStraightnessTimer() override {
+            enableTimer(f_, "TimerZaliczeniePunktu", false);
+            AcceptWaitTicks = 0;
+            f_.MoveHintTicks = 0;
+            enableTimer(f_, "TimerProstoliniowosc1", true);
+        }
 
     private:
         TMainForm& f_;
@@ -221,7 +228,13 @@ struct TMainForm::RunParts {
             return f_.TypeSeams.SaveMeasurement && f_.TypeSeams.SaveMeasurement(f_.MeasurementMode);
         }
         bool DataErrorActive() override { return ::DataErrorActive(); }
-        void ResetCharts() override { f_.Points().ResetChartAndGrid(f_.Points().Plots().wykres); }
+        void ResetCharts() override {
+            f_.Points().ResetChartAndGrid(f_.Points().Plots().wykres);
+            if (auto* second = qobject_cast<platform::TChart*>(f_.WykresOsY)) {
+                second->ClearAllSeries();
+                second->SetTitleText(QString());
+            }
+        }
         void FillHeaderEnvironment() override {
             if (f_.TypeSeams.FillHeaderEnvironment) f_.TypeSeams.FillHeaderEnvironment();
         }
@@ -356,6 +369,7 @@ void TMainForm::ApplyAcceptanceSettings() {
     a.manualAcceptPK = commandChecked(*this, "ReczneZaliczeniePunktuPK");
     a.stopAfterEachCycle = commandChecked(*this, "StopPoKazdymCyklu1");
     a.autoEndLine = commandChecked(*this, "Automatyczny1");
+    a.moveThreshold = ScrollBar13 ? ScrollBar13->value() : MoveDetectThreshold;
     a.rotationDirection = RotationDirection;
     a.startPoint = StartPoint;
 }
@@ -382,18 +396,17 @@ void TMainForm::ConnectRunPages() {
     onClick(ButtonPozWstaw, &PositioningRun::ButtonPozWstawClick);
     onClick(ButtonPozPoprzednie, &PositioningRun::ButtonPozPoprzednieClick);
     onClick(ButtonRaportPoprzednie, &PositioningRun::ButtonRaportPoprzednieClick);
-    if (ButtonPozStart) connect(ButtonPozStart, &QPushButton::clicked, this, &TMainForm::ButtonPozStartClick);
+    if (ButtonPozStart) connect(ButtonPozStart, &QPushButton::clicked, this, &TMainForm::Start1Click);
     if (QAction* a = MenuCommand(QStringLiteral("Start1")))
-        connect(a, &QAction::triggered, this, &TMainForm::ButtonPozStartClick);
+        connect(a, &QAction::triggered, this, &TMainForm::Start1Click);
     if (ButtonPozMainMenu)
         connect(ButtonPozMainMenu, &QPushButton::clicked, this, &TMainForm::ButtonPozMainMenuClick);
     if (Button27) connect(Button27, &QPushButton::clicked, this, &TMainForm::Button27Click);
     if (ButtonZaliczeniepunktu)
-        connect(ButtonZaliczeniepunktu, &QPushButton::clicked, this,
-                [this] { Acceptance().state.manualAcceptRequest = true; });
+        connect(ButtonZaliczeniepunktu, &QPushButton::clicked, this, &TMainForm::ButtonZaliczeniePunktuClick);
 }
 
-void TMainForm::ButtonPozStartClick() {
+void TMainForm::Start1Click() {
     modes::ResetHeadFlags(Runs().host);
     if (MeasurementMode == 1) {
         ButtonStartVClick();

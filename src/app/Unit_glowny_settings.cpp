@@ -5,12 +5,14 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTableWidget>
 
 #include "app/Unit_glowny.h"
 #include "foundations/ProgramMessages.h"
 #include "foundations/RadioGroup.h"
+#include "foundations/RealSpinEdit.h"
 #include "foundations/SharedGlobals.h"
 #include "platform/AppPaths.h"
 
@@ -74,6 +76,42 @@ void TMainForm::SettingsToControls() {
     CBCis->setChecked(PressureFromSensor);
     CBTemp->setChecked(AirTempFromSensor);
     CBTMat->setChecked(MaterialTempFromSensor);
+    // The run control's scroll bars; the gauge limits' change handlers store them back and
+    // apply them to the gauges.
+    ScrollBar12->setValue(AverageChangeLimit);
+    ScrollBar13->setValue(MoveDetectThreshold);
+    ScrollBar10->setValue(SignalGaugeMax);
+    ScrollBar11->setValue(SignalGaugeMin);
+    SEWilgotnosc->setValue(ManualHumidity);
+    // Hand-entered environment values in the units they are shown in.
+    if (TemperatureUnit == 1) {
+        for (TRealSpinEdit* e : {SETempPow, SETempMat}) {
+            e->SetMinValue(-17);
+            e->SetMaxValue(104);
+        }
+        SETempPow->SetValue(DefaultAirTemperature * 9 * 0.2 + 32);
+        SETempMat->SetValue(DefaultMaterialTemperature * 9 * 0.2 + 32);
+    } else {
+        SETempPow->SetValue(DefaultAirTemperature);
+        SETempMat->SetValue(DefaultMaterialTemperature);
+        for (TRealSpinEdit* e : {SETempPow, SETempMat}) {
+            e->SetMinValue(0);
+            e->SetMaxValue(40);
+        }
+    }
+    seCisnienie->SetMinValue(26.6);
+    seCisnienie->SetMaxValue(1060);
+    seCisnienie->SetPrecision(3);
+    const double mmHg = DefaultPressure * 0.7500637554192107;
+    const struct { double value, lo, hi; int decimals; } pressure[] = {
+        {DefaultPressure, 900, 1060, 1}, {mmHg, 675, 795, 2}, {mmHg * 0.03937007874015748, 26.6, 31.3, 3}};
+    if (PressureUnit < 3) {
+        const auto& p = pressure[PressureUnit];
+        seCisnienie->SetValue(p.value);
+        seCisnienie->SetMinValue(p.lo);
+        seCisnienie->SetMaxValue(p.hi);
+        seCisnienie->SetPrecision(p.decimals);
+    }
 }
 
 void TMainForm::ControlsToSettings() {
@@ -101,6 +139,9 @@ void TMainForm::ControlsToSettings() {
     PointsOrAngle = Kat1->isChecked();
     NormIndex = ComboBoxNorma->currentIndex();
     MachineName = CBMaszyna->currentText();
+    AverageChangeLimit = ScrollBar12->value();
+    MoveDetectThreshold = ScrollBar13->value();
+    ManualHumidity = SEWilgotnosc->value();
     // Boxes switched off only because the calibration file was missing keep the stored choice,
     // so that the sensors are used again once the file is back.
     if (!sensorsOffForCalibration_) {
