@@ -561,6 +561,13 @@ public:
     // --- page entry: the reading and the signal monitor of each page (Unit_glowny_entry.cpp) ---
     // Fills the type pages' reading seams (construction).
     void ConnectPageEntry();
+    // The mode host with the reading parts made (reading thread and environment start wired).
+    MainFormModeHost& EntryHost();
+    // A page waits for the laser: the signal monitor starts the page's reading once it is ready.
+    void StartPageSignalMonitor();
+    // "Punkty z listy" and "Punkty generowane automatycznie": one tick, mirrored in PointsFromList.
+    void ConnectPointSourceCommands();
+    void Puntyautomatycznie1Click();
     // (page entry: further declarations above this line)
 
     // --- measurement files of the window: open, save, caption, recent files, command line

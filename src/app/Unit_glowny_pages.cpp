@@ -262,6 +262,27 @@ QFrame* TMainForm::BuildMeteoPanel() {
         form->addWidget(c);
     }
     lay->addWidget(box);
+    // What the environment station reads ("--" until a valid value arrives).
+    auto* readings = named(new QGroupBox(QStringLiteral("Odczyt"), p), "GroupBoxOdczytMeteo");
+    auto* rl = new QGridLayout(readings);
+    const struct {
+        const char* caption;
+        const char* value;
+    } rows[] = {
+        {"Temp. powietrza", "Label25"}, {"Temp. materiału", "Label19"}, {"Czujnik 1", "Label11"},
+        {"Czujnik 2", "Label12"},       {"Czujnik 3", "Label13"},       {"Wilgotność", "Label23"},
+        {"Ciśnienie", "Label24"},
+    };
+    int r = 0;
+    for (const auto& row : rows) {
+        auto* caption = new QLabel(QString::fromUtf8(row.caption), readings);
+        caption->setObjectName(QStringLiteral("Cap") + QLatin1String(row.value));
+        rl->addWidget(caption, r, 0);
+        auto* value = label(readings, row.value, QStringLiteral("--"));
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        rl->addWidget(value, r++, 1);
+    }
+    lay->addWidget(readings);
     auto* mat = named(new QGroupBox(QStringLiteral("Materiał :"), p), "GroupBoxMaterial");
     auto* ml = new QGridLayout(mat);
     ComboBox1 = named(new QComboBox(mat), "ComboBox1");
@@ -440,15 +461,15 @@ QWidget* TMainForm::BuildPositioningPage() {
     PanelWarProsto = panel(page, "PanelWarProsto");
     auto* ps = new QVBoxLayout(PanelWarProsto);
     ps->addWidget(label(PanelWarProsto, "LabWarProsto", QStringLiteral("Odchyłka")));
-    ps->addWidget(display(PanelWarProsto, "DispWarProsto", 2));
+    ps->addWidget(display(PanelWarProsto, "DisplayProst", 2));
     PanelWarProstoY = panel(page, "PanelWarProstoY");
     auto* psy = new QVBoxLayout(PanelWarProstoY);
     psy->addWidget(label(PanelWarProstoY, "LabWarProstoY", QStringLiteral("Odchyłka Y")));
-    psy->addWidget(display(PanelWarProstoY, "DispWarProstoY", 2));
+    psy->addWidget(display(PanelWarProstoY, "DispProstoY", 2));
     Panel2OsWar = panel(page, "Panel2OsWar");
     auto* p2 = new QVBoxLayout(Panel2OsWar);
     p2->addWidget(label(Panel2OsWar, "LabPanel2OsWar", QStringLiteral("Położenie")));
-    p2->addWidget(display(Panel2OsWar, "Disp2OsWar", 3));
+    p2->addWidget(display(Panel2OsWar, "Disp2oswar", 3));
     for (QFrame* f : {PanelWarProsto, PanelWarProstoY, Panel2OsWar}) f->hide();
     GaugePozycjonowanie = gauge(page, "GaugePozycjonowanie");
     GaugeProsto = gauge(page, "GaugeProsto");

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "app/ModeSequencesMainForm.h"
+#include "evaluation/PointStore.h"
 #include "app/Unit_glowny.h"
 #include "foundations/Display.h"
 #include "foundations/SharedGlobals.h"
@@ -242,6 +243,8 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
     void ShowReadout(double v) override { showOn(f.DisplayWys, v); }
     void ShowMeasuredPosition(double v) override { showOn(f.DispWarMierzona, v); }
     void ShowVelocity(double v) override { showOn(f.DisplayPredkosc, v); }
+    // Stored and plotted only while a velocity run lasts (the store checks it).
+    void AddVelocitySample() override { f.Points().AddVelocitySample(CurrentValue); }
     void ShowStraightnessValue(double v) override { showOn(named<TDisplay>(f, "Disp2oswar"), v); }
     void ShowStraightnessUnit(const QString& u) override {
         if (auto* l = named<QLabel>(f, "Label38")) l->setText(u);

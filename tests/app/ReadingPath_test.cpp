@@ -11,7 +11,7 @@
 #include <QThread>
 #include <QToolButton>
 
-#include "MainWindowFixture.h"
+#include "HeadWindowFixture.h"
 #include "app/ModeSequences.h"
 #include "app/ModeSequencesMainForm.h"
 #include "evaluation/MeasurementFiles.h"
@@ -37,37 +37,7 @@ double mmOf(int32_t count) { return count * 0.25 * kDefaultLaserWavelength * 100
 // The display shows v at its own precision.
 bool shows(const TDisplay* d, double v) { return std::abs(d->Value() - TDisplay::RoundValue(v, d->Precision())) < 1e-9; }
 
-class ReadingPathTest : public MainWindowTest {
-protected:
-    void startWithHead() {
-        ASSERT_TRUE(head.ok());
-        head.attachAsCom(1);
-        platform::appRegistry().writeString(QString(kSettingsKey) + "\\Service Parameter", "BaudRate", "11");
-        start();
-        ASSERT_TRUE(form()->SerialLinkOpen());
-        LaserWavelength = kDefaultLaserWavelength;
-        AirCorrection = 1.0;
-        ExpansionCoefficient = 0.0;
-    }
-    // Keeps the window's event loop going until cond holds or 5 s have passed.
-    bool pumpUntil(const std::function<bool()>& cond, int ms = 5000) {
-        QElapsedTimer t;
-        t.start();
-        while (!cond()) {
-            if (t.elapsed() > ms) return false;
-            form()->CommPortDriver1->Poll();
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-            QThread::msleep(2);
-        }
-        return true;
-    }
-    void TearDown() override {
-        head.stopStreaming();
-        MainWindowTest::TearDown();
-    }
-
-    SimHead head;
-};
+class ReadingPathTest : public HeadWindowTest {};
 
 // The distance readout: counts streamed by the head appear converted on DisplayWys (with the
 // display's start offset, negated while the sign button reads "+", as it does at start). A data

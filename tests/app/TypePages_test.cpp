@@ -300,6 +300,9 @@ TEST_F(TypePagesTest, SetupPictureFromBundleOrOneWarning) {
 TEST_F(TypePagesTest, GridCellsFollowTheirPointsByIndex) {
     startWindow();
     f->BitBtnpozycjonowanie->click();
+    // The deviation table is on, as the reading's start shows it (the stand-in start does not).
+    f->MenuCommand("MenuItemTabelkaOdchylek")->setChecked(true);
+    f->TypeSeams.ShowPositioningPanels();
     f->Numerpunktu1->setChecked(false);
     LengthUnit = 0;
     f->PositioningCycles->Assign(cyclesOf({2, 2}));
