@@ -582,6 +582,8 @@ public:
     // The header of the current measurement: the bytes at the head of its file, edited by the
     // machine data form, filled with the environment when a run starts.
     struct TMeasurementHeader& MeasurementHeader();
+    // The raw vibration samples of the ".dt7" file (32768 bytes).
+    QByteArray& FftSamples();
     // Open and save commands for a file type (0..5); true when a file was loaded or written. A
     // cancelled dialog, a Cancel to the save question, or a save that did not happen leaves
     // everything as it was and answers false.

@@ -129,6 +129,8 @@ TMainForm::FileParts& TMainForm::Files() {
 
 TMeasurementHeader& TMainForm::MeasurementHeader() { return Files().data.Header; }
 
+QByteArray& TMainForm::FftSamples() { return Files().data.FftSamples; }
+
 void TMainForm::ConnectMeasurementFiles() {
     const QStringList args = QCoreApplication::arguments();
     if (args.size() > 1) CommandLineFile = args[1];
@@ -198,8 +200,9 @@ void TMainForm::ShowLoadedMeasurement(int mode, bool ok) {
 
     switch (mode) {
     case mfPositioning: {
-        // The statistics first: the review shows the first cycle over them.
-        call(TypeSeams.EvaluatePositioningRun);
+        // The statistics first (only a run that can be evaluated has them): the review shows
+        // the first cycle over them.
+        if (PositioningRunUsable(*PositioningCycles)) call(TypeSeams.EvaluatePositioningRun);
         PositioningControl().CurrentCycle() = 1;
         store.ShowPositioningCycle(1);
         const auto backlash = evaluation::BacklashCaption(*PositioningCycles, 1);
@@ -265,9 +268,7 @@ TRecentFileList& TMainForm::RecentFiles(int mode) {
 void TMainForm::AddRecentFile(int mode, const QString& fileName) {
     if (!HasMeasurementFile(mode)) return;
     RecentFiles(mode).Add(fileName);
-    // The commands show the list of the type in use (a ".dt4" written beside a positioning run
-    // joins its list without taking over the menu).
-    UpdateRecentFilesMenu(mode == mfStraightness && MeasurementMode == mfPositioning ? int(MeasurementMode) : mode);
+    UpdateRecentFilesMenu(mode);
 }
 
 void TMainForm::UpdateRecentFilesMenu(int mode) {

@@ -200,7 +200,7 @@ TEST_F(MainFilesTest, EachTypeOpensOnItsPage) {
              EXPECT_TRUE(same(*f->AngularTargetPoints, *f->AngularPoints));
              EXPECT_EQ(f->BStartPK->text(), "&Pomiar");
          }},
-        {5, "f.dt7", [&] { EXPECT_EQ(f->RecentFft.Entry(0), path("f.dt7")); }},
+        {5, "f.dt7", [&] { EXPECT_EQ(f->FftSamples(), samples); }},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.file);
@@ -233,6 +233,15 @@ TEST_F(MainFilesTest, CancelledSaveDialogLeavesTheDataUnsavedAndThePendingOpenUn
     EXPECT_FALSE(DataSaved);
     EXPECT_EQ(f->windowTitle(), title);
     EXPECT_TRUE(f->MenuCommand("Zapisz1")->isEnabled());
+
+    // A file that cannot be written: its message, then the dialog again (cancelled here).
+    saveAnswer = path("no-such-folder/run.dt2");
+    trigger("Zapisz1");
+    ASSERT_EQ(dialogs.size(), 3u);
+    EXPECT_EQ(messagesOfType(TMsgDlgType::mtError), 1);
+    EXPECT_EQ(dialogs[2].settings.FileName, path("no-such-folder/run.dt2"));
+    EXPECT_FALSE(DataSaved);
+    dialogs.erase(dialogs.begin() + 1, dialogs.end());
 
     // Open while unsaved: Yes to the question, the save dialog cancelled: nothing is opened.
     saveQuestionAnswer = mrYes;
@@ -379,6 +388,7 @@ TEST_F(MainFilesTest, PositioningWithSecondAxisAlsoWritesTheMeanLine) {
     EXPECT_TRUE(same(mean, points({{0, 2, 3}, {10, 4, 5}, {20, 6, 7}})));
     EXPECT_EQ(f->RecentStraightness.Entry(0), line);
     EXPECT_EQ(f->RecentPositioning.Entry(0), path("xy.dt2"));
+    EXPECT_EQ(f->MenuCommand("File01")->text(), "&1 " + path("xy.dt2"));  // the menu keeps the run's list
 }
 
 TEST_F(MainFilesTest, TargetPointsEditedThroughTheWindowsCommand) {
