@@ -100,6 +100,7 @@ int TMainForm::AskSaveChanges() {
 
 void TMainForm::ConnectRunControl() {
     TypeSeams.AskSaveChanges = [this] { return AskSaveChanges(); };
+    TypeSeams.FillHeaderEnvironment = [this] { FillHeaderEnvironment(); };
     BuildRunControlControls();
 
     TimerZaliczeniePunktu = new QTimer(this);
@@ -429,4 +430,19 @@ void TMainForm::WykresPlaskosciMouseMove(QPoint pos, Qt::MouseButtons buttons) {
     ScrollBarElevation->setValue(a.elevation);
     ScrollBarRotation->setValue(a.rotation);
     LastMouse = pos;
+}
+
+// --- the measurement header ---
+
+void TMainForm::FillHeaderEnvironment() {
+    evaluation::EnvironmentEntry e = evaluation::EnvironmentFromGlobals();
+    e.humidityFromStation = CBWilg->isChecked();
+    e.humidityText = SEWilgotnosc->text();
+    e.pressureFromStation = CBCis->isChecked();
+    e.pressureText = seCisnienie->text();
+    e.airFromStation = CBTemp->isChecked();
+    e.airText = SETempPow->text();
+    e.materialFromStation = CBTMat->isChecked();
+    e.materialText = SETempMat->text();
+    evaluation::FillHeaderEnvironment(MeasurementHeader(), e, QDate::currentDate());
 }

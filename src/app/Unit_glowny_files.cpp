@@ -16,6 +16,7 @@
 #include "app/PointStoreWidgets.h"
 #include "app/PositioningRun.h"
 #include "app/PunktyPoz.h"
+#include "app/StraightnessRun.h"
 #include "app/Unit_DaneMaszyny.h"
 #include "app/Unit_glowny.h"
 #include "evaluation/MeasurementFilesDocument.h"
@@ -332,6 +333,7 @@ void TMainForm::PlotStraightnessPoints() {
     o.statisticsMethod = StatisticsMethod;
     o.straightnessMethod = StraightnessMethod;
     o.flatnessMode = MeasurementMode == mfFlatness;
+    o.flatnessLine = StraightnessControl().FlatnessLine;
     o.lengthUnit = LengthUnit;
     const evaluation::StraightnessPlot plot = evaluation::PlotStraightness(*StraightnessPoints, o);
     evaluation::PointStore& store = Points();

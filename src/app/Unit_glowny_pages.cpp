@@ -901,5 +901,6 @@ void TMainForm::BuildRunControlControls() {
     Label20->setPalette(pal);
     // The unit of the straightness readout, beside it.
     LabelJedProsto = label(PanelWarProsto, "LabelJedProsto", QStringLiteral("µm"));
+    LabelJedProsto->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     if (QLayout* l = PanelWarProsto->layout()) l->addWidget(LabelJedProsto);
 }

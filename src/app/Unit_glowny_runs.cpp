@@ -202,6 +202,7 @@ struct TMainForm::RunParts {
         }
         // Without the insert dialog the cycles come from a file.
         int AskInsertSource() override { return f_.Runs().askInsertSource ? f_.Runs().askInsertSource() : 7; }
+        TMeasurementHeader MeasurementHeader() override { return f_.MeasurementHeader(); }
         QString ChooseInsertFile() override {
             if (f_.Runs().chooseInsertFile) return f_.Runs().chooseInsertFile();
             return QFileDialog::getOpenFileName(&f_, QString(), f_.PositioningDir,
@@ -275,6 +276,8 @@ struct TMainForm::RunParts {
         bool ConfirmEndRun() override {
             return MessageDlg(Msg("stKoniecPomiaru"), TMsgDlgType::mtConfirmation, mbYes | mbNo) == mrYes;
         }
+        void PlotStraightness() override { f_.PlotStraightnessPoints(); }
+        TMeasurementHeader MeasurementHeader() override { return f_.MeasurementHeader(); }
         void EnableNewMap() override { enableCommand(f_, "NowaMapa", true); }
         void EnableMenuItemsByTag(const std::vector<int>& tags, bool on) override {
             f_.EnableMenuItemsByTag(TagsOf(tags), on);

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTableWidget>
@@ -83,7 +84,10 @@ void TMainForm::SettingsToControls() {
     ScrollBar10->setValue(SignalGaugeMax);
     ScrollBar11->setValue(SignalGaugeMin);
     SEWilgotnosc->setValue(ManualHumidity);
-    // Hand-entered environment values in the units they are shown in.
+    // Hand-entered environment values in the units they are shown in. Their change handlers
+    // store what they show back into the defaults: quiet while ranges and values are set, so
+    // a passing clamp cannot change a stored value.
+    const QSignalBlocker quietAir(SETempPow), quietMaterial(SETempMat), quietPressure(seCisnienie);
     if (TemperatureUnit == 1) {
         for (TRealSpinEdit* e : {SETempPow, SETempMat}) {
             e->SetMinValue(-17);

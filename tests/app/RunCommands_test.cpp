@@ -2,6 +2,7 @@
 // line's start and title, the manual-accept switch, the service panel's bytes and the hardware
 // reset pulse; the rules alone and on the real main window.
 #include <QAction>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
@@ -15,7 +16,9 @@
 #include "MainWindowFixture.h"
 #include "app/RunCommands.h"
 #include "app/StraightnessRun.h"
+#include "evaluation/MeasurementHeader.h"
 #include "foundations/ProgramMessages.h"
+#include "foundations/RealSpinEdit.h"
 #include "instrument/CommandLink.h"
 #include "instrument/ComDrv32.h"
 #include "instrument/PointAcceptance.h"
@@ -324,6 +327,33 @@ TEST_F(RunCommandsWindow, ServiceSwitchesAndScrollBars) {
     EXPECT_EQ(f.ScrollBar13->value(), 120);
     f.ApplyAcceptanceSettings();
     EXPECT_EQ(f.Acceptance().settings.moveThreshold, 120);
+}
+
+// The hand-entered environment values show the stored defaults and store what is typed, in °C
+// and hPa whatever unit they show.
+TEST_F(RunCommandsWindow, HandEnteredEnvironmentValues) {
+    start();
+    TMainForm& f = *form();
+    EXPECT_DOUBLE_EQ(DefaultPressure, 1013.0) << "showing the value does not change it";
+    EXPECT_DOUBLE_EQ(f.seCisnienie->Value(), 1013.0);
+    EXPECT_DOUBLE_EQ(f.SETempPow->Value(), 20.0);
+    f.TemperatureUnit = 1;
+    f.PressureUnit = 2;
+    f.SettingsToControls();
+    EXPECT_DOUBLE_EQ(DefaultAirTemperature, 20.0);
+    EXPECT_DOUBLE_EQ(f.SETempPow->Value(), 68.0);
+    f.SETempPow->SetValue(77.0);
+    EXPECT_DOUBLE_EQ(DefaultAirTemperature, 25.0);
+    f.seCisnienie->SetValue(29.92);
+    EXPECT_NEAR(DefaultPressure, 29.92 * 1.33322 * 25.4, 1e-9);
+
+    // The header takes the hand entries where the station is off, the readings elsewhere.
+    f.CBTemp->setChecked(false);
+    f.CBWilg->setChecked(true);
+    Humidity = 45.4;
+    f.FillHeaderEnvironment();
+    EXPECT_EQ(f.MeasurementHeader().AirTemperature, f.SETempPow->text());
+    EXPECT_EQ(f.MeasurementHeader().Humidity, QStringLiteral("45 %"));
 }
 
 // The reset pulse on a line with modem lines: DTR up, the parser waiting for the start-up text,
