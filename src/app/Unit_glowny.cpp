@@ -68,6 +68,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ConnectPageEntry();
     ConnectMeasurementFiles();
     ConnectResults();
+    ConnectLiveReadout();
     MainForm = this;
     FormCreate();
     TranslateForm(this);  // as every form, once its controls exist

@@ -477,6 +477,18 @@ public:
     void LoaderEnded(const instrument::LoadResult& result) override;
     void ClearList(instrument::LinkList list) override;
     void AddListLine(instrument::LinkList list, const QString& line) override;
+    // The live readout page (Unit_glowny_readout.cpp): its entry button, switches and keys
+    // (construction).
+    void ConnectLiveReadout();
+    void BitBtnWyswietlaczClick();
+    void ButtonTypPomiaruClick();
+    void SpeedButton1Click();
+    void SpeedButtonZnakClick();
+    void ButtonOsClick();
+    void ButZerowanieWynikuClick();
+    void UpDown2Click();
+    // The keys the mode sequences act on (Esc on the readout and velocity pages, R).
+    void FormKeyDown(int virtualKey);
 
     // --- run control (Unit_glowny_control.cpp) ---
     // Asked before the current mode's data are discarded: 2 Cancel, 6 Yes (save), 7 No.

@@ -351,9 +351,11 @@ QWidget* TMainForm::BuildDisplayPage() {
     auto* page = named(new QWidget, "Wyswietlacz");
     auto* lay = new QVBoxLayout(page);
     NotebookWyswietlacz = named(new QStackedWidget(page), "NotebookWyswietlacz");
-    // page 0: the readout
+    // page 0: the readout, with the reading's signal gauge under it
     auto* readout = new QWidget;
-    auto* rl = new QHBoxLayout(readout);
+    auto* rv = new QVBoxLayout(readout);
+    auto* rl = new QHBoxLayout;
+    rv->addLayout(rl, 1);
     DisplayWys = display(readout, "DisplayWys", 3, 64);
     rl->addWidget(DisplayWys, 1);
     Label2 = label(readout, "Label2", QStringLiteral("µm"));
@@ -365,6 +367,8 @@ QWidget* TMainForm::BuildDisplayPage() {
     Label5->setFont(uf);
     rl->addWidget(Label2);
     rl->addWidget(Label5);
+    Gauge1 = gauge(readout, "Gauge1");
+    rv->addWidget(Gauge1);
     NotebookWyswietlacz->addWidget(readout);
     // page 1: the message
     auto* message = new QWidget;
@@ -376,11 +380,11 @@ QWidget* TMainForm::BuildDisplayPage() {
     mf.setBold(true);
     Label32->setFont(mf);
     ml->addWidget(Label32);
+    // the signal monitor's gauge while the head warms up
+    Gauge3 = gauge(message, "Gauge3");
+    ml->addWidget(Gauge3);
     NotebookWyswietlacz->addWidget(message);
     lay->addWidget(NotebookWyswietlacz, 2);
-
-    Gauge3 = gauge(page, "Gauge3");
-    lay->addWidget(Gauge3);
 
     auto* row = new QHBoxLayout;
     GroupBox6 = named(new QGroupBox(QStringLiteral("Pomiar"), page), "GroupBox6");
@@ -670,8 +674,6 @@ QWidget* TMainForm::BuildServicePage() {
     ll->addWidget(label(laser, "LabWolastonOpis", QStringLiteral("Wollaston:")), 2, 0);
     LWolaston = label(laser, "LWolaston", QString());
     ll->addWidget(LWolaston, 2, 1);
-    Gauge1 = gauge(laser, "Gauge1");
-    ll->addWidget(Gauge1, 3, 0, 1, 2);
     left->addWidget(laser);
 
     PSTransmisja2 = named(new TRadioGroup(QStringLiteral("Transmisja"), {QStringLiteral("FIFO"), QStringLiteral("RS232")}, page),

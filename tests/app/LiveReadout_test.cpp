@@ -1,0 +1,201 @@
+// The live readout page of the real window with the simulated head over a pseudo-terminal: the
+// start-up finds the head's program, the main-menu button enters the readout with the head's
+// bytes in their order, the display follows the streamed counts, the type and unit switches
+// send their bytes and change the decimals, and Esc goes back to the main menu.
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QtTest/QTest>
+#include <QDir>
+#include <algorithm>
+#include <cstdio>
+
+#include "MainWindowFixture.h"
+#include "app/Settings.h"
+#include "foundations/Display.h"
+#include "instrument/UOdczyt.h"
+#include "instrument/Unit_Komunikaty.h"
+#include "platform/Registry.h"
+#include "support/SimHead.h"
+
+namespace {
+
+using testsupport::Bytes;
+using testsupport::FrameSpec;
+using testsupport::SimHead;
+
+// Millimetres of one raw count at the default wavelength, no air or thermal correction.
+double mmOf(int32_t count) { return count * 0.25 * kDefaultLaserWavelength * 1000.0; }
+
+bool shows(const TDisplay* d, double v) {
+    return std::abs(d->Value() - TDisplay::RoundValue(v, d->Precision())) < 1e-9;
+}
+
+std::string hex(const Bytes& b) {
+    std::string s;
+    for (uint8_t c : b) {
+        char buf[8];
+        std::snprintf(buf, sizeof buf, c >= 0x21 && c < 0x7F ? "%c " : "%02X ", c);
+        s += buf;
+    }
+    return s;
+}
+
+class LiveReadoutTest : public MainWindowTest {
+protected:
+    // The window shown with the head on COM1 at 57600 b/s, its program running: the start-up
+    // ends on the main menu.
+    void startWithHead() {
+        ASSERT_TRUE(head.ok());
+        head.attachAsCom(1);
+        head.setAutoReply([](uint8_t c) { return c == 0x88 ? Bytes{0x14, 0x1E} : Bytes{}; });
+        platform::appRegistry().writeString(QString(kSettingsKey) + "\\Service Parameter", "BaudRate", "11");
+        start();
+        TMainForm* f = form();
+        ASSERT_TRUE(f->SerialLinkOpen());
+        f->ProgramLoadTimings.serialSettleMs = 10;
+        f->ProgramLoadTimings.programTestWaitMs = 300;
+        f->resize(1024, 768);
+        messages.clear();  // the creation's own (no calibration file in the test's folder)
+        f->show();
+        ASSERT_TRUE(pumpUntil([&] {
+            return f->ProgramLoader && !f->ProgramLoader->Running() && f->NotebookMainForm->currentIndex() == 1;
+        }));
+        ASSERT_EQ(f->ProgramLoader->Result().outcome, instrument::LoadOutcome::AlreadyRunning);
+        ASSERT_FALSE(InterfaceError.load());
+        LaserWavelength = kDefaultLaserWavelength;
+        AirCorrection = 1.0;
+        ExpansionCoefficient = 0.0;
+        StartPointDisp = 0.0;
+    }
+    void TearDown() override {
+        head.stopStreaming();
+        MainWindowTest::TearDown();
+    }
+    // The bytes the head has received since the last call.
+    Bytes take() {
+        const Bytes b = head.receivedCommands();
+        head.clearReceived();
+        return b;
+    }
+
+    SimHead head;
+};
+
+// The head is not yet known to be ready when the page opens: the signal monitor goes first and
+// starts the readout once the frames say ready. 100 nm resolution throughout ('f').
+TEST_F(LiveReadoutTest, EntrySwitchesAndEscSendTheirBytesAndTheDisplayFollows) {
+    startWithHead();
+    TMainForm* f = form();
+    FrameSpec frame = FrameSpec::ready(4000);
+    frame.signal = 150;  // a good level, inside the gauge's range
+    head.startStreaming(frame);
+    take();
+
+    f->BitBtnWyswietlacz->click();
+    EXPECT_EQ(f->NotebookMainForm->currentIndex(), 2);
+    EXPECT_EQ(f->windowTitle(), QString::fromUtf8("Veldrasta - Wyświetlacz"));
+    ASSERT_TRUE(pumpUntil([&] { return f->ReadingThread().Running(); }));
+    // The readout starts negated while the sign button reads "+".
+    ASSERT_TRUE(pumpUntil([&] { return shows(f->DisplayWys, -mmOf(4000)); })) << f->DisplayWys->Value();
+    EXPECT_EQ(hex(take()), hex(Bytes{'F', '?', '7', '5', 'f', 0x8C,         // entry, distance display
+                                      0x80, 'S',                            // signal monitor
+                                      ':', '8', '2', 'f', '[', 0x8C, 'W', '5', '2', '8', 'X',
+                                      'R', 0x89, 'S'}));                    // readout start
+    EXPECT_EQ(f->NotebookWyswietlacz->currentIndex(), 0);
+    EXPECT_EQ(f->MeasurementMode, 6);
+    EXPECT_EQ(f->Label2->text(), "mm");
+    EXPECT_EQ(f->DisplayWys->Precision(), 5);
+
+    f->SpeedButtonZnak->click();
+    EXPECT_EQ(f->SpeedButtonZnak->text(), "-");
+    head.setStreamCount(8000);
+    ASSERT_TRUE(pumpUntil([&] { return shows(f->DisplayWys, mmOf(8000)); })) << f->DisplayWys->Value();
+
+    // Units and types, in the order an inspector steps through them.
+    struct Step {
+        QAbstractButton* button;
+        Bytes bytes;
+        const char* typeCaption;
+        const char* unitLabel;  // Label2, or Label5 in the velocity readout
+        bool velocityLabel;
+        int decimals;
+        uint8_t mode;
+    };
+    const Step steps[] = {
+        {f->SpeedButton1, {}, "Dystans", "µm", false, 2, 6},
+        {f->ButtonTypPomiaru, {'3', '6'}, "Prędkość", "mm/s", true, 3, 7},
+        {f->SpeedButton1, {}, "Prędkość", "m/s", true, 6, 7},
+        {f->ButtonTypPomiaru, {0x8C, '7', '2'}, "Kąt", "sek", false, 1, 8},
+        {f->ButtonTypPomiaru, {'e', 0x8C, '2'}, "Wollaston", "µm", false, 1, 9},
+        {f->ButtonTypPomiaru, {'f', 0x8C}, "Dystans", "mm", false, 5, 6},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(QString(s.typeCaption + QStringLiteral(" ") + QString::fromUtf8(s.unitLabel)).toStdString());
+        s.button->click();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(hex(take()), hex(s.bytes));
+        EXPECT_EQ(f->MeasurementMode, s.mode);
+        EXPECT_EQ(f->ButtonTypPomiaru->text(), QString::fromUtf8(s.typeCaption));
+        const QLabel* unit = s.velocityLabel ? f->Label5 : f->Label2;
+        EXPECT_FALSE(unit->isHidden());
+        EXPECT_TRUE((s.velocityLabel ? f->Label2 : f->Label5)->isHidden());
+        EXPECT_EQ(unit->text(), QString::fromUtf8(s.unitLabel));
+        EXPECT_EQ(f->DisplayWys->Precision(), s.decimals);
+        EXPECT_EQ(f->UpDown2->maximum(), s.decimals);
+        if (s.mode == 6 && s.decimals == 2) {  // micrometres
+            EXPECT_TRUE(pumpUntil([&] { return shows(f->DisplayWys, mmOf(8000) * 1000.0); })) << f->DisplayWys->Value();
+        }
+    }
+    // Back in millimetres the readout follows the head again.
+    head.setStreamCount(-12000);
+    ASSERT_TRUE(pumpUntil([&] { return shows(f->DisplayWys, mmOf(-12000)); })) << f->DisplayWys->Value();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(f->grab().save(QDir::temp().filePath("vkm30_live_readout.png")));
+    // The reading's signal gauge under the readout shows the head's level within its range.
+    EXPECT_GT(f->Gauge1->value(), f->Gauge1->minimum());
+    EXPECT_TRUE(f->Gauge1->isVisible());
+
+    // Fewer decimals by the spin box; R zeroes the reading.
+    f->UpDown2->setValue(3);
+    EXPECT_EQ(f->DisplayWys->Precision(), 3);
+    take();
+    QTest::keyClick(f, Qt::Key_R);
+    EXPECT_EQ(hex(take()), hex(Bytes{0x89, 'S'}));
+
+    // Esc: back to the main menu, the reading ends.
+    QTest::keyClick(f, Qt::Key_Escape);
+    EXPECT_EQ(f->NotebookMainForm->currentIndex(), 1);
+    EXPECT_EQ(f->windowTitle(), QString::fromUtf8("Veldrasta - Menu Główne"));
+    EXPECT_EQ(hex(take()), hex(Bytes{'Y', 'R'}));
+    EXPECT_TRUE(pumpUntil([&] { return !f->ReadingThread().Running(); }));
+    EXPECT_TRUE(ReadingStopped.load());
+    EXPECT_FALSE(Komunikaty->isVisible());
+    EXPECT_TRUE(messages.empty());
+}
+
+// With the interface missing the page shows its message and sends nothing; Esc there and the
+// page's own button both lead back.
+TEST_F(LiveReadoutTest, WithoutTheInterfaceThePageShowsItsMessageAndSendsNothing) {
+    start();
+    TMainForm* f = form();
+    f->show();
+    ASSERT_TRUE(pumpUntil([&] {
+        return f->ProgramLoader && !f->ProgramLoader->Running() && f->NotebookMainForm->currentIndex() == 1;
+    }));
+    ASSERT_TRUE(InterfaceError.load());
+    f->BitBtnWyswietlacz->click();
+    EXPECT_EQ(f->NotebookMainForm->currentIndex(), 2);
+    EXPECT_EQ(f->NotebookWyswietlacz->currentIndex(), 1);
+    EXPECT_FALSE(f->Label32->text().isEmpty());
+    EXPECT_FALSE(f->ButZerowanieWyniku->isEnabled());
+    EXPECT_TRUE(ReadingStopped.load());
+    f->Button1->click();
+    EXPECT_EQ(f->NotebookMainForm->currentIndex(), 1);
+}
+
+}  // namespace
