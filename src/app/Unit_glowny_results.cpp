@@ -178,6 +178,10 @@ void TMainForm::EvaluatePositioning(bool recompute) {
         if (!s) continue;
         for (const QPointF& pt : values.points) s->AddXY(pt.x(), pt.y());
     }
+    // A one-way run has no backward lines: the legend does not name them.
+    for (const CharacteristicLook& look : kLooks)
+        if (platform::TChartSeries* s = c->SeriesByName(QString::fromLatin1(look.name)))
+            s->SetShowInLegend(s->Count() > 0);
 }
 
 void TMainForm::ListboxWynikiDrawCell(int index, int col, QPainter* p, const QRect& rect, bool selected) {

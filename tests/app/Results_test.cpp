@@ -194,6 +194,22 @@ TEST_F(ResultsTest, MachineLimitsMarkValuesOverThem) {
     for (int i = 0; i < list->Count(); ++i) EXPECT_EQ(list->ItemFlag(i), 0) << i;
 }
 
+// A one-way run: only the forward rows and lines, and the legend names no backward line.
+TEST_F(ResultsTest, UnidirectionalRunShowsForwardFiguresOnly) {
+    for (int c = 0; c < 2; ++c)
+        for (int k = 0; k < 6; ++k) (*f->PositioningCycles)[c].Punkt[k].Xr = 0.0;
+    f->ComboBoxNorma->setCurrentIndex(1);
+    ASSERT_TRUE(f->ShowPositioningResults());
+    EXPECT_EQ(rows(), (QStringList{"Dokładność:", QString::fromUtf8("w przód * -- * 13,5 µm"), "", "Powtarzalność:",
+                                   QString::fromUtf8("w przód R * -- * 8,5 µm")}));
+    EXPECT_EQ(chart->SeriesByName("SredniaWPrzod")->Count(), 6);
+    EXPECT_TRUE(chart->SeriesByName("SredniaWPrzod")->ShowInLegend());
+    for (const char* name : {"SredniaWTyl", "SredniaTp3Sigma", "LuzZwrotny", "PomiaryWTyl"}) {
+        EXPECT_EQ(chart->SeriesByName(name)->Count(), 0) << name;
+        EXPECT_FALSE(chart->SeriesByName(name)->ShowInLegend()) << name;
+    }
+}
+
 // Before any evaluation a standard change leaves the list alone; with every characteristic off
 // a redraw asks whether to switch them on.
 TEST_F(ResultsTest, NothingBeforeEvaluationAndAQuestionWhenAllIsOff) {
