@@ -86,22 +86,31 @@ TEST_F(PageEntryTest, PagesWaitForTheWarmingHeadThenReadItsCounts) {
     const Bytes linear = {':', '8', '7', '5', '2', 'f', '[', 'W', 0x8C, '8', 'L', 'X', 'R', 0x89, 'S'};
     Bytes straightness3d = linear;
     straightness3d.push_back('X');
+    Bytes deflection = linear;
+    deflection.push_back('e');
     const std::vector<Case> cases = {
         {"positioning", [](TMainForm* w) { w->BitBtnpozycjonowanie->click(); }, 3, 0, "Label26", "ButtonPozStart",
          linear, "DispWarMierzona", -20000, mmOf(-20000)},
         {"velocity", [](TMainForm* w) { w->BitBtnpredkosc->click(); }, 4, 1, "LabPoczPredkosc", "ButtonStartV",
          {':', 'f', '3', '6', 'R', 0x89, 'S'}, "DisplayPredkosc", 400000, velocityOf(400000)},
-        // A flatness line is measured on the straightness page, which the flatness page opens for
-        // each line; the 3-D method shows the axis position in mm.
+        // The deflection method of straightness asks for 'e' after the reading's start.
+        {"straightness",
+         [](TMainForm* w) {
+             w->StraightnessMethod = 1;
+             w->BitBtnProstolinowosc->click();
+         },
+         3, 2, "Label26", "ButtonPozStart", deflection, "Disp2oswar", 30000,
+         30000 * 0.25 * kDefaultLaserWavelength * 1e6 * 41.42 * 0.125},
+        // A flatness line is measured on the straightness page, which the flatness page's
+        // "P&omiar" opens for each line; the 3-D method shows the axis position in mm.
         {"flatness line",
          [](TMainForm* w) {
              w->BitBtnMapaPlaskosci->click();
              EXPECT_EQ(w->NotebookMainForm->currentIndex(), 8);
              EXPECT_FALSE(OdczytSygPomiarowego::Running());  // the map page itself reads nothing
              w->StraightnessMethod = 2;
-             w->NotebookMainForm->setCurrentIndex(3);
-             w->DisableLinearStart();
-             w->TypeSeams.StartSignalMonitor();
+             w->ChooseFlatnessLine = [](int) { return 1; };
+             w->ButtonMapaPlaskosciStart->click();
          },
          3, 3, "Label26", "ButtonPozStart", straightness3d, "Disp2oswar", 30000, mmOf(30000)},
     };
