@@ -254,6 +254,8 @@ void TMainForm::BitBtnProstolinowoscClick() {
     showIf(LabelLuzZwrotny, false);
     showIf(LabBladProsY, false);
     LabelJedProsto->setText(StraightnessMethod == 0 ? QStringLiteral("sek") : QStringLiteral("µm"));
+    // With the two-axis detector the reading is the position along the axis, in mm.
+    LabelJedProsto->setVisible(StraightnessMethod != 2);
     ScrollBar16Change();
 
     SetChartTitle(WykresOsY, Msg("stPomiarProsto") + QStringLiteral(" - ") + Msg("stOsPionowa") + QStringLiteral(" |"));

@@ -901,8 +901,8 @@ void TMainForm::BuildRunControlControls() {
     Label124->setPalette(pal);
     pal.setColor(QPalette::WindowText, QColor(160, 0, 0));
     Label20->setPalette(pal);
-    // The unit of the straightness readout, beside it.
-    LabelJedProsto = label(PanelWarProsto, "LabelJedProsto", QStringLiteral("µm"));
+    // The unit of the straightness reading (angle or deflection), under its display.
+    LabelJedProsto = label(Panel2OsWar, "LabelJedProsto", QStringLiteral("µm"));
     LabelJedProsto->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    if (QLayout* l = PanelWarProsto->layout()) l->addWidget(LabelJedProsto);
+    if (QLayout* l = Panel2OsWar->layout()) l->addWidget(LabelJedProsto);
 }

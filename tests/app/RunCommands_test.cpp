@@ -3,6 +3,7 @@
 // reset pulse; the rules alone and on the real main window.
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
@@ -17,6 +18,7 @@
 #include "app/RunCommands.h"
 #include "app/StraightnessRun.h"
 #include "evaluation/MeasurementHeader.h"
+#include "evaluation/PointStore.h"
 #include "foundations/ProgramMessages.h"
 #include "foundations/RealSpinEdit.h"
 #include "instrument/CommandLink.h"
@@ -327,6 +329,93 @@ TEST_F(RunCommandsWindow, ServiceSwitchesAndScrollBars) {
     EXPECT_EQ(f.ScrollBar13->value(), 120);
     f.ApplyAcceptanceSettings();
     EXPECT_EQ(f.Acceptance().settings.moveThreshold, 120);
+}
+
+TEST_F(RunCommandsWindow, ChartXAxisChoiceRetitlesAndRedraws) {
+    start();
+    TMainForm& f = *form();
+    int evaluations = 0;
+    f.TypeSeams.EvaluatePositioningRun = [&] { ++evaluations; };
+    f.Dystans1->trigger();
+    EXPECT_TRUE(f.Dystans1->isChecked());
+    EXPECT_FALSE(f.Numerpunktu1->isChecked());
+    EXPECT_EQ(TMainForm::ChartAxisTitle(f.wykres, TMainForm::ChartAxis::Bottom), Msg("stOdleglosc") + " [ mm ]");
+    EXPECT_EQ(evaluations, 0) << "not on the results page";
+
+    // On the results page the run is evaluated again; by distance only when there are cycles.
+    f.NotebookButton->setCurrentIndex(2);
+    f.Dystans1->trigger();
+    EXPECT_EQ(evaluations, 0);
+    f.PositioningCycles->Add();
+    f.Dystans1->trigger();
+    EXPECT_EQ(evaluations, 1);
+    f.Numerpunktu1->trigger();
+    EXPECT_EQ(evaluations, 2);
+    EXPECT_TRUE(f.Numerpunktu1->isChecked());
+    EXPECT_FALSE(f.Dystans1->isChecked());
+    EXPECT_EQ(TMainForm::ChartAxisTitle(f.wykres, TMainForm::ChartAxis::Bottom), Msg("stNrPunktu"));
+
+    // During a run only the check moves.
+    MeasurementRunning = true;
+    f.Dystans1->trigger();
+    EXPECT_TRUE(f.Dystans1->isChecked());
+    EXPECT_EQ(TMainForm::ChartAxisTitle(f.wykres, TMainForm::ChartAxis::Bottom), Msg("stNrPunktu"));
+    EXPECT_EQ(evaluations, 2);
+    MeasurementRunning = false;
+}
+
+// A flatness line measured from the flatness page: started, four points accepted, stopped (the
+// line is stored and the backup written), back to the flatness page without a question; the
+// next start offers the first line not yet measured; leaving the map asks about it.
+TEST_F(RunCommandsWindow, FlatnessLineFromStartToTheMap) {
+    setMessageDlgHook([this](const MessageDlgRequest& r) {
+        messages.push_back(r);
+        if (r.buttons & mbNo) return int(mrNo);  // unsaved data are thrown away
+        return int(mrOk);
+    });
+    start();
+    TMainForm& f = *form();
+    f.FlatnessDir = dir.path();
+    f.FlatnessMethod = 0;
+    if (f.MenuCommand("Automatyczny1")->isChecked()) f.Automatyczny1Click();
+    f.BitBtnMapaPlaskosci->click();
+    ASSERT_EQ(f.NotebookMainForm->currentIndex(), 8);
+    f.ChooseFlatnessLine = [](int) { return 2; };
+    f.ButtonMapaPlaskosciStart->click();
+    ASSERT_EQ(f.MeasurementMode, 3);
+    f.ButtonPozStart->setEnabled(true);  // no head: the page cannot start its reading
+    f.ButtonPozStart->click();
+    ASSERT_TRUE(MeasurementRunning);
+    EXPECT_EQ(TMainForm::ChartTitle(f.wykres), Msg("stPomiarProsto") + "\n" + Msg("stMapaOs") + " 2");
+    instrument::PointAcceptance& acceptance = f.Acceptance();
+    for (double v : {0.0, 3.0, 1.0, 2.0}) {
+        f.ButtonZaliczeniepunktu->click();
+        acceptance.AcceptStraightness(v);
+    }
+    EXPECT_EQ(f.Points().StraightnessSampleCount, 4);
+    f.ButtonPozStart->click();
+    EXPECT_FALSE(MeasurementRunning);
+    EXPECT_EQ(f.StraightnessControl().FlatnessLinesDone, 0x2);
+    EXPECT_GT((*f.FlatnessLines)[1].Punkt.Count(), 0);
+    EXPECT_FALSE(FlatnessDataSaved);
+    EXPECT_TRUE(QFile::exists(QDir(dir.path()).filePath("KopiaZapasowa.dt5")));
+
+    const size_t asked = messages.size();
+    f.ButtonPozMainMenu->click();
+    EXPECT_EQ(f.NotebookMainForm->currentIndex(), 8);
+    EXPECT_EQ(messages.size(), asked) << "leaving a line's page never asks";
+
+    f.ChooseFlatnessLine = nullptr;
+    f.ButtonMapaPlaskosciStart->click();
+    EXPECT_EQ(f.StraightnessControl().FlatnessLine, 1);
+    f.ButtonPozMainMenu->click();
+    ASSERT_EQ(f.NotebookMainForm->currentIndex(), 8);
+
+    f.Button27->click();
+    EXPECT_GT(messages.size(), asked) << "the unsaved map is asked about";
+    EXPECT_EQ(f.NotebookMainForm->currentIndex(), 1);
+    EXPECT_EQ(f.StraightnessControl().FlatnessLinesDone, 0);
+    EXPECT_TRUE(FlatnessDataSaved);
 }
 
 // The hand-entered environment values show the stored defaults and store what is typed, in °C

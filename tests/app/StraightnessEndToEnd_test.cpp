@@ -188,4 +188,21 @@ TEST_F(StraightnessEndToEnd, FivePointsAcceptedByHandAreFittedSavedAndReadBack) 
     EXPECT_EQ(back.Header, f->MeasurementHeader());
 }
 
+// The service panel's command buttons reach the head over the link, one byte each.
+TEST_F(StraightnessEndToEnd, ServiceButtonsReachTheHead) {
+    startWithHead();
+    TMainForm* f = form();
+    QCoreApplication::processEvents();
+    head.clearReceived();
+    for (const char* name : {"PSButtonPowerOn", "PSButtonPowerOff", "PSButtonTurnOn", "PSButtonTurnOff",
+                             "PSButtonKrokP", "PSButtonKrokL", "Button30", "Button31", "Button32", "ResetProgramu"}) {
+        auto* b = f->findChild<QPushButton*>(name);
+        ASSERT_NE(b, nullptr) << name;
+        b->click();
+    }
+    ASSERT_TRUE(head.waitForCommands(10));
+    const testsupport::Bytes got = head.receivedCommands();
+    EXPECT_EQ(std::string(got.begin(), got.end()), "stwxuvLMN<");
+}
+
 }  // namespace
