@@ -228,6 +228,18 @@ TEST_F(PageEntryTest, VelocityRunStoresSamplesAndADataErrorIsReported) {
         EXPECT_NEAR(series->YValue(i), velocityOf(count), 1e-9);
     }
 
+    // Stopped, the page shows the mean over the plotted run; a new run starts afresh.
+    f->ButtonStartV->click();
+    ASSERT_FALSE(VelocityRunning.load());
+    EXPECT_TRUE(shows(f->DispPredkoscSr, velocityOf(count))) << f->DispPredkoscSr->Value();
+    pumpFor(100);
+    EXPECT_EQ(f->VelocitySamples->Count(), n);  // nothing is added after the stop
+    f->ButtonStartV->click();
+    ASSERT_TRUE(VelocityRunning.load());
+    ASSERT_TRUE(pumpUntil([&] { return f->VelocitySamples->Count() >= 3; }));
+    EXPECT_NEAR(series->XValue(0), 0.0, 1e-12);
+    const int second = f->VelocitySamples->Count();
+
     FrameSpec bad = FrameSpec::ready(count);
     bad.status &= uint8_t(~testsupport::kStNoDataError);
     head.setStreamFrame(bad);
@@ -235,7 +247,7 @@ TEST_F(PageEntryTest, VelocityRunStoresSamplesAndADataErrorIsReported) {
     EXPECT_FALSE(f->ReadingThread().Running());
     EXPECT_EQ(Komunikaty->Label1->text(), Msg("stWolnaTrans"));
     EXPECT_EQ(Komunikaty->Label3->text(), Msg("stPowPomiar"));
-    EXPECT_GE(f->VelocitySamples->Count(), n);  // what was read stays
+    EXPECT_GE(f->VelocitySamples->Count(), second);  // what was read stays
 
     // "&Główne Menu" leaves the page; the run is over.
     Komunikaty->Button2->click();
