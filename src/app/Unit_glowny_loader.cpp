@@ -45,7 +45,10 @@ void TMainForm::ShowErrorBox(const QString& text) { MessageDlg(text, TMsgDlgType
 void TMainForm::SetStatusText(const QString& text) { SetLinkStatusText(text); }
 
 void TMainForm::SetProgress(int percent) {
-    if (ProgressBar1) ProgressBar1->setValue(std::clamp(percent, 0, 100));
+    percent = std::clamp(percent, 0, 100);
+    // The service panel's bar always; the start picture's while it shows.
+    if (auto* service = findChild<QProgressBar*>(QStringLiteral("PSProgressBar1"))) service->setValue(percent);
+    if (ProgressBar1 && NotebookMainForm && NotebookMainForm->currentIndex() == 0) ProgressBar1->setValue(percent);
 }
 
 void TMainForm::ShowCommandError() {

@@ -191,6 +191,11 @@ QWidget* TMainForm::BuildStartPage() {
     lay->addWidget(system);
     lay->addWidget(line);
     lay->addStretch(3);
+    // The firmware load's progress during the interface start-up.
+    ProgressBar1 = named(new QProgressBar(page), "ProgressBar1");
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setValue(0);
+    lay->addWidget(ProgressBar1);
     return page;
 }
 
@@ -815,8 +820,7 @@ QWidget* TMainForm::BuildServicePage() {
     });
     connect(RSButton19, &QPushButton::clicked, RSListBox, &QListWidget::clear);
 
-    ProgressBar1 = named(new QProgressBar(page), "ProgressBar1");
-    outer->addWidget(ProgressBar1);
+    outer->addWidget(named(new QProgressBar(page), "PSProgressBar1"));
     PSStatusBar1 = panelStatusBar(page, "PSStatusBar1", 1);
     outer->addWidget(PSStatusBar1);
     connect(PSTransmisja2, &TRadioGroup::changed, this, &TMainForm::PSTransmisja2Click);

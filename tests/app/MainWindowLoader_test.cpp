@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -164,6 +165,9 @@ TEST_F(InterfaceStartup, SerialLoadFindsTheHeadAtTheAlternativeSpeedAndKeepsIt) 
     EXPECT_TRUE(lines.contains(u("VKM30 head")));
     EXPECT_TRUE(lines.contains(u("BIOS 2.1")));
     EXPECT_EQ(f->windowTitle(), mainMenuCaption());
+    // The start picture and the service panel showed the progress of the load.
+    EXPECT_EQ(f->ProgressBar1->value(), 100);
+    EXPECT_EQ(f->findChild<QProgressBar*>("PSProgressBar1")->value(), 100);
 
     head.sendText("c");
     EXPECT_TRUE(pumpUntil([&] { return status() == u("Program załadowany po RS"); })) << status().toStdString();
