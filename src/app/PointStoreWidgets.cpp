@@ -346,8 +346,10 @@ std::shared_ptr<PointStoreBinding> MakePointStoreBinding(TMainForm& f) {
                         TranslateString(QStringLiteral("stDoPrzodu"), QStringLiteral("W przód")));
     p.DoTylu = series(w, f.wykres, "DoTylu", Kind::LineWithMarkers, red,
                       TranslateString(QStringLiteral("stDoTylu"), QStringLiteral("W tył")));
-    p.ProstoOsY = series(w, f.wykres, "ProstoOsY", Kind::LineWithMarkers, red);
-    p.PomiaryOsY = series(w, f.wykres, "PomiaryOsY", Kind::Points, olive);
+    // The vertical plane of a straightness line has its own chart.
+    ChartAdapter* y = chart(f.WykresOsY);
+    p.ProstoOsY = series(y, f.WykresOsY, "ProstoOsY", Kind::LineWithMarkers, red);
+    p.PomiaryOsY = series(y, f.WykresOsY, "PomiaryOsY", Kind::Points, olive);
     p.ArrowBlue = arrow(w, f.wykres, "ArrowBlue", blue);
     p.ArrowRed = arrow(w, f.wykres, "ArrowRed", red);
     ChartAdapter* v = chart(f.WykresPredkosci);

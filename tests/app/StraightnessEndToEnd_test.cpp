@@ -153,6 +153,9 @@ TEST_F(StraightnessEndToEnd, FivePointsAcceptedByHandAreFittedSavedAndReadBack) 
     ASSERT_EQ(curve->Count(), 5);
     EXPECT_DOUBLE_EQ(curve->YValue(0), 0.0);  // end-point line residuals
     EXPECT_NEAR(curve->YValue(4), 0.0, 1e-9);
+    // The vertical plane is drawn on its own chart, not over the horizontal one.
+    EXPECT_EQ(chart->SeriesByName("ProstoOsY"), nullptr);
+    EXPECT_NE(static_cast<platform::TChart*>(f->WykresOsY)->SeriesByName("ProstoOsY"), nullptr);
     EXPECT_TRUE(f->MenuCommand("Zapisz1")->isEnabled());
 
     // The picture an inspector looks at after the run, in the inspector's locale.
