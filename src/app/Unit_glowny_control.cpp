@@ -114,9 +114,6 @@ void TMainForm::ConnectRunControl() {
 
     connect(BitBtnProstolinowosc, &QPushButton::clicked, this, &TMainForm::BitBtnProstolinowoscClick);
     connect(ButtonMapaPlaskosciStart, &QPushButton::clicked, this, &TMainForm::ButtonMapaPlaskosciStartClick);
-    // The positioning page takes the chart's pop-up menu back (the straightness page drops it).
-    connect(BitBtnpozycjonowanie, &QPushButton::clicked, this,
-            [this] { wykres->setContextMenuPolicy(Qt::CustomContextMenu); });
 
     // Commands that decide their tick themselves: the automatic toggle is undone first.
     auto ownTick = [this](const char* name, void (TMainForm::*handler)()) {
@@ -269,7 +266,6 @@ void TMainForm::BitBtnProstolinowoscClick() {
     ShowMenuItemsByTag(TagSet({13, 15, 21, 23, 26, 37, 44}), true);
     ShowMenuItemsByTag(TagSet({9, 10, 27, 28, 32, 38, 41}), false);
     if (TypeSeams.ShowRecentFiles) TypeSeams.ShowRecentFiles(2);
-    wykres->setContextMenuPolicy(Qt::NoContextMenu);
 
     if (InterfaceError) {
         for (QWidget* w : std::initializer_list<QWidget*>{GaugeProsto, PanelWarProsto, PanelWarProstoY, Panel2OsWar})
@@ -286,12 +282,8 @@ void TMainForm::BitBtnProstolinowoscClick() {
     }
 
     NotebookMainForm->setCurrentIndex(kPageStraightness);
-    if (StraightnessMethod == 2) {
-        WykresOsY->setFixedHeight(PanelWykresyProsto->height() / 2);
-        WykresOsY->show();
-    } else {
-        WykresOsY->hide();
-    }
+    // The two charts share PanelWykresyProsto equally: shown, the vertical plane takes half.
+    WykresOsY->setVisible(StraightnessMethod == 2);
 }
 
 void TMainForm::ButtonMapaPlaskosciStartClick() {

@@ -448,8 +448,11 @@ QWidget* TMainForm::BuildPositioningPage() {
     charts->setContentsMargins(0, 0, 0, 0);
     wykres = chart(PanelWykresyProsto, "wykres");
     wykres->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(wykres, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { PopupMenuWykres->popup(wykres->mapToGlobal(pos)); });
+    connect(wykres, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        // Its commands switch the positioning x axis: a straightness line does not offer them.
+        if (MeasurementMode == 2 || MeasurementMode == 3) return;
+        PopupMenuWykres->popup(wykres->mapToGlobal(pos));
+    });
     WykresOsY = chart(PanelWykresyProsto, "WykresOsY");
     WykresOsY->hide();
     charts->addWidget(wykres, 1);

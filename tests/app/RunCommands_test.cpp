@@ -331,6 +331,30 @@ TEST_F(RunCommandsWindow, ServiceSwitchesAndScrollBars) {
     EXPECT_EQ(f.Acceptance().settings.moveThreshold, 120);
 }
 
+TEST_F(RunCommandsWindow, StraightnessPageEntryByMethod) {
+    start();
+    TMainForm& f = *form();
+    struct Case { uint8_t method; const char* unit; bool secondChart; QString title; };
+    const Case cases[] = {
+        {0, "sek", false, Msg("stPomiarProsto") + " - "},
+        {1, "µm", false, Msg("stPomiarProsto") + " - "},
+        {2, "µm", true, Msg("stPomiarProsto") + " - " + Msg("stOsPozioma") + " <-->"},
+    };
+    for (const Case& c : cases) {
+        f.StraightnessMethod = c.method;
+        f.BitBtnProstolinowosc->click();
+        EXPECT_EQ(f.MeasurementMode, 2);
+        EXPECT_EQ(f.LabelJedProsto->text(), QString::fromUtf8(c.unit));
+        EXPECT_EQ(f.WykresOsY->isHidden(), !c.secondChart) << int(c.method);
+        EXPECT_TRUE(TMainForm::ChartTitle(f.wykres).startsWith(c.title)) << int(c.method);
+        EXPECT_EQ(TMainForm::ChartTitle(f.WykresOsY), Msg("stPomiarProsto") + " - " + Msg("stOsPionowa") + " |");
+        EXPECT_EQ(TMainForm::ChartAxisTitle(f.WykresOsY, TMainForm::ChartAxis::Bottom), Msg("stOdleglosc") + " [ cm ]");
+        EXPECT_FALSE(f.MenuCommand("TabelaPomiarow")->isEnabled());
+        EXPECT_TRUE(f.MenuCommand("Automatyczny1")->isVisible());
+        EXPECT_FALSE(f.MenuCommand("PunktyPozycjonowania1")->isVisible());
+    }
+}
+
 TEST_F(RunCommandsWindow, ChartXAxisChoiceRetitlesAndRedraws) {
     start();
     TMainForm& f = *form();
