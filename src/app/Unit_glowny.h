@@ -537,6 +537,9 @@ public:
     std::function<int(int currentLine)> ChooseFlatnessLine;
 
     void ButtonZaliczeniePunktuClick();
+    // The target points of the positioning or angular run, and the measurement header.
+    void PunktyPozycjonowania1Click();
+    void Danemaszyny1Click();
     void ReczneZaliczeniePunktuClick();
     void Automatyczny1Click();
     void BitBtnProstolinowoscClick();

@@ -22,8 +22,10 @@
 #include "app/ModeSequences.h"
 #include "app/ModeSequencesMainForm.h"
 #include "app/PointStoreWidgets.h"
+#include "app/PunktyPoz.h"
 #include "app/RunCommands.h"
 #include "app/StraightnessRun.h"
+#include "app/Unit_DaneMaszyny.h"
 #include "app/Unit_glowny.h"
 #include "evaluation/PointStore.h"
 #include "evaluation/StraightnessEval.h"
@@ -125,6 +127,10 @@ void TMainForm::ConnectRunControl() {
     };
     ownTick("ReczneZaliczeniePunktu", &TMainForm::ReczneZaliczeniePunktuClick);
     ownTick("Automatyczny1", &TMainForm::Automatyczny1Click);
+    if (QAction* a = MenuCommand(QStringLiteral("PunktyPozycjonowania1")))
+        connect(a, &QAction::triggered, this, &TMainForm::PunktyPozycjonowania1Click);
+    if (QAction* a = MenuCommand(QStringLiteral("Danemaszyny1")))
+        connect(a, &QAction::triggered, this, &TMainForm::Danemaszyny1Click);
     connect(Numerpunktu1, &QAction::triggered, this, &TMainForm::Numerpunktu1Click);
     connect(Dystans1, &QAction::triggered, this, &TMainForm::Dystans1Click);
 
@@ -176,6 +182,35 @@ void TMainForm::ConnectRunControl() {
 // --- start and point acceptance ---
 
 void TMainForm::ButtonZaliczeniePunktuClick() { Acceptance().state.manualAcceptRequest = true; }
+
+void TMainForm::PunktyPozycjonowania1Click() {
+    if (MeasurementRunning) {
+        ShowMessage(Msg("stTrwaPomiar"));
+        return;
+    }
+    if (MeasurementMode == 0) {
+        EditPositioningTargetPoints();
+    } else if (MeasurementMode == 4) {
+        // The angular start point is kept like the others and shown in the display unit.
+        double start = LengthUnit == 1 ? StartPointPK * 0.03937007874015748 : StartPointPK;
+        if (!EditTargetPoints(*AngularTargetPoints, start, 0, LengthUnit, PositioningMethod, PointListDir, this))
+            return;
+        StartPointPK = LengthUnit == 1 ? start * 25.4 : start;
+        if (auto* edit = findChild<TRealSpinEdit*>(QStringLiteral("PunktStartowyPK"))) edit->SetValue(start);
+    } else {
+        return;
+    }
+    call(TypeSeams.RefreshParameterSummary);
+}
+
+void TMainForm::Danemaszyny1Click() {
+    TMeasurementHeader& header = MeasurementHeader();
+    if (!TFormDaneMaszyny::FillHeader(header, TemperatureUnit, PressureUnit, this)) return;
+    // Operator, company and feed are remembered for the next runs.
+    HeaderOperator = header.Operator;
+    HeaderCompany = header.Company;
+    HeaderFeed = header.Feed;
+}
 
 void TMainForm::ReczneZaliczeniePunktuClick() {
     if (MeasurementRunning) {

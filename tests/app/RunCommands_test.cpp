@@ -202,6 +202,9 @@ TEST_F(RunCommandsWindow, ManualAcceptSwitchIsRefusedWhileRunning) {
     manual->trigger();
     EXPECT_FALSE(manual->isChecked()) << "the check stays";
     EXPECT_EQ(messageCount(Msg("stTrwaPomiar")), 1);
+    f.MeasurementMode = 0;
+    f.PunktyPozycjonowania1Click();  // target points are not edited during a run either
+    EXPECT_EQ(messageCount(Msg("stTrwaPomiar")), 2);
     MeasurementRunning = false;
     manual->trigger();
     EXPECT_TRUE(manual->isChecked());
