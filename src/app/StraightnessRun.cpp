@@ -142,6 +142,9 @@ void StraightnessRun::EndMeasurementRun() {
     view_.SetAcceptButtonEnabled(false);
     view_.SetBaseLengthEnabled(true);
     view_.SetStartCaption(QStringLiteral("&Start"));
+    // The menu follows the button: a new line can be started, there is nothing to stop.
+    view_.SetStart1Enabled(true);
+    view_.SetStop1Enabled(false);
     if (StraightnessSampleCount <= 3) return;
     view_.PlotStraightness();
     if (mode_ == kFlatnessMode && StoreFlatnessLine()) {

@@ -183,8 +183,13 @@ TEST_F(RunCommandsWindow, TimersAreMadeOffAndTheAcceptWaitAcceptsAfterItsTime) {
     EXPECT_FALSE(f.TimerZaliczeniePunktu->isActive());
     EXPECT_EQ(AcceptWaitTicks, 0);
 
-    // Stop: both timers off, the bar back to the waiting time.
+    EXPECT_FALSE(f.MenuCommand("Start1")->isEnabled());
+    EXPECT_TRUE(f.MenuCommand("Stop1")->isEnabled());
+
+    // Stop: both timers off, the bar back to the waiting time, the menu's Start offered again.
     f.ButtonPozStart->click();
+    EXPECT_TRUE(f.MenuCommand("Start1")->isEnabled());
+    EXPECT_FALSE(f.MenuCommand("Stop1")->isEnabled());
     EXPECT_FALSE(MeasurementRunning);
     EXPECT_FALSE(f.TimerZaliczeniePunktu->isActive());
     EXPECT_FALSE(f.TimerProstoliniowosc1->isActive());
