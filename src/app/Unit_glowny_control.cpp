@@ -345,7 +345,12 @@ void TMainForm::ScrollBar16Change() {
     Label139->setText(runcontrol::WaitingTimeCaption(ScrollBar16->value()));
 }
 
-void TMainForm::ScrollBar13Change() { PsLabel02->setText(runcontrol::MoveDetectCaption(ScrollBar13->value())); }
+void TMainForm::ScrollBar13Change() {
+    PsLabel02->setText(runcontrol::MoveDetectCaption(ScrollBar13->value()));
+    // A run under way takes the new threshold at once (the run parts exist only once a run
+    // or its page has been prepared).
+    if (RunPartsHolder) Acceptance().settings.moveThreshold = ScrollBar13->value();
+}
 
 void TMainForm::ScrollBar12Change() { Label133->setText(runcontrol::AveragingCaption(ScrollBar12->value())); }
 

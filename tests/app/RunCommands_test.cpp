@@ -337,6 +337,8 @@ TEST_F(RunCommandsWindow, ServiceSwitchesAndScrollBars) {
     EXPECT_EQ(f.ScrollBar13->value(), 120);
     f.ApplyAcceptanceSettings();
     EXPECT_EQ(f.Acceptance().settings.moveThreshold, 120);
+    f.ScrollBar13->setValue(60);
+    EXPECT_EQ(f.Acceptance().settings.moveThreshold, 60);
 }
 
 TEST_F(RunCommandsWindow, StraightnessPageEntryByMethod) {
