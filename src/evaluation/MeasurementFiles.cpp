@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
 #include <functional>
 
 #include "foundations/FR_Utils.h"
@@ -11,22 +12,38 @@
 #include "foundations/SharedGlobals.h"
 #include "foundations/StreamIO.h"
 
-namespace {
-
-// Writes header and body into a temporary file beside FileName and renames it over the target.
-void writeMeasurement(const QString& FileName, const TMeasurementHeader& Header,
-                      const std::function<void(QIODevice&)>& body) {
+void SaveFileThroughTemporary(const QString& FileName,
+                              const std::function<void(QIODevice&)>& Body) {
     QSaveFile f(FileName);
     if (!f.open(QIODevice::WriteOnly)) throw MeasurementFileError(f.errorString());
     try {
-        foundations::writeExact(f, Header.toBytes().constData(), TMeasurementHeader::Size);
-        body(f);
+        Body(f);
     } catch (const foundations::StreamWriteError&) {
         const QString msg = f.errorString();
         f.cancelWriting();
         throw MeasurementFileError(msg);
     }
+    // The bytes are buffered until here, and commit() would rename a file cut short by a full
+    // disk without a word: a failed flush must cancel.
+    errno = 0;
+    if (!f.flush()) {
+        const int err = errno;
+        const QString msg = err != 0 ? qt_error_string(err) : f.errorString();
+        f.cancelWriting();
+        throw MeasurementFileError(msg);
+    }
     if (!f.commit()) throw MeasurementFileError(f.errorString());
+}
+
+namespace {
+
+// Writes header and body into a temporary file beside FileName and renames it over the target.
+void writeMeasurement(const QString& FileName, const TMeasurementHeader& Header,
+                      const std::function<void(QIODevice&)>& body) {
+    SaveFileThroughTemporary(FileName, [&](QIODevice& d) {
+        foundations::writeExact(d, Header.toBytes().constData(), TMeasurementHeader::Size);
+        body(d);
+    });
 }
 
 // Reads the whole file into memory, so the body can be parsed without touching the target.

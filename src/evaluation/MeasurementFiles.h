@@ -5,9 +5,11 @@
 // it, then renamed); readers read into temporaries and change nothing unless the whole file
 // was read.
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 
@@ -38,6 +40,12 @@ constexpr int kFftSampleBytes = 32768;   // 8192 signed 32-bit samples
 constexpr int kFlatnessMaxLines = 16;
 constexpr int kFlatnessMinGridLines = 3;
 constexpr int kFlatnessMaxGridLines = 8;
+
+// Writes a file through a temporary one beside it, renamed over FileName once Body has written
+// it whole. Body reports a short write with foundations::StreamWriteError; every error throws
+// MeasurementFileError and leaves the previous file untouched.
+void SaveFileThroughTemporary(const QString& FileName,
+                              const std::function<void(QIODevice&)>& Body);
 
 // Writers. Errors throw MeasurementFileError; the previous file stays untouched.
 void SavePositioningFile(const QString& FileName, const TMeasurementHeader& Header,

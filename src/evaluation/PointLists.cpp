@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QSaveFile>
 
 #include "evaluation/MeasurementFiles.h"
 
@@ -19,14 +18,5 @@ void LoadPointList(TPunkt& Points, const QString& FileName) {
 }
 
 void SavePointList(const TPunkt& Points, const QString& FileName) {
-    QSaveFile f(FileName);
-    if (!f.open(QIODevice::WriteOnly)) throw MeasurementFileError(f.errorString());
-    try {
-        Points.SaveToStream(f);
-    } catch (const foundations::StreamWriteError&) {
-        const QString msg = f.errorString();
-        f.cancelWriting();
-        throw MeasurementFileError(msg);
-    }
-    if (!f.commit()) throw MeasurementFileError(f.errorString());
+    SaveFileThroughTemporary(FileName, [&](QIODevice& d) { Points.SaveToStream(d); });
 }
