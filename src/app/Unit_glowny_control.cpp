@@ -376,7 +376,8 @@ void chooseXAxis(TMainForm& f, bool byDistance) {
                         byDistance ? Msg("stOdleglosc") + (LengthUnit == 1 ? QStringLiteral(" [ in ]") : QStringLiteral(" [ mm ]"))
                                    : Msg("stNrPunktu"));
     if (f.NotebookButton->currentIndex() == kResultsButtonPage) {
-        if (!byDistance || f.PositioningCycles->Count() > 0) call(f.TypeSeams.EvaluatePositioningRun);
+        // Only the x values change: the statistics and the inspector's choice of lines stay.
+        if (!byDistance || f.PositioningCycles->Count() > 0) call(f.TypeSeams.RedrawPositioningResults);
     } else {
         f.Points().ShowPositioningCycle(f.Acceptance().state.currentCycle);
     }

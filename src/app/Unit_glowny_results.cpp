@@ -96,6 +96,7 @@ bool AnyCharacteristicShown(QWidget* chart) {
 
 void TMainForm::ConnectResults() {
     TypeSeams.EvaluatePositioningRun = [this] { EvaluatePositioning(true); };
+    TypeSeams.RedrawPositioningResults = [this] { EvaluatePositioning(false); };
 
     // The characteristics are lines of their own on the positioning chart, off until a
     // standard switches them on.

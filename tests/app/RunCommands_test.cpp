@@ -369,14 +369,14 @@ TEST_F(RunCommandsWindow, ChartXAxisChoiceRetitlesAndRedraws) {
     start();
     TMainForm& f = *form();
     int evaluations = 0;
-    f.TypeSeams.EvaluatePositioningRun = [&] { ++evaluations; };
+    f.TypeSeams.RedrawPositioningResults = [&] { ++evaluations; };
     f.Dystans1->trigger();
     EXPECT_TRUE(f.Dystans1->isChecked());
     EXPECT_FALSE(f.Numerpunktu1->isChecked());
     EXPECT_EQ(TMainForm::ChartAxisTitle(f.wykres, TMainForm::ChartAxis::Bottom), Msg("stOdleglosc") + " [ mm ]");
     EXPECT_EQ(evaluations, 0) << "not on the results page";
 
-    // On the results page the run is evaluated again; by distance only when there are cycles.
+    // On the results page the run is drawn again; by distance only when there are cycles.
     f.NotebookButton->setCurrentIndex(2);
     f.Dystans1->trigger();
     EXPECT_EQ(evaluations, 0);

@@ -10,7 +10,7 @@
 #include <QThread>
 #include <QToolButton>
 
-#include "MainWindowFixture.h"
+#include "HeadWindowFixture.h"
 #include "app/ModeSequences.h"
 #include "app/ModeSequencesMainForm.h"
 #include "app/PunktyPoz.h"
@@ -31,36 +31,12 @@ namespace {
 using testsupport::FrameSpec;
 using testsupport::SimHead;
 
-class StraightnessEndToEnd : public MainWindowTest {
+class StraightnessEndToEnd : public HeadWindowTest {
 protected:
-    void startWithHead() {
-        ASSERT_TRUE(head.ok());
-        head.attachAsCom(1);
-        platform::appRegistry().writeString(QString(kSettingsKey) + "\\Service Parameter", "BaudRate", "11");
-        start();
-        ASSERT_TRUE(form()->SerialLinkOpen());
-        LaserWavelength = kDefaultLaserWavelength;
-        AirCorrection = 1.0;
-        ExpansionCoefficient = 0.0;
-    }
-    bool pumpUntil(const std::function<bool()>& cond, int ms = 5000) {
-        QElapsedTimer t;
-        t.start();
-        while (!cond()) {
-            if (t.elapsed() > ms) return false;
-            form()->CommPortDriver1->Poll();
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-            QThread::msleep(2);
-        }
-        return true;
-    }
     void TearDown() override {
-        head.stopStreaming();
         setFileDialogHook({});
-        MainWindowTest::TearDown();
+        HeadWindowTest::TearDown();
     }
-
-    SimHead head;
 };
 
 TEST_F(StraightnessEndToEnd, FivePointsAcceptedByHandAreFittedSavedAndReadBack) {
