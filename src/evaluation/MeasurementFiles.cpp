@@ -11,6 +11,7 @@
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
 #include "foundations/StreamIO.h"
+#include "platform/SafeSave.h"
 
 void SaveFileThroughTemporary(const QString& FileName,
                               const std::function<void(QIODevice&)>& Body) {
@@ -23,16 +24,8 @@ void SaveFileThroughTemporary(const QString& FileName,
         f.cancelWriting();
         throw MeasurementFileError(msg);
     }
-    // The bytes are buffered until here, and commit() would rename a file cut short by a full
-    // disk without a word: a failed flush must cancel.
-    errno = 0;
-    if (!f.flush()) {
-        const int err = errno;
-        const QString msg = err != 0 ? qt_error_string(err) : f.errorString();
-        f.cancelWriting();
-        throw MeasurementFileError(msg);
-    }
-    if (!f.commit()) throw MeasurementFileError(f.errorString());
+    const QString failure = platform::CommitSaveFile(f);
+    if (!failure.isEmpty()) throw MeasurementFileError(failure);
 }
 
 namespace {

@@ -12,6 +12,7 @@
 #include "foundations/Cp1250.h"
 #include "foundations/FR_Utils.h"
 #include "foundations/ProgramMessages.h"
+#include "platform/SafeSave.h"
 
 namespace {
 
@@ -129,11 +130,14 @@ CalibrationStatus ReadCalibrationFile(const QString& path, TCalibrationData& out
 bool WriteCalibrationFile(const QString& path, const TCalibrationData& data, QString* error) {
     QSaveFile f(path);
     const QByteArray bytes = EncodeCalibration(data);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
         if (error) *error = f.errorString();
+        f.cancelWriting();
         return false;
     }
-    return true;
+    const QString failure = platform::CommitSaveFile(f);
+    if (error) *error = failure;
+    return failure.isEmpty();
 }
 
 TCalibrationData CalibrationFromGlobals() {

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <cmath>
+#include <csignal>
+#include <sys/resource.h>
 
 #include "foundations/Display.h"
 #include "foundations/RealSpinEdit.h"
@@ -94,6 +96,32 @@ TEST(CalibrationFile, SaveLoadSaveGivesTheSameBytes) {
     EXPECT_TRUE(back == sample());
     EXPECT_EQ(EncodeCalibration(back), first);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Kalibracja.dat"});  // no temporary left
+}
+
+// A disk that fills up while the record is written (files may grow to 64 bytes only): the save
+// fails with its reason and the calibration already on disk stays whole.
+TEST(CalibrationFile, FullDiskKeepsTheOldFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Kalibracja.dat");
+    ASSERT_TRUE(WriteCalibrationFile(path, sample()));
+    TCalibrationData other = sample();
+    other.OffsetX = 77;
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString error;
+    const bool written = WriteCalibrationFile(path, other, &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedSignal);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(error, "File too large");
+    TCalibrationData back;
+    ASSERT_EQ(ReadCalibrationFile(path, back), CalibrationStatus::Loaded);
+    EXPECT_TRUE(back == sample());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Kalibracja.dat"});
 }
 
 TEST(CalibrationFile, ShortFilesTakeDefaultsFieldByField) {
