@@ -124,6 +124,19 @@ QPointF TChartDrawContext::Pos3D(double vx, double vy, double vz) const {
     return {x.Pos(vx), y.Pos(vy)};
 }
 
+void TChartDrawContext::PaintAtDepth(double depth, std::function<void(QPainter&)> piece) {
+    if (!piece) return;
+    if (depthQueue) {
+        depthQueue->push_back({std::isfinite(depth) ? depth : 0.0, std::move(piece)});
+        return;
+    }
+    if (painter) {
+        painter->save();
+        piece(*painter);
+        painter->restore();
+    }
+}
+
 double TChartDrawContext::YSize(double dv) const {
     const double span = y.hi - y.lo;
     if (!(span > 0) || !std::isfinite(dv)) return 0.0;
@@ -720,6 +733,8 @@ void TChart::Layout(TChartDrawContext& ctx, const QRectF& rect) const {
         ctx.eu = QPointF(plot.width(), 0);
         ctx.ev = QPointF(0, -plot.height());
         ctx.ew = QPointF(0, 0);
+        ctx.boxWidth = plot.width();
+        ctx.boxHeight = plot.height();
         return;
     }
 
@@ -755,6 +770,11 @@ void TChart::Layout(TChartDrawContext& ctx, const QRectF& rect) const {
         ctx.eu = QPointF(fw, 0);
         ctx.ev = QPointF(0, -fh);
         ctx.ew = QPointF(dd, -dd);
+        ctx.boxWidth = fw;
+        ctx.boxHeight = fh;
+        ctx.boxDepth = dd * std::sqrt(2.0);
+        // Seen straight along the depth: only the depth puts one thing behind another.
+        ctx.depthW = ctx.boxDepth;
     } else {
         const double th = (360 - view3DOpts_.rotation) * M_PI / 180.0;
         const double ph = (360 - view3DOpts_.elevation) * M_PI / 180.0;
@@ -782,6 +802,17 @@ void TChart::Layout(TChartDrawContext& ctx, const QRectF& rect) const {
         ctx.eu = pu * s;
         ctx.ev = pv * s;
         ctx.ew = pw * s;
+        ctx.boxWidth = W * s;
+        ctx.boxHeight = H * s;
+        ctx.boxDepth = D * s;
+        // The third row of the turn: the eye looks along it, down onto the floor when tilted.
+        auto depth = [&](double X, double Y, double Z) {
+            const double z1 = -X * std::sin(th) + Z * std::cos(th);
+            return -Y * std::sin(ph) + z1 * std::cos(ph);
+        };
+        ctx.depthU = depth(W, 0, 0) * s;
+        ctx.depthV = depth(0, H, 0) * s;
+        ctx.depthW = depth(0, 0, D) * s;
     }
     QPolygonF front{ctx.ProjectUnit(0, 0, 0), ctx.ProjectUnit(1, 0, 0), ctx.ProjectUnit(1, 1, 0), ctx.ProjectUnit(0, 1, 0)};
     ctx.plotRect = front.boundingRect();
@@ -1047,12 +1078,23 @@ void TChart::PaintInto(QPainter& p, const QRectF& rect, TChartDrawContext* keep)
     // Series: clipped to the plot with room for the markers of points on its edges.
     p.save();
     if (!view3D_) p.setClipRect(ctx.plotRect.adjusted(-5 * u, -5 * u, 5 * u, 5 * u), Qt::IntersectClip);
+    std::vector<TChartDrawContext::DepthPiece> depthPieces;
+    if (view3D_) ctx.depthQueue = &depthPieces;
     for (TChartSeries* s : series_) {
         if (!s->Active()) continue;
         p.save();
         s->Draw(ctx);
         p.restore();
         emit s->afterDrawValues();
+    }
+    ctx.depthQueue = nullptr;
+    // Farthest first; equal depths keep the order of series and points.
+    std::stable_sort(depthPieces.begin(), depthPieces.end(),
+                     [](const auto& a, const auto& b) { return a.depth > b.depth; });
+    for (const auto& piece : depthPieces) {
+        p.save();
+        piece.paint(p);
+        p.restore();
     }
     p.restore();
 

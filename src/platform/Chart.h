@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -185,6 +186,23 @@ public:
     // The parallel projection of the 3-D box, set by the chart.
     bool is3D = false;
     QPointF origin, eu, ev, ew;
+
+    // Edge lengths of the box in pixels before the projection (2-D: the plot, no depth), so a
+    // size along one axis can be turned into a part of another.
+    double boxWidth = 0, boxHeight = 0, boxDepth = 0;
+    // Distance from the eye per unit of box coordinates (larger: farther); 0 in 2-D.
+    double depthU = 0, depthV = 0, depthW = 0;
+    double ViewDepth(double u, double v, double w) const { return u * depthU + v * depthV + w * depthW; }
+
+    // Drawing back to front across series: a series hands over a piece with its view depth and
+    // the chart paints the pieces, farthest first, after every series has drawn. Without a queue
+    // (2-D, or a context made outside the chart's paint) the piece is painted at once.
+    struct DepthPiece {
+        double depth;
+        std::function<void(QPainter&)> paint;
+    };
+    void PaintAtDepth(double depth, std::function<void(QPainter&)> piece);
+    std::vector<DepthPiece>* depthQueue = nullptr;
 };
 
 class TChart : public QWidget {

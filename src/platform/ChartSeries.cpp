@@ -242,6 +242,9 @@ int TChartSeries::Clicked(const TChartDrawContext& ctx, QPointF pos) const {
 
 void TChartSeries::ScaleSizes(double) {}
 
+QPen TChartSeries::PenFor(const TChartPen& pen, const QColor& fallback, double unit) { return makePen(pen, fallback, unit); }
+int TChartSeries::ScaledSize(int v, double f) { return scaled(v, f); }
+
 void TChartSeries::DrawPointer(QPainter& p, const TSeriesPointer& ptr, QPointF c, const QColor& fill, double unit) {
     if (!ptr.visible || ptr.style == TPointerStyle::Nothing) return;
     const double hx = std::max(1.0, ptr.horizSize * unit), hy = std::max(1.0, ptr.vertSize * unit);

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QObject>
+#include <QPen>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
@@ -143,6 +144,10 @@ protected:
     double ExtremeOf(const TChartValueList& l, bool max) const;
     // Helper: pointer drawing shared by the kinds with markers.
     static void DrawPointer(QPainter& p, const TSeriesPointer& ptr, QPointF c, const QColor& fill, double scale);
+    // Helpers for kinds outside this file: the painter pen of a chart pen (invalid colour: the
+    // fallback), and a size scaled for print (halves to even, never below 1).
+    static QPen PenFor(const TChartPen& pen, const QColor& fallback, double unit);
+    static int ScaledSize(int v, double f);
 
     TChartValueList xValues_{"X", TValueOrder::None, {}};
     TChartValueList yValues_{"Y", TValueOrder::None, {}};

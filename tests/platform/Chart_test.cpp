@@ -10,9 +10,11 @@
 #include <functional>
 #include <limits>
 
+#include "ChartPixels.h"
 #include "platform/Chart.h"
 
 using namespace platform;
+using namespace chartpixels;
 
 namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -28,29 +30,6 @@ void plain(TChart& c) {
     c.BottomAxis().SetGridVisible(false);
     c.LeftAxis().SetMinMax(0, 10);
     c.BottomAxis().SetMinMax(0, 10);
-}
-
-bool near(QColor a, QColor b) {
-    return std::abs(a.red() - b.red()) < 70 && std::abs(a.green() - b.green()) < 70 && std::abs(a.blue() - b.blue()) < 70;
-}
-
-// Pixels of a colour in a small square around a point.
-int hits(const QImage& img, QPointF at, QColor col, int radius = 2) {
-    int n = 0;
-    for (int dy = -radius; dy <= radius; ++dy)
-        for (int dx = -radius; dx <= radius; ++dx) {
-            const int x = int(std::lround(at.x())) + dx, y = int(std::lround(at.y())) + dy;
-            if (x >= 0 && y >= 0 && x < img.width() && y < img.height() && near(img.pixelColor(x, y), col)) ++n;
-        }
-    return n;
-}
-
-int hitsIn(const QImage& img, QRectF r, QColor col) {
-    int n = 0;
-    for (int y = int(r.top()); y <= int(r.bottom()); ++y)
-        for (int x = int(r.left()); x <= int(r.right()); ++x)
-            if (x >= 0 && y >= 0 && x < img.width() && y < img.height() && near(img.pixelColor(x, y), col)) ++n;
-    return n;
 }
 
 QRectF fullRect() { return QRectF(QPointF(0, 0), QSizeF(kSize)); }
