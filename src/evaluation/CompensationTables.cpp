@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "evaluation/MeasurementFiles.h"
 #include "evaluation/PositioningStats.h"
 #include "foundations/Cp1250.h"
 #include "foundations/FR_Utils.h"
@@ -202,6 +203,17 @@ CompTableRun CompTableRunFrom(const TCykl& cycles, const TMeasurementHeader& hea
     run.Axis = header.Axis;
     run.Date = header.Date;
     return run;
+}
+
+FileDialogSettings CompTableSaveDialog(const QString& WindowCaption, const QString& PositioningModeCaption,
+                                       const QString& PositioningDir) {
+    FileDialogSettings s;
+    s.FileName = RemoveFileExt(WindowCaption.mid(PositioningModeCaption.size() + 3));
+    s.InitialDir = PositioningDir;
+    s.Filter = "Tabela kompensacji (*.txt)|*.txt|Wszystkie pliki (*.*)|*.*";
+    s.FilterIndex = 1;
+    s.DefaultExt = ".txt";
+    return s;
 }
 
 QString CompTableDateTimeText(const QDateTime& dt) {

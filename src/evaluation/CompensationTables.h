@@ -20,6 +20,7 @@
 #include <QStringList>
 #include <cstdint>
 
+#include "evaluation/MeasurementFilesDocument.h"
 #include "evaluation/MeasurementHeader.h"
 #include "foundations/PomiarCol.h"
 
@@ -116,6 +117,12 @@ CompTableResult WriteCompTableFanuc(const QString& FileName, const CompTableRun&
 // nothing (NotWritten).
 CompTableResult WriteCompTable(const QString& FileName, const CompTableRun& Run, const CompTableChoice& Choice,
                                const QDateTime& Now = QDateTime::currentDateTime());
+
+// The save dialog of the compensation-table command: the file name proposed from the main
+// window's caption (mode caption, " - ", file name) less the mode caption, " - " and the
+// extension; the positioning folder; text files.
+FileDialogSettings CompTableSaveDialog(const QString& WindowCaption, const QString& PositioningModeCaption,
+                                       const QString& PositioningDir);
 
 // "Current date: " text: the system's short date and long time (without a time zone).
 QString CompTableDateTimeText(const QDateTime& dt);

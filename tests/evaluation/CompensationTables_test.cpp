@@ -316,6 +316,25 @@ TEST_F(CompensationTablesTest, UnwritableFileIsReported) {
     EXPECT_FALSE(QFile::exists(missing));
 }
 
+TEST(CompTableSaveDialog, ProposesTheMeasurementFileName) {
+    struct {
+        const char* caption;
+        const char* proposed;
+    } cases[] = {
+        {"Pozycjonowanie - FUS25_123_X.dt2", "FUS25_123_X"},
+        {"Pozycjonowanie - os.x.dt2", "os.x"},
+        {"Pozycjonowanie", ""},  // no file yet
+    };
+    for (const auto& c : cases) {
+        const FileDialogSettings s = CompTableSaveDialog(c.caption, "Pozycjonowanie", "/dane/poz");
+        EXPECT_EQ(s.FileName, c.proposed) << c.caption;
+        EXPECT_EQ(s.InitialDir, "/dane/poz");
+        EXPECT_EQ(s.Filter, "Tabela kompensacji (*.txt)|*.txt|Wszystkie pliki (*.*)|*.*");
+        EXPECT_EQ(s.FilterIndex, 1);
+        EXPECT_EQ(s.DefaultExt, ".txt");
+    }
+}
+
 TEST(CompTableDateTimeText, ShortDateAndTimeWithoutZone) {
     const QString t = CompTableDateTimeText(QDateTime(QDate(2024, 5, 7), QTime(13, 4, 5)));
     EXPECT_TRUE(t.startsWith(QLocale::system().toString(QDate(2024, 5, 7), QLocale::ShortFormat) + " ")) << t.toStdString();
