@@ -24,6 +24,7 @@
 #include "app/PointStoreWidgets.h"
 #include "app/PunktyPoz.h"
 #include "app/RunCommands.h"
+#include "app/Stol.h"
 #include "app/StraightnessRun.h"
 #include "app/Unit_DaneMaszyny.h"
 #include "app/Unit_glowny.h"
@@ -116,6 +117,12 @@ void TMainForm::ConnectRunControl() {
 
     connect(BitBtnProstolinowosc, &QPushButton::clicked, this, &TMainForm::BitBtnProstolinowoscClick);
     connect(ButtonMapaPlaskosciStart, &QPushButton::clicked, this, &TMainForm::ButtonMapaPlaskosciStartClick);
+    // The inspector picks each flatness line on the axis choice form; tests may put their own
+    // chooser here (or none: then the first line not yet measured is taken).
+    ChooseFlatnessLine = [this](int currentLine) {
+        return TWyborOsi::Execute(FlatnessHLines, FlatnessVLines, StraightnessControl().FlatnessLinesDone,
+                                  FlatnessMethod != 0, currentLine, this);
+    };
 
     // Commands that decide their tick themselves: the automatic toggle is undone first.
     auto ownTick = [this](const char* name, void (TMainForm::*handler)()) {
