@@ -9,6 +9,7 @@
 #include "foundations/FR_Utils.h"
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
+#include "instrument/HeadReset.h"
 #include "instrument/LinkPort.h"
 #include "instrument/SerialFrameParser.h"
 #include "instrument/Unit_Komunikaty.h"
@@ -341,19 +342,10 @@ void TLoadProgram::executeSerial() {
         if (worker_.terminateRequested()) break;
         comm->SetComPortSpeed(TComPortBaudRate(std::min<int>(index, br115200)));
         toUi([index](LoadProgramSink& s) { s.Reconnect(index); });
-        ReadingStopped = true;
-        SignalMonitorStopped = true;
         // Ready for the start-up text before the reset: the head may answer at once.
-        handOff([] {
-            TextLineMode = true;
-            ReplyText.clear();
-            ReceiveState = 0;
-            PendingReply = 1;
-        });
+        ExpectStartupText();
         ProbeAnswered = false;
-        comm->ToggleDTR(true);
-        sleepMs(timings_.dtrPulseMs);
-        comm->ToggleDTR(false);
+        PulseDtrReset(*comm, timings_.dtrPulseMs);
         bool answered = ProbeAnswered.load();
         for (int i = 0; i < timings_.probePolls && !answered && !worker_.terminateRequested(); ++i) {
             sleepMs(timings_.probePollMs);
