@@ -27,17 +27,19 @@ void MeasurementDocument::addRecent(int mode, const QString& fileName) {
     if (cb_.AddRecentFile) cb_.AddRecentFile(mode, fileName);
 }
 
+QString FilterWithExtension(QString filter, const QString& extension) {
+    // Both places take the extension; nothing else in the text is treated as a format.
+    for (int k = 0; k < 2; ++k) {
+        const qsizetype at = filter.indexOf(QStringLiteral("%s"));
+        if (at < 0) break;
+        filter.replace(at, 2, extension);
+    }
+    return filter;
+}
+
 QString MeasurementDocument::DialogFilter() const {
     if (!HasMeasurementFile(Mode)) return QString();
-    // Both places take the extension; nothing else in the text is treated as a format.
-    QString f = ModeFilters[size_t(Mode)];
-    const QString ext = MeasurementFileExtension(Mode);
-    for (int k = 0; k < 2; ++k) {
-        const qsizetype at = f.indexOf(QStringLiteral("%s"));
-        if (at < 0) break;
-        f.replace(at, 2, ext);
-    }
-    return f;
+    return FilterWithExtension(ModeFilters[size_t(Mode)], MeasurementFileExtension(Mode));
 }
 
 bool MeasurementDocument::ConfirmDiscard() {

@@ -17,6 +17,9 @@ struct FileDialogSettings {
     QString InitialDir;
 };
 
+// A "text (*%s)|*%s|..." filter of ModeFilters with its first two "%s" replaced by the extension.
+QString FilterWithExtension(QString filter, const QString& extension);
+
 class MeasurementDocument {
 public:
     struct Callbacks {
