@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/ProgramStart.h"
+#include "app/Stol.h"
 #include "app/Unit_glowny.h"
 #include "foundations/FR_Utils.h"
 #include "foundations/LocaleTable.h"
@@ -40,10 +41,13 @@ protected:
             messages.push_back(r);
             return int(mrOk);
         });
+        // The axis choice form is cancelled unless a test answers it: offscreen nobody would.
+        TWyborOsi::setExecuteHook([](TWyborOsi&) { return int(QDialog::Rejected); });
     }
     void TearDown() override {
         app::EndProgram(program);
         setMessageDlgHook({});
+        TWyborOsi::setExecuteHook({});
         CloseLanguageFile();
         qunsetenv("VKM30_COM1");
         foundations::setSystemLocaleOverride(std::nullopt);

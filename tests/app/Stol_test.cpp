@@ -14,6 +14,7 @@
 #include "app/TableLines.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/RadioGroup.h"
+#include "support/ModalDialog.h"
 
 using namespace tablelines;
 
@@ -24,19 +25,7 @@ const QSize kBox(400, 250);  // W, H of the cases below
 Layout envelope() { return {false, 0, 0}; }
 Layout grid(int h, int v) { return {true, h, v}; }
 
-// Runs `drive` on the axis choice form once it is shown modally.
-void whenShown(std::function<void(TWyborOsi&)> drive) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [poll, drive] {
-        auto* d = qobject_cast<TWyborOsi*>(QApplication::activeModalWidget());
-        if (!d) {
-            QTimer::singleShot(10, *poll);
-            return;
-        }
-        drive(*d);
-    };
-    QTimer::singleShot(0, *poll);
-}
+void whenShown(std::function<void(TWyborOsi&)> drive) { testsupport::whenModalShown<TWyborOsi>(std::move(drive)); }
 
 // The hook answers every Execute without showing the form.
 struct HookGuard {
@@ -48,7 +37,14 @@ struct HookGuard {
 
 // The form on its own, with the program's built-in Polish texts (no language file in the
 // fixture's program folder).
-class WyborOsiForm : public MainWindowTest {};
+// The form itself is shown here, so the fixture's cancelling hook is taken away.
+class WyborOsiForm : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        TWyborOsi::setExecuteHook({});
+    }
+};
 
 TEST(TableLines, EnvelopeLinesRunAsOnTheTable) {
     const std::vector<Segment> expected = {

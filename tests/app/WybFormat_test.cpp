@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/WybFormat.h"
+#include "support/ModalDialog.h"
 
 using namespace evaluation;
 
@@ -25,19 +26,7 @@ QStringList items(const QComboBox* box) {
     return l;
 }
 
-// Runs `drive` on the format dialog once it is shown modally.
-void whenShown(std::function<void(TFWybFormat&)> drive) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [poll, drive] {
-        auto* d = qobject_cast<TFWybFormat*>(QApplication::activeModalWidget());
-        if (!d) {
-            QTimer::singleShot(10, *poll);
-            return;
-        }
-        drive(*d);
-    };
-    QTimer::singleShot(0, *poll);
-}
+void whenShown(std::function<void(TFWybFormat&)> drive) { testsupport::whenModalShown<TFWybFormat>(std::move(drive)); }
 
 }  // namespace
 
