@@ -411,6 +411,9 @@ public:
     void HideServiceMenus();
     void DisableLinearStart();
     void DisableVelocityStart();
+    // The reading of a page that is entered: at once with a ready head, else the signal monitor
+    // (the start disabled until the head is ready); the environment reading runs either way.
+    void StartPageReading(bool velocity);
     void ShowPositioningOnEnd();
     // The point store over this window's charts and deviation grids (made on first use).
     evaluation::PointStore& Points();

@@ -314,13 +314,7 @@ void TMainForm::BitBtnProstolinowoscClick() {
             showIf(w, false);
         DisableLinearStart();
     } else {
-        if (TypeSeams.HeadReady && TypeSeams.HeadReady()) {
-            call(TypeSeams.StartLinearReading);
-        } else {
-            DisableLinearStart();
-            call(TypeSeams.StartSignalMonitor);
-        }
-        call(TypeSeams.RestartMeteoReading);
+        StartPageReading(false);
     }
 
     NotebookMainForm->setCurrentIndex(kPageStraightness);

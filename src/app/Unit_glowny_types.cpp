@@ -183,13 +183,7 @@ void TMainForm::BitBtnpozycjonowanieClick() {
         call(TypeSeams.HidePositioningPanels);
         DisableLinearStart();
     } else {
-        if (TypeSeams.HeadReady && TypeSeams.HeadReady()) {
-            call(TypeSeams.StartLinearReading);
-        } else {
-            DisableLinearStart();
-            call(TypeSeams.StartSignalMonitor);
-        }
-        call(TypeSeams.RestartMeteoReading);
+        StartPageReading(false);
     }
     NotebookMainForm->setCurrentIndex(kPageStraightness);
 }
@@ -214,15 +208,22 @@ void TMainForm::BitBtnpredkoscClick() {
         showIf(Panel19, false);
         DisableVelocityStart();
     } else {
-        if (TypeSeams.HeadReady && TypeSeams.HeadReady()) {
-            call(TypeSeams.StartVelocityReading);
-        } else {
-            DisableVelocityStart();
-            call(TypeSeams.StartSignalMonitor);
-        }
-        call(TypeSeams.RestartMeteoReading);
+        StartPageReading(true);
     }
     NotebookMainForm->setCurrentIndex(kPageVelocity);
+}
+
+void TMainForm::StartPageReading(bool velocity) {
+    if (TypeSeams.HeadReady && TypeSeams.HeadReady()) {
+        call(velocity ? TypeSeams.StartVelocityReading : TypeSeams.StartLinearReading);
+    } else {
+        if (velocity)
+            DisableVelocityStart();
+        else
+            DisableLinearStart();
+        call(TypeSeams.StartSignalMonitor);
+    }
+    call(TypeSeams.RestartMeteoReading);
 }
 
 void TMainForm::BitBtnMapaPlaskosciClick() {

@@ -7,25 +7,11 @@
 
 #include "evaluation/MeasurementFiles.h"
 #include "evaluation/Perpendicularity.h"
+#include "StraightnessPoints.h"
 
 using namespace evaluation;
 
 namespace {
-
-struct Pt {
-    double x, xa, xr;
-};
-
-TPunkt points(std::initializer_list<Pt> pts) {
-    TPunkt p;
-    for (const Pt& q : pts) {
-        TPunktItem& i = p.Add();
-        i.Dystans = q.x;
-        i.Xa = q.xa;
-        i.Xr = q.xr;
-    }
-    return p;
-}
 
 // A run along 0..20 cm whose deviation rises by `slope` µm per cm, with a bump in the middle
 // that the end-point line keeps and the line through the ends removes.

@@ -4,25 +4,11 @@
 #include <cmath>
 
 #include "evaluation/StraightnessEval.h"
+#include "StraightnessPoints.h"
 
 using namespace evaluation;
 
 namespace {
-
-struct Pt {
-    double x, xa, xr;
-};
-
-TPunkt points(std::initializer_list<Pt> pts) {
-    TPunkt p;
-    for (const Pt& q : pts) {
-        TPunktItem& i = p.Add();
-        i.Dystans = q.x;
-        i.Xa = q.xa;
-        i.Xr = q.xr;
-    }
-    return p;
-}
 
 void expectPoints(const TPunkt& got, std::initializer_list<Pt> want) {
     ASSERT_EQ(got.Count(), static_cast<int>(want.size()));

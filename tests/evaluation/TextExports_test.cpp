@@ -3,14 +3,13 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 
-#include <csignal>
 #include <functional>
 #include <limits>
 
 #include "evaluation/TextExports.h"
 #include "foundations/LanguageFixture.h"
+#include "support/FileSizeLimit.h"
 
 namespace {
 
@@ -224,20 +223,16 @@ TEST_F(TextExportTest, FailedWritesAreFailuresAndKeepTheOldFile) {
     // A disk that fills up halfway: files may grow to 64 bytes only.
     const QByteArray old = "the previous export\r\n";
     writeOld(path(), old);
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     QString message = "<no error>";
-    try {
-        ExportRecordingText(samples({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}), path());
-    } catch (const MeasurementFileError& e) {
-        message = e.message();
+    {
+        testsupport::FileSizeLimit full(64);
+        ASSERT_TRUE(full.ok());
+        try {
+            ExportRecordingText(samples({1, 2, 3, 4, 5, 6, 7, 8, 9, 10}), path());
+        } catch (const MeasurementFileError& e) {
+            message = e.message();
+        }
     }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, savedSignal);
     EXPECT_EQ(message, "File too large");
     EXPECT_EQ(read(path()), old);
     EXPECT_EQ(QDir(dir.path()).entryList({"export.txt*"}, QDir::Files), QStringList{"export.txt"});

@@ -8,8 +8,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <cmath>
-#include <csignal>
-#include <sys/resource.h>
 
 #include "foundations/Display.h"
 #include "foundations/RealSpinEdit.h"
@@ -17,6 +15,7 @@
 #include "instrument/KalibracjaFile.h"
 #include "instrument/Unit_Kalibracja.h"
 #include "platform/AppPaths.h"
+#include "support/FileSizeLimit.h"
 
 namespace {
 
@@ -106,16 +105,13 @@ TEST(CalibrationFile, FullDiskKeepsTheOldFile) {
     ASSERT_TRUE(WriteCalibrationFile(path, sample()));
     TCalibrationData other = sample();
     other.OffsetX = 77;
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     QString error;
-    const bool written = WriteCalibrationFile(path, other, &error);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, savedSignal);
+    bool written = true;
+    {
+        testsupport::FileSizeLimit full(64);
+        ASSERT_TRUE(full.ok());
+        written = WriteCalibrationFile(path, other, &error);
+    }
     EXPECT_FALSE(written);
     EXPECT_EQ(error, "File too large");
     TCalibrationData back;
