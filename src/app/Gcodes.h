@@ -11,8 +11,11 @@
 // takes two acceptances in one dwell (the end of the cycle, then the next cycle's first point).
 //
 // How to run it: start the program on the control, and start the run on the PC while the axis
-// rests at the base point after the opening take-up (the first U5 dwell). The targets of the run
-// are base, base + Krok, ... along the axis, and the linear pattern's start point is the base.
+// rests at the base point after the opening take-up (the first U5 dwell): started earlier, the
+// run takes the base before the take-up, which the linear pattern then reads as a wrong counting
+// sign and pilgrim 2 as its next approach. The targets come from a point list (base, base + Krok,
+// ... along the axis; a taught first cycle does not fit the far-end overtravel), the linear
+// pattern's start point is the base, and the error window is below the 2-unit overtravel.
 #include <QString>
 #include <QStringList>
 
