@@ -1,50 +1,12 @@
 // The whole serial path: the simulated head on a pseudo-terminal, the real port component with
 // its timer, the frame parser, the FIFO and the events; commands back through SendCommandByte.
-#include <QCoreApplication>
-#include <QElapsedTimer>
-
-#include "LinkFixture.h"
+#include "HeadOnPort.h"
 #include "instrument/OdczytMeteo.h"
-#include "support/SimHead.h"
 
 using testsupport::FrameSpec;
 using testsupport::SimHead;
 
-namespace {
-
-bool pumpUntil(const std::function<bool()>& done, int ms = 3000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
-
-class SimHeadLink : public LinkGlobalsFixture {
-protected:
-    void SetUp() override {
-        LinkGlobalsFixture::SetUp();
-        ASSERT_TRUE(head.ok());
-        head.attachAsCom(5);
-        port.SetComPort(pnCOM5);
-        port.SetComPortInBufSize(4096);
-        port.SetEnableDTROnOpen(false);
-        port.SetOnReceiveData([this](TCommPortDriver*, const uint8_t* p, int32_t n) { parser.feed(p, n); });
-        ASSERT_TRUE(port.Connect()) << port.LastError();
-        InterfaceMode = 1;
-        instrument::SetLink({&port, nullptr, nullptr, LinkClock::system()});
-    }
-
-    SimHead head;
-    TCommPortDriver port;
-    TMemoryFifo fifo;
-    RecordingSink sink;
-    instrument::SerialFrameParser parser{&fifo, &sink};
-};
-
-}  // namespace
+class SimHeadLink : public HeadOnPort {};
 
 TEST_F(SimHeadLink, FramesArriveInTheFifoAndCommandsAtTheHead) {
     std::vector<uint32_t> got;
