@@ -471,9 +471,11 @@ std::vector<TContourSegment> TContourSeries::Segments(const std::vector<TContour
                 centre.z += 0.25 * v[k].z;
                 centre.h += 0.25 * v[k].h;
             }
+            double lo = centre.h, hi = centre.h;
+            for (const Vertex& q : v) lo = std::min(lo, q.h), hi = std::max(hi, q.h);
             for (int li = 0; li < int(levels.size()); ++li) {
                 const double L = levels[std::size_t(li)].upToValue;
-                if (!std::isfinite(L)) continue;
+                if (!std::isfinite(L) || L < lo || L > hi) continue;  // the level misses the cell
                 for (int t = 0; t < 4; ++t) {
                     const Vertex tri[3] = {v[t], v[(t + 1) % 4], centre};
                     double d[3];
@@ -528,6 +530,7 @@ double TContourSeries::MinYValue() const { return FlatChart() ? MinZValue() : TC
 double TContourSeries::MaxYValue() const { return FlatChart() ? MaxZValue() : TCustom3DGridSeries::MaxYValue(); }
 
 void TContourSeries::Draw(TChartDrawContext& ctx) const {
+    if (!pen_.visible || pen_.style == Qt::NoPen) return;
     PrepareDrawing();
     FillGridIndex();
     const std::vector<TContourLevel> levels = Levels();
@@ -550,12 +553,30 @@ void TContourSeries::Draw(TChartDrawContext& ctx) const {
         TChartPen lp = pen_;
         lp.color = l.color;
         const QPen pen = PenFor(lp, l.color, ctx.unit);
-        if (!pen_.visible || pen_.style == Qt::NoPen) continue;
         ctx.PaintAtDepth(depth, [pen, a, b](QPainter& p) {
             p.setPen(pen);
             p.setBrush(Qt::NoBrush);
             p.drawLine(a, b);
         });
+    }
+}
+
+void TContourSeries::DrawLegendSymbol(QPainter& p, const QRectF& r, double unit) const {
+    // Three short level lines, the lowest at the bottom, in the levels' colours.
+    const std::vector<TContourLevel> levels = Levels();
+    if (levels.empty()) {
+        TChartSeries::DrawLegendSymbol(p, r, unit);
+        return;
+    }
+    const int shown = std::min<int>(3, int(levels.size()));
+    for (int k = 0; k < shown; ++k) {
+        const TContourLevel& l = levels[std::size_t(k * (int(levels.size()) - 1) / std::max(1, shown - 1))];
+        TChartPen lp = pen_;
+        lp.color = l.color;
+        lp.width = std::max(2, lp.width);
+        p.setPen(PenFor(lp, l.color, unit));
+        const double y = r.bottom() - r.height() * (k + 1) / (shown + 1);
+        p.drawLine(QPointF(r.left() + 2 * unit, y), QPointF(r.right() - 2 * unit, y));
     }
 }
 

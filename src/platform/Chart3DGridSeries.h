@@ -226,6 +226,7 @@ public:
 
     void Assign(const TChartSeries& src) override;
     void Draw(TChartDrawContext& ctx) const override;
+    void DrawLegendSymbol(QPainter& p, const QRectF& r, double unit) const override;
     void ScaleSizes(double f) override;
     // In a flat chart the lines are a map: X along the bottom axis, Z up the left axis, so the
     // vertical extremes are those of Z there.
