@@ -68,6 +68,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ConnectPageEntry();
     ConnectMeasurementFiles();
     ConnectResults();
+    ConnectFlatnessMap();
     ConnectLiveReadout();
     MainForm = this;
     FormCreate();

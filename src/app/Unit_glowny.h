@@ -50,6 +50,7 @@ class MainFormKomunikatySink;
 namespace platform {
 class CardPorts;
 class TChart;
+class TPoint3DSeries;
 }
 class TDisplay;
 class THeaderListbox;
@@ -648,6 +649,22 @@ public:
     // yet: the question is answered and nothing opens).
     std::function<void()> ChooseCharacteristics;
     // (results: further declarations above this line)
+
+    // --- flatness map (Unit_glowny_flatness.cpp) ---
+    // The map's 16 series on WykresPlaskosci, LabElewacja and the reset seam (construction).
+    void ConnectFlatnessMap();
+    // Value, label and chart from FlatnessLines in the layout of FlatnessMethod.
+    void BuildFlatnessMap();
+    void ClearFlatnessLines();  // every line emptied, the items kept
+    void ClearFlatnessChart();  // every series of WykresPlaskosci emptied
+    // FlatnessLinesDone from the lines that hold points (after a file is loaded).
+    void UpdateLineMask();
+    // A new map: lines emptied, mask cleared, the empty map drawn.
+    void ResetFlatnessMap();
+    // Series k-1 of WykresPlaskosci for line k.
+    std::vector<platform::TPoint3DSeries*> FlatnessSeries() const;
+    QLabel* LabElewacja = nullptr;
+    // (flatness map: further declarations above this line)
 
 protected:
     void closeEvent(QCloseEvent* e) override;

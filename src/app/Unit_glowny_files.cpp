@@ -237,6 +237,8 @@ void TMainForm::ShowLoadedMeasurement(int mode, bool ok) {
         EnableMenuItemsByTag(TagSet({44}), true);
         break;
     case mfFlatness:
+        UpdateLineMask();
+        BuildFlatnessMap();
         if (QAction* a = MenuCommand(QStringLiteral("NowaMapa"))) a->setEnabled(true);
         break;
     case mfAngular:

@@ -278,6 +278,7 @@ struct TMainForm::RunParts {
         }
         void PlotStraightness() override { f_.PlotStraightnessPoints(); }
         TMeasurementHeader MeasurementHeader() override { return f_.MeasurementHeader(); }
+        void BuildFlatnessMap() override { f_.BuildFlatnessMap(); }
         void EnableNewMap() override { enableCommand(f_, "NowaMapa", true); }
         void EnableMenuItemsByTag(const std::vector<int>& tags, bool on) override {
             f_.EnableMenuItemsByTag(TagsOf(tags), on);
