@@ -147,3 +147,28 @@ TEST(FlatnessMapLayoutTest, LinesLieWhereTheTablePictureShowsThem) {
         }
     }
 }
+
+TEST_F(FlatnessMapWindowTest, GridLayoutFollowsTheWindowsSettings) {
+    startOnFlatnessPage();
+    f->FlatnessMethod = 1;
+    f->FlatnessHLines = 3;
+    f->FlatnessVLines = 4;
+    TCykl& L = *f->FlatnessLines;
+    for (int k = 0; k < 3; ++k) L[k].Punkt = lineOf({{0, 0}, {75, 2.0 * k}, {150, 1}, {225, double(k)}, {300, 0}});
+    for (int m = 0; m < 4; ++m) L[3 + m].Punkt = lineOf({{0, 0}, {50, -1.0 * m}, {100, 0}, {150, 0.5}, {200, 0}});
+    f->BuildFlatnessMap();
+    // H lines at z = 0, 100, 200 along x; V lines at x = 0, 100, 200, 300 along z.
+    const auto series = f->FlatnessSeries();
+    for (int k = 0; k < 3; ++k) EXPECT_EQ(series[size_t(k)]->ZValue(2), 100.0 * k) << k;
+    for (int m = 0; m < 4; ++m) EXPECT_EQ(series[size_t(3 + m)]->XValue(2), 100.0 * m) << m;
+    EXPECT_EQ(series[3]->Title(), "V1");
+    EXPECT_EQ(f->WykresPlaskosci->DepthAxis().Maximum(), 200.0);
+    for (auto* s : series)
+        for (int i = 0; i < s->Count(); ++i) EXPECT_GE(s->YValue(i), 0.0);
+
+    f->resize(1000, 700);
+    f->show();
+    QCoreApplication::processEvents();
+    const QString shot = qEnvironmentVariable("VKM30_FLATNESS_GRID_SHOT");
+    if (!shot.isEmpty()) f->NotebookMainForm->currentWidget()->grab().save(shot);
+}
