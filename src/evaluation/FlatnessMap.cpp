@@ -192,18 +192,16 @@ double LineValueAt(int x, const TPunkt& line) {
 }
 
 double FlatnessValue(TCykl& lines) {
-    bool any = false;
+    // The reference height 0 (where the measured lines start and end) always counts.
     double lo = 0.0, hi = 0.0;
     for (int k = 0; k < lines.Count(); ++k) {
         const TPunkt& p = lines[k].Punkt;
         for (int i = 0; i < p.Count(); ++i) {
             const double y = p[i].Xa;
-            if (!any || y < lo) lo = y;
-            if (!any || y > hi) hi = y;
-            any = true;
+            lo = std::min(lo, y);
+            hi = std::max(hi, y);
         }
     }
-    if (!any) return 0.0;
     for (int k = 0; k < lines.Count(); ++k) {
         TPunkt& p = lines[k].Punkt;
         for (int i = 0; i < p.Count(); ++i) p[i].Xa -= lo;

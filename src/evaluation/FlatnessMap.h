@@ -81,8 +81,8 @@ void RampBetweenMiddles(const TPunkt& A, const TPunkt& B, TPunkt& C);
 // The height of the line at position x: the first point's below it, linear between the two
 // points around it, the last point's beyond the last position; 0 for an empty line.
 double LineValueAt(int x, const TPunkt& line);
-// Spread (max − min) of all heights of all lines; every point then gets min subtracted, so the
-// lowest is at 0. 0 when the lines hold no points.
+// Spread (max − min) of all heights of all lines and of the reference height 0; every point then
+// gets min subtracted. 0 when the lines hold no points.
 double FlatnessValue(TCykl& lines);
 
 // The flatness value as LabElewacja shows it: fixed, 15 digits, 2 decimals, the given separator.

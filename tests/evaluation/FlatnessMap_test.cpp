@@ -183,12 +183,17 @@ TEST(FlatnessMapTest, LineRoutines) {
     for (const Case& c : cases) EXPECT_DOUBLE_EQ(LineValueAt(c.x, l), c.want) << c.x;
     EXPECT_EQ(LineValueAt(5, TPunkt()), 0.0);
 
-    // Only measured heights count: all positive, the lowest of them becomes 0.
+    // The reference height 0 counts: all heights positive, the minimum is 0 and nothing moves.
     TCykl pos;
     pos.Add().Punkt = lineOf({{0, 1}, {1, 3}});
     pos.Add().Punkt = lineOf({{0, 2}});
-    EXPECT_DOUBLE_EQ(FlatnessValue(pos), 2.0);
-    EXPECT_EQ(heights(pos[0].Punkt), (std::vector<double>{0, 2}));
+    EXPECT_DOUBLE_EQ(FlatnessValue(pos), 3.0);
+    EXPECT_EQ(heights(pos[0].Punkt), (std::vector<double>{1, 3}));
+    // All negative: the lowest becomes 0.
+    TCykl neg;
+    neg.Add().Punkt = lineOf({{0, -1}, {1, -4}});
+    EXPECT_DOUBLE_EQ(FlatnessValue(neg), 4.0);
+    EXPECT_EQ(heights(neg[0].Punkt), (std::vector<double>{3, 0}));
     TCykl none;
     none.Add();
     EXPECT_EQ(FlatnessValue(none), 0.0);
