@@ -23,11 +23,11 @@ bool savedFor(uint8_t mode, const SavedFlags& s) {
 }  // namespace
 
 int AskSaveChangesRule(uint8_t measurementMode, const SavedFlags& saved,
-                       const std::function<int(const QString&, const QString&)>& ask) {
+                       const std::function<int(const QString&, const QString&, const QString&)>& ask) {
     const auto q = SaveQuestionFor(measurementMode);
     if (!q || savedFor(measurementMode, saved) || !ask) return 7;
-    const QString text = TranslateString(QString::fromUtf16(q->key), QString::fromUtf16(q->text)) + u'\n' +
-                         TranslateString(QStringLiteral("stZachowac"), QStringLiteral("Zachować?"));
-    const int r = ask(TranslateString(QStringLiteral("stOstrzezenie"), QStringLiteral("Ostrzeżenie")), text);
+    const int r = ask(TranslateString(QStringLiteral("stOstrzezenie"), QStringLiteral("Ostrzeżenie")),
+                      TranslateString(QString::fromUtf16(q->key), QString::fromUtf16(q->text)),
+                      TranslateString(QStringLiteral("stZachowac"), QStringLiteral("Zachować?")));
     return (r == 6 || r == 7) ? r : 2;
 }

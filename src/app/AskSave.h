@@ -21,8 +21,10 @@ struct SaveQuestionText {
 };
 std::optional<SaveQuestionText> SaveQuestionFor(uint8_t measurementMode);
 
-// The answer: 2 Cancel, 6 Yes (save), 7 No (discard). `ask` shows the question (caption, text)
-// and returns the box's result; it is called only when the mode's data are not saved. Any answer
-// other than Yes or No (the box closed) counts as Cancel, so nothing is discarded unasked.
-int AskSaveChangesRule(uint8_t measurementMode, const SavedFlags& saved,
-                       const std::function<int(const QString& caption, const QString& text)>& ask);
+// The answer: 2 Cancel, 6 Yes (save), 7 No (discard). `ask` shows the question (caption, the
+// mode's message, "Zachować?") and returns the form's result; it is called only when the mode's
+// data are not saved. Any answer other than Yes or No (the form closed) counts as Cancel, so
+// nothing is discarded unasked.
+int AskSaveChangesRule(
+    uint8_t measurementMode, const SavedFlags& saved,
+    const std::function<int(const QString& caption, const QString& line1, const QString& line2)>& ask);

@@ -645,8 +645,8 @@ public:
     // Draws one cell of ListboxWyniki: the value column red when the row's value is over its
     // limit.
     void ListboxWynikiDrawCell(int index, int col, class QPainter* p, const QRect& rect, bool selected);
-    // The choice of plotted characteristics, offered when every characteristic is off (none
-    // yet: the question is answered and nothing opens).
+    // The choice of plotted characteristics ("Parametry" on wykres), offered when every
+    // characteristic is off.
     std::function<void()> ChooseCharacteristics;
     // (results: further declarations above this line)
 

@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include "app/AskSave.h"
+#include "app/InfoForm.h"
 #include "app/ModeSequences.h"
 #include "app/ModeSequencesMainForm.h"
 #include "app/PointStoreWidgets.h"
@@ -95,9 +96,8 @@ void placePrompts(TMainForm& f) {
 
 int TMainForm::AskSaveChanges() {
     return AskSaveChangesRule(MeasurementMode, SavedFlags{DataSaved, VelocityDataSaved, FlatnessDataSaved},
-                              [](const QString& caption, const QString& text) {
-                                  return MessageDlgCaption(caption, text, TMsgDlgType::mtWarning,
-                                                           mbYes | mbNo | mbCancel);
+                              [this](const QString& caption, const QString& line1, const QString& line2) {
+                                  return ShowInfoForm(line1, line2, caption, this);
                               });
 }
 

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QPainter>
 
+#include "app/CoRysowac.h"
 #include "app/PointStoreWidgets.h"
 #include "app/UDataModule.h"
 #include "app/Unit_glowny.h"
@@ -97,6 +98,9 @@ bool AnyCharacteristicShown(QWidget* chart) {
 void TMainForm::ConnectResults() {
     TypeSeams.EvaluatePositioningRun = [this] { EvaluatePositioning(true); };
     TypeSeams.RedrawPositioningResults = [this] { EvaluatePositioning(false); };
+    ChooseCharacteristics = [this] {
+        if (platform::TChart* c = asChart(wykres)) TFCoRysowac::SetChecks(*c, this);
+    };
 
     // The characteristics are lines of their own on the positioning chart, off until a
     // standard switches them on.

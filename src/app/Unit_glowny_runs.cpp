@@ -16,6 +16,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include "app/LinearyzujWykres.h"
 #include "app/ModeSequences.h"
 #include "app/ModeSequencesMainForm.h"
 #include "app/PointStoreSink.h"
@@ -23,6 +24,7 @@
 #include "app/PositioningRun.h"
 #include "app/StraightnessRun.h"
 #include "app/Unit_glowny.h"
+#include "app/ZrWsDlg.h"
 #include "evaluation/MeasurementFiles.h"
 #include "evaluation/PointStore.h"
 #include "evaluation/PositioningStats.h"
@@ -200,8 +202,10 @@ struct TMainForm::RunParts {
         bool SaveWithDialog() override {
             return f_.TypeSeams.SaveMeasurement && f_.TypeSeams.SaveMeasurement(f_.MeasurementMode);
         }
-        // Without the insert dialog the cycles come from a file.
-        int AskInsertSource() override { return f_.Runs().askInsertSource ? f_.Runs().askInsertSource() : 7; }
+        int AskInsertSource() override {
+            return f_.Runs().askInsertSource ? f_.Runs().askInsertSource() : TZrWsDlg::Execute(&f_);
+        }
+        void ShowLargeErrorAdvice() override { ShowLargeErrorWarning(&f_); }
         TMeasurementHeader MeasurementHeader() override { return f_.MeasurementHeader(); }
         QString ChooseInsertFile() override {
             if (f_.Runs().chooseInsertFile) return f_.Runs().chooseInsertFile();

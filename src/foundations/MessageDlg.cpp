@@ -74,3 +74,8 @@ int MessageDlg(const QString& text, TMsgDlgType type, unsigned buttons, int help
 void ShowMessage(const QString& text) { MessageDlg(text, TMsgDlgType::mtInformation, mbOK); }
 
 void setMessageDlgHook(MessageDlgHook h) { hook() = std::move(h); }
+
+std::optional<int> AnswerByMessageDlgHook(const MessageDlgRequest& request) {
+    if (!hook()) return std::nullopt;
+    return hook()(request);
+}

@@ -4,6 +4,7 @@
 // with the program's captions and buttons.
 #include <QString>
 #include <functional>
+#include <optional>
 
 enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation };
 
@@ -40,3 +41,7 @@ QString MessageDlgCaptionOf(TMsgDlgType type);
 // A hook answers every box in place of the user (tests); an empty hook restores the real boxes.
 using MessageDlgHook = std::function<int(const MessageDlgRequest&)>;
 void setMessageDlgHook(MessageDlgHook hook);
+// The hook's answer to a question that one of the program's own forms asks in place of a
+// message box (the save question, the large-error warning), so that a test answers it as it
+// answers the boxes; nullopt when no hook is set and the form itself is to be shown.
+std::optional<int> AnswerByMessageDlgHook(const MessageDlgRequest& request);

@@ -39,11 +39,12 @@ TEST(AskSaveChangesRule, ModeAndFlagDecideWhetherToAsk) {
     };
     for (const Case& c : cases) {
         std::vector<QString> asked;
-        const int r = AskSaveChangesRule(uint8_t(c.mode), c.saved, [&](const QString& caption, const QString& text) {
-            EXPECT_EQ(caption, QStringLiteral("Ostrzeżenie"));
-            asked.push_back(text);
-            return 6;
-        });
+        const int r = AskSaveChangesRule(uint8_t(c.mode), c.saved,
+                                         [&](const QString& caption, const QString& line1, const QString& line2) {
+                                             EXPECT_EQ(caption, QStringLiteral("Ostrzeżenie"));
+                                             asked.push_back(line1 + u'\n' + line2);
+                                             return 6;
+                                         });
         SCOPED_TRACE(c.mode);
         if (c.asks) {
             ASSERT_EQ(asked.size(), 1u);
@@ -60,7 +61,7 @@ TEST(AskSaveChangesRule, ModeAndFlagDecideWhetherToAsk) {
 TEST(AskSaveChangesRule, AnswersOtherThanYesOrNoCountAsCancel) {
     const SavedFlags none{false, false, false};
     for (auto [answer, expected] : std::vector<std::pair<int, int>>{{6, 6}, {7, 7}, {2, 2}, {0, 2}, {1, 2}}) {
-        EXPECT_EQ(AskSaveChangesRule(0, none, [&](const QString&, const QString&) { return answer; }), expected)
+        EXPECT_EQ(AskSaveChangesRule(0, none, [&](const QString&, const QString&, const QString&) { return answer; }), expected)
             << answer;
     }
 }
