@@ -70,6 +70,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ConnectResults();
     ConnectFlatnessMap();
     ConnectLiveReadout();
+    ConnectParameterSummary();
+    ConnectExportAndVibration();
+    ConnectAngularRuns();
     MainForm = this;
     FormCreate();
     TranslateForm(this);  // as every form, once its controls exist

@@ -666,6 +666,19 @@ public:
     QLabel* LabElewacja = nullptr;
     // (flatness map: further declarations above this line)
 
+    // --- parameter summary, zero line, flatness line commands, start point
+    // (Unit_glowny_summary.cpp) ---
+    void ConnectParameterSummary();
+    // (summary: further declarations above this line)
+
+    // --- export command and the vibration page (Unit_glowny_vibration.cpp) ---
+    void ConnectExportAndVibration();
+    // (vibration: further declarations above this line)
+
+    // --- angular division runs (Unit_glowny_angular.cpp) ---
+    void ConnectAngularRuns();
+    // (angular: further declarations above this line)
+
 protected:
     void closeEvent(QCloseEvent* e) override;
     void showEvent(QShowEvent* e) override;

@@ -1,0 +1,4 @@
+// Export command and the vibration page of the main window.
+#include "app/Unit_glowny.h"
+
+void TMainForm::ConnectExportAndVibration() {}
