@@ -65,9 +65,9 @@ Tinformacje::Tinformacje(QWidget* parent) : TSSForm(parent) {
     Comments = new QLabel(QStringLiteral("Laserowy system pomiarowy obrabiarek"), panel);
     Comments->setObjectName("Comments");
     LabelWWW = new QLabel(QStringLiteral("<a href=\"%1\">%2</a>")
-                              .arg(QString::fromLatin1(kMakerWebPage),
-                                   QString::fromLatin1(kMakerWebPage).remove(QStringLiteral("http://"))),
+                              .arg(MakerWebPage, QString(MakerWebPage).remove(QStringLiteral("http://"))),
                           panel);
+    LabelWWW->setVisible(!MakerWebPage.isEmpty());
     LabelWWW->setObjectName("LabelWWW");
     LabelWWW->setTextFormat(Qt::RichText);
     LabelWWW->setCursor(Qt::PointingHandCursor);
@@ -86,9 +86,12 @@ Tinformacje::Tinformacje(QWidget* parent) : TSSForm(parent) {
     FinishCreate();
 }
 
+QString Tinformacje::MakerWebPage;
+
 void Tinformacje::LabelWWWClick() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QUrl url(QString::fromLatin1(kMakerWebPage));
+    if (MakerWebPage.isEmpty()) return;
+    const QUrl url(MakerWebPage);
     if (OpenUrl)
         OpenUrl(url);
     else

@@ -9,7 +9,6 @@ class QLabel;
 class QPushButton;
 
 inline constexpr const char* kProgramVersion = "1.0";
-inline constexpr const char* kMakerWebPage = "http://www.brantova.pl";
 
 class Tinformacje : public TSSForm {
     Q_OBJECT
@@ -22,6 +21,9 @@ public:
 
     // In place of the desktop's "open" (tests); empty: QDesktopServices.
     static std::function<bool(const QUrl&)> OpenUrl;
+    // The maker's web page behind the link; no address is known to the program, so the link is
+    // hidden while this is empty.
+    static QString MakerWebPage;
 
     QLabel* ProgramIcon;
     QLabel* ProductName;

@@ -447,6 +447,7 @@ TEST_F(SmallDialogsTest, ChooseDirectoryOkAndCancel) {
 }
 
 TEST_F(SmallDialogsTest, AboutBoxOpensTheMakersPageWithTheBusyCursor) {
+    Tinformacje::MakerWebPage = QStringLiteral("http://maker.example");
     std::vector<QUrl> opened;
     Qt::CursorShape during = Qt::ArrowCursor;
     Tinformacje::OpenUrl = [&](const QUrl& url) {
@@ -463,14 +464,19 @@ TEST_F(SmallDialogsTest, AboutBoxOpensTheMakersPageWithTheBusyCursor) {
         EXPECT_EQ(d.Version->text(), "Wersja 1.0");
         EXPECT_EQ(d.Comments->text(), "Laserowy system pomiarowy obrabiarek");
         screenshot(d, "informacje");
-        emit d.LabelWWW->linkActivated(QString::fromLatin1(kMakerWebPage));
+        EXPECT_FALSE(d.LabelWWW->isHidden());
+        emit d.LabelWWW->linkActivated(Tinformacje::MakerWebPage);
         d.OKButton->click();
     });
     ShowAboutBox();
     Tinformacje::OpenUrl = {};
+    Tinformacje::MakerWebPage.clear();
     EXPECT_TRUE(shown);
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], QUrl(QString::fromLatin1(kMakerWebPage)));
+    EXPECT_EQ(opened[0], QUrl("http://maker.example"));
     EXPECT_EQ(during, Qt::WaitCursor);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    // No address known: no link to click.
+    Tinformacje plain;
+    EXPECT_TRUE(plain.LabelWWW->isHidden());
 }
