@@ -677,6 +677,23 @@ public:
 
     // --- angular division runs (Unit_glowny_angular.cpp) ---
     void ConnectAngularRuns();
+    void BitBtnPodzKatoweClick();
+    void BStartPKClick();
+    void ButtonZaliczeniePKClick();
+    void ReczneZaliczeniePunktuPKClick();
+    void UstawSilnik1Click();
+    void MenuItemKatCalkowityClick();
+    void MenuItemTabelkaOdchylekPKClick();
+    void Numerpunktu2Click();
+    void Kat1Click();
+    void RedrawAngularChart();
+    void WykresPKResize();
+    // LabelInfoPK over the chart's middle; an empty text hides it.
+    void ShowAngularInfo(const QString& text);
+    void ShowAngularParameters();
+    void FinishAngularMeasurement();
+    // Filled by the parameter summary: its part of the angular page's status bar.
+    std::function<void()> AngularSummarySeam;
     // (angular: further declarations above this line)
 
 protected:

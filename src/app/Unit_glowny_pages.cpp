@@ -647,12 +647,37 @@ QWidget* TMainForm::BuildAngularPage() {
     auto* side = new QVBoxLayout;
     GaugePodzKat = gauge(page, "GaugePodzKat");
     side->addWidget(GaugePodzKat);
+    // The division just turned and the total angle since the run's start, in arc seconds.
+    auto* measured = panel(page, "PanelWMierzonaPK");
+    auto* pm = new QVBoxLayout(measured);
+    pm->addWidget(label(measured, "LabWMierzonaPK", QStringLiteral("Podział [ sec ]")));
+    pm->addWidget(display(measured, "DisplayPodzKat", 1));
+    side->addWidget(measured);
+    auto* total = panel(page, "PanelWZadanaPK");
+    auto* pz = new QVBoxLayout(total);
+    pz->addWidget(label(total, "LabWZadanaPK", QStringLiteral("Kąt całkowity [ sec ]")));
+    pz->addWidget(display(total, "DispKatCalkowity", 1));
+    side->addWidget(total);
+    measured->hide();
+    total->hide();
     LabPoczPK = label(page, "LabPoczPK", QString());
     side->addWidget(LabPoczPK);
     GridOdchylkaPK = deviationGrid(page, "GridOdchylkaPK");
     side->addWidget(GridOdchylkaPK, 1);
+    auto* accept = button(page, "ButtonZaliczeniePK", QStringLiteral("&Zaliczenie punktu"));
+    accept->hide();
+    side->addWidget(accept);
     BStartPK = button(page, "BStartPK", QStringLiteral("&Start"));
     side->addWidget(BStartPK);
+    // What the run waits for, over the middle of the chart.
+    auto* info = label(WykresPK, "LabelInfoPK", QString());
+    QFont infoFont = info->font();
+    infoFont.setPointSizeF(infoFont.pointSizeF() * 1.5);
+    infoFont.setBold(true);
+    info->setFont(infoFont);
+    info->setAlignment(Qt::AlignCenter);
+    info->setAttribute(Qt::WA_TransparentForMouseEvents);
+    info->hide();
     auto* sideBox = new QWidget(page);
     sideBox->setLayout(side);
     sideBox->setFixedWidth(300);

@@ -17,6 +17,7 @@
 #include "app/ModeSequencesMainForm.h"
 #include "evaluation/PointStore.h"
 #include "app/Unit_glowny.h"
+#include "instrument/MotorDrive.h"
 #include "foundations/Display.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/LinkPort.h"
@@ -321,4 +322,7 @@ void TMainForm::ConnectReading() {
         Komunikaty->SetSink(&r.komunikatySink);
         r.komunikatyConnected = true;
     }
+    // The link status window stops a motor left running when a reading ends.
+    r.komunikatySink.Seams.MotorRunning = [] { return MotorRunning.load(); };
+    r.komunikatySink.Seams.ClearMotorRunning = [] { MotorRunning = false; };
 }

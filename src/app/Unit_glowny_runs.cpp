@@ -33,6 +33,7 @@
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/LinkPort.h"
+#include "instrument/MotorDrive.h"
 #include "instrument/PointAcceptance.h"
 #include "platform/Chart.h"
 
@@ -100,6 +101,11 @@ struct TMainForm::RunParts {
         void FinishPositioningMeasurement() override { f_.FinishPositioningMeasurement(); }
         void EndMeasurementRun() override { f_.EndMeasurementRun(); }
         void RestartCounting() override { modes::RestartCounting(f_.Runs().host); }
+        bool MotorToTarget(int direction, double target, double v) override {
+            return instrument::MotorToTarget(uint8_t(direction), target, v);
+        }
+        void ShowAngularInfo(const QString& text) override { f_.ShowAngularInfo(text); }
+        void FinishAngularMeasurement() override { f_.FinishAngularMeasurement(); }
         void ShowStraightnessInfo(const QString& text) override {
             if (QLabel* l = named<QLabel>(&f_, "Label124")) l->setText(text), l->show();
             showIf(named<QLabel>(&f_, "Label20"), false);
