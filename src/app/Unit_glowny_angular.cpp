@@ -170,6 +170,7 @@ void TMainForm::BStartPKClick() {
         return;
     }
     ApplyAcceptanceSettings();
+    ShowAngularParameters();
     enableIf(MenuCommand(QStringLiteral("Start1")), false);
     enableIf(MenuCommand(QStringLiteral("Stop1")), true);
     if (accept) accept->setEnabled(true);

@@ -204,6 +204,7 @@ void TMainForm::PunktyPozycjonowania1Click() {
             return;
         StartPointPK = LengthUnit == 1 ? start * 25.4 : start;
         if (auto* edit = findChild<TRealSpinEdit*>(QStringLiteral("PunktStartowyPK"))) edit->SetValue(start);
+        ShowAngularParameters();  // the status bar names the last target angle
     } else {
         return;
     }

@@ -205,6 +205,16 @@ TEST_F(AngularEndToEndTest, RunOverFullTurnAcceptsEachDivisionDrivesTheMotorAndE
     EXPECT_EQ(plotted, int(targets.size()));
     EXPECT_EQ(f->GridOdchylkaPK->rowCount(), int(targets.size()) + 1);
 
+    // The chart by angle: the bottom axis names the angle and the points stand at the targets.
+    f->Kat1->trigger();
+    EXPECT_FALSE(f->Numerpunktu2->isChecked());
+    EXPECT_EQ(chart->BottomAxis().Title(), Msg("stKat") + " [deg]");
+    for (int s = 0; s < chart->SeriesCount(); ++s)
+        if (chart->Series(s)->Count() == int(targets.size()))
+            EXPECT_DOUBLE_EQ(chart->Series(s)->XValue(4), 360.0);
+    EXPECT_EQ(f->StatusBar2->findChild<QLabel*>("StatusBar2Panel1")->text(),
+              Msg("stKat") + QString::fromUtf8(" - 360.0 °"));
+
     if (!qEnvironmentVariableIsEmpty("VKM30_SCREENSHOTS")) {
         f->resize(1280, 800);
         f->show();
@@ -258,6 +268,39 @@ TEST_F(AngularEndToEndTest, StopAsksAndNoKeepsTheRunGoing) {
     EXPECT_EQ(f->BStartPK->text(), "&Start");
     EXPECT_FALSE(f->findChild<QLabel*>("LabelInfoPK")->isVisibleTo(f));
     EXPECT_TRUE(f->MenuCommand("Start1")->isEnabled());
+}
+
+TEST_F(AngularEndToEndTest, ManualAcceptanceShowsItsButtonAndIsLockedDuringARun) {
+    startWithHead();
+    TMainForm* f = form();
+    enterPage();
+    QAction* manual = f->MenuCommand("ReczneZaliczeniePunktuPK");
+    manual->setChecked(false);
+    manual->trigger();
+    ASSERT_TRUE(manual->isChecked());
+    auto* accept = f->findChild<QPushButton*>("ButtonZaliczeniePK");
+    EXPECT_TRUE(accept->isVisibleTo(f));
+    EXPECT_EQ(f->StatusBar2->findChild<QLabel*>("StatusBar2Panel2")->text(), QString::fromUtf8("Ręczne zaliczenie punktu"));
+
+    f->AngularTargetPoints->Clear();
+    for (double a : {0.0, 10.0}) f->AngularTargetPoints->Add().Dystans = a;
+    f->BStartPK->click();
+    ASSERT_TRUE(MeasurementRunning.load());
+    EXPECT_TRUE(accept->isEnabled());
+    messages.clear();
+    manual->trigger();
+    EXPECT_TRUE(manual->isChecked());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, Msg("stTrwaPomiar"));
+
+    // The reflector set up, the button accepts the point where the reading stands.
+    head.setStreamCount(countOf(f->Acceptance().state.rotationStartValue));
+    ASSERT_TRUE(pumpUntil([&] { return !f->Acceptance().state.awaitingRotation; }));
+    head.setStreamCount(countOf(5.0));
+    ASSERT_TRUE(pumpUntil([&] { return std::abs(f->Acceptance().state.lastValue - readSec(5.0)) < 1e-6; }));
+    accept->click();
+    ASSERT_TRUE(pumpUntil([&] { return f->AngularPoints->Count() == 1; }));
+    EXPECT_NEAR((*f->AngularPoints)[0].Xa, readSec(5.0), 1e-6);
 }
 
 TEST_F(AngularEndToEndTest, OneTargetIsNotARun) {
