@@ -191,7 +191,6 @@ void TMainForm::BStartPKClick() {
 
     st.rotationStartValue = AngularRotationStartValue(*AngularTargetPoints);
     st.awaitingRotation = true;
-    AwaitingRotation = true;
 
     modes::RestartCounting(ModeHost());
     MeasurementRunning = true;
