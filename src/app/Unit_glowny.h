@@ -673,6 +673,37 @@ public:
 
     // --- export command and the vibration page (Unit_glowny_vibration.cpp) ---
     void ConnectExportAndVibration();
+    // The page's own controls beside WykresFFT (the spectrum, series SFreq): the time signal
+    // chart FFTCzas (series SCzasowa), the signal and output choices, the two check boxes and
+    // the way back to the main menu.
+    platform::TChart* FFTCzas = nullptr;
+    TRadioGroup* RGFFTCzas = nullptr;
+    TRadioGroup* RGFFTOut = nullptr;
+    QCheckBox* CBLog = nullptr;
+    QCheckBox* CBSkladStala = nullptr;
+    QPushButton* FFTGMenu = nullptr;
+    // Which chart the export writes in the vibration mode: 0 the time signal, 1 the spectrum,
+    // -1 cancels. Empty: the spectrum.
+    std::function<int()> ChooseFftExportChart;
+    // "&Eksport": the current type's data as a text file.
+    void Eksport1Click();
+    // The vibration page: entry, an acquisition, the way back and the display switches.
+    void BitBtnFFTClick();
+    void FFTPomClick();
+    void FFTGMenuClick();
+    void RGFFTCzasClick();
+    void RGFFTOutClick();
+    void CBLogClick();
+    // The spectrum of the samples in FftSamples() on both charts (after a transfer, a ".dt7").
+    void ComputeVibrationSpectrum();
+    // The acquisition's hooks: a reading-thread sample, the parser's progress and its end.
+    void FftSampleStored();
+    int32_t* FftTransferBuffer();
+    void FftTransferProgress(int32_t index);
+    void FftTransferEnded();
+    struct VibrationParts;
+    std::shared_ptr<VibrationParts> VibrationPartsHolder;
+    VibrationParts& VibrationState();
     // (vibration: further declarations above this line)
 
     // --- angular division runs (Unit_glowny_angular.cpp) ---

@@ -252,6 +252,7 @@ void TMainForm::ShowLoadedMeasurement(int mode, bool ok) {
         store.PlotPositionPK();
         modes::HideAngularPanels(ModeHost());
         break;
+    case mfVibration: ComputeVibrationSpectrum(); break;
     default: break;
     }
     EnableMenuItemsByTag(FileOpenedTags(), true);

@@ -71,6 +71,9 @@ public:
     void DrawAlignmentTarget(int32_t ax, int32_t ay, int32_t dx, int32_t dy, uint8_t px, uint8_t py) override {
         f_.DrawAlignmentTarget(ax, ay, dx, dy, px, py);
     }
+    int32_t* FftSampleBuffer() override { return f_.FftTransferBuffer(); }
+    void SetFftGauge(int32_t count) override { f_.FftTransferProgress(count); }
+    void FftTransferComplete() override { f_.FftTransferEnded(); }
 
 private:
     TMainForm& f_;

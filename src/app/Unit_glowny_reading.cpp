@@ -258,6 +258,7 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
         showOn(named<TDisplay>(f, "DisplayPodzKat"), division);
         showOn(named<TDisplay>(f, "DispKatCalkowity"), total);
     }
+    void FftSample() override { f.FftSampleStored(); }
     void RecordValue(double v) override {
         if (f.VelocitySamples) f.VelocitySamples->Add().Value = v;
     }
