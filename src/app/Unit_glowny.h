@@ -694,6 +694,8 @@ public:
     void RGFFTCzasClick();
     void RGFFTOutClick();
     void CBLogClick();
+    // The user expansion coefficient: the edit shows 10^-6/K.
+    void RSEWspRozChange();
     // The spectrum of the samples in FftSamples() on both charts (after a transfer, a ".dt7").
     void ComputeVibrationSpectrum();
     // The acquisition's hooks: a reading-thread sample, the parser's progress and its end.

@@ -22,6 +22,7 @@
 #include "foundations/MessageDlg.h"
 #include "foundations/ProgramMessages.h"
 #include "foundations/RadioGroup.h"
+#include "foundations/RealSpinEdit.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/UPomiarFFT.h"
 #include "platform/ChartSeries.h"
@@ -161,6 +162,7 @@ void TMainForm::ConnectExportAndVibration() {
         CBLogClick();
     });
     if (QAction* a = MenuCommand(QStringLiteral("Eksport1"))) connect(a, &QAction::triggered, this, &TMainForm::Eksport1Click);
+    if (RSEWspRoz) connect(RSEWspRoz, &QLineEdit::textChanged, this, &TMainForm::RSEWspRozChange);
 
     // The link status window's end of an acquisition and its way back to the main menu (its
     // sink is made after construction); other modes keep what was there.
@@ -321,6 +323,8 @@ void TMainForm::CBLogClick() {
     }
     axis.SetLogarithmic(CBLog->isChecked());
 }
+
+void TMainForm::RSEWspRozChange() { ExpansionCoefficient = RSEWspRoz->Value() * 1e-6; }
 
 void TMainForm::ComputeVibrationSpectrum() {
     VibrationParts& v = VibrationState();

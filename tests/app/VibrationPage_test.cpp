@@ -18,6 +18,7 @@
 #include "evaluation/VibrationSpectrum.h"
 #include "foundations/ProgramMessages.h"
 #include "foundations/RadioGroup.h"
+#include "foundations/RealSpinEdit.h"
 #include "instrument/UOdczyt.h"
 #include "instrument/UPomiarFFT.h"
 #include "support/SimHead.h"
@@ -197,8 +198,18 @@ TEST_F(VibrationPageTest, EntryShowsThePageAndItsCommands) {
     f->BitBtnFFTClick();
     EXPECT_EQ(f->FftSamples(), QByteArray(kFftSampleBytes, '\0'));
 
-    // Back to the main menu: the page is left, the charts emptied.
+    // Unsaved samples and Cancel to the question: the page and its samples stay.
     SCzasowa().AddXY(0, 1);
+    DataSaved = false;
+    f->FFTGMenu->click();
+    f->FFTPom->click();
+    EXPECT_EQ(f->NotebookMainForm->currentIndex(), 9);
+    EXPECT_EQ(SCzasowa().Count(), 1);
+    EXPECT_EQ(FPomiarFFT, nullptr);
+    EXPECT_EQ(messages.size(), 2u);
+
+    // Back to the main menu: the page is left, the charts emptied.
+    DataSaved = true;
     f->FFTGMenu->click();
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 1);
     EXPECT_EQ(SCzasowa().Count(), 0);
@@ -291,6 +302,15 @@ TEST_F(VibrationPageTest, AcquisitionOverTheHeadEndsWithTheSpectrum) {
     const Bytes sent = head.receivedCommands();
     for (uint8_t c : {uint8_t('z'), uint8_t('|'), uint8_t('}')})
         EXPECT_NE(std::find(sent.begin(), sent.end(), c), sent.end()) << char(c);
+}
+
+// The edit shows the coefficient in 10^-6/K; the readings take it per kelvin.
+TEST_F(VibrationPageTest, ExpansionCoefficientFollowsItsEdit) {
+    startWindow();
+    f->RSEWspRoz->setText("8,5");
+    EXPECT_DOUBLE_EQ(ExpansionCoefficient, 8.5e-6);
+    f->RSEWspRoz->SetValue(23.0);
+    EXPECT_DOUBLE_EQ(ExpansionCoefficient, 23.0e-6);
 }
 
 TEST_F(VibrationPageTest, Screenshot) {
