@@ -669,6 +669,38 @@ public:
     // --- parameter summary, zero line, flatness line commands, start point
     // (Unit_glowny_summary.cpp) ---
     void ConnectParameterSummary();
+    // The five panels of StatusBar1: the parameters the next positioning, straightness or
+    // flatness line run will be made with (page entries, option changes, a loaded file).
+    void ShowMeasurementParameters();
+    // The angular page's own summary (StatusBar2); the summary refresh calls it in mode 4.
+    std::function<void()> ShowAngularSummary;
+    // The zero line of wykres, drawn across the chart while its value axis includes 0.
+    platform::TLineSeries* LiniaZera = nullptr;
+    void wykresBeforeDrawAxes();
+    // "Wszyskie cykle": the earlier cycles' series shown exactly while it is checked.
+    void WszyskieCykle1Click();
+    // Flatness page "&Nowa Mapa" and the menu's "&Następna oś".
+    QPushButton* NowaMapa = nullptr;
+    void NowaMapaClick();
+    void NastepnaOs1Click();
+    // The next flatness line as the inspector chooses it (the axis choice form); -1 when the
+    // choice was cancelled or names no line of the map.
+    int ChooseNextFlatnessLine();
+    // The start points of the positioning, angular and live readout modes, shown in the length
+    // unit; Label68, Label88 and Label89 show the unit beside them.
+    TRealSpinEdit* PunktStartowy = nullptr;
+    TRealSpinEdit* PunktStartowyPK = nullptr;
+    TRealSpinEdit* PunktStartowyWysw = nullptr;
+    QLabel* Label68 = nullptr;
+    QLabel* Label88 = nullptr;
+    QLabel* Label89 = nullptr;
+    void PunktStartowyEnter(TRealSpinEdit* edit);
+    void PunktStartowyExit(TRealSpinEdit* edit);
+    void PunktStartowyChange(TRealSpinEdit* edit);
+    // The edit of a start point shows the stored value in the length unit (quietly: showing it
+    // stores nothing).
+    void ShowStartPoint(TRealSpinEdit* edit);
+    void ProstopadloscClick();
     // (summary: further declarations above this line)
 
     // --- export command and the vibration page (Unit_glowny_vibration.cpp) ---

@@ -324,14 +324,9 @@ void TMainForm::BitBtnProstolinowoscClick() {
 }
 
 void TMainForm::ButtonMapaPlaskosciStartClick() {
-    StraightnessRun& run = StraightnessControl();
-    const int line = ChooseFlatnessLine ? ChooseFlatnessLine(run.FlatnessLine)
-                                        : runcontrol::DefaultFlatnessLine(FlatnessMethod, FlatnessHLines,
-                                                                          FlatnessVLines, run.FlatnessLinesDone,
-                                                                          run.FlatnessLine);
-    // Cancelled, or a line the map does not have.
-    if (line < 1 || line > runcontrol::FlatnessLineCount(FlatnessMethod, FlatnessHLines, FlatnessVLines)) return;
-    run.FlatnessLine = uint8_t(line);
+    const int line = ChooseNextFlatnessLine();
+    if (line < 0) return;  // cancelled, or a line the map does not have
+    StraightnessControl().FlatnessLine = uint8_t(line);
     BitBtnProstolinowoscClick();
     MeasurementMode = 3;
     SetChartTitle(wykres, FlatnessLineTitle(line, FlatnessMethod, FlatnessHLines));

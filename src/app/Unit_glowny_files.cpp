@@ -239,7 +239,7 @@ void TMainForm::ShowLoadedMeasurement(int mode, bool ok) {
     case mfFlatness:
         UpdateLineMask();
         BuildFlatnessMap();
-        if (QAction* a = MenuCommand(QStringLiteral("NowaMapa"))) a->setEnabled(true);
+        if (NowaMapa) NowaMapa->setEnabled(true);
         break;
     case mfAngular:
         *AngularTargetPoints = *AngularPoints;

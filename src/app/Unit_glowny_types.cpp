@@ -236,7 +236,7 @@ void TMainForm::BitBtnMapaPlaskosciClick() {
     if (ButtonPozMainMenu) ButtonPozMainMenu->setText(Msg("stMapaPlaskosci"));
     setWindowTitle(ModeCaptions[3]);
     call(TypeSeams.ResetFlatnessMap);
-    enableIf(MenuCommand("NowaMapa"), false);
+    if (NowaMapa) NowaMapa->setEnabled(false);
 }
 
 void TMainForm::Otworz1Click() {
