@@ -672,8 +672,6 @@ public:
     // The five panels of StatusBar1: the parameters the next positioning, straightness or
     // flatness line run will be made with (page entries, option changes, a loaded file).
     void ShowMeasurementParameters();
-    // The angular page's own summary (StatusBar2); the summary refresh calls it in mode 4.
-    std::function<void()> ShowAngularSummary;
     // The zero line of wykres, drawn across the chart while its value axis includes 0.
     platform::TLineSeries* LiniaZera = nullptr;
     void wykresBeforeDrawAxes();

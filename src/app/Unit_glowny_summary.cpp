@@ -104,8 +104,9 @@ void showEarlierCycles(TMainForm& f, bool on) {
 
 void TMainForm::ConnectParameterSummary() {
     TypeSeams.RefreshParameterSummary = [this] {
+        // The angular page has its own summary, on StatusBar2.
         if (MeasurementMode == 4) {
-            if (ShowAngularSummary) ShowAngularSummary();
+            ShowAngularParameters();
             return;
         }
         ShowMeasurementParameters();
