@@ -724,6 +724,10 @@ public:
     void RGFFTCzasClick();
     void RGFFTOutClick();
     void CBLogClick();
+    // Digits of the positioning readouts (1..5, start 2): both readouts take 6 - position
+    // decimals.
+    QSpinBox* UpDown1 = nullptr;
+    void UpDown1Click();
     // The user expansion coefficient: the edit shows 10^-6/K.
     void RSEWspRozChange();
     // The spectrum of the samples in FftSamples() on both charts (after a transfer, a ".dt7").

@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QSpinBox>
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -19,6 +20,7 @@
 #include "app/VibrationPage.h"
 #include "evaluation/MeasurementFiles.h"
 #include "evaluation/VibrationSpectrum.h"
+#include "foundations/Display.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/ProgramMessages.h"
 #include "foundations/RadioGroup.h"
@@ -163,6 +165,15 @@ void TMainForm::ConnectExportAndVibration() {
     });
     if (QAction* a = MenuCommand(QStringLiteral("Eksport1"))) connect(a, &QAction::triggered, this, &TMainForm::Eksport1Click);
     if (RSEWspRoz) connect(RSEWspRoz, &QLineEdit::textChanged, this, &TMainForm::RSEWspRozChange);
+    if (DispWarMierzona && DispWarMierzona->parentWidget() && DispWarMierzona->parentWidget()->layout()) {
+        UpDown1 = new QSpinBox(DispWarMierzona->parentWidget());
+        UpDown1->setObjectName(QStringLiteral("UpDown1"));
+        UpDown1->setRange(1, 5);
+        UpDown1->setValue(2);
+        UpDown1->setToolTip(QStringLiteral("Liczba cyfr"));
+        DispWarMierzona->parentWidget()->layout()->addWidget(UpDown1);
+        connect(UpDown1, &QSpinBox::valueChanged, this, &TMainForm::UpDown1Click);
+    }
 
     // The link status window's end of an acquisition and its way back to the main menu (its
     // sink is made after construction); other modes keep what was there.
@@ -322,6 +333,12 @@ void TMainForm::CBLogClick() {
         if (axis.Minimum() < 0.0) axis.SetMinimum(vibrationpage::LogAxisMinimum(axis.Minimum()));
     }
     axis.SetLogarithmic(CBLog->isChecked());
+}
+
+void TMainForm::UpDown1Click() {
+    const int decimals = vibrationpage::ReadoutDecimals(UpDown1->value());
+    DispWarMierzona->SetPrecision(decimals);
+    if (DispWarZadana) DispWarZadana->SetPrecision(decimals);
 }
 
 void TMainForm::RSEWspRozChange() { ExpansionCoefficient = RSEWspRoz->Value() * 1e-6; }

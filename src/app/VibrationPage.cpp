@@ -1,5 +1,7 @@
 #include "app/VibrationPage.h"
 
+#include <algorithm>
+
 #include "foundations/SharedGlobals.h"
 #include "platform/Chart.h"
 #include "platform/ChartSeries.h"
@@ -96,5 +98,7 @@ QString SpectrumAxisTitle(int signal, int output) {
 }
 
 double LogAxisMinimum(double minimum) { return minimum < 0.0 ? 0.0 : minimum; }
+
+int ReadoutDecimals(int position) { return 6 - std::clamp(position, 1, 5); }
 
 }  // namespace vibrationpage

@@ -50,4 +50,7 @@ QString SpectrumAxisTitle(int signal, int output);
 // The frequency axis before it turns logarithmic: a minimum below 0 becomes 0.
 double LogAxisMinimum(double minimum);
 
+// Decimals of the positioning readouts for a position of their digit switch (1..5).
+int ReadoutDecimals(int position);
+
 }  // namespace vibrationpage

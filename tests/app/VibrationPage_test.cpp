@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <cmath>
 
@@ -16,6 +17,7 @@
 #include "evaluation/MeasurementFiles.h"
 #include "evaluation/TextExports.h"
 #include "evaluation/VibrationSpectrum.h"
+#include "foundations/Display.h"
 #include "foundations/ProgramMessages.h"
 #include "foundations/RadioGroup.h"
 #include "foundations/RealSpinEdit.h"
@@ -311,6 +313,16 @@ TEST_F(VibrationPageTest, ExpansionCoefficientFollowsItsEdit) {
     EXPECT_DOUBLE_EQ(ExpansionCoefficient, 8.5e-6);
     f->RSEWspRoz->SetValue(23.0);
     EXPECT_DOUBLE_EQ(ExpansionCoefficient, 23.0e-6);
+}
+
+TEST_F(VibrationPageTest, DigitSwitchSetsBothPositioningReadouts) {
+    startWindow();
+    EXPECT_EQ(f->UpDown1->value(), 2);
+    for (int position : {5, 1, 4}) {
+        f->UpDown1->setValue(position);
+        EXPECT_EQ(f->DispWarMierzona->Precision(), 6 - position);
+        EXPECT_EQ(f->DispWarZadana->Precision(), 6 - position);
+    }
 }
 
 TEST_F(VibrationPageTest, Screenshot) {
