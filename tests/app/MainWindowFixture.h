@@ -20,6 +20,7 @@
 #include "foundations/LocaleTable.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/SharedGlobals.h"
+#include "instrument/SerialFrameParser.h"
 #include "instrument/ComDrv32.h"
 #include "platform/AppPaths.h"
 
@@ -35,6 +36,7 @@ protected:
         foundations::setSystemLocaleOverride(QLocale(QLocale::Polish, QLocale::Poland));
         CloseLanguageFile();
         ResetSharedGlobals();
+        ResetSerialLinkGlobals();  // no head status left over from an earlier test
         // COM1 (the default port) is a device that is not there, unless a test attaches a head.
         qputenv("VKM30_COM1", dir.filePath("no-such-port").toLocal8Bit());
         setMessageDlgHook([this](const MessageDlgRequest& r) {
