@@ -704,6 +704,15 @@ void TChart::Layout(TChartDrawContext& ctx, const QRectF& rect) const {
         extent = std::max(extent * 0.5, labelsWidth(a, out, step, fm));
         out = a.TickValues(len, extent);
         step = stepOf(out);
+        // A finer step can need more decimals than the labels it was chosen by ("0,05" after
+        // "0,1"): widen until the labels of the chosen step fit their spacing.
+        for (int pass = 0; pass < 4; ++pass) {
+            const double need = labelsWidth(a, out, step, fm);
+            if (need <= extent) break;
+            extent = need;
+            out = a.TickValues(len, extent);
+            step = stepOf(out);
+        }
     };
 
     ctx.is3D = view3D_;

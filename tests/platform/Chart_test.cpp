@@ -256,6 +256,23 @@ TEST(Chart, TicksAreNiceAndLabelledWithTheirDecimals) {
     EXPECT_LE(a.TickValues(300, 12).size(), 1000u);
 }
 
+// The bottom labels never run into each other, whatever the width: a finer step whose labels
+// need another decimal ("0,05" after "0,1") is not taken when those labels do not fit.
+TEST(Chart, BottomLabelsOfTheChosenStepFitTheirSpacing) {
+    TChart c;
+    c.BottomAxis().SetMinMax(0, 1);
+    c.LeftAxis().SetMinMax(0, 1);
+    const QFontMetricsF fm(c.BottomAxis().LabelFont());
+    for (int width = 200; width <= 900; width += 7) {
+        const TChartDrawContext ctx = c.LayoutFor(QRectF(0, 0, width, 400));
+        ASSERT_GE(ctx.xTicks.size(), 2u) << width;
+        const double pxPerUnit = (ctx.x.p1 - ctx.x.p0) / 1.0;
+        double widest = 0;
+        for (double v : ctx.xTicks) widest = std::max(widest, fm.horizontalAdvance(c.BottomAxis().LabelText(v, ctx.xStep)));
+        EXPECT_GT(ctx.xStep * pxPerUnit, widest) << "width " << width << ", step " << ctx.xStep;
+    }
+}
+
 TEST(Chart, NonFinitePointsAreSkippedAndBreakTheLine) {
     TChart c;
     plain(c);
