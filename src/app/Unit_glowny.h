@@ -497,6 +497,9 @@ public:
     // --- run control (Unit_glowny_control.cpp) ---
     // Asked before the current mode's data are discarded: 2 Cancel, 6 Yes (save), 7 No.
     int AskSaveChanges();
+    // Before a mode's data are discarded: the save question; Yes saves (a save that did not
+    // happen keeps the data), No marks them saved. True when the caller may go on.
+    bool SaveOrDiscardChanges(int mode);
     // Fills the seams this area owns and connects its controls (construction).
     void ConnectRunControl();
     // The run control's controls that the pages do not make themselves (Unit_glowny_pages.cpp).

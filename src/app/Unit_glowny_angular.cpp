@@ -131,13 +131,7 @@ void TMainForm::BStartPKClick() {
 
     if (BStartPK->property("Tag").toInt() == 1) {
         // A new run after a finished one: the finished one is saved or given up first.
-        const int answer = TypeSeams.AskSaveChanges ? TypeSeams.AskSaveChanges() : mrNo;
-        if (answer == mrCancel) return;
-        if (answer == mrYes) {
-            if (!TypeSeams.SaveMeasurement || !TypeSeams.SaveMeasurement(MeasurementMode)) return;
-        } else {
-            DataSaved = true;
-        }
+        if (!SaveOrDiscardChanges(MeasurementMode)) return;
         BStartPK->setText(QStringLiteral("&Start"));
         BStartPK->setProperty("Tag", 0);
         AngularPoints->Clear();

@@ -101,6 +101,19 @@ int TMainForm::AskSaveChanges() {
                               });
 }
 
+bool TMainForm::SaveOrDiscardChanges(int mode) {
+    const int answer = TypeSeams.AskSaveChanges ? TypeSeams.AskSaveChanges() : mrNo;
+    if (answer == mrCancel) return false;
+    if (answer == mrYes) return TypeSeams.SaveMeasurement && TypeSeams.SaveMeasurement(mode);
+    if (mode == 1)
+        VelocityDataSaved = true;
+    else if (mode == 3)
+        FlatnessDataSaved = true;
+    else
+        DataSaved = true;
+    return true;
+}
+
 void TMainForm::ConnectRunControl() {
     TypeSeams.AskSaveChanges = [this] { return AskSaveChanges(); };
     TypeSeams.FillHeaderEnvironment = [this] { FillHeaderEnvironment(); };

@@ -231,14 +231,7 @@ void TMainForm::WszyskieCykle1Click() {
 }
 
 void TMainForm::NowaMapaClick() {
-    const int answer = AskSaveChanges();
-    if (answer == mrCancel) return;
-    if (answer == mrYes) {
-        // A save that did not happen keeps the map: it is still unsaved.
-        if (!SaveMeasurement(3)) return;
-    } else {
-        FlatnessDataSaved = true;
-    }
+    if (!SaveOrDiscardChanges(3)) return;
     ResetFlatnessMap();
     if (NowaMapa) NowaMapa->setEnabled(false);
 }

@@ -380,14 +380,7 @@ void TMainForm::Button2Click() {
         ShowMessage(Msg("stZakoncz"));
         return;
     }
-    const int answer = TypeSeams.AskSaveChanges ? TypeSeams.AskSaveChanges() : mrNo;
-    if (answer == mrCancel) return;
-    if (answer == mrYes) {
-        // A cancelled save keeps the page: the data are still unsaved.
-        if (!(TypeSeams.SaveMeasurement && TypeSeams.SaveMeasurement(1))) return;
-    } else {
-        VelocityDataSaved = true;
-    }
+    if (!SaveOrDiscardChanges(1)) return;
     call(TypeSeams.ReturnToMainMenuFromVelocity);
 }
 

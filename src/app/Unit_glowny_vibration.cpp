@@ -266,14 +266,7 @@ void TMainForm::BitBtnFFTClick() {
 }
 
 void TMainForm::FFTPomClick() {
-    switch (AskSaveChanges()) {
-    case 2: return;
-    case 6:
-        // A save that was cancelled or failed keeps the samples, as Cancel does.
-        if (!SaveMeasurement(5)) return;
-        break;
-    default: DataSaved = true; break;
-    }
+    if (!SaveOrDiscardChanges(5)) return;
     VibrationParts& v = VibrationState();
     modes::ResetHeadFlags(EntryHost());
     v.clearSeries();
@@ -288,13 +281,7 @@ void TMainForm::FFTPomClick() {
 }
 
 void TMainForm::FFTGMenuClick() {
-    switch (AskSaveChanges()) {
-    case 2: return;
-    case 6:
-        if (!SaveMeasurement(5)) return;
-        break;
-    default: DataSaved = true; break;
-    }
+    if (!SaveOrDiscardChanges(5)) return;
     VibrationParts& v = VibrationState();
     v.buffers.reset();
     // The file's body keeps its size: a later save writes it whole.
