@@ -79,6 +79,15 @@ public:
 #endif
         if (i >= 0 && i < int(pts_.size())) pts_[i].second = y;
     }
+    void DeleteLast() override {
+#ifdef VKM30_HAVE_CHART
+        if (s_) {
+            if (s_->Count() > 0) s_->Delete(s_->Count() - 1);
+            return;
+        }
+#endif
+        if (!pts_.empty()) pts_.pop_back();
+    }
     void SetActive(bool on) override {
 #ifdef VKM30_HAVE_CHART
         if (s_) s_->SetActive(on);

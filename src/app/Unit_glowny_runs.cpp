@@ -28,6 +28,7 @@
 #include "evaluation/MeasurementFiles.h"
 #include "evaluation/PointStore.h"
 #include "evaluation/PositioningStats.h"
+#include "foundations/Display.h"
 #include "foundations/FR_Utils.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/ProgramMessages.h"
@@ -38,6 +39,8 @@
 #include "platform/Chart.h"
 
 namespace {
+
+constexpr double kMmToInch = 0.03937007874015748;
 
 TTagSet TagsOf(const std::vector<int>& tags) {
     TTagSet s;
@@ -95,6 +98,14 @@ struct TMainForm::RunParts {
         void MessageBeep() override { QApplication::beep(); }
         void ShowInWindow(bool on) override { showIf(f_.LabOkno, on); }
         void ShowAccepted(bool on) override { showIf(f_.LabZal, on); }
+        void ShowTarget(double mm) override {
+            if (f_.DispWarZadana) f_.DispWarZadana->SetValue(LengthUnit == 1 ? mm * kMmToInch : mm);
+        }
+        void SpeedButtonZnakClick() override { f_.SpeedButtonZnakClick(); }
+        void TurnBack(int cyclePointIndex, int gridRows) override {
+            store_.TurnBack(cyclePointIndex, f_.Acceptance().state.currentCycle, gridRows);
+            if (f_.LiniaZera && f_.LiniaZera->Count() > 0) f_.LiniaZera->Delete(f_.LiniaZera->Count() - 1);
+        }
         int PositioningCycleCount() override { return f_.PositioningCycles->Count(); }
         void SaveBackupCopy() override { f_.SaveBackupCopy(); }
         void StartPositioningCycle() override { f_.StartPositioningCycle(); }

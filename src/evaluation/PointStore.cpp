@@ -156,6 +156,15 @@ void PointStore::StoreStraightnessPoint(double v) {
     add(plots_.ProstoOsY, x, last.Xr);
 }
 
+void PointStore::TurnBack(int cyclePointIndex, int cycle, int gridRows) {
+    if (plots_.DoPrzodu) plots_.DoPrzodu->DeleteLast();
+    if (data_.PositioningCycles && cycle >= 1 && cycle <= data_.PositioningCycles->Count()) {
+        TPunkt& points = (*data_.PositioningCycles)[cycle - 1].Punkt;
+        if (cyclePointIndex >= 0 && cyclePointIndex < points.Count()) points.Delete(cyclePointIndex);
+    }
+    if (plots_.GridOdchylka && gridRows >= 0) plots_.GridOdchylka->SetRowCount(gridRows);
+}
+
 bool PointStore::StorePositioningPoint(int i, int cycle, double v, bool forward) {
     refreshOptions();
     if (!data_.PositioningCycles || !data_.TargetPoints || i < 0) return false;

@@ -27,6 +27,7 @@ public:
     virtual double XValue(int i) const = 0;
     virtual double YValue(int i) const = 0;
     virtual void SetYValue(int i, double y) = 0;
+    virtual void DeleteLast() = 0;  // nothing on an empty series
     virtual void SetActive(bool on) = 0;
 };
 
@@ -159,6 +160,9 @@ public:
     // (no such cycle, target or point).
     bool StorePositioningPoint(int i, int cycle, double v, bool forward);
     bool FillPositioningGrid(int i, int cycle, double v, bool forward);
+    // The teaching cycle turned back: the last forward point of the chart and point
+    // `cyclePointIndex` of cycle `cycle` (1-based) go, the grid keeps `gridRows` rows.
+    void TurnBack(int cyclePointIndex, int cycle, int gridRows);
     void AddVelocitySample(double v);
     void AddAngularPoint(int i);
 

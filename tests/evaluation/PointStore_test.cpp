@@ -21,6 +21,9 @@ struct FakeSeries : IPlotSeries {
     double XValue(int i) const override { return pts.at(i).first; }
     double YValue(int i) const override { return pts.at(i).second; }
     void SetYValue(int i, double y) override { pts.at(i).second = y; }
+    void DeleteLast() override {
+        if (!pts.empty()) pts.pop_back();
+    }
     void SetActive(bool on) override { active = on; }
 };
 

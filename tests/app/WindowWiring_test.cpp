@@ -1,0 +1,94 @@
+// Calls between the parts of the main window that used to end on an empty default: each test
+// takes a path a user takes and checks that what the call should do is done.
+#include <QAction>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QToolButton>
+
+#include "MainWindowFixture.h"
+#include "foundations/Display.h"
+#include "foundations/SharedGlobals.h"
+#include "instrument/PointAcceptance.h"
+
+namespace {
+
+class WindowWiringTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        setMessageDlgHook([this](const MessageDlgRequest& r) {
+            messages.push_back(r);
+            if (r.type == TMsgDlgType::mtConfirmation) return int(mrYes);
+            if (r.buttons & mbNo) return int(mrNo);
+            return int(mrOk);
+        });
+    }
+    // A linear positioning run started on its page, accepting after three steady readings.
+    void startLinearRun(bool fromList) {
+        TMainForm& f = *form();
+        f.PositioningDir = dir.path();
+        f.MeasurementMode = 0;
+        f.PositioningMethod = 0;
+        f.NotebookMainForm->setCurrentIndex(3);
+        f.PointsFromList = fromList;
+        f.MenuCommand("PunktyZListy")->setChecked(fromList);
+        f.PointNumber = 3;
+        f.ErrorWindow = 20;
+        f.Vibration = 2;
+        f.PointDistance = 1000;
+        StartPoint = 0.0;
+        LengthUnit = 0;
+        f.ButtonPozStart->click();
+        ASSERT_TRUE(MeasurementRunning.load());
+    }
+    // The axis stands at mm long enough for an automatic acceptance.
+    void standAt(double mm) {
+        for (int i = 0; i < 4; ++i) form()->Acceptance().AcceptLinear(mm);
+    }
+};
+
+TEST_F(WindowWiringTest, TeachingCycleTurnBackDropsThePointPastTheTurn) {
+    start();
+    TMainForm& f = *form();
+    startLinearRun(false);
+    const instrument::AcceptanceState& st = f.Acceptance().state;
+    for (double mm : {0.0, 50.0, 101.0, 110.0}) standAt(mm);
+    ASSERT_EQ(f.TargetPoints->Count(), 4);
+    ASSERT_TRUE(st.forwardPass);
+    standAt(100.8);  // back below the last point: the turn
+    EXPECT_FALSE(st.forwardPass);
+    EXPECT_EQ(st.pointIndex, 1);
+
+    const TPunkt& cycle = (*f.PositioningCycles)[0].Punkt;
+    std::vector<double> taught;
+    for (int i = 0; i < cycle.Count(); ++i) taught.push_back(cycle[i].Dystans);
+    EXPECT_EQ(taught, (std::vector<double>{0.0, 50.0, 101.0}));
+    EXPECT_EQ(f.TargetPoints->Count(), 3);
+    EXPECT_NEAR(cycle[2].Xr, -200.0, 1e-6);  // the turn's reading is point 2's way back
+    EXPECT_EQ(f.GridOdchylka->rowCount(), 4);
+}
+
+TEST_F(WindowWiringTest, TargetDisplayAndSignButtonFollowTheRun) {
+    start();
+    TMainForm& f = *form();
+    f.TargetPoints->Clear();
+    for (double mm : {0.0, 50.0, 100.0}) f.TargetPoints->Add().Dystans = mm;
+    f.SpeedButtonZnak->setText("+");
+    startLinearRun(true);
+    standAt(0.0);
+    ASSERT_EQ(f.Acceptance().state.pointIndex, 1);
+    f.Acceptance().AcceptLinear(20.0);  // moving on: the next target is shown
+    EXPECT_DOUBLE_EQ(f.DispWarZadana->Value(), 50.0);
+
+    LengthUnit = 1;
+    f.Acceptance().AcceptLinear(25.0);
+    EXPECT_NEAR(f.DispWarZadana->Value(), 50.0 * 0.03937007874015748, 5e-4);  // in inches, 3 decimals
+    LengthUnit = 0;
+
+    // A reading below zero on the way out flips the sign the conversion uses.
+    f.Acceptance().AcceptLinear(-3.0);
+    EXPECT_EQ(f.SpeedButtonZnak->text(), QStringLiteral("-"));
+}
+
+}  // namespace
