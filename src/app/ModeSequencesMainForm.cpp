@@ -13,7 +13,7 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 
-MainFormModeHost::MainFormModeHost(TMainForm& form) : f_(form) {}
+MainFormModeHost::MainFormModeHost(TMainForm& form, ModeHostCalls& calls) : f_(form), calls_(calls) {}
 
 uint8_t& MainFormModeHost::MeasurementModeField() { return f_.MeasurementMode; }
 modes::PrecisionTable& MainFormModeHost::DisplayPrecisionField() { return f_.DisplayPrecision; }
@@ -33,16 +33,15 @@ int MainFormModeHost::MainPage() const {
 }
 
 void MainFormModeHost::CreateReadingThread(uint64_t generation) {
-    if (Seams.CreateReadingThread) Seams.CreateReadingThread(generation);
+    calls_.CreateReadingThread(generation);
 }
 
 void MainFormModeHost::StartSignalMonitor() {
-    OdczytSygPomiarowego::Start(Seams.SignalSource ? Seams.SignalSource() : MakeLinkSignalSource(),
-                                this);
+    OdczytSygPomiarowego::Start(calls_.SignalSource(), this);
 }
 
 void MainFormModeHost::RestartMeteoReading() {
-    if (Seams.RestartMeteoReading) Seams.RestartMeteoReading();
+    calls_.RestartMeteoReading();
 }
 
 void MainFormModeHost::ClearFifo() {
@@ -50,7 +49,7 @@ void MainFormModeHost::ClearFifo() {
 }
 
 void MainFormModeHost::SetLinkWatchdogEnabled(bool on) {
-    if (Seams.SetLinkWatchdogEnabled) Seams.SetLinkWatchdogEnabled(on);
+    calls_.SetLinkWatchdogEnabled(on);
 }
 
 void MainFormModeHost::EnableMenuItemsByTag(const std::vector<int>& tags, bool on) {
@@ -61,7 +60,7 @@ void MainFormModeHost::EnableMenuItemsByTag(const std::vector<int>& tags, bool o
 }
 
 void MainFormModeHost::ShowSetupPicture() {
-    if (Seams.ShowSetupPicture) Seams.ShowSetupPicture();
+    calls_.ShowSetupPicture();
 }
 
 int MainFormModeHost::SignalThreshold() const { return f_.ScrollBar4 ? f_.ScrollBar4->value() : 0; }
@@ -90,8 +89,8 @@ void velocityRunOff(TMainForm& f) {
 
 }  // namespace
 
-MainFormKomunikatySink::MainFormKomunikatySink(TMainForm& form, MainFormModeHost& host)
-    : f_(form), host_(host) {}
+MainFormKomunikatySink::MainFormKomunikatySink(TMainForm& form, MainFormModeHost& host, LinkStatusCalls& calls)
+    : f_(form), host_(host), calls_(calls) {}
 
 uint8_t MainFormKomunikatySink::MeasurementMode() const { return f_.MeasurementMode; }
 
@@ -104,13 +103,13 @@ void MainFormKomunikatySink::CreateReadingThread(uint64_t g) { host_.CreateReadi
 void MainFormKomunikatySink::RestartCounting() { modes::RestartCounting(host_); }
 
 void MainFormKomunikatySink::AddRecordingErrorRow() {
-    if (Seams.AddRecordingErrorRow) Seams.AddRecordingErrorRow();
+    calls_.AddRecordingErrorRow();
 }
 
-bool MainFormKomunikatySink::MotorRunning() const { return Seams.MotorRunning && Seams.MotorRunning(); }
+bool MainFormKomunikatySink::MotorRunning() const { return calls_.MotorRunning(); }
 
 void MainFormKomunikatySink::ClearMotorRunning() {
-    if (Seams.ClearMotorRunning) Seams.ClearMotorRunning();
+    calls_.ClearMotorRunning();
 }
 
 void MainFormKomunikatySink::RestartMeasurementPage(uint8_t mode) {
@@ -138,7 +137,7 @@ void MainFormKomunikatySink::RestartMeasurementPage(uint8_t mode) {
         if (mode >= 6 && mode <= 9) host_.ClearFifo();
         return;
     }
-    if (mode != 1 && Seams.RestartMeasurementPage) Seams.RestartMeasurementPage(mode);
+    if (mode != 1) calls_.RestartMeasurementPage(mode);
 }
 
 void MainFormKomunikatySink::ReturnToMainMenu(uint8_t mode) {
@@ -149,8 +148,8 @@ void MainFormKomunikatySink::ReturnToMainMenu(uint8_t mode) {
         modes::ReturnToMainMenuFromVelocity(host_);
     } else if (mode >= 6 && mode <= 9) {
         modes::ReturnToMainMenu(host_);
-    } else if (Seams.ReturnToMainMenu) {
-        Seams.ReturnToMainMenu(mode);
+    } else {
+        calls_.ReturnToMainMenu(mode);
     }
 }
 
@@ -160,11 +159,11 @@ void MainFormKomunikatySink::ShowWaitingForLaser() {
 }
 
 void MainFormKomunikatySink::StartLinkWatchdog() {
-    if (Seams.StartLinkWatchdog) Seams.StartLinkWatchdog();
+    calls_.StartLinkWatchdog();
 }
 
 void MainFormKomunikatySink::EnterServicePanel() {
-    if (Seams.EnterServicePanel) Seams.EnterServicePanel();
+    calls_.EnterServicePanel();
 }
 
 void MainFormKomunikatySink::SetMainWindowEnabled(bool on) {
@@ -174,7 +173,7 @@ void MainFormKomunikatySink::SetMainWindowEnabled(bool on) {
 }
 
 void MainFormKomunikatySink::ShowTypeGaugeLevel(int level) {
-    if (Seams.ShowTypeGaugeLevel) Seams.ShowTypeGaugeLevel(level);
+    calls_.ShowTypeGaugeLevel(level);
 }
 
 void MainFormKomunikatySink::SetStatusText(const QString& text) {
@@ -194,9 +193,9 @@ int MainFormKomunikatySink::MainPage() const { return host_.MainPage(); }
 void MainFormKomunikatySink::ShowMainPage(int page) { host_.ShowMainPage(page); }
 
 QString MainFormKomunikatySink::CommandLineParameter() const {
-    return Seams.CommandLineParameter ? Seams.CommandLineParameter() : QString();
+    return calls_.CommandLineParameter();
 }
 
 void MainFormKomunikatySink::OpenCommandLineFile(int mode, const QString& path) {
-    if (Seams.OpenCommandLineFile) Seams.OpenCommandLineFile(mode, path);
+    calls_.OpenCommandLineFile(mode, path);
 }

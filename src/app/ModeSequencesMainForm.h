@@ -1,27 +1,49 @@
 #pragma once
-// The main window as the host of the mode sequences and as the signal monitor's sink. What the
-// window does not hold itself comes in through the seams; an empty seam does nothing.
+// The main window as the host of the mode sequences and as the signal monitor's sink, and as
+// the link status window's sink. What these need of the rest of the window (threads, timers,
+// pages) they call through ModeHostCalls and LinkStatusCalls, which the window implements
+// (TMainForm::ShellCalls) and tests replace.
 #include "app/ModeSequences.h"
 #include "instrument/OdczytSygnaluPomiarowego.h"
 #include "instrument/Unit_Komunikaty.h"
 
-#include <functional>
+#include <memory>
 
 class TMainForm;
 
-struct ModeHostSeams {
-    std::function<void(uint64_t generation)> CreateReadingThread;  // TOdczyt::Start(generation)
-    std::function<void()> RestartMeteoReading;
-    std::function<void(bool on)> SetLinkWatchdogEnabled;            // PSTimer2
-    std::function<void()> ShowSetupPicture;
-    // The monitor's source; empty: the source of the current link.
-    std::function<std::shared_ptr<ISignalSource>()> SignalSource;
+class ModeHostCalls {
+public:
+    virtual ~ModeHostCalls() = default;
+    virtual void CreateReadingThread(uint64_t generation) = 0;  // TOdczyt::Start(generation)
+    virtual void RestartMeteoReading() = 0;
+    virtual void SetLinkWatchdogEnabled(bool on) = 0;            // PSTimer2
+    virtual void ShowSetupPicture() = 0;
+    // The signal monitor's source.
+    virtual std::shared_ptr<ISignalSource> SignalSource() = 0;
+};
+
+class LinkStatusCalls {
+public:
+    virtual ~LinkStatusCalls() = default;
+    // The rest of "&Pomiar" for modes 0 (controls after the run, chart picture), 2 and 3
+    // (EndMeasurementRun) and 5 (close the FFT form), after the common steps.
+    virtual void RestartMeasurementPage(uint8_t mode) = 0;
+    // "&Główne Menu" for modes 0, 2, 3, 4 (ExitMeasurementMode) and 5 (FFT form, FFTGMenuClick).
+    virtual void ReturnToMainMenu(uint8_t mode) = 0;
+    virtual void AddRecordingErrorRow() = 0;
+    virtual bool MotorRunning() const = 0;
+    virtual void ClearMotorRunning() = 0;
+    virtual void EnterServicePanel() = 0;
+    virtual void StartLinkWatchdog() = 0;  // PSTimer2
+    // The signal level on the current measurement type's gauge.
+    virtual void ShowTypeGaugeLevel(int level) = 0;
+    virtual QString CommandLineParameter() const = 0;
+    virtual void OpenCommandLineFile(int mode, const QString& path) = 0;
 };
 
 class MainFormModeHost final : public modes::IModeHost, public ISignalMonitorSink {
 public:
-    explicit MainFormModeHost(TMainForm& form);
-    ModeHostSeams Seams;
+    MainFormModeHost(TMainForm& form, ModeHostCalls& calls);
 
     // --- mode sequences ---
     uint8_t& MeasurementModeField() override;
@@ -50,31 +72,14 @@ public:
 
 private:
     TMainForm& f_;
+    ModeHostCalls& calls_;
     uint8_t measuredAxis_ = 0;
-};
-
-// What the link status window's sink cannot do by itself; an empty seam does nothing.
-struct KomunikatySeams {
-    // The rest of "&Pomiar" for modes 0 (controls after the run, chart picture), 2 and 3
-    // (EndMeasurementRun) and 5 (close the FFT form), after the common steps.
-    std::function<void(uint8_t mode)> RestartMeasurementPage;
-    // "&Główne Menu" for modes 0, 2, 3, 4 (ExitMeasurementMode) and 5 (FFT form, FFTGMenuClick).
-    std::function<void(uint8_t mode)> ReturnToMainMenu;
-    std::function<void()> AddRecordingErrorRow;
-    std::function<bool()> MotorRunning;
-    std::function<void()> ClearMotorRunning;
-    std::function<void()> EnterServicePanel;
-    std::function<void()> StartLinkWatchdog;                  // PSTimer2
-    std::function<void(int level)> ShowTypeGaugeLevel;
-    std::function<QString()> CommandLineParameter;
-    std::function<void(int mode, const QString& path)> OpenCommandLineFile;
 };
 
 // The main window as the link status window's sink.
 class MainFormKomunikatySink final : public IKomunikatySink {
 public:
-    MainFormKomunikatySink(TMainForm& form, MainFormModeHost& host);
-    KomunikatySeams Seams;
+    MainFormKomunikatySink(TMainForm& form, MainFormModeHost& host, LinkStatusCalls& calls);
 
     uint8_t MeasurementMode() const override;
     bool ResolutionOffered() const override;
@@ -102,4 +107,5 @@ public:
 private:
     TMainForm& f_;
     MainFormModeHost& host_;
+    LinkStatusCalls& calls_;
 };

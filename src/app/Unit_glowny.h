@@ -47,6 +47,8 @@ class TOdczyt;
 }
 class MainFormModeHost;
 class MainFormKomunikatySink;
+class ModeHostCalls;
+class LinkStatusCalls;
 namespace platform {
 class CardPorts;
 class TChart;
@@ -459,6 +461,17 @@ public:
     // Hands the link status window this window's sink and fills the reading seam (start-up,
     // once the link status window exists).
     void ConnectReading();
+    // A reading thread of this generation for the current mode; the environment reading again.
+    void StartReadingThread(uint64_t generation);
+    void RestartMeteoReading();
+
+    // --- calls of the mode host and the link status window (Unit_glowny_shellcalls.cpp) ---
+    class ShellCalls;
+    std::shared_ptr<ShellCalls> ShellCallsHolder;
+    ShellCalls& Shell();
+    ModeHostCalls& ModeCalls();
+    LinkStatusCalls& LinkCalls();
+    void SetLinkWatchdogEnabled(bool on);  // PSTimer2
 
     // --- firmware loader and BIOS text (Unit_glowny_loader.cpp) ---
     // Starts the loader at BaudRateIndex/AltBaudRateIndex (after a previous run has ended).

@@ -140,13 +140,6 @@ void TMainForm::ConnectMeasurementFiles() {
     TypeSeams.SaveMeasurement = [this](int mode) { return SaveMeasurement(mode); };
     TypeSeams.ShowRecentFiles = [this](int mode) { UpdateRecentFilesMenu(mode); };
     TypeSeams.EditTargetPoints = [this] { return EditPositioningTargetPoints(); };
-    // The link status window's sink is made with the reading parts, which need the window's
-    // collections: filled once construction is over, long before the interface start-up ends.
-    QTimer::singleShot(0, this, [this] {
-        KomunikatySeams& link = KomunikatySink().Seams;
-        link.CommandLineParameter = [this] { return CommandLineFile; };
-        link.OpenCommandLineFile = [this](int mode, const QString& path) { OpenCommandLineFile(mode, path); };
-    });
 }
 
 bool TMainForm::OpenMeasurement(int mode) {

@@ -125,7 +125,7 @@ std::optional<int32_t> CardMeteoExchange(uint8_t command) {
 
 struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLink, instrument::SampleOutputs {
     explicit ReadingParts(TMainForm& form)
-        : f(form), komunikatySink(form, form.ModeHost()), meteoSink(form),
+        : f(form), komunikatySink(form, form.ModeHost(), form.LinkCalls()), meteoSink(form),
           meteo(meteoSink, meteoSettings, CardMeteoExchange), odczyt(*this, *this) {}
 
     // The environment station runs again (turned on first when it had been stopped).
@@ -298,11 +298,6 @@ TMainForm::ReadingParts& TMainForm::Reading() {
     if (!ReadingPartsHolder) {
         ReadingPartsHolder = std::make_shared<ReadingParts>(*this);
         ReadingParts* r = ReadingPartsHolder.get();
-        ModeHost().Seams.CreateReadingThread = [r](uint64_t generation) {
-            r->mode = r->f.MeasurementMode;
-            r->odczyt.Start(generation);
-        };
-        ModeHost().Seams.RestartMeteoReading = [r] { r->RestartMeteo(); };
         // Asked only while the window goes: from then on an ending thread starts no other.
         RegisterThreadWatch([r] {
             r->closing = true;
@@ -314,6 +309,14 @@ TMainForm::ReadingParts& TMainForm::Reading() {
     return *ReadingPartsHolder;
 }
 
+void TMainForm::StartReadingThread(uint64_t generation) {
+    ReadingParts& r = Reading();
+    r.mode = MeasurementMode;
+    r.odczyt.Start(generation);
+}
+
+void TMainForm::RestartMeteoReading() { Reading().RestartMeteo(); }
+
 instrument::TOdczyt& TMainForm::ReadingThread() { return Reading().odczyt; }
 MainFormKomunikatySink& TMainForm::KomunikatySink() { return Reading().komunikatySink; }
 
@@ -323,7 +326,4 @@ void TMainForm::ConnectReading() {
         Komunikaty->SetSink(&r.komunikatySink);
         r.komunikatyConnected = true;
     }
-    // The link status window stops a motor left running when a reading ends.
-    r.komunikatySink.Seams.MotorRunning = [] { return MotorRunning.load(); };
-    r.komunikatySink.Seams.ClearMotorRunning = [] { MotorRunning = false; };
 }

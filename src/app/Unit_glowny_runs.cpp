@@ -309,7 +309,7 @@ struct TMainForm::RunParts {
         }
         void ReportError(const QString& m) override { MessageDlg(m, TMsgDlgType::mtError, mbOK); }
         void ShowMessage(const QString& m) override { ::ShowMessage(m); }
-        void SetLinkWatchdogEnabled(bool on) override { enableTimer(f_, "PSTimer2", on); }
+        void SetLinkWatchdogEnabled(bool on) override { f_.SetLinkWatchdogEnabled(on); }
         void StopReading() override { modes::StopReading(f_.Runs().host); }
         void ShowMainPage(int p) override {
             if (f_.NotebookMainForm) f_.NotebookMainForm->setCurrentIndex(p);
@@ -334,7 +334,7 @@ struct TMainForm::RunParts {
     };
 
     explicit RunParts(TMainForm& f)
-        : host(f), sink(f, f.Points()),
+        : host(f, f.ModeCalls()), sink(f, f.Points()),
           engine(sink, *f.TargetPoints, *f.AngularTargetPoints, *f.AngularPoints, HeadAcceptRequest),
           positioningView(f), straightnessView(f),
           positioning(*f.PositioningCycles, *f.CyclesY, *f.TargetPoints, engine, f, positioningView),

@@ -174,27 +174,6 @@ void TMainForm::ConnectExportAndVibration() {
         DispWarMierzona->parentWidget()->layout()->addWidget(UpDown1);
         connect(UpDown1, &QSpinBox::valueChanged, this, &TMainForm::UpDown1Click);
     }
-
-    // The link status window's end of an acquisition and its way back to the main menu (its
-    // sink is made after construction); other modes keep what was there.
-    QTimer::singleShot(0, this, [this] {
-        KomunikatySeams& link = KomunikatySink().Seams;
-        link.RestartMeasurementPage = [this, prev = link.RestartMeasurementPage](uint8_t mode) {
-            if (mode == 5) {
-                if (FPomiarFFT) FPomiarFFT->close();
-            } else if (prev) {
-                prev(mode);
-            }
-        };
-        link.ReturnToMainMenu = [this, prev = link.ReturnToMainMenu](uint8_t mode) {
-            if (mode == 5) {
-                if (FPomiarFFT) FPomiarFFT->close();
-                FFTGMenuClick();
-            } else if (prev) {
-                prev(mode);
-            }
-        };
-    });
 }
 
 // --- export ---

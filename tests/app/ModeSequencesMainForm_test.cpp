@@ -18,15 +18,25 @@ public:
     bool HeadReady() override { return true; }
 };
 
+// The window's calls with the reading thread recorded and a head that is always ready.
+class ReadyHeadCalls : public ModeHostCalls {
+public:
+    void CreateReadingThread(uint64_t g) override { threads.push_back(g); }
+    void RestartMeteoReading() override {}
+    void SetLinkWatchdogEnabled(bool) override {}
+    void ShowSetupPicture() override {}
+    std::shared_ptr<ISignalSource> SignalSource() override { return std::make_shared<ReadySource>(); }
+    std::vector<uint64_t> threads;
+};
+
 }  // namespace
 
 TEST_F(MainWindowTest, ModeHostStartsTheVelocityPageWhenTheMonitorSeesTheHead) {
     start();
     TMainForm* f = form();
-    MainFormModeHost host(*f);
-    std::vector<uint64_t> threads;
-    host.Seams.CreateReadingThread = [&](uint64_t g) { threads.push_back(g); };
-    host.Seams.SignalSource = [] { return std::make_shared<ReadySource>(); };
+    ReadyHeadCalls calls;
+    MainFormModeHost host(*f, calls);
+    const std::vector<uint64_t>& threads = calls.threads;
 
     f->MeasurementMode = 1;
     f->NotebookMainForm->setCurrentIndex(4);
@@ -45,10 +55,10 @@ TEST_F(MainWindowTest, ModeHostStartsTheVelocityPageWhenTheMonitorSeesTheHead) {
 TEST_F(MainWindowTest, LinkStatusWindowOverTheMainWindowReturnsFromTheReadout) {
     start();
     TMainForm* f = form();
-    MainFormModeHost host(*f);
-    MainFormKomunikatySink sink(*f, host);
+    ReadyHeadCalls calls;
+    MainFormModeHost host(*f, calls);
+    MainFormKomunikatySink sink(*f, host, f->LinkCalls());
     Komunikaty->SetSink(&sink);
-    host.Seams.SignalSource = [] { return std::make_shared<ReadySource>(); };
 
     f->MeasurementMode = 6;
     f->NotebookMainForm->setCurrentIndex(2);

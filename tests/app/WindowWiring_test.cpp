@@ -8,8 +8,12 @@
 
 #include "MainWindowFixture.h"
 #include "foundations/Display.h"
+#include "foundations/MeasurementModes.h"
 #include "foundations/SharedGlobals.h"
+#include "instrument/OdczytSygnaluPomiarowego.h"
 #include "instrument/PointAcceptance.h"
+#include "instrument/ThreadGeneration.h"
+#include "instrument/Unit_Komunikaty.h"
 
 namespace {
 
@@ -89,6 +93,55 @@ TEST_F(WindowWiringTest, TargetDisplayAndSignButtonFollowTheRun) {
     // A reading below zero on the way out flips the sign the conversion uses.
     f.Acceptance().AcceptLinear(-3.0);
     EXPECT_EQ(f.SpeedButtonZnak->text(), QStringLiteral("-"));
+}
+
+// A run on the page of `mode` stopped by a beam interruption, as the link status window sees it.
+void stopRunByBeam(TMainForm& f, uint8_t mode) {
+    f.MeasurementMode = mode;
+    f.NotebookMainForm->setCurrentIndex(mode == kModeAngular ? 7 : 3);
+    MeasurementRunning = true;
+    SignalMonitorStopped = false;
+    HeadWasOff = true;  // "Pomiar" then waits for the head instead of starting a reading
+    StopReason = 2;
+    Komunikaty->KoniecPrzerwaniaOdczyt(ReadingThreadGeneration.load());
+}
+
+TEST_F(WindowWiringTest, LinkStatusWindowMainMenuLeavesEveryRunPage) {
+    start();
+    TMainForm& f = *form();
+    for (uint8_t mode : {kModePositioning, kModeStraightness, kModeFlatness, kModeAngular}) {
+        SCOPED_TRACE(int(mode));
+        stopRunByBeam(f, mode);
+        ASSERT_TRUE(Komunikaty->isVisible());
+        MeasurementRunning = false;  // the stop confirmed the run's end
+        Komunikaty->Button2Click();
+        EXPECT_FALSE(Komunikaty->isVisible());
+        EXPECT_EQ(f.NotebookMainForm->currentIndex(), 1);
+        EXPECT_EQ(f.MeasurementMode, kModeNone);
+    }
+}
+
+TEST_F(WindowWiringTest, LinkStatusWindowMeasureAgainEndsTheStoppedRun) {
+    start();
+    TMainForm& f = *form();
+    f.PositioningDir = dir.path();
+    startLinearRun(true);
+    stopRunByBeam(f, kModePositioning);
+    Komunikaty->Button1Click();
+    EXPECT_FALSE(MeasurementRunning.load());
+    EXPECT_EQ(f.NotebookButton->currentIndex(), 3);  // the end page, to repeat the cycle
+    EXPECT_FALSE(f.ZakonczeniePozNastepny->isEnabled());
+    EXPECT_TRUE(f.ZakonczeniePozPowtorz->isEnabled());
+
+    f.NotebookButton->setCurrentIndex(0);
+    stopRunByBeam(f, kModeStraightness);
+    f.ButtonPozStart->setText("&Stop");
+    Komunikaty->Button1Click();
+    EXPECT_FALSE(MeasurementRunning.load());
+    EXPECT_EQ(f.ButtonPozStart->text(), QStringLiteral("&Start"));
+    EXPECT_TRUE(f.MenuCommand("Start1")->isEnabled());
+    EXPECT_FALSE(f.MenuCommand("Stop1")->isEnabled());
+    Komunikaty->hide();
 }
 
 }  // namespace

@@ -1,0 +1,11 @@
+#pragma once
+// Calls whose receiving part is not in this program yet, gathered here so the gaps show in one
+// place (listed in README.md). Each does nothing until its part is built.
+namespace notyet {
+
+// The recording window's error row after a stop (TFRejestracja.AddErrorRow).
+void AddRecordingErrorRow();
+// The serial link's watchdog timer PSTimer2.
+void SetLinkWatchdogEnabled(bool on);
+
+}  // namespace notyet

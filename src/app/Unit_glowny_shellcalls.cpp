@@ -1,0 +1,80 @@
+// The window's side of the mode host and of the link status window: the reading and
+// environment threads, the link watchdog, the setup picture, and what "&Pomiar" and
+// "&Główne Menu" do on each page after a stop.
+#include <QProgressBar>
+
+#include "app/ModeSequencesMainForm.h"
+#include "app/NotYetBuilt.h"
+#include "app/PointStoreWidgets.h"
+#include "app/StraightnessRun.h"
+#include "app/Unit_glowny.h"
+#include "app/Unit_glowny_types.h"
+#include "foundations/SharedGlobals.h"
+#include "instrument/MotorDrive.h"
+#include "instrument/UOdczytSample.h"
+#include "instrument/UPomiarFFT.h"
+
+class TMainForm::ShellCalls final : public ModeHostCalls, public LinkStatusCalls {
+public:
+    explicit ShellCalls(TMainForm& f) : f_(f) {}
+
+    // --- mode host ---
+    void CreateReadingThread(uint64_t generation) override { f_.StartReadingThread(generation); }
+    void RestartMeteoReading() override { f_.RestartMeteoReading(); }
+    void SetLinkWatchdogEnabled(bool on) override { f_.SetLinkWatchdogEnabled(on); }
+    void ShowSetupPicture() override { f_.ShowSetupPicture(); }
+    std::shared_ptr<ISignalSource> SignalSource() override { return MakeLinkSignalSource(); }
+
+    // --- link status window ---
+    void RestartMeasurementPage(uint8_t mode) override {
+        switch (mode) {
+        case 0:
+            f_.EnableControlsAfterMeasurement();
+            SetChartBackground(f_.wykres, PositioningBackgroundFile(f_.ProgramDir, f_.PositioningMethod));
+            break;
+        case 2:
+        case 3: f_.EndMeasurementRun(); break;
+        case 5:
+            if (FPomiarFFT) FPomiarFFT->close();
+            break;
+        default: break;
+        }
+    }
+    void ReturnToMainMenu(uint8_t mode) override {
+        switch (mode) {
+        case 0:
+        case 2:
+        case 3:
+        case 4: f_.StraightnessControl().ExitMeasurementMode(); break;
+        case 5:
+            if (FPomiarFFT) FPomiarFFT->close();
+            f_.FFTGMenuClick();
+            break;
+        default: break;
+        }
+    }
+    void AddRecordingErrorRow() override { notyet::AddRecordingErrorRow(); }
+    bool MotorRunning() const override { return ::MotorRunning.load(); }
+    void ClearMotorRunning() override { ::MotorRunning = false; }
+    void EnterServicePanel() override { f_.EnterServicePanel(); }
+    void StartLinkWatchdog() override { f_.SetLinkWatchdogEnabled(true); }
+    void ShowTypeGaugeLevel(int level) override {
+        const QString name = instrument::SignalGaugeForMode(f_.MeasurementMode);
+        for (QProgressBar* g : f_.SignalGauges())
+            if (g && !name.isEmpty() && g->objectName() == name) f_.ModeHost().ShowSignalLevel(g, level);
+    }
+    QString CommandLineParameter() const override { return f_.CommandLineFile; }
+    void OpenCommandLineFile(int mode, const QString& path) override { f_.OpenCommandLineFile(mode, path); }
+
+private:
+    TMainForm& f_;
+};
+
+TMainForm::ShellCalls& TMainForm::Shell() {
+    if (!ShellCallsHolder) ShellCallsHolder = std::make_shared<ShellCalls>(*this);
+    return *ShellCallsHolder;
+}
+ModeHostCalls& TMainForm::ModeCalls() { return Shell(); }
+LinkStatusCalls& TMainForm::LinkCalls() { return Shell(); }
+
+void TMainForm::SetLinkWatchdogEnabled(bool on) { notyet::SetLinkWatchdogEnabled(on); }
