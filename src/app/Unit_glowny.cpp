@@ -30,6 +30,8 @@
 #include "foundations/Display.h"
 #include "foundations/FR_Utils.h"
 #include "foundations/HeadList.h"
+#include "app/ModeSequences.h"
+#include "app/ModeSequencesMainForm.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/NumberFormat.h"
 #include "foundations/ProgramMessages.h"
@@ -385,8 +387,9 @@ void TMainForm::AdjustToScreen(int w, int h) {
 }
 
 void TMainForm::DisconnectAndClose() {
+    // The link stays while the closing question may still keep the window.
+    if (!close()) return;
     if (InterfaceMode == 1 && SerialLinkOpen()) CloseSerialLink();
-    close();
 }
 
 void TMainForm::closeEvent(QCloseEvent* e) {
@@ -428,7 +431,16 @@ void TMainForm::StartInterfaceStartup() {
     StartProgramLoad();
 }
 
-bool TMainForm::FormCloseQuery() { return true; }
+bool TMainForm::FormCloseQuery() {
+    if (VelocityRunning || MeasurementRunning) {
+        ShowMessage(Msg("stZakoncz"));
+        return false;
+    }
+    // A cancelled or failed save keeps the window, and the data, as Cancel does.
+    if (!SaveOrDiscardChanges(MeasurementMode)) return false;
+    modes::StopReading(ModeHost());
+    return true;
+}
 
 void TMainForm::FreeVibrationBuffers() {}
 

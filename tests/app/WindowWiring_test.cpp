@@ -7,6 +7,8 @@
 #include <QToolButton>
 
 #include "MainWindowFixture.h"
+#include "app/PunktyPoz.h"
+#include "foundations/ProgramMessages.h"
 #include "foundations/Display.h"
 #include "foundations/MeasurementModes.h"
 #include "foundations/SharedGlobals.h"
@@ -142,6 +144,60 @@ TEST_F(WindowWiringTest, LinkStatusWindowMeasureAgainEndsTheStoppedRun) {
     EXPECT_TRUE(f.MenuCommand("Start1")->isEnabled());
     EXPECT_FALSE(f.MenuCommand("Stop1")->isEnabled());
     Komunikaty->hide();
+}
+
+TEST_F(WindowWiringTest, ClosingIsRefusedDuringARun) {
+    start();
+    TMainForm& f = *form();
+    for (std::atomic<bool>* running : {&MeasurementRunning, &VelocityRunning}) {
+        *running = true;
+        EXPECT_FALSE(f.close());
+        *running = false;
+    }
+    EXPECT_EQ(messageCount(Msg("stZakoncz")), 2);
+}
+
+// Unsaved positioning cycles: the save question decides, and only a save that happened lets
+// the window close.
+TEST_F(WindowWiringTest, ClosingWithUnsavedDataAsksToSave) {
+    start();
+    TMainForm& f = *form();
+    f.PositioningDir = dir.path();
+    f.MeasurementMode = kModePositioning;
+    struct Case {
+        const char* what;
+        int answer;
+        std::optional<QString> file;
+        bool closes;
+    } cases[] = {
+        {"cancel", mrCancel, std::nullopt, false},
+        {"yes, file dialog cancelled", mrYes, std::nullopt, false},
+        {"yes, folder missing", mrYes, dir.filePath("missing/run.dt2"), false},
+        {"yes, saved", mrYes, dir.filePath("run.dt2"), true},
+        {"no", mrNo, std::nullopt, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        f.PositioningCycles->Clear();
+        TPunkt& p = f.PositioningCycles->Add().Punkt;
+        for (int i = 0; i < 6; ++i) p.Add().Dystans = 10.0 * i;
+        DataSaved = false;
+        int asked = 0;
+        setMessageDlgHook([&](const MessageDlgRequest& r) {
+            if (r.buttons & mbCancel) return ++asked, c.answer;
+            return int(r.type == TMsgDlgType::mtConfirmation ? mrNo : mrOk);
+        });
+        // The file is chosen once; a failed save brings the dialog back, which is then cancelled.
+        int dialogs = 0;
+        setFileDialogHook([&](const FileDialogSettings&, bool) {
+            return dialogs++ == 0 ? c.file : std::nullopt;
+        });
+        EXPECT_EQ(f.close(), c.closes);
+        EXPECT_EQ(asked, 1);
+        EXPECT_EQ(f.PositioningCycles->Count(), 1) << "closing keeps the data until the window goes";
+    }
+    EXPECT_TRUE(QFile::exists(dir.filePath("run.dt2")));
+    setFileDialogHook({});
 }
 
 }  // namespace
