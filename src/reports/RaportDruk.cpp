@@ -81,7 +81,7 @@ TRaportDrukowanieWykresow::TRaportDrukowanieWykresow(int measurementMode, const 
     Band& b1 = AddBand(BandKind::PageHeader, QStringLiteral("QRBand1"), 32);
     b1.frame.bottom = true;
     b1.Label(QStringLiteral("QRLabel1"), QStringLiteral("Brantova Vkm-30"), 0, 4, 300, 22, Qt::AlignLeft, {12, true});
-    BandItem& printed = b1.Label(QStringLiteral("QRSysData1"), QStringLiteral("Wydrukowano: "), 380, 4, 338, 22,
+    BandItem& printed = b1.Label(QStringLiteral("QRSysData1"), QStringLiteral("Wydrukowano:"), 380, 4, 338, 22,
                                  Qt::AlignRight, kText);
     printed.kind = ItemKind::SysData;
     printed.sysData = SysDataKind::Date;

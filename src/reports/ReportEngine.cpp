@@ -263,11 +263,15 @@ PageModel Report::Layout() {
             if (it.kind != ItemKind::SysData) continue;
             const BandItem* src = FindItem(it.name);
             const SysDataKind k = src ? src->sysData : SysDataKind::Date;
+            QString value;
             switch (k) {
-            case SysDataKind::Date: it.text += dateText; break;
-            case SysDataKind::PageNumber: it.text += QString::number(i + 1); break;
-            case SysDataKind::PageCount: it.text += QString::number(count); break;
+            case SysDataKind::Date: value = dateText; break;
+            case SysDataKind::PageNumber: value = QString::number(i + 1); break;
+            case SysDataKind::PageCount: value = QString::number(count); break;
             }
+            // The field's text leads its value, one space between ("Wydrukowano: 10.12.2026").
+            if (!it.text.isEmpty() && !it.text.endsWith(u' ')) it.text += u' ';
+            it.text += value;
         }
     return model;
 }

@@ -65,7 +65,7 @@ struct BandItem {
     ItemKind kind = ItemKind::Label;
     QString name;         // component name (language file, tests)
     QRectF rect;          // inside the band; a line runs from its top left to its bottom right
-    QString text;         // label text; prefix of a system data field
+    QString text;         // label text; a system data field's text leads its value
     QStringList lines;    // memo lines
     Qt::Alignment alignment = Qt::AlignLeft;
     ReportFont font;
@@ -153,7 +153,7 @@ public:
     bool startNewPage = false;
 
     // Lays the report out; runs the callbacks from the start each time.
-    PageModel Layout();
+    virtual PageModel Layout();
 };
 
 // Draws pages [from, to] (1-based, 0 = all) of the model onto the device, one device page each.

@@ -6,6 +6,7 @@
 #include "platform/Chart.h"
 #include "reports/Protokol.h"
 #include "reports/RaportDruk.h"
+#include "reports/ReportsFixture.h"
 
 using namespace reports;
 
@@ -232,4 +233,21 @@ TEST(ChartReport, ScaledToThePrintedWidthOnceExceptTheFlatnessMap) {
         EXPECT_EQ(line->Pointer().horizSize, c.mode == 3 ? 8 : 4) << c.mode;
         EXPECT_FALSE(line->Pointer().visible);
     }
+}
+
+using ReportTranslation = ReportsFixture;
+
+TEST_F(ReportTranslation, TextsFromTheSectionOfTheReport) {
+    WriteLanguageFile(
+        "[RaportDrukowanieWykresow]\r\nCaption=Chart printout\r\nqrlabel1.caption=Brantova Vkm-30 (EN)\r\n"
+        "QRSysData1.Text=Printed: \r\nQRMaszyna.Hint=ignored\r\nNoSuchLabel.Caption=x\r\n"
+        "[RTabela1Form]\r\nQRLabel1.Caption=Table of measurements\r\n");
+    TRaportDrukowanieWykresow chart(0, QString(), QString(), QStringLiteral("2026-12-10"));
+    const PageModel m = chart.Layout();
+    EXPECT_EQ(chart.title, "Chart printout");
+    EXPECT_EQ(m.pages[0].First("QRLabel1")->text, "Brantova Vkm-30 (EN)");
+    EXPECT_EQ(m.pages[0].First("QRSysData1")->text, "Printed: 2026-12-10");
+    TCykl none;
+    TRTabela1Form table(none, TMeasurementHeader{}, QString(), QString());
+    EXPECT_EQ(table.Layout().pages[0].First("QRLabel1")->text, "Table of measurements");
 }
