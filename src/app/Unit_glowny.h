@@ -746,6 +746,7 @@ public:
     void UpDown1Click();
     // The user expansion coefficient: the edit shows 10^-6/K.
     void RSEWspRozChange();
+    void ComboBox1Change();  // material
     // The spectrum of the samples in FftSamples() on both charts (after a transfer, a ".dt7").
     void ComputeVibrationSpectrum();
     // The acquisition's hooks: a reading-thread sample, the parser's progress and its end.

@@ -299,8 +299,10 @@ QFrame* TMainForm::BuildMeteoPanel() {
     RSEWspRoz = named(new TRealSpinEdit(mat), "RSEWspRoz");
     RSEWspRoz->SetMinValue(0.0);
     RSEWspRoz->SetMaxValue(100.0);
-    RSEWspRoz->SetPrecision(2);
-    RSEWspRoz->SetIncrement(0.1);
+    RSEWspRoz->SetPrecision(1);
+    RSEWspRoz->SetIncrement(1.0);
+    RSEWspRoz->setEnabled(false);  // only the user's own material takes a typed value
+    RSEWspRoz->setToolTip(QStringLiteral("Współczynnik rozszerzalność termicznej"));
     ml->addWidget(RSEWspRoz, 2, 0, 1, 2);
     lay->addWidget(mat);
     // Values entered by hand, each offered while its station reading is switched off.

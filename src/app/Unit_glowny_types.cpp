@@ -82,6 +82,16 @@ bool PositioningRunUsable(const TCykl& cycles) {
     return true;
 }
 
+std::optional<double> MaterialExpansionCoefficient(int item) {
+    switch (item) {
+    case 0: return 2.45e-5;
+    case 1: return 1.74e-5;
+    case 2: return 2.26e-5;
+    case 3: return 1.17e-5;
+    default: return std::nullopt;
+    }
+}
+
 QString SetupPictureName(int mode, int measuredAxis) {
     QString base = mode == 8 ? QStringLiteral("katowe") : mode == 9 ? QStringLiteral("wollaston") : QStringLiteral("liniowe");
     if (mode == 9 && measuredAxis == 1) measuredAxis = 0;

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 // The measurement type pages of the main window (positioning, velocity, flatness): what their
 // entries, the open and save guard, the velocity run toggle, the results gate, the set-up
 // picture and the service page entry need from other parts of the window. Each seam is filled
@@ -46,6 +47,10 @@ bool PositioningRunUsable(const TCykl& cycles);
 // "wollaston" (mode 9) or "liniowe", then x, y or z; the Wollaston readout shows the X picture
 // for the Y axis too.
 QString SetupPictureName(int mode, int measuredAxis);
+
+// The expansion coefficient (1/K) of ComboBox1's material item: aluminium, copper, duralumin,
+// steel; none for the user's own value (item 4) or an item that is not there.
+std::optional<double> MaterialExpansionCoefficient(int item);
 
 // The chart background of a positioning method in the program folder: "liniowe", "pilgrim" or
 // "pilgrim2" as PNG or SVG; empty when neither exists.

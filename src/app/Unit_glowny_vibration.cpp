@@ -1,6 +1,7 @@
 // Export command and the vibration page of the main window.
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QSpinBox>
 #include <QHBoxLayout>
@@ -17,6 +18,7 @@
 #include "app/ModeSequencesMainForm.h"
 #include "app/PunktyPoz.h"
 #include "app/Unit_glowny.h"
+#include "app/Unit_glowny_types.h"
 #include "app/VibrationPage.h"
 #include "evaluation/MeasurementFiles.h"
 #include "evaluation/VibrationSpectrum.h"
@@ -165,6 +167,7 @@ void TMainForm::ConnectExportAndVibration() {
     });
     if (QAction* a = MenuCommand(QStringLiteral("Eksport1"))) connect(a, &QAction::triggered, this, &TMainForm::Eksport1Click);
     if (RSEWspRoz) connect(RSEWspRoz, &QLineEdit::textChanged, this, &TMainForm::RSEWspRozChange);
+    if (ComboBox1) connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TMainForm::ComboBox1Change);
     if (DispWarMierzona && DispWarMierzona->parentWidget() && DispWarMierzona->parentWidget()->layout()) {
         UpDown1 = new QSpinBox(DispWarMierzona->parentWidget());
         UpDown1->setObjectName(QStringLiteral("UpDown1"));
@@ -308,6 +311,17 @@ void TMainForm::UpDown1Click() {
 }
 
 void TMainForm::RSEWspRozChange() { ExpansionCoefficient = RSEWspRoz->Value() * 1e-6; }
+
+void TMainForm::ComboBox1Change() {
+    const int item = ComboBox1->currentIndex();
+    if (item == 4) {
+        RSEWspRoz->setEnabled(true);  // the user's value takes over once it is changed
+        return;
+    }
+    if (const auto coefficient = MaterialExpansionCoefficient(item)) ExpansionCoefficient = *coefficient;
+    RSEWspRoz->SetValue(ExpansionCoefficient * 1e6);
+    RSEWspRoz->setEnabled(false);
+}
 
 void TMainForm::ComputeVibrationSpectrum() {
     VibrationParts& v = VibrationState();

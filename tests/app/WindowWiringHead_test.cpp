@@ -1,0 +1,67 @@
+// Window controls that change what the live reading shows, with the simulated head streaming
+// counts to the real window.
+#include <QComboBox>
+#include <QToolButton>
+
+#include "HeadWindowFixture.h"
+#include "app/ModeSequences.h"
+#include "app/ModeSequencesMainForm.h"
+#include "foundations/Display.h"
+#include "foundations/RealSpinEdit.h"
+#include "instrument/UOdczyt.h"
+
+namespace {
+
+using testsupport::FrameSpec;
+
+double mmOf(int32_t count) { return count * 0.25 * kDefaultLaserWavelength * 1000.0; }
+bool shows(const TDisplay* d, double v) { return std::abs(d->Value() - TDisplay::RoundValue(v, d->Precision())) < 1e-9; }
+
+class WindowWiringHeadTest : public HeadWindowTest {
+protected:
+    // The distance readout over a head standing at `count`, readings with their own sign.
+    void startReadout(int32_t count) {
+        startWithHead();
+        StartPointDisp = 0.0;
+        form()->SpeedButtonZnak->setText("-");
+        head.startStreaming(FrameSpec::ready(count));
+        modes::StartDisplayReading(form()->ModeHost());
+        ASSERT_TRUE(form()->ReadingThread().Running());
+    }
+};
+
+// At 25 °C with a 20 °C reference a length is referred back by the material's expansion.
+TEST_F(WindowWiringHeadTest, MaterialChoiceSetsTheExpansionOfTheReadout) {
+    constexpr int32_t count = 400000;  // about 63 mm
+    startReadout(count);
+    TMainForm* f = form();
+    MaterialTemperature = 25.0;
+    ReferenceTemperature = 20.0;
+    struct Case {
+        int item;
+        double coefficient;
+        double field;  // RSEWspRoz, µm/m K
+    } cases[] = {{0, 2.45e-5, 24.5}, {1, 1.74e-5, 17.4}, {2, 2.26e-5, 22.6}, {3, 1.17e-5, 11.7}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.item);
+        f->ComboBox1->setCurrentIndex(c.item);
+        EXPECT_DOUBLE_EQ(ExpansionCoefficient, c.coefficient);
+        EXPECT_DOUBLE_EQ(f->RSEWspRoz->Value(), c.field);
+        EXPECT_FALSE(f->RSEWspRoz->isEnabled());
+        const double expected = mmOf(count) / (1.0 + 5.0 * c.coefficient);
+        EXPECT_TRUE(pumpUntil([&] { return shows(f->DisplayWys, expected); })) << f->DisplayWys->Value();
+    }
+    // Aluminium against steel: 64 µm per metre apart at 5 K, which the readout shows.
+    EXPECT_GT(mmOf(count) / (1.0 + 5.0 * 1.17e-5) - mmOf(count) / (1.0 + 5.0 * 2.45e-5), 0.004);
+
+    // The user's own value: the field opens with the last material's value, typing takes over.
+    f->ComboBox1->setCurrentIndex(4);
+    EXPECT_TRUE(f->RSEWspRoz->isEnabled());
+    EXPECT_DOUBLE_EQ(ExpansionCoefficient, 1.17e-5);
+    f->RSEWspRoz->SetValue(12.0);
+    EXPECT_DOUBLE_EQ(ExpansionCoefficient, 1.2e-5);
+    EXPECT_TRUE(pumpUntil([&] { return shows(f->DisplayWys, mmOf(count) / (1.0 + 5.0 * 1.2e-5)); }))
+        << f->DisplayWys->Value();
+}
+
+}  // namespace
