@@ -157,6 +157,7 @@ public:
     uint8_t MeasurementMode = 10;
     int32_t SkipSamples = 0;
     bool Resolution10 = false;
+    int32_t FilterThreshold = 8;  // raw counts of the reading's filter (128 at 10 nm)
     // Where the calibration file is looked for (ProgramDir + "Kalibracja.dat").
     QString CalibrationFilePath() const;
 
@@ -504,6 +505,7 @@ public:
     void ButtonOsClick();
     void ButZerowanieWynikuClick();
     void UpDown2Click();
+    void BRozdzielClick();
     // The keys the mode sequences act on (Esc on the readout and velocity pages, R).
     void FormKeyDown(int virtualKey);
 

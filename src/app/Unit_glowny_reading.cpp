@@ -154,6 +154,7 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
         c.referenceTemperature = ReferenceTemperature;
         c.expansionCoefficient = ExpansionCoefficient;
         c.filterOn = ticked(f, "Filtr1");
+        c.filterThreshold = f.FilterThreshold;
         c.resolution10 = f.ModeHost().ResolutionButtonVisible() && f.Resolution10;
         c.straightnessMethod = f.StraightnessMethod;
         c.signPlus = f.SpeedButtonZnak && f.SpeedButtonZnak->text() == QStringLiteral("+");

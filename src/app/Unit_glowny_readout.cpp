@@ -8,6 +8,9 @@
 #include "app/ModeSequences.h"
 #include "app/ModeSequencesMainForm.h"
 #include "app/Unit_glowny.h"
+#include "foundations/Display.h"
+#include "foundations/MeasurementModes.h"
+#include "foundations/ProgramMessages.h"
 
 namespace {
 
@@ -46,6 +49,7 @@ void TMainForm::ConnectLiveReadout() {
     connect(ButZerowanieWyniku, &QPushButton::clicked, this, &TMainForm::ButZerowanieWynikuClick);
     connect(UpDown2, &QSpinBox::valueChanged, this, [this](int) { UpDown2Click(); });
     connect(Button1, &QPushButton::clicked, this, [this] { modes::ReturnToMainMenu(ModeHost()); });
+    connect(BRozdziel, &QPushButton::clicked, this, &TMainForm::BRozdzielClick);
     installEventFilter(new ReadoutKeys(*this));
 }
 
@@ -56,4 +60,25 @@ void TMainForm::SpeedButtonZnakClick() { modes::SpeedButtonZnakClick(ModeHost())
 void TMainForm::ButtonOsClick() { modes::ButtonOsClick(ModeHost()); }
 void TMainForm::ButZerowanieWynikuClick() { modes::ButZerowanieWynikuClick(ModeHost()); }
 void TMainForm::UpDown2Click() { modes::UpDown2Click(ModeHost()); }
+// 10 nm <-> 100 nm: the head's resolution byte, the readout decimals of every unit and the
+// filter's threshold follow; the count starts again at the new resolution.
+void TMainForm::BRozdzielClick() {
+    Resolution10 = !Resolution10;
+    BRozdziel->setText(Msg("stRozdzielczosc") + (Resolution10 ? QStringLiteral(" 10 nm") : QStringLiteral(" 100 nm")));
+    const uint8_t byte = Resolution10 ? modes::kResolution10nm : modes::kResolution100nm;
+    SendHeadCommand(byte);
+    DisplayPrecision = modes::PrecisionTableFor(byte);
+    FilterThreshold = Resolution10 ? 128 : 8;
+    MainFormModeHost& h = ModeHost();
+    if (MeasurementMode == kModeDistanceReadout || MeasurementMode == kModeVelocityReadout) {
+        h.ApplyReadoutView(modes::DisplayUnitView(MeasurementMode, DisplayLengthUnit, DisplayVelocityUnit,
+                                                  DisplayPrecision));
+    } else if (MeasurementMode == kModeAngleReadout || MeasurementMode == kModeWollastonReadout) {
+        UpDown2->setMaximum(DisplayPrecision[9]);
+        UpDown2->setValue(DisplayPrecision[9]);
+        DisplayWys->SetPrecision(DisplayPrecision[9]);
+    }
+    modes::RestartCounting(h);
+}
+
 void TMainForm::FormKeyDown(int virtualKey) { modes::FormKeyDown(ModeHost(), virtualKey); }

@@ -1,6 +1,8 @@
 // Window controls that change what the live reading shows, with the simulated head streaming
 // counts to the real window.
 #include <QComboBox>
+#include <QPushButton>
+#include <algorithm>
 #include <QToolButton>
 
 #include "HeadWindowFixture.h"
@@ -62,6 +64,35 @@ TEST_F(WindowWiringHeadTest, MaterialChoiceSetsTheExpansionOfTheReadout) {
     EXPECT_DOUBLE_EQ(ExpansionCoefficient, 1.2e-5);
     EXPECT_TRUE(pumpUntil([&] { return shows(f->DisplayWys, mmOf(count) / (1.0 + 5.0 * 1.2e-5)); }))
         << f->DisplayWys->Value();
+}
+
+// The resolution button switches the head between 100 nm and 10 nm and the readout's decimals
+// and the filter threshold with it.
+TEST_F(WindowWiringHeadTest, ResolutionButtonSwitchesHeadAndReadout) {
+    startReadout(4000);
+    TMainForm* f = form();
+    ASSERT_EQ(f->MeasurementMode, 6);
+    struct Step {
+        bool tenNm;
+        const char* caption;
+        uint8_t byte;
+        int mmDecimals;
+        int32_t threshold;
+    } steps[] = {{true, "Rozdzielczość 10 nm", 'e', 6, 128}, {false, "Rozdzielczość 100 nm", 'f', 5, 8}};
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.caption);
+        head.clearReceived();
+        f->BRozdziel->click();
+        EXPECT_EQ(f->Resolution10, s.tenNm);
+        EXPECT_EQ(f->BRozdziel->text(), QString::fromUtf8(s.caption));
+        EXPECT_EQ(f->DisplayWys->Precision(), s.mmDecimals);
+        EXPECT_EQ(f->FilterThreshold, s.threshold);
+        // The resolution byte, then the count starts again.
+        ASSERT_TRUE(pumpUntil([&] { return head.receivedCommands().size() >= 2; }));
+        const testsupport::Bytes sent = head.receivedCommands();
+        EXPECT_EQ(sent.front(), s.byte);
+        EXPECT_NE(std::find(sent.begin(), sent.end(), uint8_t('S')), sent.end());
+    }
 }
 
 }  // namespace
