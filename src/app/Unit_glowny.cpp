@@ -74,6 +74,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ConnectLiveReadout();
     ConnectParameterSummary();
     ConnectExportAndVibration();
+    ConnectPrinting();
     ConnectAngularRuns();
     MainForm = this;
     FormCreate();

@@ -274,6 +274,7 @@ public:
     TDisplay* DispPredkoscSr = nullptr;
     QLabel* LabVelUnit1 = nullptr;
     QLabel* LabVelUnit2 = nullptr;
+    QLabel* LabPredkoscSr = nullptr;
     QLabel* LabPoczPredkosc = nullptr;
     QProgressBar* Gauge4 = nullptr;
     QFrame* Panel19 = nullptr;
@@ -730,11 +731,14 @@ public:
     QCheckBox* CBLog = nullptr;
     QCheckBox* CBSkladStala = nullptr;
     QPushButton* FFTGMenu = nullptr;
-    // Which chart the export writes in the vibration mode: 0 the time signal, 1 the spectrum,
-    // -1 cancels. Empty: the spectrum.
-    std::function<int()> ChooseFftExportChart;
     // "&Eksport": the current type's data as a text file.
     void Eksport1Click();
+    // "&Drukuj" and "Podgląd wydruku" (Unit_glowny_print.cpp): the report of the type and page
+    // on screen, printed after the printer set-up or previewed.
+    void ConnectPrinting();
+    void Drukuj1Click();
+    void Podgladwydruku1Click();
+    class PrintHost;
     // The vibration page: entry, an acquisition, the way back and the display switches.
     void BitBtnFFTClick();
     void FFTPomClick();

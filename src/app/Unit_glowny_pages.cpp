@@ -616,7 +616,8 @@ QWidget* TMainForm::BuildVelocityPage() {
     LabVelUnit1 = label(Panel19, "LabVelUnit1", QStringLiteral(" mm/s"));
     p->addWidget(DisplayPredkosc, 1, 0);
     p->addWidget(LabVelUnit1, 1, 1);
-    p->addWidget(label(Panel19, "LabPredkoscSr", QStringLiteral("Prędkość średnia")), 2, 0, 1, 2);
+    LabPredkoscSr = label(Panel19, "LabPredkoscSr", QStringLiteral("Prędkość średnia"));
+    p->addWidget(LabPredkoscSr, 2, 0, 1, 2);
     DispPredkoscSr = display(Panel19, "DispPredkoscSr", 3);
     LabVelUnit2 = label(Panel19, "LabVelUnit2", QStringLiteral("  mm/s"));
     p->addWidget(DispPredkoscSr, 3, 0);

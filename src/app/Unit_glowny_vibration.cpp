@@ -17,6 +17,7 @@
 #include "app/ModeSequences.h"
 #include "app/ModeSequencesMainForm.h"
 #include "app/PunktyPoz.h"
+#include "app/UWybDrukFFT.h"
 #include "app/Unit_glowny.h"
 #include "app/Unit_glowny_types.h"
 #include "app/VibrationPage.h"
@@ -184,7 +185,7 @@ void TMainForm::ConnectExportAndVibration() {
 void TMainForm::Eksport1Click() {
     int choice = -1;
     if (MeasurementMode == 5) {
-        choice = ChooseFftExportChart ? ChooseFftExportChart() : 1;
+        choice = ChoosePrintChart(true, false, this);
         if (choice == -1) return;
     }
     const vibrationpage::ExportWriter writer = vibrationpage::ExportWriterFor(MeasurementMode, choice);

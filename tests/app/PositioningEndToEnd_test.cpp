@@ -3,6 +3,9 @@
 // page, the results of ISO 230-2 are listed, and the run saved as ".dt2" through the window's
 // save command opens again with the same results.
 #include <QAction>
+#include <QApplication>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -20,6 +23,9 @@
 #include "foundations/HeadList.h"
 #include "foundations/ProgramMessages.h"
 #include "instrument/PointAcceptance.h"
+#include "foundations/NumberFormat.h"
+#include "reports/Protokol.h"
+#include "reports/prev1_32.h"
 
 namespace {
 
@@ -178,6 +184,43 @@ TEST_F(PositioningEndToEndTest, LinearRunResultsSavedAndOpenedAgain) {
         f->show();
         QCoreApplication::processEvents();
         f->grab().save(QDir(qEnvironmentVariable("VKM30_SCREENSHOTS")).filePath("results_after_run.png"));
+    }
+
+    // "Podgląd wydruku" on the results page previews the protocol; printed to a PDF file it holds
+    // the header, the results of the chosen standard and the conditions.
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (!pdftotext.isEmpty()) {
+        f->MeasurementHeader().MachineType = QStringLiteral("FV-580 Łódź");
+        f->MeasurementHeader().Axis = QStringLiteral("X");
+        f->MeasurementHeader().Pressure = QStringLiteral("--");
+        f->MeasurementHeader().AirTemperature = QStringLiteral("21,5 \u00b0C");
+        f->MenuCommand("Podgladwydruku1")->trigger();
+        reports::TfrmPreview* preview = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* p = qobject_cast<reports::TfrmPreview*>(w); p && p->isVisible()) preview = p;
+        ASSERT_TRUE(preview);
+        EXPECT_EQ(preview->Pages().title, QString::fromUtf8("PROTOKÓŁ POMIARU"));
+        const QString pdf = dir.filePath("protokol.pdf");
+        preview->Printer().setOutputFileName(pdf);
+        preview->findChild<QToolButton*>("Print")->click();
+        preview->close();
+        QProcess text;
+        text.start(pdftotext, {"-layout", pdf, "-"});
+        ASSERT_TRUE(text.waitForFinished(30000));
+        const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+        for (const QString& t : {QString::fromUtf8("PROTOKÓŁ POMIARU"), QString::fromUtf8("FV-580 Łódź"),
+                                 QStringLiteral("ISO 230-2"), QString::fromUtf8("WARUNKI POMIARU"),
+                                 QStringLiteral("1013") + foundations::systemDecimalSeparator() + "1",
+                                 QStringLiteral("21") + foundations::systemDecimalSeparator() + "5",
+                                 QStringLiteral("POSITIONING ACCURACY OF MACHINE TOOL"), QStringLiteral("Bi-dir")})
+            EXPECT_TRUE(printed.contains(t)) << t.toStdString() << "\n" << printed.toStdString();
+        // Every results line of the standard: its name and its value.
+        QStringList names, values;
+        reports::SplitResultLines(names, values, shown);
+        for (int i = 0; i < names.size(); ++i) {
+            EXPECT_TRUE(printed.contains(names[i].trimmed())) << names[i].toStdString();
+            EXPECT_TRUE(printed.contains(values[i].trimmed())) << values[i].toStdString();
+        }
     }
 
     // Saved through the save command, then opened again into an emptied window.

@@ -13,6 +13,7 @@
 
 #include "HeadWindowFixture.h"
 #include "app/PunktyPoz.h"
+#include "app/UWybDrukFFT.h"
 #include "app/VibrationPage.h"
 #include "evaluation/MeasurementFiles.h"
 #include "evaluation/TextExports.h"
@@ -23,6 +24,7 @@
 #include "foundations/RealSpinEdit.h"
 #include "instrument/UOdczyt.h"
 #include "instrument/UPomiarFFT.h"
+#include "support/ModalDialog.h"
 #include "support/SimHead.h"
 
 using testsupport::Bytes;
@@ -252,14 +254,21 @@ TEST_F(VibrationPageTest, OpenedFileShowsItsSpectrumAndTheSwitchesChangeIt) {
     EXPECT_FALSE(f->WykresFFT->BottomAxis().Logarithmic());
 
     // The export: the chart choice picks the writer; cancelling it asks for no file.
-    f->ChooseFftExportChart = [] { return 0; };
+    auto answerChoice = [](int item, const char* button) {
+        testsupport::whenModalShown<TFWybDrukFFT>([item, button](TFWybDrukFFT& d) {
+            EXPECT_EQ(d.windowTitle(), QString::fromUtf8("Co eksportować?"));
+            d.RadioGroup1->SetItemIndex(item);
+            d.findChild<QPushButton*>(button)->click();
+        });
+    };
+    answerChoice(0, "BitBtn1");
     saveAnswer = path("time.txt");
     exportByMenu();
     EXPECT_EQ(dialogs.back().FileName, "sine");
     ExportFftTimeText(vibrationpage::ChartValues(*f->FFTCzas), path("direct.txt"));
     EXPECT_EQ(readAll(path("time.txt")), readAll(path("direct.txt")));
     const size_t asked = dialogs.size();
-    f->ChooseFftExportChart = [] { return -1; };
+    answerChoice(1, "BitBtn2");
     exportByMenu();
     EXPECT_EQ(dialogs.size(), asked);
 }
