@@ -13,6 +13,7 @@ namespace {
 const ReportFont kText{10};
 const ReportFont kBold{10, true};
 const ReportFont kSection{11, true};
+const ReportFont kMemo{9};
 
 // The number at the start of a header text, with "." or "," as its separator; the text from
 // the first character of its unit on is left out.
@@ -69,7 +70,7 @@ TFormProtokol::TFormProtokol(const ProtocolData& data, const QString& printDate)
     lastPageFooter = true;
     dateText = printDate;
 
-    Band& b = AddBand(BandKind::Detail, QStringLiteral("QRBand1"), 560);
+    Band& b = AddBand(BandKind::Detail, QStringLiteral("QRBand1"), 478);
     b.Label(QStringLiteral("QRLabel1"), QStringLiteral("PROTOKÓŁ POMIARU"), 0, 0, kBandWidth, 28, Qt::AlignHCenter,
             {15, true});
     b.Label(QString(), QStringLiteral("Maszyna: "), 0, 40, 105, 20, Qt::AlignLeft, kText);
@@ -90,7 +91,7 @@ TFormProtokol::TFormProtokol(const ProtocolData& data, const QString& printDate)
     BandItem chart;
     chart.kind = ItemKind::Chart;
     chart.name = QStringLiteral("Wykres");
-    chart.rect = QRectF(0, 140, kBandWidth, 410);
+    chart.rect = QRectF(0, 140, kBandWidth, 334);
     chart.chart = Wykres;
     b.Add(chart);
 
@@ -102,14 +103,14 @@ TFormProtokol::TFormProtokol(const ProtocolData& data, const QString& printDate)
     names.kind = ItemKind::Memo;
     names.name = QStringLiteral("QRMemo1");
     names.rect = QRectF(0, 30, 440, 0);
-    names.font = kText;
+    names.font = kMemo;
     r.Add(names);
     BandItem values = names;
     values.name = QStringLiteral("QRMemo2");
     values.rect = QRectF(450, 30, 268, 0);
     r.Add(values);
 
-    Band& w = AddBand(BandKind::Detail, QStringLiteral("QRBandWarunki"), 166);
+    Band& w = AddBand(BandKind::Detail, QStringLiteral("QRBandWarunki"), 152);
     w.Label(QString(), QStringLiteral("WARUNKI POMIARU"), 0, 8, 300, 22, Qt::AlignLeft, kSection);
     const char* conditions[][2] = {{"Wilgotność  :", "QRLabel36"},
                                    {"Ciśnienie     :", "QRLabel37"},
@@ -119,11 +120,11 @@ TFormProtokol::TFormProtokol(const ProtocolData& data, const QString& printDate)
                                    {"Prędkość pomiarowa :", "QRFeedRate"}};
     double y = 34;
     for (const auto& c : conditions) {
-        w.Label(QString(), QString::fromUtf8(c[0]), 0, y, 220, 20, Qt::AlignLeft, kText);
-        w.Label(QString::fromLatin1(c[1]), QString(), 225, y, 150, 20, Qt::AlignLeft, kBold);
-        y += 21;
+        w.Label(QString(), QString::fromUtf8(c[0]), 0, y, 220, 19, Qt::AlignLeft, kText);
+        w.Label(QString::fromLatin1(c[1]), QString(), 225, y, 150, 19, Qt::AlignLeft, kBold);
+        y += 19;
     }
-    w.Label(QString(), QStringLiteral("mm/min"), 380, y - 21, 80, 20, Qt::AlignLeft, kText);
+    w.Label(QString(), QStringLiteral("mm/min"), 380, y - 19, 80, 19, Qt::AlignLeft, kText);
 
     Band& s = AddBand(BandKind::Detail, QStringLiteral("QRBandPodpis"), 100);
     s.Line(0, 4, kBandWidth, 4);
@@ -138,7 +139,7 @@ TFormProtokol::TFormProtokol(const ProtocolData& data, const QString& printDate)
     notes.kind = ItemKind::Memo;
     notes.name = QStringLiteral("QRMemoUwagi");
     notes.rect = QRectF(0, 80, kBandWidth, 0);
-    notes.font = kText;
+    notes.font = kMemo;
     s.Add(notes);
 
     Wykres->onPrint = [this](ReportChart& c, const QRectF& rect) { WykresPrint(c, rect); };

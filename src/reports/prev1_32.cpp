@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -63,10 +64,14 @@ TfrmPreview::TfrmPreview(std::unique_ptr<Report> report, QWidget* parent)
     seZoom->setRange(5, 1000);
     seZoom->setSuffix(QStringLiteral(" %"));
     label3->setBuddy(seZoom);
-    sbFirstPage = speedButton(panel, "sbFirstPage", QStringLiteral("|<"), QStringLiteral("Idź do pierwszej strony"));
-    sbPreviousPage = speedButton(panel, "sbPreviousPage", QStringLiteral("<"), QStringLiteral("Idź do porzedniej strony"));
-    sbNextPage = speedButton(panel, "sbNextPage", QStringLiteral(">"), QStringLiteral("Idź do następnej strony"));
-    sbLastPage = speedButton(panel, "sbLastPage", QStringLiteral(">|"), QStringLiteral("Idź do ostatniej strony"));
+    sbFirstPage = speedButton(panel, "sbFirstPage", QString(), QStringLiteral("Idź do pierwszej strony"));
+    sbPreviousPage = speedButton(panel, "sbPreviousPage", QString(), QStringLiteral("Idź do porzedniej strony"));
+    sbNextPage = speedButton(panel, "sbNextPage", QString(), QStringLiteral("Idź do następnej strony"));
+    sbLastPage = speedButton(panel, "sbLastPage", QString(), QStringLiteral("Idź do ostatniej strony"));
+    sbFirstPage->setIcon(style()->standardIcon(QStyle::SP_MediaSkipBackward));
+    sbPreviousPage->setIcon(style()->standardIcon(QStyle::SP_MediaSeekBackward));
+    sbNextPage->setIcon(style()->standardIcon(QStyle::SP_MediaSeekForward));
+    sbLastPage->setIcon(style()->standardIcon(QStyle::SP_MediaSkipForward));
     ZoomToWidth = speedButton(panel, "ZoomToWidth", QStringLiteral("<->"), QStringLiteral("Szerokość strony"));
     ZoomTo100 = speedButton(panel, "ZoomTo100", QStringLiteral("100%"), QStringLiteral("Powiększenie 100%"));
     ZoomToFit = speedButton(panel, "ZoomToFit", QStringLiteral("[ ]"), QStringLiteral("Cała strona"));

@@ -203,6 +203,13 @@ TEST_F(PositioningEndToEndTest, LinearRunResultsSavedAndOpenedAgain) {
         const QString pdf = dir.filePath("protokol.pdf");
         preview->Printer().setOutputFileName(pdf);
         preview->findChild<QToolButton*>("Print")->click();
+        if (!qEnvironmentVariableIsEmpty("VKM30_SCREENSHOTS")) {
+            preview->resize(1100, 900);
+            QCoreApplication::processEvents();
+            const QDir shots(qEnvironmentVariable("VKM30_SCREENSHOTS"));
+            preview->grab().save(shots.filePath("protocol_preview.png"));
+            QFile::copy(pdf, shots.filePath("protocol.pdf"));
+        }
         preview->close();
         QProcess text;
         text.start(pdftotext, {"-layout", pdf, "-"});
