@@ -76,6 +76,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ConnectExportAndVibration();
     ConnectPrinting();
     ConnectAngularRuns();
+    ConnectMenuCommands();
     MainForm = this;
     FormCreate();
     TranslateForm(this);  // as every form, once its controls exist

@@ -475,6 +475,9 @@ public:
     LinkStatusCalls& LinkCalls();
     void SetLinkWatchdogEnabled(bool on);  // PSTimer2
 
+    // --- dialog and view commands of the menus (Unit_glowny_commands.cpp) ---
+    void ConnectMenuCommands();
+
     // --- firmware loader and BIOS text (Unit_glowny_loader.cpp) ---
     // Starts the loader at BaudRateIndex/AltBaudRateIndex (after a previous run has ended).
     void StartProgramLoad();

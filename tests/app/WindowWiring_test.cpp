@@ -1,12 +1,15 @@
 // Calls between the parts of the main window that used to end on an empty default: each test
 // takes a path a user takes and checks that what the call should do is done.
 #include <QAction>
+#include <QFrame>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QToolButton>
 
 #include "MainWindowFixture.h"
+#include "app/ModeSequences.h"
+#include "app/ModeSequencesMainForm.h"
 #include "app/PunktyPoz.h"
 #include "foundations/ProgramMessages.h"
 #include "foundations/Display.h"
@@ -198,6 +201,35 @@ TEST_F(WindowWiringTest, ClosingWithUnsavedDataAsksToSave) {
     }
     EXPECT_TRUE(QFile::exists(dir.filePath("run.dt2")));
     setFileDialogHook({});
+}
+
+// The view menu's two commands show and hide the positioning page's target panel and
+// deviation table; the table keeps its rows meanwhile.
+TEST_F(WindowWiringTest, ViewMenuShowsAndHidesThePositioningPanels) {
+    start();
+    TMainForm& f = *form();
+    f.BitBtnpozycjonowanie->click();
+    ASSERT_EQ(f.MeasurementMode, kModePositioning);
+    QAction* target = f.MenuCommand("MenuItemWartosczadana");
+    QAction* table = f.MenuCommand("MenuItemTabelkaOdchylek");
+    ASSERT_TRUE(target->isChecked() && table->isChecked());
+    modes::ShowPositioningPanels(f.ModeHost());  // as the run's pages show them
+    ASSERT_TRUE(target->isEnabled());
+    ASSERT_FALSE(f.PanelWarZadana->isHidden());
+    f.GridOdchylka->setRowCount(5);
+
+    target->trigger();
+    EXPECT_FALSE(target->isChecked());
+    EXPECT_TRUE(f.PanelWarZadana->isHidden());
+    EXPECT_FALSE(f.GridOdchylka->isHidden());
+    table->trigger();
+    EXPECT_TRUE(f.GridOdchylka->isHidden());
+
+    target->trigger();
+    table->trigger();
+    EXPECT_FALSE(f.PanelWarZadana->isHidden());
+    EXPECT_FALSE(f.GridOdchylka->isHidden());
+    EXPECT_EQ(f.GridOdchylka->rowCount(), 5);
 }
 
 }  // namespace
