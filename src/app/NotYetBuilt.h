@@ -7,5 +7,8 @@ namespace notyet {
 void AddRecordingErrorRow();
 // The serial link's watchdog timer PSTimer2.
 void SetLinkWatchdogEnabled(bool on);
+// The service panel's Zeeman test switch (ZeemanTestON): raw counts go to the service list
+// instead of the conversion while it is on. Off.
+bool ZeemanTestOn();
 
 }  // namespace notyet

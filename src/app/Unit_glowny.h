@@ -201,6 +201,14 @@ public:
 
     // live readout page
     TDisplay* DisplayWys = nullptr;
+    QCheckBox* Filtr1 = nullptr;    // the reading's count filter
+    TDisplay* DispLambda = nullptr; // effective wavelength, nm
+    TDisplay* Disp2oswar = nullptr; // position of a straightness run
+    QLabel* Label38 = nullptr;      // its unit
+    TDisplay* DisplayProst = nullptr;  // two-axis detector X
+    TDisplay* DispProstoY = nullptr;   // two-axis detector Y
+    TDisplay* DisplayPodzKat = nullptr;    // angular division, arc seconds
+    TDisplay* DispKatCalkowity = nullptr;  // total angle, arc seconds
     QLabel* Label2 = nullptr;
     QLabel* Label5 = nullptr;
     QLabel* Label32 = nullptr;

@@ -266,6 +266,9 @@ QFrame* TMainForm::BuildMeteoPanel() {
         c->setChecked(true);
         form->addWidget(c);
     }
+    // The reading's smoothing of small count changes (off at start).
+    Filtr1 = named(new QCheckBox(QStringLiteral("Filtr"), box), "Filtr1");
+    form->addWidget(Filtr1);
     lay->addWidget(box);
     // What the environment station reads ("--" until a valid value arrives).
     auto* readings = named(new QGroupBox(QStringLiteral("Odczyt"), p), "GroupBoxOdczytMeteo");
@@ -287,6 +290,10 @@ QFrame* TMainForm::BuildMeteoPanel() {
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         rl->addWidget(value, r++, 1);
     }
+    // The wavelength the counts are converted with, after air and material corrections.
+    rl->addWidget(named(new QLabel(QStringLiteral("Długość fali [nm]"), readings), "CapDispLambda"), r, 0);
+    DispLambda = display(readings, "DispLambda", 4, 10);
+    rl->addWidget(DispLambda, r++, 1);
     lay->addWidget(readings);
     auto* mat = named(new QGroupBox(QStringLiteral("Materiał :"), p), "GroupBoxMaterial");
     auto* ml = new QGridLayout(mat);
@@ -475,15 +482,20 @@ QWidget* TMainForm::BuildPositioningPage() {
     PanelWarProsto = panel(page, "PanelWarProsto");
     auto* ps = new QVBoxLayout(PanelWarProsto);
     ps->addWidget(label(PanelWarProsto, "LabWarProsto", QStringLiteral("Odchyłka")));
-    ps->addWidget(display(PanelWarProsto, "DisplayProst", 2));
+    DisplayProst = display(PanelWarProsto, "DisplayProst", 2);
+    ps->addWidget(DisplayProst);
     PanelWarProstoY = panel(page, "PanelWarProstoY");
     auto* psy = new QVBoxLayout(PanelWarProstoY);
     psy->addWidget(label(PanelWarProstoY, "LabWarProstoY", QStringLiteral("Odchyłka Y")));
-    psy->addWidget(display(PanelWarProstoY, "DispProstoY", 2));
+    DispProstoY = display(PanelWarProstoY, "DispProstoY", 2);
+    psy->addWidget(DispProstoY);
     Panel2OsWar = panel(page, "Panel2OsWar");
     auto* p2 = new QVBoxLayout(Panel2OsWar);
     p2->addWidget(label(Panel2OsWar, "LabPanel2OsWar", QStringLiteral("Położenie")));
-    p2->addWidget(display(Panel2OsWar, "Disp2oswar", 3));
+    Disp2oswar = display(Panel2OsWar, "Disp2oswar", 3);
+    p2->addWidget(Disp2oswar);
+    Label38 = label(Panel2OsWar, "Label38", QStringLiteral("mm"));
+    p2->addWidget(Label38);
     for (QFrame* f : {PanelWarProsto, PanelWarProstoY, Panel2OsWar}) f->hide();
     GaugePozycjonowanie = gauge(page, "GaugePozycjonowanie");
     GaugeProsto = gauge(page, "GaugeProsto");
@@ -654,12 +666,14 @@ QWidget* TMainForm::BuildAngularPage() {
     auto* measured = panel(page, "PanelWMierzonaPK");
     auto* pm = new QVBoxLayout(measured);
     pm->addWidget(label(measured, "LabWMierzonaPK", QStringLiteral("Podział [ sec ]")));
-    pm->addWidget(display(measured, "DisplayPodzKat", 1));
+    DisplayPodzKat = display(measured, "DisplayPodzKat", 1);
+    pm->addWidget(DisplayPodzKat);
     side->addWidget(measured);
     auto* total = panel(page, "PanelWZadanaPK");
     auto* pz = new QVBoxLayout(total);
     pz->addWidget(label(total, "LabWZadanaPK", QStringLiteral("Kąt całkowity [ sec ]")));
-    pz->addWidget(display(total, "DispKatCalkowity", 1));
+    DispKatCalkowity = display(total, "DispKatCalkowity", 1);
+    pz->addWidget(DispKatCalkowity);
     side->addWidget(total);
     measured->hide();
     total->hide();

@@ -16,6 +16,7 @@
 
 #include "app/ModeSequencesMainForm.h"
 #include "evaluation/PointStore.h"
+#include "app/NotYetBuilt.h"
 #include "app/Unit_glowny.h"
 #include "instrument/MotorDrive.h"
 #include "foundations/Display.h"
@@ -35,13 +36,6 @@ namespace {
 template <class T = QWidget>
 T* named(TMainForm& f, const char* name) {
     return f.findChild<T*>(QString::fromLatin1(name));
-}
-
-// A check box or a checkable menu command of that name is ticked.
-bool ticked(TMainForm& f, const char* name) {
-    if (auto* a = named<QAction>(f, name)) return a->isChecked();
-    if (auto* c = named<QCheckBox>(f, name)) return c->isChecked();
-    return false;
 }
 
 void showOn(TDisplay* d, double v) {
@@ -153,7 +147,7 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
         c.materialTemperature = MaterialTemperature;
         c.referenceTemperature = ReferenceTemperature;
         c.expansionCoefficient = ExpansionCoefficient;
-        c.filterOn = ticked(f, "Filtr1");
+        c.filterOn = f.Filtr1 && f.Filtr1->isChecked();
         c.filterThreshold = f.FilterThreshold;
         c.resolution10 = f.ModeHost().ResolutionButtonVisible() && f.Resolution10;
         c.straightnessMethod = f.StraightnessMethod;
@@ -189,7 +183,7 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
         if (f.Fifo) f.Fifo->Clear();
     }
     void ProcessSample(int32_t raw) override {
-        if (ticked(f, "ZeemanTestON")) {
+        if (notyet::ZeemanTestOn()) {
             AddServiceCount(raw);
             return;
         }
@@ -241,23 +235,23 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
 
     // --- SampleOutputs (user-interface thread) ---
     void AddServiceCount(int32_t raw) override { addLimited(f.PSListBox1, QString::number(raw), 15); }
-    void ShowEffectiveWavelength(double nm) override { showOn(named<TDisplay>(f, "DispLambda"), nm); }
+    void ShowEffectiveWavelength(double nm) override { showOn(f.DispLambda, nm); }
     void ShowReadout(double v) override { showOn(f.DisplayWys, v); }
     void ShowMeasuredPosition(double v) override { showOn(f.DispWarMierzona, v); }
     void ShowVelocity(double v) override { showOn(f.DisplayPredkosc, v); }
     // Stored and plotted only while a velocity run lasts (the store checks it).
     void AddVelocitySample() override { f.Points().AddVelocitySample(CurrentValue); }
-    void ShowStraightnessValue(double v) override { showOn(named<TDisplay>(f, "Disp2oswar"), v); }
+    void ShowStraightnessValue(double v) override { showOn(f.Disp2oswar, v); }
     void ShowStraightnessUnit(const QString& u) override {
-        if (auto* l = named<QLabel>(f, "Label38")) l->setText(u);
+        if (f.Label38) f.Label38->setText(u);
     }
     void ShowDetector(double x, double y) override {
-        showOn(named<TDisplay>(f, "DisplayProst"), x);
-        showOn(named<TDisplay>(f, "DispProstoY"), y);
+        showOn(f.DisplayProst, x);
+        showOn(f.DispProstoY, y);
     }
     void ShowAngle(double division, double total) override {
-        showOn(named<TDisplay>(f, "DisplayPodzKat"), division);
-        showOn(named<TDisplay>(f, "DispKatCalkowity"), total);
+        showOn(f.DisplayPodzKat, division);
+        showOn(f.DispKatCalkowity, total);
     }
     void FftSample() override { f.FftSampleStored(); }
     void RecordValue(double v) override {
@@ -271,7 +265,9 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
         if (f.NotebookWyswietlacz && f.NotebookWyswietlacz->currentIndex() == 1) f.NotebookWyswietlacz->setCurrentIndex(0);
     }
     void ShowSignalLevel(const QString& gauge, int value) override {
-        auto* g = f.findChild<QProgressBar*>(gauge);
+        QProgressBar* g = nullptr;
+        for (QProgressBar* candidate : f.SignalGauges())
+            if (candidate && candidate->objectName() == gauge) g = candidate;
         if (!g) return;
         g->setValue(value);
         const int span = g->maximum() - g->minimum();

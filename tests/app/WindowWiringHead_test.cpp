@@ -1,5 +1,6 @@
 // Window controls that change what the live reading shows, with the simulated head streaming
 // counts to the real window.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <algorithm>
@@ -93,6 +94,33 @@ TEST_F(WindowWiringHeadTest, ResolutionButtonSwitchesHeadAndReadout) {
         EXPECT_EQ(sent.front(), s.byte);
         EXPECT_NE(std::find(sent.begin(), sent.end(), uint8_t('S')), sent.end());
     }
+}
+
+// The wavelength display shows what the counts are converted with; the filter switch smooths
+// small count changes (less than 8 counts at 100 nm move 1 % a sample) and lets them through
+// when it is off.
+TEST_F(WindowWiringHeadTest, FilterSwitchAndWavelengthDisplay) {
+    startReadout(4000);
+    TMainForm* f = form();
+    MaterialTemperature = 25.0;
+    ReferenceTemperature = 20.0;
+    f->ComboBox1->setCurrentIndex(0);  // aluminium
+    ASSERT_NE(f->DispLambda, nullptr);
+    const double nm = kDefaultLaserWavelength * 1e9 / (1.0 + 5.0 * 2.45e-5);
+    EXPECT_TRUE(pumpUntil([&] { return shows(f->DispLambda, nm); })) << f->DispLambda->Value();
+    const double mm = [](int32_t c) { return mmOf(c) / (1.0 + 5.0 * 2.45e-5); }(4000);
+    ASSERT_TRUE(pumpUntil([&] { return shows(f->DisplayWys, mm); }));
+
+    ASSERT_NE(f->Filtr1, nullptr);
+    EXPECT_FALSE(f->Filtr1->isChecked());
+    f->Filtr1->setChecked(true);
+    pumpUntil([] { return false; }, 100);  // the filter takes up the current count
+    head.setStreamCount(4006);
+    const double stepMm = mmOf(4006) / (1.0 + 5.0 * 2.45e-5) - mm;
+    pumpUntil([] { return false; }, 200);  // some 20 samples: the step has crept in a little
+    EXPECT_LT(f->DisplayWys->Value() - mm, stepMm / 2) << f->DisplayWys->Value();
+    f->Filtr1->setChecked(false);
+    EXPECT_TRUE(pumpUntil([&] { return shows(f->DisplayWys, mm + stepMm); })) << f->DisplayWys->Value();
 }
 
 }  // namespace
