@@ -740,6 +740,11 @@ public:
     TRadioGroup* RGFFTCzas = nullptr;
     TRadioGroup* RGFFTOut = nullptr;
     QCheckBox* CBLog = nullptr;
+    // "Redukcja tła" and "Jako tło": the stored background frame subtracted from the spectrum.
+    QCheckBox* cbBackGroundFFT = nullptr;
+    QPushButton* bSaveBackG = nullptr;
+    void bSaveBackGClick();
+    void cbBackGroundFFTClick();
     QCheckBox* CBSkladStala = nullptr;
     QPushButton* FFTGMenu = nullptr;
     // "&Eksport": the current type's data as a text file.

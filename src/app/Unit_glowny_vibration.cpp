@@ -68,12 +68,15 @@ struct TMainForm::VibrationParts : instrument::FftAcquisitionHost {
     std::unique_ptr<evaluation::VibrationBuffers> buffers;
     platform::TChartSeries* SCzasowa = nullptr;
     platform::TChartSeries* SFreq = nullptr;
+    // The background frame ("Jako tło"), made when first needed and kept for the program's life.
+    std::unique_ptr<QByteArray> FftBackSamples;
 
     evaluation::VibrationSettings settings() const {
         evaluation::VibrationSettings s;
         s.signal = f.RGFFTCzas ? f.RGFFTCzas->ItemIndex() : 0;
         s.output = f.RGFFTOut ? f.RGFFTOut->ItemIndex() : 0;
         s.showDc = f.CBSkladStala && f.CBSkladStala->isChecked();
+        s.background = f.cbBackGroundFFT && f.cbBackGroundFFT->isChecked();
         s.resolution10 = f.ModeHost().ResolutionButtonVisible() && f.Resolution10;
         s.laserWavelength = LaserWavelength;
         return s;
@@ -132,11 +135,18 @@ void TMainForm::ConnectExportAndVibration() {
     CBSkladStala->setObjectName(QStringLiteral("CBSkladStala"));
     CBLog = new QCheckBox(QStringLiteral("Skala log."), page);
     CBLog->setObjectName(QStringLiteral("CBLog"));
+    cbBackGroundFFT = new QCheckBox(QStringLiteral("Redukcja tła"), page);
+    cbBackGroundFFT->setObjectName(QStringLiteral("cbBackGroundFFT"));
+    cbBackGroundFFT->setEnabled(false);
+    bSaveBackG = new QPushButton(QStringLiteral("Jako tło"), page);
+    bSaveBackG->setObjectName(QStringLiteral("bSaveBackG"));
+    bSaveBackG->setEnabled(false);
     FFTGMenu = new QPushButton(QStringLiteral("&Główne menu"), page);
     FFTGMenu->setObjectName(QStringLiteral("FFTGMenu"));
     if (QBoxLayout* side = layoutHolding(page->layout(), FFTPom)) {
         int at = side->indexOf(Label31) + 1;
-        for (QWidget* w : std::initializer_list<QWidget*>{RGFFTCzas, RGFFTOut, CBSkladStala, CBLog})
+        for (QWidget* w : std::initializer_list<QWidget*>{RGFFTCzas, RGFFTOut, CBSkladStala, CBLog, cbBackGroundFFT,
+                                                          bSaveBackG})
             side->insertWidget(at++, w);
         side->addWidget(FFTGMenu);
     }
@@ -158,6 +168,8 @@ void TMainForm::ConnectExportAndVibration() {
         FftOutputIndex = i;
         RGFFTOutClick();
     });
+    connect(bSaveBackG, &QPushButton::clicked, this, &TMainForm::bSaveBackGClick);
+    connect(cbBackGroundFFT, &QCheckBox::toggled, this, &TMainForm::cbBackGroundFFTClick);
     connect(CBSkladStala, &QCheckBox::toggled, this, [this](bool on) {
         FftDcComponent = on;
         RGFFTOutClick();
@@ -328,7 +340,31 @@ void TMainForm::ComputeVibrationSpectrum() {
     VibrationParts& v = VibrationState();
     if (!v.buffers) v.buffers = std::make_unique<evaluation::VibrationBuffers>();
     const evaluation::TFftFrame frame = evaluation::FftFrameFromBytes(FftSamples());
-    evaluation::ComputeSpectrum(*v.buffers, frame, nullptr, v.settings(), *v.SCzasowa, *v.SFreq);
+    evaluation::TFftFrame back{};
+    if (v.FftBackSamples) back = evaluation::FftFrameFromBytes(*v.FftBackSamples);
+    evaluation::ComputeSpectrum(*v.buffers, frame, v.FftBackSamples ? &back : nullptr, v.settings(), *v.SCzasowa,
+                                *v.SFreq);
+    if (bSaveBackG) bSaveBackG->setEnabled(true);
+}
+
+void TMainForm::bSaveBackGClick() {
+    VibrationParts& v = VibrationState();
+    cbBackGroundFFT->setEnabled(true);
+    cbBackGroundFFT->setChecked(true);  // switches the subtraction on when it was off
+    if (!v.FftBackSamples) v.FftBackSamples = std::make_unique<QByteArray>(kFftSampleBytes, '\0');
+    QByteArray frame = FftSamples();
+    frame.resize(kFftSampleBytes, '\0');
+    *v.FftBackSamples = frame;
+}
+
+void TMainForm::cbBackGroundFFTClick() {
+    VibrationParts& v = VibrationState();
+    // The background's transform holds values only after the next computation; until then zeros.
+    if (!v.FftBackSamples) v.FftBackSamples = std::make_unique<QByteArray>(kFftSampleBytes, '\0');
+    if (!v.buffers) v.buffers = std::make_unique<evaluation::VibrationBuffers>();
+    if (!v.SCzasowa || !v.SFreq) return;
+    const evaluation::VibrationSettings s = v.settings();
+    evaluation::PlotSpectrum(*v.buffers, s, CBSkladStala->isChecked() ? 0 : 1, *v.SCzasowa, *v.SFreq);
 }
 
 // --- the acquisition's hooks ---

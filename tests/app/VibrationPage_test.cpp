@@ -253,6 +253,23 @@ TEST_F(VibrationPageTest, OpenedFileShowsItsSpectrumAndTheSwitchesChangeIt) {
     f->CBLog->setChecked(false);
     EXPECT_FALSE(f->WykresFFT->BottomAxis().Logarithmic());
 
+    // "Jako tło": the frame becomes the background, which the next transform subtracts; the
+    // subtraction switched off shows the frame's own spectrum again.
+    ASSERT_TRUE(f->bSaveBackG->isEnabled());
+    EXPECT_FALSE(f->cbBackGroundFFT->isEnabled());
+    f->RGFFTOut->SetItemIndex(0);
+    f->bSaveBackG->click();
+    EXPECT_TRUE(f->cbBackGroundFFT->isEnabled());
+    EXPECT_TRUE(f->cbBackGroundFFT->isChecked());
+    f->RGFFTCzas->SetItemIndex(0);  // the next transform
+    double largest = 0;
+    for (int i = 0; i < SFreq().Count(); ++i) largest = std::max(largest, std::abs(SFreq().YValue(i)));
+    EXPECT_EQ(largest, 0.0);
+    f->bSaveBackG->click();  // already checked: only the frame is copied
+    EXPECT_TRUE(f->cbBackGroundFFT->isChecked());
+    f->cbBackGroundFFT->setChecked(false);
+    EXPECT_DOUBLE_EQ(SFreq().YValue(kBin), distancePeak);
+
     // The export: the chart choice picks the writer; cancelling it asks for no file.
     auto answerChoice = [](int item, const char* button) {
         testsupport::whenModalShown<TFWybDrukFFT>([item, button](TFWybDrukFFT& d) {
