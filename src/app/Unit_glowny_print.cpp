@@ -137,13 +137,7 @@ public:
         return dialog.exec() == QDialog::Accepted;
     }
     void PrintReport(reports::Report& report) override {
-        if (!printer) return;
-        int from = 0, to = 0;
-        if (printer->printRange() == QPrinter::PageRange) {
-            from = printer->fromPage();
-            to = printer->toPage();
-        }
-        reports::Paint(report.Layout(), *printer, from, to);
+        if (printer) reports::PrintOnPrinter(report.Layout(), *printer);
     }
     void PreviewReport(std::unique_ptr<reports::Report> report) override { reports::ShowPreview(std::move(report), &f); }
 

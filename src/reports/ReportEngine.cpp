@@ -346,7 +346,7 @@ void Paint(const PageModel& model, QPagedPaintDevice& device, int from, int to) 
     p.end();
 }
 
-bool WritePdf(const PageModel& model, const QString& path, const QString& title) {
+bool WritePdf(const PageModel& model, const QString& path, const QString& title, int from, int to) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
     {
@@ -354,7 +354,7 @@ bool WritePdf(const PageModel& model, const QString& path, const QString& title)
         pdf.setResolution(600);
         pdf.setTitle(title.isEmpty() ? model.title : title);
         pdf.setCreator(QStringLiteral("VKM30"));
-        Paint(model, pdf);
+        Paint(model, pdf, from, to);
     }
     return platform::CommitSaveFile(file).isEmpty();
 }

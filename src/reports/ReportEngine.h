@@ -162,7 +162,8 @@ void Paint(const PageModel& model, QPagedPaintDevice& device, int from = 0, int 
 // Draws one page onto a painter whose device has `scale` pixels per report unit.
 void PaintPage(const Page& page, QPainter& p, double scale = 1.0);
 // Writes the model to a PDF file (A4) through the safe-save routine; false on failure.
-bool WritePdf(const PageModel& model, const QString& path, const QString& title = QString());
+bool WritePdf(const PageModel& model, const QString& path, const QString& title = QString(), int from = 0,
+              int to = 0);
 
 // A text in report units of font size f (points), as the painter prints it.
 double TextWidth(const QString& text, const ReportFont& f);

@@ -181,13 +181,7 @@ bool TfrmPreview::PrintPages() {
     if (printer_->outputFormat() == QPrinter::PdfFormat && printer_->outputFileName().isEmpty())
         return RunPrintSetup();
     printer_->setCopyCount(SpinEditCopies->value());
-    int from = 0, to = 0;
-    if (printer_->printRange() == QPrinter::PageRange) {
-        from = printer_->fromPage();
-        to = printer_->toPage();
-    }
-    Paint(model_, *printer_, from, to);
-    return true;
+    return PrintOnPrinter(model_, *printer_);
 }
 
 bool TfrmPreview::RunPrintSetup() {
@@ -198,13 +192,7 @@ bool TfrmPreview::RunPrintSetup() {
     dialog.setMinMax(1, std::max(1, model_.PageCount()));
     if (dialog.exec() != QDialog::Accepted) return false;
     SpinEditCopies->setValue(std::max(1, printer_->copyCount()));
-    int from = 0, to = 0;
-    if (printer_->printRange() == QPrinter::PageRange) {
-        from = printer_->fromPage();
-        to = printer_->toPage();
-    }
-    Paint(model_, *printer_, from, to);
-    return true;
+    return PrintOnPrinter(model_, *printer_);
 }
 
 void TfrmPreview::showEvent(QShowEvent* e) {
@@ -237,6 +225,18 @@ void TfrmPreview::keyPressEvent(QKeyEvent* e) {
     default:
         TSSForm::keyPressEvent(e);
     }
+}
+
+bool PrintOnPrinter(const PageModel& model, QPrinter& printer) {
+    int from = 0, to = 0;
+    if (printer.printRange() == QPrinter::PageRange) {
+        from = printer.fromPage();
+        to = printer.toPage();
+    }
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return WritePdf(model, printer.outputFileName(), printer.docName(), from, to);
+    Paint(model, printer, from, to);
+    return true;
 }
 
 TfrmPreview* ShowPreview(std::unique_ptr<Report> report, QWidget* parent) {

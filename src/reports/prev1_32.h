@@ -59,6 +59,10 @@ private:
     bool printAllowed_ = true;
 };
 
+// Prints a model on a set-up printer, its page range only; "print to file" goes through the
+// safe-save routine like every file the program writes. False when nothing was written.
+bool PrintOnPrinter(const PageModel& model, QPrinter& printer);
+
 // Opens the preview of a report (not modal; the window frees itself on close).
 TfrmPreview* ShowPreview(std::unique_ptr<Report> report, QWidget* parent = nullptr);
 

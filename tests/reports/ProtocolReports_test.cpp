@@ -251,3 +251,20 @@ TEST_F(ReportTranslation, TextsFromTheSectionOfTheReport) {
     TRTabela1Form table(none, TMeasurementHeader{}, QString(), QString());
     EXPECT_EQ(table.Layout().pages[0].First("QRLabel1")->text, "Table of measurements");
 }
+
+TEST(ProtocolReport, ChartScaledToThePrintedWidthOnce) {
+    platform::TChart chart;
+    chart.resize(int(kBandWidth * 2), 400);
+    chart.LeftAxis().LabelFont().setPointSize(10);
+    ProtocolData d;
+    d.chart = &chart;
+    TFormProtokol protocol(d, QString());
+    const PageModel m = protocol.Layout();
+    QImage img(int(kPageWidth), int(kPageHeight), QImage::Format_RGB32);
+    for (int pass = 0; pass < 2; ++pass) {
+        QPainter painter(&img);
+        PaintPage(m.pages[0], painter);
+    }
+    // Twice the printed width on the screen: the labels print at half their size, still legible.
+    EXPECT_EQ(protocol.Wykres->chart->LeftAxis().LabelFont().pointSize(), 5);
+}
