@@ -1,6 +1,7 @@
 // The main window's creation and destruction, its translated captions and the readings it takes
 // at start-up (calibration file, machine names, gauge limits).
 #include "app/Unit_glowny.h"
+#include "app/LiveReadoutPage.h"
 #include "app/Unit_glowny_link.h"
 #include "app/UDataModule.h"
 
@@ -39,6 +40,7 @@
 #include "foundations/SharedGlobals.h"
 #include "foundations/Transl.h"
 #include "instrument/KalibracjaFile.h"
+#include "foundations/MeasurementModes.h"
 #include "platform/AppPaths.h"
 #include "platform/Sync.h"
 
@@ -62,6 +64,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setObjectName("MainForm");
     setWindowTitle(QStringLiteral("Veldrasta"));
     BuildMainMenu();
+    ReadoutPage = new LiveReadoutPage(*this);
     BuildPages();
     BuildLink();
     ConnectTypePages();
@@ -71,7 +74,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ConnectMeasurementFiles();
     ConnectResults();
     ConnectFlatnessMap();
-    ConnectLiveReadout();
+    ReadoutPage->Connect(BitBtnWyswietlacz);
+    connect(BRozdziel, &QPushButton::clicked, this, &TMainForm::BRozdzielClick);
     ConnectParameterSummary();
     ConnectExportAndVibration();
     ConnectPrinting();
@@ -148,17 +152,17 @@ void TMainForm::FormCreate() {
     SignalMonitorStopped = true;
 
     if (InterfaceMode == 1) {
-        Label32->setText(Msg("stBrakInterfejs"));
+        ReadoutPage->SetMessage(Msg("stBrakInterfejs"));
         NotebookFlagi->setCurrentIndex(1);  // "Flagi RS"
         OpenSerialLink();
         PendingReply = 3;
     } else {
         NotebookFlagi->setCurrentIndex(0);  // "Flagi Fifo"
-        Label32->setText(Msg("stBarkKarty"));
+        ReadoutPage->SetMessage(Msg("stBarkKarty"));
         CardSemaphore = new platform::BinarySemaphore;
     }
 
-    NotebookWyswietlacz->setCurrentIndex(0);
+    ReadoutPage->ShowReadoutPage(0);
     ComboBox1->setCurrentIndex(3);
     ExpansionCoefficient = kSteelExpansion;
     RSEWspRoz->SetValue(kSteelExpansion * 1e6);
@@ -448,4 +452,23 @@ void TMainForm::FreeVibrationBuffers() {}
 
 void TMainForm::CloseMachineTable() {
     if (DataModule1) DataModule1->TableMachines->Close();
+}
+
+// 10 nm <-> 100 nm: the head's resolution byte, the readout decimals of every unit and the
+// filter's threshold follow; the count starts again at the new resolution.
+void TMainForm::BRozdzielClick() {
+    Resolution10 = !Resolution10;
+    BRozdziel->setText(Msg("stRozdzielczosc") + (Resolution10 ? QStringLiteral(" 10 nm") : QStringLiteral(" 100 nm")));
+    const uint8_t byte = Resolution10 ? modes::kResolution10nm : modes::kResolution100nm;
+    SendHeadCommand(byte);
+    DisplayPrecision = modes::PrecisionTableFor(byte);
+    FilterThreshold = Resolution10 ? 128 : 8;
+    MainFormModeHost& h = ModeHost();
+    if (MeasurementMode == kModeDistanceReadout || MeasurementMode == kModeVelocityReadout) {
+        h.ApplyReadoutView(modes::DisplayUnitView(MeasurementMode, DisplayLengthUnit, DisplayVelocityUnit,
+                                                  DisplayPrecision));
+    } else if (MeasurementMode == kModeAngleReadout || MeasurementMode == kModeWollastonReadout) {
+        ReadoutPage->SetReadoutDecimals(DisplayPrecision[9]);
+    }
+    modes::RestartCounting(h);
 }

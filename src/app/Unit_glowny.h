@@ -55,6 +55,7 @@ class TChart;
 class TPoint3DSeries;
 }
 class TDisplay;
+class LiveReadoutPage;
 class THeaderListbox;
 class TRadioGroup;
 class TRealSpinEdit;
@@ -173,7 +174,6 @@ public:
     // --- pages ---
     QStackedWidget* NotebookMainForm = nullptr;
     QStackedWidget* NotebookButton = nullptr;
-    QStackedWidget* NotebookWyswietlacz = nullptr;
     QStackedWidget* NotebookFlagi = nullptr;
     QStackedWidget* NotebookUstawienia = nullptr;
 
@@ -199,8 +199,8 @@ public:
     QComboBox* ComboBox1 = nullptr;  // material
     TRealSpinEdit* RSEWspRoz = nullptr;
 
-    // live readout page
-    TDisplay* DisplayWys = nullptr;
+    // The live readout page.
+    LiveReadoutPage& Readout() { return *ReadoutPage; }
     QCheckBox* Filtr1 = nullptr;    // the reading's count filter
     TDisplay* DispLambda = nullptr; // effective wavelength, nm
     TDisplay* Disp2oswar = nullptr; // position of a straightness run
@@ -209,24 +209,6 @@ public:
     TDisplay* DispProstoY = nullptr;   // two-axis detector Y
     TDisplay* DisplayPodzKat = nullptr;    // angular division, arc seconds
     TDisplay* DispKatCalkowity = nullptr;  // total angle, arc seconds
-    QLabel* Label2 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLabel* Label32 = nullptr;
-    QLabel* FotoPomiaru = nullptr;
-    QProgressBar* Gauge3 = nullptr;
-    QGroupBox* GroupBox6 = nullptr;
-    QGroupBox* GroupBox4 = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    QPushButton* ButtonTypPomiaru = nullptr;
-    QPushButton* ButtonOs = nullptr;
-    QPushButton* ButZerowanieWyniku = nullptr;
-    QPushButton* ButRejestracja = nullptr;
-    QPushButton* Button1 = nullptr;
-    QToolButton* SpeedButton1 = nullptr;
-    QToolButton* SpeedButtonZnak = nullptr;
-    QSpinBox* UpDown2 = nullptr;
-    QCheckBox* CBJustowanie = nullptr;
-    QFrame* Panel6 = nullptr;
 
     // positioning and straightness page
     QWidget* PanelWykresyProsto = nullptr;
@@ -298,7 +280,6 @@ public:
     QLabel* LabPoczPK = nullptr;
 
     // service panel
-    QProgressBar* Gauge1 = nullptr;
     QLabel* LLambda = nullptr;
     QLabel* LWolaston = nullptr;
     QLabel* LNazwaLas = nullptr;
@@ -507,19 +488,9 @@ public:
     void LoaderEnded(const instrument::LoadResult& result) override;
     void ClearList(instrument::LinkList list) override;
     void AddListLine(instrument::LinkList list, const QString& line) override;
-    // The live readout page (Unit_glowny_readout.cpp): its entry button, switches and keys
-    // (construction).
-    void ConnectLiveReadout();
-    void BitBtnWyswietlaczClick();
-    void ButtonTypPomiaruClick();
-    void SpeedButton1Click();
-    void SpeedButtonZnakClick();
-    void ButtonOsClick();
-    void ButZerowanieWynikuClick();
-    void UpDown2Click();
+    // 10 nm <-> 100 nm (BRozdziel): the head's resolution byte, the readout decimals and the
+    // filter's threshold follow.
     void BRozdzielClick();
-    // The keys the mode sequences act on (Esc on the readout and velocity pages, R).
-    void FormKeyDown(int virtualKey);
 
     // --- run control (Unit_glowny_control.cpp) ---
     // Asked before the current mode's data are discarded: 2 Cancel, 6 Yes (save), 7 No.
@@ -813,7 +784,6 @@ private:
     void BuildPages();
     QWidget* BuildStartPage();
     QWidget* BuildMainMenuPage();
-    QWidget* BuildDisplayPage();
     QWidget* BuildPositioningPage();
     QWidget* BuildVelocityPage();
     QWidget* BuildAngularPage();
@@ -823,6 +793,8 @@ private:
     QWidget* BuildVibrationPage();
     QWidget* BuildAlignmentPage();
     QFrame* BuildMeteoPanel();
+
+    LiveReadoutPage* ReadoutPage = nullptr;
 
     void BuildLink();
     void CreateLinkObjects();

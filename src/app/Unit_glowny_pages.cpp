@@ -21,6 +21,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/LiveReadoutPage.h"
+#include "app/PageControls.h"
 #include "app/RunCommands.h"
 #include "app/Unit_glowny.h"
 #include "foundations/Display.h"
@@ -29,89 +31,10 @@
 #include "foundations/RadioGroup.h"
 #include "foundations/RealSpinEdit.h"
 
-namespace {
-
-platform::TChart* chart(QWidget* parent, const char* name) {
-    auto* c = new platform::TChart(parent);
-    c->setObjectName(QString::fromLatin1(name));
-    c->setMinimumSize(200, 140);
-    return c;
-}
-
-template <class W>
-W* named(W* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
-    return named(new QPushButton(caption, parent), name);
-}
-
-QLabel* label(QWidget* parent, const char* name, const QString& caption) {
-    return named(new QLabel(caption, parent), name);
-}
-
-QProgressBar* gauge(QWidget* parent, const char* name) {
-    auto* g = named(new QProgressBar(parent), name);
-    g->setRange(0, 255);
-    g->setValue(0);
-    g->setTextVisible(false);
-    g->setToolTip(QStringLiteral("Poziom sygnału"));
-    return g;
-}
-
-QFrame* panel(QWidget* parent, const char* name) {
-    auto* f = named(new QFrame(parent), name);
-    f->setFrameShape(QFrame::StyledPanel);
-    return f;
-}
-
-TDisplay* display(QWidget* parent, const char* name, int precision, int pointSize = 22) {
-    auto* d = named(new TDisplay(parent), name);
-    d->SetPrecision(precision);
-    QFont f = d->font();
-    f.setPointSize(pointSize);
-    f.setBold(true);
-    d->setFont(f);
-    d->setMinimumHeight(QFontMetrics(f).height() + 12);
-    return d;
-}
-
-QTableWidget* deviationGrid(QWidget* parent, const char* name) {
-    // Row 0 holds the headings, row r + 1 point r, as the point store expects.
-    auto* g = named(new QTableWidget(1, 3, parent), name);
-    g->horizontalHeader()->hide();
-    g->verticalHeader()->hide();
-    g->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    g->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    g->setMinimumWidth(220);
-    g->setSelectionMode(QAbstractItemView::NoSelection);
-    g->setFocusPolicy(Qt::NoFocus);
-    return g;
-}
-
-QStatusBar* panelStatusBar(QWidget* parent, const char* name, int panels) {
-    auto* s = named(new QStatusBar(parent), name);
-    s->setSizeGripEnabled(false);
-    for (int i = 0; i < panels; ++i) {
-        auto* l = new QLabel(s);
-        l->setObjectName(QString::fromLatin1(name) + QStringLiteral("Panel") + QString::number(i));
-        l->setFrameShape(QFrame::StyledPanel);
-        s->addWidget(l, 1);
-    }
-    return s;
-}
-
-QWidget* backButton(QWidget* parent, QPushButton*& b, const char* name) {
-    b = button(parent, name, QStringLiteral("&Główne Menu"));
-    return b;
-}
-
-}  // namespace
+using namespace pagecontrols;
 
 std::array<QProgressBar*, 7> TMainForm::SignalGauges() const {
-    return {Gauge1, GaugePozycjonowanie, GaugeProsto, Gauge3, Gauge4, GaugePodzKat, GaugeFFT};
+    return {ReadoutPage->ReadoutGauge(), GaugePozycjonowanie, GaugeProsto, ReadoutPage->MonitorGauge(), Gauge4, GaugePodzKat, GaugeFFT};
 }
 
 void TMainForm::SetChartTitle(QWidget* w, const QString& title) {
@@ -149,7 +72,7 @@ void TMainForm::BuildPages() {
 
     NotebookMainForm->addWidget(BuildStartPage());        // 0
     NotebookMainForm->addWidget(BuildMainMenuPage());     // 1
-    NotebookMainForm->addWidget(BuildDisplayPage());      // 2
+    NotebookMainForm->addWidget(ReadoutPage->Build());    // 2
     NotebookMainForm->addWidget(BuildPositioningPage());  // 3
     NotebookMainForm->addWidget(BuildVelocityPage());     // 4
     NotebookMainForm->addWidget(BuildAngularPage());      // 5
@@ -359,92 +282,6 @@ QFrame* TMainForm::BuildMeteoPanel() {
     lay->addWidget(manual);
     lay->addStretch(1);
     return p;
-}
-
-QWidget* TMainForm::BuildDisplayPage() {
-    auto* page = named(new QWidget, "Wyswietlacz");
-    auto* lay = new QVBoxLayout(page);
-    NotebookWyswietlacz = named(new QStackedWidget(page), "NotebookWyswietlacz");
-    // page 0: the readout, with the reading's signal gauge under it
-    auto* readout = new QWidget;
-    auto* rv = new QVBoxLayout(readout);
-    auto* rl = new QHBoxLayout;
-    rv->addLayout(rl, 1);
-    DisplayWys = display(readout, "DisplayWys", 3, 64);
-    rl->addWidget(DisplayWys, 1);
-    Label2 = label(readout, "Label2", QStringLiteral("µm"));
-    Label5 = label(readout, "Label5", QStringLiteral("mm/s"));
-    Label5->hide();
-    QFont uf = Label2->font();
-    uf.setPointSize(36);
-    Label2->setFont(uf);
-    Label5->setFont(uf);
-    rl->addWidget(Label2);
-    rl->addWidget(Label5);
-    Gauge1 = gauge(readout, "Gauge1");
-    rv->addWidget(Gauge1);
-    NotebookWyswietlacz->addWidget(readout);
-    // page 1: the message
-    auto* message = new QWidget;
-    auto* ml = new QVBoxLayout(message);
-    Label32 = label(message, "Label32", QString());
-    Label32->setAlignment(Qt::AlignCenter);
-    QFont mf = Label32->font();
-    mf.setPointSizeF(mf.pointSizeF() * 1.6);
-    mf.setBold(true);
-    Label32->setFont(mf);
-    ml->addWidget(Label32);
-    // the signal monitor's gauge while the head warms up
-    Gauge3 = gauge(message, "Gauge3");
-    ml->addWidget(Gauge3);
-    NotebookWyswietlacz->addWidget(message);
-    lay->addWidget(NotebookWyswietlacz, 2);
-
-    auto* row = new QHBoxLayout;
-    GroupBox6 = named(new QGroupBox(QStringLiteral("Pomiar"), page), "GroupBox6");
-    auto* g6 = new QVBoxLayout(GroupBox6);
-    ButtonTypPomiaru = button(GroupBox6, "ButtonTypPomiaru", QStringLiteral("Dystans"));
-    ButtonOs = button(GroupBox6, "ButtonOs", QStringLiteral("Oś X"));
-    g6->addWidget(ButtonTypPomiaru);
-    g6->addWidget(ButtonOs);
-    row->addWidget(GroupBox6);
-    GroupBox4 = named(new QGroupBox(QStringLiteral("Wyświetlanie"), page), "GroupBox4");
-    auto* g4 = new QHBoxLayout(GroupBox4);
-    SpeedButton1 = named(new QToolButton(GroupBox4), "SpeedButton1");
-    SpeedButton1->setText(QStringLiteral("mm/µm"));
-    SpeedButtonZnak = named(new QToolButton(GroupBox4), "SpeedButtonZnak");
-    SpeedButtonZnak->setText(QStringLiteral("+"));
-    UpDown2 = named(new QSpinBox(GroupBox4), "UpDown2");
-    UpDown2->setRange(0, 2);
-    g4->addWidget(SpeedButton1);
-    g4->addWidget(SpeedButtonZnak);
-    g4->addWidget(label(GroupBox4, "LabMiejsca", QStringLiteral("Miejsca po przecinku")));
-    g4->addWidget(UpDown2);
-    row->addWidget(GroupBox4);
-    GroupBox1 = named(new QGroupBox(QStringLiteral("Justowanie"), page), "GroupBox1");
-    auto* g1 = new QVBoxLayout(GroupBox1);
-    CBJustowanie = named(new QCheckBox(QStringLiteral("Justowanie"), GroupBox1), "CBJustowanie");
-    g1->addWidget(CBJustowanie);
-    row->addWidget(GroupBox1);
-    lay->addLayout(row);
-
-    auto* buttons = new QHBoxLayout;
-    ButRejestracja = button(page, "ButRejestracja", QStringLiteral("&Rejestracja"));
-    ButZerowanieWyniku = button(page, "ButZerowanieWyniku", QStringLiteral("&Zerowanie"));
-    Button1 = button(page, "Button1", QStringLiteral("&Główne Menu"));
-    buttons->addWidget(ButRejestracja);
-    buttons->addWidget(ButZerowanieWyniku);
-    buttons->addStretch(1);
-    buttons->addWidget(Button1);
-    lay->addLayout(buttons);
-
-    Panel6 = panel(page, "Panel6");
-    Panel6->hide();
-    FotoPomiaru = label(page, "FotoPomiaru", QString());
-    FotoPomiaru->setAlignment(Qt::AlignCenter);
-    FotoPomiaru->setMinimumHeight(120);
-    lay->addWidget(FotoPomiaru, 1);
-    return page;
 }
 
 QWidget* TMainForm::BuildPositioningPage() {

@@ -16,6 +16,7 @@
 
 #include "app/ModeSequencesMainForm.h"
 #include "evaluation/PointStore.h"
+#include "app/LiveReadoutPage.h"
 #include "app/NotYetBuilt.h"
 #include "app/Unit_glowny.h"
 #include "instrument/MotorDrive.h"
@@ -151,7 +152,7 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
         c.filterThreshold = f.FilterThreshold;
         c.resolution10 = f.ModeHost().ResolutionButtonVisible() && f.Resolution10;
         c.straightnessMethod = f.StraightnessMethod;
-        c.signPlus = f.SpeedButtonZnak && f.SpeedButtonZnak->text() == QStringLiteral("+");
+        c.signPlus = f.Readout().SignPlus();
         return c;
     }
     instrument::SampleInputs Inputs() {
@@ -236,7 +237,7 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
     // --- SampleOutputs (user-interface thread) ---
     void AddServiceCount(int32_t raw) override { addLimited(f.PSListBox1, QString::number(raw), 15); }
     void ShowEffectiveWavelength(double nm) override { showOn(f.DispLambda, nm); }
-    void ShowReadout(double v) override { showOn(f.DisplayWys, v); }
+    void ShowReadout(double v) override { f.Readout().ShowReading(v); }
     void ShowMeasuredPosition(double v) override { showOn(f.DispWarMierzona, v); }
     void ShowVelocity(double v) override { showOn(f.DisplayPredkosc, v); }
     // Stored and plotted only while a velocity run lasts (the store checks it).
@@ -258,11 +259,11 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
         if (f.VelocitySamples) f.VelocitySamples->Add().Value = v;
     }
     void SendValueToExcel() override {
-        if (f.DisplayWys) f.SendValueToExcel(uint8_t(f.DisplayWys->Precision()), f.DisplayWys->Value());
+        f.SendValueToExcel(uint8_t(f.Readout().ReadingPrecision()), f.Readout().ReadingValue());
     }
     void AddServiceSignal(uint8_t level) override { addLimited(f.PSListBox3, QString::number(level), 23); }
     void ShowReadoutGauges() override {
-        if (f.NotebookWyswietlacz && f.NotebookWyswietlacz->currentIndex() == 1) f.NotebookWyswietlacz->setCurrentIndex(0);
+        f.Readout().ShowReadoutGauges();
     }
     void ShowSignalLevel(const QString& gauge, int value) override {
         QProgressBar* g = nullptr;

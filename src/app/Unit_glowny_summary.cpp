@@ -16,6 +16,7 @@
 #include "app/RunCommands.h"
 #include "app/StraightnessRun.h"
 #include "app/UProstopa.h"
+#include "app/LiveReadoutPage.h"
 #include "app/Unit_glowny.h"
 #include "evaluation/PointStore.h"
 #include "foundations/MessageDlg.h"
@@ -179,7 +180,7 @@ void TMainForm::ConnectParameterSummary() {
     };
     PunktStartowy = startRow("PunktStartowy", "Label68", Label68, BRozdziel);
     PunktStartowyPK = startRow("PunktStartowyPK", "Label88", Label88, BStartPK);
-    PunktStartowyWysw = startRow("PunktStartowyWysw", "Label89", Label89, ButRejestracja);
+    PunktStartowyWysw = startRow("PunktStartowyWysw", "Label89", Label89, Readout().StartPointAnchor());
 }
 
 void TMainForm::ShowMeasurementParameters() {

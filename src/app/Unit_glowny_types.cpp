@@ -17,6 +17,7 @@
 #include <QApplication>
 
 #include "app/PointStoreWidgets.h"
+#include "app/LiveReadoutPage.h"
 #include "app/Unit_glowny.h"
 #include "evaluation/PointStore.h"
 #include "foundations/FR_Utils.h"
@@ -328,7 +329,7 @@ void TMainForm::ButtonStartVClick() {
         VelocityDataSaved = false;
         VelocityRunning = false;
         ButtonStartV->setText(QStringLiteral("&Start"));
-        showIf(Panel6, false);
+        Readout().ShowRunPanel(false);
         EnableMenuItemsByTag(VelocityRunLocked(), true);
         SetChartZoomAllowed(WykresPredkosci, true, false);
         Points().ShowMeanVelocity();
@@ -339,7 +340,7 @@ void TMainForm::ButtonStartVClick() {
     enableIf(MenuCommand("Konfiguracja1"), false);
     call(TypeSeams.FillHeaderEnvironment);
     MeasurementMode = 1;
-    showIf(Panel6, true);
+    Readout().ShowRunPanel(true);
     ButtonStartV->setText(QStringLiteral("&Stop"));
     VelocitySamples->Clear();
     Points().ClearVelocitySeries();
@@ -414,7 +415,7 @@ bool TMainForm::ShowSetupPicture() {
         }
         return false;
     }
-    if (FotoPomiaru) FotoPomiaru->setPixmap(picture);
+    Readout().ShowSetupPicture(picture);
     return true;
 }
 

@@ -110,7 +110,7 @@ TEST_F(LiveReadoutTest, EntrySwitchesAndEscSendTheirBytesAndTheDisplayFollows) {
     EXPECT_EQ(f->windowTitle(), QString::fromUtf8("Veldrasta - Wyświetlacz"));
     ASSERT_TRUE(pumpUntil([&] { return f->ReadingThread().Running(); }));
     // The readout starts negated while the sign button reads "+".
-    ASSERT_TRUE(pumpUntil([&] { return shows(f->DisplayWys, -mmOf(4000)); })) << f->DisplayWys->Value();
+    ASSERT_TRUE(pumpUntil([&] { return shows(Control<TDisplay>(f, "DisplayWys"), -mmOf(4000)); })) << Control<TDisplay>(f, "DisplayWys")->Value();
     // The entry and its distance display; then the environment reading's 0x80 and the signal
     // monitor's 'S', which come from two threads in either order; then the readout's start.
     Bytes got = take(22);
@@ -119,15 +119,15 @@ TEST_F(LiveReadoutTest, EntrySwitchesAndEscSendTheirBytesAndTheDisplayFollows) {
     EXPECT_EQ(hex(got), hex(Bytes{'F', '?', '7', '5', 'f', 0x8C,
                                   0x80, 'S',
                                   ':', '8', '2', 'f', '[', 0x8C, 'W', '5', '2', '8', 'X', 'R', 0x89, 'S'}));
-    EXPECT_EQ(f->NotebookWyswietlacz->currentIndex(), 0);
+    EXPECT_EQ(Control<QStackedWidget>(f, "NotebookWyswietlacz")->currentIndex(), 0);
     EXPECT_EQ(f->MeasurementMode, 6);
-    EXPECT_EQ(f->Label2->text(), "mm");
-    EXPECT_EQ(f->DisplayWys->Precision(), 5);
+    EXPECT_EQ(Control<QLabel>(f, "Label2")->text(), "mm");
+    EXPECT_EQ(Control<TDisplay>(f, "DisplayWys")->Precision(), 5);
 
-    f->SpeedButtonZnak->click();
-    EXPECT_EQ(f->SpeedButtonZnak->text(), "-");
+    Control<QToolButton>(f, "SpeedButtonZnak")->click();
+    EXPECT_EQ(Control<QToolButton>(f, "SpeedButtonZnak")->text(), "-");
     head.setStreamCount(8000);
-    ASSERT_TRUE(pumpUntil([&] { return shows(f->DisplayWys, mmOf(8000)); })) << f->DisplayWys->Value();
+    ASSERT_TRUE(pumpUntil([&] { return shows(Control<TDisplay>(f, "DisplayWys"), mmOf(8000)); })) << Control<TDisplay>(f, "DisplayWys")->Value();
 
     // Units and types, in the order an inspector steps through them.
     struct Step {
@@ -140,12 +140,12 @@ TEST_F(LiveReadoutTest, EntrySwitchesAndEscSendTheirBytesAndTheDisplayFollows) {
         uint8_t mode;
     };
     const Step steps[] = {
-        {f->SpeedButton1, {}, "Dystans", "µm", false, 2, 6},
-        {f->ButtonTypPomiaru, {'3', '6'}, "Prędkość", "mm/s", true, 3, 7},
-        {f->SpeedButton1, {}, "Prędkość", "m/s", true, 6, 7},
-        {f->ButtonTypPomiaru, {0x8C, '7', '2'}, "Kąt", "sek", false, 1, 8},
-        {f->ButtonTypPomiaru, {'e', 0x8C, '2'}, "Wollaston", "µm", false, 1, 9},
-        {f->ButtonTypPomiaru, {'f', 0x8C}, "Dystans", "mm", false, 5, 6},
+        {Control<QToolButton>(f, "SpeedButton1"), {}, "Dystans", "µm", false, 2, 6},
+        {Control<QPushButton>(f, "ButtonTypPomiaru"), {'3', '6'}, "Prędkość", "mm/s", true, 3, 7},
+        {Control<QToolButton>(f, "SpeedButton1"), {}, "Prędkość", "m/s", true, 6, 7},
+        {Control<QPushButton>(f, "ButtonTypPomiaru"), {0x8C, '7', '2'}, "Kąt", "sek", false, 1, 8},
+        {Control<QPushButton>(f, "ButtonTypPomiaru"), {'e', 0x8C, '2'}, "Wollaston", "µm", false, 1, 9},
+        {Control<QPushButton>(f, "ButtonTypPomiaru"), {'f', 0x8C}, "Dystans", "mm", false, 5, 6},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(QString(s.typeCaption + QStringLiteral(" ") + QString::fromUtf8(s.unitLabel)).toStdString());
@@ -153,20 +153,20 @@ TEST_F(LiveReadoutTest, EntrySwitchesAndEscSendTheirBytesAndTheDisplayFollows) {
         QCoreApplication::processEvents();
         EXPECT_EQ(hex(take(s.bytes.size())), hex(s.bytes));
         EXPECT_EQ(f->MeasurementMode, s.mode);
-        EXPECT_EQ(f->ButtonTypPomiaru->text(), QString::fromUtf8(s.typeCaption));
-        const QLabel* unit = s.velocityLabel ? f->Label5 : f->Label2;
+        EXPECT_EQ(Control<QPushButton>(f, "ButtonTypPomiaru")->text(), QString::fromUtf8(s.typeCaption));
+        const QLabel* unit = s.velocityLabel ? Control<QLabel>(f, "Label5") : Control<QLabel>(f, "Label2");
         EXPECT_FALSE(unit->isHidden());
-        EXPECT_TRUE((s.velocityLabel ? f->Label2 : f->Label5)->isHidden());
+        EXPECT_TRUE((s.velocityLabel ? Control<QLabel>(f, "Label2") : Control<QLabel>(f, "Label5"))->isHidden());
         EXPECT_EQ(unit->text(), QString::fromUtf8(s.unitLabel));
-        EXPECT_EQ(f->DisplayWys->Precision(), s.decimals);
-        EXPECT_EQ(f->UpDown2->maximum(), s.decimals);
+        EXPECT_EQ(Control<TDisplay>(f, "DisplayWys")->Precision(), s.decimals);
+        EXPECT_EQ(Control<QSpinBox>(f, "UpDown2")->maximum(), s.decimals);
         if (s.mode == 6 && s.decimals == 2) {  // micrometres
-            EXPECT_TRUE(pumpUntil([&] { return shows(f->DisplayWys, mmOf(8000) * 1000.0); })) << f->DisplayWys->Value();
+            EXPECT_TRUE(pumpUntil([&] { return shows(Control<TDisplay>(f, "DisplayWys"), mmOf(8000) * 1000.0); })) << Control<TDisplay>(f, "DisplayWys")->Value();
         }
     }
     // Back in millimetres the readout follows the head again.
     head.setStreamCount(-12000);
-    ASSERT_TRUE(pumpUntil([&] { return shows(f->DisplayWys, mmOf(-12000)); })) << f->DisplayWys->Value();
+    ASSERT_TRUE(pumpUntil([&] { return shows(Control<TDisplay>(f, "DisplayWys"), mmOf(-12000)); })) << Control<TDisplay>(f, "DisplayWys")->Value();
     QCoreApplication::processEvents();
     EXPECT_TRUE(f->grab().save(QDir::temp().filePath("vkm30_live_readout.png")));
     // The reading's signal gauge under the readout shows the head's level within its range.
@@ -174,8 +174,8 @@ TEST_F(LiveReadoutTest, EntrySwitchesAndEscSendTheirBytesAndTheDisplayFollows) {
     EXPECT_TRUE(f->Gauge1->isVisible());
 
     // Fewer decimals by the spin box; R zeroes the reading.
-    f->UpDown2->setValue(3);
-    EXPECT_EQ(f->DisplayWys->Precision(), 3);
+    Control<QSpinBox>(f, "UpDown2")->setValue(3);
+    EXPECT_EQ(Control<TDisplay>(f, "DisplayWys")->Precision(), 3);
     take();
     QTest::keyClick(f, Qt::Key_R);
     EXPECT_EQ(hex(take(2)), hex(Bytes{0x89, 'S'}));
@@ -207,11 +207,11 @@ TEST_F(LiveReadoutTest, WithoutTheInterfaceThePageShowsItsMessageAndSendsNothing
     ASSERT_TRUE(InterfaceError.load());
     f->BitBtnWyswietlacz->click();
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 2);
-    EXPECT_EQ(f->NotebookWyswietlacz->currentIndex(), 1);
-    EXPECT_FALSE(f->Label32->text().isEmpty());
-    EXPECT_FALSE(f->ButZerowanieWyniku->isEnabled());
+    EXPECT_EQ(Control<QStackedWidget>(f, "NotebookWyswietlacz")->currentIndex(), 1);
+    EXPECT_FALSE(Control<QLabel>(f, "Label32")->text().isEmpty());
+    EXPECT_FALSE(Control<QPushButton>(f, "ButZerowanieWyniku")->isEnabled());
     EXPECT_TRUE(ReadingStopped.load());
-    f->Button1->click();
+    Control<QPushButton>(f, "Button1")->click();
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 1);
 }
 

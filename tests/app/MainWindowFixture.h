@@ -24,6 +24,14 @@
 #include "instrument/ComDrv32.h"
 #include "platform/AppPaths.h"
 
+// A control of the window by its component name (the pages keep their controls to themselves).
+template <class T = QWidget>
+T* Control(const QObject* window, const char* name) {
+    T* w = window ? window->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+}
+
 // Readable QString values in failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 

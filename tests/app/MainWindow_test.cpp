@@ -85,7 +85,7 @@ TEST_F(MainWindowTest, StartUpBuildsObjectsInOrderAndShowsStartPage) {
     EXPECT_DOUBLE_EQ(AirCorrection, 1.0);
     EXPECT_DOUBLE_EQ(ExpansionCoefficient, 1.17e-5);
     EXPECT_EQ(f->ComboBox1->currentIndex(), 3);
-    EXPECT_EQ(f->Label32->text(), Msg("stBrakInterfejs"));
+    EXPECT_EQ(Control<QLabel>(f, "Label32")->text(), Msg("stBrakInterfejs"));
     EXPECT_EQ(f->NotebookFlagi->currentIndex(), 1);
 
     // Gauges take the registry bounds; the deviation grids their headings.
@@ -106,7 +106,7 @@ TEST_F(MainWindowTest, CardLinkMakesTheSemaphore) {
     start();
     EXPECT_EQ(InterfaceMode, 0);
     EXPECT_NE(CardSemaphore, nullptr);
-    EXPECT_EQ(form()->Label32->text(), Msg("stBarkKarty"));
+    EXPECT_EQ(Control<QLabel>(form(), "Label32")->text(), Msg("stBarkKarty"));
     EXPECT_EQ(form()->NotebookFlagi->currentIndex(), 0);
     EXPECT_EQ(form()->PSTransmisja2->ItemIndex(), 0);
     EXPECT_FALSE(form()->ComPortUstawienia->isEnabled());

@@ -50,7 +50,7 @@ protected:
         StartPoint = 0.0;
         HeadStatus = 0;  // nothing heard from the head yet
         HeadFlags = 0;
-        f->SpeedButtonZnak->setText("-");  // readings keep their sign
+        Control<QToolButton>(f, "SpeedButtonZnak")->setText("-");  // readings keep their sign
     }
     // Lets the window run for a while (the head keeps streaming).
     void pumpFor(int ms) {

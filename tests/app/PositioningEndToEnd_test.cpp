@@ -83,7 +83,7 @@ TEST_F(PositioningEndToEndTest, LinearRunResultsSavedAndOpenedAgain) {
     f->BitBtnpozycjonowanie->click();
     ASSERT_EQ(f->MeasurementMode, 0);
     ASSERT_EQ(f->NotebookMainForm->currentIndex(), 3);
-    f->SpeedButtonZnak->setText("-");  // readings keep their sign
+    Control<QToolButton>(f, "SpeedButtonZnak")->setText("-");  // readings keep their sign
     StartPoint = 0.0;
     f->PointsFromList = true;
     f->MenuCommand("PunktyZListy")->setChecked(true);

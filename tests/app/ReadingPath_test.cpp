@@ -52,11 +52,11 @@ TEST_F(ReadingPathTest, ReadoutShowsCountsAndHeadStopsEndTheReading) {
     ASSERT_EQ(f->MeasurementMode, 6);
     ASSERT_TRUE(f->ReadingThread().Running());
 
-    ASSERT_TRUE(pumpUntil([&] { return shows(f->DisplayWys, 10.0 - mmOf(4000)); })) << f->DisplayWys->Value();
+    ASSERT_TRUE(pumpUntil([&] { return shows(Control<TDisplay>(f, "DisplayWys"), 10.0 - mmOf(4000)); })) << Control<TDisplay>(f, "DisplayWys")->Value();
 
     // The axis moves: every frame adds 800 counts; the readout follows.
     head.setStreamStep(800);
-    ASSERT_TRUE(pumpUntil([&] { return f->DisplayWys->Value() < 10.0 - mmOf(8000); })) << f->DisplayWys->Value();
+    ASSERT_TRUE(pumpUntil([&] { return Control<TDisplay>(f, "DisplayWys")->Value() < 10.0 - mmOf(8000); })) << Control<TDisplay>(f, "DisplayWys")->Value();
     EXPECT_FALSE(ReadingStopped.load());
 
     // A frame without the "no data error" bit.
@@ -95,7 +95,7 @@ TEST_F(ReadingPathTest, PositioningWithoutRunShowsPositionAndKeepsReading) {
     TMainForm* f = form();
     f->MeasurementMode = 0;
     StartPoint = 0.0;
-    f->SpeedButtonZnak->setText("-");  // readings keep their sign
+    Control<QToolButton>(f, "SpeedButtonZnak")->setText("-");  // readings keep their sign
     head.startStreaming(FrameSpec::ready(-2000));
     modes::StartLinearReading(f->ModeHost());
     ASSERT_TRUE(pumpUntil([&] { return shows(f->DispWarMierzona, mmOf(-2000)); }))
@@ -115,7 +115,7 @@ TEST_F(ReadingPathTest, ShutdownEndsTheReading) {
     startWithHead();
     head.startStreaming(FrameSpec::ready(100));
     modes::StartDisplayReading(form()->ModeHost());
-    ASSERT_TRUE(pumpUntil([&] { return form()->DisplayWys->Value() != 0.0; }));
+    ASSERT_TRUE(pumpUntil([&] { return Control<TDisplay>(form(), "DisplayWys")->Value() != 0.0; }));
     ASSERT_TRUE(form()->ReadingThread().Running());
     ASSERT_TRUE(form()->StopThreadsAndWait(3000));
     EXPECT_FALSE(form()->ReadingThread().Running());
@@ -157,7 +157,7 @@ TEST_F(ReadingPathTest, LinearRunOfTwoCyclesAcceptsEveryTarget) {
     f->MeasurementMode = 0;
     f->PositioningMethod = 0;
     f->NotebookMainForm->setCurrentIndex(3);
-    f->SpeedButtonZnak->setText("-");
+    Control<QToolButton>(f, "SpeedButtonZnak")->setText("-");
     StartPoint = 0.0;
     f->PointsFromList = true;
     f->MenuCommand("PunktyZListy")->setChecked(true);

@@ -54,7 +54,7 @@ TEST_F(StraightnessEndToEnd, FivePointsAcceptedByHandAreFittedSavedAndReadBack) 
     f->StraightnessMethod = 1;  // deflection: each reading is the deviation in µm
     f->StatisticsMethod = 0;
     f->BaseLength = 100.0;      // points 10 cm apart
-    f->SpeedButtonZnak->setText("-");
+    Control<QToolButton>(f, "SpeedButtonZnak")->setText("-");
     if (f->MenuCommand("Automatyczny1")->isChecked()) f->Automatyczny1Click();
     ASSERT_FALSE(f->MenuCommand("Automatyczny1")->isChecked());
 

@@ -1,0 +1,186 @@
+// The live readout page: its controls, and its switches and keys handed to the mode sequences.
+#include "app/LiveReadoutPage.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/ModeSequences.h"
+#include "app/ModeSequencesMainForm.h"
+#include "app/PageControls.h"
+#include "app/Unit_glowny.h"
+#include "foundations/Display.h"
+
+using namespace pagecontrols;
+
+namespace {
+
+// Keys that reach the main window and that the mode sequences act on themselves: Esc on the
+// live readout and velocity pages, R on the live readout page. Everything else passes on.
+class ReadoutKeys final : public QObject {
+public:
+    ReadoutKeys(TMainForm& f, LiveReadoutPage& page) : QObject(&f), f_(f), page_(page) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (watched != &f_ || e->type() != QEvent::KeyPress) return false;
+        const auto* k = static_cast<QKeyEvent*>(e);
+        if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+        const int page = f_.ModeHost().MainPage();
+        int key = 0;
+        if (k->key() == Qt::Key_Escape && (page == 2 || page == 4)) key = modes::kKeyEscape;
+        if (k->key() == Qt::Key_R && page == 2) key = modes::kKeyR;
+        if (!key) return false;
+        page_.FormKeyDown(key);
+        return true;
+    }
+
+private:
+    TMainForm& f_;
+    LiveReadoutPage& page_;
+};
+
+}  // namespace
+
+LiveReadoutPage::LiveReadoutPage(TMainForm& shell) : QObject(&shell), shell_(shell) {}
+
+QWidget* LiveReadoutPage::Build() {
+    auto* page = named(new QWidget, "Wyswietlacz");
+    auto* lay = new QVBoxLayout(page);
+    NotebookWyswietlacz = named(new QStackedWidget(page), "NotebookWyswietlacz");
+    // page 0: the readout, with the reading's signal gauge under it
+    auto* readout = new QWidget;
+    auto* rv = new QVBoxLayout(readout);
+    auto* rl = new QHBoxLayout;
+    rv->addLayout(rl, 1);
+    DisplayWys = display(readout, "DisplayWys", 3, 64);
+    rl->addWidget(DisplayWys, 1);
+    Label2 = label(readout, "Label2", QStringLiteral("µm"));
+    Label5 = label(readout, "Label5", QStringLiteral("mm/s"));
+    Label5->hide();
+    QFont uf = Label2->font();
+    uf.setPointSize(36);
+    Label2->setFont(uf);
+    Label5->setFont(uf);
+    rl->addWidget(Label2);
+    rl->addWidget(Label5);
+    Gauge1 = gauge(readout, "Gauge1");
+    rv->addWidget(Gauge1);
+    NotebookWyswietlacz->addWidget(readout);
+    // page 1: the message
+    auto* message = new QWidget;
+    auto* ml = new QVBoxLayout(message);
+    Label32 = label(message, "Label32", QString());
+    Label32->setAlignment(Qt::AlignCenter);
+    QFont mf = Label32->font();
+    mf.setPointSizeF(mf.pointSizeF() * 1.6);
+    mf.setBold(true);
+    Label32->setFont(mf);
+    ml->addWidget(Label32);
+    // the signal monitor's gauge while the head warms up
+    Gauge3 = gauge(message, "Gauge3");
+    ml->addWidget(Gauge3);
+    NotebookWyswietlacz->addWidget(message);
+    lay->addWidget(NotebookWyswietlacz, 2);
+
+    auto* row = new QHBoxLayout;
+    GroupBox6 = named(new QGroupBox(QStringLiteral("Pomiar"), page), "GroupBox6");
+    auto* g6 = new QVBoxLayout(GroupBox6);
+    ButtonTypPomiaru = button(GroupBox6, "ButtonTypPomiaru", QStringLiteral("Dystans"));
+    ButtonOs = button(GroupBox6, "ButtonOs", QStringLiteral("Oś X"));
+    g6->addWidget(ButtonTypPomiaru);
+    g6->addWidget(ButtonOs);
+    row->addWidget(GroupBox6);
+    GroupBox4 = named(new QGroupBox(QStringLiteral("Wyświetlanie"), page), "GroupBox4");
+    auto* g4 = new QHBoxLayout(GroupBox4);
+    SpeedButton1 = named(new QToolButton(GroupBox4), "SpeedButton1");
+    SpeedButton1->setText(QStringLiteral("mm/µm"));
+    SpeedButtonZnak = named(new QToolButton(GroupBox4), "SpeedButtonZnak");
+    SpeedButtonZnak->setText(QStringLiteral("+"));
+    UpDown2 = named(new QSpinBox(GroupBox4), "UpDown2");
+    UpDown2->setRange(0, 2);
+    g4->addWidget(SpeedButton1);
+    g4->addWidget(SpeedButtonZnak);
+    g4->addWidget(label(GroupBox4, "LabMiejsca", QStringLiteral("Miejsca po przecinku")));
+    g4->addWidget(UpDown2);
+    row->addWidget(GroupBox4);
+    GroupBox1 = named(new QGroupBox(QStringLiteral("Justowanie"), page), "GroupBox1");
+    auto* g1 = new QVBoxLayout(GroupBox1);
+    CBJustowanie = named(new QCheckBox(QStringLiteral("Justowanie"), GroupBox1), "CBJustowanie");
+    g1->addWidget(CBJustowanie);
+    row->addWidget(GroupBox1);
+    lay->addLayout(row);
+
+    auto* buttons = new QHBoxLayout;
+    ButRejestracja = button(page, "ButRejestracja", QStringLiteral("&Rejestracja"));
+    ButZerowanieWyniku = button(page, "ButZerowanieWyniku", QStringLiteral("&Zerowanie"));
+    Button1 = button(page, "Button1", QStringLiteral("&Główne Menu"));
+    buttons->addWidget(ButRejestracja);
+    buttons->addWidget(ButZerowanieWyniku);
+    buttons->addStretch(1);
+    buttons->addWidget(Button1);
+    lay->addLayout(buttons);
+
+    Panel6 = panel(page, "Panel6");
+    Panel6->hide();
+    FotoPomiaru = label(page, "FotoPomiaru", QString());
+    FotoPomiaru->setAlignment(Qt::AlignCenter);
+    FotoPomiaru->setMinimumHeight(120);
+    lay->addWidget(FotoPomiaru, 1);
+    return page;
+}
+
+void LiveReadoutPage::Connect(QPushButton* menuButton) {
+    connect(menuButton, &QPushButton::clicked, this, &LiveReadoutPage::BitBtnWyswietlaczClick);
+    connect(ButtonTypPomiaru, &QPushButton::clicked, this, &LiveReadoutPage::ButtonTypPomiaruClick);
+    connect(SpeedButton1, &QToolButton::clicked, this, &LiveReadoutPage::SpeedButton1Click);
+    connect(SpeedButtonZnak, &QToolButton::clicked, this, &LiveReadoutPage::SpeedButtonZnakClick);
+    connect(ButtonOs, &QPushButton::clicked, this, &LiveReadoutPage::ButtonOsClick);
+    connect(ButZerowanieWyniku, &QPushButton::clicked, this, &LiveReadoutPage::ButZerowanieWynikuClick);
+    connect(UpDown2, &QSpinBox::valueChanged, this, [this](int) { UpDown2Click(); });
+    connect(Button1, &QPushButton::clicked, this, [this] { modes::ReturnToMainMenu(shell_.ModeHost()); });
+    shell_.installEventFilter(new ReadoutKeys(shell_, *this));
+}
+
+void LiveReadoutPage::BitBtnWyswietlaczClick() { modes::BitBtnWyswietlaczClick(shell_.ModeHost()); }
+void LiveReadoutPage::ButtonTypPomiaruClick() { modes::ButtonTypPomiaruClick(shell_.ModeHost()); }
+void LiveReadoutPage::SpeedButton1Click() { modes::SpeedButton1Click(shell_.ModeHost()); }
+void LiveReadoutPage::SpeedButtonZnakClick() { modes::SpeedButtonZnakClick(shell_.ModeHost()); }
+void LiveReadoutPage::ButtonOsClick() { modes::ButtonOsClick(shell_.ModeHost()); }
+void LiveReadoutPage::ButZerowanieWynikuClick() { modes::ButZerowanieWynikuClick(shell_.ModeHost()); }
+void LiveReadoutPage::UpDown2Click() { modes::UpDown2Click(shell_.ModeHost()); }
+void LiveReadoutPage::FormKeyDown(int virtualKey) { modes::FormKeyDown(shell_.ModeHost(), virtualKey); }
+
+void LiveReadoutPage::ShowReading(double value) { DisplayWys->SetValue(value); }
+double LiveReadoutPage::ReadingValue() const { return DisplayWys->Value(); }
+int LiveReadoutPage::ReadingPrecision() const { return DisplayWys->Precision(); }
+bool LiveReadoutPage::SignPlus() const { return SpeedButtonZnak->text() == QStringLiteral("+"); }
+
+void LiveReadoutPage::ShowReadoutGauges() {
+    if (NotebookWyswietlacz->currentIndex() == 1) NotebookWyswietlacz->setCurrentIndex(0);
+}
+
+void LiveReadoutPage::SetMessage(const QString& text) { Label32->setText(text); }
+
+void LiveReadoutPage::ShowReadoutPage(int page) {
+    if (page >= 0 && page < NotebookWyswietlacz->count()) NotebookWyswietlacz->setCurrentIndex(page);
+}
+
+void LiveReadoutPage::SetReadoutDecimals(int decimals) {
+    UpDown2->setMaximum(decimals);
+    UpDown2->setValue(decimals);
+    DisplayWys->SetPrecision(decimals);
+}
+
+void LiveReadoutPage::ShowRunPanel(bool on) { Panel6->setVisible(on); }
+void LiveReadoutPage::ShowSetupPicture(const QPixmap& picture) { FotoPomiaru->setPixmap(picture); }
+QWidget* LiveReadoutPage::StartPointAnchor() const { return ButRejestracja; }
