@@ -181,6 +181,9 @@ void LiveReadoutPage::SetReadoutDecimals(int decimals) {
     DisplayWys->SetPrecision(decimals);
 }
 
+bool LiveReadoutPage::AlignmentChecked() const { return CBJustowanie->isChecked(); }
+void LiveReadoutPage::EnableAlignment() { CBJustowanie->setEnabled(true); }
+
 void LiveReadoutPage::ShowRunPanel(bool on) { Panel6->setVisible(on); }
 void LiveReadoutPage::ShowSetupPicture(const QPixmap& picture) { FotoPomiaru->setPixmap(picture); }
 QWidget* LiveReadoutPage::StartPointAnchor() const { return ButRejestracja; }

@@ -58,6 +58,9 @@ public:
     // Panel6: shown while a velocity run records.
     void ShowRunPanel(bool on);
     void ShowSetupPicture(const QPixmap& picture);
+    // "Justowanie": the alignment view is on; offered once the head reports an XY system.
+    bool AlignmentChecked() const;
+    void EnableAlignment();
     QProgressBar* ReadoutGauge() const { return Gauge1; }
     QProgressBar* MonitorGauge() const { return Gauge3; }
     // The start point row of this page goes in front of "&Rejestracja".

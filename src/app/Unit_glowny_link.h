@@ -7,6 +7,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 
+#include "app/LiveReadoutPage.h"
 #include "app/Unit_glowny.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/SharedGlobals.h"
@@ -50,7 +51,7 @@ public:
     bool ServicePageShown() override { return f_.NotebookMainForm->currentIndex() == 6; }
     bool ServiceTraceOn() override { return f_.CheckBox3->isChecked(); }
     bool CalibrationFormOpen() override { return ::CalibrationFormOpen; }
-    bool AlignmentViewOn() override { return f_.CBJustowanie->isChecked(); }
+    bool AlignmentViewOn() override { return f_.Readout().AlignmentChecked(); }
     int ListCount(instrument::LinkList list) override {
         QListWidget* l = mainform_link::listOf(f_, list);
         return l ? l->count() : 0;
@@ -65,7 +66,7 @@ public:
     void SetStatusText(const QString& text) override { f_.SetLinkStatusText(text); }
     void Beep() override { QApplication::beep(); }
     void EnableAlignment() override {
-        f_.CBJustowanie->setEnabled(true);
+        f_.Readout().EnableAlignment();
         f_.SystemXY = true;
     }
     void DrawAlignmentTarget(int32_t ax, int32_t ay, int32_t dx, int32_t dy, uint8_t px, uint8_t py) override {

@@ -23,6 +23,7 @@
 #include "app/PointStoreWidgets.h"
 #include "app/PositioningRun.h"
 #include "app/StraightnessRun.h"
+#include "app/LiveReadoutPage.h"
 #include "app/Unit_glowny.h"
 #include "app/ZrWsDlg.h"
 #include "evaluation/MeasurementFiles.h"
@@ -101,7 +102,7 @@ struct TMainForm::RunParts {
         void ShowTarget(double mm) override {
             if (f_.DispWarZadana) f_.DispWarZadana->SetValue(LengthUnit == 1 ? mm * kMmToInch : mm);
         }
-        void SpeedButtonZnakClick() override { f_.SpeedButtonZnakClick(); }
+        void SpeedButtonZnakClick() override { f_.Readout().SpeedButtonZnakClick(); }
         void TurnBack(int cyclePointIndex, int gridRows) override {
             store_.TurnBack(cyclePointIndex, f_.Acceptance().state.currentCycle, gridRows);
             if (f_.LiniaZera && f_.LiniaZera->Count() > 0) f_.LiniaZera->Delete(f_.LiniaZera->Count() - 1);

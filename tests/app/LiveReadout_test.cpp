@@ -170,8 +170,8 @@ TEST_F(LiveReadoutTest, EntrySwitchesAndEscSendTheirBytesAndTheDisplayFollows) {
     QCoreApplication::processEvents();
     EXPECT_TRUE(f->grab().save(QDir::temp().filePath("vkm30_live_readout.png")));
     // The reading's signal gauge under the readout shows the head's level within its range.
-    EXPECT_GT(f->Gauge1->value(), f->Gauge1->minimum());
-    EXPECT_TRUE(f->Gauge1->isVisible());
+    EXPECT_GT(Control<QProgressBar>(f, "Gauge1")->value(), Control<QProgressBar>(f, "Gauge1")->minimum());
+    EXPECT_TRUE(Control<QProgressBar>(f, "Gauge1")->isVisible());
 
     // Fewer decimals by the spin box; R zeroes the reading.
     Control<QSpinBox>(f, "UpDown2")->setValue(3);

@@ -26,7 +26,7 @@ protected:
     void startReadout(int32_t count) {
         startWithHead();
         StartPointDisp = 0.0;
-        form()->SpeedButtonZnak->setText("-");
+        Control<QToolButton>(form(), "SpeedButtonZnak")->setText("-");
         head.startStreaming(FrameSpec::ready(count));
         modes::StartDisplayReading(form()->ModeHost());
         ASSERT_TRUE(form()->ReadingThread().Running());
@@ -52,7 +52,7 @@ TEST_F(WindowWiringHeadTest, MaterialChoiceSetsTheExpansionOfTheReadout) {
         EXPECT_DOUBLE_EQ(f->RSEWspRoz->Value(), c.field);
         EXPECT_FALSE(f->RSEWspRoz->isEnabled());
         const double expected = mmOf(count) / (1.0 + 5.0 * c.coefficient);
-        EXPECT_TRUE(pumpUntil([&] { return shows(f->DisplayWys, expected); })) << f->DisplayWys->Value();
+        EXPECT_TRUE(pumpUntil([&] { return shows(Control<TDisplay>(f, "DisplayWys"), expected); })) << Control<TDisplay>(f, "DisplayWys")->Value();
     }
     // Aluminium against steel: 64 µm per metre apart at 5 K, which the readout shows.
     EXPECT_GT(mmOf(count) / (1.0 + 5.0 * 1.17e-5) - mmOf(count) / (1.0 + 5.0 * 2.45e-5), 0.004);
@@ -63,8 +63,8 @@ TEST_F(WindowWiringHeadTest, MaterialChoiceSetsTheExpansionOfTheReadout) {
     EXPECT_DOUBLE_EQ(ExpansionCoefficient, 1.17e-5);
     f->RSEWspRoz->SetValue(12.0);
     EXPECT_DOUBLE_EQ(ExpansionCoefficient, 1.2e-5);
-    EXPECT_TRUE(pumpUntil([&] { return shows(f->DisplayWys, mmOf(count) / (1.0 + 5.0 * 1.2e-5)); }))
-        << f->DisplayWys->Value();
+    EXPECT_TRUE(pumpUntil([&] { return shows(Control<TDisplay>(f, "DisplayWys"), mmOf(count) / (1.0 + 5.0 * 1.2e-5)); }))
+        << Control<TDisplay>(f, "DisplayWys")->Value();
 }
 
 // The resolution button switches the head between 100 nm and 10 nm and the readout's decimals
@@ -86,7 +86,7 @@ TEST_F(WindowWiringHeadTest, ResolutionButtonSwitchesHeadAndReadout) {
         f->BRozdziel->click();
         EXPECT_EQ(f->Resolution10, s.tenNm);
         EXPECT_EQ(f->BRozdziel->text(), QString::fromUtf8(s.caption));
-        EXPECT_EQ(f->DisplayWys->Precision(), s.mmDecimals);
+        EXPECT_EQ(Control<TDisplay>(f, "DisplayWys")->Precision(), s.mmDecimals);
         EXPECT_EQ(f->FilterThreshold, s.threshold);
         // The resolution byte, then the count starts again.
         ASSERT_TRUE(pumpUntil([&] { return head.receivedCommands().size() >= 2; }));

@@ -83,7 +83,7 @@ TEST_F(WindowWiringTest, TargetDisplayAndSignButtonFollowTheRun) {
     TMainForm& f = *form();
     f.TargetPoints->Clear();
     for (double mm : {0.0, 50.0, 100.0}) f.TargetPoints->Add().Dystans = mm;
-    f.SpeedButtonZnak->setText("+");
+    Control<QToolButton>(&f, "SpeedButtonZnak")->setText("+");
     startLinearRun(true);
     standAt(0.0);
     ASSERT_EQ(f.Acceptance().state.pointIndex, 1);
@@ -97,7 +97,7 @@ TEST_F(WindowWiringTest, TargetDisplayAndSignButtonFollowTheRun) {
 
     // A reading below zero on the way out flips the sign the conversion uses.
     f.Acceptance().AcceptLinear(-3.0);
-    EXPECT_EQ(f.SpeedButtonZnak->text(), QStringLiteral("-"));
+    EXPECT_EQ(Control<QToolButton>(&f, "SpeedButtonZnak")->text(), QStringLiteral("-"));
 }
 
 // A run on the page of `mode` stopped by a beam interruption, as the link status window sees it.
