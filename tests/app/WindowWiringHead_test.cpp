@@ -109,7 +109,7 @@ TEST_F(WindowWiringHeadTest, FilterSwitchAndWavelengthDisplay) {
     const double nm = kDefaultLaserWavelength * 1e9 / (1.0 + 5.0 * 2.45e-5);
     EXPECT_TRUE(pumpUntil([&] { return shows(f->DispLambda, nm); })) << f->DispLambda->Value();
     const double mm = [](int32_t c) { return mmOf(c) / (1.0 + 5.0 * 2.45e-5); }(4000);
-    ASSERT_TRUE(pumpUntil([&] { return shows(f->DisplayWys, mm); }));
+    ASSERT_TRUE(pumpUntil([&] { return shows(Control<TDisplay>(f, "DisplayWys"), mm); }));
 
     ASSERT_NE(f->Filtr1, nullptr);
     EXPECT_FALSE(f->Filtr1->isChecked());
@@ -118,9 +118,9 @@ TEST_F(WindowWiringHeadTest, FilterSwitchAndWavelengthDisplay) {
     head.setStreamCount(4006);
     const double stepMm = mmOf(4006) / (1.0 + 5.0 * 2.45e-5) - mm;
     pumpUntil([] { return false; }, 200);  // some 20 samples: the step has crept in a little
-    EXPECT_LT(f->DisplayWys->Value() - mm, stepMm / 2) << f->DisplayWys->Value();
+    EXPECT_LT(Control<TDisplay>(f, "DisplayWys")->Value() - mm, stepMm / 2) << Control<TDisplay>(f, "DisplayWys")->Value();
     f->Filtr1->setChecked(false);
-    EXPECT_TRUE(pumpUntil([&] { return shows(f->DisplayWys, mm + stepMm); })) << f->DisplayWys->Value();
+    EXPECT_TRUE(pumpUntil([&] { return shows(Control<TDisplay>(f, "DisplayWys"), mm + stepMm); })) << Control<TDisplay>(f, "DisplayWys")->Value();
 }
 
 }  // namespace
