@@ -3,7 +3,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <cmath>
 #include <vector>
 
@@ -12,6 +11,7 @@
 #include "foundations/Cp1250.h"
 #include "foundations/FR_Utils.h"
 #include "foundations/NumberFormat.h"
+#include "platform/SafeSave.h"
 
 namespace evaluation {
 
@@ -118,14 +118,8 @@ CompTableResult writeLines(const QString& FileName, const QStringList& lines) {
                                TranslateString("stKompBladZapisu", QString::fromUtf8("Błąd zapisu pliku")) + " " +
                                    FileName + ": " + why};
     };
-    QSaveFile f(FileName);
-    if (!f.open(QIODevice::WriteOnly)) return failed(f.errorString());
-    if (f.write(bytes) != bytes.size()) {
-        const QString why = f.errorString();
-        f.cancelWriting();
-        return failed(why);
-    }
-    if (!f.commit()) return failed(f.errorString());
+    const QString why = platform::SaveBytes(FileName, bytes);
+    if (!why.isEmpty()) return failed(why);
     return {};
 }
 

@@ -3,7 +3,6 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <cerrno>
 #include <functional>
 
@@ -15,16 +14,14 @@
 
 void SaveFileThroughTemporary(const QString& FileName,
                               const std::function<void(QIODevice&)>& Body) {
-    QSaveFile f(FileName);
-    if (!f.open(QIODevice::WriteOnly)) throw MeasurementFileError(f.errorString());
-    try {
-        Body(f);
-    } catch (const foundations::StreamWriteError&) {
-        const QString msg = f.errorString();
-        f.cancelWriting();
-        throw MeasurementFileError(msg);
-    }
-    const QString failure = platform::CommitSaveFile(f);
+    const QString failure = platform::SaveThroughTemporary(FileName, [&](QIODevice& d) {
+        try {
+            Body(d);
+        } catch (const foundations::StreamWriteError&) {
+            return false;
+        }
+        return true;
+    });
     if (!failure.isEmpty()) throw MeasurementFileError(failure);
 }
 

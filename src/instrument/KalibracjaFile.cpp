@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 #include <cmath>
 #include <cstring>
@@ -128,14 +127,7 @@ CalibrationStatus ReadCalibrationFile(const QString& path, TCalibrationData& out
 }
 
 bool WriteCalibrationFile(const QString& path, const TCalibrationData& data, QString* error) {
-    QSaveFile f(path);
-    const QByteArray bytes = EncodeCalibration(data);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
-        if (error) *error = f.errorString();
-        f.cancelWriting();
-        return false;
-    }
-    const QString failure = platform::CommitSaveFile(f);
+    const QString failure = platform::SaveBytes(path, EncodeCalibration(data));
     if (error) *error = failure;
     return failure.isEmpty();
 }

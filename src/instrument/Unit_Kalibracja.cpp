@@ -22,6 +22,7 @@
 #include "foundations/SharedGlobals.h"
 #include "instrument/KalibracjaFile.h"
 #include "platform/AppPaths.h"
+#include "platform/SafeSave.h"
 
 namespace {
 
@@ -212,8 +213,9 @@ void TKalibracja::LoadFile(const QString& path) {
     TCalibrationData d;
     switch (ReadCalibrationFile(path, d)) {
     case CalibrationStatus::Missing: {
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly) && ShowMessage) ShowMessage(f.errorString());
+        // A missing file is created empty, so the next save has its place.
+        const QString failure = platform::SaveBytes(path, QByteArray());
+        if (!failure.isEmpty() && ShowMessage) ShowMessage(failure);
         return;
     }
     case CalibrationStatus::Empty:

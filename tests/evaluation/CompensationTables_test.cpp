@@ -7,6 +7,7 @@
 
 #include "PositioningFixture.h"
 #include "evaluation/CompensationTables.h"
+#include "support/FileSizeLimit.h"
 
 using namespace evaluation;
 using positioning_fixture::makeRun;
@@ -314,6 +315,26 @@ TEST_F(CompensationTablesTest, UnwritableFileIsReported) {
     EXPECT_EQ(r.Status, CompTableStatus::FileError);
     EXPECT_TRUE(r.Message.contains(missing)) << r.Message.toStdString();
     EXPECT_FALSE(QFile::exists(missing));
+}
+
+// A disk that fills up during the write keeps the previous table and says so, leaving no temporary.
+TEST_F(CompensationTablesTest, FullDiskKeepsThePreviousTable) {
+    const QByteArray old = "the previous table\r\n";
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    }
+    CompTableResult r;
+    {
+        testsupport::FileSizeLimit full(64);
+        ASSERT_TRUE(full.ok());
+        r = WriteCompTableLinear(file, run, kNow);
+    }
+    EXPECT_EQ(r.Status, CompTableStatus::FileError);
+    EXPECT_TRUE(r.Message.endsWith("File too large")) << r.Message.toStdString();
+    EXPECT_EQ(written(), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"tabela.txt"});
 }
 
 TEST(CompTableSaveDialog, ProposesTheMeasurementFileName) {
