@@ -51,9 +51,11 @@ public:
     }
     // Appends the stream's items; nothing is cleared first. A stream that ends early throws
     // StreamReadError, keeping only the items whose fields were read whole. No memory is set
-    // aside from the stored count: items are added as they are read.
+    // aside from the stored count: items are added as they are read. A negative count is a
+    // damaged stream, refused like a short one.
     void LoadFromStream(QIODevice& s) {
         const int32_t n = foundations::readInt32(s);
+        if (n < 0) throw foundations::StreamReadError("negative item count");
         for (int32_t i = 0; i < n; ++i) {
             auto item = std::make_unique<Item>();
             item->ReadItem(s);

@@ -80,11 +80,20 @@ TEST(PomiarCol, TruncatedStreamKeepsWholeItemsAndThrows) {
     EXPECT_EQ(q.Count(), 1);
 }
 
-TEST(PomiarCol, HugeCountDoesNotAllocateAhead) {
-    QByteArray bytes = QByteArray::fromHex("ffffff7f");  // 2^31-1 points announced, none there
-    TPunkt q;
-    EXPECT_THROW(load(q, bytes), foundations::StreamReadError);
-    EXPECT_EQ(q.Count(), 0);
+TEST(PomiarCol, DamagedCountIsALoadError) {
+    const char* cases[] = {
+        "ffffff7f",  // 2^31-1 points announced, none there: nothing set aside for them
+        "ffffffff",  // -1
+        "00000080",  // -2^31
+    };
+    for (const char* hex : cases) {
+        TPunkt q;
+        EXPECT_THROW(load(q, QByteArray::fromHex(hex)), foundations::StreamReadError) << hex;
+        EXPECT_EQ(q.Count(), 0) << hex;
+    }
+    // A negative count of an inner list damages the whole cycle stream.
+    TCykl c;
+    EXPECT_THROW(load(c, QByteArray::fromHex("01000000feffffff")), foundations::StreamReadError);
 }
 
 TEST(PomiarCol, InsertSortedCases) {
