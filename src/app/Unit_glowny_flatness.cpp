@@ -73,7 +73,10 @@ std::vector<platform::TPoint3DSeries*> TMainForm::FlatnessSeries() const {
 void TMainForm::BuildFlatnessMap() {
     const evaluation::FlatnessLayout layout{FlatnessMethod != 0, FlatnessHLines, FlatnessVLines};
     const evaluation::FlatnessMapResult map = evaluation::BuildFlatnessMap(*FlatnessLines, layout);
-    if (LabElewacja) LabElewacja->setText(evaluation::FlatnessValueText(map.value, foundations::systemDecimalSeparator()));
+    // A map that cannot be built says so where its value would stand; its chart stays empty.
+    if (LabElewacja)
+        LabElewacja->setText(map.built ? evaluation::FlatnessValueText(map.value, foundations::systemDecimalSeparator())
+                                       : map.message);
     const std::vector<platform::TPoint3DSeries*> series = FlatnessSeries();
     // Titles follow the layout: "1".."8", or "H1".. and "V1"..
     const int h = evaluation::GridHLines(layout);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "evaluation/StraightnessEval.h"
+#include "foundations/FR_Utils.h"
 #include "foundations/NumberFormat.h"
 #include "platform/Chart.h"
 #include "platform/Chart3DSeries.h"
@@ -15,7 +16,19 @@ namespace {
 // A length beyond 100 km is no table; clamping keeps k·W within 32 bits.
 constexpr double kMaxCm = 1e7;
 
-int wholeCm(double v) { return int(std::clamp(std::nearbyint(v), -kMaxCm, kMaxCm)); }
+// Whole centimetres of the positions the map is drawn at. A non-finite position (a line of no
+// length divided by, an overflow) marks the map as not to be drawn instead of reaching the
+// integer conversion.
+struct WholeCm {
+    bool finite = true;
+    int operator()(double v) {
+        if (!std::isfinite(v)) {
+            finite = false;
+            return 0;
+        }
+        return int(std::clamp(std::nearbyint(v), -kMaxCm, kMaxCm));
+    }
+};
 
 bool hasPoints(const TPunkt& line) { return line.Count() > 0; }
 double firstY(const TPunkt& line) { return line[0].Xa; }
@@ -51,7 +64,7 @@ void leastSquaresResiduals(TPunkt& line) {
 // its start.
 double along(double D, double Dn) { return Dn != 0.0 ? D / Dn : 0.0; }
 
-void envelope(FlatnessMapResult& r) {
+void envelope(FlatnessMapResult& r, WholeCm& wholeCm) {
     TCykl& L = r.lines;
     auto line = [&L](int n) -> TPunkt& { return L[n - 1].Punkt; };
     if (hasPoints(line(2)) && hasPoints(line(4))) {
@@ -99,7 +112,7 @@ void envelope(FlatnessMapResult& r) {
     }
 }
 
-void grid(FlatnessMapResult& r, const FlatnessLayout& layout) {
+void grid(FlatnessMapResult& r, const FlatnessLayout& layout, WholeCm& wholeCm) {
     TCykl& L = r.lines;
     const int h = GridHLines(layout);
     const int v = GridVLines(layout);
@@ -145,10 +158,24 @@ int GridVLines(const FlatnessLayout& layout) {
 FlatnessMapResult BuildFlatnessMap(const TCykl& lines, const FlatnessLayout& layout) {
     FlatnessMapResult r;
     r.lines = finiteCopy(lines);
+    WholeCm wholeCm;
     if (layout.grid)
-        grid(r, layout);
+        grid(r, layout, wholeCm);
     else
-        envelope(r);
+        envelope(r, wholeCm);
+    // Heights beyond the range of a double (lines of ±1e308 fitted and ramped) or positions that
+    // are no number leave nothing to draw: the map cannot be built.
+    bool finite = wholeCm.finite && std::isfinite(r.value);
+    for (const auto& s : r.series)
+        for (const MapPoint& p : s) finite = finite && std::isfinite(p.y);
+    if (!finite) {
+        FlatnessMapResult none;
+        none.lines = finiteCopy(TCykl());
+        none.built = false;
+        none.message = TranslateString(QStringLiteral("stMapaNieZbudowana"),
+                                       QString::fromUtf8("Nie można zbudować mapy płaskości: wartości poza zakresem."));
+        return none;
+    }
     return r;
 }
 

@@ -60,6 +60,10 @@ struct FlatnessMapResult {
     int width = kDefaultMapWidth;
     int depth = kDefaultMapDepth;  // also the depth axis' maximum (its minimum is 0)
     std::array<std::vector<MapPoint>, kFlatnessLineCount> series;  // item k−1 for line k
+    // False when a position or height of the map came out non-finite: the lines and series are
+    // then empty, the value 0, and `message` says why for the user.
+    bool built = true;
+    QString message;
 };
 
 // Rebuilds the map from the stored lines (which stay unchanged).

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <cmath>
 #include <limits>
+
+#include "evaluation/MeasurementFiles.h"
 
 #include "platform/Chart.h"
 #include "platform/Chart3DSeries.h"
@@ -281,6 +286,44 @@ TEST(FlatnessMapTest, BadInputNeverReachesTheMap) {
         l.set(1, {{0, 0}, {1e300, 1}});
         const FlatnessMapResult r = BuildFlatnessMap(l.c, {});
         EXPECT_EQ(r.width, 10000000);
+    }
+}
+
+// Damaged or extreme .dt5 files whose lines give non-finite positions or heights part-way through
+// the fit: the map is not built, with a message, and nothing reaches the chart.
+TEST(FlatnessMapTest, NonFiniteIntermediatesLeaveTheMapUnbuilt) {
+    struct {
+        const char* what;
+        const char* body;  // the bytes after the header
+    } cases[] = {
+        {"envelope, line 3 = (10,0,0),(2e-311,0,0): the position along the line divides by a "
+         "subnormal length and the depth of the point is 0 * inf",
+         "00030000000300000003000000000000000000000002000000000000000000244000000000000000000000000000"
+         "000000a2c74982ae03000000000000000000000000000000000000"},
+        {"envelope, diagonals 2 and 4 of heights +-1e308: the least-squares fit overflows",
+         "0003000000030000000400000000000000030000000000000000000000a0c8eb85f3cce17f0000000000000000"
+         "0000000000005940a0c8eb85f3cce1ff00000000000000000000000000006940a0c8eb85f3cce17f0000000000"
+         "00000000000000030000000000000000000000a0c8eb85f3cce1ff00000000000000000000000000005940a0c8"
+         "eb85f3cce17f00000000000000000000000000006940a0c8eb85f3cce1ff0000000000000000"},
+    };
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).absoluteFilePath("mapa.dt5");
+    for (const auto& c : cases) {
+        {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(TMeasurementHeader().toBytes() + QByteArray::fromHex(c.body));
+        }
+        TCykl lines;
+        int32_t h = 0, v = 0;
+        uint8_t method = 0;
+        TMeasurementHeader header;
+        ASSERT_NO_THROW(LoadFlatnessFile(lines, path, h, method, v, header)) << c.what;
+        const FlatnessMapResult r = BuildFlatnessMap(lines, {method != 0, h, v});
+        EXPECT_FALSE(r.built) << c.what;
+        EXPECT_FALSE(r.message.isEmpty()) << c.what;
+        EXPECT_EQ(r.value, 0.0) << c.what;
+        for (const auto& s : r.series) EXPECT_TRUE(s.empty()) << c.what;
     }
 }
 
