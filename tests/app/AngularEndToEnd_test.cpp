@@ -156,6 +156,8 @@ TEST_F(AngularEndToEndTest, RunOverFullTurnAcceptsEachDivisionDrivesTheMotorAndE
     for (size_t k = 0; k < targets.size(); ++k) {
         SCOPED_TRACE(k);
         const double step = k == 0 ? 0.0 : (targets[k] - targets[k - 1]) * 3600;
+        // The drive-back starts with the acceptance, so the motor's bytes are counted before it.
+        const size_t runs = countOfByte('w'), stops = countOfByte('x');
         // The counter restarted: the head reads the turn since the last division.
         head.setStreamCount(countOf(step + errors[k]));
         ASSERT_TRUE(pumpUntil([&] { return f->AngularPoints->Count() == int(k + 1); }));
@@ -163,7 +165,6 @@ TEST_F(AngularEndToEndTest, RunOverFullTurnAcceptsEachDivisionDrivesTheMotorAndE
         base += read.back();
         if (k + 1 == targets.size()) break;
         // The reflector is driven back to its zero: the motor runs while the reading is far.
-        const size_t runs = countOfByte('w'), stops = countOfByte('x');
         const bool far = step + errors[k] > instrument::kMotorRunDistance;
         if (far) {
             ASSERT_TRUE(pumpUntil([&] { return countOfByte('w') > runs; }));
