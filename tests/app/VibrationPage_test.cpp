@@ -9,7 +9,9 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <atomic>
 #include <cmath>
+#include <memory>
 
 #include "HeadWindowFixture.h"
 #include "app/PunktyPoz.h"
@@ -298,10 +300,12 @@ TEST_F(VibrationPageTest, AcquisitionOverTheHeadEndsWithTheSpectrum) {
     messages.clear();
     DataSaved = true;
     // The head stops counting on the 'R' that asks for its samples (not on the page's start).
-    std::atomic<bool> acquiring{false};
-    head.setAutoReply([this, &acquiring](uint8_t c) {
-        if (c == 'z') acquiring = true;
-        if (c == 'R' && acquiring) head.stopStreaming();
+    // The head's reader calls this until the head is gone, after the test body: the flag is
+    // owned by the reply, not by the body's stack.
+    auto acquiring = std::make_shared<std::atomic<bool>>(false);
+    head.setAutoReply([this, acquiring](uint8_t c) {
+        if (c == 'z') *acquiring = true;
+        if (c == 'R' && *acquiring) head.stopStreaming();
         if (c != '|') return Bytes{};
         Bytes out;
         for (int b = 0; b < 1024; ++b) {

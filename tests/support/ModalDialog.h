@@ -4,22 +4,24 @@
 #include <QApplication>
 #include <QTimer>
 #include <functional>
-#include <memory>
 
 namespace testsupport {
 
 template <class D>
 void whenModalShown(std::function<void(D&)> drive) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [poll, drive] {
+    // The poll timer belongs to the application and goes away once it has driven its dialog.
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, drive = std::move(drive)] {
         auto* d = qobject_cast<D*>(QApplication::activeModalWidget());
         if (!d) {
-            QTimer::singleShot(10, *poll);
+            poll->setInterval(10);
             return;
         }
+        poll->stop();
+        poll->deleteLater();
         drive(*d);
-    };
-    QTimer::singleShot(0, *poll);
+    });
+    poll->start(0);
 }
 
 }  // namespace testsupport
