@@ -7,7 +7,6 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
@@ -347,16 +346,16 @@ void Paint(const PageModel& model, QPagedPaintDevice& device, int from, int to) 
 }
 
 bool WritePdf(const PageModel& model, const QString& path, const QString& title, int from, int to) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    {
-        QPdfWriter pdf(&file);
-        pdf.setResolution(600);
-        pdf.setTitle(title.isEmpty() ? model.title : title);
-        pdf.setCreator(QStringLiteral("VKM30"));
-        Paint(model, pdf, from, to);
-    }
-    return platform::CommitSaveFile(file).isEmpty();
+    return platform::SaveThroughTemporary(path, [&](QIODevice& file) {
+               // The writer puts out the document as it ends, before the save is committed.
+               QPdfWriter pdf(&file);
+               pdf.setResolution(600);
+               pdf.setTitle(title.isEmpty() ? model.title : title);
+               pdf.setCreator(QStringLiteral("VKM30"));
+               Paint(model, pdf, from, to);
+               return true;
+           })
+        .isEmpty();
 }
 
 }  // namespace reports

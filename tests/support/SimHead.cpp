@@ -115,6 +115,10 @@ SimHead::SimHead() {
         }
     }
     master_ = m;
+    // The speed before any program opened the line, taken before the reader starts: on a loaded
+    // machine the reader may first look after the program has already set its speed, and that
+    // change must still count as one.
+    seenSpeed_ = lineSpeed();
     reader_ = std::thread([this] { readerLoop(); });
 }
 

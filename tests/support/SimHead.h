@@ -133,7 +133,7 @@ private:
     int restartSpeed_ = 0;              // under m_
     Bytes restartBytes_;                // under m_
     std::chrono::milliseconds restartDelay_{0};
-    int seenSpeed_ = -1;                // reader thread only
+    int seenSpeed_ = -1;                // set before the reader starts, then the reader's only
     bool restartDue_ = false;           // reader thread only
     std::chrono::steady_clock::time_point restartAt_;
     std::atomic<int> restarts_{0};
