@@ -2,6 +2,7 @@
 // flatness and vibration pages, the chart choice, the cancelled printer set-up.
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPushButton>
@@ -27,6 +28,9 @@ protected:
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* p = qobject_cast<reports::TfrmPreview*>(w); p && p->isVisible()) {
                 reports::PageModel m = p->Pages();
+                if (!qEnvironmentVariableIsEmpty("VKM30_SCREENSHOTS"))
+                    reports::WritePdf(m, QDir(qEnvironmentVariable("VKM30_SCREENSHOTS"))
+                                             .filePath(QStringLiteral("print_%1.pdf").arg(++shots)));
                 p->close();
                 QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
                 return m;
@@ -40,6 +44,7 @@ protected:
             d.findChild<QPushButton*>(ok ? "BitBtn1" : "BitBtn2")->click();
         });
     }
+    int shots = 0;
     static int chartSeries(const reports::PageModel& m) {
         const reports::PlacedItem* c = m.pages.at(0).First("QRChart1");
         return c && c->chart ? c->chart->chart->SeriesCount() : -1;
@@ -88,6 +93,22 @@ TEST_F(PrintCommandsTest, ChartPrintoutsOfThePages) {
     EXPECT_EQ(item, "Wykres częstotliwościowy");
     EXPECT_EQ(chartSeries(*m), f->WykresFFT->SeriesCount());
     EXPECT_EQ(messageCount(Msg("stBrakInfo")), 0);  // the preview never asks about the machine
+
+    // The table of measured cycles on page 7 of a positioning run.
+    f->MeasurementMode = 0;
+    f->NotebookMainForm->setCurrentIndex(7);
+    f->PositioningCycles->Clear();
+    for (int c = 0; c < 2; ++c) {
+        TCyklItem& cycle = f->PositioningCycles->Add();
+        for (int k = 0; k < 3; ++k) cycle.Punkt.Add().Dystans = 10.0 * k;
+    }
+    f->MenuCommand("Podgladwydruku1")->trigger();
+    m = previewed();
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->title, "Tabela pomiarów");
+    int rows = 0;
+    for (const reports::Page& p : m->pages) rows += int(p.Named("QRNrPunktu").size());
+    EXPECT_EQ(rows, 6);
 }
 
 TEST_F(PrintCommandsTest, PrintAsksForTheMachineAndACancelledSetUpPrintsNothing) {
