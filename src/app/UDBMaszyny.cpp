@@ -181,6 +181,10 @@ TFBDMaszyny::TFBDMaszyny(TMachineTable* table, QWidget* parent)
     FinishCreate();
 }
 
+void TFBDMaszyny::ShowStandardPage(int standard) {
+    if (PageControl1 && standard >= 0 && standard < PageControl1->count()) PageControl1->setCurrentIndex(standard);
+}
+
 void TFBDMaszyny::FormCreate() { DBGrid1->horizontalHeaderItem(0)->setText(Msg("stMaszyna")); }
 
 bool TFBDMaszyny::editing() const {

@@ -32,6 +32,8 @@ public:
     QLineEdit* FieldEdit(const QString& field) const { return edits_.value(field); }
 
     void FormCreate();
+    // The page of the standard's limits shown first (an index outside the pages keeps the first).
+    void ShowStandardPage(int standard);
 
 protected:
     void done(int r) override;

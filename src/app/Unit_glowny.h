@@ -17,6 +17,7 @@
 
 #include "app/Settings.h"
 #include "app/Unit_glowny_types.h"
+#include "evaluation/CompensationTables.h"
 #include "foundations/PomiarCol.h"
 #include "platform/Chart.h"
 #include "instrument/LadowanieProgramu.h"
@@ -170,6 +171,14 @@ public:
     QMenu* PopupMenuPK = nullptr;  // pop-up menu of the angular chart
     QAction* Numerpunktu2 = nullptr;
     QAction* Kat1 = nullptr;
+    QAction* OY1 = nullptr;  // "Oś &Y" of both pop-up menus
+    QMenu* PopupMenuPredkosc = nullptr;  // pop-up menu of the velocity chart
+    QAction* Skalaosiprdkoci1 = nullptr;
+    QAction* Skalaosiczasu1 = nullptr;
+    QAction* Generujtras1 = nullptr;      // file menu
+    QAction* Dopuszczalnebdy1 = nullptr;  // edit menu
+    // The compensation table's format, system, axis and base point, as last chosen.
+    evaluation::CompTableChoice CompTableChoice;
 
     // --- pages ---
     QStackedWidget* NotebookMainForm = nullptr;
@@ -466,6 +475,17 @@ public:
 
     // --- dialog and view commands of the menus (Unit_glowny_commands.cpp) ---
     void ConnectMenuCommands();
+    void TabelaKompensacji1Click();
+    void Generujtras1Click();
+    void ImportDanychClick();
+    void Widok3D1Click();
+    void Dopuszczalnebdy1Click();
+    void DlugoscpodstawkiClick();
+    void Oprogramie1Click();
+    void Spistreciiindex1Click();
+    void OY1Click();
+    void Skalaosiprdkoci1Click();
+    void Skalaosiczasu1Click();
 
     // --- firmware loader and BIOS text (Unit_glowny_loader.cpp) ---
     // Starts the loader at BaudRateIndex/AltBaudRateIndex (after a previous run has ended).

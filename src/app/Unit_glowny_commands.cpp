@@ -1,12 +1,58 @@
 // Menu commands of the main window that open a dialog or switch a view: the view menu's panels,
 // the compensation table, the route generator, text import, the 3-D view, the machine limits,
-// the base length, the about box and the chart axis scaling.
+// the base length, the about box, help and the chart axis scaling.
 #include <QAction>
+#include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QStackedWidget>
+#include <QTabWidget>
 #include <QTableWidget>
 
+#include "app/DialogParts.h"
+#include "app/Form_Gcodes.h"
+#include "app/Informacje.h"
+#include "app/ModeSequences.h"
+#include "app/ModeSequencesMainForm.h"
+#include "app/Podstawka.h"
+#include "app/PositioningRun.h"
+#include "app/PunktyPoz.h"
+#include "app/SkalowanieOsi.h"
+#include "app/UDBMaszyny.h"
+#include "app/UKorCos.h"
 #include "app/Unit_glowny.h"
+#include "app/WybFormat.h"
+#include "evaluation/CompensationTables.h"
+#include "evaluation/MeasurementFiles.h"
+#include "evaluation/PointStore.h"
+#include "evaluation/PositioningStats.h"
+#include "evaluation/TextImport.h"
 #include "foundations/MeasurementModes.h"
+#include "foundations/MessageDlg.h"
+#include "foundations/ProgramMessages.h"
+#include "foundations/SharedGlobals.h"
+#include "platform/Chart.h"
+
+namespace {
+
+constexpr int kHelpContents = 0;  // the help file's contents page
+
+void showError(const QString& text) { MessageDlg(text, TMsgDlgType::mtError, mbOK); }
+
+// The open dialog of a text import: the mode's filter with the import's extension, from "c:\".
+std::optional<QString> chooseImportFile(TMainForm& f, int mode, const QString& extension) {
+    FileDialogSettings s;
+    s.Filter = FilterWithExtension(f.ModeFilters[size_t(mode)], extension);
+    s.FilterIndex = 1;
+    s.DefaultExt = extension;
+    s.InitialDir = QStringLiteral("c:\\");
+    return RunFileDialog(&f, s, false);
+}
+
+}  // namespace
 
 void TMainForm::ConnectMenuCommands() {
     // The view menu: a ticked command shows its panel of the positioning page (the page that
@@ -19,4 +65,158 @@ void TMainForm::ConnectMenuCommands() {
         connect(a, &QAction::toggled, this, [this](bool on) {
             if (GridOdchylka && MeasurementMode == kModePositioning) GridOdchylka->setVisible(on);
         });
+
+    // Commands of the file and edit menus without a Tag: always offered where their menu is.
+    if (QMenu* file = MenuOf(QStringLiteral("Plik1"))) {
+        QAction* before = MenuCommand(QStringLiteral("Drukuj1"));
+        Generujtras1 = new QAction(QStringLiteral("Generuj trasę"), file);
+        Generujtras1->setObjectName(QStringLiteral("Generujtras1"));
+        file->insertAction(before, Generujtras1);
+    }
+    if (QMenu* edit = MenuOf(QStringLiteral("Edycja1"))) {
+        Dopuszczalnebdy1 = new QAction(QStringLiteral("Dopuszczalne błędy"), edit);
+        Dopuszczalnebdy1->setObjectName(QStringLiteral("Dopuszczalnebdy1"));
+        edit->insertAction(MenuCommand(QStringLiteral("TabelaPomiarow")), Dopuszczalnebdy1);
+    }
+    // Axis scaling of the charts' pop-up menus.
+    OY1 = new QAction(QStringLiteral("Oś &Y"), this);
+    OY1->setObjectName(QStringLiteral("OY1"));
+    PopupMenuWykres->addSeparator();
+    PopupMenuWykres->addAction(OY1);
+    PopupMenuPK->addSeparator();
+    PopupMenuPK->addAction(OY1);
+    PopupMenuPredkosc = new QMenu(this);
+    PopupMenuPredkosc->setObjectName(QStringLiteral("PopupMenuPredkosc"));
+    Skalaosiprdkoci1 = PopupMenuPredkosc->addAction(QStringLiteral("Skala osi prędkości"));
+    Skalaosiprdkoci1->setObjectName(QStringLiteral("Skalaosiprdkoci1"));
+    Skalaosiczasu1 = PopupMenuPredkosc->addAction(QStringLiteral("Skala osi czasu"));
+    Skalaosiczasu1->setObjectName(QStringLiteral("Skalaosiczasu1"));
+    if (WykresPredkosci) {
+        WykresPredkosci->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(WykresPredkosci, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+            PopupMenuPredkosc->popup(WykresPredkosci->mapToGlobal(pos));
+        });
+    }
+
+    auto onTrigger = [this](const char* name, void (TMainForm::*handler)()) {
+        if (QAction* a = MenuCommand(QString::fromLatin1(name))) connect(a, &QAction::triggered, this, handler);
+    };
+    onTrigger("TabelaKompensacji1", &TMainForm::TabelaKompensacji1Click);
+    onTrigger("ImportDanych", &TMainForm::ImportDanychClick);
+    onTrigger("Widok3D1", &TMainForm::Widok3D1Click);
+    onTrigger("Dlugoscpodstawki", &TMainForm::DlugoscpodstawkiClick);
+    onTrigger("Oprogramie1", &TMainForm::Oprogramie1Click);
+    onTrigger("Spistreciiindex1", &TMainForm::Spistreciiindex1Click);
+    connect(Generujtras1, &QAction::triggered, this, &TMainForm::Generujtras1Click);
+    connect(Dopuszczalnebdy1, &QAction::triggered, this, &TMainForm::Dopuszczalnebdy1Click);
+    connect(OY1, &QAction::triggered, this, &TMainForm::OY1Click);
+    connect(Skalaosiprdkoci1, &QAction::triggered, this, &TMainForm::Skalaosiprdkoci1Click);
+    connect(Skalaosiczasu1, &QAction::triggered, this, &TMainForm::Skalaosiczasu1Click);
+}
+
+void TMainForm::TabelaKompensacji1Click() {
+    if (PositioningCycles->Count() == 0 || (*PositioningCycles)[0].Punkt.Count() == 0) return;
+    FileDialogSettings dialog =
+        evaluation::CompTableSaveDialog(windowTitle(), ModeCaptions[0], PositioningDir);
+    CompTableChoice.Format = ChooseCompensationFormat(CompTableChoice, (*PositioningCycles)[0].Punkt, this);
+    if (CompTableChoice.Format == evaluation::ctfNone) return;
+    const std::optional<QString> chosen = RunFileDialog(this, dialog, true);
+    if (!chosen) return;
+    QString name = *chosen;
+    if (QFileInfo(name).suffix().isEmpty()) name += dialog.DefaultExt;
+    const evaluation::CompTableResult r = evaluation::WriteCompTable(
+        name, evaluation::CompTableRunFrom(*PositioningCycles, MeasurementHeader()), CompTableChoice);
+    if (!r.ok() && !r.Message.isEmpty()) showError(r.Message);
+}
+
+void TMainForm::Generujtras1Click() {
+    TForm_Gcodes form(PositioningMethod, this);
+    form.exec();
+}
+
+void TMainForm::ImportDanychClick() {
+    TMeasurementHeader& header = MeasurementHeader();
+    switch (MeasurementMode) {
+    case kModePositioning: {
+        if (NotebookButton && NotebookButton->currentIndex() == 2) PositioningControl().ButtonRaportPoprzednieClick();
+        const auto file = chooseImportFile(*this, 0, QStringLiteral(".dta"));
+        if (!file) break;
+        QString addition;
+        if (const auto failure = ImportMeasurementText(*file, *PositioningCycles, header, &addition))
+            showError(*failure);
+        PositioningControl().CurrentCycle() = 1;
+        Points().ShowPositioningCycle(1);
+        const auto backlash = evaluation::BacklashCaption(*PositioningCycles, 1);
+        if (LabelLuzZwrotny) {
+            LabelLuzZwrotny->setText(backlash.value_or(QString()));
+            LabelLuzZwrotny->setVisible(backlash && ShowBacklash);
+        }
+        if (GaugeProsto) GaugeProsto->hide();
+        if (PanelWarProsto) PanelWarProsto->hide();
+        modes::HidePositioningPanels(ModeHost());
+        DataSaved = true;
+        if (NotebookButton) NotebookButton->setCurrentIndex(1);
+        if (QAction* a = MenuCommand(QStringLiteral("TabelaPomiarow"))) a->setEnabled(true);
+        break;
+    }
+    case kModeStraightness: {
+        const auto file = chooseImportFile(*this, 2, QStringLiteral(".lda"));
+        if (!file) break;
+        try {
+            ImportTextReadings(*file, *StraightnessPoints, header);
+        } catch (const TextFormatError&) {
+            showError(TextImportFormatMessage());
+        } catch (const MeasurementFileError& e) {
+            showError(e.message());
+        }
+        PlotStraightnessPoints();
+        break;
+    }
+    case kModeFlatness: {
+        const auto file = chooseImportFile(*this, 3, QStringLiteral(".fda"));
+        if (!file) break;
+        if (const auto failure = LoadFlatnessText(*file, *FlatnessLines, header)) showError(*failure);
+        FlatnessDataSaved = false;
+        UpdateLineMask();
+        BuildFlatnessMap();
+        break;
+    }
+    default: break;
+    }
+    EnableMenuItemsByTag(TagSet({3, 4, 5, 28}), true);
+}
+
+void TMainForm::Widok3D1Click() { ShowStraightness3D(*StraightnessPoints, StatisticsMethod, this); }
+
+void TMainForm::Dopuszczalnebdy1Click() {
+    {
+        TFBDMaszyny dialog(nullptr, this);
+        if (ComboBoxNorma) dialog.ShowStandardPage(ComboBoxNorma->currentIndex());
+        dialog.exec();
+    }
+    FillMachineCombo();
+    FillPositioningResults();
+}
+
+void TMainForm::DlugoscpodstawkiClick() {
+    BaseLength = AskBaseLength(LengthUnit, BaseLength, this);
+    if (TypeSeams.RefreshParameterSummary) TypeSeams.RefreshParameterSummary();
+}
+
+void TMainForm::Oprogramie1Click() { ShowAboutBox(this); }
+void TMainForm::Spistreciiindex1Click() { ShowHelpContext(kHelpContents); }
+
+void TMainForm::OY1Click() {
+    platform::TChart* chart = MeasurementMode == kModePositioning ? wykres : WykresPK;
+    if (chart) EditAxisScale(chart->LeftAxis(), QStringLiteral("y"), this);
+}
+
+void TMainForm::Skalaosiprdkoci1Click() {
+    if (WykresPredkosci)
+        EditAxisScale(WykresPredkosci->LeftAxis(), TranslateString(QStringLiteral("stPredkosci"), QStringLiteral("Prędkości")), this);
+}
+
+void TMainForm::Skalaosiczasu1Click() {
+    if (WykresPredkosci)
+        EditAxisScale(WykresPredkosci->BottomAxis(), TranslateString(QStringLiteral("stCzasu"), QStringLiteral("Czasu")), this);
 }
