@@ -88,11 +88,13 @@ TEST_F(WindowWiringHeadTest, ResolutionButtonSwitchesHeadAndReadout) {
         EXPECT_EQ(f->BRozdziel->text(), QString::fromUtf8(s.caption));
         EXPECT_EQ(Control<TDisplay>(f, "DisplayWys")->Precision(), s.mmDecimals);
         EXPECT_EQ(f->FilterThreshold, s.threshold);
-        // The resolution byte, then the count starts again.
-        ASSERT_TRUE(pumpUntil([&] { return head.receivedCommands().size() >= 2; }));
-        const testsupport::Bytes sent = head.receivedCommands();
-        EXPECT_EQ(sent.front(), s.byte);
-        EXPECT_NE(std::find(sent.begin(), sent.end(), uint8_t('S')), sent.end());
+        // The resolution byte, then the count starts again ('S').
+        auto byteThenRestart = [&] {
+            const testsupport::Bytes sent = head.receivedCommands();
+            const auto at = std::find(sent.begin(), sent.end(), s.byte);
+            return at != sent.end() && std::find(at, sent.end(), uint8_t('S')) != sent.end();
+        };
+        EXPECT_TRUE(pumpUntil(byteThenRestart));
     }
 }
 
