@@ -6,6 +6,7 @@
 #include <QVariant>
 
 #include "app/Unit_glowny.h"
+#include "app/VelocityPage.h"
 #include "foundations/Display.h"
 #include "foundations/FR_Utils.h"
 #include "foundations/ProgramMessages.h"
@@ -361,10 +362,10 @@ std::shared_ptr<PointStoreBinding> MakePointStoreBinding(TMainForm& f) {
     p.PomiaryOsY = series(y, f.WykresOsY, "PomiaryOsY", Kind::Points, olive);
     p.ArrowBlue = arrow(w, f.wykres, "ArrowBlue", blue);
     p.ArrowRed = arrow(w, f.wykres, "ArrowRed", red);
-    ChartAdapter* v = chart(f.WykresPredkosci);
+    ChartAdapter* v = chart(f.Velocity().Chart());
     p.WykresPredkosci = v;
-    p.Series2 = series(v, f.WykresPredkosci, "Series2", Kind::Fast, blue, Msg(QStringLiteral("stPredkosc")));
-    p.Series6 = series(v, f.WykresPredkosci, "Series6", Kind::Line, green,
+    p.Series2 = series(v, f.Velocity().Chart(), "Series2", Kind::Fast, blue, Msg(QStringLiteral("stPredkosc")));
+    p.Series6 = series(v, f.Velocity().Chart(), "Series6", Kind::Line, green,
                        TranslateString(QStringLiteral("stPredkoscSrednia"), QStringLiteral("Prędkość średnia")));
     QWidget* pkWidget = f.findChild<QWidget*>(QStringLiteral("WykresPK"));
     ChartAdapter* pk = chart(pkWidget);
@@ -411,7 +412,7 @@ std::shared_ptr<PointStoreBinding> MakePointStoreBinding(TMainForm& f) {
     };
     b->store->confirmTargetValue = [form](double t) { return TFInputError::EditValue(t, form); };
     b->store->showMeanVelocity = [form](double m) {
-        if (form->DispPredkoscSr) form->DispPredkoscSr->SetValue(m);
+        form->Velocity().ShowMeanVelocity(m);
     };
     return b;
 }

@@ -2,6 +2,7 @@
 // at start-up (calibration file, machine names, gauge limits).
 #include "app/Unit_glowny.h"
 #include "app/LiveReadoutPage.h"
+#include "app/VelocityPage.h"
 #include "app/Unit_glowny_link.h"
 #include "app/UDataModule.h"
 
@@ -65,6 +66,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("Veldrasta"));
     BuildMainMenu();
     ReadoutPage = new LiveReadoutPage(*this);
+    VelocityView = new VelocityPage(*this);
     BuildPages();
     BuildLink();
     ConnectTypePages();
@@ -75,6 +77,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ConnectResults();
     ConnectFlatnessMap();
     ReadoutPage->Connect(BitBtnWyswietlacz);
+    VelocityView->Connect(BitBtnpredkosc);
     connect(BRozdziel, &QPushButton::clicked, this, &TMainForm::BRozdzielClick);
     ConnectParameterSummary();
     ConnectExportAndVibration();
@@ -306,8 +309,7 @@ void TMainForm::TranslateCaptions() {
         ComboBox1->setItemText(3, Msg("stStal"));
         ComboBox1->setItemText(4, Msg("stBezKomp"));
     }
-    SetChartTitle(WykresPredkosci, Msg("stWykresPred"));
-    SetChartAxisTitle(WykresPredkosci, ChartAxis::Bottom, Msg("stCzas") + QStringLiteral(" [s]"));
+    VelocityView->TranslateCaptions();
     SetChartTitle(WykresPlaskosci, Msg("stWykresPlaskosci"));
     SetChartAxisTitle(WykresPlaskosci, ChartAxis::Left, Msg("stBlad") + QStringLiteral(" [ µm ]"));
     ListboxWyniki->SetSectionText(0, Msg("stParametr"));
@@ -321,18 +323,8 @@ void TMainForm::TranslateCaptions() {
 void TMainForm::LanguageChanged(LanguageChange change) {
     TranslateForm(this);
     TranslateCaptions();
-    UpdateVelocityUnitCaptions();
+    VelocityView->UpdateVelocityUnitCaptions();
     if (change == LanguageChange::FromOptions && Komunikaty) TranslateForm(Komunikaty);
-}
-
-void TMainForm::UpdateVelocityUnitCaptions() {
-    const int unit = VelocityChartUnit < VelocityUnitNames.size() ? VelocityChartUnit : 0;
-    const QString name = QString::fromUtf8(VelocityUnitNames[unit]);
-    SetChartAxisTitle(WykresPredkosci, ChartAxis::Left, Msg("stPredkosc") + QStringLiteral(" [") + name + u']');
-    LabVelUnit1->setText(u' ' + name);
-    LabVelUnit2->setText(QStringLiteral("  ") + name);
-    DisplayPredkosc->SetPrecision(VelocityDisplayDecimals(unit));
-    DispPredkoscSr->SetPrecision(VelocityDisplayDecimals(unit));
 }
 
 void TMainForm::ReadLaserCalibration() {

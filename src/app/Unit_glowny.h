@@ -57,6 +57,7 @@ class TPoint3DSeries;
 }
 class TDisplay;
 class LiveReadoutPage;
+class VelocityPage;
 class THeaderListbox;
 class TRadioGroup;
 class TRealSpinEdit;
@@ -115,7 +116,6 @@ public:
     void FormCreate();
     void FormDestroy();
     void TranslateCaptions();
-    void UpdateVelocityUnitCaptions();
     void ReadLaserCalibration();
     void FillMachineCombo();
     void UpdateServiceHints();
@@ -267,18 +267,8 @@ public:
     QPushButton* ZakonczeniePozRaport = nullptr;
     QPushButton* ZakonczeniePozKoniec = nullptr;
 
-    // velocity page
-    platform::TChart* WykresPredkosci = nullptr;
-    TDisplay* DisplayPredkosc = nullptr;
-    TDisplay* DispPredkoscSr = nullptr;
-    QLabel* LabVelUnit1 = nullptr;
-    QLabel* LabVelUnit2 = nullptr;
-    QLabel* LabPredkoscSr = nullptr;
-    QLabel* LabPoczPredkosc = nullptr;
-    QProgressBar* Gauge4 = nullptr;
-    QFrame* Panel19 = nullptr;
-    QPushButton* ButtonStartV = nullptr;
-    QPushButton* Button2 = nullptr;
+    // The velocity page.
+    VelocityPage& Velocity() { return *VelocityView; }
 
     // angular page
     platform::TChart* WykresPK = nullptr;
@@ -397,23 +387,19 @@ public:
     int32_t SavedServicePage = 0;
     void ConnectTypePages();
     void BitBtnpozycjonowanieClick();
-    void BitBtnpredkoscClick();
     void BitBtnMapaPlaskosciClick();
     void Otworz1Click();
     void Zapisz1Click();
     void PunktyZListyClick();
-    void ButtonStartVClick();
     void ButtonPozRaportClick();
     bool ShowPositioningResults();
     void Stop1Click();
     void StopPoKazdymCyklu1Click();
-    void Button2Click();
     bool ShowSetupPicture();
     void SendValueToExcel(uint8_t digits, double value);
     void EnterServicePanel();
     void HideServiceMenus();
     void DisableLinearStart();
-    void DisableVelocityStart();
     // The reading of a page that is entered: at once with a ready head, else the signal monitor
     // (the start disabled until the head is ready); the environment reading runs either way.
     void StartPageReading(bool velocity);
@@ -805,7 +791,6 @@ private:
     QWidget* BuildStartPage();
     QWidget* BuildMainMenuPage();
     QWidget* BuildPositioningPage();
-    QWidget* BuildVelocityPage();
     QWidget* BuildAngularPage();
     QWidget* BuildServicePage();
     QWidget* BuildTablePage();
@@ -815,6 +800,7 @@ private:
     QFrame* BuildMeteoPanel();
 
     LiveReadoutPage* ReadoutPage = nullptr;
+    VelocityPage* VelocityView = nullptr;
 
     void BuildLink();
     void CreateLinkObjects();

@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include "app/LiveReadoutPage.h"
+#include "app/VelocityPage.h"
 #include "app/PageControls.h"
 #include "app/RunCommands.h"
 #include "app/Unit_glowny.h"
@@ -34,7 +35,7 @@
 using namespace pagecontrols;
 
 std::array<QProgressBar*, 7> TMainForm::SignalGauges() const {
-    return {ReadoutPage->ReadoutGauge(), GaugePozycjonowanie, GaugeProsto, ReadoutPage->MonitorGauge(), Gauge4, GaugePodzKat, GaugeFFT};
+    return {ReadoutPage->ReadoutGauge(), GaugePozycjonowanie, GaugeProsto, ReadoutPage->MonitorGauge(), VelocityView->SignalGauge(), GaugePodzKat, GaugeFFT};
 }
 
 void TMainForm::SetChartTitle(QWidget* w, const QString& title) {
@@ -74,7 +75,7 @@ void TMainForm::BuildPages() {
     NotebookMainForm->addWidget(BuildMainMenuPage());     // 1
     NotebookMainForm->addWidget(ReadoutPage->Build());    // 2
     NotebookMainForm->addWidget(BuildPositioningPage());  // 3
-    NotebookMainForm->addWidget(BuildVelocityPage());     // 4
+    NotebookMainForm->addWidget(VelocityView->Build());    // 4
     NotebookMainForm->addWidget(BuildAngularPage());      // 5
     NotebookMainForm->addWidget(BuildServicePage());      // 6
     NotebookMainForm->addWidget(BuildTablePage());        // 7
@@ -449,41 +450,6 @@ QWidget* TMainForm::BuildPositioningPage() {
     lay->addWidget(NotebookButton);
     StatusBar1 = panelStatusBar(page, "StatusBar1", 5);
     lay->addWidget(StatusBar1);
-    return page;
-}
-
-QWidget* TMainForm::BuildVelocityPage() {
-    auto* page = named(new QWidget, "Predkosc");
-    auto* lay = new QHBoxLayout(page);
-    WykresPredkosci = chart(page, "WykresPredkosci");
-    lay->addWidget(WykresPredkosci, 3);
-    auto* side = new QVBoxLayout;
-    Panel19 = panel(page, "Panel19");
-    auto* p = new QGridLayout(Panel19);
-    p->addWidget(label(Panel19, "LabPredkosc", QStringLiteral("Prędkość")), 0, 0, 1, 2);
-    DisplayPredkosc = display(Panel19, "DisplayPredkosc", 3);
-    LabVelUnit1 = label(Panel19, "LabVelUnit1", QStringLiteral(" mm/s"));
-    p->addWidget(DisplayPredkosc, 1, 0);
-    p->addWidget(LabVelUnit1, 1, 1);
-    LabPredkoscSr = label(Panel19, "LabPredkoscSr", QStringLiteral("Prędkość średnia"));
-    p->addWidget(LabPredkoscSr, 2, 0, 1, 2);
-    DispPredkoscSr = display(Panel19, "DispPredkoscSr", 3);
-    LabVelUnit2 = label(Panel19, "LabVelUnit2", QStringLiteral("  mm/s"));
-    p->addWidget(DispPredkoscSr, 3, 0);
-    p->addWidget(LabVelUnit2, 3, 1);
-    side->addWidget(Panel19);
-    Gauge4 = gauge(page, "Gauge4");
-    side->addWidget(Gauge4);
-    LabPoczPredkosc = label(page, "LabPoczPredkosc", QString());
-    side->addWidget(LabPoczPredkosc);
-    side->addStretch(1);
-    ButtonStartV = button(page, "ButtonStartV", QStringLiteral("&Start"));
-    side->addWidget(ButtonStartV);
-    side->addWidget(backButton(page, Button2, "Button2"));
-    auto* sideBox = new QWidget(page);
-    sideBox->setLayout(side);
-    sideBox->setFixedWidth(300);
-    lay->addWidget(sideBox);
     return page;
 }
 

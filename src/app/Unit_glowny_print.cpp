@@ -10,6 +10,7 @@
 
 #include "app/UWybDrukFFT.h"
 #include "app/Unit_glowny.h"
+#include "app/VelocityPage.h"
 #include "evaluation/MeasurementHeader.h"
 #include "foundations/Display.h"
 #include "foundations/HeadList.h"
@@ -74,7 +75,7 @@ public:
         switch (chart) {
         case reports::PrintChart::wykres: c = f.wykres; break;
         case reports::PrintChart::WykresOsY: c = f.WykresOsY; break;
-        case reports::PrintChart::WykresPredkosci: c = f.WykresPredkosci; break;
+        case reports::PrintChart::WykresPredkosci: c = f.Velocity().Chart(); break;
         case reports::PrintChart::WykresPlaskosci: c = f.WykresPlaskosci; break;
         case reports::PrintChart::WykresPK: c = f.WykresPK; break;
         case reports::PrintChart::FFTCzas: c = f.FFTCzas; break;
@@ -151,12 +152,10 @@ public:
         s.machineTypeEmpty = f.MeasurementHeader().MachineType.isEmpty();
         s.backlashCaption = f.LabelLuzZwrotny ? f.LabelLuzZwrotny->text() : QString();
         s.verticalStraightnessCaption = f.LabBladProsY ? f.LabBladProsY->text() : QString();
-        s.velocityLabel = f.LabPredkoscSr ? f.LabPredkoscSr->text() : QString();
-        if (f.DispPredkoscSr) {
-            s.velocityValue = f.DispPredkoscSr->Value();
-            s.velocityPrecision = f.DispPredkoscSr->Precision();
-        }
-        s.velocityUnit = f.LabVelUnit2 ? f.LabVelUnit2->text() : QString();
+        s.velocityLabel = f.Velocity().MeanVelocityCaption();
+        s.velocityValue = f.Velocity().MeanVelocity();
+        s.velocityPrecision = f.Velocity().MeanVelocityPrecision();
+        s.velocityUnit = f.Velocity().MeanVelocityUnit();
         return s;
     }
 

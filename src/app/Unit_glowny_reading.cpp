@@ -19,6 +19,7 @@
 #include "app/LiveReadoutPage.h"
 #include "app/NotYetBuilt.h"
 #include "app/Unit_glowny.h"
+#include "app/VelocityPage.h"
 #include "instrument/MotorDrive.h"
 #include "foundations/Display.h"
 #include "foundations/SharedGlobals.h"
@@ -239,7 +240,7 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
     void ShowEffectiveWavelength(double nm) override { showOn(f.DispLambda, nm); }
     void ShowReadout(double v) override { f.Readout().ShowReading(v); }
     void ShowMeasuredPosition(double v) override { showOn(f.DispWarMierzona, v); }
-    void ShowVelocity(double v) override { showOn(f.DisplayPredkosc, v); }
+    void ShowVelocity(double v) override { f.Velocity().ShowVelocity(v); }
     // Stored and plotted only while a velocity run lasts (the store checks it).
     void AddVelocitySample() override { f.Points().AddVelocitySample(CurrentValue); }
     void ShowStraightnessValue(double v) override { showOn(f.Disp2oswar, v); }

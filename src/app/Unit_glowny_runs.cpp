@@ -25,6 +25,7 @@
 #include "app/StraightnessRun.h"
 #include "app/LiveReadoutPage.h"
 #include "app/Unit_glowny.h"
+#include "app/VelocityPage.h"
 #include "app/ZrWsDlg.h"
 #include "evaluation/MeasurementFiles.h"
 #include "evaluation/PointStore.h"
@@ -435,7 +436,7 @@ void TMainForm::ConnectRunPages() {
 void TMainForm::Start1Click() {
     modes::ResetHeadFlags(Runs().host);
     if (MeasurementMode == 1) {
-        ButtonStartVClick();
+        Velocity().ButtonStartVClick();
         return;
     }
     if (MeasurementMode == 4) {

@@ -1,5 +1,5 @@
-// The measurement type pages of the main window: entries of the positioning, velocity and
-// flatness pages, the open and save guard, the point list command, the velocity run toggle,
+// The measurement type pages of the main window: entries of the positioning and flatness
+// pages, the open and save guard, the point list command,
 // the results gate, Stop, the set-up picture, the spreadsheet transfer and the service page.
 #include <QAction>
 #include <QDate>
@@ -18,6 +18,7 @@
 
 #include "app/PointStoreWidgets.h"
 #include "app/LiveReadoutPage.h"
+#include "app/VelocityPage.h"
 #include "app/Unit_glowny.h"
 #include "evaluation/PointStore.h"
 #include "foundations/FR_Utils.h"
@@ -28,7 +29,6 @@
 namespace {
 
 constexpr int kPageStraightness = 3;  // positioning and straightness
-constexpr int kPageVelocity = 4;
 constexpr int kPageService = 6;
 constexpr int kPageFlatness = 8;
 
@@ -40,25 +40,12 @@ const TTagSet& PositioningHidden() {
     static const TTagSet s = TagSet({13, 21, 37, 38, 39, 40, 41, 44});
     return s;
 }
-const TTagSet& VelocityShown() {
-    static const TTagSet s = TagSet({11, 15, 23, 26});
-    return s;
-}
-const TTagSet& VelocityHidden() {
-    static const TTagSet s = TagSet({6, 9, 10, 13, 17, 18, 19, 20, 21, 27, 28, 37, 38, 41, 43, 44});
-    return s;
-}
 const TTagSet& FlatnessShown() {
     static const TTagSet s = TagSet({13, 15, 23, 26});
     return s;
 }
 const TTagSet& FlatnessHidden() {
     static const TTagSet s = TagSet({9, 10, 27, 28, 37, 38, 41, 44});
-    return s;
-}
-// Commands that stay off while a velocity run lasts: save, save as, print, preview, export.
-const TTagSet& VelocityRunLocked() {
-    static const TTagSet s = TagSet({2, 3, 4, 5, 42});
     return s;
 }
 
@@ -112,11 +99,8 @@ QString PositioningBackgroundFile(const QString& programDir, int positioningMeth
 
 void TMainForm::ConnectTypePages() {
     connect(BitBtnpozycjonowanie, &QPushButton::clicked, this, &TMainForm::BitBtnpozycjonowanieClick);
-    connect(BitBtnpredkosc, &QPushButton::clicked, this, &TMainForm::BitBtnpredkoscClick);
     connect(BitBtnMapaPlaskosci, &QPushButton::clicked, this, &TMainForm::BitBtnMapaPlaskosciClick);
-    connect(ButtonStartV, &QPushButton::clicked, this, &TMainForm::ButtonStartVClick);
     connect(ButtonPozRaport, &QPushButton::clicked, this, &TMainForm::ButtonPozRaportClick);
-    connect(Button2, &QPushButton::clicked, this, &TMainForm::Button2Click);
     if (QAction* a = MenuCommand("Otworz1")) connect(a, &QAction::triggered, this, &TMainForm::Otworz1Click);
     for (const char* name : {"Zapisz1", "Zapiszjako1"})
         if (QAction* a = MenuCommand(name)) connect(a, &QAction::triggered, this, &TMainForm::Zapisz1Click);
@@ -143,11 +127,6 @@ void TMainForm::DisableLinearStart() {
         for (QWidget* w : std::initializer_list<QWidget*>{ButtonZaliczeniepunktu, ProgressBar2, ScrollBar16, Label139})
             showIf(w, false);
     }
-}
-
-void TMainForm::DisableVelocityStart() {
-    if (ButtonStartV) ButtonStartV->setEnabled(false);
-    enableIf(MenuCommand("Start1"), false);
 }
 
 void TMainForm::ShowPositioningOnEnd() {
@@ -199,37 +178,12 @@ void TMainForm::BitBtnpozycjonowanieClick() {
     NotebookMainForm->setCurrentIndex(kPageStraightness);
 }
 
-void TMainForm::BitBtnpredkoscClick() {
-    MeasurementMode = 1;
-    DisplayVelocityUnit = 0;
-    UpdateVelocityUnitCaptions();
-    if (NotebookButton) NotebookButton->setCurrentIndex(0);
-    VelocitySamples->Clear();
-    Points().ClearVelocitySeries();
-    if (ButtonStartV) {
-        ButtonStartV->setVisible(true);
-        ButtonStartV->setEnabled(false);
-    }
-    setWindowTitle(ModeCaptions[1]);
-    ShowMenuItemsByTag(VelocityShown(), true);
-    ShowMenuItemsByTag(VelocityHidden(), false);
-    if (TypeSeams.ShowRecentFiles) TypeSeams.ShowRecentFiles(1);
-    if (InterfaceError) {
-        showIf(Gauge4, false);
-        showIf(Panel19, false);
-        DisableVelocityStart();
-    } else {
-        StartPageReading(true);
-    }
-    NotebookMainForm->setCurrentIndex(kPageVelocity);
-}
-
 void TMainForm::StartPageReading(bool velocity) {
     if (TypeSeams.HeadReady && TypeSeams.HeadReady()) {
         call(velocity ? TypeSeams.StartVelocityReading : TypeSeams.StartLinearReading);
     } else {
         if (velocity)
-            DisableVelocityStart();
+            VelocityView->DisableVelocityStart();
         else
             DisableLinearStart();
         call(TypeSeams.StartSignalMonitor);
@@ -318,43 +272,6 @@ void TMainForm::StopPoKazdymCyklu1Click() {
     call(TypeSeams.RefreshParameterSummary);
 }
 
-void TMainForm::ButtonStartVClick() {
-    call(TypeSeams.ResetHeadFlags);
-    VelocityDataSaved = true;
-    EnableMenuItemsByTag(VelocityRunLocked(), false);
-    if (VelocityRunning) {
-        enableIf(MenuCommand("Start1"), true);
-        enableIf(MenuCommand("Stop1"), false);
-        enableIf(MenuCommand("Konfiguracja1"), true);
-        VelocityDataSaved = false;
-        VelocityRunning = false;
-        ButtonStartV->setText(QStringLiteral("&Start"));
-        Readout().ShowRunPanel(false);
-        EnableMenuItemsByTag(VelocityRunLocked(), true);
-        SetChartZoomAllowed(WykresPredkosci, true, false);
-        Points().ShowMeanVelocity();
-        return;
-    }
-    enableIf(MenuCommand("Start1"), false);
-    enableIf(MenuCommand("Stop1"), true);
-    enableIf(MenuCommand("Konfiguracja1"), false);
-    call(TypeSeams.FillHeaderEnvironment);
-    MeasurementMode = 1;
-    Readout().ShowRunPanel(true);
-    ButtonStartV->setText(QStringLiteral("&Stop"));
-    VelocitySamples->Clear();
-    Points().ClearVelocitySeries();
-    // The whole run stays in view while it lasts.
-    SetChartZoomAllowed(WykresPredkosci, false, true);
-    if (InterfaceMode == 0)
-        SendHeadCommand('R');
-    else
-        call(TypeSeams.ClearFifo);
-    SendHeadCommand('S');
-    VelocitySampleCount = 0;
-    VelocityRunning = true;
-}
-
 void TMainForm::ButtonPozRaportClick() { ShowPositioningResults(); }
 
 bool TMainForm::ShowPositioningResults() {
@@ -379,20 +296,11 @@ bool TMainForm::ShowPositioningResults() {
 
 void TMainForm::Stop1Click() {
     if (MeasurementMode == 1)
-        ButtonStartVClick();
+        VelocityView->ButtonStartVClick();
     else if (MeasurementMode == 4)
         call(TypeSeams.BStartPKClick);
     else
         call(TypeSeams.EndMeasurementRun);
-}
-
-void TMainForm::Button2Click() {
-    if (VelocityRunning) {
-        ShowMessage(Msg("stZakoncz"));
-        return;
-    }
-    if (!SaveOrDiscardChanges(1)) return;
-    call(TypeSeams.ReturnToMainMenuFromVelocity);
 }
 
 bool TMainForm::ShowSetupPicture() {

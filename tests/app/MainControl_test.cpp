@@ -18,7 +18,7 @@ TEST_F(MainWindowTest, PagesHoldChartsAndTitlesReachThem) {
     EXPECT_EQ(TMainForm::ChartTitle(f->wykres), "Tytuł");
     EXPECT_EQ(TMainForm::ChartAxisTitle(f->wykres, TMainForm::ChartAxis::Bottom), "Dolna");
     // Start-up titled the velocity chart through the same helpers.
-    EXPECT_FALSE(f->WykresPredkosci->Title().text.isEmpty());
+    EXPECT_FALSE(Control<platform::TChart>(f, "WykresPredkosci")->Title().text.isEmpty());
 }
 
 // The window asks through its message box, which a test answers.

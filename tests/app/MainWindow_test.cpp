@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "MainWindowFixture.h"
+#include "app/VelocityPage.h"
 #include "support/SimHead.h"
 #include "instrument/ComDrv32.h"
 #include "instrument/MemoryFifo.h"
@@ -211,7 +212,7 @@ TEST_F(MainWindowTest, LanguageChangeRebuildsCaptionsAndFilters) {
     EXPECT_EQ(f->PointColumnCaption, "Point");
     EXPECT_EQ(f->GridOdchylka->item(0, 0)->text(), "Point");
     EXPECT_EQ(f->BRozdziel->text(), "Resolution 100 nm");
-    EXPECT_EQ(TMainForm::ChartTitle(f->WykresPredkosci), "Velocity chart");
+    EXPECT_EQ(TMainForm::ChartTitle(Control<platform::TChart>(f, "WykresPredkosci")), "Velocity chart");
     EXPECT_EQ(f->MenuCommand("Otworz1")->text(), "&Open");
     EXPECT_EQ(f->BitBtnKoniec->text(), "&Exit");
 }
@@ -301,12 +302,12 @@ TEST_F(MainWindowTest, VelocityUnitCaptionsAndDecimals) {
     } cases[] = {{0, "mm/s", 3}, {1, "m/s", 6}, {2, "m/min", 4}, {3, "mm/min", 1}, {4, "in/s", 4}, {5, "in/min", 2}};
     for (const auto& c : cases) {
         f->VelocityChartUnit = c.unit;
-        f->UpdateVelocityUnitCaptions();
-        EXPECT_EQ(f->LabVelUnit1->text(), QString(" ") + c.name);
-        EXPECT_EQ(f->LabVelUnit2->text(), QString("  ") + c.name);
-        EXPECT_EQ(f->DisplayPredkosc->Precision(), c.decimals);
-        EXPECT_EQ(f->DispPredkoscSr->Precision(), c.decimals);
-        EXPECT_EQ(TMainForm::ChartAxisTitle(f->WykresPredkosci, TMainForm::ChartAxis::Left),
+        f->Velocity().UpdateVelocityUnitCaptions();
+        EXPECT_EQ(Control<QLabel>(f, "LabVelUnit1")->text(), QString(" ") + c.name);
+        EXPECT_EQ(Control<QLabel>(f, "LabVelUnit2")->text(), QString("  ") + c.name);
+        EXPECT_EQ(Control<TDisplay>(f, "DisplayPredkosc")->Precision(), c.decimals);
+        EXPECT_EQ(Control<TDisplay>(f, "DispPredkoscSr")->Precision(), c.decimals);
+        EXPECT_EQ(TMainForm::ChartAxisTitle(Control<platform::TChart>(f, "WykresPredkosci"), TMainForm::ChartAxis::Left),
                   Msg("stPredkosc") + " [" + c.name + "]");
     }
 }

@@ -208,14 +208,14 @@ TEST_F(PageEntryTest, VelocityRunStoresSamplesAndADataErrorIsReported) {
     head.startStreaming(FrameSpec::ready(count));
     f->BitBtnpredkosc->click();
     ASSERT_TRUE(pumpUntil([&] { return f->ReadingThread().Running(); }));
-    ASSERT_TRUE(f->ButtonStartV->isEnabled());
+    ASSERT_TRUE(Control<QPushButton>(f, "ButtonStartV")->isEnabled());
     pumpFor(120);
     EXPECT_EQ(f->VelocitySamples->Count(), 0);  // nothing is stored before the start
 
-    f->ButtonStartV->click();
+    Control<QPushButton>(f, "ButtonStartV")->click();
     ASSERT_TRUE(VelocityRunning.load());
     ASSERT_TRUE(pumpUntil([&] { return f->VelocitySamples->Count() >= 8; }));
-    auto* chart = qobject_cast<platform::TChart*>(f->WykresPredkosci);
+    auto* chart = qobject_cast<platform::TChart*>(Control<platform::TChart>(f, "WykresPredkosci"));
     ASSERT_NE(chart, nullptr);
     platform::TChartSeries* series = chart->SeriesByName("Series2");
     ASSERT_NE(series, nullptr);
@@ -229,12 +229,12 @@ TEST_F(PageEntryTest, VelocityRunStoresSamplesAndADataErrorIsReported) {
     }
 
     // Stopped, the page shows the mean over the plotted run; a new run starts afresh.
-    f->ButtonStartV->click();
+    Control<QPushButton>(f, "ButtonStartV")->click();
     ASSERT_FALSE(VelocityRunning.load());
-    EXPECT_TRUE(shows(f->DispPredkoscSr, velocityOf(count))) << f->DispPredkoscSr->Value();
+    EXPECT_TRUE(shows(Control<TDisplay>(f, "DispPredkoscSr"), velocityOf(count))) << Control<TDisplay>(f, "DispPredkoscSr")->Value();
     pumpFor(100);
     EXPECT_EQ(f->VelocitySamples->Count(), n);  // nothing is added after the stop
-    f->ButtonStartV->click();
+    Control<QPushButton>(f, "ButtonStartV")->click();
     ASSERT_TRUE(VelocityRunning.load());
     ASSERT_TRUE(pumpUntil([&] { return f->VelocitySamples->Count() >= 3; }));
     EXPECT_NEAR(series->XValue(0), 0.0, 1e-12);

@@ -107,8 +107,8 @@ TEST_F(TypePagesTest, EntriesShowTheirPageTagsAndTitles) {
     EXPECT_EQ(1, f->MeasurementMode);
     expectTags(f, {11, 15, 23, 26}, true, "velocity");
     expectTags(f, {6, 9, 10, 13, 17, 18, 19, 20, 21, 27, 28, 37, 38, 41, 43, 44}, false, "velocity");
-    EXPECT_TRUE(f->ButtonStartV->isVisibleTo(f->NotebookMainForm->currentWidget()));
-    EXPECT_FALSE(f->ButtonStartV->isEnabled());  // head not ready: waits for the signal monitor
+    EXPECT_TRUE(Control<QPushButton>(f, "ButtonStartV")->isVisibleTo(f->NotebookMainForm->currentWidget()));
+    EXPECT_FALSE(Control<QPushButton>(f, "ButtonStartV")->isEnabled());  // head not ready: waits for the signal monitor
     EXPECT_EQ((std::vector<std::string>{"StartSignalMonitor", "RestartMeteoReading"}), calls);
     EXPECT_EQ(f->ModeCaptions[1], f->windowTitle());
 
@@ -182,14 +182,14 @@ TEST_F(TypePagesTest, VelocityStartStopStopCommandAndBackButton) {
     startWindow();
     headReady = true;
     f->BitBtnpredkosc->click();
-    f->ButtonStartV->setEnabled(true);
+    Control<QPushButton>(f, "ButtonStartV")->setEnabled(true);
     f->VelocitySamples->Add().Value = 99;
     VelocitySampleCount = 7;
-    f->ButtonStartV->click();
+    Control<QPushButton>(f, "ButtonStartV")->click();
     EXPECT_TRUE(VelocityRunning);
     EXPECT_EQ(0, VelocitySampleCount);
     EXPECT_EQ(0, f->VelocitySamples->Count());
-    EXPECT_EQ(QStringLiteral("&Stop"), f->ButtonStartV->text());
+    EXPECT_EQ(QStringLiteral("&Stop"), Control<QPushButton>(f, "ButtonStartV")->text());
     EXPECT_FALSE(f->MenuCommand("Zapisz1")->isEnabled());
     EXPECT_TRUE(f->MenuCommand("Stop1")->isEnabled());
     EXPECT_FALSE(f->MenuCommand("Konfiguracja1")->isEnabled());
@@ -197,32 +197,32 @@ TEST_F(TypePagesTest, VelocityStartStopStopCommandAndBackButton) {
 
     // Readings arrive; the back button is refused while the run lasts.
     for (double v : {10.0, 20.0, 30.0}) f->Points().AddVelocitySample(v);
-    f->Button2->click();
+    Control<QPushButton>(Control(f, "Predkosc"), "Button2")->click();
     EXPECT_EQ(std::vector<QString>{Msg("stZakoncz")}, messageTexts());
 
     // "Stop" on the velocity page is the velocity button.
     f->MenuCommand("Stop1")->trigger();
     EXPECT_FALSE(VelocityRunning);
     EXPECT_FALSE(VelocityDataSaved);
-    EXPECT_EQ(QStringLiteral("&Start"), f->ButtonStartV->text());
+    EXPECT_EQ(QStringLiteral("&Start"), Control<QPushButton>(f, "ButtonStartV")->text());
     EXPECT_TRUE(f->MenuCommand("Zapisz1")->isEnabled());
     EXPECT_EQ(3, f->VelocitySamples->Count());
-    EXPECT_DOUBLE_EQ(20.0, f->DispPredkoscSr->Value());
+    EXPECT_DOUBLE_EQ(20.0, Control<TDisplay>(f, "DispPredkoscSr")->Value());
 
     // Back: Cancel stays, Yes with a cancelled save stays, Yes with a save leaves, No leaves.
     calls.clear();
     answer = mrCancel;
-    f->Button2->click();
+    Control<QPushButton>(Control(f, "Predkosc"), "Button2")->click();
     answer = mrYes;
     saveSucceeds = false;
-    f->Button2->click();
+    Control<QPushButton>(Control(f, "Predkosc"), "Button2")->click();
     EXPECT_EQ((std::vector<std::string>{"Save1"}), calls);
     saveSucceeds = true;
-    f->Button2->click();
+    Control<QPushButton>(Control(f, "Predkosc"), "Button2")->click();
     EXPECT_EQ((std::vector<std::string>{"Save1", "Save1", "ReturnFromVelocity"}), calls);
     calls.clear();
     answer = mrNo;
-    f->Button2->click();
+    Control<QPushButton>(Control(f, "Predkosc"), "Button2")->click();
     EXPECT_TRUE(VelocityDataSaved);
     EXPECT_EQ((std::vector<std::string>{"ReturnFromVelocity"}), calls);
 
@@ -352,11 +352,11 @@ TEST_F(TypePagesTest, PagesWithPlottedDataRender) {
 
     VelocityRunning = false;
     f->BitBtnpredkosc->click();
-    f->ButtonStartV->setEnabled(true);
-    f->ButtonStartV->click();
+    Control<QPushButton>(f, "ButtonStartV")->setEnabled(true);
+    Control<QPushButton>(f, "ButtonStartV")->click();
     for (int k = 0; k < 250; ++k) f->Points().AddVelocitySample(k < 25 ? k * 4.0 : 100.0 + 2.0 * std::sin(k * 0.3));
-    f->ButtonStartV->click();
-    auto* v = qobject_cast<platform::TChart*>(f->WykresPredkosci);
+    Control<QPushButton>(f, "ButtonStartV")->click();
+    auto* v = qobject_cast<platform::TChart*>(Control<platform::TChart>(f, "WykresPredkosci"));
     ASSERT_NE(nullptr, v);
     EXPECT_EQ(250, v->SeriesByName("Series2")->Count());
     EXPECT_EQ(2, v->SeriesByName("Series6")->Count());

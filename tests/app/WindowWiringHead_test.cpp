@@ -80,6 +80,11 @@ TEST_F(WindowWiringHeadTest, ResolutionButtonSwitchesHeadAndReadout) {
         int mmDecimals;
         int32_t threshold;
     } steps[] = {{true, "Rozdzielczość 10 nm", 'e', 6, 128}, {false, "Rozdzielczość 100 nm", 'f', 5, 8}};
+    // The readout's own start has reached the head before the first switch.
+    ASSERT_TRUE(pumpUntil([&] {
+        const testsupport::Bytes r = head.receivedCommands();
+        return std::find(r.begin(), r.end(), uint8_t('S')) != r.end();
+    }));
     for (const Step& s : steps) {
         SCOPED_TRACE(s.caption);
         head.clearReceived();

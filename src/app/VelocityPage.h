@@ -1,0 +1,65 @@
+#pragma once
+// The velocity page ("Predkosc") of the main window. It owns the page's controls (the chart
+// WykresPredkosci, the current and mean velocity with their units, the signal gauge, the start
+// and the way back), builds them, and holds the page's entry, the run toggle and the return
+// to the main menu. The run's samples and series stay in the window's point store.
+#include <QObject>
+#include <QString>
+
+class QFrame;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QWidget;
+class TDisplay;
+class TMainForm;
+namespace platform {
+class TChart;
+}
+
+class VelocityPage final : public QObject {
+public:
+    explicit VelocityPage(TMainForm& shell);
+
+    QWidget* Build();
+    // Connects the page's buttons and the main menu's "&Prędkość" button.
+    void Connect(QPushButton* menuButton);
+
+    // --- handlers ---
+    void BitBtnpredkoscClick();
+    // Starts or stops a velocity run.
+    void ButtonStartVClick();
+    // "&Główne Menu": refused during a run, then the save question.
+    void Button2Click();
+
+    // The start is off until the head is ready (with the menu's "Start").
+    void DisableVelocityStart();
+    // Units, decimals and the chart's value axis title by the chosen velocity unit.
+    void UpdateVelocityUnitCaptions();
+    // Chart title and time axis in the current language.
+    void TranslateCaptions();
+
+    void ShowVelocity(double value);
+    void ShowMeanVelocity(double value);
+    // What a printed report of the page shows: the mean's caption, value, decimals and unit.
+    QString MeanVelocityCaption() const;
+    double MeanVelocity() const;
+    int MeanVelocityPrecision() const;
+    QString MeanVelocityUnit() const;
+    platform::TChart* Chart() const { return WykresPredkosci; }
+    QProgressBar* SignalGauge() const { return Gauge4; }
+
+private:
+    TMainForm& shell_;
+    platform::TChart* WykresPredkosci = nullptr;
+    TDisplay* DisplayPredkosc = nullptr;
+    TDisplay* DispPredkoscSr = nullptr;
+    QLabel* LabVelUnit1 = nullptr;
+    QLabel* LabVelUnit2 = nullptr;
+    QLabel* LabPredkoscSr = nullptr;
+    QLabel* LabPoczPredkosc = nullptr;
+    QProgressBar* Gauge4 = nullptr;
+    QFrame* Panel19 = nullptr;
+    QPushButton* ButtonStartV = nullptr;
+    QPushButton* Button2 = nullptr;
+};
