@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -101,6 +102,9 @@ void TMainForm::ConnectMenuCommands() {
     auto onTrigger = [this](const char* name, void (TMainForm::*handler)()) {
         if (QAction* a = MenuCommand(QString::fromLatin1(name))) connect(a, &QAction::triggered, this, handler);
     };
+    // The service panel's link buttons.
+    if (RSButton_Polacz) connect(RSButton_Polacz, &QPushButton::clicked, this, &TMainForm::RSButton_PolaczClick);
+    if (RSButton_Rozlacz) connect(RSButton_Rozlacz, &QPushButton::clicked, this, &TMainForm::RSButton_RozlaczClick);
     onTrigger("TabelaKompensacji1", &TMainForm::TabelaKompensacji1Click);
     onTrigger("ImportDanych", &TMainForm::ImportDanychClick);
     onTrigger("Widok3D1", &TMainForm::Widok3D1Click);
