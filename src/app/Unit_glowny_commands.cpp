@@ -24,6 +24,7 @@
 #include "app/SkalowanieOsi.h"
 #include "app/UDBMaszyny.h"
 #include "app/UKorCos.h"
+#include "app/VelocityPage.h"
 #include "app/Unit_glowny.h"
 #include "app/WybFormat.h"
 #include "evaluation/CompensationTables.h"
@@ -92,10 +93,10 @@ void TMainForm::ConnectMenuCommands() {
     Skalaosiprdkoci1->setObjectName(QStringLiteral("Skalaosiprdkoci1"));
     Skalaosiczasu1 = PopupMenuPredkosc->addAction(QStringLiteral("Skala osi czasu"));
     Skalaosiczasu1->setObjectName(QStringLiteral("Skalaosiczasu1"));
-    if (WykresPredkosci) {
-        WykresPredkosci->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(WykresPredkosci, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-            PopupMenuPredkosc->popup(WykresPredkosci->mapToGlobal(pos));
+    if (platform::TChart* chart = Velocity().Chart()) {
+        chart->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(chart, &QWidget::customContextMenuRequested, this, [this, chart](const QPoint& pos) {
+            PopupMenuPredkosc->popup(chart->mapToGlobal(pos));
         });
     }
 
@@ -216,11 +217,11 @@ void TMainForm::OY1Click() {
 }
 
 void TMainForm::Skalaosiprdkoci1Click() {
-    if (WykresPredkosci)
-        EditAxisScale(WykresPredkosci->LeftAxis(), TranslateString(QStringLiteral("stPredkosci"), QStringLiteral("Prędkości")), this);
+    if (platform::TChart* chart = Velocity().Chart())
+        EditAxisScale(chart->LeftAxis(), TranslateString(QStringLiteral("stPredkosci"), QStringLiteral("Prędkości")), this);
 }
 
 void TMainForm::Skalaosiczasu1Click() {
-    if (WykresPredkosci)
-        EditAxisScale(WykresPredkosci->BottomAxis(), TranslateString(QStringLiteral("stCzasu"), QStringLiteral("Czasu")), this);
+    if (platform::TChart* chart = Velocity().Chart())
+        EditAxisScale(chart->BottomAxis(), TranslateString(QStringLiteral("stCzasu"), QStringLiteral("Czasu")), this);
 }
