@@ -68,6 +68,7 @@ void ShowMainWindow(TMainForm* form) {
 }
 
 int RunProgram(int argc, char** argv) {
+    InstanceGuard::PrepareRuntimeDirectory();
     QApplication application(argc, argv);
     QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     InstanceGuard& guard = ProcessInstanceGuard();

@@ -1,6 +1,8 @@
 #include "app/Settings.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QLocale>
 #include <QtEndian>
 #include <algorithm>
@@ -338,14 +340,37 @@ void WriteSettings(platform::Registry& reg, const TSettings& s) {
     reg.sync();
 }
 
+QString DefaultUserDataDir() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/VKM30/");
+}
+
 void SetDefaultDirectories(TSettings& s, const QString& programDir) {
-    if (s.PositioningDir != "brak") return;
-    QString base = programDir;
-    if (!base.isEmpty() && !base.endsWith('/') && !base.endsWith('\\')) base += '/';
+    SetDefaultDirectories(s, programDir, DefaultUserDataDir());
+}
+
+namespace {
+QString withSeparator(QString dir) {
+    if (!dir.isEmpty() && !dir.endsWith('/') && !dir.endsWith('\\')) dir += '/';
+    return dir;
+}
+// Every data folder made (or already there) and writable under `base`.
+bool makeFolders(const QString& base) {
     for (const FolderDefault& f : kFolders) {
-        s.*f.field = base + QString::fromUtf8(f.folder) + '/';
-        QDir().mkpath(s.*f.field);
+        const QString dir = base + QString::fromUtf8(f.folder);
+        if (!QDir().mkpath(dir) || !QFileInfo(dir).isWritable()) return false;
     }
+    return true;
+}
+}  // namespace
+
+void SetDefaultDirectories(TSettings& s, const QString& programDir, const QString& userDataDir) {
+    if (s.PositioningDir != "brak") return;
+    QString base = withSeparator(programDir);
+    if (!makeFolders(base)) {
+        const QString user = withSeparator(userDataDir);
+        if (!user.isEmpty() && makeFolders(user)) base = user;
+    }
+    for (const FolderDefault& f : kFolders) s.*f.field = base + QString::fromUtf8(f.folder) + '/';
 }
 
 void LoadRecentFiles(platform::Registry& reg, TSettings& s) {

@@ -125,8 +125,13 @@ void ReadSettings(platform::Registry& registry, TSettings& settings);
 void WriteSettings(platform::Registry& registry, const TSettings& settings);
 
 // When PositioningDir is "brak" (first start) every data folder becomes its default subfolder
-// of ProgramDir (which ends with a separator), and the folders are created.
+// of ProgramDir (which ends with a separator), and the folders are created. An installed
+// program folder is often read-only: where the folders cannot be made there, they go under
+// `userDataDir` instead (by default the user's data folder, DefaultUserDataDir()).
 void SetDefaultDirectories(TSettings& settings, const QString& programDir);
+void SetDefaultDirectories(TSettings& settings, const QString& programDir, const QString& userDataDir);
+// "$XDG_DATA_HOME/VKM30/" (usually ~/.local/share/VKM30/).
+QString DefaultUserDataDir();
 
 // The six recent-file lists in "Files".
 void LoadRecentFiles(platform::Registry& registry, TSettings& settings);

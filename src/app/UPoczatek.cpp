@@ -23,7 +23,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& text) {
 
 TPoczatekForm::TPoczatekForm(QWidget* parent) : TSSForm(parent) {
     setObjectName("PoczatekForm");
-    setWindowTitle("PoczatekForm");
+    setWindowTitle(QStringLiteral("VKM30"));
     setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
     setModal(false);
 

@@ -357,6 +357,8 @@ public:
     // (any widget; only a chart takes them)
     void SetChartTitle(QWidget* chart, const QString& title);
     void SetChartAxisTitle(QWidget* chart, ChartAxis axis, const QString& title);
+    // The bottom axis counts points (whole-number ticks) or shows a distance or an angle.
+    static void SetPointNumberAxis(QWidget* chart, bool byNumber);
     static QString ChartTitle(const QWidget* chart);
     static QString ChartAxisTitle(const QWidget* chart, ChartAxis axis);
     // Draws the alignment target (the alignment view builds it).

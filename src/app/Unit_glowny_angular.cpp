@@ -94,6 +94,7 @@ void TMainForm::BitBtnPodzKatoweClick() {
 
     SetChartAxisTitle(WykresPK, ChartAxis::Left, Msg("stBlad") + QStringLiteral(" [ sec ]"));
     SetChartAxisTitle(WykresPK, ChartAxis::Bottom, BottomAxisTitle(*this));
+    SetPointNumberAxis(WykresPK, isChecked(Numerpunktu2));
 
     ShowMenuItemsByTag(TagSet({10, 11, 15, 23, 26, 27, 38, 39, 40, 41}), true);
     ShowMenuItemsByTag(TagSet({6, 9, 13, 17, 18, 19, 20, 21, 28, 29, 30, 31, 37, 43, 44}), false);
@@ -233,6 +234,7 @@ void TMainForm::Kat1Click() {
 void TMainForm::RedrawAngularChart() {
     if (MeasurementRunning) return;
     SetChartAxisTitle(WykresPK, ChartAxis::Bottom, BottomAxisTitle(*this));
+    SetPointNumberAxis(WykresPK, isChecked(Numerpunktu2));
     Points().PlotPositionPK();
 }
 

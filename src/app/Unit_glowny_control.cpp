@@ -385,6 +385,7 @@ void chooseXAxis(TMainForm& f, bool byDistance) {
     f.SetChartAxisTitle(f.wykres, TMainForm::ChartAxis::Bottom,
                         byDistance ? Msg("stOdleglosc") + (LengthUnit == 1 ? QStringLiteral(" [ in ]") : QStringLiteral(" [ mm ]"))
                                    : Msg("stNrPunktu"));
+    TMainForm::SetPointNumberAxis(f.wykres, !byDistance);
     if (f.NotebookButton->currentIndex() == kResultsButtonPage) {
         // Only the x values change: the statistics and the inspector's choice of lines stay.
         if (!byDistance || f.PositioningCycles->Count() > 0) call(f.TypeSeams.RedrawPositioningResults);

@@ -65,7 +65,7 @@ const std::vector<MenuTagEntry>& MainMenuTagTable() {
         // Widok
         {29, "MenuItemWartosczadana", "&Wartość zadana", "MenuItemWidok"},
         {30, "MenuItemTabelkaOdchylek", "&Tabelka odchyłek", "MenuItemWidok"},
-        {31, "WszyskieCykle1", "Wszyskie &cykle", "MenuItemWidok"},
+        {31, "WszyskieCykle1", "Wszystkie &cykle", "MenuItemWidok"},
         {39, "MenuItemKatCalkowity", "&Kąt całkowity", "MenuItemWidok"},
         {40, "MenuItemTabelkaOdchylekPK", "&Tabelka odchyłek", "MenuItemWidok"},
         // Pomoc

@@ -48,6 +48,10 @@ void TMainForm::SetChartAxisTitle(QWidget* w, ChartAxis axis, const QString& tit
     (axis == ChartAxis::Left ? chart->LeftAxis() : chart->BottomAxis()).SetTitle(title);
 }
 
+void TMainForm::SetPointNumberAxis(QWidget* w, bool byNumber) {
+    if (auto* chart = qobject_cast<platform::TChart*>(w)) chart->BottomAxis().SetWholeNumberTicks(byNumber);
+}
+
 QString TMainForm::ChartTitle(const QWidget* w) {
     const auto* chart = qobject_cast<const platform::TChart*>(w);
     return chart ? chart->Title().text.join(u'\n') : QString();
@@ -436,7 +440,7 @@ QWidget* TMainForm::BuildPositioningPage() {
     }
     {
         auto [w, l] = row("Zakonczenie");
-        ZakonczeniePozNastepny = button(w, "ZakonczeniePozNastepny", QStringLiteral("&Nastepny"));
+        ZakonczeniePozNastepny = button(w, "ZakonczeniePozNastepny", QStringLiteral("&Następny"));
         ZakonczeniePozPowtorz = button(w, "ZakonczeniePozPowtorz", QStringLiteral("&Powtórz"));
         ZakonczeniePozPrzegladaj = button(w, "ZakonczeniePozPrzegladaj", QStringLiteral("Prz&eglądaj"));
         ZakonczeniePozRaport = button(w, "ZakonczeniePozRaport", QStringLiteral("&Raport"));

@@ -1,6 +1,8 @@
 // The live reading of the main window: the reading thread's samples converted with the
 // window's settings, shown on the current page and handed to point acceptance while a run is
 // in progress; the thread's end goes to the link status window.
+#include <algorithm>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
@@ -271,7 +273,9 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
         for (QProgressBar* candidate : f.SignalGauges())
             if (candidate && candidate->objectName() == gauge) g = candidate;
         if (!g) return;
-        g->setValue(value);
+        // A progress bar ignores a value outside its range: a weak signal would leave the bar
+        // standing at the last strong level.
+        g->setValue(std::clamp(value, g->minimum(), g->maximum()));
         const int span = g->maximum() - g->minimum();
         const int percent = span > 0 ? (g->value() - g->minimum()) * 100 / span : 0;
         const uint32_t c = instrument::SignalGaugeColour(percent);  // 0x00BBGGRR

@@ -158,7 +158,10 @@ void TMainForm::EvaluatePositioning(bool recompute) {
         FillPositioningResults();
     }
     evaluation::PointStore& store = Points();
+    // A redraw (another x axis) keeps the chart's title; the reset below would empty it.
+    const QStringList keptTitle = !recompute && asChart(wykres) ? asChart(wykres)->Title().text : QStringList();
     store.ResetChartAndGrid(store.Plots().wykres);
+    if (!keptTitle.isEmpty()) asChart(wykres)->SetTitleText(keptTitle);
     // The legend (shown only with the results) names what the evaluation draws, not the
     // emptied lines of the single cycle.
     if (platform::TChart* c = asChart(wykres)) {

@@ -148,6 +148,7 @@ void TMainForm::BitBtnpozycjonowanieClick() {
     SetChartAxisTitle(wykres, ChartAxis::Bottom,
                       byNumber ? Msg("stNrPunktu")
                                : Msg("stOdleglosc") + (LengthUnit == 1 ? QStringLiteral(" [ in ]") : QStringLiteral(" [ mm ]")));
+    SetPointNumberAxis(wykres, byNumber);
     SetChartLegendVisible(wykres, false);
     SetChartTitle(wykres, Msg("stWykresPoz") + QStringLiteral(" - ") +
                               QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));

@@ -7,7 +7,11 @@
 #include <QLockFile>
 #include <QWidget>
 
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdlib>
+#include <string>
 
 namespace app {
 
@@ -26,6 +30,19 @@ QString InstanceGuard::runtimeDirectory() {
     const QString xdg = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!xdg.isEmpty() && QFileInfo(xdg).isDir()) return xdg;
     return QDir::tempPath();
+}
+
+void InstanceGuard::PrepareRuntimeDirectory() {
+    const char* set = std::getenv("XDG_RUNTIME_DIR");
+    if (set && *set) return;
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/runtime-" + std::to_string(::getuid());
+    ::mkdir(dir.c_str(), 0700);
+    struct stat st {};
+    // Only a folder of our own that nobody else can enter will do; otherwise Qt's own fallback stays.
+    if (::lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid()) return;
+    if ((st.st_mode & 0777) != 0700 && ::chmod(dir.c_str(), 0700) != 0) return;
+    ::setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
 }
 
 InstanceGuard::InstanceGuard(const QString& directory, QObject* parent)

@@ -37,6 +37,10 @@ public:
     static QString baseName();
     // $XDG_RUNTIME_DIR when it is set and exists, else the temporary folder.
     static QString runtimeDirectory();
+    // Where XDG_RUNTIME_DIR is missing, points it at a private folder of the user's in the
+    // temporary folder (made with mode 0700), so neither Qt nor the guard have to fall back
+    // with a warning on every start. Call before the application object exists.
+    static void PrepareRuntimeDirectory();
 
 signals:
     // A second copy was started.

@@ -133,7 +133,7 @@ const Entry kMessages[] = {
     {u"stZachPred", u"Nie zachowany wykres prędkości"},
     {u"stBarkKarty", u"Brak zainstalowanej karty pomiarowej."},
     {u"stBrakInterfejs", u"Odłączony interfejs pomiarowy."},
-    {u"stBrakKalibracji", u"Brak lub uszkodzony plik kalibracji stacji meteo - kalibracja.dat\rStacja meteo nie będzie działać !!!"},
+    {u"stBrakKalibracji", u"Brak lub uszkodzony plik kalibracji stacji meteo - Kalibracja.dat\rStacja meteo nie będzie działać !!!"},
     {u"stTrwaPomiar", u"        Trwa Pomiar!!!!   "},
     {u"stBlad", u"Błąd"},
     {u"stNrPunktu", u"Numer punktu"},

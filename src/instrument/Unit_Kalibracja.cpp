@@ -41,7 +41,7 @@ TKalibracja::TKalibracja(QWidget* parent) : TSSForm(parent) {
     ChooseFile = [this] {
         QFileDialog dlg(this, QString(), QFileInfo(calibrationFile_).absolutePath(), "Pliki Kalibracji (*.dat)");
         dlg.setObjectName("OpenDialog1");
-        dlg.selectFile("kalibracja.dat");
+        dlg.selectFile(QString::fromLatin1(kCalibrationFileName));
         dlg.setFileMode(QFileDialog::AnyFile);  // a new name creates an empty file
         return dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty() ? dlg.selectedFiles().first() : QString();
     };

@@ -245,9 +245,20 @@ void TChartAxis::DrawRange(double& lo, double& hi) const {
     if (lo == hi) widenEqual(lo, hi);
 }
 
+void TChartAxis::SetWholeNumberTicks(bool on) {
+    if (wholeNumbers_ == on) return;
+    wholeNumbers_ = on;
+    Changed();
+}
+
 double TChartAxis::NiceStepFor(double lengthPx, double labelExtentPx, double lo, double hi) const {
     const double span = hi - lo;
     if (!(span > 0) || !std::isfinite(span) || !(lengthPx > 0)) return 0.0;
+    const double step = niceStepIgnoringWhole(lengthPx, labelExtentPx, span);
+    return wholeNumbers_ && step > 0 ? std::max(1.0, std::ceil(step - 1e-9)) : step;
+}
+
+double TChartAxis::niceStepIgnoringWhole(double lengthPx, double labelExtentPx, double span) const {
     const double spacing = std::max(1.0, labelExtentPx * (1.0 + labelSeparation_ / 100.0) + 4.0);
     const double maxTicks = std::max(1.0, std::floor(lengthPx / spacing));
     if (increment_ > 0) {
@@ -309,6 +320,7 @@ void TChartAxis::AssignFrom(const TChartAxis& s) {
     min_ = s.min_;
     max_ = s.max_;
     increment_ = s.increment_;
+    wholeNumbers_ = s.wholeNumbers_;
     title_ = s.title_;
     titleFont_ = s.titleFont_;
     labelFont_ = s.labelFont_;

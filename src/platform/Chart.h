@@ -54,6 +54,9 @@ public:
     void SetMinMax(double a, double b);
     double Increment() const { return increment_; }  // 0: chosen from the space
     void SetIncrement(double v);
+    // An axis that counts (point numbers) has ticks on whole numbers only.
+    bool WholeNumberTicks() const { return wholeNumbers_; }
+    void SetWholeNumberTicks(bool on);
 
     QString Title() const { return title_; }
     void SetTitle(const QString& t);
@@ -93,12 +96,14 @@ private:
     friend class TChart;
     void Changed();
     double NiceStepFor(double lengthPx, double labelExtentPx, double lo, double hi) const;
+    double niceStepIgnoringWhole(double lengthPx, double labelExtentPx, double span) const;
 
     TChart* owner_;
     TAxisKind kind_;
     bool automatic_ = true, autoMin_ = true, autoMax_ = true;
     double min_ = 0.0, max_ = 1.0;
     double increment_ = 0.0;
+    bool wholeNumbers_ = false;
     QString title_;
     QFont titleFont_, labelFont_;
     int labelDecimals_ = -1;

@@ -172,6 +172,17 @@ TEST_F(LiveReadoutTest, EntrySwitchesAndEscSendTheirBytesAndTheDisplayFollows) {
     // The reading's signal gauge under the readout shows the head's level within its range.
     EXPECT_GT(Control<QProgressBar>(f, "Gauge1")->value(), Control<QProgressBar>(f, "Gauge1")->minimum());
     EXPECT_TRUE(Control<QProgressBar>(f, "Gauge1")->isVisible());
+    // The gauge follows the level down as well as up, a level below the gauge's range shows empty.
+    {
+        QProgressBar* g = Control<QProgressBar>(f, "Gauge1");
+        FrameSpec spec = head.streamFrame();
+        spec.signal = uint8_t(std::clamp(g->maximum() - 5, 0, 255));
+        head.setStreamFrame(spec);
+        EXPECT_TRUE(pumpUntil([&] { return g->value() == spec.signal; })) << g->value();
+        spec.signal = uint8_t(std::max(g->minimum() - 20, 0));
+        head.setStreamFrame(spec);
+        EXPECT_TRUE(pumpUntil([&] { return g->value() == g->minimum(); })) << g->value();
+    }
 
     // Fewer decimals by the spin box; R zeroes the reading.
     Control<QSpinBox>(f, "UpDown2")->setValue(3);

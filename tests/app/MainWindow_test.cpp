@@ -233,7 +233,7 @@ TEST_F(MainWindowTest, MissingCalibrationFileWarnsAndTurnsSensorsOff) {
     ASSERT_EQ(messageCount(Msg("stBrakKalibracji")), 1);
     const MessageDlgRequest& m =
         *std::find_if(messages.begin(), messages.end(), [](auto& r) { return r.text == Msg("stBrakKalibracji"); });
-    EXPECT_TRUE(m.text.startsWith("Brak lub uszkodzony plik kalibracji stacji meteo - kalibracja.dat\r"));
+    EXPECT_TRUE(m.text.startsWith("Brak lub uszkodzony plik kalibracji stacji meteo - Kalibracja.dat\r"));
     EXPECT_EQ(m.type, TMsgDlgType::mtError);
     EXPECT_EQ(m.buttons, unsigned(mbOK));
     EXPECT_EQ(m.helpContext, 133);

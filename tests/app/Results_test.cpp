@@ -210,6 +210,25 @@ TEST_F(ResultsTest, UnidirectionalRunShowsForwardFiguresOnly) {
     }
 }
 
+// Switching the x axis from the chart's menu redraws the results under the same title, with
+// whole-number ticks while the axis counts points.
+TEST_F(ResultsTest, XAxisSwitchKeepsTheTitleAndCountsPointsInWholeNumbers) {
+    f->ComboBoxNorma->setCurrentIndex(1);
+    f->SetChartTitle(f->wykres, QStringLiteral("Pomiar pozycjonowania - 2026-12-11"));
+    ASSERT_TRUE(f->ShowPositioningResults());
+    const QStringList title = chart->Title().text;
+    ASSERT_FALSE(title.isEmpty());
+    f->Dystans1->trigger();
+    EXPECT_EQ(chart->Title().text, title);
+    EXPECT_EQ(chart->SeriesByName("SredniaWPrzod")->Count(), 6);
+    f->Numerpunktu1->trigger();
+    EXPECT_EQ(chart->Title().text, title);
+    // Six points on a wide axis: every tick a whole point number.
+    for (double v : chart->BottomAxis().TickValues(900, 20)) EXPECT_EQ(v, std::round(v)) << v;
+    f->Dystans1->trigger();
+    EXPECT_FALSE(chart->BottomAxis().WholeNumberTicks());
+}
+
 // Before any evaluation a standard change leaves the list alone; with every characteristic off
 // a redraw asks whether to switch them on.
 TEST_F(ResultsTest, NothingBeforeEvaluationAndAQuestionWhenAllIsOff) {

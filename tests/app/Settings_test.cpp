@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -78,6 +79,18 @@ TEST_F(SettingsTest, EmptyStoreGivesDefaultsAndFirstStartFolders) {
     SetDefaultDirectories(u, prog);
     EXPECT_EQ(u.PositioningDir, "/data/poz/");
     EXPECT_TRUE(u.FftDir.isEmpty());
+
+    // A program folder where nothing can be made (here: beneath a plain file, which holds for
+    // root as well) sends the data folders to the user's data folder.
+    QFile blocker(dir.filePath("plain"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    TSettings v = s;
+    const QString user = dir.filePath("home/.local/share/VKM30");
+    SetDefaultDirectories(v, dir.filePath("plain/prog/"), user);
+    EXPECT_EQ(v.PositioningDir, user + "/Pozycjonowanie/");
+    EXPECT_EQ(v.FftDir, user + "/FFT/");
+    EXPECT_TRUE(QDir(v.AngularDir).exists());
 }
 
 TEST_F(SettingsTest, EverySettingSurvivesWriteAndFreshRead) {

@@ -10,7 +10,7 @@ TEST(ProgramMessages, BuiltInTextsAreExact) {
     EXPECT_EQ(BuiltInMessage("stZakoncz"), QStringLiteral("    Najpierw zakończ pomiar!!!!   "));
     EXPECT_EQ(BuiltInMessage("stBrakInfo"), QStringLiteral("Brak informacji o maszynie\rCzy chcesz je podać?"));
     EXPECT_EQ(BuiltInMessage("stBrakKalibracji"),
-              QStringLiteral("Brak lub uszkodzony plik kalibracji stacji meteo - kalibracja.dat\r"
+              QStringLiteral("Brak lub uszkodzony plik kalibracji stacji meteo - Kalibracja.dat\r"
                              "Stacja meteo nie będzie działać !!!"));
     EXPECT_EQ(BuiltInMessage("stMenuGlowne"), QStringLiteral("&Główne Menu"));
     EXPECT_EQ(BuiltInMessage("stDoPunktu"), "do punktu %d lub zakończ - STOP.");

@@ -256,6 +256,24 @@ TEST(Chart, TicksAreNiceAndLabelledWithTheirDecimals) {
     EXPECT_LE(a.TickValues(300, 12).size(), 1000u);
 }
 
+// An axis of point numbers ticks whole numbers only, however wide it is drawn.
+TEST(Chart, WholeNumberAxisNeverTicksBetweenNumbers) {
+    TChart c;
+    TChartAxis& a = c.BottomAxis();
+    a.SetMinMax(0, 3);
+    a.SetIncrement(0.3);
+    a.SetWholeNumberTicks(true);
+    for (double width : {60.0, 300.0, 2000.0}) {
+        const auto t = a.TickValues(width, 12);
+        ASSERT_FALSE(t.empty()) << width;
+        for (double v : t) EXPECT_EQ(v, std::round(v)) << width << " " << v;
+        if (t.size() > 1) EXPECT_EQ(a.LabelText(t[1], t[1] - t[0]), QLocale().toString(t[1], 'f', 0));
+    }
+    a.SetIncrement(0);
+    a.SetWholeNumberTicks(false);
+    EXPECT_GT(a.TickValues(2000, 12).size(), 4u);  // fractions again once off
+}
+
 // The bottom labels never run into each other, whatever the width: a finer step whose labels
 // need another decimal ("0,05" after "0,1") is not taken when those labels do not fit.
 TEST(Chart, BottomLabelsOfTheChosenStepFitTheirSpacing) {
