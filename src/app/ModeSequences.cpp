@@ -14,7 +14,10 @@ namespace modes {
 
 namespace {
 
+// One command of several bytes: whole and in order under the link's send lock, so the reading
+// thread's per-frame bytes cannot land in the middle.
 void sendAll(ICommandLink& link, std::initializer_list<uint8_t> bytes) {
+    const instrument::CommandSequence sequence;
     for (uint8_t b : bytes) link.SendCommandByte(b);
 }
 

@@ -3,7 +3,6 @@
 namespace notyet {
 
 void AddRecordingErrorRow() {}
-void SetLinkWatchdogEnabled(bool) {}
 bool ZeemanTestOn() { return false; }
 
 }  // namespace notyet

@@ -5,8 +5,6 @@ namespace notyet {
 
 // The recording window's error row after a stop (TFRejestracja.AddErrorRow).
 void AddRecordingErrorRow();
-// The serial link's watchdog timer PSTimer2.
-void SetLinkWatchdogEnabled(bool on);
 // The service panel's Zeeman test switch (ZeemanTestON): raw counts go to the service list
 // instead of the conversion while it is on. Off.
 bool ZeemanTestOn();

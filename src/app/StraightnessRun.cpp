@@ -7,6 +7,7 @@
 #include "foundations/FR_Utils.h"
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
+#include "instrument/LinkPort.h"
 
 namespace {
 constexpr uint8_t kReset = 'R';
@@ -70,6 +71,7 @@ void StraightnessRun::StartStraightnessRun() {
         if (answer == 6 && !view_.SaveMeasurement()) return;
     }
     if (view_.DataErrorActive()) {
+        const instrument::CommandSequence sequence;
         if (InterfaceMode.load() == 0) view_.SendCommandByte(kReset);
         view_.SendCommandByte(kClearDataError);
         SignalMonitorStopped = true;
@@ -192,8 +194,11 @@ void StraightnessRun::ExitMeasurementMode() {
     view_.StopReading();
     view_.ShowMainPage(1);
     view_.UpdateCaption();
-    view_.SendCommandByte(kReset);
-    if (settings_.StraightnessMethod == 2) view_.SendCommandByte(kTwoAxisOff);
+    {
+        const instrument::CommandSequence sequence;
+        view_.SendCommandByte(kReset);
+        if (settings_.StraightnessMethod == 2) view_.SendCommandByte(kTwoAxisOff);
+    }
     mode_ = 10;
     view_.EnableMenuItemsByTag(kModeDataTags, false);
 }

@@ -5,6 +5,7 @@
 // plain rules the window applies, testable without it).
 #include <QMainWindow>
 #include <QPoint>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -30,6 +31,7 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QListWidget;
+class QMessageBox;
 class QMenu;
 class QProgressBar;
 class QPushButton;
@@ -339,6 +341,14 @@ public:
     void ApplyComPortSetting();
     // Received bytes go to the frame parser.
     void CommPortDriver1ReceiveData(const uint8_t* data, int32_t size);
+    // The serial link's watchdog (200 ms; every frame restarts its count): three ticks
+    // without a frame report the link lost.
+    QTimer* PSTimer2 = nullptr;
+    void PSTimer2Timer();
+    // The head is gone (the port failed or hung up, or the watchdog ran out): a running reading
+    // ends with StopReason 7 and the link status window shows why; without a reading an error
+    // message says so. Reported once until the watchdog is started again.
+    void LinkLost();
     // Installs the port component, the card's ports (card link) and the sink in the link layer.
     void ConfigureLink();
     void SetLinkStatusText(const QString& text);
@@ -813,6 +823,7 @@ private:
     std::unique_ptr<MainLinkSink> linkSink_;
     std::unique_ptr<MainFrameSink> frameSink_;
     std::unique_ptr<platform::CardPorts> CardPortsIo;
+    QPointer<QMessageBox> linkLostBox_;  // the message without a reading, while it is open
     // The sensor boxes were switched off for want of calibration, not by the user.
     bool sensorsOffForCalibration_ = false;
     bool destroyed_ = false;

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -16,6 +17,8 @@
 #include "foundations/SharedGlobals.h"
 #include "instrument/ComDrv32.h"
 #include "instrument/LinkPort.h"
+#include "instrument/LinkWatchdog.h"
+#include "instrument/Unit_Komunikaty.h"
 #include "instrument/MemoryFifo.h"
 #include "instrument/SerialFrameParser.h"
 #include "platform/CardPorts.h"
@@ -26,6 +29,11 @@ void TMainForm::BuildLink() {
     CommPortDriver1->setObjectName("CommPortDriver1");
     CommPortDriver1->SetOnReceiveData(
         [this](TCommPortDriver*, const uint8_t* data, int32_t size) { CommPortDriver1ReceiveData(data, size); });
+    CommPortDriver1->SetOnLineFailure([this](TCommPortDriver*) { LinkLost(); });
+    PSTimer2 = new QTimer(this);
+    PSTimer2->setObjectName(QStringLiteral("PSTimer2"));
+    PSTimer2->setInterval(instrument::LinkWatchdog::kPeriodMs);
+    connect(PSTimer2, &QTimer::timeout, this, &TMainForm::PSTimer2Timer);
     linkSink_ = std::make_unique<MainLinkSink>(*this);
     frameSink_ = std::make_unique<MainFrameSink>(*this);
     ConfigureLink();
@@ -43,6 +51,33 @@ void TMainForm::FreeLinkObjects() {
 
 void TMainForm::CommPortDriver1ReceiveData(const uint8_t* data, int32_t size) {
     if (FrameParser) FrameParser->feed(data, size);
+}
+
+void TMainForm::SetLinkWatchdogEnabled(bool on) {
+    if (!PSTimer2) return;
+    if (on) {
+        instrument::LinkWatchdog::Restart();
+        PSTimer2->start();
+    } else {
+        PSTimer2->stop();
+    }
+}
+
+void TMainForm::PSTimer2Timer() {
+    if (!instrument::LinkWatchdog::Tick()) return;
+    LinkLost();
+}
+
+void TMainForm::LinkLost() {
+    if (PSTimer2) PSTimer2->stop();
+    if (instrument::EndReadingForLostLink()) return;  // the reading's end shows the window
+    if (linkLostBox_) return;
+    // Not modal: a dead port must not hold up the window or a worker's hand-off.
+    linkLostBox_ = new QMessageBox(QMessageBox::Critical, windowTitle(), Msg("stConnectionError"),
+                                   QMessageBox::Ok, this);
+    linkLostBox_->setObjectName(QStringLiteral("LinkLostMessage"));
+    linkLostBox_->setAttribute(Qt::WA_DeleteOnClose);
+    linkLostBox_->open();
 }
 
 void TMainForm::ConfigureLink() {

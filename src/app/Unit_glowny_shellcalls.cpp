@@ -77,4 +77,3 @@ TMainForm::ShellCalls& TMainForm::Shell() {
 ModeHostCalls& TMainForm::ModeCalls() { return Shell(); }
 LinkStatusCalls& TMainForm::LinkCalls() { return Shell(); }
 
-void TMainForm::SetLinkWatchdogEnabled(bool on) { notyet::SetLinkWatchdogEnabled(on); }

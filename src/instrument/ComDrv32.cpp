@@ -57,6 +57,7 @@ bool TCommPortDriver::Connect() {
             lastError_ = backend_->lastError();
             return false;
         }
+        lineFailed_ = false;
         applySettingsLocked();
     }
     startTimer();
@@ -187,11 +188,25 @@ void TCommPortDriver::Poll() {
     int n;
     {
         std::lock_guard<std::mutex> lock(m_);
-        if (!backend_->isOpen() || receiveBuffer_.empty()) return;
+        if (!backend_->isOpen() || lineFailed_ || receiveBuffer_.empty()) return;
         n = backend_->read(receiveBuffer_.data(), static_cast<int>(receiveBuffer_.size()));
+        if (n < 0) {
+            // The device is gone: more reads would only fail again.
+            lineFailed_ = true;
+            lastError_ = backend_->lastError();
+        }
     }
-    // A failed read is skipped until the next tick.
+    if (n < 0) {
+        stopTimer();
+        if (onLineFailure_) onLineFailure_(this);
+        return;
+    }
     if (n > 0 && onReceiveData_) onReceiveData_(this, receiveBuffer_.data(), n);
+}
+
+bool TCommPortDriver::LineFailed() const {
+    std::lock_guard<std::mutex> lock(m_);
+    return lineFailed_;
 }
 
 #define VKM30_LINE_SETTER(Name, Type, field)          \

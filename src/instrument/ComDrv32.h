@@ -86,6 +86,12 @@ public:
     uint16_t OutputTimeout() const { return outputTimeout_; }
     void SetOutputTimeout(uint16_t ms) { outputTimeout_ = ms; }
     void SetOnReceiveData(TComPortReceiveDataEvent handler) { onReceiveData_ = std::move(handler); }
+    // A read failed or the line hung up (the device is gone): polling stops and the handler
+    // runs once, on the polling thread; LastError says why. A new Connect starts over.
+    void SetOnLineFailure(std::function<void(TCommPortDriver* sender)> handler) {
+        onLineFailure_ = std::move(handler);
+    }
+    bool LineFailed() const;
 
     // One polling tick (what the timer runs): deliver what has arrived to OnReceiveData.
     void Poll();
@@ -113,6 +119,8 @@ private:
     uint16_t inBufSize_ = 2048;
     uint16_t outBufSize_ = 2048;
     TComPortReceiveDataEvent onReceiveData_;
+    std::function<void(TCommPortDriver*)> onLineFailure_;
+    bool lineFailed_ = false;  // under m_
     uint16_t pollingDelay_ = 50;
     bool enableDtrOnOpen_ = true;
     uint16_t outputTimeout_ = 4000;

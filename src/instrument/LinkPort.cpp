@@ -28,6 +28,12 @@ std::atomic<uint32_t> shownReadyColour{0xFFFFFFFFu};
 // A watchdog stop is already queued to the user-interface thread.
 std::atomic<bool> watchdogStopQueued{false};
 
+// The link's send lock (CommandSequence, SendCommandByte).
+std::recursive_mutex& sendLock() {
+    static std::recursive_mutex m;
+    return m;
+}
+
 constexpr uint32_t kGreen = 0x008000;
 constexpr uint32_t kRed = 0x0000FF;
 
@@ -45,6 +51,9 @@ std::shared_ptr<const LinkSetup> Link() {
     std::lock_guard<std::mutex> lock(setupMutex);
     return currentSetup;
 }
+
+CommandSequence::CommandSequence() : lock_(sendLock()) {}
+CommandSequence::~CommandSequence() = default;
 
 // Sink calls run on the user-interface thread: at once when already there (or without an
 // application), else queued without waiting.
@@ -172,6 +181,7 @@ bool ReadDataByte(uint8_t& out) {
 }
 
 void SendCommandByte(uint8_t byte) {
+    const instrument::CommandSequence one;
     auto link = Link();
     switch (InterfaceMode.load()) {
         case kModeCard: {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 #include "instrument/ComDrv32.h"
 
@@ -91,6 +92,21 @@ struct LinkSetup {
 void SetLink(LinkSetup setup);
 std::shared_ptr<const LinkSetup> Link();
 
+// Holds the link's send lock while it lives. A command of several bytes goes out whole and in
+// order under it: bytes that another thread sends meanwhile (the reading thread's per-frame
+// bytes) wait until it ends. SendCommandByte takes the same lock, and a thread may nest
+// sequences. Never hold one across a blocking hand-off to another thread.
+class CommandSequence {
+public:
+    CommandSequence();
+    ~CommandSequence();
+    CommandSequence(const CommandSequence&) = delete;
+    CommandSequence& operator=(const CommandSequence&) = delete;
+
+private:
+    std::unique_lock<std::recursive_mutex> lock_;
+};
+
 }  // namespace instrument
 
 // Card status byte (port 0x301) with the card, HeadStatus on the serial link, else 0.
@@ -109,5 +125,6 @@ bool DataErrorActive();
 bool ReadDataByte(uint8_t& out);
 void OutPort(uint16_t port, uint8_t value);
 uint8_t InPort(uint16_t port);
-// One command byte to the head; at least 10 ms on either link.
+// One command byte to the head; at least 10 ms on either link. Waits while another thread
+// holds a CommandSequence.
 void SendCommandByte(uint8_t byte);

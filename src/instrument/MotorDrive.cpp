@@ -45,7 +45,10 @@ MotorDecision DecideMotorStep(uint8_t direction, double target, double value, bo
 
 bool MotorToTarget(uint8_t direction, double target, double value, ICommandLink& link) {
     const MotorDecision d = DecideMotorStep(direction, target, value, MotorRunning.load());
-    for (char b : d.bytes) link.SendCommandByte(static_cast<uint8_t>(b));
+    {
+        const instrument::CommandSequence sequence;  // direction and turn-on as one command
+        for (char b : d.bytes) link.SendCommandByte(static_cast<uint8_t>(b));
+    }
     MotorRunning = d.running;
     return d.arrived;
 }
@@ -57,12 +60,14 @@ bool MotorToTarget(uint8_t direction, double target, double value) {
 void MotorPowerOn(ICommandLink& link) { link.SendCommandByte(HeadCommand::MotorPowerOn); }
 
 void MotorTurnLeft(ICommandLink& link) {
+    const instrument::CommandSequence sequence;
     link.SendCommandByte(HeadCommand::MotorStepLeft);
     link.SendCommandByte(HeadCommand::MotorTurnOn);
     MotorRunning = true;
 }
 
 void MotorTurnRight(ICommandLink& link) {
+    const instrument::CommandSequence sequence;
     link.SendCommandByte(HeadCommand::MotorStepRight);
     link.SendCommandByte(HeadCommand::MotorTurnOn);
     MotorRunning = true;

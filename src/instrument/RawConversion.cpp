@@ -147,6 +147,11 @@ StopDecision CheckStopConditions(const StopCheckInput& in) {
     if (!in.headReady) stop(kStopStabilisation);
     if (in.takeRemoteEvent) d.headAcceptRequest = true;
     if (d.stopReason == kStopService) d.stopReading = true;
+    // A lost link outranks what the last frame before it said.
+    if (in.stopReason == kStopLinkLost) {
+        d.stopReason = kStopLinkLost;
+        d.stopReading = true;
+    }
     return d;
 }
 

@@ -85,6 +85,8 @@ enum StopReasonCode : int32_t {
     kStopStabilisation = 4,
     kStopVelocity = 5,
     kStopZeeman = 6,
+    // The head is gone: the port failed or hung up, or no frame came for 600 ms.
+    kStopLinkLost = 7,
     kStopService = 10,
 };
 

@@ -5,6 +5,10 @@
 
 namespace instrument {
 
+namespace {
+constexpr std::chrono::milliseconds kSampleWait{200};
+}
+
 TOdczyt::TOdczyt(ReadingSink& sink, ReadingLink& link) : sink_(sink), link_(link) {}
 
 TOdczyt::~TOdczyt() {
@@ -44,7 +48,9 @@ void TOdczyt::Execute(uint64_t generation) {
         if (SampleEvent) SampleEvent->reset();
         RunOnUiThread([&] { sink_.PrepareSerialReading(); });
     }
-    StopReason = 0;
+    // A lost link reported while the thread was getting going still ends it with its reason.
+    int32_t previous = StopReason.load();
+    if (previous != kStopLinkLost) StopReason.compare_exchange_strong(previous, 0);
 
     CardFrameReader reader(StatusByteEnabled.load());
     while (!worker_.terminateRequested()) {
@@ -74,7 +80,13 @@ void TOdczyt::Execute(uint64_t generation) {
             RunStopCheck();
         } else {
             if (!SampleEvent || !ReadQuitEvent) break;
-            const int which = platform::waitAny({SampleEvent, ReadQuitEvent});
+            // Never without a time-out: a stop that comes without the quit event (a lost link,
+            // a missed wake-up) is still seen.
+            const int which = platform::waitAny({SampleEvent, ReadQuitEvent}, kSampleWait);
+            if (which == platform::kWaitTimeout) {
+                if (ReadingStopped.load()) break;
+                continue;
+            }
             if (which != 0) {
                 ReadQuitEvent->reset();
                 break;

@@ -58,6 +58,11 @@ StopDecision DecideStop(int reason, uint8_t mode, bool runInProgress, bool resol
         d.Label1Key = "stZaMalyZeman";
         d.Label3Key = "stPowPomiar";
         break;
+    case 7:
+        d.ShowWindow = true;
+        d.Label1Key = "stConnectionError";
+        d.EndRun = true;
+        break;
     default:
         // 10 service stop; 20, 21 and 23 the user left the mode: no message.
         break;
@@ -193,6 +198,8 @@ void TKomunikaty::KoniecPrzerwaniaOdczyt(uint64_t generation) {
         sink_->SendCommandByte('x');
         sink_->ClearMotorRunning();
     }
+    // The run's own end steps, as "&Pomiar" takes them; the accepted points stay.
+    if (d.EndRun) sink_->RestartMeasurementPage(mode);
     if (d.ShowWindow) {
         setTexts(d.Label1Key, d.Label3Key);
         if (d.StartBeamTimer) {
@@ -204,8 +211,11 @@ void TKomunikaty::KoniecPrzerwaniaOdczyt(uint64_t generation) {
     }
     if (d.SlowTransmissionSteps) {
         if (d.RestartVelocityReadout) {
-            sink_->SendCommandByte('F');
-            sink_->SendCommandByte('=');
+            {
+                const instrument::CommandSequence sequence;
+                sink_->SendCommandByte('F');
+                sink_->SendCommandByte('=');
+            }
             SignalMonitorStopped = true;
             RestartAfterStop();
         }
@@ -228,7 +238,10 @@ void TKomunikaty::Timer1Timer() {
 }
 
 void TKomunikaty::Button1Click() {
-    for (uint8_t b : {'F', '?', '=', 'A'}) sink_->SendCommandByte(b);
+    {
+        const instrument::CommandSequence sequence;
+        for (uint8_t b : {'F', '?', '=', 'A'}) sink_->SendCommandByte(b);
+    }
     sink_->SetHeadFlags(0);
     SignalMonitorStopped = true;
     sink_->RestartMeasurementPage(sink_->MeasurementMode());

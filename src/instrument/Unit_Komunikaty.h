@@ -22,6 +22,7 @@ struct StopDecision {
     bool StartBeamTimer = false;            // beam interrupted: watch the level come back
     bool SlowTransmissionSteps = false;     // code 3: restart the monitor, 'R' (card), 100 ms, 'F'
     bool RestartVelocityReadout = false;    // code 3 in the velocity readout: 'F' '=' and restart
+    bool EndRun = false;                    // code 7, the head is gone: the run cannot go on
 };
 // reason: StopReason; mode: MeasurementMode; runInProgress: MeasurementRunning;
 // resolutionOffered: the resolution button is shown and 10 nm is chosen.

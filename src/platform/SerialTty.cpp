@@ -3,6 +3,7 @@
 // termbits, so this file speaks ioctl directly.
 #include <asm/termbits.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -117,7 +118,15 @@ public:
         if (fd_ < 0 || max <= 0) return fd_ < 0 ? -1 : 0;
         for (;;) {
             const ssize_t n = ::read(fd_, buffer, static_cast<size_t>(max));
-            if (n >= 0) return static_cast<int>(n);
+            if (n > 0) return static_cast<int>(n);
+            if (n == 0) {
+                // Nothing, or a line that has hung up (an unplugged adapter, a closed
+                // pseudo-terminal master): only poll tells them apart.
+                if (!hungUp()) return 0;
+                errno = EIO;
+                fail("read (hang-up)");
+                return -1;
+            }
             if (errno == EINTR) continue;
             if (errno == EAGAIN || errno == EWOULDBLOCK) return 0;
             fail("read");
@@ -142,6 +151,11 @@ public:
     bool setRts(bool on) override { return modemLine(TIOCM_RTS, on, "RTS"); }
 
 private:
+    bool hungUp() const {
+        pollfd p{fd_, POLLIN, 0};
+        return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+    }
+
     bool modemLine(int bit, bool on, const char* name) {
         if (fd_ < 0) return false;
         if (ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &bit) != 0) return fail(name);

@@ -106,6 +106,8 @@ TEST(StopDecisions, ReasonToTextAndAction) {
         {5, 0, true, true, true, "stDuzaPred", "stZmRozdziel", false, false},
         {5, 0, true, false, true, "stDuzaPred", "", false, false},
         {6, 4, true, false, true, "stZaMalyZeman", "stPowPomiar", false, false},
+        {7, 0, true, false, true, "stConnectionError", "", false, false},  // the head is gone
+        {7, 6, true, false, true, "stConnectionError", "", false, false},
         {10, 0, true, false, false, "", "", false, false},
         {20, 1, true, false, false, "", "", false, false},
         {21, 6, true, false, false, "", "", false, false},
@@ -121,6 +123,7 @@ TEST(StopDecisions, ReasonToTextAndAction) {
         EXPECT_EQ(d.StartBeamTimer, c.beamTimer);
         EXPECT_EQ(d.SlowTransmissionSteps, c.reason == 3);
         EXPECT_EQ(d.RestartVelocityReadout, c.velocityRestart);
+        EXPECT_EQ(d.EndRun, c.reason == 7);
     }
 }
 

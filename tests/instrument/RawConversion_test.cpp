@@ -167,8 +167,14 @@ TEST(RawConversion, StopDecisions) {
         in.takeRemoteEvent = false;
         in.stopReason = 10;
         cases.push_back({"service stop", in, false, true, 10, false});
-        in.stopReason = 7;
-        cases.push_back({"old reason kept", in, false, false, 7, false});
+        in.stopReason = 23;
+        cases.push_back({"old reason kept", in, false, false, 23, false});
+    }
+    {
+        StopCheckInput in = make(kModePositioning, true);
+        in.headReady = false;
+        in.stopReason = kStopLinkLost;
+        cases.push_back({"lost link outranks the last frame", in, false, true, kStopLinkLost, false});
     }
     for (const auto& c : cases) {
         const StopDecision d = CheckStopConditions(c.in);

@@ -256,3 +256,19 @@ TEST(ReadingThreads, SerialDrainsOnSampleEventAndGenerationsAdvance) {
     EXPECT_EQ(rec.drains, 1);  // nothing drained once stopping
     EXPECT_TRUE(rec.allOnUi);
 }
+
+// A stop that comes without any event (the link lost, a missed wake-up) still ends the serial
+// reading: its wait for a sample has a time-out.
+TEST(ReadingThreads, SerialWaitForASampleHasATimeOut) {
+    SharedEvents ev;
+    InterfaceMode = 1;
+    ReadingRecorder rec;
+    ScriptedLink link;
+    link.inputs.mode = kModeDistanceReadout;
+    TOdczyt reading(rec, link);
+    reading.Start();
+    ASSERT_TRUE(WaitProcessingEvents([&] { return rec.prepares == 1; }, 5s));
+    ReadingStopped = true;
+    ASSERT_TRUE(reading.WaitForEnd(5s));
+    ASSERT_TRUE(WaitProcessingEvents([&] { return rec.ended.size() == 1; }, 5s));
+}

@@ -3,6 +3,10 @@
 #include "HeadOnPort.h"
 #include "instrument/OdczytMeteo.h"
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
 using testsupport::FrameSpec;
 using testsupport::SimHead;
 
@@ -69,4 +73,60 @@ TEST_F(SimHeadLink, HeadAnswersAtItsSpeedOnly) {
     SendCommandByte('U');
     ASSERT_TRUE(head.waitForCommands(1));
     EXPECT_EQ(head.receivedCommands(), std::vector<uint8_t>{'U'});
+}
+
+// While frames stream and another thread sends its single bytes, each command of several bytes
+// sent under the link's send lock reaches the head whole and in order.
+TEST_F(SimHeadLink, CommandSequencesArriveWholeWhileAnotherThreadSends) {
+    fifo.SetSize(255);
+    head.startStreaming(FrameSpec::ready(0), std::chrono::milliseconds(10));
+    std::atomic<bool> quit{false};
+    std::atomic<int> singles{0};
+    std::thread perFrame([&] {
+        while (!quit) {
+            SendCommandByte('A');
+            ++singles;
+        }
+    });
+    ASSERT_TRUE(pumpUntil([&] { return singles.load() >= 2; }));
+    const std::string sequence = "F=?1S";
+    constexpr int kSequences = 6;
+    for (int i = 0; i < kSequences; ++i) {
+        const instrument::CommandSequence whole;
+        for (char c : sequence) SendCommandByte(static_cast<uint8_t>(c));
+    }
+    const int before = singles.load();
+    ASSERT_TRUE(pumpUntil([&] { return singles.load() >= before + 2; }));
+    quit = true;
+    perFrame.join();
+    const size_t total = static_cast<size_t>(singles.load()) + kSequences * sequence.size();
+    ASSERT_TRUE(head.waitForCommands(total));
+
+    // Every sequence starts with the only 'F' and must run on unbroken; every single byte is
+    // there once.
+    const std::string got = received();
+    int found = 0;
+    for (size_t at = got.find('F'); at != std::string::npos; at = got.find('F', at + 1)) {
+        EXPECT_EQ(got.substr(at, sequence.size()), sequence) << got;
+        ++found;
+    }
+    EXPECT_EQ(found, kSequences) << got;
+    EXPECT_EQ(std::count(got.begin(), got.end(), 'A'), singles.load()) << got;
+}
+
+// The head vanishing hangs the line up: the port's poll reports it once, stops polling and says
+// why.
+TEST_F(SimHeadLink, HungUpLineIsReportedOnceAndPollingStops) {
+    int failures = 0;
+    port.SetOnLineFailure([&](TCommPortDriver*) { ++failures; });
+    head.sendFrame(FrameSpec::ready(5));
+    ASSERT_TRUE(pumpUntil([&] { return sample.isSet(); }));
+    EXPECT_FALSE(port.LineFailed());
+    head.vanish();
+    ASSERT_TRUE(pumpUntil([&] { return failures > 0; }));
+    for (int i = 0; i < 5; ++i) port.Poll();
+    EXPECT_EQ(failures, 1);
+    EXPECT_TRUE(port.LineFailed());
+    EXPECT_FALSE(port.PollingActive());
+    EXPECT_FALSE(port.LastError().empty());
 }

@@ -256,6 +256,15 @@ void SimHead::startStreaming(const FrameSpec& base, std::chrono::milliseconds pe
     streamer_ = std::thread([this, period] { streamLoop(period); });
 }
 
+void SimHead::vanish() {
+    stopStreaming();
+    quit_ = true;
+    if (reader_.joinable()) reader_.join();
+    std::lock_guard<std::mutex> lock(writeMutex_);
+    if (master_ >= 0) ::close(master_);
+    master_ = -1;
+}
+
 void SimHead::stopStreaming() {
     streaming_ = false;
     if (streamer_.joinable()) streamer_.join();

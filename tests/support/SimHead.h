@@ -102,6 +102,10 @@ public:
     FrameSpec streamFrame() const;
     int framesStreamed() const { return framesStreamed_; }
 
+    // The head vanishes as an unplugged adapter does: streaming and answering stop and the
+    // terminal's master side closes, so the program's side of the line hangs up.
+    void vanish();
+
 private:
     void readerLoop();
     void streamLoop(std::chrono::milliseconds period);
