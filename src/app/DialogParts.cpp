@@ -6,23 +6,6 @@
 #include "foundations/FR_Utils.h"
 #include "foundations/MessageDlg.h"
 
-namespace {
-std::function<void(int)>& hook() {
-    static std::function<void(int)> h;
-    return h;
-}
-}  // namespace
-
-void ShowHelpContext(int context) {
-    if (hook()) {
-        hook()(context);
-        return;
-    }
-    ShowMessage(TranslateString(QStringLiteral("stBrakPomocy"), QString::fromUtf8("Pomoc nie jest dostępna.")));
-}
-
-void setHelpContextHook(std::function<void(int)> h) { hook() = std::move(h); }
-
 QPushButton* NamedButton(QWidget* parent, const char* name, const QString& caption) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QString::fromLatin1(name));

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/HelpWindow.h"
 #include "app/ModeSequences.h"
 #include "app/ModeSequencesMainForm.h"
 #include "app/PageControls.h"
@@ -46,6 +48,23 @@ protected:
 
 private:
     TMainForm& f_;
+    LiveReadoutPage& page_;
+};
+
+// A click on the set-up picture asks for the help on alignment.
+class PictureClick final : public QObject {
+public:
+    PictureClick(QLabel& picture, LiveReadoutPage& page) : QObject(&picture), page_(page) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() != QEvent::MouseButtonRelease || static_cast<QMouseEvent*>(e)->button() != Qt::LeftButton)
+            return false;
+        page_.FotoPomiaruClick();
+        return true;
+    }
+
+private:
     LiveReadoutPage& page_;
 };
 
@@ -135,6 +154,8 @@ QWidget* LiveReadoutPage::Build() {
     FotoPomiaru = label(page, "FotoPomiaru", QString());
     FotoPomiaru->setAlignment(Qt::AlignCenter);
     FotoPomiaru->setMinimumHeight(120);
+    FotoPomiaru->setToolTip(QString::fromUtf8("Kliknij, aby uzyskać pomoc na temat justowania. "));
+    FotoPomiaru->setCursor(Qt::WhatsThisCursor);
     lay->addWidget(FotoPomiaru, 1);
     return page;
 }
@@ -149,6 +170,7 @@ void LiveReadoutPage::Connect(QPushButton* menuButton) {
     connect(UpDown2, &QSpinBox::valueChanged, this, [this](int) { UpDown2Click(); });
     connect(Button1, &QPushButton::clicked, this, [this] { modes::ReturnToMainMenu(shell_.ModeHost()); });
     shell_.installEventFilter(new ReadoutKeys(shell_, *this));
+    FotoPomiaru->installEventFilter(new PictureClick(*FotoPomiaru, *this));
 }
 
 void LiveReadoutPage::BitBtnWyswietlaczClick() { modes::BitBtnWyswietlaczClick(shell_.ModeHost()); }
@@ -158,6 +180,7 @@ void LiveReadoutPage::SpeedButtonZnakClick() { modes::SpeedButtonZnakClick(shell
 void LiveReadoutPage::ButtonOsClick() { modes::ButtonOsClick(shell_.ModeHost()); }
 void LiveReadoutPage::ButZerowanieWynikuClick() { modes::ButZerowanieWynikuClick(shell_.ModeHost()); }
 void LiveReadoutPage::UpDown2Click() { modes::UpDown2Click(shell_.ModeHost()); }
+void LiveReadoutPage::FotoPomiaruClick() { ShowHelpContext(kAlignmentHelpContext); }
 void LiveReadoutPage::FormKeyDown(int virtualKey) { modes::FormKeyDown(shell_.ModeHost(), virtualKey); }
 
 void LiveReadoutPage::ShowReading(double value) { DisplayWys->SetValue(value); }

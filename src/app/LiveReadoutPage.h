@@ -39,6 +39,9 @@ public:
     void ButtonOsClick();
     void ButZerowanieWynikuClick();
     void UpDown2Click();
+    // The set-up picture clicked: the help on alignment.
+    void FotoPomiaruClick();
+    static constexpr int kAlignmentHelpContext = 126;
     // The keys the mode sequences act on (Esc on the readout and velocity pages, R).
     void FormKeyDown(int virtualKey);
 

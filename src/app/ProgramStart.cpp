@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QScreen>
 
+#include "app/HelpWindow.h"
 #include "app/UDataModule.h"
 #include "app/UPoczatek.h"
 #include "instrument/Unit_Komunikaty.h"
@@ -29,6 +30,7 @@ StartedProgram StartProgram() {
 
     QCoreApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     helpFile() = QString::fromLatin1(kHelpFileName);
+    InstallContextHelpKey();
 
     StartedProgram p;
     p.dataModule = new TDataModule1;
@@ -43,6 +45,7 @@ StartedProgram StartProgram() {
 }
 
 void EndProgram(StartedProgram& p) {
+    CloseHelpWindow();
     delete p.mainForm;
     p.mainForm = nullptr;
     if (Komunikaty == p.komunikaty) Komunikaty = nullptr;

@@ -1,5 +1,7 @@
 #include "app/PunktyPoz.h"
 
+#include "app/HelpWindow.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -101,6 +103,7 @@ std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogSettings& 
 TFPunktyPoz::TFPunktyPoz(QWidget* parent) : TSSForm(parent) {
     setObjectName(QStringLiteral("FPunktyPoz"));
     setWindowTitle(QStringLiteral("Punkty Pozycjonowania"));
+    setProperty("HelpContext", kHelpContext);
 
     auto* label1 = new QLabel(QStringLiteral("&Tabela punktów"), this);
     label1->setObjectName(QStringLiteral("Label1"));
@@ -456,7 +459,7 @@ void TFPunktyPoz::BitBtnOkClick() {
     accept();
 }
 
-void TFPunktyPoz::BitBtnPomocClick() { emit helpRequested(kHelpContext); }
+void TFPunktyPoz::BitBtnPomocClick() { ShowHelpContext(kHelpContext); }
 
 bool TFPunktyPoz::eventFilter(QObject* watched, QEvent* event) {
     if (watched->property("gridCellEditor").toBool() && event->type() == QEvent::KeyPress) {

@@ -63,9 +63,6 @@ public:
     QString ListExt() const;
     QString ListFilter() const;
 
-signals:
-    void helpRequested(int context);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "app/HelpWindow.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/RadioGroup.h"
 
@@ -49,7 +50,6 @@ void TTablePaintBox::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) emit leftPressed(event->position().toPoint());
 }
 
-std::function<void(int)> TWyborOsi::ShowHelp;
 
 void TWyborOsi::setExecuteHook(ExecuteHook hook) { executeHook() = std::move(hook); }
 
@@ -161,10 +161,7 @@ void TWyborOsi::BitBtnOkClick() {
 }
 
 void TWyborOsi::BitBtnPomocClick() {
-    if (ShowHelp)
-        ShowHelp(HelpContext);
-    else
-        ShowMessage(TranslateString("stBrakPomocy", "Pomoc nie jest dostępna."));
+    ShowHelpContext(HelpContext);
 }
 
 void TWyborOsi::DrawTable() {

@@ -48,8 +48,6 @@ public:
     // and returns its dialog result (QDialog::Accepted or Rejected). An empty hook shows the form.
     using ExecuteHook = std::function<int(TWyborOsi&)>;
     static void setExecuteHook(ExecuteHook hook);
-    // Opens a help context (set by the main window; without it a message says so).
-    static std::function<void(int)> ShowHelp;
 
     // What the form is called with; FormShow builds the list and the picture from it.
     void Setup(int horizontalLines, int verticalLines, uint16_t measuredMask, bool gridMode, int initialLine);

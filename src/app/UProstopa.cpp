@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/HelpWindow.h"
 #include "app/PunktyPoz.h"
 #include "evaluation/MeasurementFiles.h"
 #include "evaluation/MeasurementFilesDocument.h"
@@ -20,7 +21,6 @@
 using platform::TChart;
 using platform::TLineSeries;
 
-std::function<void(int)> TFProstopa::ShowHelp;
 
 namespace {
 
@@ -67,6 +67,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text) {
 TFProstopa::TFProstopa(QWidget* parent) : TSSForm(parent) {
     setObjectName("FProstopa");
     setWindowTitle(QString::fromUtf8("Wyliczenie prostopadłości osi"));
+    setProperty("HelpContext", HelpContext);
 
     auto* main = new QVBoxLayout(this);
 
@@ -235,10 +236,7 @@ void TFProstopa::PlotAxisLine(int axis) {
 void TFProstopa::ShowPerpendicularity() { LabelWynik->setText(Eval.ResultText()); }
 
 void TFProstopa::BitBtnPomocClick() {
-    if (ShowHelp)
-        ShowHelp(HelpContext);
-    else
-        ShowMessage(TranslateString(QStringLiteral("stBrakPomocy"), QString::fromUtf8("Pomoc nie jest dostępna.")));
+    ShowHelpContext(HelpContext);
 }
 
 void ShowPerpendicularityForm(const QString& straightnessDir, const QString& straightnessFilter, QWidget* parent) {

@@ -44,9 +44,8 @@ public:
     void ShowPerpendicularity();
     void BitBtnPomocClick();
 
-    // The help behind BitBtnPomoc (the window sets it); without one a message says there is none.
-    static std::function<void(int)> ShowHelp;
-    static constexpr int HelpContext = 0;
+    // The design leaves this help button without a context; it opens the page of this form.
+    static constexpr int HelpContext = 127;
 
     evaluation::PerpendicularityEval Eval;
 

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "app/HelpWindow.h"
 #include "instrument/AirCorrection.h"
 
 namespace {
@@ -64,7 +65,6 @@ std::optional<double> MaterialTemperatureFromHeaderText(const QString& text) {
     return toNumber(removeTemperatureUnit(t));
 }
 
-std::function<void(int)> TFormDaneMaszyny::ShowHelp;
 
 TFormDaneMaszyny::TFormDaneMaszyny(QWidget* parent) : TSSForm(parent) {
     setObjectName("FormDaneMaszyny");
@@ -166,10 +166,7 @@ TFormDaneMaszyny::TFormDaneMaszyny(QWidget* parent) : TSSForm(parent) {
 }
 
 void TFormDaneMaszyny::PomocClick() {
-    if (ShowHelp)
-        ShowHelp(HelpContext);
-    else
-        QMessageBox::information(this, windowTitle(), TranslateString("stBrakPomocy", "Pomoc nie jest dostępna."));
+    ShowHelpContext(HelpContext);
 }
 
 void TFormDaneMaszyny::LoadHeader(const TMeasurementHeader& h, uint8_t temperatureUnit, uint8_t pressureUnit) {

@@ -43,9 +43,6 @@ public:
     // are left as they are.
     void StoreHeader(TMeasurementHeader& header) const;
 
-    // Opens a help context (set by the main window; without it a message says so).
-    static std::function<void(int)> ShowHelp;
-
 private:
     void PomocClick();
 

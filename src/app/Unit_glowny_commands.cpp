@@ -40,8 +40,6 @@
 
 namespace {
 
-constexpr int kHelpContents = 0;  // the help file's contents page
-
 void showError(const QString& text) { MessageDlg(text, TMsgDlgType::mtError, mbOK); }
 
 // The open dialog of a text import: the mode's filter with the import's extension, from "c:\".
@@ -209,7 +207,7 @@ void TMainForm::DlugoscpodstawkiClick() {
 }
 
 void TMainForm::Oprogramie1Click() { ShowAboutBox(this); }
-void TMainForm::Spistreciiindex1Click() { ShowHelpContext(kHelpContents); }
+void TMainForm::Spistreciiindex1Click() { ShowHelpContents(); }
 
 void TMainForm::OY1Click() {
     platform::TChart* chart = MeasurementMode == kModePositioning ? wykres : WykresPK;

@@ -229,6 +229,7 @@ QFrame* TMainForm::BuildMeteoPanel() {
     ComboBox1->addItems({QStringLiteral("Al "), QStringLiteral("Cu"), QStringLiteral("D-Al "), QStringLiteral("Stal "),
                          QStringLiteral("Użytkownika")});
     ComboBox1->setToolTip(QStringLiteral("Materiał podłoża"));
+    ComboBox1->setProperty("HelpContext", 109);  // F1 on the material choice
     ml->addWidget(ComboBox1, 0, 0, 1, 2);
     ml->addWidget(label(mat, "LabWspRoz", QStringLiteral("Wsp. rozszerzalności [µm/m K]")), 1, 0, 1, 2);
     RSEWspRoz = named(new TRealSpinEdit(mat), "RSEWspRoz");

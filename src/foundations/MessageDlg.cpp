@@ -38,6 +38,7 @@ int showBox(const MessageDlgRequest& r) {
         {mbOK, "OK", mrOk, QMessageBox::AcceptRole},
         {mbCancel, "Anuluj", mrCancel, QMessageBox::RejectRole},
     };
+    if (r.helpContext > 0) box.setProperty("HelpContext", r.helpContext);  // for F1
     QList<std::pair<QAbstractButton*, int>> buttons;
     for (const B& b : order)
         if (r.buttons & b.flag) buttons.append({box.addButton(QString::fromUtf8(b.text), b.role), b.result});

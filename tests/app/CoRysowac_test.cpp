@@ -13,6 +13,7 @@
 #include "evaluation/PositioningStats.h"
 #include "platform/Chart.h"
 #include "platform/ChartSeries.h"
+#include "support/HelpProbe.h"
 #include "support/ModalDialog.h"
 
 using testsupport::whenModalShown;
@@ -76,19 +77,18 @@ TEST(CoRysowac, BoxesFollowTheChartAndSwitchItsSeries) {
 TEST(CoRysowac, SwitchAllOffThenOkHidesEveryCharacteristic) {
     platform::TChart chart;
     addCharacteristicSeries(chart);
-    std::vector<int> help;
-    setHelpContextHook([&](int c) { help.push_back(c); });
-    whenModalShown<TFCoRysowac>([](TFCoRysowac& d) {
+    QString help;
+    whenModalShown<TFCoRysowac>([&help](TFCoRysowac& d) {
         EXPECT_TRUE(d.CBXa->isChecked() && d.cbXpmA->isChecked());
         d.ButtonPomoc->click();
+        help = testsupport::TakeHelpPage();
         d.Button2->click();
         for (QCheckBox* b : d.findChildren<QCheckBox*>()) EXPECT_FALSE(b->isChecked()) << b->objectName().toStdString();
         d.BitBtn1->click();
     });
     EXPECT_TRUE(TFCoRysowac::SetChecks(chart));
     EXPECT_TRUE(activeSeries(chart).empty());
-    EXPECT_EQ(help, std::vector<int>{120});
-    setHelpContextHook({});
+    EXPECT_EQ(help, "parametry_wykresu.html");
 
     // Cancel leaves the chart as it was.
     whenModalShown<TFCoRysowac>([](TFCoRysowac& d) {

@@ -17,6 +17,7 @@
 #include "app/WybFormat.h"
 #include "foundations/MeasurementModes.h"
 #include "foundations/RealSpinEdit.h"
+#include "support/HelpProbe.h"
 #include "support/ModalDialog.h"
 
 namespace {
@@ -25,11 +26,9 @@ class MenuCommandsTest : public MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        setHelpContextHook([this](int c) { helpContexts.push_back(c); });
     }
     void TearDown() override {
         setFileDialogHook({});
-        setHelpContextHook({});
         MainWindowTest::TearDown();
     }
     // A positioning run of two cycles over 0, 100 .. 500 mm.
@@ -62,7 +61,6 @@ protected:
     static void whenModalShown(std::function<void(D&)> drive) {
         testsupport::whenModalShown<D>(std::move(drive));
     }
-    std::vector<int> helpContexts;
 };
 
 TEST_F(MenuCommandsTest, EachDialogCommandOpensItsDialog) {
@@ -96,7 +94,7 @@ TEST_F(MenuCommandsTest, EachDialogCommandOpensItsDialog) {
     EXPECT_TRUE(f.PopupMenuPK->actions().contains(f.OY1));
 
     f.MenuCommand("Spistreciiindex1")->trigger();
-    EXPECT_EQ(helpContexts, std::vector<int>{0});
+    EXPECT_EQ(testsupport::TakeHelpPage(), "index.html");
 }
 
 TEST_F(MenuCommandsTest, CompensationTableIsWrittenInTheChosenFormat) {

@@ -23,6 +23,7 @@
 #include "foundations/RealSpinEdit.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/UWykCom.h"
+#include "support/HelpProbe.h"
 #include "support/ModalDialog.h"
 
 using testsupport::whenModalShown;
@@ -51,7 +52,6 @@ protected:
             messages.push_back(r.text);
             return int(mrOk);
         });
-        setHelpContextHook([this](int c) { helpContexts.push_back(c); });
         savedReference = ReferenceTemperature;
         savedLengthUnit = LengthUnit;
         savedInterface = InterfaceMode.load();
@@ -67,12 +67,10 @@ protected:
         LengthUnit = savedLengthUnit;
         InterfaceMode = savedInterface;
         setMessageDlgHook({});
-        setHelpContextHook({});
         foundations::setSystemLocaleOverride(std::nullopt);
     }
     QTemporaryDir dir;
     std::vector<QString> messages;
-    std::vector<int> helpContexts;
     double savedReference = 0;
     int32_t savedLengthUnit = 0;
     uint8_t savedInterface = 0;
@@ -242,7 +240,7 @@ TEST_F(OptionsTest, DefaultButtonsAndFlatnessMethod) {
     EXPECT_EQ(dlg.Values().flatnessGrid, false);
 
     dlg.ButtonPomoc->click();
-    EXPECT_EQ(helpContexts, std::vector<int>{113});
+    EXPECT_EQ(testsupport::TakeHelpPage(), "konfiguracja.html");
 }
 
 TEST_F(OptionsTest, PortDetectionResults) {

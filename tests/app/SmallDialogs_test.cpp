@@ -29,6 +29,7 @@
 #include "foundations/RealSpinEdit.h"
 #include "platform/Chart.h"
 #include "platform/ChartSeries.h"
+#include "support/HelpProbe.h"
 #include "support/ModalDialog.h"
 
 using testsupport::whenModalShown;
@@ -50,15 +51,14 @@ protected:
             messages.push_back(r);
             return hookAnswer;
         });
-        setHelpContextHook([this](int context) { helpContexts.push_back(context); });
     }
     void TearDown() override {
         setMessageDlgHook({});
-        setHelpContextHook({});
+        CloseHelpWindow();
         foundations::setSystemLocaleOverride(std::nullopt);
     }
     std::vector<MessageDlgRequest> messages;
-    std::vector<int> helpContexts;
+    QString helpPage;  // the page a dialog's "Pomoc" opened
     int hookAnswer = mrOk;
 };
 
@@ -195,11 +195,12 @@ TEST_F(SmallDialogsTest, BaseLengthInMillimetresAndInches) {
         EXPECT_EQ(d.SpinEdit1->text(), "150");
         screenshot(d, "FPodstawka");
         d.BitBtnPomoc->click();
+        helpPage = testsupport::TakeHelpPage();
         d.SpinEdit1->setText("250");
         d.BitBtn1->click();
     });
     EXPECT_DOUBLE_EQ(AskBaseLength(0, 150.0), 250.0);
-    EXPECT_EQ(helpContexts, std::vector<int>{122});
+    EXPECT_EQ(helpPage, "dlugosc_podstawki.html");
 
     // Inches: 100 mm shows 3,937; 4,000 confirmed is 101.6 mm.
     whenModalShown<TFPodstawka>([](TFPodstawka& d) {
@@ -348,6 +349,7 @@ TEST_F(SmallDialogsTest, EditAxisScaleOkCancelAndARefusedRange) {
         EXPECT_EQ(d.SpinMin->value(), -4);
         screenshot(d, "FSkalowanieOsi");
         d.BitBtnPomoc->click();
+        helpPage = testsupport::TakeHelpPage();
         d.SpinMin->setValue(9);
         d.BitBtn1->click();
         EXPECT_TRUE(d.isVisible());
@@ -360,7 +362,7 @@ TEST_F(SmallDialogsTest, EditAxisScaleOkCancelAndARefusedRange) {
     EXPECT_TRUE(EditAxisScale(axis, QString::fromUtf8("Prędkości")));
     EXPECT_EQ(axis.Minimum(), -8);
     EXPECT_EQ(axis.Maximum(), 2);
-    EXPECT_EQ(helpContexts, std::vector<int>{124});
+    EXPECT_EQ(helpPage, "skalowanie_osi.html");
 
     // "Skaluj automatycznie" on OK keeps the ends as they were.
     whenModalShown<TFSkalowanieOsi>([](TFSkalowanieOsi& d) {

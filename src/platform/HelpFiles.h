@@ -1,0 +1,35 @@
+#pragma once
+// The program's help: HTML pages in one folder beside the program, one page per help context
+// the windows name, plus the contents and the index. This layer only knows which file belongs to
+// a context and whether the files are there; the help window shows them.
+#include <QString>
+#include <span>
+
+namespace platform {
+
+inline constexpr int kHelpContents = 0;  // the context of the contents page
+inline constexpr const char* kHelpContentsPage = "index.html";
+inline constexpr const char* kHelpIndexPage = "skorowidz.html";
+inline constexpr const char* kHelpFolderName = "help";
+
+struct HelpTopic {
+    int context;
+    const char* page;  // file name inside the help folder
+};
+
+// Every help context the windows open, with its page.
+std::span<const HelpTopic> HelpTopics();
+
+// The page file name of a context; a context without a page of its own gets the contents page.
+QString HelpPageOf(int context);
+
+// The folder of the pages: "help" beside the executable, unless a test set another.
+QString helpFolder();
+void setHelpFolder(const QString& dir);  // empty: back to the folder beside the executable
+
+// Full path of the page to show for a context: its own page, or the contents page when that
+// page is missing. Empty when the help files are missing altogether (no contents page).
+QString HelpPagePath(int context);
+QString HelpIndexPath();  // the index page, or empty when it is missing
+
+}  // namespace platform
