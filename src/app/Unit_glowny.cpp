@@ -330,7 +330,7 @@ void TMainForm::LanguageChanged(LanguageChange change) {
 void TMainForm::ReadLaserCalibration() {
     sensorsOffForCalibration_ = false;
     if (!::ReadLaserCalibration(ProgramDir)) {
-        MessageDlg(CalibrationMissingMessage(), TMsgDlgType::mtError, mbOK, kHelpCalibration);
+        ShowStartupMessage(CalibrationMissingMessage(), TMsgDlgType::mtError, kHelpCalibration);
         // Without calibration the sensors cannot be read: the values entered by hand are used.
         for (QCheckBox* b : {CBWilg, CBCis, CBTemp, CBTMat}) {
             b->setChecked(false);
@@ -425,8 +425,42 @@ void TMainForm::DrawAlignmentTarget(int, int, int, int, int, int) {}
 void TMainForm::StartInterfaceStartup() {
     // The interface's program is checked (and loaded when it does not run) while the start
     // picture shows; the loader's end, through the link status window, opens the main menu.
-    if (ProgressBar1) ProgressBar1->setValue(0);
+    startupRunning_ = true;
+    if (ProgressBar1) {
+        ProgressBar1->setValue(0);
+        // The tries for a head take seconds without one: the bar moves on meanwhile, ever more
+        // slowly, and the loader's own progress takes over when it loads a program.
+        if (!startupProgressTimer_) {
+            startupProgressTimer_ = new QTimer(this);
+            startupProgressTimer_->setInterval(200);
+            connect(startupProgressTimer_, &QTimer::timeout, this, [this] {
+                if (!startupRunning_ || !ProgressBar1) {
+                    startupProgressTimer_->stop();
+                    return;
+                }
+                const int v = ProgressBar1->value();
+                if (v < 95) ProgressBar1->setValue(v + std::max(1, (95 - v) / 25));
+            });
+        }
+        startupProgressTimer_->start();
+    }
     StartProgramLoad();
+}
+
+void TMainForm::ShowStartupMessage(const QString& text, TMsgDlgType type, int helpContext) {
+    if (startupRunning_) {
+        startupMessages_.push_back({text, type, helpContext});
+        return;
+    }
+    MessageDlg(text, type, mbOK, helpContext);
+}
+
+void TMainForm::ShowQueuedStartupMessages() {
+    startupRunning_ = false;
+    if (startupProgressTimer_) startupProgressTimer_->stop();
+    const std::vector<StartupMessage> queued = std::move(startupMessages_);
+    startupMessages_.clear();
+    for (const StartupMessage& m : queued) MessageDlg(m.text, m.type, mbOK, m.helpContext);
 }
 
 bool TMainForm::FormCloseQuery() {

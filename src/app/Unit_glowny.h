@@ -19,6 +19,7 @@
 #include "app/Settings.h"
 #include "app/Unit_glowny_types.h"
 #include "evaluation/CompensationTables.h"
+#include "foundations/MessageDlg.h"
 #include "foundations/PomiarCol.h"
 #include "platform/Chart.h"
 #include "instrument/LadowanieProgramu.h"
@@ -828,6 +829,18 @@ private:
     bool sensorsOffForCalibration_ = false;
     bool destroyed_ = false;
     bool shownOnce_ = false;
+    // Until the interface start-up has ended, its messages (the calibration file, the loader's
+    // errors) wait, so they come on the main menu rather than over the start picture.
+    bool startupRunning_ = true;
+    struct StartupMessage {
+        QString text;
+        TMsgDlgType type;
+        int helpContext;
+    };
+    std::vector<StartupMessage> startupMessages_;
+    void ShowStartupMessage(const QString& text, TMsgDlgType type, int helpContext = 0);
+    void ShowQueuedStartupMessages();
+    QTimer* startupProgressTimer_ = nullptr;
     std::vector<std::function<bool()>> threadWatches_;
 };
 

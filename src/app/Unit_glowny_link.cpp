@@ -123,7 +123,7 @@ void TMainForm::RSButton_PolaczClick() {
     } else {
         QApplication::beep();
         SetLinkStatusText(QStringLiteral("Błąd nr 004. Niemożliwe połączenie. Sprawdź ustawienia portu!"));
-        MessageDlg(Msg("stNieMoznaOtworzyc"), TMsgDlgType::mtError, mbOK);
+        ShowStartupMessage(Msg("stNieMoznaOtworzyc"), TMsgDlgType::mtError);
     }
 }
 

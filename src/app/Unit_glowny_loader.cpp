@@ -40,7 +40,7 @@ void TMainForm::AddMessageLine(const QString& line) {
     if (PSListBox2) PSListBox2->addItem(line);
 }
 
-void TMainForm::ShowErrorBox(const QString& text) { MessageDlg(text, TMsgDlgType::mtError, mbOK); }
+void TMainForm::ShowErrorBox(const QString& text) { ShowStartupMessage(text, TMsgDlgType::mtError); }
 
 void TMainForm::SetStatusText(const QString& text) { SetLinkStatusText(text); }
 
@@ -76,6 +76,7 @@ void TMainForm::LoaderEnded(const instrument::LoadResult& result) {
     // The link status window reports the end and leaves the start picture for the main menu.
     LoadProgramSink::LoaderEnded(result);
     if (NotebookMainForm && NotebookMainForm->currentIndex() == 1) modes::UpdateCaption(ModeHost());
+    ShowQueuedStartupMessages();
 }
 
 void TMainForm::ClearList(instrument::LinkList list) {

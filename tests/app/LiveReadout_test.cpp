@@ -62,11 +62,11 @@ protected:
         f->ProgramLoadTimings.serialSettleMs = 10;
         f->ProgramLoadTimings.programTestWaitMs = 3000;  // ends at the answer; slack for a loaded machine
         f->resize(1024, 768);
-        messages.clear();  // the creation's own (no calibration file in the test's folder)
         f->show();
         ASSERT_TRUE(pumpUntil([&] {
             return f->ProgramLoader && !f->ProgramLoader->Running() && f->NotebookMainForm->currentIndex() == 1;
         }));
+        messages.clear();  // the creation's own, shown as the start-up ends (no calibration file here)
         ASSERT_EQ(f->ProgramLoader->Result().outcome, instrument::LoadOutcome::AlreadyRunning);
         ASSERT_FALSE(InterfaceError.load());
         LaserWavelength = kDefaultLaserWavelength;

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QStackedWidget>
 #include <QThread>
 #include <QFile>
 #include <QString>
@@ -70,6 +71,22 @@ protected:
         ASSERT_NE(program.mainForm, nullptr);
     }
     TMainForm* form() const { return program.mainForm; }
+    // Shows the window with short loader pauses and waits for the interface start-up to end on
+    // the main menu (no head: it gives up quickly); the messages held back meanwhile follow.
+    bool finishStartup() {
+        instrument::LoaderTimings t;
+        t.serialSettleMs = 10;
+        t.programTestWaitMs = 300;
+        t.probePolls = 20;
+        form()->ProgramLoadTimings = t;
+        form()->show();
+        return pumpUntil(
+            [&] {
+                return form()->ProgramLoader && !form()->ProgramLoader->Running() &&
+                       form()->NotebookMainForm->currentIndex() == 1;
+            },
+            15000);
+    }
     // The boxes shown with this text.
     int messageCount(const QString& text) const {
         int n = 0;

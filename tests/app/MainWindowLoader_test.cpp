@@ -79,12 +79,22 @@ protected:
     }
     // The start-up has ended: the loader is done and its end report has run.
     bool startupEnded() {
-        return pumpUntil(
+        const bool ended = pumpUntil(
             [&] {
                 return form()->ProgramLoader && !form()->ProgramLoader->Running() &&
                        form()->NotebookMainForm->currentIndex() == 1;
             },
             15000);
+        // The creation's messages were held back until now: count them with the creation's.
+        for (auto it = messages.begin(); it != messages.end();) {
+            if (it->text == Msg("stBrakKalibracji") || it->text == Msg("stNieMoznaOtworzyc")) {
+                creationMessages.push_back(*it);
+                it = messages.erase(it);
+            } else {
+                ++it;
+            }
+        }
+        return ended;
     }
     QString status() const { return form()->PSStatusBar1->findChild<QLabel*>("PSStatusBar1Panel0")->text(); }
     QString mainMenuCaption() const { return u("Veldrasta - Menu Główne"); }
@@ -188,10 +198,21 @@ TEST_F(InterfaceStartup, SilentHeadEndsWithTheLostConnectionMessage) {
     t.probePolls = 4;
     form()->ProgramLoadTimings = t;
     messages.clear();
+    // The box comes once the start picture has gone; the picture's bar moved during the tries.
+    int pageAtMessage = -1;
+    int progressAtMessage = -1;
+    setMessageDlgHook([&](const MessageDlgRequest& r) {
+        pageAtMessage = form()->NotebookMainForm->currentIndex();
+        progressAtMessage = form()->ProgressBar1->value();
+        messages.push_back(r);
+        return int(mrOk);
+    });
     form()->show();
     ASSERT_TRUE(startupEnded());
     EXPECT_EQ(form()->ProgramLoader->Result().outcome, instrument::LoadOutcome::Failed);
     EXPECT_TRUE(InterfaceError.load());
+    EXPECT_EQ(pageAtMessage, 1);
+    EXPECT_GT(progressAtMessage, 0);
     EXPECT_EQ(messageCount(Msg("stPolWyl")), 1);
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_FALSE(items(form()->PSListBox2).contains(u("Program załadowany")));

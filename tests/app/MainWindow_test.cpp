@@ -218,18 +218,24 @@ TEST_F(MainWindowTest, LanguageChangeRebuildsCaptionsAndFilters) {
 }
 
 TEST_F(MainWindowTest, MissingCalibrationFileWarnsAndTurnsSensorsOff) {
-    // The message comes while the main window is being made: the splash form is up meanwhile.
+    // The message waits for the end of the start-up: it comes on the main menu, never over the
+    // splash form or the start picture.
     bool splashUp = false;
+    int pageAtMessage = -1;
     setMessageDlgHook([&](const MessageDlgRequest& r) {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (qobject_cast<TPoczatekForm*>(w) && w->isVisible()) splashUp = true;
+        if (form()) pageAtMessage = form()->NotebookMainForm->currentIndex();
         messages.push_back(r);
         return int(mrOk);
     });
     writeProgramFile("Kalibracja.dat", QByteArray());  // empty counts as damaged
     start();
-    EXPECT_TRUE(splashUp);
     TMainForm* f = form();
+    EXPECT_EQ(messageCount(Msg("stBrakKalibracji")), 0);
+    ASSERT_TRUE(finishStartup());
+    EXPECT_FALSE(splashUp);
+    EXPECT_EQ(pageAtMessage, 1);
     ASSERT_EQ(messageCount(Msg("stBrakKalibracji")), 1);
     const MessageDlgRequest& m =
         *std::find_if(messages.begin(), messages.end(), [](auto& r) { return r.text == Msg("stBrakKalibracji"); });
@@ -382,12 +388,14 @@ TEST_F(MainWindowTest, MissingCalibrationDoesNotStoreTheSensorsAsOff) {
 TEST_F(MainWindowTest, SerialPortThatCannotOpenIsReportedAndTheWindowOpens) {
     start();
     TMainForm* f = form();
+    EXPECT_EQ(f->NotebookMainForm->currentIndex(), 0);
+    EXPECT_EQ(messageCount(Msg("stNieMoznaOtworzyc")), 0);  // held back until the start-up ends
+    ASSERT_TRUE(finishStartup());
     EXPECT_EQ(messageCount(Msg("stNieMoznaOtworzyc")), 1);
     EXPECT_FALSE(f->SerialLinkOpen());
     EXPECT_TRUE(f->RSButton_Polacz->isEnabled());
     EXPECT_EQ(f->PSStatusBar1->findChild<QLabel*>("PSStatusBar1Panel0")->text(),
               "Błąd nr 004. Niemożliwe połączenie. Sprawdź ustawienia portu!");
-    EXPECT_EQ(f->NotebookMainForm->currentIndex(), 0);
 }
 
 // On the serial link the window opens the port at start, sets the resolution, feeds what
