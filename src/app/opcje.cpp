@@ -206,6 +206,13 @@ QGroupBox* folderRow(QWidget* parent, QLineEdit*& edit, const char* editName, QP
 QWidget* page(QTabWidget* tabs, const char* name, const QString& caption) {
     auto* w = named(new QWidget(tabs), name);
     tabs->addTab(w, caption);
+    // F1 on a page opens the help on its settings; the dialog's own context covers the rest.
+    static const std::pair<const char*, int> pageHelp[] = {
+        {"Pozycjonowanie", 114}, {"Predkosc", 115}, {"Prostoliniowosc", 115}, {"Mapa", 116},
+        {"PodzialyKatowe", 116}, {"TSFFT", 117},    {"tsMeteo", 117},
+    };
+    for (const auto& [page, context] : pageHelp)
+        if (qstrcmp(name, page) == 0) w->setProperty("HelpContext", context);
     return w;
 }
 

@@ -210,6 +210,28 @@ TEST_F(HelpTest, EveryDialogsPomocButtonOpensItsPage) {
     EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(HelpTest, F1OnAConfigurationPageOpensThatPagesHelp) {
+    InstallContextHelpKey();
+    TFOpcje dialog;
+    dialog.show();
+    const struct {
+        const char* control;
+        const char* page;
+    } rows[] = {
+        {"RadioGroupCom", "konfiguracja.html"},
+        {"SpinEditDopBlad", "konfiguracja_pozycjonowanie.html"},
+        {"RadioGroupMetoda", "konfiguracja_predkosc_prostoliniowosc.html"},
+        {"SEDopDladPK", "konfiguracja_mapa_podzialy.html"},
+        {"RSETRef", "konfiguracja_fft_meteo.html"},
+    };
+    for (const auto& r : rows) {
+        auto* control = dialog.findChild<QWidget*>(QString::fromLatin1(r.control));
+        ASSERT_NE(control, nullptr) << r.control;
+        QTest::keyClick(control, Qt::Key_F1);
+        EXPECT_EQ(TakeHelpPage(), QString::fromLatin1(r.page)) << r.control;
+    }
+}
+
 TEST_F(HelpTest, HelpFromAModalDialogTakesTheInput) {
     // Opened from a dialog shown modally, the help window must not be blocked by that dialog.
     QString page;
