@@ -70,7 +70,7 @@ void IModeHost::ResetSampleSkip() {
 void IModeHost::SetHeadStatusBits(uint8_t mask) { HeadStatus.fetch_or(mask); }
 void IModeHost::SetHeadFlags(uint8_t flags) { HeadFlags = flags; }
 
-bool IModeHost::SerialLink() const { return InterfaceMode.load() == 1; }
+bool IModeHost::SerialLink() const { return instrument::SerialLinkChosen(); }
 
 void IModeHost::Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 

@@ -4,6 +4,7 @@
 // page's switches. Plain code over IModeHost, so a test checks every byte against a recording
 // host; the main window implements the host over its fields, controls and the real link.
 #include "instrument/CommandLink.h"
+#include "instrument/LinkPort.h"
 
 #include <QString>
 #include <array>
@@ -63,7 +64,7 @@ public:
     virtual int MainPage() const;                          // NotebookMainForm page
     virtual bool AlignmentChecked() const;                 // CBJustowanie
     virtual bool HeadReady();                              // the layer's HeadReady
-    virtual bool SerialLink() const;                       // InterfaceMode == 1
+    virtual bool SerialLink() const;                       // the serial link is the chosen one
 
     // --- threads and link ---
     // Creates and runs the one reading thread (TOdczyt) with this generation, newly taken

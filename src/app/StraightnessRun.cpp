@@ -23,7 +23,7 @@ const std::vector<int> kStraightnessDataTags{2, 3, 4, 5, 42, 44};
 const std::vector<int> kModeDataTags{2, 3, 4, 5, 28, 42, 44};
 const std::vector<int> kFlatnessDataTags{2, 3, 4, 5, 42};
 
-bool SerialLink() { return InterfaceMode.load() == 1; }
+bool SerialLink() { return instrument::SerialLinkChosen(); }
 
 QString BadLineMessage(int line) {
     QString t = TranslateString(QStringLiteral("stZlaLiniaMapy"),
@@ -72,7 +72,7 @@ void StraightnessRun::StartStraightnessRun() {
     }
     if (view_.DataErrorActive()) {
         const instrument::CommandSequence sequence;
-        if (InterfaceMode.load() == 0) view_.SendCommandByte(kReset);
+        if (instrument::ChosenLink() == instrument::LinkKind::Card) view_.SendCommandByte(kReset);
         view_.SendCommandByte(kClearDataError);
         SignalMonitorStopped = true;
     }

@@ -1,6 +1,7 @@
 // The main window's creation and destruction, its translated captions and the readings it takes
 // at start-up (calibration file, machine names, gauge limits).
 #include "app/Unit_glowny.h"
+#include "instrument/LinkPort.h"
 #include "app/LiveReadoutPage.h"
 #include "app/VelocityPage.h"
 #include "app/Unit_glowny_link.h"
@@ -154,7 +155,7 @@ void TMainForm::FormCreate() {
     MeteoStopped = true;
     SignalMonitorStopped = true;
 
-    if (InterfaceMode == 1) {
+    if (instrument::SerialLinkChosen()) {
         ReadoutPage->SetMessage(Msg("stBrakInterfejs"));
         NotebookFlagi->setCurrentIndex(1);  // "Flagi RS"
         OpenSerialLink();
@@ -387,7 +388,7 @@ void TMainForm::AdjustToScreen(int w, int h) {
 void TMainForm::DisconnectAndClose() {
     // The link stays while the closing question may still keep the window.
     if (!close()) return;
-    if (InterfaceMode == 1 && SerialLinkOpen()) CloseSerialLink();
+    if (instrument::SerialLinkChosen() && SerialLinkOpen()) CloseSerialLink();
 }
 
 void TMainForm::closeEvent(QCloseEvent* e) {

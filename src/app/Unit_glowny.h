@@ -47,6 +47,7 @@ class TCommPortDriver;
 class TMemoryFifo;
 namespace instrument {
 class SerialFrameParser;
+enum class LinkKind : uint8_t;
 class TOdczyt;
 }
 class MainFormModeHost;
@@ -350,8 +351,11 @@ public:
     // ends with StopReason 7 and the link status window shows why; without a reading an error
     // message says so. Reported once until the watchdog is started again.
     void LinkLost();
-    // Installs the port component, the card's ports (card link) and the sink in the link layer.
+    // Chooses the link by InterfaceMode and installs it with the port component, the card's
+    // ports (card link) and the sink; every part of the program then asks the link which it is.
     void ConfigureLink();
+    // The same with this link and card (a simulated card in tests).
+    void ConfigureLink(instrument::LinkKind kind, platform::CardPorts* card);
     void SetLinkStatusText(const QString& text);
     // Reads and writes the registry settings and the lists that go with them
     // (Unit_glowny_settings.cpp), with the controls that show them.

@@ -3,6 +3,7 @@
 // reading-side seams of the type pages. Everything goes through the window's mode host, so the
 // command bytes are the mode sequences' own.
 #include <QAction>
+#include "instrument/LinkPort.h"
 #include <QProgressBar>
 #include <QTimer>
 
@@ -41,7 +42,7 @@ void TMainForm::ConnectPageEntry() {
     TypeSeams.ServicePanelEntered = [this] {
         if (auto* blink = findChild<QTimer*>(QStringLiteral("PSTimerMiganie"))) blink->start();
         if (auto* progress = findChild<QProgressBar*>(QStringLiteral("PSProgressBar1"))) progress->setValue(0);
-        if (InterfaceMode.load() == 1) ReceiveState = 1;
+        if (instrument::SerialLinkChosen()) ReceiveState = 1;
     };
 
     ConnectPointSourceCommands();

@@ -83,15 +83,21 @@ void TMainForm::LinkLost() {
 void TMainForm::ConfigureLink() {
     // The card's ports are opened only when the card is the chosen link; without them sending
     // takes the interface-error path at once.
-    if (InterfaceMode == 0 && !CardPortsIo) CardPortsIo = platform::openHardwareCardPorts();
+    const auto kind = InterfaceMode <= 1 ? instrument::LinkKind(InterfaceMode.load()) : instrument::LinkKind::None;
+    if (kind == instrument::LinkKind::Card && !CardPortsIo) CardPortsIo = platform::openHardwareCardPorts();
+    ConfigureLink(kind, CardPortsIo.get());
+}
+
+void TMainForm::ConfigureLink(instrument::LinkKind kind, platform::CardPorts* card) {
     instrument::LinkSetup setup;
     setup.comm = CommPortDriver1;
-    setup.card = CardPortsIo.get();
+    setup.card = card;
     setup.sink = linkSink_.get();
+    setup.kind = kind;
     instrument::SetLink(setup);
 }
 
-void TMainForm::ReleaseLink() { instrument::SetLink(instrument::LinkSetup{}); }
+void TMainForm::ReleaseLink() { instrument::ResetLink(); }
 
 void TMainForm::SetLinkStatusText(const QString& text) {
     if (QLabel* l = mainform_link::statusPanel(PSStatusBar1)) l->setText(text);

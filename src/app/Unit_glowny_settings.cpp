@@ -28,6 +28,7 @@ void TMainForm::PSTransmisja2Click() {
 
 void TMainForm::LoadStoredSettings() {
     ReadSettings(platform::appRegistry(), *this);
+    ConfigureLink();  // the stored interface choice
     SettingsToControls();
     // The interferometer always starts at 100 nm resolution.
     Resolution10 = false;

@@ -1,5 +1,6 @@
 // Export command and the vibration page of the main window.
 #include <QAction>
+#include "instrument/LinkPort.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -283,7 +284,7 @@ void TMainForm::FFTGMenuClick() {
     FftSamples().fill(0, kFftSampleBytes);
     v.clearSeries();
 
-    if (InterfaceMode == 1) EntryHost().SetLinkWatchdogEnabled(false);
+    if (instrument::SerialLinkChosen()) EntryHost().SetLinkWatchdogEnabled(false);
     modes::StopReading(EntryHost());
     SendHeadCommand('R');
     EnableMenuItemsByTag(VibrationCommandTags(), false);

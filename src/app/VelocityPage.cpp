@@ -1,5 +1,6 @@
 // The velocity page: its controls, its entry from the main menu, the run toggle and the way back.
 #include "app/VelocityPage.h"
+#include "instrument/LinkPort.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -143,7 +144,7 @@ void VelocityPage::ButtonStartVClick() {
     shell_.Points().ClearVelocitySeries();
     // The whole run stays in view while it lasts.
     SetChartZoomAllowed(WykresPredkosci, false, true);
-    if (InterfaceMode == 0)
+    if (instrument::ChosenLink() == instrument::LinkKind::Card)
         shell_.SendHeadCommand('R');
     else
         call(shell_.TypeSeams.ClearFifo);

@@ -141,7 +141,7 @@ void TLoadProgram::Execute() {
         std::lock_guard<std::mutex> lock(m_);
         result_ = LoadResult{};
     }
-    if (InterfaceMode.load() == 1)
+    if (SerialLinkChosen())
         executeSerial();
     else
         executeCard();

@@ -21,7 +21,8 @@ LinkSink::~LinkSink() = default;
 namespace {
 
 std::mutex setupMutex;
-std::shared_ptr<const LinkSetup> currentSetup = std::make_shared<LinkSetup>();
+std::shared_ptr<const LinkSetup> currentSetup = std::make_shared<LinkSetup>(LinkSetup{{}, {}, {}, LinkClock::system(), LinkKind::None});
+std::shared_ptr<HeadLink> currentHead;  // made by SetLink, or on first use from the start setup
 
 // Last colour shown on PSLabel13, so that the busy wait does not queue a repaint per poll.
 std::atomic<uint32_t> shownReadyColour{0xFFFFFFFFu};
@@ -39,10 +40,17 @@ constexpr uint32_t kRed = 0x0000FF;
 
 }  // namespace
 
+HeadLink::~HeadLink() = default;
+
+std::shared_ptr<HeadLink> makeHeadLink(const LinkSetup& setup);
+
 void SetLink(LinkSetup setup) {
+    if (!setup.kind) setup.kind = InterfaceMode.load() <= 1 ? LinkKind(InterfaceMode.load()) : LinkKind::None;
     auto next = std::make_shared<const LinkSetup>(std::move(setup));
+    auto head = makeHeadLink(*next);
     std::lock_guard<std::mutex> lock(setupMutex);
     currentSetup = std::move(next);
+    currentHead = std::move(head);
     shownReadyColour = 0xFFFFFFFFu;
     watchdogStopQueued = false;
 }
@@ -51,6 +59,17 @@ std::shared_ptr<const LinkSetup> Link() {
     std::lock_guard<std::mutex> lock(setupMutex);
     return currentSetup;
 }
+
+std::shared_ptr<HeadLink> headLinkNow() {
+    std::lock_guard<std::mutex> lock(setupMutex);
+    if (!currentHead) currentHead = makeHeadLink(*currentSetup);
+    return currentHead;
+}
+
+void ResetLink() { SetLink(LinkSetup{{}, {}, {}, LinkClock::system(), LinkKind::None}); }
+
+LinkKind ChosenLink() { return headLinkNow()->Kind(); }
+bool SerialLinkChosen() { return ChosenLink() == LinkKind::Serial; }
 
 CommandSequence::CommandSequence() : lock_(sendLock()) {}
 CommandSequence::~CommandSequence() = default;
@@ -71,9 +90,6 @@ static void toUiThread(std::function<void()> fn) {
 using instrument::Link;
 
 namespace {
-
-constexpr uint8_t kModeCard = 0;
-constexpr uint8_t kModeSerial = 1;
 
 uint8_t cardStatus(const instrument::LinkSetup& link) {
     return link.card ? link.card->inPort(platform::kCardStatusPort) : 0;
@@ -97,13 +113,7 @@ uint8_t InPort(uint16_t port) {
     return link->card ? link->card->inPort(port) : 0;
 }
 
-uint8_t ReadInterfaceStatus() {
-    switch (InterfaceMode.load()) {
-        case kModeCard: return cardStatus(*Link());
-        case kModeSerial: return HeadStatus.load();
-        default: return 0;
-    }
-}
+uint8_t ReadInterfaceStatus() { return instrument::headLinkNow()->InterfaceStatus(); }
 
 uint8_t ReadCardData() { return InPort(platform::kCardDataPort); }
 
@@ -131,29 +141,11 @@ bool TakeRemoteEvent() {
     return now - previous > 200;
 }
 
-bool MeasureLevelLost() {
-    switch (InterfaceMode.load()) {
-        case kModeCard: return (cardStatus(*Link()) & 0x20) == 0;
-        case kModeSerial: return (HeadStatus.load() & 0x08) == 0;
-        default: return false;
-    }
-}
+bool MeasureLevelLost() { return instrument::headLinkNow()->MeasureLevelLost(); }
 
-bool HeadReady() {
-    switch (InterfaceMode.load()) {
-        case kModeCard: return (cardStatus(*Link()) & 0x02) != 0;
-        case kModeSerial: return (HeadStatus.load() & 0x01) != 0;
-        default: return false;
-    }
-}
+bool HeadReady() { return instrument::headLinkNow()->HeadReady(); }
 
-bool DataErrorActive() {
-    switch (InterfaceMode.load()) {
-        case kModeCard: return (cardStatus(*Link()) & 0x10) == 0;
-        case kModeSerial: return (HeadStatus.load() & 0x10) == 0;
-        default: return false;
-    }
-}
+bool DataErrorActive() { return instrument::headLinkNow()->DataErrorActive(); }
 
 bool ReadDataByte(uint8_t& out) {
     auto link = Link();
@@ -182,29 +174,80 @@ bool ReadDataByte(uint8_t& out) {
 
 void SendCommandByte(uint8_t byte) {
     const instrument::CommandSequence one;
-    auto link = Link();
-    switch (InterfaceMode.load()) {
-        case kModeCard: {
-            if (!link->card) {
-                // No card ports: waiting 30 s for a command port that is not there helps nobody.
-                InterfaceError = true;
-                return;
-            }
-            bool ready = false;
-            for (int i = 0; i < 3000 && !ready; ++i) {
-                link->clock.sleepMs(10);
-                ready = CardCommandReady();
-            }
-            link->card->outPort(platform::kCardCommandPort, byte);
-            if (!ready) toSink(*link, [](instrument::LinkSink& s) { s.ShowMessage(QStringLiteral("Port zajety")); });
-            break;
-        }
-        case kModeSerial: {
-            // The byte goes out as it is (0x80 and above included); the result is not checked.
-            if (link->comm) link->comm->SendString(std::string(1, static_cast<char>(byte)));
-            link->clock.sleepMs(10);
-            break;
-        }
-        default: break;
-    }
+    instrument::headLinkNow()->SendCommandByte(byte);
 }
+
+namespace instrument {
+
+namespace {
+
+// The measuring card: status from port 0x301, commands to port 0x302 once it is free.
+class CardHeadLink final : public HeadLink {
+public:
+    explicit CardHeadLink(const LinkSetup& setup) : setup_(setup) {}
+    LinkKind Kind() const override { return LinkKind::Card; }
+    uint8_t InterfaceStatus() override { return cardStatus(setup_); }
+    bool MeasureLevelLost() override { return (cardStatus(setup_) & 0x20) == 0; }
+    bool HeadReady() override { return (cardStatus(setup_) & 0x02) != 0; }
+    bool DataErrorActive() override { return (cardStatus(setup_) & 0x10) == 0; }
+    void SendCommandByte(uint8_t byte) override {
+        if (!setup_.card) {
+            // No card ports: waiting 30 s for a command port that is not there helps nobody.
+            InterfaceError = true;
+            return;
+        }
+        bool ready = false;
+        for (int i = 0; i < 3000 && !ready; ++i) {
+            setup_.clock.sleepMs(10);
+            ready = CardCommandReady();
+        }
+        setup_.card->outPort(platform::kCardCommandPort, byte);
+        if (!ready) toSink(setup_, [](LinkSink& s) { s.ShowMessage(QStringLiteral("Port zajety")); });
+    }
+
+private:
+    LinkSetup setup_;
+};
+
+// The serial link: status from the last good frame, commands as single bytes on the port.
+class SerialHeadLink final : public HeadLink {
+public:
+    explicit SerialHeadLink(const LinkSetup& setup) : setup_(setup) {}
+    LinkKind Kind() const override { return LinkKind::Serial; }
+    uint8_t InterfaceStatus() override { return HeadStatus.load(); }
+    bool MeasureLevelLost() override { return (HeadStatus.load() & 0x08) == 0; }
+    bool HeadReady() override { return (HeadStatus.load() & 0x01) != 0; }
+    bool DataErrorActive() override { return (HeadStatus.load() & 0x10) == 0; }
+    void SendCommandByte(uint8_t byte) override {
+        // The byte goes out as it is (0x80 and above included); the result is not checked.
+        if (setup_.comm) setup_.comm->SendString(std::string(1, static_cast<char>(byte)));
+        setup_.clock.sleepMs(10);
+    }
+
+private:
+    LinkSetup setup_;
+};
+
+// No link chosen: nothing to read, nothing sent.
+class NoHeadLink final : public HeadLink {
+public:
+    LinkKind Kind() const override { return LinkKind::None; }
+    uint8_t InterfaceStatus() override { return 0; }
+    bool MeasureLevelLost() override { return false; }
+    bool HeadReady() override { return false; }
+    bool DataErrorActive() override { return false; }
+    void SendCommandByte(uint8_t) override {}
+};
+
+}  // namespace
+
+std::shared_ptr<HeadLink> makeHeadLink(const LinkSetup& setup) {
+    switch (setup.kind.value_or(LinkKind::None)) {
+    case LinkKind::Card: return std::make_shared<CardHeadLink>(setup);
+    case LinkKind::Serial: return std::make_shared<SerialHeadLink>(setup);
+    case LinkKind::None: break;
+    }
+    return std::make_shared<NoHeadLink>();
+}
+
+}  // namespace instrument

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "instrument/ComDrv32.h"
 
@@ -79,6 +80,9 @@ public:
     virtual void ShowMessage(const QString& text) {}
 };
 
+// Which link the program talks to the head through (the registry's InterfaceMode values).
+enum class LinkKind : uint8_t { Card = 0, Serial = 1, None = 2 };
+
 // What the layer talks through. Any part may be null: no serial port, no card (the card
 // predicates then read 0 and sending to the card takes the interface-error path at once).
 struct LinkSetup {
@@ -86,11 +90,33 @@ struct LinkSetup {
     platform::CardPorts* card = nullptr;
     LinkSink* sink = nullptr;
     LinkClock clock = LinkClock::system();
+    // Left unset, SetLink takes the kind from InterfaceMode once, when the link is installed.
+    std::optional<LinkKind> kind;
 };
 
-// Installs what the routines below use (the main window at creation, tests per case).
+// The head's status as one link reads it and the one command byte it sends: the card's
+// ports or the serial link's last frame. The routines below go through the installed one.
+class HeadLink {
+public:
+    virtual ~HeadLink();
+    virtual LinkKind Kind() const = 0;
+    virtual uint8_t InterfaceStatus() = 0;
+    virtual bool MeasureLevelLost() = 0;
+    virtual bool HeadReady() = 0;
+    virtual bool DataErrorActive() = 0;
+    virtual void SendCommandByte(uint8_t byte) = 0;
+};
+
+// Installs what the routines below use and chooses the link implementation (the main window
+// in ConfigureLink, tests per case).
 void SetLink(LinkSetup setup);
 std::shared_ptr<const LinkSetup> Link();
+// The installed link's kind; the serial link is the chosen one.
+LinkKind ChosenLink();
+bool SerialLinkChosen();
+// No link, as before the program chooses one (the window's end; tests' clean state).
+void ResetLink();
+std::shared_ptr<HeadLink> headLinkNow();
 
 // Holds the link's send lock while it lives. A command of several bytes goes out whole and in
 // order under it: bytes that another thread sends meanwhile (the reading thread's per-frame

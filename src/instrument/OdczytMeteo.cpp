@@ -1,4 +1,5 @@
 #include "instrument/OdczytMeteo.h"
+#include "instrument/LinkPort.h"
 
 #include <mutex>
 
@@ -60,7 +61,7 @@ void TOdczytMeteo::Execute(uint64_t generation) {
     MeteoWords raw = MeteoCounts();
     for (;;) {
         if (worker_.terminateRequested()) break;
-        if (InterfaceMode.load() == 0) {
+        if (ChosenLink() == LinkKind::Card) {
             bool roundComplete = true;
             for (int c = 0; c < kMeteoChannels; ++c) {
                 if (MeteoStopped.load()) {

@@ -113,7 +113,7 @@ int CardSignalSource::SampleSignalLevel() {
 
 std::shared_ptr<ISignalSource> MakeLinkSignalSource() {
     auto ready = [] { return ::HeadReady(); };
-    if (InterfaceMode.load() == 1)
+    if (instrument::SerialLinkChosen())
         return std::make_shared<SerialSignalSource>(
             RealCommandLink(), [] { return int(SerialSignalLevel.load()); }, ready,
             [] { ReceiveState = 1; });

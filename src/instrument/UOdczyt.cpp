@@ -1,4 +1,5 @@
 #include "instrument/UOdczyt.h"
+#include "instrument/LinkPort.h"
 
 #include "foundations/SharedGlobals.h"
 #include "platform/Sync.h"
@@ -40,7 +41,7 @@ void TOdczyt::RunStopCheck() {
 }
 
 void TOdczyt::Execute(uint64_t generation) {
-    const bool serial = InterfaceMode.load() == 1;
+    const bool serial = SerialLinkChosen();
     if (serial) {
         // Old signals go before the queue is prepared: a frame that arrives while the UI thread
         // prepares it then still wakes this thread.

@@ -99,7 +99,7 @@ bool IKomunikatySink::MeasureLevelLost() { return ::MeasureLevelLost(); }
 void IKomunikatySink::SetHeadFlags(uint8_t flags) { HeadFlags = flags; }
 uint8_t IKomunikatySink::ReadCardDataPort() { return ::ReadCardData(); }
 bool IKomunikatySink::RunInProgress() const { return MeasurementRunning.load(); }
-bool IKomunikatySink::SerialLink() const { return InterfaceMode.load() == 1; }
+bool IKomunikatySink::SerialLink() const { return instrument::SerialLinkChosen(); }
 void IKomunikatySink::Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 namespace {

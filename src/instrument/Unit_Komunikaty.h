@@ -3,6 +3,7 @@
 // beam-lost timer, the service key sequence, and the end of the firmware loader. The window
 // reaches the main window only through IKomunikatySink.
 #include "foundations/FR_Utils.h"
+#include "instrument/LinkPort.h"
 #include "instrument/CommandLink.h"
 
 #include <QString>
@@ -52,7 +53,7 @@ public:
     virtual bool RunInProgress() const;                 // MeasurementRunning
     virtual bool ResolutionOffered() const = 0;         // BRozdziel visible and Resolution10
     virtual bool MeasureLevelLost();                    // the layer's MeasureLevelLost
-    virtual bool SerialLink() const;                    // InterfaceMode == 1
+    virtual bool SerialLink() const;                    // the serial link is the chosen one
     virtual void Sleep(int ms);
     // Starts a new signal monitor (the caller has cleared SignalMonitorStopped).
     virtual void StartSignalMonitor() = 0;

@@ -237,7 +237,6 @@ TEST_F(InterfaceStartup, ClosingDuringTheStartupEndsTheLoader) {
 TEST_F(MainWindowLoader, MissingCardFirmwareShowsItsFailureAndLeavesAnInterfaceError) {
     start();
     TMainForm* f = form();
-    InterfaceMode = 0;
     InterfaceError = false;
     // A card without its program and with a good BIOS, inviting the load after each reset;
     // pauses take no time.
@@ -250,7 +249,7 @@ TEST_F(MainWindowLoader, MissingCardFirmwareShowsItsFailureAndLeavesAnInterfaceE
         text.push_back(0xB1);
         c.queueData(text);
     });
-    instrument::SetLink({nullptr, &card, nullptr, LinkClock{[] { return 0u; }, [](int) {}}});
+    f->ConfigureLink(instrument::LinkKind::Card, &card);
 
     f->StartProgramLoad();
     ASSERT_NE(f->ProgramLoader, nullptr);
@@ -270,7 +269,7 @@ TEST_F(MainWindowLoader, MissingCardFirmwareShowsItsFailureAndLeavesAnInterfaceE
 TEST_F(MainWindowLoader, SerialLoadWithoutAnOpenPortIsAnInterfaceError) {
     start();
     TMainForm* f = form();
-    InterfaceMode = 1;
+    f->ConfigureLink(instrument::LinkKind::Serial, nullptr);
     InterfaceError = false;
     f->RSButton_Polacz->setEnabled(true);  // the port is not open
 

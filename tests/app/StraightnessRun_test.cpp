@@ -11,6 +11,7 @@
 #include "evaluation/MeasurementFiles.h"
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
+#include "instrument/LinkPort.h"
 
 namespace {
 
@@ -66,9 +67,11 @@ struct StraightnessFixture : ::testing::Test {
         DataSaved = true;
         FlatnessDataSaved = true;
         InterfaceMode = 1;
+        instrument::SetLink({});  // the link chosen by the setting
         SignalMonitorStopped = false;
         StopReason = 0;
     }
+    void TearDown() override { instrument::ResetLink(); }
     // Readings along a line that is not straight: 0, 3, 1, 4, ... at 10 cm steps.
     void takeReadings(int n) {
         for (int i = 0; i < n; ++i) {
@@ -92,6 +95,7 @@ TEST_F(StraightnessFixture, StartAndStopSendTheirBytes) {
     for (const Case& c : cases) {
         mode = c.mode;
         InterfaceMode = c.link;
+        instrument::SetLink({});  // the link chosen by the setting
         settings.PositioningMethod = c.method;
         view.dataError = c.dataError;
         view.sent.clear();

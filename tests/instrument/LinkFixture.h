@@ -66,7 +66,7 @@ protected:
     }
     void TearDown() override {
         SampleEvent = MeteoDataEvent = ComCheckEvent = ProgramLoadEvent = nullptr;
-        instrument::SetLink({});
+        instrument::ResetLink();
         ResetSharedGlobals();
         ResetSerialLinkGlobals();
     }

@@ -39,6 +39,11 @@ protected:
         ASSERT_TRUE(comm->Connect());
         instrument::SetLink({comm.get(), &card, &sink, clock.link()});
     }
+    // The link chosen as the program chooses it from the interface setting.
+    void choose(uint8_t mode) {
+        InterfaceMode = mode;
+        instrument::SetLink({comm.get(), &card, &sink, clock.link()});
+    }
 
     SimClock clock;
     SimCard card;
@@ -75,7 +80,7 @@ TEST_F(LinkLayer, StatusPredicates) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "mode " << int(c.mode) << " status " << int(c.status));
-        InterfaceMode = c.mode;
+        choose(c.mode);
         card.setStatus(c.status & 0xFE);
         if (c.status & 0x01) card.queueData({0x00});
         HeadStatus = c.status;
@@ -96,13 +101,13 @@ TEST_F(LinkLayer, StatusPredicates) {
 // On the card the status byte comes from the port even though the reading thread also stores
 // the frame's flag byte in HeadStatus; the flag predicates read HeadFlags on both links.
 TEST_F(LinkLayer, CardReadsItsPortAndFlagsComeFromHeadFlags) {
-    InterfaceMode = 0;
+    choose(0);
     card.setStatus(0x00);
     HeadStatus = 0xFF;
     EXPECT_FALSE(HeadReady());
     EXPECT_EQ(ReadInterfaceStatus(), 0x00);
     for (uint8_t mode : {uint8_t(0), uint8_t(1)}) {
-        InterfaceMode = mode;
+        choose(mode);
         HeadFlags = 0x05;
         EXPECT_TRUE(SerialFlagBit0());
         EXPECT_TRUE(SerialFlagBit2());
@@ -116,7 +121,7 @@ TEST_F(LinkLayer, CardReadsItsPortAndFlagsComeFromHeadFlags) {
 }
 
 TEST_F(LinkLayer, CommandReadyColoursTheLabelOnChange) {
-    InterfaceMode = 0;
+    choose(0);
     card.setStatus(0x80);
     CardCommandReady();
     CardCommandReady();
@@ -128,7 +133,7 @@ TEST_F(LinkLayer, CommandReadyColoursTheLabelOnChange) {
 // Remote accept requests: every request is acknowledged with '@' and its bit cleared; only one
 // more than 200 ms after the previous request counts.
 TEST_F(LinkLayer, TakeRemoteEventTiming) {
-    InterfaceMode = 1;
+    choose(1);
     struct Step {
         uint32_t gap;  // ms since the previous step
         bool request;
@@ -153,7 +158,7 @@ TEST_F(LinkLayer, TakeRemoteEventTiming) {
 }
 
 TEST_F(LinkLayer, SerialCommandGoesOutRawAndTakesTenMs) {
-    InterfaceMode = 1;
+    choose(1);
     const uint64_t before = clock.slept();
     for (uint8_t b : {uint8_t('S'), uint8_t(0x80), uint8_t(0x8F), uint8_t(0xFF), uint8_t(0x00)}) SendCommandByte(b);
     EXPECT_EQ(line->written(), (std::vector<uint8_t>{'S', 0x80, 0x8F, 0xFF, 0x00}));
@@ -167,7 +172,7 @@ TEST_F(LinkLayer, SerialCommandGoesOutRawAndTakesTenMs) {
 }
 
 TEST_F(LinkLayer, CardCommandWaitsForTheCommandPort) {
-    InterfaceMode = 0;
+    choose(0);
     struct Case {
         int busyReads;
         uint64_t sleptMs;
@@ -192,7 +197,7 @@ TEST_F(LinkLayer, CardCommandWaitsForTheCommandPort) {
 
 // Without card ports the interface-error path is taken at once, with no 30 s wait.
 TEST_F(LinkLayer, NoCardFailsAtOnce) {
-    InterfaceMode = 0;
+    choose(0);
     instrument::SetLink({comm.get(), nullptr, &sink, clock.link()});
     SendCommandByte(0x53);
     EXPECT_TRUE(InterfaceError.load());
@@ -206,7 +211,7 @@ TEST_F(LinkLayer, NoCardFailsAtOnce) {
 }
 
 TEST_F(LinkLayer, ReadDataByte) {
-    InterfaceMode = 0;
+    choose(0);
     card.queueData({0xAA, 0x42});
     uint8_t b = 0;
     ASSERT_TRUE(ReadDataByte(b));
@@ -233,7 +238,7 @@ TEST_F(LinkLayer, PortsReadAndWrite) {
 
 // From a worker, the sink's calls are queued to the user-interface thread and do not block.
 TEST_F(LinkLayer, WorkerSinkCallsRunOnTheUiThread) {
-    InterfaceMode = 0;
+    choose(0);
     card.queueData({1});
     card.setStatus(0x00);
     std::thread worker([] {
@@ -255,7 +260,7 @@ TEST_F(LinkLayer, WorkerSinkCallsRunOnTheUiThread) {
 
 // The simulated card's frames as the reading thread reads them, byte by byte from port 0x300.
 TEST_F(LinkLayer, SimulatedCardFrames) {
-    InterfaceMode = 0;
+    choose(0);
     card.queueFrame(0x19, 0x02, -2, uint8_t(77));
     card.queueFrame(0x19, 0x00, 0x01020304, std::nullopt, true);
     std::vector<uint8_t> got;
@@ -263,4 +268,26 @@ TEST_F(LinkLayer, SimulatedCardFrames) {
     while (!CardFifoEmpty() && ReadDataByte(b)) got.push_back(b);
     EXPECT_EQ(got, (std::vector<uint8_t>{0xAA, 0x19, 0x02, 0xFF, 0xFF, 0xFF, 0xFE, 0x05, 77, 0xB3,  //
                                          0xAA, 0x19, 0x00, 0x01, 0x02, 0x03, 0x04, 0xF7}));
+}
+
+// The link is chosen when it is installed: a later change of the setting alone changes nothing
+// until the link is installed again, and with no link nothing is read or sent.
+TEST_F(LinkLayer, LinkIsChosenOnceWhenInstalled) {
+    InterfaceMode = 0;
+    instrument::SetLink({comm.get(), &card, &sink, clock.link(), instrument::LinkKind::Serial});
+    InterfaceMode = 0;
+    EXPECT_TRUE(instrument::SerialLinkChosen());
+    HeadStatus = 0x01;
+    card.setStatus(0x00);
+    EXPECT_TRUE(HeadReady());
+    SendCommandByte('S');
+    EXPECT_EQ(line->written(), std::vector<uint8_t>{'S'});
+    EXPECT_TRUE(card.commands().empty());
+
+    instrument::ResetLink();
+    EXPECT_EQ(instrument::ChosenLink(), instrument::LinkKind::None);
+    EXPECT_FALSE(HeadReady());
+    SendCommandByte('T');
+    EXPECT_EQ(line->written(), std::vector<uint8_t>{'S'});
+    EXPECT_FALSE(InterfaceError.load());
 }

@@ -10,6 +10,7 @@
 #include "instrument/OdczytMeteo.h"
 #include "instrument/UOdczyt.h"
 #include "platform/Sync.h"
+#include "instrument/LinkPort.h"
 
 using namespace instrument;
 using namespace std::chrono_literals;
@@ -34,6 +35,7 @@ struct SharedEvents {
         MeteoDataEvent = MeteoQuitEvent = SampleEvent = ReadQuitEvent = nullptr;
         CardSemaphore = nullptr;
         ResetSharedGlobals();
+        instrument::ResetLink();
     }
 };
 
@@ -69,6 +71,7 @@ public:
 TEST(ReadingThreads, MeteoSerialBlocksGoThroughTheHandOff) {
     SharedEvents ev;
     InterfaceMode = 1;
+    instrument::SetLink({});  // the link chosen by the setting
     MeteoRecorder rec;
     MeteoThreadSettings settings;
     settings.averagingOn = false;
@@ -97,6 +100,7 @@ TEST(ReadingThreads, MeteoSerialBlocksGoThroughTheHandOff) {
 TEST(ReadingThreads, MeteoCardRoundReadsChannelsInOrderUnderTheSemaphore) {
     SharedEvents ev;
     InterfaceMode = 0;
+    instrument::SetLink({});  // the link chosen by the setting
     MeteoRecorder rec;
     rec.stopAfterDisplay = true;
     MeteoThreadSettings settings;
@@ -200,6 +204,7 @@ TEST(ReadingThreads, CardFramesHandOffSamplesAndGauges) {
         SCOPED_TRACE(c.name);
         SharedEvents ev;
         InterfaceMode = 0;
+        instrument::SetLink({});  // the link chosen by the setting
         StatusByteEnabled = true;
         ReadingRecorder rec;
         ScriptedLink link;
@@ -227,6 +232,7 @@ TEST(ReadingThreads, CardFramesHandOffSamplesAndGauges) {
 TEST(ReadingThreads, SerialDrainsOnSampleEventAndGenerationsAdvance) {
     SharedEvents ev;
     InterfaceMode = 1;
+    instrument::SetLink({});  // the link chosen by the setting
     ReadingRecorder rec;
     ScriptedLink link;
     link.inputs.mode = kModePositioning;
@@ -262,6 +268,7 @@ TEST(ReadingThreads, SerialDrainsOnSampleEventAndGenerationsAdvance) {
 TEST(ReadingThreads, SerialWaitForASampleHasATimeOut) {
     SharedEvents ev;
     InterfaceMode = 1;
+    instrument::SetLink({});  // the link chosen by the setting
     ReadingRecorder rec;
     ScriptedLink link;
     link.inputs.mode = kModeDistanceReadout;

@@ -4,6 +4,7 @@
 #include "foundations/SharedGlobals.h"
 #include "instrument/Unit_Komunikaty.h"
 #include "platform/Sync.h"
+#include "instrument/LinkPort.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -234,7 +235,10 @@ TEST(SignalSources, SerialStartsTheStreamAndCardHoldsTheSemaphore) {
 
 TEST(SignalSources, LinkSourceFollowsTheInterfaceMode) {
     InterfaceMode = 1;
+    instrument::SetLink({});  // the link chosen by the setting
     EXPECT_TRUE(MakeLinkSignalSource()->FollowsReadiness());
     InterfaceMode = 0;
+    instrument::SetLink({});  // the link chosen by the setting
     EXPECT_FALSE(MakeLinkSignalSource()->FollowsReadiness());
+    instrument::ResetLink();
 }
