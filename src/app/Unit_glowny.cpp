@@ -459,6 +459,7 @@ void TMainForm::ShowStartupMessage(const QString& text, TMsgDlgType type, int he
 void TMainForm::ShowQueuedStartupMessages() {
     startupRunning_ = false;
     if (startupProgressTimer_) startupProgressTimer_->stop();
+    ShowLinkState();
     const std::vector<StartupMessage> queued = std::move(startupMessages_);
     startupMessages_.clear();
     for (const StartupMessage& m : queued) MessageDlg(m.text, m.type, mbOK, m.helpContext);

@@ -193,6 +193,9 @@ public:
     // main menu page
     QLabel* Image1 = nullptr;
     QLabel* LabNazwaSys = nullptr;
+    // The main menu page's line of the link state; ShowLinkState refreshes it.
+    QLabel* LabStanLacza = nullptr;
+    void ShowLinkState();
     QPushButton* BitBtnWyswietlacz = nullptr;
     QPushButton* BitBtnpozycjonowanie = nullptr;
     QPushButton* BitBtnpredkosc = nullptr;

@@ -7,6 +7,7 @@
 #include <QStackedWidget>
 #include <algorithm>
 
+#include "app/LinkState.h"
 #include "app/Unit_glowny.h"
 #include "app/Unit_glowny_link.h"
 #include "app/ModeSequences.h"
@@ -24,6 +25,23 @@ void TMainForm::StartProgramLoad() {
     // A second request while one runs would only wait for it on the user-interface thread.
     if (ProgramLoader->Running()) return;
     ProgramLoader->Start(instrument::LoaderSpeeds{BaudRateIndex, AltBaudRateIndex});
+}
+
+void TMainForm::ShowLinkState() {
+    if (!LabStanLacza) return;
+    app::LinkStateInput in;
+    in.cardLink = InterfaceMode == 0;
+    in.startupRunning = startupRunning_ && shownOnce_;
+    in.portOpen = SerialLinkOpen();
+    in.interfaceError = InterfaceError;
+    if (CommPortDriver1) {
+        in.comNumber = int(CommPortDriver1->ComPort()) + 1;
+        in.baud = ComPortBaudTable[std::min<size_t>(CommPortDriver1->ComPortSpeed(), ComPortBaudTable.size() - 1)];
+    }
+    LabStanLacza->setText(app::LinkStateText(in));
+    QPalette p = LabStanLacza->palette();
+    p.setColor(QPalette::WindowText, app::LinkStateIsFault(in) ? QColor(Qt::red) : palette().color(QPalette::WindowText));
+    LabStanLacza->setPalette(p);
 }
 
 void TMainForm::StartBiosTextRead() {

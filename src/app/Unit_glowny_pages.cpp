@@ -1,4 +1,5 @@
 // Building the pages of the main window's notebook and the controls on them.
+#include <QTimer>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -176,6 +177,18 @@ QWidget* TMainForm::BuildMainMenuPage() {
     grid->setColumnStretch(4, 1);
     lay->addLayout(grid);
     lay->addStretch(2);
+    LabStanLacza = label(page, "LabStanLacza", QString());
+    LabStanLacza->setAlignment(Qt::AlignCenter);
+    lay->addWidget(LabStanLacza);
+    // The state can change behind the page (a port unplugged, the card's program lost): it is
+    // read again while the page shows.
+    auto* linkStateTimer = new QTimer(page);
+    linkStateTimer->setObjectName(QStringLiteral("LinkStateTimer"));
+    linkStateTimer->setInterval(500);
+    connect(linkStateTimer, &QTimer::timeout, this, [this] {
+        if (NotebookMainForm && NotebookMainForm->currentIndex() == 1) ShowLinkState();
+    });
+    linkStateTimer->start();
     connect(BitBtnKoniec, &QPushButton::clicked, this, &TMainForm::DisconnectAndClose);
     return page;
 }

@@ -118,6 +118,7 @@ TEST_F(InterfaceStartup, WithoutAHeadTheMainMenuOpensWithTheInterfaceError) {
               1);
     EXPECT_FALSE(items(f->PSListBox2).contains(u("Program załadowany")));
     EXPECT_EQ(status(), u("Błąd nr 004. Niemożliwe połączenie. Sprawdź ustawienia portu!"));
+    EXPECT_EQ(f->LabStanLacza->text(), u("Brak połączenia: nie można otworzyć portu COM1"));
     // Shown again later, the window starts nothing more.
     f->hide();
     f->show();
@@ -139,6 +140,7 @@ TEST_F(InterfaceStartup, HeadWithItsProgramRunningIsFoundAndNothingIsLoaded) {
     EXPECT_EQ(head.receivedCommands(), (Bytes{0x88}));
     EXPECT_TRUE(items(f->PSListBox2).contains(u("Program załadowany")));
     EXPECT_EQ(f->windowTitle(), mainMenuCaption());
+    EXPECT_EQ(f->LabStanLacza->text(), u("Połączono z głowicą: COM1, 57600 b/s"));
 }
 
 // The head hears only the alternative speed and restarts when the line comes up at it: it gets
@@ -217,6 +219,7 @@ TEST_F(InterfaceStartup, SilentHeadEndsWithTheLostConnectionMessage) {
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_FALSE(items(form()->PSListBox2).contains(u("Program załadowany")));
     EXPECT_EQ(form()->BaudRateIndex, 6);
+    EXPECT_EQ(form()->LabStanLacza->text(), u("Brak głowicy na porcie COM1 (9600 b/s)"));
 }
 
 // Closing the window while the start-up still probes the head ends the loader at once, without

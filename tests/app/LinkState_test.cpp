@@ -1,0 +1,29 @@
+// The main menu's link state line for each state of the link.
+#include <gtest/gtest.h>
+
+#include "app/LinkState.h"
+
+namespace {
+
+TEST(LinkState, EachStateHasItsLineAndFaultsAreMarked) {
+    using app::LinkStateInput;
+    struct Case {
+        LinkStateInput in;
+        const char* text;
+        bool fault;
+    };
+    const Case cases[] = {
+        {{false, true, false, false, 1, 9600}, "Łączenie z interfejsem…", false},
+        {{false, false, false, false, 3, 9600}, "Brak połączenia: nie można otworzyć portu COM3", true},
+        {{false, false, true, true, 1, 9600}, "Brak głowicy na porcie COM1 (9600 b/s)", true},
+        {{false, false, true, false, 2, 115200}, "Połączono z głowicą: COM2, 115200 b/s", false},
+        {{true, false, false, true, 1, 9600}, "Błąd interfejsu: karta pomiarowa nie odpowiada", true},
+        {{true, false, false, false, 1, 9600}, "Połączono z kartą pomiarową", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(app::LinkStateText(c.in).toStdString(), c.text);
+        EXPECT_EQ(app::LinkStateIsFault(c.in), c.fault) << c.text;
+    }
+}
+
+}  // namespace
