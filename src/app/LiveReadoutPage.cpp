@@ -11,16 +11,21 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
+#include <QStyle>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/HelpWindow.h"
+#include "app/AlignmentTarget.h"
 #include "app/ModeSequences.h"
 #include "app/ModeSequencesMainForm.h"
 #include "app/PageControls.h"
+#include "app/SpreadsheetLink.h"
 #include "app/Unit_glowny.h"
 #include "foundations/Display.h"
+#include "platform/ChartSeries.h"
 
 using namespace pagecontrols;
 
@@ -75,6 +80,14 @@ LiveReadoutPage::LiveReadoutPage(TMainForm& shell) : QObject(&shell), shell_(she
 QWidget* LiveReadoutPage::Build() {
     auto* page = named(new QWidget, "Wyswietlacz");
     auto* lay = new QVBoxLayout(page);
+    // The spreadsheet's glyph button at the top left of the page.
+    auto* top = new QHBoxLayout;
+    BitBtn1 = button(page, "BitBtn1", QStringLiteral("Arkusz"));
+    BitBtn1->setToolTip(QStringLiteral("Arkusz kalkulacyjny"));
+    BitBtn1->setIcon(page->style()->standardIcon(QStyle::SP_FileDialogDetailedView));
+    top->addWidget(BitBtn1);
+    top->addStretch(1);
+    lay->addLayout(top);
     NotebookWyswietlacz = named(new QStackedWidget(page), "NotebookWyswietlacz");
     // page 0: the readout, with the reading's signal gauge under it
     auto* readout = new QWidget;
@@ -157,6 +170,38 @@ QWidget* LiveReadoutPage::Build() {
     FotoPomiaru->setToolTip(QString::fromUtf8("Kliknij, aby uzyskać pomoc na temat justowania. "));
     FotoPomiaru->setCursor(Qt::WhatsThisCursor);
     lay->addWidget(FotoPomiaru, 1);
+    // The beam-alignment target, in place of the picture while "Justowanie" is ticked.
+    chJustowanie = chart(page, "chJustowanie");
+    // A square target: the two axes have the same scale.
+    chJustowanie->setMinimumSize(300, 300);
+    chJustowanie->setMaximumWidth(420);
+    for (platform::TChartAxis* a : {&chJustowanie->LeftAxis(), &chJustowanie->BottomAxis()}) {
+        a->SetAutomatic(false);
+        a->SetMinimum(-alignment::kViewLimit);
+        a->SetMaximum(alignment::kViewLimit);
+    }
+    chJustowanie->SetLegendVisible(false);
+    auto line = [this](const char* name) {
+        auto* s = chJustowanie->AddNewSeries<platform::TChartShape>(QString::fromLatin1(name));
+        s->SetStyle(platform::TShapeStyle::Line);
+        s->SetCorners(0, 0, 0, 0);
+        return s;
+    };
+    HorBlue = line("HorBlue");
+    VerBlue = line("VerBlue");
+    HorRed = line("HorRed");
+    VerRed = line("VerRed");
+    auto spot = [this](const char* name) {
+        auto* s = chJustowanie->AddNewSeries<platform::TPointSeries>(QString::fromLatin1(name));
+        s->Pointer().style = platform::TPointerStyle::Circle;
+        s->Pointer().horizSize = s->Pointer().vertSize = 7;
+        s->AddXY(0, 0);
+        return s;
+    };
+    PointBlue = spot("PointBlue");
+    PointRed = spot("PointRed");
+    chJustowanie->hide();
+    lay->addWidget(chJustowanie, 1, Qt::AlignHCenter);
     return page;
 }
 
@@ -168,6 +213,8 @@ void LiveReadoutPage::Connect(QPushButton* menuButton) {
     connect(ButtonOs, &QPushButton::clicked, this, &LiveReadoutPage::ButtonOsClick);
     connect(ButZerowanieWyniku, &QPushButton::clicked, this, &LiveReadoutPage::ButZerowanieWynikuClick);
     connect(UpDown2, &QSpinBox::valueChanged, this, [this](int) { UpDown2Click(); });
+    connect(CBJustowanie, &QCheckBox::clicked, this, &LiveReadoutPage::CBJustowanieClick);
+    connect(BitBtn1, &QPushButton::clicked, this, &LiveReadoutPage::BitBtn1Click);
     connect(Button1, &QPushButton::clicked, this, [this] { modes::ReturnToMainMenu(shell_.ModeHost()); });
     shell_.installEventFilter(new ReadoutKeys(shell_, *this));
     FotoPomiaru->installEventFilter(new PictureClick(*FotoPomiaru, *this));
@@ -206,6 +253,47 @@ void LiveReadoutPage::SetReadoutDecimals(int decimals) {
 
 bool LiveReadoutPage::AlignmentChecked() const { return CBJustowanie->isChecked(); }
 void LiveReadoutPage::EnableAlignment() { CBJustowanie->setEnabled(true); }
+
+void LiveReadoutPage::CBJustowanieClick() {
+    chJustowanie->setVisible(CBJustowanie->isChecked());
+    FotoPomiaru->setVisible(!CBJustowanie->isChecked());
+}
+
+void LiveReadoutPage::DrawAlignmentTarget(const alignment::Target& t) {
+    using platform::colorFromWin;
+    const double lim = alignment::kViewLimit;
+    auto place = [lim](const alignment::Spot& s, platform::TPointSeries* point, platform::TChartShape* hor,
+                       platform::TChartShape* ver) {
+        point->SetXValue(0, s.x);
+        point->SetYValue(0, s.y);
+        point->SetSeriesColor(colorFromWin(s.color));
+        hor->SetCorners(-lim, s.y, lim, s.y);
+        ver->SetCorners(s.x, -lim, s.x, lim);
+        for (platform::TChartShape* l : {hor, ver}) {
+            l->Pen().color = colorFromWin(s.color);
+            l->SetSeriesColor(colorFromWin(s.color));
+        }
+    };
+    place(t.blue, PointBlue, HorBlue, VerBlue);
+    place(t.red, PointRed, HorRed, VerRed);
+    chJustowanie->update();
+}
+
+void LiveReadoutPage::BitBtn1Click() {
+    const auto command = spreadsheet::FindExcelPath();
+    if (!command) {
+        shell_.statusBar()->showMessage(spreadsheet::NoSpreadsheetText());
+        return;
+    }
+    if (!spreadsheet::StartProgram(*command)) {
+        shell_.statusBar()->showMessage(spreadsheet::NoSpreadsheetText() + QStringLiteral(": ") + command->program);
+        return;
+    }
+    shell_.statusBar()->showMessage(spreadsheet::NoTransferText());
+}
+
+void LiveReadoutPage::SetLengthUnitLabel(const QString& text) { Label2->setText(text); }
+void LiveReadoutPage::SetVelocityUnitLabel(const QString& text) { Label5->setText(text); }
 
 void LiveReadoutPage::ShowRunPanel(bool on) { Panel6->setVisible(on); }
 void LiveReadoutPage::ShowSetupPicture(const QPixmap& picture) { FotoPomiaru->setPixmap(picture); }

@@ -21,6 +21,14 @@ class QToolButton;
 class QWidget;
 class TDisplay;
 class TMainForm;
+namespace alignment {
+struct Target;
+}
+namespace platform {
+class TChart;
+class TChartShape;
+class TPointSeries;
+}
 
 class LiveReadoutPage final : public QObject {
 public:
@@ -42,6 +50,10 @@ public:
     // The set-up picture clicked: the help on alignment.
     void FotoPomiaruClick();
     static constexpr int kAlignmentHelpContext = 126;
+    // "Justowanie": the alignment target in place of the set-up picture while it is ticked.
+    void CBJustowanieClick();
+    // The glyph button at the top left: starts the desktop's spreadsheet program.
+    void BitBtn1Click();
     // The keys the mode sequences act on (Esc on the readout and velocity pages, R).
     void FormKeyDown(int virtualKey);
 
@@ -64,6 +76,12 @@ public:
     // "Justowanie": the alignment view is on; offered once the head reports an XY system.
     bool AlignmentChecked() const;
     void EnableAlignment();
+    // Places the two spots and their lines on chJustowanie.
+    void DrawAlignmentTarget(const alignment::Target& target);
+    platform::TChart* AlignmentChart() const { return chJustowanie; }
+    // The readout's unit labels and decimals (the window's ApplyDisplayUnit).
+    void SetLengthUnitLabel(const QString& text);
+    void SetVelocityUnitLabel(const QString& text);
     QProgressBar* ReadoutGauge() const { return Gauge1; }
     QProgressBar* MonitorGauge() const { return Gauge3; }
     // The start point row of this page goes in front of "&Rejestracja".
@@ -92,4 +110,12 @@ private:
     QSpinBox* UpDown2 = nullptr;
     QCheckBox* CBJustowanie = nullptr;
     QFrame* Panel6 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    platform::TChart* chJustowanie = nullptr;
+    platform::TPointSeries* PointBlue = nullptr;
+    platform::TPointSeries* PointRed = nullptr;
+    platform::TChartShape* HorBlue = nullptr;
+    platform::TChartShape* VerBlue = nullptr;
+    platform::TChartShape* HorRed = nullptr;
+    platform::TChartShape* VerRed = nullptr;
 };

@@ -1,5 +1,6 @@
 // The main window's creation and destruction, its translated captions and the readings it takes
 // at start-up (calibration file, machine names, gauge limits).
+#include "app/AlignmentTarget.h"
 #include "app/Unit_glowny.h"
 #include "instrument/LinkPort.h"
 #include "app/LiveReadoutPage.h"
@@ -85,6 +86,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ConnectPrinting();
     ConnectAngularRuns();
     ConnectMenuCommands();
+    ConnectOptions();
     MainForm = this;
     FormCreate();
     TranslateForm(this);  // as every form, once its controls exist
@@ -198,9 +200,7 @@ void TMainForm::FormCreate() {
 
     SetGridHeadings();
 
-    PointRed = QPoint(50, 50);
-    PointBlue = QPoint(45, 45);
-    DrawAlignmentTarget(0, 0, 25, 25, 2000, 1000);
+    DrawAlignmentTarget(0, 0, 1000, 2000, 25, 25);
 
     OpenMachineTable();
     FillMachineCombo();
@@ -421,7 +421,10 @@ QStringList TMainForm::MachineNames() const {
     return DataModule1->TableMachines->Names();
 }
 
-void TMainForm::DrawAlignmentTarget(int, int, int, int, int, int) {}
+void TMainForm::DrawAlignmentTarget(int32_t x, int32_t y, int32_t deltaX, int32_t deltaY, int32_t levelBlue,
+                                    int32_t levelRed) {
+    Readout().DrawAlignmentTarget(alignment::TargetFor(x, y, deltaX, deltaY, levelBlue, levelRed));
+}
 
 void TMainForm::StartInterfaceStartup() {
     // The interface's program is checked (and loaded when it does not run) while the start

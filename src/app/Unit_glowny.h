@@ -44,6 +44,8 @@ class QTimer;
 class QToolButton;
 class QSpinBox;
 class TCommPortDriver;
+enum TComPortNumber : uint8_t;
+enum TComPortBaudRate : uint8_t;
 class TMemoryFifo;
 namespace instrument {
 class SerialFrameParser;
@@ -212,6 +214,15 @@ public:
     QCheckBox* CBCis = nullptr;
     QCheckBox* CBTemp = nullptr;
     QCheckBox* CBTMat = nullptr;
+    // What the station reads: air (Label25), material (Label19, sensors Label11-13), humidity
+    // (Label23) and pressure (Label24).
+    QLabel* Label25 = nullptr;
+    QLabel* Label19 = nullptr;
+    QLabel* Label11 = nullptr;
+    QLabel* Label12 = nullptr;
+    QLabel* Label13 = nullptr;
+    QLabel* Label23 = nullptr;
+    QLabel* Label24 = nullptr;
     QComboBox* ComboBox1 = nullptr;  // material
     TRealSpinEdit* RSEWspRoz = nullptr;
 
@@ -323,7 +334,6 @@ public:
 
     // alignment page
     platform::TChart* AlignmentView = nullptr;
-    QPoint PointRed, PointBlue;
 
     // The seven signal-level gauges, in SetGaugeLimits' order.
     std::array<QProgressBar*, 7> SignalGauges() const;
@@ -379,8 +389,10 @@ public:
     static void SetPointNumberAxis(QWidget* chart, bool byNumber);
     static QString ChartTitle(const QWidget* chart);
     static QString ChartAxisTitle(const QWidget* chart, ChartAxis axis);
-    // Draws the alignment target (the alignment view builds it).
-    void DrawAlignmentTarget(int x, int y, int a, int b, int c, int d);
+    // The beam-alignment target of the live readout page from the two-axis detector: the beam
+    // at (x, y) and at (x + deltaX, y + deltaY), each spot red while its level is 10 or less.
+    void DrawAlignmentTarget(int32_t x, int32_t y, int32_t deltaX, int32_t deltaY, int32_t levelBlue,
+                             int32_t levelRed);
     // Starts the interface start-up when the window is first shown.
     void StartInterfaceStartup();
     // Asked before the window closes; false keeps it open.
@@ -514,6 +526,40 @@ public:
     void LoaderEnded(const instrument::LoadResult& result) override;
     void ClearList(instrument::LinkList list) override;
     void AddListLine(instrument::LinkList list, const QString& line) override;
+    // --- configuration, units, environment switches, service captions, serial speed
+    // (Unit_glowny_options.cpp) ---
+    void ConnectOptions();
+    // "Ko&nfiguracja" (fromBitButton: the main menu page's button opens on "Interfejs") and
+    // "Edycja > Konfiguracja" (the page of the current measurement type).
+    void BitBtnKonfiguracjaClick(bool fromBitButton);
+    // Start points, their unit labels, the position chart's axis title and the readout unit
+    // follow LengthUnit; then ApplyDisplayUnit.
+    void ApplyLengthUnit();
+    // The live readout's unit label and decimals by the readout unit and DisplayPrecision.
+    void ApplyDisplayUnit();
+    // After the dialog's OK: the port choice and sensor ticks shown, the hand-entry fields in
+    // the new units, the page of the current measurement type brought up to date.
+    void ShowOptionChoices();
+    void ShowEnvironmentEntries();
+    void RefreshPageAfterOptions();
+    void CBWilgClick();
+    void CBCisClick();
+    void CBTempClick();
+    void CBTMatClick();
+    void ScrollBar4Change();
+    void ScrollBar5Change();
+    // " Speed b/s ": the port's speed, item "300" being the second speed of the port component.
+    TRadioGroup* BaudRateRG = nullptr;
+    void BaudRateRGClick();
+    class OptionsHost;
+    std::shared_ptr<OptionsHost> OptionsHostHolder;
+    // The port component as it was before the configuration's port search.
+    struct SavedSerialLink {
+        TComPortNumber port{};
+        TComPortBaudRate speed{};
+        bool open = false;
+    };
+    void SettleSerialLink(const SavedSerialLink& saved, bool keepFound);
     // 10 nm <-> 100 nm (BRozdziel): the head's resolution byte, the readout decimals and the
     // filter's threshold follow.
     void BRozdzielClick();
@@ -832,6 +878,10 @@ private:
     std::unique_ptr<MainFrameSink> frameSink_;
     std::unique_ptr<platform::CardPorts> CardPortsIo;
     QPointer<QMessageBox> linkLostBox_;  // the message without a reading, while it is open
+    // A station reading or its hand entry, by the box's tick.
+    void ShowMeasuredOrTyped(QCheckBox* box, std::initializer_list<QLabel*> readings);
+    // Each station reading with its caption.
+    std::vector<std::pair<QLabel*, QLabel*>> meteoReadingRows_;
     // The sensor boxes were switched off for want of calibration, not by the user.
     bool sensorsOffForCalibration_ = false;
     bool destroyed_ = false;

@@ -217,10 +217,12 @@ QFrame* TMainForm::BuildMeteoPanel() {
     const struct {
         const char* caption;
         const char* value;
+        QLabel*& label;
     } rows[] = {
-        {"Temp. powietrza", "Label25"}, {"Temp. materiału", "Label19"}, {"Czujnik 1", "Label11"},
-        {"Czujnik 2", "Label12"},       {"Czujnik 3", "Label13"},       {"Wilgotność", "Label23"},
-        {"Ciśnienie", "Label24"},
+        {"Temp. powietrza", "Label25", Label25}, {"Temp. materiału", "Label19", Label19},
+        {"Czujnik 1", "Label11", Label11},       {"Czujnik 2", "Label12", Label12},
+        {"Czujnik 3", "Label13", Label13},       {"Wilgotność", "Label23", Label23},
+        {"Ciśnienie", "Label24", Label24},
     };
     int r = 0;
     for (const auto& row : rows) {
@@ -230,6 +232,8 @@ QFrame* TMainForm::BuildMeteoPanel() {
         auto* value = label(readings, row.value, QStringLiteral("--"));
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         rl->addWidget(value, r++, 1);
+        row.label = value;
+        meteoReadingRows_.emplace_back(caption, value);
     }
     // The wavelength the counts are converted with, after air and material corrections.
     rl->addWidget(named(new QLabel(QStringLiteral("Długość fali [nm]"), readings), "CapDispLambda"), r, 0);
@@ -556,6 +560,15 @@ QWidget* TMainForm::BuildServicePage() {
     ComPortUstawienia = named(new TRadioGroup(QStringLiteral("Port"), ports, page), "ComPortUstawienia");
     ComPortUstawienia->SetColumns(5);
     left->addWidget(ComPortUstawienia);
+    BaudRateRG = named(new TRadioGroup(QStringLiteral(" Speed b/s "),
+                                       {QStringLiteral("300"), QStringLiteral("600"), QStringLiteral("1200"),
+                                        QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600"),
+                                        QStringLiteral("14400"), QStringLiteral("19200"), QStringLiteral("38400"),
+                                        QStringLiteral("56000"), QStringLiteral("57600"), QStringLiteral("115200")},
+                                       page),
+                       "BaudRateRG");
+    BaudRateRG->SetColumns(4);
+    left->addWidget(BaudRateRG);
     auto* linkRow = new QHBoxLayout;
     RSButton_Polacz = button(page, "RSButton_Polacz", QStringLiteral("Połącz"));
     RSButton_Rozlacz = button(page, "RSButton_Rozlacz", QStringLiteral("Rozłącz"));
@@ -589,8 +602,8 @@ QWidget* TMainForm::BuildServicePage() {
     tl->addWidget(PSLabel57, 2, 0);
     tl->addWidget(ScrollBar5, 3, 0);
     tl->setRowStretch(4, 1);
-    connect(ScrollBar4, &QScrollBar::valueChanged, this, &TMainForm::UpdateServiceHints);
-    connect(ScrollBar5, &QScrollBar::valueChanged, this, &TMainForm::UpdateServiceHints);
+    connect(ScrollBar4, &QScrollBar::valueChanged, this, &TMainForm::ScrollBar4Change);
+    connect(ScrollBar5, &QScrollBar::valueChanged, this, &TMainForm::ScrollBar5Change);
     NotebookUstawienia->addWidget(thresholds);
 
     // Page 1: movement detection, environment averaging and the signal gauge limits.

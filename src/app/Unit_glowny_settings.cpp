@@ -36,6 +36,7 @@ void TMainForm::LoadStoredSettings() {
     SendHeadCommand('f');
     SetGaugeLimits();
     UpdateServiceHints();
+    ApplyLengthUnit();
 }
 
 void TMainForm::SaveStoredSettings() {
@@ -85,38 +86,9 @@ void TMainForm::SettingsToControls() {
     ScrollBar10->setValue(SignalGaugeMax);
     ScrollBar11->setValue(SignalGaugeMin);
     SEWilgotnosc->setValue(ManualHumidity);
-    // Hand-entered environment values in the units they are shown in. Their change handlers
-    // store what they show back into the defaults: quiet while ranges and values are set, so
-    // a passing clamp cannot change a stored value.
-    const QSignalBlocker quietAir(SETempPow), quietMaterial(SETempMat), quietPressure(seCisnienie);
-    if (TemperatureUnit == 1) {
-        for (TRealSpinEdit* e : {SETempPow, SETempMat}) {
-            e->SetMinValue(-17);
-            e->SetMaxValue(104);
-        }
-        SETempPow->SetValue(DefaultAirTemperature * 9 * 0.2 + 32);
-        SETempMat->SetValue(DefaultMaterialTemperature * 9 * 0.2 + 32);
-    } else {
-        SETempPow->SetValue(DefaultAirTemperature);
-        SETempMat->SetValue(DefaultMaterialTemperature);
-        for (TRealSpinEdit* e : {SETempPow, SETempMat}) {
-            e->SetMinValue(0);
-            e->SetMaxValue(40);
-        }
-    }
-    seCisnienie->SetMinValue(26.6);
-    seCisnienie->SetMaxValue(1060);
-    seCisnienie->SetPrecision(3);
-    const double mmHg = DefaultPressure * 0.7500637554192107;
-    const struct { double value, lo, hi; int decimals; } pressure[] = {
-        {DefaultPressure, 900, 1060, 1}, {mmHg, 675, 795, 2}, {mmHg * 0.03937007874015748, 26.6, 31.3, 3}};
-    if (PressureUnit < 3) {
-        const auto& p = pressure[PressureUnit];
-        seCisnienie->SetValue(p.value);
-        seCisnienie->SetMinValue(p.lo);
-        seCisnienie->SetMaxValue(p.hi);
-        seCisnienie->SetPrecision(p.decimals);
-    }
+    // Hand-entered environment values in the units they are shown in; showing them stores
+    // nothing back into the defaults.
+    ShowEnvironmentEntries();
 }
 
 void TMainForm::ControlsToSettings() {

@@ -19,6 +19,7 @@
 #include "app/PointStoreWidgets.h"
 #include "app/LiveReadoutPage.h"
 #include "app/VelocityPage.h"
+#include "app/SpreadsheetLink.h"
 #include "app/Unit_glowny.h"
 #include "evaluation/PointStore.h"
 #include "foundations/FR_Utils.h"
@@ -334,9 +335,7 @@ void TMainForm::SendValueToExcel(uint8_t digits, double value) {
     // There is no live conversation with a spreadsheet on this system: say so once.
     if (SpreadsheetTransferWarned) return;
     SpreadsheetTransferWarned = true;
-    statusBar()->showMessage(TranslateString(
-        QStringLiteral("stBrakDDE"),
-        QStringLiteral("Bieżące przesyłanie odczytów do arkusza nie jest dostępne w tym systemie")));
+    statusBar()->showMessage(spreadsheet::NoTransferText());
 }
 
 void TMainForm::EnterServicePanel() {

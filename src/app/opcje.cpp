@@ -597,6 +597,8 @@ void TFOpcje::bWykComClick() {
         result = dlg.exec();
         port = dlg.PortIndex();
     }
+    portSearched_ = true;
+    portFound_ = result == mrOk;
     const PortDetectionOutcome o = PortDetectionResult(result, port);
     if (o.portIndex) RadioGroupCom->SetItemIndex(*o.portIndex);
     if (!o.message.isEmpty()) ShowMessage(o.message);
@@ -631,12 +633,16 @@ bool RunOptionsDialog(OptionsDialogHost& host, bool fromBitButton, QWidget* pare
     const int language = dlg.LanguageIndex();
     dlg.Load(OptionsFromSettings(settings, ReferenceTemperature, LengthUnit), InterfaceMode.load() == 0);
     dlg.ShowPage(OptionsFirstPage(fromBitButton, host.OptionsMeasurementMode()));
-    if (dlg.exec() != QDialog::Accepted) return false;
+    host.RememberSerialLink();
+    const bool accepted = dlg.exec() == QDialog::Accepted;
+    if (dlg.PortSearched()) host.SettleSerialLink(accepted && dlg.PortFound());
+    if (!accepted) return false;
 
     const TOptionsValues v = dlg.Values();
     StoreOptionsFirst(v, settings);
     if (dlg.LanguageIndex() != language) ApplyLanguage(dlg.LanguageIndex(), dlg.LanguageCodes());
     StoreOptionsRest(v, settings, ReferenceTemperature, LengthUnit);
+    host.ShowStoredChoices();
     host.ApplyEnvironmentEntryUnits();
     host.ApplyLengthUnit();
     host.RefreshPageAfterOptions();

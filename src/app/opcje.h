@@ -96,6 +96,11 @@ public:
     void ShowPage(OptionsPage page);
     OptionsPage CurrentPage() const;
 
+    // The port search ran, and found the head (its port then stays open at the speed that
+    // answered).
+    bool PortSearched() const { return portSearched_; }
+    bool PortFound() const { return portFound_; }
+
     // The language chosen (index into LanguageCodes; -1 for none).
     int LanguageIndex() const;
     const QStringList& LanguageCodes() const { return LanguageCodes_; }
@@ -183,6 +188,8 @@ private:
     double ReferenceTemperatureC = 20.0;
     bool systemXY_ = false;
     bool loading_ = false;
+    bool portSearched_ = false;
+    bool portFound_ = false;
     instrument::LoaderSpeeds speeds_;
 };
 
@@ -192,12 +199,20 @@ public:
     virtual ~OptionsDialogHost();
     virtual TSettings& OptionsSettings() = 0;
     virtual int OptionsMeasurementMode() const = 0;
+    // The choices the window keeps in its own controls (the port, the sensor ticks) follow the
+    // settings.
+    virtual void ShowStoredChoices() = 0;
     // The hand-entry environment fields get their ranges and values for the units, as at start.
     virtual void ApplyEnvironmentEntryUnits() = 0;
     // The displays that follow the length unit.
     virtual void ApplyLengthUnit() = 0;
     // The page of the current measurement type is brought up to date after the change.
     virtual void RefreshPageAfterOptions() = 0;
+    // The port search drives the link's own port: its port, speed and open state are kept
+    // before the dialog shows, and afterwards either the port the search found stays open
+    // (keepFound: OK after a search that found the head) or the kept state comes back.
+    virtual void RememberSerialLink() = 0;
+    virtual void SettleSerialLink(bool keepFound) = 0;
 };
 
 // The whole command: copy in, show, and on OK copy back, change the language when another was

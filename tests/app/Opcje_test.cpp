@@ -37,9 +37,12 @@ public:
     std::vector<std::string> calls;
     TSettings& OptionsSettings() override { return settings; }
     int OptionsMeasurementMode() const override { return mode; }
+    void ShowStoredChoices() override { calls.push_back("choices"); }
     void ApplyEnvironmentEntryUnits() override { calls.push_back("environment"); }
     void ApplyLengthUnit() override { calls.push_back("length " + std::to_string(LengthUnit)); }
     void RefreshPageAfterOptions() override { calls.push_back("page"); }
+    void RememberSerialLink() override {}
+    void SettleSerialLink(bool keepFound) override { calls.push_back(keepFound ? "keep link" : "restore link"); }
 };
 
 // Polish number display, boxes and help recorded, the shared globals the window touches put
@@ -310,7 +313,7 @@ TEST_F(OptionsTest, CancelChangesNothingEvenAfterPortDetection) {
     EXPECT_EQ(host.settings.TemperatureUnit, before.TemperatureUnit);
     EXPECT_EQ(LengthUnit, 0);
     EXPECT_DOUBLE_EQ(ReferenceTemperature, 20.0);
-    EXPECT_TRUE(host.calls.empty());
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"restore link"}));
 }
 
 TEST_F(OptionsTest, OkStoresTheChangesAndRefreshesInOrder) {
@@ -332,7 +335,7 @@ TEST_F(OptionsTest, OkStoresTheChangesAndRefreshesInOrder) {
     EXPECT_EQ(host.settings.PositioningMethod, 1);
     EXPECT_DOUBLE_EQ(ReferenceTemperature, 10.0);
     EXPECT_EQ(LengthUnit, 1);
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"environment", "length 1", "page"}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"choices", "environment", "length 1", "page"}));
 }
 
 TEST_F(OptionsTest, Screenshots) {

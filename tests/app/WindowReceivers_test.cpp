@@ -80,10 +80,6 @@ const std::map<QString, const char*> kInert = {
     {"File31", "recent file: connected to its file whenever the list is shown"},
     // Not in this program yet.
     {"ButRejestracja", "the recording window is not in this program yet"},
-    {"CBJustowanie", "the alignment target chart chJustowanie is not in this program yet; the set-up "
-                     "picture reads the tick"},
-    {"Konfiguracja1", "the configuration window is built, its main-window side is not wired yet"},
-    {"BitBtnKonfiguracja", "the configuration window is built, its main-window side is not wired yet"},
     {"TabelaPomiarow", "the measurement table page's fill command is not built yet"},
 };
 
