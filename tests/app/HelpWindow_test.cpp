@@ -28,6 +28,7 @@
 #include "app/UProstopa.h"
 #include "app/Unit_DaneMaszyny.h"
 #include "app/opcje.h"
+#include "instrument/Unit_Komunikaty.h"
 #include "foundations/MessageDlg.h"
 #include "platform/AppPaths.h"
 #include "platform/HelpFiles.h"
@@ -282,6 +283,11 @@ TEST_F(HelpInMainWindowTest, MenuPictureAndMaterialOpenTheirPages) {
     auto* material = Control<QComboBox>(form(), "ComboBox1");
     QTest::keyClick(material, Qt::Key_F1);
     EXPECT_EQ(TakeHelpPage(), "material.html");
+
+    // The link status window's context: alignment and the signal faults.
+    ASSERT_NE(Komunikaty, nullptr);
+    QTest::keyClick(Control<QPushButton>(Komunikaty, "Button1"), Qt::Key_F1);
+    EXPECT_EQ(TakeHelpPage(), "justowanie.html");
 }
 
 // The help window as the inspector sees it; saved as a PNG when VKM30_SCREENSHOTS names a folder.
