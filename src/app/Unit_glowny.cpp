@@ -144,15 +144,8 @@ void TMainForm::FormCreate() {
 
     // The events (and the card's semaphore) exist before anything can signal them: opening the
     // serial link starts the frame parser, which sets SampleEvent and MeteoDataEvent.
-    MeteoDataEvent = new platform::ManualResetEvent;
-    MeteoQuitEvent = new platform::ManualResetEvent;
-    MeteoWaitHandles = {MeteoDataEvent, MeteoQuitEvent};
-    ComCheckEvent = new platform::ManualResetEvent;
-    SampleEvent = new platform::ManualResetEvent;
-    ReadQuitEvent = new platform::ManualResetEvent;
-    ReadWaitHandles = {SampleEvent, ReadQuitEvent};
+    Threads();
     AirCorrection = 1.0;
-    ProgramLoadEvent = new platform::ManualResetEvent;
     ReadingStopped = true;
     MeteoStopped = true;
     SignalMonitorStopped = true;
@@ -165,7 +158,7 @@ void TMainForm::FormCreate() {
     } else {
         NotebookFlagi->setCurrentIndex(0);  // "Flagi Fifo"
         ReadoutPage->SetMessage(Msg("stBarkKarty"));
-        CardSemaphore = new platform::BinarySemaphore;
+        Threads().MakeCardSemaphore();
     }
 
     ReadoutPage->ShowReadoutPage(0);
@@ -248,46 +241,25 @@ void TMainForm::FormDestroy() {
     AngularPoints.reset();
     VelocitySamples.reset();
 
-    delete CardSemaphore;
-    CardSemaphore = nullptr;
     CloseSerialLink();
-    MeteoWaitHandles = {nullptr, nullptr};
-    ReadWaitHandles = {nullptr, nullptr};
-    for (platform::ManualResetEvent** e :
-         {&MeteoDataEvent, &MeteoQuitEvent, &ComCheckEvent, &SampleEvent, &ReadQuitEvent, &ProgramLoadEvent}) {
-        delete *e;
-        *e = nullptr;
-    }
+    threads_.reset();  // the events and the semaphore, once nothing can signal them
     FreeVibrationBuffers();
     CloseMachineTable();
     ReleaseLink();
 }
 
-void TMainForm::RegisterThreadWatch(std::function<bool()> running) {
-    if (running) threadWatches_.push_back(std::move(running));
+LinkThreads& TMainForm::Threads() {
+    if (!threads_) threads_ = std::make_unique<LinkThreads>();
+    return *threads_;
+}
+
+void TMainForm::RegisterThreadWatch(std::function<bool()> running, LinkThreadKind kind,
+                                    std::function<void()> stop) {
+    Threads().Watch(kind, std::move(running), std::move(stop));
 }
 
 bool TMainForm::StopThreadsAndWait(int timeoutMs) {
-    if (ProgramLoader) ProgramLoader->Terminate();
-    ReadingStopped = true;
-    MeteoStopped = true;
-    SignalMonitorStopped = true;
-    if (ReadQuitEvent) ReadQuitEvent->set();
-    if (MeteoQuitEvent) MeteoQuitEvent->set();
-    auto anyRunning = [this] {
-        for (const auto& running : threadWatches_)
-            if (running()) return true;
-        return false;
-    };
-    // A thread may be inside a hand-off to this thread: keep processing events while waiting.
-    QElapsedTimer t;
-    t.start();
-    while (anyRunning()) {
-        if (t.elapsed() > timeoutMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
+    return threads_ ? threads_->Stop(timeoutMs) : true;
 }
 
 void TMainForm::TranslateCaptions() {

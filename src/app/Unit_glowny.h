@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/LinkThreads.h"
 #include "app/Settings.h"
 #include "app/Unit_glowny_types.h"
 #include "evaluation/CompensationTables.h"
@@ -401,11 +402,14 @@ public:
     void FreeVibrationBuffers();
     void CloseMachineTable();
 
-    // Worker threads register how to tell whether they still run, so that destruction lets them
-    // end before it frees what they share.
-    void RegisterThreadWatch(std::function<bool()> running);
-    // Sets the stop flags, signals the quit events and waits (processing events) until every
-    // registered thread has ended or `timeoutMs` has passed; true when all have ended.
+    // Worker threads register with the owner of the link's threads how to tell whether they
+    // still run (and how to ask them to end), so that destruction lets them end before it
+    // frees what they share.
+    void RegisterThreadWatch(std::function<bool()> running, LinkThreadKind kind = LinkThreadKind::Other,
+                             std::function<void()> stop = {});
+    // The owner's shutdown order: the loader told to end, the stop flags and quit events set,
+    // then waiting (processing events) until every registered thread has ended or `timeoutMs`
+    // has passed; true when all have ended.
     bool StopThreadsAndWait(int timeoutMs = 5000);
 
     // The adjustment applied by the last AdjustToScreen.
@@ -898,7 +902,9 @@ private:
     void ShowStartupMessage(const QString& text, TMsgDlgType type, int helpContext = 0);
     void ShowQueuedStartupMessages();
     QTimer* startupProgressTimer_ = nullptr;
-    std::vector<std::function<bool()>> threadWatches_;
+    // The link's threads and their events; made on first use at start-up, gone at FormDestroy.
+    std::unique_ptr<LinkThreads> threads_;
+    LinkThreads& Threads();
 };
 
 extern TMainForm* MainForm;

@@ -20,7 +20,8 @@ void TMainForm::StartProgramLoad() {
         ProgramLoader = std::make_unique<instrument::TLoadProgram>(*this, ProgramLoadTimings);
         // The window waits for the loader before it frees what the loader shows into.
         instrument::TLoadProgram* loader = ProgramLoader.get();
-        RegisterThreadWatch([loader] { return loader->Running(); });
+        RegisterThreadWatch([loader] { return loader->Running(); }, LinkThreadKind::Loader,
+                            [loader] { loader->Terminate(); });
     }
     // A second request while one runs would only wait for it on the user-interface thread.
     if (ProgramLoader->Running()) return;
@@ -48,7 +49,7 @@ void TMainForm::StartBiosTextRead() {
     if (!BiosTextReader) {
         BiosTextReader = std::make_unique<instrument::TOdczytBiosu>(*this);
         instrument::TOdczytBiosu* reader = BiosTextReader.get();
-        RegisterThreadWatch([reader] { return reader->Running(); });
+        RegisterThreadWatch([reader] { return reader->Running(); }, LinkThreadKind::BiosText);
     }
     if (BiosTextReader->Running()) return;
     BiosTextReader->Start();

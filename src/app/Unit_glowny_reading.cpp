@@ -305,9 +305,9 @@ TMainForm::ReadingParts& TMainForm::Reading() {
         RegisterThreadWatch([r] {
             r->closing = true;
             return r->odczyt.Running() || r->meteo.Running();
-        });
+        }, LinkThreadKind::Reading);
         // The signal monitor the link status window restarts calls this window's mode host.
-        RegisterThreadWatch([] { return OdczytSygPomiarowego::Running(); });
+        RegisterThreadWatch([] { return OdczytSygPomiarowego::Running(); }, LinkThreadKind::SignalMonitor);
     }
     return *ReadingPartsHolder;
 }
