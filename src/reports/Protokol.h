@@ -67,6 +67,8 @@ class TRTabela1Form : public Report {
 public:
     TRTabela1Form(const TCykl& cycles, const TMeasurementHeader& header, const QString& measurementName,
                   const QString& printDate, QChar separator = u'.');
+    // The table reads the cycles while it is laid out and printed: a temporary would be gone.
+    TRTabela1Form(TCykl&&, const TMeasurementHeader&, const QString&, const QString&, QChar = u'.') = delete;
     void QuickRepBeforePrint();
     bool QuickRepNeedData();
     bool DetailBand1BeforePrint();

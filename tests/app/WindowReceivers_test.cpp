@@ -17,15 +17,14 @@
 
 namespace {
 
-// The connection count of an object's signal, which QObject keeps to itself.
+// The connection count of an object's signal, which QObject keeps to itself. The protected
+// members are reached through member pointers, called on the object as the QObject it is.
 struct ReceiverProbe : QObject {
     template <class Signal>
     static bool connected(const QObject* o, Signal signal) {
-        return static_cast<const ReceiverProbe*>(o)->isSignalConnected(QMetaMethod::fromSignal(signal));
+        return (o->*&ReceiverProbe::isSignalConnected)(QMetaMethod::fromSignal(signal));
     }
-    static int count(const QObject* o, const char* signal) {
-        return static_cast<const ReceiverProbe*>(o)->receivers(signal);
-    }
+    static int count(const QObject* o, const char* signal) { return (o->*&ReceiverProbe::receivers)(signal); }
 };
 
 // A menu connects to the triggered signal of each of its commands itself: only connections

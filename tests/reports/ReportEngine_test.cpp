@@ -79,7 +79,8 @@ TEST(ReportEngine, PdfHoldsThePagesText) {
     const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
     if (pdftotext.isEmpty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     QTemporaryDir dir;
-    TRTabela1Form table(TCykl{}, TMeasurementHeader{}, QStringLiteral("łódź_ąę.dt2"), QStringLiteral("2026-12-10"));
+    const TCykl noCycles;
+    TRTabela1Form table(noCycles, TMeasurementHeader{}, QStringLiteral("łódź_ąę.dt2"), QStringLiteral("2026-12-10"));
     const QString path = dir.filePath("tabela.pdf");
     ASSERT_TRUE(WritePdf(table.Layout(), path));
     QProcess p;
