@@ -19,7 +19,8 @@ if [ ! -f build-fuzz/build.ninja ]; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVKM30_FUZZ=ON -DVKM30_BUILD_TESTS=OFF >/dev/null
 fi
-cmake --build build-fuzz -j"${FUZZ_BUILD_JOBS:-$(nproc)}"
+# FUZZ_NO_BUILD=1 runs what is built (several fuzzers at once must not build the same folder).
+[ -n "${FUZZ_NO_BUILD:-}" ] || cmake --build build-fuzz -j"${FUZZ_BUILD_JOBS:-$(nproc)}"
 [ "${1:-}" = "--build-only" ] && exit 0
 h="${1:?harness name, one of: $(ls tests/fuzz/corpus | tr '\n' ' ')}"
 secs="${2:-600}"
@@ -28,5 +29,5 @@ mkdir -p "build-fuzz/corpus/$h" "build-fuzz/artifacts/$h"
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_stack_use_after_return=1:halt_on_error=1:abort_on_error=1:detect_leaks=0"
 export UBSAN_OPTIONS="halt_on_error=1:abort_on_error=1:print_stacktrace=1"
-exec "build-fuzz/bin/fuzz_$h" -max_total_time="$secs" -print_final_stats=1 -rss_limit_mb=4096 \
+exec nice -n 5 "build-fuzz/bin/fuzz_$h" -max_total_time="$secs" -print_final_stats=1 -rss_limit_mb=4096 \
   -artifact_prefix="build-fuzz/artifacts/$h/" "$@" "build-fuzz/corpus/$h" "tests/fuzz/corpus/$h"

@@ -105,7 +105,7 @@ void startState(const uint8_t* head) {
     PendingReply = head[1] % 6;
     ReplyText.clear();
     // FFT transfers may start anywhere, also right before the end of the buffer.
-    FftByteCount = kFftSampleCount - 1 - (head[1] >> 3) * 300;
+    FftByteCount = kFftSampleCount - 1 - (head[1] >> 3) * 260;
     OffsetX = 0;
     OffsetY = 0;
     DataSaved = true;
