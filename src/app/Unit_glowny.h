@@ -555,6 +555,8 @@ public:
     // " Speed b/s ": the port's speed, item "300" being the second speed of the port component.
     TRadioGroup* BaudRateRG = nullptr;
     void BaudRateRGClick();
+    // BaudRateRG shows the speed (a port component ordinal) the link was opened with.
+    void ShowLinkSpeed(uint8_t speedIndex);
     class OptionsHost;
     std::shared_ptr<OptionsHost> OptionsHostHolder;
     // The port component as it was before the configuration's port search.

@@ -116,6 +116,7 @@ void TMainForm::ApplyComPortSetting() {
 
 void TMainForm::OpenSerialLink() {
     CommPortDriver1->SetComPortSpeed(TComPortBaudRate(std::min<int>(BaudRateIndex, br115200)));
+    ShowLinkSpeed(BaudRateIndex);
     RSButton_PolaczClick();
 }
 

@@ -83,6 +83,7 @@ void TMainForm::Reconnect(uint8_t speedIndex) {
     // and shows the link state.
     if (CommPortDriver1)
         CommPortDriver1->SetComPortSpeed(TComPortBaudRate(std::min<int>(speedIndex, br115200)));
+    ShowLinkSpeed(speedIndex);
     RSButton_PolaczClick();
 }
 

@@ -218,3 +218,9 @@ void TMainForm::BaudRateRGClick() {
     if (i < 0 || i + 1 > int(br115200)) return;
     CommPortDriver1->SetComPortSpeed(TComPortBaudRate(i + 1));  // item "300" is the second speed
 }
+
+void TMainForm::ShowLinkSpeed(uint8_t speedIndex) {
+    if (!BaudRateRG || speedIndex < 1 || speedIndex > br115200) return;
+    const QSignalBlocker quiet(BaudRateRG);  // the port has that speed already
+    BaudRateRG->SetItemIndex(speedIndex - 1);
+}

@@ -328,6 +328,18 @@ TEST_F(OptionsWindowTest, AlignmentViewFollowsTheTwoAxisDetector) {
     EXPECT_TRUE(photo->isVisibleTo(f));
 }
 
+// The speed choice sets the port's speed (item "300" is the port component's second speed) and
+// shows the speed the link was opened with.
+TEST_F(OptionsWindowTest, SpeedChoiceSetsThePortsSpeed) {
+    startWithHead();
+    TMainForm* f = form();
+    EXPECT_EQ(f->BaudRateRG->ItemIndex(), int(br57600) - 1);
+    f->BaudRateRG->SetItemIndex(0);
+    EXPECT_EQ(f->CommPortDriver1->ComPortSpeed(), br300);
+    f->BaudRateRG->SetItemIndex(11);
+    EXPECT_EQ(f->CommPortDriver1->ComPortSpeed(), br115200);
+}
+
 TEST_F(OptionsWindowTest, Screenshots) {
     if (screenshotDir().isEmpty()) GTEST_SKIP();
     start();
