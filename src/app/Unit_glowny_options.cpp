@@ -151,12 +151,8 @@ void TMainForm::RefreshPageAfterOptions() {
         Points().PlotVelocity();
         break;
     case kModeStraightness: {
-        if (StraightnessMethod == 2) {
-            WykresOsY->setFixedHeight(PanelWykresyProsto->height() / 2);
-            WykresOsY->show();
-        } else {
-            WykresOsY->hide();
-        }
+        // "3 D": the second chart takes half of the panel (the two share its layout equally).
+        WykresOsY->setVisible(StraightnessMethod == 2);
         const bool tenNm = StraightnessMethod == 1 || (BRozdziel && !BRozdziel->isHidden() && Resolution10);
         SendHeadCommand(tenNm ? modes::kResolution10nm : modes::kResolution100nm);
         ShowMeasurementParameters();

@@ -506,7 +506,10 @@ void TFOpcje::Load(const TOptionsValues& v, bool cardLink) {
 
     rgUnit->SetItemIndex(v.lengthUnit);
     systemXY_ = v.systemXY;
+    // Offered with the two-axis system only; laid out hidden, it would be enabled but out of
+    // reach, so it shows when it can be chosen.
     cbPozycIProsto->setEnabled(v.systemXY);
+    cbPozycIProsto->setVisible(v.systemXY);
     cbPozycIProsto->setChecked(v.systemXY && v.posAndStr);
     loading_ = false;
 }

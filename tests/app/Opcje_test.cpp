@@ -195,6 +195,7 @@ TEST_F(OptionsTest, SimultaneousMeasurementNeedsTheTwoAxisSystem) {
         TFOpcje dlg;
         dlg.Load(OptionsFromSettings(s, 20.0, 0), false);
         EXPECT_EQ(dlg.cbPozycIProsto->isEnabled(), xy);
+        EXPECT_EQ(!dlg.cbPozycIProsto->isHidden(), xy);  // offered where it can be chosen
         TOptionsValues v = dlg.Values();
         v.posAndStr = true;  // even a tick left from an earlier set-up
         double reference = 0;

@@ -251,11 +251,22 @@ TEST_F(OptionsWindowTest, InchUnitOnTheReadoutAndTheStartPoints) {
     EXPECT_EQ(Control<QLabel>(f, "Label2")->text(), "mm");
 }
 
+// Changed on the positioning page: its summary shows the change at once, and the next run is
+// made with it.
 TEST_F(OptionsWindowTest, CycleCountAndPatternUsedByTheNextPositioningRun) {
     startWithHead();
     TMainForm* f = form();
     f->CycleCount = 2;
     f->PositioningMethod = 0;
+    head.startStreaming(FrameSpec::ready(0), std::chrono::milliseconds(10));
+    f->BitBtnpozycjonowanie->click();
+    ASSERT_EQ(f->MeasurementMode, kModePositioning);
+    auto panels = [f] {
+        QStringList t;
+        for (int i = 0; i < 5; ++i) t << f->StatusBar1->findChild<QLabel*>("StatusBar1Panel" + QString::number(i))->text();
+        return t;
+    };
+    ASSERT_FALSE(panels().contains(Msg("stPielgrzym")));
     configure(false, [&](TFOpcje& d) {
         d.SpinEditLiczbaCykli->setValue(4);
         d.SBPielgrzym->click();
@@ -263,9 +274,9 @@ TEST_F(OptionsWindowTest, CycleCountAndPatternUsedByTheNextPositioningRun) {
     });
     EXPECT_EQ(f->CycleCount, 4);
     EXPECT_EQ(f->PositioningMethod, 1);
+    EXPECT_TRUE(panels().contains(Msg("stPielgrzym"))) << panels().join(" | ").toStdString();
+    EXPECT_TRUE(panels().join(' ').contains("4")) << panels().join(" | ").toStdString();
 
-    head.startStreaming(FrameSpec::ready(0), std::chrono::milliseconds(10));
-    f->BitBtnpozycjonowanie->click();
     f->TargetPoints->Clear();
     for (int k = 0; k < 5; ++k) f->TargetPoints->Add().Dystans = 10.0 * k;
     f->PointsFromList = true;
@@ -274,12 +285,33 @@ TEST_F(OptionsWindowTest, CycleCountAndPatternUsedByTheNextPositioningRun) {
     f->ButtonPozStart->click();
     ASSERT_TRUE(MeasurementRunning.load());
     EXPECT_EQ(f->Acceptance().settings.cycleCount, 4);
-    QStringList panels;
-    for (int i = 0; i < 5; ++i)
-        panels << f->StatusBar1->findChild<QLabel*>("StatusBar1Panel" + QString::number(i))->text();
-    EXPECT_TRUE(panels.contains(Msg("stPielgrzym"))) << panels.join(" | ").toStdString();
-    EXPECT_TRUE(panels.join(' ').contains("4")) << panels.join(" | ").toStdString();
     f->ButtonPozStart->click();  // stop
+}
+
+// On the straightness page the method takes effect at once: the second chart for "3 D", the
+// 10 nm byte to the head for "Uchyleń".
+TEST_F(OptionsWindowTest, StraightnessMethodTakesEffectOnItsPage) {
+    startWithHead();
+    TMainForm* f = form();
+    f->StraightnessMethod = 0;
+    head.startStreaming(FrameSpec::ready(0), std::chrono::milliseconds(10));
+    f->BitBtnProstolinowosc->click();
+    ASSERT_EQ(f->MeasurementMode, kModeStraightness);
+    configure(false, [&](TFOpcje& d) {
+        d.RadioGroupMetoda->SetItemIndex(2);
+        d.ButtonOk->click();
+    });
+    EXPECT_FALSE(f->WykresOsY->isHidden());
+    head.clearReceived();
+    configure(false, [&](TFOpcje& d) {
+        d.RadioGroupMetoda->SetItemIndex(1);
+        d.ButtonOk->click();
+    });
+    EXPECT_TRUE(f->WykresOsY->isHidden());
+    EXPECT_TRUE(pumpUntil([&] {
+        const testsupport::Bytes sent = head.receivedCommands();
+        return std::find(sent.begin(), sent.end(), uint8_t('e')) != sent.end();
+    }));
 }
 
 TEST_F(OptionsWindowTest, AlignmentViewFollowsTheTwoAxisDetector) {
