@@ -77,7 +77,7 @@ public:
     virtual void ResetSampleSkip();    // SkipSamples := 1, SkippedSamples := 0
     virtual void SetHeadStatusBits(uint8_t mask);  // HeadStatus |= mask
     virtual void SetHeadFlags(uint8_t flags);      // HeadFlags := flags
-    virtual void SetLinkWatchdogEnabled(bool) {}  // PSTimer2
+    virtual void SetLinkWatchdogEnabled(bool on) = 0;  // PSTimer2
 
     // --- window ---
     virtual void ShowMainPage(int page);            // NotebookMainForm

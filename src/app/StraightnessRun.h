@@ -63,7 +63,7 @@ public:
     virtual void ReportError(const QString&) {}
     virtual void ShowMessage(const QString&) {}
     // Leaving: PSTimer2, reading stop, pages, captions, menus.
-    virtual void SetLinkWatchdogEnabled(bool) {}
+    virtual void SetLinkWatchdogEnabled(bool on) = 0;
     virtual void StopReading() {}
     virtual void ShowMainPage(int) {}
     virtual void UpdateCaption() {}

@@ -37,6 +37,7 @@ inline QListWidget* listOf(TMainForm& f, instrument::LinkList list) {
 class TMainForm::MainLinkSink : public instrument::LinkSink {
 public:
     explicit MainLinkSink(TMainForm& f) : f_(f) {}
+    void StopLinkWatchdog() override { f_.SetLinkWatchdogEnabled(false); }
     void SetStatusText(const QString& text) override { f_.SetLinkStatusText(text); }
     void ShowMessage(const QString& text) override { ::ShowMessage(text); }
 

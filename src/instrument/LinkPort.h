@@ -74,7 +74,7 @@ public:
     // Service-panel label PSLabel13 (Windows colour value: 0x008000 ready, 0x0000FF busy).
     virtual void SetCommandReadyColour(uint32_t colour) {}
     // Switch the link watchdog timer PSTimer2 off.
-    virtual void StopLinkWatchdog() {}
+    virtual void StopLinkWatchdog() = 0;
     virtual void SetStatusText(const QString& text) {}
     // A message box ("Port zajety").
     virtual void ShowMessage(const QString& text) {}

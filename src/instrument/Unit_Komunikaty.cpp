@@ -119,6 +119,7 @@ public:
     void RestartCounting() override {}
     void RestartMeasurementPage(uint8_t) override {}
     void ReturnToMainMenu(uint8_t) override {}
+    void StartLinkWatchdog() override {}
 };
 
 IKomunikatySink* nullSink() {

@@ -73,7 +73,7 @@ public:
     virtual void ReturnToMainMenu(uint8_t mode) = 0;
     // Head was off: disable ButtonStartV and show NotebookWyswietlacz page 1.
     virtual void ShowWaitingForLaser() {}
-    virtual void StartLinkWatchdog() {}                 // PSTimer2 (serial link)
+    virtual void StartLinkWatchdog() = 0;               // PSTimer2 (serial link)
     virtual void EnterServicePanel() {}
     // Enables or disables the main window's contents while this window is shown (not the
     // window that parents this one, which would disable this window too).

@@ -373,6 +373,7 @@ namespace {
 // A host over a window of named controls, as the main window has them.
 class WindowHost : public IModeHost {
 public:
+    void SetLinkWatchdogEnabled(bool) override {}
     WindowHost() {
         auto* nb = add<QStackedWidget>("NotebookMainForm");
         for (int i = 0; i < 4; ++i) nb->addWidget(new QWidget);

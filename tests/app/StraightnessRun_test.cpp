@@ -17,6 +17,7 @@ namespace {
 
 class RecordingStraightnessView : public StraightnessRunView {
 public:
+    void SetLinkWatchdogEnabled(bool) override {}
     std::string sent;
     std::vector<std::string> log;
     int saveAnswer = 7;

@@ -319,6 +319,7 @@ public:
     void RestartCounting() override {}
     void RestartMeasurementPage(uint8_t) override {}
     void ReturnToMainMenu(uint8_t) override {}
+    void StartLinkWatchdog() override {}
     // A data port that reads the ready answer would send the window down its success branch.
     uint8_t ReadCardDataPort() override { return 'c'; }
     void AppendServiceLog(const QString& s) override { log << s; }
