@@ -5,6 +5,8 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <functional>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPixmap>
@@ -20,6 +22,7 @@
 #include "app/HelpWindow.h"
 #include "app/AlignmentTarget.h"
 #include "app/ModeSequences.h"
+#include "app/rejstracja.h"
 #include "app/ModeSequencesMainForm.h"
 #include "app/PageControls.h"
 #include "app/SpreadsheetLink.h"
@@ -212,6 +215,7 @@ void LiveReadoutPage::Connect(QPushButton* menuButton) {
     connect(SpeedButtonZnak, &QToolButton::clicked, this, &LiveReadoutPage::SpeedButtonZnakClick);
     connect(ButtonOs, &QPushButton::clicked, this, &LiveReadoutPage::ButtonOsClick);
     connect(ButZerowanieWyniku, &QPushButton::clicked, this, &LiveReadoutPage::ButZerowanieWynikuClick);
+    connect(ButRejestracja, &QPushButton::clicked, this, &LiveReadoutPage::ButRejestracjaClick);
     connect(UpDown2, &QSpinBox::valueChanged, this, [this](int) { UpDown2Click(); });
     connect(CBJustowanie, &QCheckBox::clicked, this, &LiveReadoutPage::CBJustowanieClick);
     connect(BitBtn1, &QPushButton::clicked, this, &LiveReadoutPage::BitBtn1Click);
@@ -296,5 +300,7 @@ void LiveReadoutPage::SetLengthUnitLabel(const QString& text) { Label2->setText(
 void LiveReadoutPage::SetVelocityUnitLabel(const QString& text) { Label5->setText(text); }
 
 void LiveReadoutPage::ShowRunPanel(bool on) { Panel6->setVisible(on); }
+void LiveReadoutPage::ButRejestracjaClick() { RunRecordingWindow(shell_.RecordingData(), &shell_); }
+
 void LiveReadoutPage::ShowSetupPicture(const QPixmap& picture) { FotoPomiaru->setPixmap(picture); }
 QWidget* LiveReadoutPage::StartPointAnchor() const { return ButRejestracja; }

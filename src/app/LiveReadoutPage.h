@@ -54,6 +54,8 @@ public:
     void CBJustowanieClick();
     // The glyph button at the top left: starts the desktop's spreadsheet program.
     void BitBtn1Click();
+    // "&Rejestracja": the recording window, modal.
+    void ButRejestracjaClick();
     // The keys the mode sequences act on (Esc on the readout and velocity pages, R).
     void FormKeyDown(int virtualKey);
 

@@ -2,7 +2,6 @@
 
 namespace notyet {
 
-void AddRecordingErrorRow() {}
 bool ZeemanTestOn() { return false; }
 
 }  // namespace notyet

@@ -3,8 +3,6 @@
 // place (listed in README.md). Each does nothing until its part is built.
 namespace notyet {
 
-// The recording window's error row after a stop (TFRejestracja.AddErrorRow).
-void AddRecordingErrorRow();
 // The service panel's Zeeman test switch (ZeemanTestON): raw counts go to the service list
 // instead of the conversion while it is on. Off.
 bool ZeemanTestOn();

@@ -69,6 +69,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     BuildMainMenu();
     ReadoutPage = new LiveReadoutPage(*this);
     VelocityView = new VelocityPage(*this);
+    TableView = new TablePage(this, *this);
     BuildPages();
     BuildLink();
     ConnectTypePages();
@@ -87,6 +88,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ConnectAngularRuns();
     ConnectMenuCommands();
     ConnectOptions();
+    ConnectTwoAxisReview();
     MainForm = this;
     FormCreate();
     TranslateForm(this);  // as every form, once its controls exist

@@ -18,6 +18,7 @@
 
 #include "app/LinkThreads.h"
 #include "app/Settings.h"
+#include "app/TablePage.h"
 #include "app/Unit_glowny_types.h"
 #include "evaluation/CompensationTables.h"
 #include "foundations/MessageDlg.h"
@@ -63,6 +64,7 @@ class TChart;
 class TPoint3DSeries;
 }
 class TDisplay;
+class RecordingSource;
 class LiveReadoutPage;
 class VelocityPage;
 class THeaderListbox;
@@ -113,7 +115,8 @@ int VelocityDisplayDecimals(int chartUnit);
 class TMainForm : public QMainWindow,
                   public TSettings,
                   public instrument::LoadProgramSink,
-                  public instrument::BiosTextSink {
+                  public instrument::BiosTextSink,
+                  public TablePageCalls {
     Q_OBJECT
 public:
     explicit TMainForm(QWidget* parent = nullptr);
@@ -508,6 +511,63 @@ public:
     void OY1Click();
     void Skalaosiprdkoci1Click();
     void Skalaosiczasu1Click();
+    // "Kreślone parametry" of the positioning chart's pop-up and ButtonKresParametry of the
+    // results: the choice of plotted characteristics.
+    QAction* Parametry1 = nullptr;
+    QPushButton* ButtonKresParametry = nullptr;
+    void Parametry1Click();
+    // "&Kopiuj do schowka" of the positioning, velocity and angular charts.
+    QAction* Kopiujdoschowka1 = nullptr;
+    void Kopiujdoschowka1Click();
+    // A click on an axis of wykres: only the value axis is scaled.
+    void wykresClickAxis(platform::TChartAxis* axis);
+
+    // --- measured-cycles table and default point lists (Unit_glowny_table.cpp) ---
+    // "Tabela Pomiarów": the current positioning cycle on the table page.
+    void TabelaPomiarowClick();
+    TablePage& Table() { return *TableView; }
+    void ReturnFromTable() override;
+    // "defp.dtp" and "defp.dtk" beside the program: read with the settings, written with them.
+    void LoadDefaultPointLists();
+    void SaveDefaultPointLists();
+
+    // --- the recording window's view of the window (Unit_glowny_recording.cpp) ---
+    class RecordingParts;
+    std::shared_ptr<RecordingParts> RecordingPartsHolder;
+    RecordingSource& RecordingData();
+
+    // --- two-axis review (Unit_glowny_twoaxis.cpp) ---
+    // Builds the review's buttons and its button page, connects them (construction).
+    void ConnectTwoAxisReview();
+    QPushButton* BPomiaryXY = nullptr;  // review page
+    QPushButton* BProst2 = nullptr;     // end-of-run page
+    QToolButton* sbFirstCycle = nullptr;
+    QToolButton* sbLastCycle = nullptr;
+    QToolButton* sbXYFirst = nullptr;
+    QToolButton* sbXYPoprzedni = nullptr;
+    QToolButton* sbXYNastepny = nullptr;
+    QToolButton* sbXYLast = nullptr;
+    QLabel* lOpisXY = nullptr;
+    QPushButton* bRaoprtXY = nullptr;
+    QPushButton* BPowrotDoPoz = nullptr;
+    QPushButton* Button4 = nullptr;
+    platform::TLineSeries* LiniaZeraOsy = nullptr;
+    // The second-axis review of the current cycle (also the entry the service panel may use).
+    void BPomiaryXYClick();
+    void sbXYFirstClick();
+    void sbXYPoprzedniClick();
+    void sbXYNastepnyClick();
+    void sbXYLastClick();
+    void bRaoprtXYClick();
+    void BPowrotDoPozClick();
+    void Button4Click();
+    void sbFirstCycleClick();
+    void sbLastCycleClick();
+    void WykresOsYBeforeDrawAxes();
+    // Second-axis cycle c (1-based, kept within the cycles) on both straightness charts.
+    void ShowXYCycle(int cycle);
+    // The straightness charts and labels from `points`; both planes with `bothPlanes`.
+    void PlotStraightnessOf(const TPunkt& points, bool bothPlanes);
 
     // --- firmware loader and BIOS text (Unit_glowny_loader.cpp) ---
     // Starts the loader at BaudRateIndex/AltBaudRateIndex (after a previous run has ended).
@@ -858,6 +918,7 @@ protected:
 private:
     // Unit_glowny_menu.cpp
     void BuildMainMenu();
+    void showPositioningCycleWithBacklash(int cycle);
     // Unit_glowny_pages.cpp
     void BuildPages();
     QWidget* BuildStartPage();
@@ -865,7 +926,6 @@ private:
     QWidget* BuildPositioningPage();
     QWidget* BuildAngularPage();
     QWidget* BuildServicePage();
-    QWidget* BuildTablePage();
     QWidget* BuildFlatnessPage();
     QWidget* BuildVibrationPage();
     QWidget* BuildAlignmentPage();
@@ -873,6 +933,7 @@ private:
 
     LiveReadoutPage* ReadoutPage = nullptr;
     VelocityPage* VelocityView = nullptr;
+    TablePage* TableView = nullptr;
 
     void BuildLink();
     void CreateLinkObjects();

@@ -13,6 +13,9 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
+#include "app/ChartClipboard.h"
+#include "app/CoRysowac.h"
+#include "app/DeviationGrids.h"
 #include "app/DialogParts.h"
 #include "app/Form_Gcodes.h"
 #include "app/Informacje.h"
@@ -42,13 +45,14 @@ namespace {
 
 void showError(const QString& text) { MessageDlg(text, TMsgDlgType::mtError, mbOK); }
 
-// The open dialog of a text import: the mode's filter with the import's extension, from "c:\".
-std::optional<QString> chooseImportFile(TMainForm& f, int mode, const QString& extension) {
+// The open dialog of a text import: the mode's filter with the import's extension, in the data
+// folder of the measurement type.
+std::optional<QString> chooseImportFile(TMainForm& f, int mode, const QString& extension, const QString& folder) {
     FileDialogSettings s;
     s.Filter = FilterWithExtension(f.ModeFilters[size_t(mode)], extension);
     s.FilterIndex = 1;
     s.DefaultExt = extension;
-    s.InitialDir = QStringLiteral("c:\\");
+    s.InitialDir = folder;
     return RunFileDialog(&f, s, false);
 }
 
@@ -78,6 +82,15 @@ void TMainForm::ConnectMenuCommands() {
         Dopuszczalnebdy1->setObjectName(QStringLiteral("Dopuszczalnebdy1"));
         edit->insertAction(MenuCommand(QStringLiteral("TabelaPomiarow")), Dopuszczalnebdy1);
     }
+    // The deviation tables draw their own cells.
+    InstallDeviationGridDrawing(GridOdchylka, DeviationGridWidth, Label133);
+    InstallDeviationGridDrawing(GridOdchylkaPK, DeviationGridWidth, Label133);
+    // The choice of plotted characteristics, from the chart's pop-up and the results page.
+    Parametry1 = new QAction(QStringLiteral("Kreślone parametry"), this);
+    Parametry1->setObjectName(QStringLiteral("Parametry1"));
+    PopupMenuWykres->addAction(Parametry1);
+    connect(Parametry1, &QAction::triggered, this, &TMainForm::Parametry1Click);
+    if (ButtonKresParametry) connect(ButtonKresParametry, &QPushButton::clicked, this, &TMainForm::Parametry1Click);
     // Axis scaling of the charts' pop-up menus.
     OY1 = new QAction(QStringLiteral("Oś &Y"), this);
     OY1->setObjectName(QStringLiteral("OY1"));
@@ -91,6 +104,17 @@ void TMainForm::ConnectMenuCommands() {
     Skalaosiprdkoci1->setObjectName(QStringLiteral("Skalaosiprdkoci1"));
     Skalaosiczasu1 = PopupMenuPredkosc->addAction(QStringLiteral("Skala osi czasu"));
     Skalaosiczasu1->setObjectName(QStringLiteral("Skalaosiczasu1"));
+    // "&Kopiuj do schowka" in the pop-ups of the three charts that have one.
+    Kopiujdoschowka1 = new QAction(QStringLiteral("&Kopiuj do schowka"), this);
+    Kopiujdoschowka1->setObjectName(QStringLiteral("Kopiujdoschowka1"));
+    for (QMenu* popup : {PopupMenuWykres, PopupMenuPK, PopupMenuPredkosc}) {
+        popup->addSeparator();
+        popup->addAction(Kopiujdoschowka1);
+    }
+    connect(Kopiujdoschowka1, &QAction::triggered, this, &TMainForm::Kopiujdoschowka1Click);
+    if (wykres)
+        connect(wykres, &platform::TChart::axisClicked, this,
+                [this](platform::TChartAxis* axis, Qt::MouseButton) { wykresClickAxis(axis); });
     if (platform::TChart* chart = Velocity().Chart()) {
         chart->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(chart, &QWidget::customContextMenuRequested, this, [this, chart](const QPoint& pos) {
@@ -106,6 +130,7 @@ void TMainForm::ConnectMenuCommands() {
     if (RSButton_Rozlacz) connect(RSButton_Rozlacz, &QPushButton::clicked, this, &TMainForm::RSButton_RozlaczClick);
     onTrigger("TabelaKompensacji1", &TMainForm::TabelaKompensacji1Click);
     onTrigger("ImportDanych", &TMainForm::ImportDanychClick);
+    onTrigger("TabelaPomiarow", &TMainForm::TabelaPomiarowClick);
     onTrigger("Widok3D1", &TMainForm::Widok3D1Click);
     onTrigger("Dlugoscpodstawki", &TMainForm::DlugoscpodstawkiClick);
     onTrigger("Oprogramie1", &TMainForm::Oprogramie1Click);
@@ -139,10 +164,19 @@ void TMainForm::Generujtras1Click() {
 
 void TMainForm::ImportDanychClick() {
     TMeasurementHeader& header = MeasurementHeader();
+    // An import replaces the mode's data: never during a run, and unsaved data is offered for
+    // saving first, as opening a file does.
+    const bool imports = MeasurementMode == kModePositioning || MeasurementMode == kModeStraightness ||
+                         MeasurementMode == kModeFlatness;
+    if (imports && MeasurementRunning) {
+        ShowMessage(Msg("stTrwaPomiar"));
+        return;
+    }
+    if (imports && !SaveOrDiscardChanges(MeasurementMode)) return;
     switch (MeasurementMode) {
     case kModePositioning: {
         if (NotebookButton && NotebookButton->currentIndex() == 2) PositioningControl().ButtonRaportPoprzednieClick();
-        const auto file = chooseImportFile(*this, 0, QStringLiteral(".dta"));
+        const auto file = chooseImportFile(*this, 0, QStringLiteral(".dta"), PositioningDir);
         if (!file) break;
         QString addition;
         if (const auto failure = ImportMeasurementText(*file, *PositioningCycles, header, &addition))
@@ -163,7 +197,7 @@ void TMainForm::ImportDanychClick() {
         break;
     }
     case kModeStraightness: {
-        const auto file = chooseImportFile(*this, 2, QStringLiteral(".lda"));
+        const auto file = chooseImportFile(*this, 2, QStringLiteral(".lda"), StraightnessDir);
         if (!file) break;
         try {
             ImportTextReadings(*file, *StraightnessPoints, header);
@@ -176,7 +210,7 @@ void TMainForm::ImportDanychClick() {
         break;
     }
     case kModeFlatness: {
-        const auto file = chooseImportFile(*this, 3, QStringLiteral(".fda"));
+        const auto file = chooseImportFile(*this, 3, QStringLiteral(".fda"), FlatnessDir);
         if (!file) break;
         if (const auto failure = LoadFlatnessText(*file, *FlatnessLines, header)) showError(*failure);
         FlatnessDataSaved = false;
@@ -208,6 +242,25 @@ void TMainForm::DlugoscpodstawkiClick() {
 
 void TMainForm::Oprogramie1Click() { ShowAboutBox(this); }
 void TMainForm::Spistreciiindex1Click() { ShowHelpContents(); }
+
+void TMainForm::Parametry1Click() {
+    if (wykres) TFCoRysowac::SetChecks(*wykres, this);
+}
+
+void TMainForm::Kopiujdoschowka1Click() {
+    platform::TChart* chart = nullptr;
+    switch (MeasurementMode) {
+    case kModePositioning: chart = wykres; break;
+    case kModeVelocity: chart = Velocity().Chart(); break;
+    case kModeAngular: chart = WykresPK; break;
+    default: break;  // the other modes have no such command
+    }
+    if (chart) CopyChartToClipboard(*chart);
+}
+
+void TMainForm::wykresClickAxis(platform::TChartAxis* axis) {
+    if (wykres && axis == &wykres->LeftAxis()) EditAxisScale(*axis, QStringLiteral("y"), this);
+}
 
 void TMainForm::OY1Click() {
     platform::TChart* chart = MeasurementMode == kModePositioning ? wykres : WykresPK;

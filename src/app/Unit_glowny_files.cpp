@@ -324,24 +324,29 @@ void TMainForm::AverageXYCycles() {
     *StraightnessPoints = mean;
 }
 
-void TMainForm::PlotStraightnessPoints() {
+void TMainForm::PlotStraightnessPoints() { PlotStraightnessOf(*StraightnessPoints, StraightnessMethod == 2); }
+
+void TMainForm::PlotStraightnessOf(const TPunkt& points, bool bothPlanes) {
     evaluation::StraightnessPlotOptions o;
     o.statisticsMethod = StatisticsMethod;
     o.straightnessMethod = StraightnessMethod;
     o.flatnessMode = MeasurementMode == mfFlatness;
     o.flatnessLine = StraightnessControl().FlatnessLine;
     o.lengthUnit = LengthUnit;
-    const evaluation::StraightnessPlot plot = evaluation::PlotStraightness(*StraightnessPoints, o);
+    const evaluation::StraightnessPlot plot = evaluation::PlotStraightness(points, o);
     evaluation::PointStore& store = Points();
     const evaluation::PointStorePlots& p = store.Plots();
     store.ResetChartAndGrid(p.wykres);
+    // The vertical plane's chart starts empty too, so its background curves do not pile up.
+    if (bothPlanes)
+        if (auto* second = qobject_cast<platform::TChart*>(WykresOsY)) second->ClearAllSeries();
     auto fill = [](evaluation::IPlotSeries* s, const evaluation::SeriesValues& v) {
         if (!s) return;
         s->Clear();
         for (const QPointF& pt : v.points) s->AddXY(pt.x(), pt.y());
     };
     fill(p.DoPrzodu, plot.horizontal);
-    const bool twoAxes = StraightnessMethod == 2;
+    const bool twoAxes = bothPlanes;
     if (twoAxes) fill(p.ProstoOsY, plot.vertical);
     if (auto* chart = qobject_cast<platform::TChart*>(wykres)) chart->SetTitleText(plot.horizontalTitle);
     if (twoAxes)

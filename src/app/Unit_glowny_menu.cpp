@@ -148,6 +148,12 @@ QAction* TMainForm::MenuCommand(const QString& name) const {
             // a submenu (the language menu) is a command with an action of its own
         }
     }
+    // The charts' pop-up commands are commands of the window too.
+    for (const QMenu* popup : {PopupMenuWykres, PopupMenuPK, PopupMenuPredkosc}) {
+        if (!popup) continue;
+        for (QAction* a : popup->actions())
+            if (a->objectName() == name) return a;
+    }
     return nullptr;
 }
 

@@ -83,7 +83,7 @@ void TMainForm::BuildPages() {
     NotebookMainForm->addWidget(VelocityView->Build());    // 4
     NotebookMainForm->addWidget(BuildAngularPage());      // 5
     NotebookMainForm->addWidget(BuildServicePage());      // 6
-    NotebookMainForm->addWidget(BuildTablePage());        // 7
+    NotebookMainForm->addWidget(TableView->Build());       // 7
     NotebookMainForm->addWidget(BuildFlatnessPage());     // 8
     NotebookMainForm->addWidget(BuildVibrationPage());    // 9
     NotebookMainForm->addWidget(BuildAlignmentPage());    // 10
@@ -453,6 +453,8 @@ QWidget* TMainForm::BuildPositioningPage() {
     {
         auto [w, l] = row("Wyniki");
         ButtonRaportPoprzednie = button(w, "ButtonRaportPoprzednie", QStringLiteral("P&oprzednie Menu"));
+        ButtonKresParametry = button(w, "ButtonKresParametry", QStringLiteral("Kreślone parametry"));
+        l->addWidget(ButtonKresParametry);
         l->addStretch(1);
         l->addWidget(ButtonRaportPoprzednie);
     }
@@ -703,14 +705,6 @@ QWidget* TMainForm::BuildServicePage() {
     PSStatusBar1 = panelStatusBar(page, "PSStatusBar1", 1);
     outer->addWidget(PSStatusBar1);
     connect(PSTransmisja2, &TRadioGroup::changed, this, &TMainForm::PSTransmisja2Click);
-    return page;
-}
-
-QWidget* TMainForm::BuildTablePage() {
-    auto* page = named(new QWidget, "TabelaPomiarowStrona");
-    auto* lay = new QVBoxLayout(page);
-    auto* grid = named(new QTableWidget(page), "GridTabelaPomiarow");
-    lay->addWidget(grid, 1);
     return page;
 }
 

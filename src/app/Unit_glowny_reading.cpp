@@ -173,6 +173,7 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
         in.detectorX = DetectorX.load();
         in.detectorY = DetectorY.load();
         in.calibrationXY = CalibrationXY;
+        in.recordingOn = RecordingOn.load();
         return in;
     }
     void Sample(int32_t raw) {
@@ -259,7 +260,9 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
     }
     void FftSample() override { f.FftSampleStored(); }
     void RecordValue(double v) override {
-        if (f.VelocitySamples) f.VelocitySamples->Add().Value = v;
+        if (!f.VelocitySamples) return;
+        f.VelocitySamples->Add().Value = v;
+        ++RecordingTicks;
     }
     void SendValueToExcel() override {
         f.SendValueToExcel(uint8_t(f.Readout().ReadingPrecision()), f.Readout().ReadingValue());

@@ -30,6 +30,7 @@ void TMainForm::LoadStoredSettings() {
     ReadSettings(platform::appRegistry(), *this);
     ConfigureLink();  // the stored interface choice
     SettingsToControls();
+    LoadDefaultPointLists();
     // The interferometer always starts at 100 nm resolution.
     Resolution10 = false;
     BRozdziel->setText(Msg("stRozdzielczosc") + QStringLiteral(" 100 nm"));
@@ -40,6 +41,7 @@ void TMainForm::LoadStoredSettings() {
 }
 
 void TMainForm::SaveStoredSettings() {
+    SaveDefaultPointLists();  // may turn "Punkty z listy" off, which the settings then keep
     ControlsToSettings();
     WriteSettings(platform::appRegistry(), *this);
 }

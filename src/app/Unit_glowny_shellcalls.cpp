@@ -8,6 +8,7 @@
 #include "app/PointStoreWidgets.h"
 #include "app/StraightnessRun.h"
 #include "app/Unit_glowny.h"
+#include "app/rejstracja.h"
 #include "app/Unit_glowny_types.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/MotorDrive.h"
@@ -53,7 +54,9 @@ public:
         default: break;
         }
     }
-    void AddRecordingErrorRow() override { notyet::AddRecordingErrorRow(); }
+    void AddRecordingErrorRow() override {
+        if (FRejestracja) FRejestracja->AddErrorRow();
+    }
     bool MotorRunning() const override { return ::MotorRunning.load(); }
     void ClearMotorRunning() override { ::MotorRunning = false; }
     void EnterServicePanel() override { f_.EnterServicePanel(); }

@@ -14,11 +14,13 @@
 #include "app/LiveReadoutPage.h"
 #include "app/PageControls.h"
 #include "app/PointStoreWidgets.h"
+#include "app/SkalowanieOsi.h"
 #include "app/Unit_glowny.h"
 #include "evaluation/PointStore.h"
 #include "foundations/MeasurementModes.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/ProgramMessages.h"
+#include "foundations/FR_Utils.h"
 #include "foundations/SharedGlobals.h"
 
 using namespace pagecontrols;
@@ -91,6 +93,26 @@ void VelocityPage::Connect(QPushButton* menuButton) {
     connect(menuButton, &QPushButton::clicked, this, &VelocityPage::BitBtnpredkoscClick);
     connect(ButtonStartV, &QPushButton::clicked, this, &VelocityPage::ButtonStartVClick);
     connect(Button2, &QPushButton::clicked, this, &VelocityPage::Button2Click);
+    connect(WykresPredkosci, &platform::TChart::afterDraw, this, &VelocityPage::Series2AfterDrawValues);
+    connect(WykresPredkosci, &platform::TChart::axisClicked, this,
+            [this](platform::TChartAxis* axis, Qt::MouseButton) { WykresPredkosciClickAxis(axis); });
+}
+
+void VelocityPage::Series2AfterDrawValues() {
+    if (VelocityRunning) return;
+    const platform::TChartAxis& x = WykresPredkosci->BottomAxis();
+    const MeanShownFor now{x.Minimum(), x.Maximum(), shell_.VelocitySamples ? shell_.VelocitySamples->Count() : 0};
+    if (now == meanShownFor_) return;
+    meanShownFor_ = now;
+    shell_.Points().ShowMeanVelocity();
+}
+
+void VelocityPage::WykresPredkosciClickAxis(platform::TChartAxis* axis) {
+    if (!axis) return;
+    if (axis == &WykresPredkosci->LeftAxis())
+        EditAxisScale(*axis, TranslateString(QStringLiteral("stPredkosci"), QStringLiteral("Prędkości")), &shell_);
+    else
+        EditAxisScale(*axis, TranslateString(QStringLiteral("stCzasu"), QStringLiteral("Czasu")), &shell_);
 }
 
 void VelocityPage::BitBtnpredkoscClick() {

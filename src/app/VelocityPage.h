@@ -15,6 +15,7 @@ class TDisplay;
 class TMainForm;
 namespace platform {
 class TChart;
+class TChartAxis;
 }
 
 class VelocityPage final : public QObject {
@@ -31,6 +32,11 @@ public:
     void ButtonStartVClick();
     // "&Główne Menu": refused during a run, then the save question.
     void Button2Click();
+    // After the chart drew its values: outside a run the mean of the visible part again (a zoom
+    // changes it).
+    void Series2AfterDrawValues();
+    // A click on an axis of the chart: its scale, the velocity axis or the time axis.
+    void WykresPredkosciClickAxis(platform::TChartAxis* axis);
 
     // The start is off until the head is ready (with the menu's "Start").
     void DisableVelocityStart();
@@ -62,4 +68,11 @@ private:
     QFrame* Panel19 = nullptr;
     QPushButton* ButtonStartV = nullptr;
     QPushButton* Button2 = nullptr;
+    // The visible time range and sample count the mean was last shown for: the mean's own
+    // series redraws the chart, which must not start the mean again.
+    struct MeanShownFor {
+        double lo = 0, hi = 0;
+        int samples = -1;
+        bool operator==(const MeanShownFor&) const = default;
+    } meanShownFor_;
 };

@@ -31,6 +31,8 @@ double ReferenceTemperature = 20.0;
 double DefaultPressure = 0.0, DefaultAirTemperature = 0.0, DefaultMaterialTemperature = 0.0;
 std::atomic<bool> InterfaceError{false};
 std::atomic<bool> VelocityRunning{false};
+std::atomic<bool> RecordingOn{false};
+std::atomic<int32_t> RecordingTicks{0};
 std::atomic<bool> WaitingForLaser{false};
 double AirCorrection = 0.0;
 double CurrentValue = 0.0, FilterPrevious = 0.0, LastValue = 0.0, LastAcceptedValue = 0.0;
@@ -87,6 +89,8 @@ void ResetSharedGlobals() {
     DefaultPressure = DefaultAirTemperature = DefaultMaterialTemperature = 0.0;
     InterfaceError = false;
     VelocityRunning = false;
+    RecordingOn = false;
+    RecordingTicks = 0;
     WaitingForLaser = false;
     AirCorrection = 0.0;
     CurrentValue = FilterPrevious = LastValue = LastAcceptedValue = 0.0;

@@ -53,6 +53,10 @@ extern double ReferenceTemperature;
 extern double DefaultPressure, DefaultAirTemperature, DefaultMaterialTemperature;
 extern std::atomic<bool> InterfaceError;
 extern std::atomic<bool> VelocityRunning;
+// The recording window's all-samples mode: the reading appends every sample to the velocity
+// collection and counts them.
+extern std::atomic<bool> RecordingOn;
+extern std::atomic<int32_t> RecordingTicks;
 extern std::atomic<bool> WaitingForLaser;
 // Air refraction correction factor (the main window starts it at 1.0).
 extern double AirCorrection;

@@ -62,7 +62,7 @@ TEST_F(MainWindowTest, StartUpBuildsObjectsInOrderAndShowsStartPage) {
     ASSERT_EQ(f->NotebookMainForm->count(), 11);
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 0);
     EXPECT_EQ(f->NotebookMainForm->widget(0)->objectName(), "Wstep");
-    EXPECT_EQ(f->NotebookButton->count(), 4);
+    EXPECT_EQ(f->NotebookButton->count(), 5);  // running, review, results, end of run, two-axis review
     EXPECT_EQ(f->FlatnessLines->Count(), 16);
     EXPECT_EQ(f->PositioningCycles->Count(), 0);
     EXPECT_EQ(f->FirstSheetNumber, 1);

@@ -147,9 +147,16 @@ TEST_F(MenuCommandsTest, ImportReadsAPositioningTextFileIntoTheReview) {
         EXPECT_TRUE(s.Filter.contains(".dta")) << s.Filter.toStdString();
         return file;
     });
+    // Unsaved data: the import asks first; No lets it go on.
     DataSaved = false;
+    int asked = 0;
+    setMessageDlgHook([&](const MessageDlgRequest&) {
+        ++asked;
+        return int(mrNo);
+    });
     f.MenuCommand("ImportDanych")->setEnabled(true);
     f.MenuCommand("ImportDanych")->trigger();
+    EXPECT_EQ(asked, 1);
     ASSERT_EQ(f.PositioningCycles->Count(), 2);
     EXPECT_EQ((*f.PositioningCycles)[0].Punkt.Count(), 3);
     EXPECT_EQ(f.MeasurementHeader().Axis, "Y");

@@ -78,8 +78,6 @@ const std::map<QString, const char*> kInert = {
     {"File21", "recent file: connected to its file whenever the list is shown"},
     {"File31", "recent file: connected to its file whenever the list is shown"},
     // Not in this program yet.
-    {"ButRejestracja", "the recording window is not in this program yet"},
-    {"TabelaPomiarow", "the measurement table page's fill command is not built yet"},
 };
 
 }  // namespace

@@ -1,0 +1,81 @@
+#include "app/DeviationGrids.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPainter>
+#include <QPointer>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QTimer>
+
+QColor DeviationCellColour(int column) {
+    switch (column) {
+    case 1: return QColor(0, 0, 255);  // 0xFF0000 as a Windows BGR value
+    case 2: return QColor(255, 0, 0);
+    default: return QColor(Qt::black);
+    }
+}
+
+std::array<int, 3> DeviationColumnWidths(int clientWidth, int gridLineWidth) {
+    const int third = clientWidth / 3;
+    return {third, third, clientWidth - 2 * third - 3 * gridLineWidth};
+}
+
+namespace {
+
+class GridOdchylkaDelegate final : public QStyledItemDelegate {
+public:
+    GridOdchylkaDelegate(QTableWidget* grid, int32_t& widthSeen, const QLabel* fontSource)
+        : QStyledItemDelegate(grid), grid_(grid), widthSeen_(widthSeen), fontSource_(fontSource) {}
+
+    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QRect r = option.rect;
+        const bool heading = index.row() == 0;
+        QFont font = fontSource_ ? fontSource_->font() : option.font;
+        font.setBold(heading);
+        p->save();
+        p->fillRect(r, heading ? QColor(0xC0, 0xC0, 0xC0) : QColor(Qt::white));
+        p->setFont(font);
+        p->setPen(DeviationCellColour(index.column()));
+        QString text = index.data(Qt::DisplayRole).toString();
+        if (!heading && text.isEmpty()) text = QStringLiteral(" ");
+        p->drawText(r, Qt::AlignCenter | Qt::TextSingleLine, text);
+        if (option.state & QStyle::State_HasFocus) {
+            QPen pen(Qt::DotLine);
+            p->setPen(pen);
+            p->drawRect(r.adjusted(0, 0, -1, -1));
+        }
+        p->restore();
+        fitColumns();
+    }
+
+private:
+    // Widths follow the client width at the next drawing after it changed (not from inside this
+    // paint: the new widths repaint the table once more).
+    void fitColumns() const {
+        if (!grid_) return;
+        const int client = grid_->viewport()->width();
+        if (client == widthSeen_) return;
+        widthSeen_ = client;
+        const std::array<int, 3> w = DeviationColumnWidths(client, grid_->showGrid() ? 1 : 0);
+        QPointer<QTableWidget> grid = grid_;
+        QTimer::singleShot(0, grid, [grid, w] {
+            if (!grid) return;
+            for (int c = 0; c < 3 && c < grid->columnCount(); ++c) grid->setColumnWidth(c, std::max(0, w[size_t(c)]));
+        });
+    }
+
+    QPointer<QTableWidget> grid_;
+    int32_t& widthSeen_;
+    QPointer<const QLabel> fontSource_;
+};
+
+}  // namespace
+
+void InstallDeviationGridDrawing(QTableWidget* grid, int32_t& widthSeen, const QLabel* fontSource) {
+    if (!grid) return;
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->horizontalHeader()->setStretchLastSection(false);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setItemDelegate(new GridOdchylkaDelegate(grid, widthSeen, fontSource));
+}

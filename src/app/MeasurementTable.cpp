@@ -1,0 +1,85 @@
+#include "app/MeasurementTable.h"
+
+#include <QFileInfo>
+#include <algorithm>
+#include <exception>
+
+#include "evaluation/MeasurementFiles.h"
+#include "evaluation/PointLists.h"
+#include "foundations/NumberFormat.h"
+
+std::vector<MeasurementTableRow> MeasurementTableRows(const TPunkt& cycle, QChar separator) {
+    auto num = [separator](double v) { return foundations::formatFixed(v, 10, 3, separator); };
+    std::vector<MeasurementTableRow> rows;
+    rows.reserve(size_t(std::max(0, cycle.Count())));
+    for (int i = 0; i < cycle.Count(); ++i) {
+        const TPunktItem& p = cycle[i];
+        rows.push_back({QString::number(i), num(p.Dystans), num(p.Xa), num(p.Xr), num(p.Xa * 0.001 + p.Dystans),
+                        num(p.Xr * 0.001 + p.Dystans)});
+    }
+    return rows;
+}
+
+std::array<int, 6> MeasurementTableColumnWidths(int clientWidth) {
+    const int rest = std::max(0, clientWidth - 80) / 5;
+    return {80, rest, rest, rest, rest, rest};
+}
+
+int MeasurementTableTextX(int left, int right, int textWidth) { return right - textWidth - (right - left) / 3; }
+
+QStringList MeasurementTableHeadings(const QString& pointCaption, const QString& distanceCaption) {
+    return {pointCaption, distanceCaption, QStringLiteral("Xa [µm]"), QStringLiteral("Xr [µm]"),
+            QStringLiteral("Da [mm]"), QStringLiteral("Dr [mm]")};
+}
+
+QString DefaultPositioningListPath(const QString& programDir) {
+    return programDir + QStringLiteral("defp") + QString::fromLatin1(kPositionListExt);
+}
+QString DefaultAngularListPath(const QString& programDir) {
+    return programDir + QStringLiteral("defp") + QString::fromLatin1(kAngularListExt);
+}
+
+namespace {
+
+QString saveList(const TPunkt& points, const QString& path) {
+    try {
+        SavePointList(points, path);
+        return {};
+    } catch (const MeasurementFileError& e) {
+        return e.message();
+    } catch (const std::exception& e) {
+        return QString::fromLocal8Bit(e.what());
+    }
+}
+
+bool loadList(TPunkt& points, const QString& path) {
+    if (!QFileInfo::exists(path)) return false;
+    try {
+        LoadPointList(points, path);
+        return true;
+    } catch (...) {
+        return false;  // a damaged list is not the inspector's data: start without it
+    }
+}
+
+}  // namespace
+
+DefaultListsSaved SaveDefaultPointLists(const TPunkt& positioning, const TPunkt& angular, const QString& programDir) {
+    DefaultListsSaved r;
+    if (positioning.Count() > 0) {
+        const QString e = saveList(positioning, DefaultPositioningListPath(programDir));
+        r.positioningWritten = e.isEmpty();
+        if (!e.isEmpty()) r.errors << e;
+    }
+    if (angular.Count() > 0) {
+        const QString e = saveList(angular, DefaultAngularListPath(programDir));
+        r.angularWritten = e.isEmpty();
+        if (!e.isEmpty()) r.errors << e;
+    }
+    return r;
+}
+
+DefaultListsLoaded LoadDefaultPointLists(TPunkt& positioning, TPunkt& angular, const QString& programDir) {
+    return {loadList(positioning, DefaultPositioningListPath(programDir)),
+            loadList(angular, DefaultAngularListPath(programDir))};
+}

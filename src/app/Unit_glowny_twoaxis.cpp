@@ -1,0 +1,191 @@
+// The two-axis review of a positioning run with the two-axis detector: the second-axis cycles
+// on the straightness charts, stepped through or averaged, the way back to positioning, the
+// first/last cycle buttons of the positioning review and the 3-D view of the straightness points.
+#include <QAction>
+#include <QBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QToolButton>
+
+#include "app/ModeSequences.h"
+#include "app/ModeSequencesMainForm.h"
+#include "app/PageControls.h"
+#include "app/PositioningRun.h"
+#include "app/StraightnessRun.h"
+#include "app/TwoAxisReview.h"
+#include "app/UKorCos.h"
+#include "app/Unit_glowny.h"
+#include "evaluation/PointStore.h"
+#include "evaluation/PositioningStats.h"
+#include "foundations/ProgramMessages.h"
+#include "foundations/SharedGlobals.h"
+#include "platform/Chart.h"
+
+using namespace pagecontrols;
+
+namespace {
+
+constexpr int kTwoAxisButtonPage = 4;
+
+QToolButton* cycleButton(QWidget* parent, const char* name, const char* hint, const char* text) {
+    auto* b = named(new QToolButton(parent), name);
+    b->setText(QString::fromUtf8(text));
+    b->setToolTip(QString::fromUtf8(hint));
+    return b;
+}
+
+void addTo(QWidget* page, QWidget* w) {
+    if (auto* l = qobject_cast<QBoxLayout*>(page ? page->layout() : nullptr)) l->insertWidget(l->count() - 1, w);
+}
+
+}  // namespace
+
+void TMainForm::ConnectTwoAxisReview() {
+    // On the review page: the way to the second axis and the first/last cycle buttons; on the
+    // end-of-run page the second axis too.
+    QWidget* review = NotebookButton->widget(1);
+    sbFirstCycle = cycleButton(review, "sbFirstCycle", "Pierwszy cykl", "|◀");
+    sbLastCycle = cycleButton(review, "sbLastCycle", "Ostatni cykl", "▶|");
+    BPomiaryXY = button(review, "BPomiaryXY", QStringLiteral("Prostoliniowość"));
+    for (QWidget* w : std::initializer_list<QWidget*>{sbFirstCycle, sbLastCycle, BPomiaryXY}) addTo(review, w);
+    BProst2 = button(NotebookButton->widget(3), "BProst2", QStringLiteral("Prostoliniowość"));
+    addTo(NotebookButton->widget(3), BProst2);
+
+    // The two-axis button page.
+    auto* page = named(new QWidget(NotebookButton), "PomiaryXY");
+    auto* l = new QHBoxLayout(page);
+    l->setContentsMargins(0, 0, 0, 0);
+    sbXYFirst = cycleButton(page, "sbXYFirst", "Pierwszy cykl", "|◀");
+    sbXYPoprzedni = cycleButton(page, "sbXYPoprzedni", "Poprzedni cykl", "◀");
+    lOpisXY = label(page, "lOpisXY", QString());
+    lOpisXY->setMinimumWidth(90);
+    lOpisXY->setAlignment(Qt::AlignCenter);
+    sbXYNastepny = cycleButton(page, "sbXYNastepny", "Następny cykl", "▶");
+    sbXYLast = cycleButton(page, "sbXYLast", "Ostatni cykl", "▶|");
+    bRaoprtXY = button(page, "bRaoprtXY", QStringLiteral("Średnia"));
+    BPowrotDoPoz = button(page, "BPowrotDoPoz", QStringLiteral("Pozycjonowanie"));
+    Button4 = button(page, "Button4", QStringLiteral("Menu Główne"));
+    for (QWidget* w : std::initializer_list<QWidget*>{sbXYFirst, sbXYPoprzedni, lOpisXY, sbXYNastepny, sbXYLast,
+                                                      bRaoprtXY, BPowrotDoPoz})
+        l->addWidget(w);
+    l->addStretch(1);
+    l->addWidget(Button4);
+    while (NotebookButton->count() < kTwoAxisButtonPage) NotebookButton->addWidget(new QWidget(NotebookButton));
+    NotebookButton->insertWidget(kTwoAxisButtonPage, page);
+
+    connect(BPomiaryXY, &QPushButton::clicked, this, &TMainForm::BPomiaryXYClick);
+    connect(BProst2, &QPushButton::clicked, this, &TMainForm::BPomiaryXYClick);
+    connect(sbFirstCycle, &QToolButton::clicked, this, &TMainForm::sbFirstCycleClick);
+    connect(sbLastCycle, &QToolButton::clicked, this, &TMainForm::sbLastCycleClick);
+    connect(sbXYFirst, &QToolButton::clicked, this, &TMainForm::sbXYFirstClick);
+    connect(sbXYPoprzedni, &QToolButton::clicked, this, &TMainForm::sbXYPoprzedniClick);
+    connect(sbXYNastepny, &QToolButton::clicked, this, &TMainForm::sbXYNastepnyClick);
+    connect(sbXYLast, &QToolButton::clicked, this, &TMainForm::sbXYLastClick);
+    connect(bRaoprtXY, &QPushButton::clicked, this, &TMainForm::bRaoprtXYClick);
+    connect(BPowrotDoPoz, &QPushButton::clicked, this, &TMainForm::BPowrotDoPozClick);
+    connect(Button4, &QPushButton::clicked, this, &TMainForm::Button4Click);
+
+    // The zero line of the vertical plane's chart.
+    LiniaZeraOsy = WykresOsY->AddNewSeries<platform::TLineSeries>(QStringLiteral("LiniaZeraOsy"));
+    LiniaZeraOsy->SetShowInLegend(false);
+    LiniaZeraOsy->SetSeriesColor(Qt::black);
+    LiniaZeraOsy->LinePen().width = 1;
+    LiniaZeraOsy->Pointer().visible = false;
+    connect(WykresOsY, &platform::TChart::beforeDrawAxes, this, &TMainForm::WykresOsYBeforeDrawAxes);
+}
+
+void TMainForm::ShowXYCycle(int cycle) {
+    if (CyclesY->Count() == 0) return;
+    cycle = std::clamp(cycle, 1, CyclesY->Count());
+    PositioningControl().CurrentCycle() = cycle;
+    PlotStraightnessOf((*CyclesY)[cycle - 1].Punkt, true);
+    Points().FitXYCycleLine();
+    lOpisXY->setText(TranslateString(QStringLiteral("stCykl"), QStringLiteral("Cykl")) + u' ' + QString::number(cycle));
+}
+
+void TMainForm::BPomiaryXYClick() {
+    if (CyclesY->Count() == 0) return;
+    modes::HidePositioningPanels(ModeHost());
+    PanelWarProstoY->hide();
+    Panel2OsWar->hide();
+    SetChartAxesAutomatic();
+    const QString left = TranslateString(QStringLiteral("stBladProsto"), QStringLiteral("Odchyłka Prostoliniowości")) +
+                         QStringLiteral(" [ µm ]");
+    const QString bottom = TranslateString(QStringLiteral("stOdleglosc"), QStringLiteral("Odległość")) +
+                           QStringLiteral(" [ cm ]");
+    for (QWidget* chart : {static_cast<QWidget*>(wykres), static_cast<QWidget*>(WykresOsY)}) {
+        SetChartAxisTitle(chart, ChartAxis::Left, left);
+        SetChartAxisTitle(chart, ChartAxis::Bottom, bottom);
+    }
+    // The two planes share the chart panel, one above the other.
+    WykresOsY->setMaximumHeight(QWIDGETSIZE_MAX);
+    WykresOsY->setMinimumHeight(PanelWykresyProsto->height() / 2 > 0 ? PanelWykresyProsto->height() / 2 - 4 : 0);
+    WykresOsY->show();
+    ShowXYCycle(PositioningControl().CurrentCycle());
+    NotebookButton->setCurrentIndex(kTwoAxisButtonPage);
+}
+
+void TMainForm::sbXYFirstClick() {
+    ShowXYCycle(SteppedCycle(PositioningControl().CurrentCycle(), CyclesY->Count(), CycleStep::First));
+}
+void TMainForm::sbXYPoprzedniClick() {
+    const int now = PositioningControl().CurrentCycle();
+    const int next = SteppedCycle(now, CyclesY->Count(), CycleStep::Previous);
+    if (next != now) ShowXYCycle(next);
+}
+void TMainForm::sbXYNastepnyClick() {
+    const int now = PositioningControl().CurrentCycle();
+    const int next = SteppedCycle(now, CyclesY->Count(), CycleStep::Next);
+    if (next != now) ShowXYCycle(next);
+}
+void TMainForm::sbXYLastClick() {
+    ShowXYCycle(SteppedCycle(PositioningControl().CurrentCycle(), CyclesY->Count(), CycleStep::Last));
+}
+
+void TMainForm::bRaoprtXYClick() {
+    AverageXYCycles();
+    PlotStraightnessOf(*StraightnessPoints, true);
+    Points().FitXYCycleLine();
+    lOpisXY->setText(TranslateString(QStringLiteral("stSrednia"), QString::fromUtf8("Średnia")));
+}
+
+void TMainForm::BPowrotDoPozClick() {
+    WykresOsY->hide();
+    WykresOsY->setMinimumHeight(0);
+    SetChartAxisTitle(wykres, ChartAxis::Left, TranslateString(QStringLiteral("stBlad"), QString::fromUtf8("Błąd")) +
+                                                   QStringLiteral(" [ µm ]"));
+    const QString distance = TranslateString(QStringLiteral("stOdleglosc"), QString::fromUtf8("Odległość"));
+    if (Numerpunktu1->isChecked())
+        SetChartAxisTitle(wykres, ChartAxis::Bottom, TranslateString(QStringLiteral("stNrPunktu"), QStringLiteral("Numer punktu")));
+    else if (LengthUnit == 0)
+        SetChartAxisTitle(wykres, ChartAxis::Bottom, distance + QStringLiteral(" [ mm ]"));
+    else if (LengthUnit == 1)
+        SetChartAxisTitle(wykres, ChartAxis::Bottom, distance + QStringLiteral(" [ in ]"));
+    PositioningControl().ZakonczeniePozPrzegladajClick();
+}
+
+void TMainForm::Button4Click() { StraightnessControl().LeaveMeasurementPage(); }
+
+void TMainForm::showPositioningCycleWithBacklash(int cycle) {
+    if (PositioningCycles->Count() == 0) return;
+    PositioningControl().CurrentCycle() = cycle;
+    Points().ShowPositioningCycle(cycle);
+    const auto backlash = evaluation::BacklashCaption(*PositioningCycles, cycle);
+    if (LabelLuzZwrotny) {
+        LabelLuzZwrotny->setText(backlash.value_or(QString()));
+        LabelLuzZwrotny->setVisible(backlash && ShowBacklash);
+    }
+}
+
+void TMainForm::sbFirstCycleClick() { showPositioningCycleWithBacklash(1); }
+void TMainForm::sbLastCycleClick() { showPositioningCycleWithBacklash(PositioningCycles->Count()); }
+
+void TMainForm::WykresOsYBeforeDrawAxes() {
+    // Emptied first, so the line never grows from one drawing to the next.
+    LiniaZeraOsy->Clear();
+    const platform::TChartAxis& y = WykresOsY->LeftAxis();
+    if (!(y.Maximum() > 0.0 && y.Minimum() < 0.0)) return;
+    LiniaZeraOsy->AddXY(WykresOsY->BottomAxis().Minimum(), 0.0);
+    LiniaZeraOsy->AddXY(WykresOsY->BottomAxis().Maximum(), 0.0);
+}
