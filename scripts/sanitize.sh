@@ -8,7 +8,7 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVKM30_SANI
 cmake --build build-asan -j"$(nproc)"
 here="$(pwd)"
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS="detect_stack_use_after_return=1:halt_on_error=1:abort_on_error=1:detect_leaks=1:strict_string_checks=1:check_initialization_order=1:detect_invalid_pointer_pairs=0"
+export ASAN_OPTIONS="detect_stack_use_after_return=1:halt_on_error=1:abort_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="halt_on_error=1:abort_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$here/tests/sanitizers/lsan.supp:print_suppressions=0"
 ctest --test-dir build-asan --output-on-failure -j"$(nproc)" --timeout 900
