@@ -127,6 +127,15 @@ TEST_F(OptionsWindowTest, ValuesShownInTheDialogsUnitsAndStoredInTheProgramsOwn)
     EXPECT_DOUBLE_EQ(f->SETempPow->Value(), 68.0);
     f->SETempPow->setText("50");
     EXPECT_DOUBLE_EQ(DefaultAirTemperature, 10.0);
+    // Pressure in inHg: 29.92 typed is kept as about 1013.2 hPa.
+    configure(false, [&](TFOpcje& d) {
+        d.rgPresUnit->SetItemIndex(2);
+        d.ButtonOk->click();
+    });
+    EXPECT_EQ(f->PressureUnit, 2);
+    f->seCisnienie->setText("29,92");
+    EXPECT_NEAR(DefaultPressure, 29.92 * 1.33322 * 25.4, 1e-9);
+    EXPECT_NEAR(DefaultPressure, 1013.2, 0.05);
 }
 
 TEST_F(OptionsWindowTest, CancelAfterPortDetectionChangesNothing) {
