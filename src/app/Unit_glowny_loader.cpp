@@ -31,7 +31,7 @@ void TMainForm::StartProgramLoad() {
 void TMainForm::ShowLinkState() {
     if (!LabStanLacza) return;
     app::LinkStateInput in;
-    in.cardLink = InterfaceMode == 0;
+    in.cardLink = instrument::ChosenLink() == instrument::LinkKind::Card;
     in.startupRunning = startupRunning_ && shownOnce_;
     in.portOpen = SerialLinkOpen();
     in.interfaceError = InterfaceError;
