@@ -1,6 +1,5 @@
 #include "evaluation/MeasurementFiles.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -27,13 +26,16 @@ void SaveFileThroughTemporary(const QString& FileName,
 
 namespace {
 
-// Writes header and body into a temporary file beside FileName and renames it over the target.
-void writeMeasurement(const QString& FileName, const TMeasurementHeader& Header,
-                      const std::function<void(QIODevice&)>& body) {
-    SaveFileThroughTemporary(FileName, [&](QIODevice& d) {
-        foundations::writeExact(d, Header.toBytes().constData(), TMeasurementHeader::Size);
-        body(d);
-    });
+// Encodes header and body into one buffer and writes it once through the safe-save routine
+// (a temporary file beside FileName, renamed over it when whole).
+void writeMeasurement(const QString& FileName, const TMeasurementHeader& Header, qsizetype bodySize,
+                      const std::function<void(foundations::ByteWriter&)>& body) {
+    QByteArray bytes = Header.toBytes();
+    bytes.reserve(TMeasurementHeader::Size + bodySize);
+    foundations::ByteWriter w(bytes);
+    body(w);
+    const QString failure = platform::SaveBytes(FileName, bytes);
+    if (!failure.isEmpty()) throw MeasurementFileError(failure);
 }
 
 // Reads the whole file into memory, so the body can be parsed without touching the target.
@@ -45,31 +47,40 @@ QByteArray readWholeFile(const QString& FileName) {
     return bytes;
 }
 
-// Opens the file's bytes for parsing and reads the header.
+// The file's bytes, its header read, the body decoded from memory.
 struct Reader {
     QByteArray bytes;
-    QBuffer buf;
     TMeasurementHeader header;
-    explicit Reader(const QString& FileName) : bytes(readWholeFile(FileName)), buf(&bytes) {
-        buf.open(QIODevice::ReadOnly);
+    foundations::ByteReader body;
+    explicit Reader(const QString& FileName) : bytes(readWholeFile(FileName)), body(bytes) {
         if (bytes.size() < TMeasurementHeader::Size)
             throw foundations::StreamReadError("file shorter than its header");
         header = TMeasurementHeader::fromBytes(bytes.left(TMeasurementHeader::Size));
-        buf.seek(TMeasurementHeader::Size);
+        body = foundations::ByteReader(bytes.constData() + TMeasurementHeader::Size,
+                                       bytes.size() - TMeasurementHeader::Size);
     }
 };
+
+// Bytes of a collection's stream, for setting the buffer aside once.
+qsizetype streamSize(const TPunkt& p) { return 4 + qsizetype(p.Count()) * TPunktItem::kMinBytes; }
+qsizetype streamSize(const TVelValue& v) { return 4 + qsizetype(v.Count()) * TVelValueItem::kMinBytes; }
+qsizetype streamSize(const TCykl& c) {
+    qsizetype n = 4;
+    for (int i = 0; i < c.Count(); ++i) n += streamSize(c[i].Punkt);
+    return n;
+}
 
 template <class Collection>
 void saveStreamFile(const QString& FileName, const TMeasurementHeader& Header,
                     const Collection& c) {
-    writeMeasurement(FileName, Header, [&](QIODevice& d) { c.SaveToStream(d); });
+    writeMeasurement(FileName, Header, streamSize(c), [&](foundations::ByteWriter& w) { c.SaveToBytes(w); });
 }
 
 template <class Collection>
 void loadStreamFile(const QString& FileName, Collection& target, TMeasurementHeader* Header) {
     Reader r(FileName);
     Collection tmp;
-    tmp.LoadFromStream(r.buf);
+    tmp.LoadFromBytes(r.body);
     target = std::move(tmp);
     if (Header) ApplyMeasurementHeader(*Header, r.header);
 }
@@ -107,11 +118,11 @@ void SavePointSeriesFile(const QString& FileName, const TMeasurementHeader& Head
 
 void SaveFlatnessFile(const QString& FileName, const TMeasurementHeader& Header,
                       const TCykl& Lines, int32_t HLines, int32_t VLines, uint8_t Method) {
-    writeMeasurement(FileName, Header, [&](QIODevice& d) {
-        foundations::writeByte(d, Method);
-        foundations::writeInt32(d, HLines);
-        foundations::writeInt32(d, VLines);
-        Lines.SaveToStream(d);
+    writeMeasurement(FileName, Header, 9 + streamSize(Lines), [&](foundations::ByteWriter& w) {
+        w.writeByte(Method);
+        w.writeInt32(HLines);
+        w.writeInt32(VLines);
+        Lines.SaveToBytes(w);
     });
 }
 
@@ -119,8 +130,8 @@ void SaveFftFile(const QString& FileName, const TMeasurementHeader& Header,
                  const QByteArray& Samples) {
     if (Samples.size() != kFftSampleBytes)
         throw std::invalid_argument("vibration samples must be 32768 bytes");
-    writeMeasurement(FileName, Header, [&](QIODevice& d) {
-        foundations::writeExact(d, Samples.constData(), kFftSampleBytes);
+    writeMeasurement(FileName, Header, kFftSampleBytes, [&](foundations::ByteWriter& w) {
+        w.writeRaw(Samples.constData(), kFftSampleBytes);
     });
 }
 
@@ -139,19 +150,17 @@ void LoadPointSeriesFile(const QString& FileName, TPunkt& Points, TMeasurementHe
 void LoadFlatnessFile(TCykl& Lines, const QString& FileName, int32_t& HLines, uint8_t& Method,
                       int32_t& VLines, TMeasurementHeader& Header) {
     Reader r(FileName);
-    const uint8_t method = foundations::readByte(r.buf);
-    const int32_t h = foundations::readInt32(r.buf);
-    const int32_t v = foundations::readInt32(r.buf);
+    const uint8_t method = r.body.readByte();
+    const int32_t h = r.body.readInt32();
+    const int32_t v = r.body.readInt32();
     if (!gridLinesInRange(h) || !gridLinesInRange(v))
         throw MeasurementFileError(QStringLiteral("flatness line counts out of range"));
     // The stream's line count is checked before any line is read.
-    const qint64 countPos = r.buf.pos();
-    const int32_t n = foundations::readInt32(r.buf);
+    const int32_t n = foundations::ByteReader(r.body).readInt32();
     if (n < 0 || n > kFlatnessMaxLines)
         throw MeasurementFileError(QStringLiteral("flatness line count out of range"));
-    r.buf.seek(countPos);
     TCykl tmp;
-    tmp.LoadFromStream(r.buf);
+    tmp.LoadFromBytes(r.body);
     fillFlatnessLines(tmp);
     Lines = std::move(tmp);
     Method = method;

@@ -2,7 +2,9 @@
 // The measurement collections: points of three doubles, cycles of points, velocity samples,
 // and their stream format (Int32 count, then the items as little-endian doubles).
 #include <QIODevice>
+#include <algorithm>
 #include <memory>
+#include <ranges>
 #include <vector>
 
 #include "foundations/StreamIO.h"
@@ -28,6 +30,10 @@ public:
     const Item& GetItem(int i) const { return *items_.at(checked(i)); }
     Item& operator[](int i) { return GetItem(i); }
     const Item& operator[](int i) const { return GetItem(i); }
+    // The items in order, for walks over the whole collection with no per-item index check.
+    auto Items() const {
+        return std::views::transform(items_, [](const std::unique_ptr<Item>& p) -> const Item& { return *p; });
+    }
     Item& Add() {
         items_.push_back(std::make_unique<Item>());
         return *items_.back();
@@ -62,6 +68,23 @@ public:
             items_.push_back(std::move(item));
         }
     }
+    // The same two, in memory: the format, the checks and what a short input keeps are those of
+    // the stream. Item room is set aside only for as many items as the bytes left can hold.
+    void SaveToBytes(foundations::ByteWriter& w) const {
+        w.writeInt32(Count());
+        for (const auto& it : items_) it->WriteItem(w);
+    }
+    void LoadFromBytes(foundations::ByteReader& r) {
+        const int32_t n = r.readInt32();
+        if (n < 0) throw foundations::StreamReadError("negative item count");
+        const int64_t fits = r.remaining() / Item::kMinBytes;
+        items_.reserve(items_.size() + static_cast<size_t>(std::min<int64_t>(n, fits)));
+        for (int32_t i = 0; i < n; ++i) {
+            auto item = std::make_unique<Item>();
+            item->ReadItem(r);
+            items_.push_back(std::move(item));
+        }
+    }
 
 private:
     size_t checked(int i) const {
@@ -83,6 +106,21 @@ public:
     }
     void WriteItem(QIODevice& s) const;
     void ReadItem(QIODevice& s);
+    static constexpr int kMinBytes = 24;
+    void WriteItem(foundations::ByteWriter& w) const {
+        w.writeDouble(Dystans);
+        w.writeDouble(Xa);
+        w.writeDouble(Xr);
+    }
+    // All three fields or none.
+    void ReadItem(foundations::ByteReader& r) {
+        r.need(kMinBytes);
+        double v[3];
+        r.readDoublesUnchecked(v, 3);
+        Dystans = v[0];
+        Xa = v[1];
+        Xr = v[2];
+    }
 };
 
 class TPunkt : public TOwnedCollection<TPunktItem> {
@@ -100,6 +138,9 @@ public:
     void Assign(const TCyklItem& src) { Punkt.Assign(src.Punkt); }
     void WriteItem(QIODevice& s) const { Punkt.SaveToStream(s); }
     void ReadItem(QIODevice& s) { Punkt.LoadFromStream(s); }
+    static constexpr int kMinBytes = 4;
+    void WriteItem(foundations::ByteWriter& w) const { Punkt.SaveToBytes(w); }
+    void ReadItem(foundations::ByteReader& r) { Punkt.LoadFromBytes(r); }
 };
 
 class TCykl : public TOwnedCollection<TCyklItem> {};
@@ -110,6 +151,9 @@ public:
     void Assign(const TVelValueItem& src) { Value = src.Value; }
     void WriteItem(QIODevice& s) const { foundations::writeDouble(s, Value); }
     void ReadItem(QIODevice& s) { Value = foundations::readDouble(s); }
+    static constexpr int kMinBytes = 8;
+    void WriteItem(foundations::ByteWriter& w) const { w.writeDouble(Value); }
+    void ReadItem(foundations::ByteReader& r) { Value = r.readDouble(); }
 };
 
 class TVelValue : public TOwnedCollection<TVelValueItem> {};

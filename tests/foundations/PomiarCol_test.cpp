@@ -144,3 +144,66 @@ TEST(PomiarCol, AssignCopiesDeeply) {
     EXPECT_EQ(b[0].Punkt[0].Xa, 7.0);
     EXPECT_THROW(b.GetItem(1), std::out_of_range);
 }
+
+namespace {
+
+QByteArray saveToBytes(const auto& c) {
+    QByteArray bytes;
+    foundations::ByteWriter w(bytes);
+    c.SaveToBytes(w);
+    return bytes;
+}
+
+// What a load left: the items read (as their bytes) and whether it threw.
+template <class C>
+std::pair<QByteArray, bool> outcome(const QByteArray& bytes, bool fromMemory) {
+    C c;
+    bool threw = false;
+    try {
+        if (fromMemory) {
+            foundations::ByteReader r(bytes);
+            c.LoadFromBytes(r);
+        } else {
+            load(c, bytes);
+        }
+    } catch (const foundations::StreamReadError&) {
+        threw = true;
+    }
+    return {save(c), threw};
+}
+
+}  // namespace
+
+// The decoder of a file read whole into memory writes the same bytes as the stream writer and
+// is exactly as strict as the stream reader: for every cut of a good stream and for damaged
+// counts it keeps the same items and fails alike.
+TEST(PomiarCol, MemoryDecoderMatchesTheStreamReader) {
+    TCykl cycles;
+    for (int c = 0; c < 3; ++c) {
+        TPunkt& p = cycles.Add().Punkt;
+        for (int k = 0; k < c + 1; ++k) {
+            TPunktItem& it = p.Add();
+            it.Dystans = k;
+            it.Xa = 0.5 * c - k;
+            it.Xr = -1.25 * k;
+        }
+    }
+    const QByteArray good = save(cycles);
+    ASSERT_EQ(saveToBytes(cycles), good);
+    for (qsizetype cut = 0; cut <= good.size(); ++cut) {
+        SCOPED_TRACE(cut);
+        EXPECT_EQ((outcome<TCykl>(good.left(cut), true)), (outcome<TCykl>(good.left(cut), false)));
+    }
+    TVelValue v;
+    v.Add().Value = -3.5;
+    v.Add().Value = 1e300;
+    ASSERT_EQ(saveToBytes(v), save(v));
+    for (const char* hex : {"ffffff7f", "ffffffff", "00000080", "0200000000000000000000c0", "01000000feffffff",
+                            "0300000001000000"}) {
+        SCOPED_TRACE(hex);
+        const QByteArray bytes = QByteArray::fromHex(hex);
+        EXPECT_EQ((outcome<TCykl>(bytes, true)), (outcome<TCykl>(bytes, false)));
+        EXPECT_EQ((outcome<TPunkt>(bytes, true)), (outcome<TPunkt>(bytes, false)));
+        EXPECT_EQ((outcome<TVelValue>(bytes, true)), (outcome<TVelValue>(bytes, false)));
+    }
+}
