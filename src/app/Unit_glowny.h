@@ -21,6 +21,7 @@
 #include "app/TablePage.h"
 #include "app/Unit_glowny_types.h"
 #include "evaluation/CompensationTables.h"
+#include "evaluation/PositioningStats.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/PomiarCol.h"
 #include "platform/Chart.h"
@@ -152,6 +153,8 @@ public:
     std::unique_ptr<TCykl> CyclesY;
     std::unique_ptr<TPunkt> ForwardStats;
     std::unique_ptr<TPunkt> BackwardStats;
+    // The positioning chart's series points, refilled on every evaluation (buffers kept).
+    std::vector<evaluation::SeriesValues> PositioningSeriesBuffers;
     std::unique_ptr<TCykl> FlatnessLines;
     std::unique_ptr<TPunkt> AngularPoints;
     std::unique_ptr<TVelValue> VelocitySamples;

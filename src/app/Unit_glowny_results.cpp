@@ -153,8 +153,9 @@ void TMainForm::FillPositioningResults() {
 
 void TMainForm::EvaluatePositioning(bool recompute) {
     if (recompute) {
-        evaluation::ComputePointMeans(*PositioningCycles, *ForwardStats);
-        evaluation::ComputePointSigmas(*PositioningCycles, *BackwardStats);
+        const evaluation::PositioningReadings readings(*PositioningCycles);
+        evaluation::ComputePointMeans(readings, *ForwardStats);
+        evaluation::ComputePointSigmas(readings, *BackwardStats);
         FillPositioningResults();
     }
     evaluation::PointStore& store = Points();
@@ -180,8 +181,10 @@ void TMainForm::EvaluatePositioning(bool recompute) {
     platform::TChart* c = asChart(wykres);
     if (!c) return;
     const bool byNumber = Numerpunktu1 && Numerpunktu1->isChecked();
-    for (const evaluation::SeriesValues& values :
-         evaluation::PositioningChartSeries(*PositioningCycles, *ForwardStats, *BackwardStats, byNumber, LengthUnit)) {
+    // Copied again: the question above lets events run.
+    evaluation::PositioningChartSeries(evaluation::PositioningReadings(*PositioningCycles), *ForwardStats,
+                                       *BackwardStats, byNumber, LengthUnit, PositioningSeriesBuffers);
+    for (const evaluation::SeriesValues& values : PositioningSeriesBuffers) {
         platform::TChartSeries* s = c->SeriesByName(values.name);
         if (!s) continue;
         for (const QPointF& pt : values.points) s->AddXY(pt.x(), pt.y());

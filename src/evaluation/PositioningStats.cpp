@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ranges>
+#include <span>
 
 #include "foundations/ProgramMessages.h"
 
@@ -30,108 +32,57 @@ struct PointStats {
     double reversal() const { return up - down; }
 };
 
-PointStats pointAt(const TPunkt& means, const TPunkt* sigmas, int k) {
-    PointStats p;
-    const TPunktItem& m = means[k];
-    p.up = m.Xa;
-    p.down = m.Xr;
-    if (sigmas && k < sigmas->Count()) {
-        const TPunktItem& s = (*sigmas)[k];
-        p.sUp = s.Xa;
-        p.sDown = s.Xr;
-        p.s = s.Dystans;
+// Every point's view at once (one walk over the collections, no per-point look-ups).
+std::vector<PointStats> statsOf(const TPunkt& means, const TPunkt* sigmas) {
+    std::vector<PointStats> out(static_cast<size_t>(means.Count()));
+    size_t k = 0;
+    for (const TPunktItem& m : means.Items()) {
+        out[k].up = m.Xa;
+        out[k].down = m.Xr;
+        ++k;
     }
-    return p;
+    if (sigmas) {
+        k = 0;
+        for (const TPunktItem& s : sigmas->Items()) {
+            if (k == out.size()) break;
+            out[k].sUp = s.Xa;
+            out[k].sDown = s.Xr;
+            out[k].s = s.Dystans;
+            ++k;
+        }
+    }
+    return out;
 }
 
-double sampleDeviation(long double s1, long double s2, long double n) {
+using Stats = std::span<const PointStats>;
+
+// Points per block of the sums: a block's accumulators stay in the first-level cache and its
+// fixed length lets the compiler use vector instructions.
+constexpr int kBlock = 64;
+
+// One step of a compensated (Kahan) sum; `sum - carry` is the sum to within two roundings.
+inline void addCompensated(double& sum, double& carry, double x) {
+    const double y = x - carry;
+    const double t = sum + y;
+    carry = (t - sum) - y;
+    sum = t;
+}
+
+// From the sums of n readings less a shift (any value: the deviation does not depend on it).
+double sampleDeviation(double s1, double s2, double n) {
     if (n < 2) return 0.0;
-    const long double var = s2 / (n - 1) - s1 * s1 / (n * (n - 1));
-    return var < 0 ? 0.0 : static_cast<double>(std::sqrt(var));
+    const double var = (s2 - s1 * s1 / n) / (n - 1);
+    return var < 0 ? 0.0 : std::sqrt(var);
 }
 
-}  // namespace
-
-int EvaluatedPointCount(const TCykl& cycles) {
-    if (cycles.Count() == 0) return 0;
-    int n = cycles[0].Punkt.Count();
-    for (int c = 1; c < cycles.Count(); ++c) n = std::min(n, cycles[c].Punkt.Count());
-    return n;
-}
-
-bool IsUnidirectional(const TCykl& cycles) {
-    return cycles.Count() == 0 || cycles[0].Punkt.AllThirdValuesZero();
-}
-
-void ComputePointMeans(const TCykl& cycles, TPunkt& means) {
-    means.Clear();
-    const int n = cycles.Count();
-    const int points = EvaluatedPointCount(cycles);
-    for (int k = 0; k < points; ++k) {
-        TPunktItem& item = means.Add();
-        for (int c = 0; c < n; ++c) {
-            const TPunktItem& p = cycles[c].Punkt[k];
-            item.Dystans = p.Dystans;
-            item.Xa += p.Xa;
-            item.Xr += p.Xr;
-        }
-        item.Xa /= n;
-        item.Xr /= n;
-    }
-}
-
-void ComputePointSigmas(const TCykl& cycles, TPunkt& sigmas) {
-    sigmas.Clear();
-    if (cycles.Count() < 1 || cycles[0].Punkt.Count() <= 3) return;
-    const int n = cycles.Count();
-    const int points = EvaluatedPointCount(cycles);
-    const long double ln = n;
-    for (int k = 0; k < points; ++k) {
-        long double s1u = 0, s2u = 0, s1d = 0, s2d = 0, s1 = 0, s2 = 0;
-        for (int c = 0; c < n; ++c) {
-            const long double a = cycles[c].Punkt[k].Xa;
-            const long double r = cycles[c].Punkt[k].Xr;
-            s1u += a;
-            s2u += a * a;
-            s1d += r;
-            s2d += r * r;
-            s1 += a + r;
-            s2 += a * a + r * r;
-        }
-        TPunktItem& item = sigmas.Add();
-        item.Xa = sampleDeviation(s1u, s2u, ln);
-        item.Xr = sampleDeviation(s1d, s2d, ln);
-        item.Dystans = sampleDeviation(s1, s2, 2 * ln);
-    }
-}
-
-double MaxAbsReversal(const TPunkt* points) {
-    if (!points || points->Count() == 0) return 0.0;
-    RunningMax m{std::fabs((*points)[0].Xa - (*points)[0].Xr)};
-    for (int k = 1; k < points->Count(); ++k) m.add(std::fabs((*points)[k].Xa - (*points)[k].Xr));
-    return m.v;
-}
-
-Reversal ComputeReversal(const TPunkt& means) {
-    Reversal r;
-    const int n = means.Count();
-    if (n == 0) return r;
-    double sum = 0.0;
-    for (int k = 0; k < n; ++k) sum += means[k].Xa - means[k].Xr;
-    r.mean = sum / n;
-    r.max = MaxAbsReversal(&means);
-    return r;
-}
-
-Accuracy ComputeAccuracy(const TPunkt& sigmas, const TPunkt& means) {
+Accuracy accuracyOf(Stats st) {
     Accuracy a;
-    const int n = means.Count();
-    if (n == 0) return a;
-    const PointStats p0 = pointAt(means, &sigmas, 0);
+    if (st.empty()) return a;
+    const PointStats& p0 = st[0];
     RunningMax maxUp{p0.up + 3 * p0.sUp}, maxDown{p0.down + 3 * p0.sDown}, maxBoth{p0.mean() + 3 * p0.s};
     RunningMin minUp{p0.up - 3 * p0.sUp}, minDown{p0.down - 3 * p0.sDown}, minBoth{p0.mean() - 3 * p0.s};
-    for (int k = 1; k < n; ++k) {
-        const PointStats p = pointAt(means, &sigmas, k);
+    for (size_t k = 1; k < st.size(); ++k) {
+        const PointStats& p = st[k];
         maxUp.add(p.up + 3 * p.sUp);
         minUp.add(p.up - 3 * p.sUp);
         maxDown.add(p.down + 3 * p.sDown);
@@ -146,15 +97,14 @@ Accuracy ComputeAccuracy(const TPunkt& sigmas, const TPunkt& means) {
     return a;
 }
 
-Repeatability ComputeRepeatability(const TPunkt& sigmas, const TPunkt& means) {
+Repeatability repeatabilityOf(Stats st) {
     Repeatability r;
-    const int n = means.Count();
-    if (n == 0) return r;
-    const PointStats p0 = pointAt(means, &sigmas, 0);
+    if (st.empty()) return r;
+    const PointStats& p0 = st[0];
     RunningMax up{p0.sUp}, down{p0.sDown}, pooled{p0.s};
     RunningMax both{3 * p0.sUp + 3 * p0.sDown + std::fabs(p0.reversal())};
-    for (int k = 1; k < n; ++k) {
-        const PointStats p = pointAt(means, &sigmas, k);
+    for (size_t k = 1; k < st.size(); ++k) {
+        const PointStats& p = st[k];
         up.add(p.sUp);
         down.add(p.sDown);
         pooled.add(p.s);
@@ -167,120 +117,277 @@ Repeatability ComputeRepeatability(const TPunkt& sigmas, const TPunkt& means) {
     return r;
 }
 
-CycleSpan MaxCycleSpan(const TCykl& cycles) {
-    CycleSpan s;
-    for (int c = 0; c < cycles.Count(); ++c) {
-        const TPunkt& pts = cycles[c].Punkt;
-        if (pts.Count() == 0) continue;
-        // Each cycle's extremes start at its own first point, so a cycle whose deviations are
-        // all of one sign gets its true span.
-        RunningMax maxA{pts[0].Xa}, maxR{pts[0].Xr};
-        RunningMin minA{pts[0].Xa}, minR{pts[0].Xr};
-        for (int k = 1; k < pts.Count(); ++k) {
-            maxA.add(pts[k].Xa);
-            minA.add(pts[k].Xa);
-            maxR.add(pts[k].Xr);
-            minR.add(pts[k].Xr);
-        }
-        if (maxA.v - minA.v > s.forward) s.forward = maxA.v - minA.v;
-        if (maxR.v - minR.v > s.backward) s.backward = maxR.v - minR.v;
-    }
-    return s;
-}
-
-double MaxSixSigma(const TPunkt& means, const TPunkt& sigmas) {
+double maxSixSigmaOf(Stats st) {
     RunningMax m{0.0};
-    for (int k = 0; k < means.Count(); ++k) {
-        const PointStats p = pointAt(means, &sigmas, k);
+    for (const PointStats& p : st) {
         m.add(6 * p.sUp);
         m.add(6 * p.sDown);
     }
     return m.v;
 }
 
-double SpreadBothDirections(const TPunkt& means, const TPunkt& sigmas) {
-    return ComputeAccuracy(sigmas, means).total;
-}
-
-double MeanLineSpan(const TPunkt& means) {
-    if (means.Count() == 0) return 0.0;
-    const double m0 = pointAt(means, nullptr, 0).mean();
-    RunningMax hi{m0};
-    RunningMin lo{m0};
-    for (int k = 1; k < means.Count(); ++k) {
-        const double m = pointAt(means, nullptr, k).mean();
-        hi.add(m);
-        lo.add(m);
+double meanLineSpanOf(Stats st) {
+    if (st.empty()) return 0.0;
+    RunningMax hi{st[0].mean()};
+    RunningMin lo{st[0].mean()};
+    for (size_t k = 1; k < st.size(); ++k) {
+        hi.add(st[k].mean());
+        lo.add(st[k].mean());
     }
     return hi.v - lo.v;
 }
 
-double PositionUncertainty(const TPunkt& means, const TPunkt& sigmas) {
-    if (means.Count() == 0) return 0.0;
-    const PointStats p0 = pointAt(means, &sigmas, 0);
+double positionUncertaintyOf(Stats st) {
+    if (st.empty()) return 0.0;
+    const PointStats& p0 = st[0];
     RunningMax hi{p0.up + 1.5 * (p0.sUp + p0.sDown)};
     RunningMin lo{p0.down - 1.5 * (p0.sUp + p0.sDown)};
-    for (int k = 1; k < means.Count(); ++k) {
-        const PointStats p = pointAt(means, &sigmas, k);
+    for (size_t k = 1; k < st.size(); ++k) {
+        const PointStats& p = st[k];
         hi.add(p.up + 1.5 * (p.sUp + p.sDown));
         lo.add(p.down - 1.5 * (p.sUp + p.sDown));
     }
     return hi.v - lo.v;
 }
 
+double maxSpreadPlusReversalOf(Stats st) {
+    if (st.empty()) return 0.0;
+    auto value = [](const PointStats& p) { return 3 * (p.sUp + p.sDown) + std::fabs(p.reversal()); };
+    RunningMax m{value(st[0])};
+    for (size_t k = 1; k < st.size(); ++k) m.add(value(st[k]));
+    return m.v;
+}
+
+}  // namespace
+
+PositioningReadings::PositioningReadings(const TCykl& cycles)
+    : cycles_(&cycles), cycleCount_(cycles.Count()), points_(EvaluatedPointCount(cycles)) {
+    stride_ = (static_cast<size_t>(points_) + kBlock - 1) / kBlock * kBlock;
+    forward_.assign(stride_ * static_cast<size_t>(cycleCount_), 0.0);
+    backward_.assign(stride_ * static_cast<size_t>(cycleCount_), 0.0);
+    lastDystans_.assign(static_cast<size_t>(points_), 0.0);
+    int c = 0;
+    for (const TCyklItem& cycle : cycles.Items()) {
+        double* a = forward_.data() + static_cast<size_t>(c) * stride_;
+        double* r = backward_.data() + static_cast<size_t>(c) * stride_;
+        const bool last = c == cycleCount_ - 1;
+        // Each cycle's extremes start at its own first point, so a cycle whose deviations are
+        // all of one sign gets its true span.
+        RunningMax maxA{0}, maxR{0};
+        RunningMin minA{0}, minR{0};
+        int k = 0;
+        for (const TPunktItem& p : cycle.Punkt.Items()) {
+            if (k < points_) {
+                a[k] = p.Xa;
+                r[k] = p.Xr;
+                if (last) lastDystans_[static_cast<size_t>(k)] = p.Dystans;
+            }
+            if (k == 0) {
+                maxA.v = minA.v = p.Xa;
+                maxR.v = minR.v = p.Xr;
+            } else {
+                maxA.add(p.Xa);
+                minA.add(p.Xa);
+                maxR.add(p.Xr);
+                minR.add(p.Xr);
+            }
+            if (c == 0 && p.Xr != 0.0) unidirectional_ = false;
+            ++k;
+        }
+        if (k > 0) {
+            if (maxA.v - minA.v > forwardSpan_) forwardSpan_ = maxA.v - minA.v;
+            if (maxR.v - minR.v > backwardSpan_) backwardSpan_ = maxR.v - minR.v;
+        }
+        ++c;
+    }
+}
+
+int EvaluatedPointCount(const TCykl& cycles) {
+    if (cycles.Count() == 0) return 0;
+    int n = cycles[0].Punkt.Count();
+    for (int c = 1; c < cycles.Count(); ++c) n = std::min(n, cycles[c].Punkt.Count());
+    return n;
+}
+
+bool IsUnidirectional(const TCykl& cycles) {
+    return cycles.Count() == 0 || cycles[0].Punkt.AllThirdValuesZero();
+}
+
+void ComputePointMeans(const TCykl& cycles, TPunkt& means) { ComputePointMeans(PositioningReadings(cycles), means); }
+
+void ComputePointMeans(const PositioningReadings& readings, TPunkt& means) {
+    means.Clear();
+    const int n = readings.CycleCount();
+    const size_t points = static_cast<size_t>(readings.PointCount());
+    // Summed cycle by cycle, each point from 0 in cycle order.
+    std::vector<double> up(points, 0.0), down(points, 0.0);
+    for (int c = 0; c < n; ++c) {
+        const double* a = readings.Forward(c);
+        const double* r = readings.Backward(c);
+        for (size_t k = 0; k < points; ++k) {
+            up[k] += a[k];
+            down[k] += r[k];
+        }
+    }
+    for (size_t k = 0; k < points; ++k) {
+        TPunktItem& item = means.Add();
+        item.Dystans = readings.LastDystans()[k];
+        item.Xa = up[k] / n;
+        item.Xr = down[k] / n;
+    }
+}
+
+void ComputePointSigmas(const TCykl& cycles, TPunkt& sigmas) { ComputePointSigmas(PositioningReadings(cycles), sigmas); }
+
+void ComputePointSigmas(const PositioningReadings& readings, TPunkt& sigmas) {
+    sigmas.Clear();
+    const TCykl& cycles = readings.Cycles();
+    if (cycles.Count() < 1 || cycles[0].Punkt.Count() <= 3) return;
+    const int n = readings.CycleCount();
+    const int points = readings.PointCount();
+    const double dn = n;
+    for (int b = 0; b < points; b += kBlock) {
+        // Sums over the cycles of d = x - x(cycle 0) and of d², compensated; cycle 0 adds 0.
+        double s1u[kBlock] = {}, c1u[kBlock] = {}, s2u[kBlock] = {}, c2u[kBlock] = {};
+        double s1d[kBlock] = {}, c1d[kBlock] = {}, s2d[kBlock] = {}, c2d[kBlock] = {};
+        const double* a0 = readings.Forward(0) + b;
+        const double* r0 = readings.Backward(0) + b;
+        for (int c = 1; c < n; ++c) {
+            const double* a = readings.Forward(c) + b;
+            const double* r = readings.Backward(c) + b;
+            for (int j = 0; j < kBlock; ++j) {
+                const double da = a[j] - a0[j];
+                const double dr = r[j] - r0[j];
+                addCompensated(s1u[j], c1u[j], da);
+                addCompensated(s2u[j], c2u[j], da * da);
+                addCompensated(s1d[j], c1d[j], dr);
+                addCompensated(s2d[j], c2d[j], dr * dr);
+            }
+        }
+        const int end = std::min(kBlock, points - b);
+        for (int j = 0; j < end; ++j) {
+            const double S1u = s1u[j] - c1u[j], S2u = s2u[j] - c2u[j];
+            const double S1d = s1d[j] - c1d[j], S2d = s2d[j] - c2d[j];
+            // The pooled readings all less x↑(cycle 0): the backward ones move by δ.
+            const double delta = r0[j] - a0[j];
+            const double S1 = S1u + (S1d + dn * delta);
+            const double S2 = S2u + (S2d + (2 * delta * S1d + dn * delta * delta));
+            TPunktItem& item = sigmas.Add();
+            item.Xa = sampleDeviation(S1u, S2u, dn);
+            item.Xr = sampleDeviation(S1d, S2d, dn);
+            item.Dystans = sampleDeviation(S1, S2, 2 * dn);
+        }
+    }
+}
+
+double MaxAbsReversal(const TPunkt* points) {
+    if (!points || points->Count() == 0) return 0.0;
+    RunningMax m{std::fabs((*points)[0].Xa - (*points)[0].Xr)};
+    for (const TPunktItem& p : points->Items() | std::views::drop(1)) m.add(std::fabs(p.Xa - p.Xr));
+    return m.v;
+}
+
+Reversal ComputeReversal(const TPunkt& means) {
+    Reversal r;
+    const int n = means.Count();
+    if (n == 0) return r;
+    double sum = 0.0;
+    for (const TPunktItem& m : means.Items()) sum += m.Xa - m.Xr;
+    r.mean = sum / n;
+    r.max = MaxAbsReversal(&means);
+    return r;
+}
+
+Accuracy ComputeAccuracy(const TPunkt& sigmas, const TPunkt& means) { return accuracyOf(statsOf(means, &sigmas)); }
+
+Repeatability ComputeRepeatability(const TPunkt& sigmas, const TPunkt& means) {
+    return repeatabilityOf(statsOf(means, &sigmas));
+}
+
+CycleSpan MaxCycleSpan(const TCykl& cycles) { return MaxCycleSpan(PositioningReadings(cycles)); }
+
+CycleSpan MaxCycleSpan(const PositioningReadings& readings) {
+    return {readings.ForwardSpan(), readings.BackwardSpan()};
+}
+
+double MaxSixSigma(const TPunkt& means, const TPunkt& sigmas) { return maxSixSigmaOf(statsOf(means, &sigmas)); }
+
+double SpreadBothDirections(const TPunkt& means, const TPunkt& sigmas) {
+    return ComputeAccuracy(sigmas, means).total;
+}
+
+double MeanLineSpan(const TPunkt& means) { return meanLineSpanOf(statsOf(means, nullptr)); }
+
+double PositionUncertainty(const TPunkt& means, const TPunkt& sigmas) {
+    return positionUncertaintyOf(statsOf(means, &sigmas));
+}
+
 double MaxSpread(const TPunkt& sigmas) {
     if (sigmas.Count() == 0) return 0.0;
     RunningMax m{sigmas[0].Xa + sigmas[0].Xr};
-    for (int k = 1; k < sigmas.Count(); ++k) m.add(sigmas[k].Xa + sigmas[k].Xr);
+    for (const TPunktItem& s : sigmas.Items() | std::views::drop(1)) m.add(s.Xa + s.Xr);
     return 3 * m.v;
 }
 
 double MaxSpreadPlusReversal(const TPunkt& means, const TPunkt& sigmas) {
-    if (means.Count() == 0) return 0.0;
-    auto value = [&](int k) {
-        const PointStats p = pointAt(means, &sigmas, k);
-        return 3 * (p.sUp + p.sDown) + std::fabs(p.reversal());
-    };
-    RunningMax m{value(0)};
-    for (int k = 1; k < means.Count(); ++k) m.add(value(k));
-    return m.v;
+    return maxSpreadPlusReversalOf(statsOf(means, &sigmas));
 }
 
-double HalfRangeAbsDeviation(const TCykl& cycles) {
+double HalfRangeAbsDeviation(const TCykl& cycles) { return HalfRangeAbsDeviation(PositioningReadings(cycles)); }
+
+double HalfRangeAbsDeviation(const PositioningReadings& readings) {
     RunningMax j{0.0};
-    const int points = EvaluatedPointCount(cycles);
-    for (int k = 0; k < points; ++k) {
+    const int points = readings.PointCount();
+    const int n = readings.CycleCount();
+    for (int b = 0; b < points; b += kBlock) {
         // Over the cycles; the extremes start at the first cycle's reading (a start at 0 would
         // pin the smallest absolute deviation to 0).
-        const TPunktItem& first = cycles[0].Punkt[k];
-        RunningMax maxA{std::fabs(first.Xa)}, maxR{std::fabs(first.Xr)};
-        RunningMin minA{std::fabs(first.Xa)}, minR{std::fabs(first.Xr)};
-        for (int c = 1; c < cycles.Count(); ++c) {
-            const TPunktItem& p = cycles[c].Punkt[k];
-            maxA.add(std::fabs(p.Xa));
-            minA.add(std::fabs(p.Xa));
-            maxR.add(std::fabs(p.Xr));
-            minR.add(std::fabs(p.Xr));
+        double maxA[kBlock], minA[kBlock], maxR[kBlock], minR[kBlock];
+        const double* a0 = readings.Forward(0) + b;
+        const double* r0 = readings.Backward(0) + b;
+        for (int i = 0; i < kBlock; ++i) {
+            maxA[i] = minA[i] = std::fabs(a0[i]);
+            maxR[i] = minR[i] = std::fabs(r0[i]);
         }
-        j.add((maxA.v + minA.v) / 2.0);
-        j.add((maxR.v + minR.v) / 2.0);
+        for (int c = 1; c < n; ++c) {
+            const double* a = readings.Forward(c) + b;
+            const double* r = readings.Backward(c) + b;
+            for (int i = 0; i < kBlock; ++i) {
+                const double x = std::fabs(a[i]), y = std::fabs(r[i]);
+                if (x > maxA[i]) maxA[i] = x;
+                if (x < minA[i]) minA[i] = x;
+                if (y > maxR[i]) maxR[i] = y;
+                if (y < minR[i]) minR[i] = y;
+            }
+        }
+        const int end = std::min(kBlock, points - b);
+        for (int i = 0; i < end; ++i) {
+            j.add((maxA[i] + minA[i]) / 2.0);
+            j.add((maxR[i] + minR[i]) / 2.0);
+        }
     }
     return j.v;
 }
 
 PositioningFigures ComputePositioningFigures(const TCykl& cycles, const TPunkt& means, const TPunkt& sigmas) {
+    return ComputePositioningFigures(PositioningReadings(cycles), means, sigmas);
+}
+
+PositioningFigures ComputePositioningFigures(const PositioningReadings& readings, const TPunkt& means,
+                                             const TPunkt& sigmas) {
+    const std::vector<PointStats> st = statsOf(means, &sigmas);
     PositioningFigures f;
-    f.accuracy = ComputeAccuracy(sigmas, means);
-    f.repeatability = ComputeRepeatability(sigmas, means);
+    f.accuracy = accuracyOf(st);
+    f.repeatability = repeatabilityOf(st);
     f.reversal = ComputeReversal(means);
-    f.span = MaxCycleSpan(cycles);
-    f.Pa = MeanLineSpan(means);
-    f.P = PositionUncertainty(means, sigmas);
+    f.span = MaxCycleSpan(readings);
+    f.Pa = meanLineSpanOf(st);
+    f.P = positionUncertaintyOf(st);
     f.Ps = MaxSpread(sigmas);
-    f.PsU = MaxSpreadPlusReversal(means, sigmas);
-    f.Rpmax = MaxSixSigma(means, sigmas);
+    f.PsU = maxSpreadPlusReversalOf(st);
+    f.Rpmax = maxSixSigmaOf(st);
     f.Mar = f.accuracy.total;
-    f.J = HalfRangeAbsDeviation(cycles);
+    f.J = HalfRangeAbsDeviation(readings);
     return f;
 }
 
@@ -304,21 +411,32 @@ const std::vector<QString>& PositioningSeriesNames() {
 
 std::vector<SeriesValues> PositioningChartSeries(const TCykl& cycles, const TPunkt& means, const TPunkt& sigmas,
                                                  bool byPointNumber, int lengthUnit) {
+    std::vector<SeriesValues> out;
+    PositioningChartSeries(PositioningReadings(cycles), means, sigmas, byPointNumber, lengthUnit, out);
+    return out;
+}
+
+void PositioningChartSeries(const PositioningReadings& readings, const TPunkt& means, const TPunkt& sigmas,
+                            bool byPointNumber, int lengthUnit, std::vector<SeriesValues>& out) {
     const auto& names = PositioningSeriesNames();
-    std::vector<SeriesValues> out(names.size());
+    const TCykl& cycles = readings.Cycles();
+    out.resize(names.size());
     const size_t n = static_cast<size_t>(means.Count());
     for (size_t i = 0; i < names.size(); ++i) {
         out[i].name = names[i];
+        out[i].points.clear();
         out[i].points.reserve(i < 15 ? n : n * static_cast<size_t>(cycles.Count()));
     }
     auto add = [&](size_t series, double x, double y) {
         if (std::isfinite(x) && std::isfinite(y)) out[series].points.emplace_back(x, y);
     };
-    const bool unidirectional = IsUnidirectional(cycles);
-    for (int k = 0; k < means.Count(); ++k) {
+    const bool unidirectional = readings.Unidirectional();
+    const std::vector<PointStats> st = statsOf(means, &sigmas);
+    int k = 0;
+    for (const TPunktItem& mean : means.Items()) {
         double x = k;
-        if (!byPointNumber) x = lengthUnit == 1 ? means[k].Dystans * 0.03937007874015748 : means[k].Dystans;
-        const PointStats p = pointAt(means, &sigmas, k);
+        if (!byPointNumber) x = lengthUnit == 1 ? mean.Dystans * 0.03937007874015748 : mean.Dystans;
+        const PointStats& p = st[static_cast<size_t>(k)];
         add(0, x, p.up);
         add(1, x, p.up + 3 * p.sUp);
         add(2, x, p.up - 3 * p.sUp);
@@ -337,14 +455,22 @@ std::vector<SeriesValues> PositioningChartSeries(const TCykl& cycles, const TPun
             add(13, x, m + b);
             add(14, x, m - b);
         }
-        for (int c = 0; c < cycles.Count(); ++c) {
-            if (k >= cycles[c].Punkt.Count()) continue;
-            const TPunktItem& r = cycles[c].Punkt[k];
-            add(15, x, r.Xa);
-            if (!unidirectional) add(16, x, r.Xr);
+        if (k < readings.PointCount()) {
+            for (int c = 0; c < readings.CycleCount(); ++c) {
+                add(15, x, readings.Forward(c)[k]);
+                if (!unidirectional) add(16, x, readings.Backward(c)[k]);
+            }
+        } else {
+            // Past the shortest cycle: the readings of the cycles that reach this far.
+            for (const TCyklItem& cycle : cycles.Items()) {
+                if (k >= cycle.Punkt.Count()) continue;
+                const TPunktItem& r = cycle.Punkt[k];
+                add(15, x, r.Xa);
+                if (!unidirectional) add(16, x, r.Xr);
+            }
         }
+        ++k;
     }
-    return out;
 }
 
 std::optional<QString> BacklashCaption(const TCykl& cycles, int currentCycle, QChar separator) {

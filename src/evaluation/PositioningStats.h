@@ -18,6 +18,38 @@
 
 namespace evaluation {
 
+// A run's readings copied once into flat arrays, cycle after cycle, so that an evaluation walks
+// memory in order instead of two checked look-ups and two pointer hops per reading. Made from
+// the run at the start of an evaluation; it keeps a reference to the run and is not updated
+// when the run changes. The functions below that take a TCykl make one of these themselves.
+class PositioningReadings {
+public:
+    explicit PositioningReadings(const TCykl& cycles);
+
+    const TCykl& Cycles() const { return *cycles_; }
+    int CycleCount() const { return cycleCount_; }
+    int PointCount() const { return points_; }         // EvaluatedPointCount
+    bool Unidirectional() const { return unidirectional_; }
+    // Xa and Xr of cycle c at the evaluated points; the row runs on to Stride() with zeros.
+    const double* Forward(int c) const { return forward_.data() + size_t(c) * stride_; }
+    const double* Backward(int c) const { return backward_.data() + size_t(c) * stride_; }
+    size_t Stride() const { return stride_; }
+    // Dystans of the last cycle at the evaluated points.
+    const double* LastDystans() const { return lastDystans_.data(); }
+    // Largest span of Xa and of Xr within one cycle, over all points of each cycle.
+    double ForwardSpan() const { return forwardSpan_; }
+    double BackwardSpan() const { return backwardSpan_; }
+
+private:
+    const TCykl* cycles_;
+    int cycleCount_ = 0;
+    int points_ = 0;
+    size_t stride_ = 0;
+    bool unidirectional_ = true;
+    double forwardSpan_ = 0.0, backwardSpan_ = 0.0;
+    std::vector<double> forward_, backward_, lastDystans_;
+};
+
 // Number of points evaluated per cycle: the point count of cycle 0, or fewer when a later
 // cycle is shorter (a run is normally trimmed to equal cycles before it gets here).
 int EvaluatedPointCount(const TCykl& cycles);
@@ -27,11 +59,14 @@ bool IsUnidirectional(const TCykl& cycles);
 
 // Clears `means` and fills one item per point: the last cycle's Dystans, the mean Xa and Xr.
 void ComputePointMeans(const TCykl& cycles, TPunkt& means);
+void ComputePointMeans(const PositioningReadings& readings, TPunkt& means);
 // Clears `sigmas`; fills it only when there is a cycle and cycle 0 holds more than three points.
-// Sample deviations (divisor n - 1, pooled 2n - 1) from extended-precision one-pass sums; a
-// negative difference from rounding counts as 0. A single cycle has no directional spread: s↑
+// Sample deviations (divisor n - 1, pooled 2n - 1) from compensated one-pass sums of the
+// readings less the point's first reading in cycle 0 (so the sums do not grow with the readings'
+// distance from zero); a negative difference from rounding counts as 0. A single cycle has no directional spread: s↑
 // and s↓ are 0 there (the pooled deviation of its two readings is still defined).
 void ComputePointSigmas(const TCykl& cycles, TPunkt& sigmas);
+void ComputePointSigmas(const PositioningReadings& readings, TPunkt& sigmas);
 
 // Largest abs(Xa - Xr) of the points; 0.0 for no collection or an empty one.
 double MaxAbsReversal(const TPunkt* points);
@@ -63,6 +98,7 @@ struct CycleSpan {
     double backward = 0.0;  // span↓
 };
 CycleSpan MaxCycleSpan(const TCykl& cycles);
+CycleSpan MaxCycleSpan(const PositioningReadings& readings);
 
 double MaxSixSigma(const TPunkt& means, const TPunkt& sigmas);            // Rpmax
 double SpreadBothDirections(const TPunkt& means, const TPunkt& sigmas);   // Mar
@@ -71,6 +107,7 @@ double PositionUncertainty(const TPunkt& means, const TPunkt& sigmas);    // P
 double MaxSpread(const TPunkt& sigmas);                                   // Ps
 double MaxSpreadPlusReversal(const TPunkt& means, const TPunkt& sigmas);  // Ps+U
 double HalfRangeAbsDeviation(const TCykl& cycles);                        // J
+double HalfRangeAbsDeviation(const PositioningReadings& readings);
 
 // Every run-level figure at once.
 struct PositioningFigures {
@@ -81,6 +118,8 @@ struct PositioningFigures {
     double Pa = 0.0, P = 0.0, Ps = 0.0, PsU = 0.0, Rpmax = 0.0, Mar = 0.0, J = 0.0;
 };
 PositioningFigures ComputePositioningFigures(const TCykl& cycles, const TPunkt& means, const TPunkt& sigmas);
+PositioningFigures ComputePositioningFigures(const PositioningReadings& readings, const TPunkt& means,
+                                             const TPunkt& sigmas);
 
 // True when any series from index 4 on is active (series 0 to 3 do not count); false for a
 // chart of fewer than five series. `seriesActive` lists the chart's series in chart order.
@@ -105,6 +144,9 @@ const std::vector<QString>& PositioningSeriesNames();
 // Points with a non-finite coordinate are left out.
 std::vector<SeriesValues> PositioningChartSeries(const TCykl& cycles, const TPunkt& means, const TPunkt& sigmas,
                                                  bool byPointNumber, int lengthUnit);
+// The same into `out`, whose point buffers are kept and refilled (no fresh vectors per evaluation).
+void PositioningChartSeries(const PositioningReadings& readings, const TPunkt& means, const TPunkt& sigmas,
+                            bool byPointNumber, int lengthUnit, std::vector<SeriesValues>& out);
 
 // Caption of LabelLuzZwrotny for the cycle numbered `currentCycle` (from 1): "Luz zwrotny: -
 // 1.23µm" from that cycle's raw points; nullopt (hide the label) when there is no such cycle,

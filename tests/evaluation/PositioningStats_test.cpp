@@ -250,3 +250,127 @@ TEST(PositioningStats, BacklashCaption) {
     EXPECT_EQ(BacklashCaption(unidirectionalRun(), 1), std::nullopt);
     EXPECT_EQ(BacklashCaption(makeRun({{{1, 2}, {3, 5}}}), 1), std::nullopt);
 }
+
+namespace {
+
+// Deterministic readings: offset + spread·noise forward, reversal less backward; cycle 0 may be
+// an outlier by `first`.
+TCykl generatedRun(int points, int cycles, double offset, double spread, double reversal, double first) {
+    uint32_t state = 777;
+    auto noise = [&] {
+        state = state * 1664525u + 1013904223u;
+        return double(state >> 8) / double(1u << 23) - 1.0;
+    };
+    TCykl run;
+    for (int c = 0; c < cycles; ++c) {
+        TPunkt& pts = run.Add().Punkt;
+        for (int k = 0; k < points; ++k) {
+            TPunktItem& p = pts.Add();
+            p.Dystans = 2.5 * k;
+            p.Xa = offset + 0.3 * k + spread * noise() + (c == 0 ? first : 0.0);
+            p.Xr = p.Xa - reversal + spread * noise();
+        }
+    }
+    return run;
+}
+
+// Two-pass sample deviation in extended precision.
+double exactDeviation(const std::vector<long double>& x) {
+    if (x.size() < 2) return 0.0;
+    long double mean = 0;
+    for (long double v : x) mean += v;
+    mean /= x.size();
+    long double ss = 0;
+    for (long double v : x) ss += (v - mean) * (v - mean);
+    return double(std::sqrt(ss / (x.size() - 1)));
+}
+
+}  // namespace
+
+// Means are the cycle-order sums divided by the cycle count, to the last bit; deviations agree
+// with an exact two-pass computation to 1e-12 relative also where readings lie far from zero,
+// the reversal is large or the first cycle is an outlier, and across the 64-point blocks.
+TEST(PositioningStats, MeansExactAndDeviationsAgainstTwoPassReference) {
+    struct Row {
+        const char* name;
+        int points, cycles;
+        double offset, spread, reversal, first;
+    } rows[] = {{"small", 5, 2, 0, 1, 0.5, 0},          {"far from zero", 70, 10, 1000, 0.01, 2, 0},
+                {"large reversal", 130, 100, -50, 0.5, 40, 0}, {"outlier first cycle", 64, 7, 3, 0.05, 1, 2},
+                {"one cycle", 9, 1, 10, 1, 3, 0},       {"millimetres in µm", 65, 5, 123456.789, 0.2, 5, 0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const TCykl run = generatedRun(r.points, r.cycles, r.offset, r.spread, r.reversal, r.first);
+        TPunkt means, sigmas;
+        ComputePointMeans(run, means);
+        ComputePointSigmas(run, sigmas);
+        ASSERT_EQ(means.Count(), r.points);
+        ASSERT_EQ(sigmas.Count(), r.points);
+        for (int k = 0; k < r.points; ++k) {
+            SCOPED_TRACE(k);
+            double up = 0, down = 0;
+            std::vector<long double> a, b, both;
+            for (int c = 0; c < r.cycles; ++c) {
+                up += run[c].Punkt[k].Xa;
+                down += run[c].Punkt[k].Xr;
+                a.push_back(run[c].Punkt[k].Xa);
+                b.push_back(run[c].Punkt[k].Xr);
+            }
+            both = a;
+            both.insert(both.end(), b.begin(), b.end());
+            EXPECT_EQ(means[k].Xa, up / r.cycles);
+            EXPECT_EQ(means[k].Xr, down / r.cycles);
+            EXPECT_EQ(means[k].Dystans, run[r.cycles - 1].Punkt[k].Dystans);
+            const double want[] = {r.cycles > 1 ? exactDeviation(a) : 0.0, r.cycles > 1 ? exactDeviation(b) : 0.0,
+                                   exactDeviation(both)};
+            const double got[] = {sigmas[k].Xa, sigmas[k].Xr, sigmas[k].Dystans};
+            for (int i = 0; i < 3; ++i) EXPECT_LE(std::fabs(got[i] - want[i]), 1e-12 * want[i]) << i;
+        }
+    }
+}
+
+// One copy of the run serves every step; the chart's buffers are refilled, not added to.
+TEST(PositioningStats, ReadingsCopyGivesTheSameAndSeriesBuffersAreRefilled) {
+    const TCykl run = generatedRun(100, 4, 5, 0.3, 1.5, 0);
+    TPunkt means, sigmas;
+    ComputePointMeans(run, means);
+    ComputePointSigmas(run, sigmas);
+    const PositioningReadings readings(run);
+    EXPECT_EQ(readings.PointCount(), 100);
+    EXPECT_FALSE(readings.Unidirectional());
+    TPunkt means2, sigmas2;
+    ComputePointMeans(readings, means2);
+    ComputePointSigmas(readings, sigmas2);
+    for (int k = 0; k < 100; ++k) {
+        EXPECT_EQ(means2[k].Xa, means[k].Xa);
+        EXPECT_EQ(sigmas2[k].Dystans, sigmas[k].Dystans);
+    }
+    const PositioningFigures f = ComputePositioningFigures(run, means, sigmas);
+    const PositioningFigures g = ComputePositioningFigures(readings, means, sigmas);
+    EXPECT_EQ(f.J, g.J);
+    EXPECT_EQ(f.span.forward, g.span.forward);
+    EXPECT_EQ(f.accuracy.total, g.accuracy.total);
+
+    const auto fresh = PositioningChartSeries(run, means, sigmas, false, 0);
+    std::vector<SeriesValues> reused;
+    for (int pass = 0; pass < 2; ++pass) {
+        PositioningChartSeries(readings, means, sigmas, false, 0, reused);
+        ASSERT_EQ(reused.size(), fresh.size());
+        for (size_t i = 0; i < fresh.size(); ++i) {
+            EXPECT_EQ(reused[i].name, fresh[i].name);
+            EXPECT_EQ(reused[i].points, fresh[i].points) << fresh[i].name.toStdString();
+        }
+    }
+    EXPECT_EQ(series(reused, "PomiaryWTyl").points.size(), 400u);
+}
+
+// Means longer than the shortest cycle (taken from another run): the readings of the cycles
+// that reach a point are drawn, as before.
+TEST(PositioningStats, ChartSeriesPastTheShortestCycle) {
+    TCykl run = makeRun({{{1, 2}, {3, 4}, {5, 6}}, {{7, 8}, {9, 10}}});
+    TPunkt means;
+    ComputePointMeans(makeRun({{{0, 0}, {0, 0}, {0, 0}}}), means);
+    const auto all = PositioningChartSeries(run, means, TPunkt(), false, 0);
+    EXPECT_EQ(series(all, "PomiaryWPrzod").points,
+              (std::vector<QPointF>{{0, 1}, {0, 7}, {100, 3}, {100, 9}, {200, 5}}));
+}
