@@ -53,14 +53,15 @@ struct Flat {
     int points = 0, cycles = 0;
     std::vector<double> dist, a, r;
     std::vector<double> up, down, sUp, sDown, s;
+    std::vector<double> s1u, s2u, s1d, s2d, s1, s2;  // sums, made once
     std::vector<std::vector<QPointF>> series = std::vector<std::vector<QPointF>>(17);
 };
 
 void flatSums(Flat& f, bool withSeries) {
     const int P = f.points, C = f.cycles;
-    std::fill(f.up.begin(), f.up.end(), 0.0);
-    std::fill(f.down.begin(), f.down.end(), 0.0);
-    std::vector<double> s1u(P), s2u(P), s1d(P), s2d(P), s1(P), s2(P);
+    for (auto* v : {&f.up, &f.down, &f.s1u, &f.s2u, &f.s1d, &f.s2d, &f.s1, &f.s2}) std::fill(v->begin(), v->end(), 0.0);
+    double *s1u = f.s1u.data(), *s2u = f.s2u.data(), *s1d = f.s1d.data(), *s2d = f.s2d.data();
+    double *s1 = f.s1.data(), *s2 = f.s2.data();
     double spanUp = 0, spanDown = 0;
     for (int c = 0; c < C; ++c) {
         const double* a = &f.a[size_t(c) * P];
@@ -129,7 +130,7 @@ void anchor(benchmark::State& state, bool withSeries) {
             f.r.push_back(run[c].Punkt[k].Xr);
         }
     for (int k = 0; k < P; ++k) f.dist.push_back(run[C - 1].Punkt[k].Dystans);
-    for (auto* v : {&f.up, &f.down, &f.sUp, &f.sDown, &f.s}) v->resize(P);
+    for (auto* v : {&f.up, &f.down, &f.sUp, &f.sDown, &f.s, &f.s1u, &f.s2u, &f.s1d, &f.s2d, &f.s1, &f.s2}) v->resize(P);
     for (auto _ : state) {
         flatSums(f, withSeries);
         benchmark::ClobberMemory();

@@ -1,6 +1,8 @@
 #pragma once
-// Radix-2 discrete Fourier transform (iterative decimation in time: one bit-reversed copy, then
-// butterflies on blocks of 2, 4, ..., N in the output array). Used by the vibration spectrum.
+// Radix-2 discrete Fourier transform (iterative decimation in time: a bit-reversed gather that
+// also does the blocks of 2 and 4, then two stages per pass over split real and imaginary parts,
+// with the twiddles of each size and angle made once). Real samples with the angle ±2π (the
+// vibration frame) go through a transform of half the length. Used by the vibration spectrum.
 //
 // With the angle 2π and the 1/N scale of FFT the result is
 //     X[k] = (1/N) Σn x[n]·e^(+2πi·k·n/N),  k = 0..N-1,
