@@ -56,17 +56,10 @@ std::vector<PointStats> statsOf(const TPunkt& means, const TPunkt* sigmas) {
 
 using Stats = std::span<const PointStats>;
 
-// Points per block of the sums: a block's accumulators stay in the first-level cache and its
-// fixed length lets the compiler use vector instructions.
+// Points per block of the sums: a block's accumulators stay in the first-level cache, its rows
+// of readings are read once per pass, and its fixed length lets the compiler use vector
+// instructions. The readings run on to a whole number of blocks with zeros.
 constexpr int kBlock = 64;
-
-// One step of a compensated (Kahan) sum; `sum - carry` is the sum to within two roundings.
-inline void addCompensated(double& sum, double& carry, double x) {
-    const double y = x - carry;
-    const double t = sum + y;
-    carry = (t - sum) - y;
-    sum = t;
-}
 
 // From the sums of n readings less a shift (any value: the deviation does not depend on it).
 double sampleDeviation(double s1, double s2, double n) {
@@ -215,66 +208,84 @@ bool IsUnidirectional(const TCykl& cycles) {
 
 void ComputePointMeans(const TCykl& cycles, TPunkt& means) { ComputePointMeans(PositioningReadings(cycles), means); }
 
-void ComputePointMeans(const PositioningReadings& readings, TPunkt& means) {
-    means.Clear();
-    const int n = readings.CycleCount();
-    const size_t points = static_cast<size_t>(readings.PointCount());
-    // Summed cycle by cycle, each point from 0 in cycle order.
-    std::vector<double> up(points, 0.0), down(points, 0.0);
-    for (int c = 0; c < n; ++c) {
-        const double* a = readings.Forward(c);
-        const double* r = readings.Backward(c);
-        for (size_t k = 0; k < points; ++k) {
-            up[k] += a[k];
-            down[k] += r[k];
+namespace {
+
+// Sums of Xa and Xr over the cycles, in cycle order from 0, for the points b .. b + kBlock - 1.
+void blockSums(const PositioningReadings& readings, int b, double* up, double* down) {
+    for (int j = 0; j < kBlock; ++j) up[j] = down[j] = 0.0;
+    for (int c = 0; c < readings.CycleCount(); ++c) {
+        const double* a = readings.Forward(c) + b;
+        const double* r = readings.Backward(c) + b;
+        for (int j = 0; j < kBlock; ++j) {
+            up[j] += a[j];
+            down[j] += r[j];
         }
     }
-    for (size_t k = 0; k < points; ++k) {
-        TPunktItem& item = means.Add();
-        item.Dystans = readings.LastDystans()[k];
-        item.Xa = up[k] / n;
-        item.Xr = down[k] / n;
+}
+
+}  // namespace
+
+void ComputePointMeans(const PositioningReadings& readings, TPunkt& means) {
+    const int n = readings.CycleCount();
+    const int points = readings.PointCount();
+    means.Resize(points);
+    auto items = means.Items();
+    for (int b = 0; b < points; b += kBlock) {
+        double up[kBlock], down[kBlock];
+        blockSums(readings, b, up, down);
+        const int end = std::min(kBlock, points - b);
+        for (int j = 0; j < end; ++j) {
+            TPunktItem& item = items[b + j];
+            item.Dystans = readings.LastDystans()[b + j];
+            item.Xa = up[j] / n;
+            item.Xr = down[j] / n;
+        }
     }
 }
 
 void ComputePointSigmas(const TCykl& cycles, TPunkt& sigmas) { ComputePointSigmas(PositioningReadings(cycles), sigmas); }
 
 void ComputePointSigmas(const PositioningReadings& readings, TPunkt& sigmas) {
-    sigmas.Clear();
     const TCykl& cycles = readings.Cycles();
-    if (cycles.Count() < 1 || cycles[0].Punkt.Count() <= 3) return;
+    if (cycles.Count() < 1 || cycles[0].Punkt.Count() <= 3) {
+        sigmas.Clear();
+        return;
+    }
     const int n = readings.CycleCount();
     const int points = readings.PointCount();
     const double dn = n;
+    sigmas.Resize(points);
+    auto items = sigmas.Items();
     for (int b = 0; b < points; b += kBlock) {
-        // Sums over the cycles of d = x - x(cycle 0) and of d², compensated; cycle 0 adds 0.
-        double s1u[kBlock] = {}, c1u[kBlock] = {}, s2u[kBlock] = {}, c2u[kBlock] = {};
-        double s1d[kBlock] = {}, c1d[kBlock] = {}, s2d[kBlock] = {}, c2d[kBlock] = {};
-        const double* a0 = readings.Forward(0) + b;
-        const double* r0 = readings.Backward(0) + b;
-        for (int c = 1; c < n; ++c) {
+        // The block's means first, then the sums of d = x - x̄ and of d² over the cycles.
+        double mUp[kBlock], mDown[kBlock];
+        blockSums(readings, b, mUp, mDown);
+        for (int j = 0; j < kBlock; ++j) {
+            mUp[j] /= dn;
+            mDown[j] /= dn;
+        }
+        double s1u[kBlock] = {}, s2u[kBlock] = {}, s1d[kBlock] = {}, s2d[kBlock] = {};
+        for (int c = 0; c < n; ++c) {
             const double* a = readings.Forward(c) + b;
             const double* r = readings.Backward(c) + b;
             for (int j = 0; j < kBlock; ++j) {
-                const double da = a[j] - a0[j];
-                const double dr = r[j] - r0[j];
-                addCompensated(s1u[j], c1u[j], da);
-                addCompensated(s2u[j], c2u[j], da * da);
-                addCompensated(s1d[j], c1d[j], dr);
-                addCompensated(s2d[j], c2d[j], dr * dr);
+                const double da = a[j] - mUp[j];
+                const double dr = r[j] - mDown[j];
+                s1u[j] += da;
+                s2u[j] += da * da;
+                s1d[j] += dr;
+                s2d[j] += dr * dr;
             }
         }
         const int end = std::min(kBlock, points - b);
         for (int j = 0; j < end; ++j) {
-            const double S1u = s1u[j] - c1u[j], S2u = s2u[j] - c2u[j];
-            const double S1d = s1d[j] - c1d[j], S2d = s2d[j] - c2d[j];
-            // The pooled readings all less x↑(cycle 0): the backward ones move by δ.
-            const double delta = r0[j] - a0[j];
-            const double S1 = S1u + (S1d + dn * delta);
-            const double S2 = S2u + (S2d + (2 * delta * S1d + dn * delta * delta));
-            TPunktItem& item = sigmas.Add();
-            item.Xa = sampleDeviation(S1u, S2u, dn);
-            item.Xr = sampleDeviation(S1d, S2d, dn);
+            // The pooled readings all less x̄↑: the backward ones move by δ = x̄↓ - x̄↑.
+            const double delta = mDown[j] - mUp[j];
+            const double S1 = s1u[j] + (s1d[j] + dn * delta);
+            const double S2 = s2u[j] + (s2d[j] + (2 * delta * s1d[j] + dn * delta * delta));
+            TPunktItem& item = items[b + j];
+            item.Xa = sampleDeviation(s1u[j], s2u[j], dn);
+            item.Xr = sampleDeviation(s1d[j], s2d[j], dn);
             item.Dystans = sampleDeviation(S1, S2, 2 * dn);
         }
     }

@@ -57,13 +57,14 @@ int EvaluatedPointCount(const TCykl& cycles);
 // True when every Xr of cycle 0 is exactly 0.0 (also for a run without cycles).
 bool IsUnidirectional(const TCykl& cycles);
 
-// Clears `means` and fills one item per point: the last cycle's Dystans, the mean Xa and Xr.
+// Leaves `means` with one item per point: the last cycle's Dystans, the mean Xa and Xr (the
+// cycle-order sum divided by the cycle count).
 void ComputePointMeans(const TCykl& cycles, TPunkt& means);
 void ComputePointMeans(const PositioningReadings& readings, TPunkt& means);
-// Clears `sigmas`; fills it only when there is a cycle and cycle 0 holds more than three points.
-// Sample deviations (divisor n - 1, pooled 2n - 1) from compensated one-pass sums of the
-// readings less the point's first reading in cycle 0 (so the sums do not grow with the readings'
-// distance from zero); a negative difference from rounding counts as 0. A single cycle has no directional spread: s↑
+// Leaves `sigmas` empty unless there is a cycle and cycle 0 holds more than three points, then
+// with one item per point. Sample deviations (divisor n - 1, pooled 2n - 1) from the sums of
+// the readings less their mean (so nothing cancels however far the readings lie from zero); a
+// negative difference from rounding counts as 0. A single cycle has no directional spread: s↑
 // and s↓ are 0 there (the pooled deviation of its two readings is still defined).
 void ComputePointSigmas(const TCykl& cycles, TPunkt& sigmas);
 void ComputePointSigmas(const PositioningReadings& readings, TPunkt& sigmas);

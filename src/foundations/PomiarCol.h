@@ -34,6 +34,18 @@ public:
     auto Items() const {
         return std::views::transform(items_, [](const std::unique_ptr<Item>& p) -> const Item& { return *p; });
     }
+    auto Items() {
+        return std::views::transform(items_, [](std::unique_ptr<Item>& p) -> Item& { return *p; });
+    }
+    // Exactly n items: the first ones kept as they are, missing ones added as new items, the
+    // rest deleted. For results refilled on every evaluation without freeing and allocating
+    // each item again.
+    void Resize(int n) {
+        const size_t want = n < 0 ? 0 : static_cast<size_t>(n);
+        if (items_.size() > want) items_.resize(want);
+        items_.reserve(want);
+        while (items_.size() < want) items_.push_back(std::make_unique<Item>());
+    }
     Item& Add() {
         items_.push_back(std::make_unique<Item>());
         return *items_.back();

@@ -338,11 +338,20 @@ TEST(PositioningStats, ReadingsCopyGivesTheSameAndSeriesBuffersAreRefilled) {
     const PositioningReadings readings(run);
     EXPECT_EQ(readings.PointCount(), 100);
     EXPECT_FALSE(readings.Unidirectional());
+    // Results of an earlier, longer run are replaced whole.
     TPunkt means2, sigmas2;
+    for (int k = 0; k < 150; ++k) {
+        means2.Add().Xa = -1;
+        sigmas2.Add().Dystans = -1;
+    }
     ComputePointMeans(readings, means2);
     ComputePointSigmas(readings, sigmas2);
+    ASSERT_EQ(means2.Count(), 100);
+    ASSERT_EQ(sigmas2.Count(), 100);
     for (int k = 0; k < 100; ++k) {
+        EXPECT_EQ(means2[k].Dystans, means[k].Dystans);
         EXPECT_EQ(means2[k].Xa, means[k].Xa);
+        EXPECT_EQ(sigmas2[k].Xa, sigmas[k].Xa);
         EXPECT_EQ(sigmas2[k].Dystans, sigmas[k].Dystans);
     }
     const PositioningFigures f = ComputePositioningFigures(run, means, sigmas);

@@ -207,3 +207,19 @@ TEST(PomiarCol, MemoryDecoderMatchesTheStreamReader) {
         EXPECT_EQ((outcome<TVelValue>(bytes, true)), (outcome<TVelValue>(bytes, false)));
     }
 }
+
+TEST(PomiarCol, ResizeKeepsTheFirstItems) {
+    TPunkt p;
+    for (int i = 0; i < 3; ++i) p.Add().Xa = i;
+    const TPunktItem* first = &p[0];
+    p.Resize(5);
+    ASSERT_EQ(p.Count(), 5);
+    EXPECT_EQ(&p[0], first);
+    EXPECT_EQ(p[2].Xa, 2.0);
+    EXPECT_EQ(p[4].Xa, 0.0);
+    p.Resize(1);
+    ASSERT_EQ(p.Count(), 1);
+    EXPECT_EQ(&p[0], first);
+    p.Resize(-1);
+    EXPECT_EQ(p.Count(), 0);
+}
