@@ -34,6 +34,7 @@ void writeMeasurement(const QString& FileName, const TMeasurementHeader& Header,
     bytes.reserve(TMeasurementHeader::Size + bodySize);
     foundations::ByteWriter w(bytes);
     body(w);
+    w.flush();
     const QString failure = platform::SaveBytes(FileName, bytes);
     if (!failure.isEmpty()) throw MeasurementFileError(failure);
 }

@@ -82,26 +82,41 @@ private:
 };
 
 // Little-endian values appended to a byte buffer, so a file is encoded whole and written once.
+// They are gathered in a small block and appended a block at a time; flush() (or the end of
+// the writer) appends what is left.
 class ByteWriter {
 public:
     explicit ByteWriter(QByteArray& bytes) : bytes_(bytes) {}
+    ByteWriter(const ByteWriter&) = delete;
+    ByteWriter& operator=(const ByteWriter&) = delete;
+    ~ByteWriter() { flush(); }
     void writeInt32(int32_t v) { put(static_cast<uint32_t>(v)); }
     void writeDouble(double v) { put(std::bit_cast<uint64_t>(v)); }
-    void writeByte(uint8_t v) { bytes_.append(static_cast<char>(v)); }
-    void writeRaw(const char* data, qsizetype n) { bytes_.append(data, n); }
+    void writeByte(uint8_t v) { put(v); }
+    void writeRaw(const char* data, qsizetype n) {
+        flush();
+        bytes_.append(data, n);
+    }
+    void flush() {
+        if (used_ > 0) bytes_.append(block_, used_);
+        used_ = 0;
+    }
 
 private:
     template <class U>
     void put(U v) {
-        char b[sizeof v];
+        if (used_ + qsizetype(sizeof v) > qsizetype(sizeof block_)) flush();
+        char* b = block_ + used_;
         if constexpr (std::endian::native == std::endian::little) {
             std::memcpy(b, &v, sizeof v);
         } else {
             for (size_t i = 0; i < sizeof v; ++i) b[i] = static_cast<char>(v >> (8 * i));
         }
-        bytes_.append(b, sizeof v);
+        used_ += sizeof v;
     }
     QByteArray& bytes_;
+    char block_[4096];
+    qsizetype used_ = 0;
 };
 
 }  // namespace foundations

@@ -151,6 +151,7 @@ QByteArray saveToBytes(const auto& c) {
     QByteArray bytes;
     foundations::ByteWriter w(bytes);
     c.SaveToBytes(w);
+    w.flush();
     return bytes;
 }
 
