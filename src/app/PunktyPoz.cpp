@@ -1,5 +1,7 @@
 #include "app/PunktyPoz.h"
 
+#include <algorithm>
+
 #include "app/HelpWindow.h"
 
 #include <QApplication>
@@ -115,7 +117,13 @@ TFPunktyPoz::TFPunktyPoz(QWidget* parent) : TSSForm(parent) {
     PunktyGrid->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     PunktyGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     PunktyGrid->setItemDelegate(new GridKeyDelegate(this, PunktyGrid));
-    PunktyGrid->setMinimumWidth(220);
+    PunktyGrid->setMinimumWidth(260);
+    // The columns fill the table (layoutColumns): no sideways scrolling; rows as high as the
+    // text, so that a dozen points show at once.
+    PunktyGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    PunktyGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    PunktyGrid->verticalHeader()->setDefaultSectionSize(PunktyGrid->fontMetrics().height() + 6);
+    PunktyGrid->setMinimumHeight((PunktyGrid->fontMetrics().height() + 6) * 12 + 4);
     label1->setBuddy(PunktyGrid);
     // Queued: the edit has ended and the table may be rebuilt outside its own signal.
     connect(PunktyGrid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* it) {
@@ -148,7 +156,7 @@ TFPunktyPoz::TFPunktyPoz(QWidget* parent) : TSSForm(parent) {
     auto* label5 = new QLabel(QStringLiteral("&Punkt startowy"), this);
     label5->setObjectName(QStringLiteral("Label5"));
     label5->setBuddy(StartPointEdit);
-    auto* label6 = new QLabel(QStringLiteral("&Dystans"), this);
+    label6 = new QLabel(QStringLiteral("&Dystans"), this);
     label6->setObjectName(QStringLiteral("Label6"));
     label6->setBuddy(SpinEditDystans);
     RadioButtonOdstep = new QRadioButton(QStringLiteral("Od&stęp"), this);
@@ -263,6 +271,8 @@ void TFPunktyPoz::Prepare(const TPunkt& points, double start, uint8_t kind, int3
     ListKind = kind;
     PatternPicture = picture;
     ListUnit = kind == 0 ? 0 : unit;  // angles stay in degrees in every unit mode
+    // An angular list spans an angle, not a distance.
+    label6->setText(kind == 0 ? QStringLiteral("&Kąt") : QStringLiteral("&Dystans"));
     PointListDir = pointListDir;
     WorkPoints = points;
     if (ListUnit == 1) ScaleTargetPoints(WorkPoints, kMmToInch);
@@ -334,7 +344,13 @@ void TFPunktyPoz::FillGrid() {
 
 void TFPunktyPoz::layoutColumns() {
     const int w = PunktyGrid->viewport()->width();
-    const int c0 = w / 3;
+    // The number column as wide as its widest text ("Nowy" or the last number), never more
+    // than half the table.
+    int c0 = PunktyGrid->fontMetrics().horizontalAdvance(Msg(QStringLiteral("stNowy"))) + 12;
+    for (int r = 0; r < PunktyGrid->rowCount(); ++r)
+        if (const QTableWidgetItem* it = PunktyGrid->item(r, 0))
+            c0 = std::max(c0, PunktyGrid->fontMetrics().horizontalAdvance(it->text()) + 12);
+    c0 = std::min(c0, w / 2);
     PunktyGrid->setColumnWidth(0, c0);
     PunktyGrid->setColumnWidth(1, w - c0 - (PunktyGrid->showGrid() ? 1 : 0));
 }
@@ -342,6 +358,11 @@ void TFPunktyPoz::layoutColumns() {
 void TFPunktyPoz::resizeEvent(QResizeEvent* e) {
     TSSForm::resizeEvent(e);
     layoutColumns();
+}
+
+void TFPunktyPoz::showEvent(QShowEvent* e) {
+    TSSForm::showEvent(e);
+    layoutColumns();  // the table's final width is known only now
 }
 
 void TFPunktyPoz::ButtonObliczClick() {

@@ -69,6 +69,7 @@ protected:
 private:
     void beep();
     void layoutColumns();
+    void showEvent(QShowEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
     QTableWidget* PunktyGrid;
@@ -78,6 +79,7 @@ private:
     TMSpinEdit* SpinEditIloscPunktow;
     QRadioButton* RadioButtonOdstep;
     QRadioButton* RadioButtonIloscPunktow;
+    QLabel* label6;
     QLabel* Label2;
     QLabel* Label3;
     QLabel* Label4;

@@ -13,6 +13,7 @@
 #include "app/ModeSequencesMainForm.h"
 #include "app/PointStoreWidgets.h"
 #include "app/Unit_glowny.h"
+#include "foundations/LocaleTable.h"
 #include "evaluation/PointStore.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/ProgramMessages.h"
@@ -266,7 +267,7 @@ void TMainForm::ShowAngularParameters() {
     const double last = AngularTargetPoints->Count() > 0
                             ? (*AngularTargetPoints)[AngularTargetPoints->Count() - 1].Dystans
                             : 0.0;
-    panelText(1, Msg("stKat") + QStringLiteral(" - ") + QString::asprintf("%5.1f °", last));
+    panelText(1, Msg("stKat") + QStringLiteral(" - ") + foundations::systemLocale().toString(last, 'f', 1) + QStringLiteral(" °"));
     QAction* manual = MenuCommand(QStringLiteral("ReczneZaliczeniePunktuPK"));
     panelText(2, isChecked(manual) ? manual->text().remove(u'&') : Msg("stZalAuto"));
     // The parameter summary of the page adds its own panels.

@@ -237,7 +237,7 @@ void TMainForm::ShowLoadedMeasurement(int mode, bool ok) {
     case mfAngular:
         *AngularTargetPoints = *AngularPoints;
         if (auto* edit = findChild<TRealSpinEdit*>(QStringLiteral("PunktStartowyPK")))
-            edit->SetValue(LengthUnit == 1 ? StartPointPK * kMmToInch : StartPointPK);
+            edit->SetValue(StartPointPK);  // an angle: degrees whatever the length unit
         if (BStartPK) {
             BStartPK->setText(QStringLiteral("&Pomiar"));
             BStartPK->setProperty("Tag", 1);

@@ -168,7 +168,9 @@ void TMainForm::ConnectParameterSummary() {
         edit->setObjectName(QString::fromLatin1(name));
         edit->SetPrecision(summary::StartPointDecimals(LengthUnit));
         edit->setMinimumWidth(100);
-        unit = new QLabel(lengthUnitLabel(), row);
+        unit = new QLabel(QString::fromLatin1(unitName) == QLatin1String("Label88") ? QStringLiteral("[deg]")
+                                                                                   : lengthUnitLabel(),
+                          row);
         unit->setObjectName(QString::fromLatin1(unitName));
         l->addWidget(caption);
         l->addWidget(edit, 1);
@@ -275,7 +277,9 @@ void TMainForm::PunktStartowyChange(TRealSpinEdit* edit) {
     double* stored = edit == PunktStartowy ? &StartPoint : edit == PunktStartowyPK ? &StartPointPK
                    : edit == PunktStartowyWysw ? &StartPointDisp : nullptr;
     if (!stored) return;
-    *stored = summary::StartPointFromEdit(*stored, edit->text(), edit->Precision(), LengthUnit,
+    // The angular start point is an angle: degrees in every length unit.
+    const int unit = edit == PunktStartowyPK ? 0 : LengthUnit;
+    *stored = summary::StartPointFromEdit(*stored, edit->text(), edit->Precision(), unit,
                                           foundations::systemDecimalSeparator());
 }
 
@@ -284,10 +288,12 @@ void TMainForm::ShowStartPoint(TRealSpinEdit* edit) {
                         : edit == PunktStartowyWysw ? StartPointDisp : std::nan("");
     if (!edit || !std::isfinite(stored)) return;
     const QSignalBlocker quiet(edit);
-    edit->SetPrecision(summary::StartPointDecimals(LengthUnit));
-    edit->SetValue(summary::StartPointShown(stored, LengthUnit));
-    QLabel* unit = edit == PunktStartowy ? Label68 : edit == PunktStartowyPK ? Label88 : Label89;
-    if (unit) unit->setText(lengthUnitLabel());
+    const bool angle = edit == PunktStartowyPK;  // degrees in every length unit
+    const int lengthUnit = angle ? 0 : LengthUnit;
+    edit->SetPrecision(summary::StartPointDecimals(lengthUnit));
+    edit->SetValue(summary::StartPointShown(stored, lengthUnit));
+    QLabel* unit = edit == PunktStartowy ? Label68 : angle ? Label88 : Label89;
+    if (unit) unit->setText(angle ? QStringLiteral("[deg]") : lengthUnitLabel());
 }
 
 void TMainForm::ProstopadloscClick() { ShowPerpendicularityForm(StraightnessDir, ModeFilters[2], this); }

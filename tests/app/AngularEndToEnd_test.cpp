@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "foundations/LocaleTable.h"
 #include "HeadWindowFixture.h"
 #include "app/PunktyPoz.h"
 #include "evaluation/MeasurementFiles.h"
@@ -97,7 +98,7 @@ TEST_F(AngularEndToEndTest, EnteringThePagePowersTheMotorAndStartsTheAngularRead
         return f->StatusBar2->findChild<QLabel*>(QStringLiteral("StatusBar2Panel") + QString::number(i))->text();
     };
     EXPECT_EQ(panel(0), Msg("stKierunekObrotu") + " - " + RotationDirectionNames[f->RotationDirection]);
-    EXPECT_EQ(panel(1), Msg("stKat") + QString::fromUtf8(" -  45.5 °"));
+    EXPECT_EQ(panel(1), Msg("stKat") + " - 45" + foundations::systemLocale().decimalPoint() + QString::fromUtf8("5 °"));
     EXPECT_EQ(panel(2), Msg("stZalAuto"));
 }
 
@@ -215,7 +216,7 @@ TEST_F(AngularEndToEndTest, RunOverFullTurnAcceptsEachDivisionDrivesTheMotorAndE
         if (chart->Series(s)->Count() == int(targets.size()))
             EXPECT_DOUBLE_EQ(chart->Series(s)->XValue(4), 360.0);
     EXPECT_EQ(f->StatusBar2->findChild<QLabel*>("StatusBar2Panel1")->text(),
-              Msg("stKat") + QString::fromUtf8(" - 360.0 °"));
+              Msg("stKat") + QString::fromUtf8(" - 360,0 °"));
 
     if (!qEnvironmentVariableIsEmpty("VKM30_SCREENSHOTS")) {
         f->resize(1280, 800);

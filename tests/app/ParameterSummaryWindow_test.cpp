@@ -321,8 +321,18 @@ TEST_F(ParameterSummaryWindow, StartPointEditsStoreMillimetres) {
         int page;
     };
     const std::vector<Edit> edits = {{f->PunktStartowy, &StartPoint, f->Label68, 3},
-                                     {f->PunktStartowyPK, &StartPointPK, f->Label88, 5},
                                      {f->PunktStartowyWysw, &StartPointDisp, f->Label89, 2}};
+    // The angular start point is an angle: degrees as typed and shown, in either length unit.
+    ASSERT_TRUE(f->NotebookMainForm->widget(5)->isAncestorOf(f->PunktStartowyPK));
+    for (int unit : {0, 1}) {
+        LengthUnit = unit;
+        f->PunktStartowyPK->setText("12,5");
+        EXPECT_DOUBLE_EQ(StartPointPK, 12.5) << unit;
+        StartPointPK = 30.0;
+        f->ShowStartPoint(f->PunktStartowyPK);
+        EXPECT_EQ(f->PunktStartowyPK->text(), "30,000") << unit;
+        EXPECT_EQ(f->Label88->text(), "[deg]") << unit;
+    }
     for (const Edit& e : edits) {
         ASSERT_NE(e.edit, nullptr);
         SCOPED_TRACE(e.edit->objectName().toStdString());

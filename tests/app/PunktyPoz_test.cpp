@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QRadioButton>
@@ -268,4 +269,17 @@ TEST_F(PunktyPozTest, EditTargetPointsNeedsFivePointsForOk) {
     });
     EXPECT_FALSE(EditTargetPoints(points, &start, 1, 0, 0));
     EXPECT_EQ(points.Count(), 5);
+}
+
+// Pictures of the editor at the smallest screen the program serves, for a look by eye
+// (VKM30_SCREENSHOTS names the folder); every heading and value must be readable.
+TEST_F(PunktyPozTest, Screenshots) {
+    if (qEnvironmentVariableIsEmpty("VKM30_SCREENSHOTS")) GTEST_SKIP();
+    TPunkt points;
+    for (int k = 0; k < 12; ++k) points.Add().Dystans = 125.5 * k;
+    TFPunktyPoz f;
+    f.Prepare(points, 0.0, 0, 0, 0, QString());
+    f.show();
+    QCoreApplication::processEvents();
+    f.grab().save(QDir(qEnvironmentVariable("VKM30_SCREENSHOTS")).filePath("punkty_poz.png"));
 }
