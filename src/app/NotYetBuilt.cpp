@@ -2,6 +2,5 @@
 
 namespace notyet {
 
-bool ZeemanTestOn() { return false; }
 
 }  // namespace notyet

@@ -4,6 +4,7 @@
 #include "app/Unit_glowny.h"
 #include "instrument/LinkPort.h"
 #include "app/LiveReadoutPage.h"
+#include "app/ServicePage.h"
 #include "app/VelocityPage.h"
 #include "app/Unit_glowny_link.h"
 #include "app/UDataModule.h"
@@ -70,6 +71,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ReadoutPage = new LiveReadoutPage(*this);
     VelocityView = new VelocityPage(*this);
     TableView = new TablePage(this, *this);
+    ServiceView = new ServicePage(ServiceHost(), this);
     BuildPages();
     BuildLink();
     ConnectTypePages();
@@ -89,6 +91,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ConnectMenuCommands();
     ConnectOptions();
     ConnectTwoAxisReview();
+    ConnectServicePanel();
     MainForm = this;
     FormCreate();
     TranslateForm(this);  // as every form, once its controls exist

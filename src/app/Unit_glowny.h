@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/LinkThreads.h"
+#include "app/ServicePanel.h"
 #include "app/Settings.h"
 #include "app/TablePage.h"
 #include "app/Unit_glowny_types.h"
@@ -67,6 +68,9 @@ class TPoint3DSeries;
 class TDisplay;
 class RecordingSource;
 class LiveReadoutPage;
+class ServicePage;
+class ServicePanelHost;
+class TKalibracja;
 class VelocityPage;
 class THeaderListbox;
 class TRadioGroup;
@@ -500,6 +504,28 @@ public:
     ModeHostCalls& ModeCalls();
     LinkStatusCalls& LinkCalls();
     void SetLinkWatchdogEnabled(bool on);  // PSTimer2
+
+    // --- service panel, key sequences and the calibration form (Unit_glowny_service.cpp) ---
+    ServicePage& Service() { return *ServiceView; }
+    // The service menus' commands, the panel's connections and the window's key preview.
+    void ConnectServicePanel();
+    // A key typed anywhere on the window: the service and calibration sequences.
+    void FormKeyPress(QChar key);
+    service::KeySequenceMatcher KeySequences;
+    void LeaveServicePanel();
+    // The calibration form, modal; while it is open the frame parser and the environment
+    // thread show into it.
+    void kalibracja1Click();
+    TKalibracja* CalibrationForm = nullptr;
+    void ShowCalibrationOffsets(int32_t x, int32_t y);
+    void ShowCalibrationCounts(const std::array<int32_t, 6>& counts);
+    // The environment thread on its own (the service panel's "Odczyt Meteo", the calibration
+    // form's "&Start"): no switch-on byte.
+    bool MeteoReadingRunning();
+    void StartMeteoThread();
+    class ServiceCalls;
+    std::shared_ptr<ServiceCalls> ServiceCallsHolder;
+    ServicePanelHost& ServiceHost();
 
     // --- dialog and view commands of the menus (Unit_glowny_commands.cpp) ---
     void ConnectMenuCommands();
@@ -937,6 +963,7 @@ private:
     LiveReadoutPage* ReadoutPage = nullptr;
     VelocityPage* VelocityView = nullptr;
     TablePage* TableView = nullptr;
+    ServicePage* ServiceView = nullptr;
 
     void BuildLink();
     void CreateLinkObjects();

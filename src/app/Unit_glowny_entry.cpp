@@ -39,11 +39,6 @@ void TMainForm::ConnectPageEntry() {
     TypeSeams.HidePositioningPanels = [this] { modes::HidePositioningPanels(EntryHost()); };
     TypeSeams.ShowPositioningPanels = [this] { modes::ShowPositioningPanels(EntryHost()); };
     TypeSeams.MeasuredAxis = [this] { return int(EntryHost().MeasuredAxisField()); };
-    TypeSeams.ServicePanelEntered = [this] {
-        if (auto* blink = findChild<QTimer*>(QStringLiteral("PSTimerMiganie"))) blink->start();
-        if (auto* progress = findChild<QProgressBar*>(QStringLiteral("PSProgressBar1"))) progress->setValue(0);
-        if (instrument::SerialLinkChosen()) ReceiveState = 1;
-    };
 
     ConnectPointSourceCommands();
 }

@@ -8,6 +8,7 @@
 #include <QStatusBar>
 
 #include "app/LiveReadoutPage.h"
+#include "app/ServicePage.h"
 #include "app/Unit_glowny.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/SharedGlobals.h"
@@ -51,6 +52,13 @@ public:
     explicit MainFrameSink(TMainForm& f) : f_(f) {}
     bool ServicePageShown() override { return f_.NotebookMainForm->currentIndex() == 6; }
     bool ServiceTraceOn() override { return f_.CheckBox3->isChecked(); }
+    bool ZeemanTestOn() override { return f_.Service().ZeemanTestOn(); }
+    void ShowFlagBits() override { f_.Service().ShowFlagBits(); }
+    void BlinkMeteoLabels() override { f_.Service().BlinkMeteoLabels(); }
+    void ShowCalibrationOffsets(int32_t x, int32_t y) override { f_.ShowCalibrationOffsets(x, y); }
+    void ShowXyValues(int32_t ax, int32_t ay, int32_t dx, int32_t dy, uint8_t px, uint8_t py) override {
+        f_.Service().ShowXyValues(ax, ay, dx, dy, px, py);
+    }
     bool CalibrationFormOpen() override { return ::CalibrationFormOpen; }
     bool AlignmentViewOn() override { return f_.Readout().AlignmentChecked(); }
     int ListCount(instrument::LinkList list) override {

@@ -12,6 +12,7 @@
 #include "app/Unit_glowny_link.h"
 #include "app/ModeSequences.h"
 #include "app/ModeSequencesMainForm.h"
+#include "app/ServicePage.h"
 #include "foundations/MessageDlg.h"
 #include "instrument/ComDrv32.h"
 
@@ -66,12 +67,12 @@ void TMainForm::SetStatusText(const QString& text) { SetLinkStatusText(text); }
 void TMainForm::SetProgress(int percent) {
     percent = std::clamp(percent, 0, 100);
     // The service panel's bar always; the start picture's while it shows.
-    if (auto* service = findChild<QProgressBar*>(QStringLiteral("PSProgressBar1"))) service->setValue(percent);
+    Service().SetProgress(percent);
     if (ProgressBar1 && NotebookMainForm && NotebookMainForm->currentIndex() == 0) ProgressBar1->setValue(percent);
 }
 
 void TMainForm::ShowCommandError() {
-    if (QLabel* l = findChild<QLabel*>(QStringLiteral("PSLabel13"))) l->setText(QStringLiteral("błąd"));
+    Service().ShowCommandError();
 }
 
 bool TMainForm::ServicePageShown() { return NotebookMainForm && NotebookMainForm->currentIndex() == 6; }

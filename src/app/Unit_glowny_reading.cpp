@@ -19,7 +19,7 @@
 #include "app/ModeSequencesMainForm.h"
 #include "evaluation/PointStore.h"
 #include "app/LiveReadoutPage.h"
-#include "app/NotYetBuilt.h"
+#include "app/ServicePage.h"
 #include "app/Unit_glowny.h"
 #include "app/VelocityPage.h"
 #include "instrument/MotorDrive.h"
@@ -58,8 +58,18 @@ class MainMeteoSink : public instrument::MeteoThreadSink {
 public:
     explicit MainMeteoSink(TMainForm& f) : f_(f) {}
 
+    void ShowServiceChannel(int channel, int32_t raw) override {
+        if (f_.ServicePageShown()) f_.Service().ShowMeteoChannel(channel, raw);
+    }
+    void ShowServiceRawValues(const instrument::MeteoWords& raw) override {
+        if (f_.ServicePageShown()) f_.Service().ShowMeteoRawValues(raw);
+    }
     void UpdateMeteoDisplays(const instrument::MeteoWords& values) override {
-        if (::CalibrationFormOpen) return;  // the calibration form shows the raw values itself
+        // With the calibration form open its raw value labels take the round instead.
+        if (::CalibrationFormOpen) {
+            f_.ShowCalibrationCounts(values);
+            return;
+        }
         last_ = instrument::ComputeMeteoReadout(values, CalibrationTable, f_.TemperatureUnit, f_.PressureUnit);
         setLabel("Label25", last_.airText);
         setLabel("Label11", last_.materialSensorTexts[0]);
@@ -68,10 +78,7 @@ public:
         setLabel("Label19", last_.materialText);
         setLabel("Label23", last_.humidityText);
         setLabel("Label24", last_.pressureText);
-        if (f_.NotebookMainForm && f_.NotebookMainForm->currentIndex() == 6) {
-            static const char* service[] = {"PSLabel51", "PSLabel52", "PSLabel53", "PSLabel54", "PSLabel55", "PSLabel56"};
-            for (int i = 0; i < 6; ++i) setLabel(service[i], last_.serviceTexts[size_t(i)]);
-        }
+        if (f_.ServicePageShown()) f_.Service().ShowMeteoValues(last_.serviceTexts);
         instrument::StoreMeteoReadout(last_);
         shown_ = true;
     }
@@ -126,12 +133,15 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
         : f(form), komunikatySink(form, form.ModeHost(), form.LinkCalls()), meteoSink(form),
           meteo(meteoSink, meteoSettings, CardMeteoExchange), odczyt(*this, *this) {}
 
-    // The environment station runs again (turned on first when it had been stopped).
-    void RestartMeteo() {
+    // The averaging choices the thread reads, from the window's controls.
+    void TakeMeteoSettings() {
         auto* averaging = named<TRadioGroup>(f, "RadioGroupUsrednianieMeteo");
         meteoSettings.averagingOn = averaging ? averaging->ItemIndex() == 0 : f.MeteoAveragingIndex == 0;
-        auto* threshold = named<QScrollBar>(f, "ScrollBar12");
-        if (threshold) meteoSettings.changeThreshold = threshold->value();
+        if (f.ScrollBar12) meteoSettings.changeThreshold = f.ScrollBar12->value();
+    }
+    // The environment station runs again (turned on first when it had been stopped).
+    void RestartMeteo() {
+        TakeMeteoSettings();
         if (MeteoStopped.load()) {
             ::SendCommandByte(HeadCommand::MeteoOn);
             MeteoStopped = false;
@@ -188,7 +198,7 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
         if (f.Fifo) f.Fifo->Clear();
     }
     void ProcessSample(int32_t raw) override {
-        if (notyet::ZeemanTestOn()) {
+        if (f.Service().ZeemanTestOn()) {
             AddServiceCount(raw);
             return;
         }
@@ -322,6 +332,14 @@ void TMainForm::StartReadingThread(uint64_t generation) {
 }
 
 void TMainForm::RestartMeteoReading() { Reading().RestartMeteo(); }
+
+bool TMainForm::MeteoReadingRunning() { return Reading().meteo.Running(); }
+
+void TMainForm::StartMeteoThread() {
+    ReadingParts& r = Reading();
+    r.TakeMeteoSettings();
+    if (!r.meteo.Running()) r.meteo.Start();
+}
 
 instrument::TOdczyt& TMainForm::ReadingThread() { return Reading().odczyt; }
 MainFormKomunikatySink& TMainForm::KomunikatySink() { return Reading().komunikatySink; }

@@ -18,6 +18,7 @@
 
 #include "app/PointStoreWidgets.h"
 #include "app/LiveReadoutPage.h"
+#include "app/ServicePage.h"
 #include "app/VelocityPage.h"
 #include "app/SpreadsheetLink.h"
 #include "app/Unit_glowny.h"
@@ -26,6 +27,8 @@
 #include "foundations/MessageDlg.h"
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
+#include "instrument/LinkPort.h"
+#include "instrument/SerialFrameParser.h"
 
 namespace {
 
@@ -344,8 +347,9 @@ void TMainForm::EnterServicePanel() {
     NotebookMainForm->setCurrentIndex(kPageService);
     for (const char* m : {"Opcje1", "Funkcje1"})
         if (QMenu* menu = MenuOf(m)) menu->menuAction()->setVisible(true);
-    call(TypeSeams.RefreshFlagView);
-    call(TypeSeams.ServicePanelEntered);
+    Service().RefreshFlagView();
+    Service().Entered();
+    if (instrument::SerialLinkChosen()) ReceiveState = 1;
 }
 
 void TMainForm::HideServiceMenus() {

@@ -1,8 +1,8 @@
 #pragma once
 #include <optional>
 // The measurement type pages of the main window (positioning, velocity, flatness): what their
-// entries, the open and save guard, the velocity run toggle, the results gate, the set-up
-// picture and the service page entry need from other parts of the window. Each seam is filled
+// entries, the open and save guard, the velocity run toggle, the results gate and the set-up
+// picture need from other parts of the window. Each seam is filled
 // by the part that owns it; an empty seam does nothing (or answers as noted).
 #include <QString>
 #include <functional>
@@ -34,8 +34,6 @@ struct TypePageSeams {
     std::function<void()> BStartPKClick;
     std::function<int()> AskSaveChanges;             // 2 Cancel, 6 Yes, 7 No; empty: 7
     std::function<void()> FillHeaderEnvironment;
-    std::function<void()> RefreshFlagView;
-    std::function<void()> ServicePanelEntered;       // blink timer, progress bar, receive state
     std::function<int()> MeasuredAxis;               // empty: 0
 };
 

@@ -133,6 +133,8 @@ StopDecision CheckStopConditions(const StopCheckInput& in) {
     d.stopReason = in.stopReason;
     if (StopCheckIdle(in.mode, in.measurementRunning, in.velocityRunning)) {
         d.resetHeadFlags = true;
+        // The service panel's "Odczyt OFF" ends the reading on a page without a run too.
+        d.stopReading = in.stopReason == kStopService;
         return d;
     }
     // Later conditions overwrite earlier ones: the last that holds is reported.

@@ -31,6 +31,7 @@ void TOdczyt::RunStopCheck() {
     in.stopReason = StopReason.load();
     if (StopCheckIdle(in.mode, in.measurementRunning, in.velocityRunning)) {
         link_.ResetHeadFlags();
+        if (CheckStopConditions(in).stopReading) ReadingStopped = true;
         return;
     }
     in.takeRemoteEvent = link_.TakeRemoteEvent();

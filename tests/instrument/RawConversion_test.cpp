@@ -176,6 +176,11 @@ TEST(RawConversion, StopDecisions) {
         in.stopReason = kStopLinkLost;
         cases.push_back({"lost link outranks the last frame", in, false, true, kStopLinkLost, false});
     }
+    {
+        StopCheckInput in = make(kModePositioning, false);
+        in.stopReason = 10;
+        cases.push_back({"service stop on a page without a run", in, true, true, 10, false});
+    }
     for (const auto& c : cases) {
         const StopDecision d = CheckStopConditions(c.in);
         EXPECT_EQ(d.resetHeadFlags, c.reset) << c.name;
