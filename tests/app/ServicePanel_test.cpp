@@ -458,4 +458,97 @@ TEST_F(ServicePanelWindow, ManualFirmwareLoadOverTheHead) {
     EXPECT_TRUE(pumpUntil([&] { return status() == u("Program załadowany po RS"); })) << status().toStdString();
 }
 
+// The environment channels on the panel over the serial link: "Odczyt Meteo" starts one thread,
+// each block shows its raw words and, converted, the values; the name labels blink with the
+// blocks.
+TEST_F(ServicePanelWindow, SerialEnvironmentBlocksShowOnThePanel) {
+    startWithHead();
+    TMainForm* f = form();
+    ReadingStopped = false;  // frames go to the frame state machine
+    SignalMonitorStopped = false;
+    openPanel();
+    // A straight calibration: ten raw units to one unit of each channel.
+    for (int c = 0; c < 6; ++c)
+        for (int i = 0; i < 7; ++i) {
+            CalibrationTable[c][0][i] = 100 * i;
+            CalibrationTable[c][1][i] = 10 * i;
+        }
+    MeteoStopped = true;
+    buttonOf("PSButton38")->click();
+    ASSERT_TRUE(pumpUntil([&] { return f->MeteoReadingRunning(); }));
+    EXPECT_FALSE(MeteoStopped.load());
+    buttonOf("PSButton38")->click();
+    EXPECT_EQ(status(), u("Odczyt meteo już trwa"));
+
+    const auto nameColour = [&] { return Control<QLabel>(f, "PSLabel9")->palette().color(QPalette::WindowText); };
+    const QColor before = nameColour();
+    FrameSpec fr;
+    fr.status = testsupport::kStMeteo | testsupport::kStLevelOk | testsupport::kStNoDataError | testsupport::kStNotFull;
+    head.sendFrame(fr.withMeteo({101, 102, 103, 104, 105, 106}));
+    // Raw words in channel order: air PSLabel38, materials 39-41, humidity 37, pressure 36.
+    EXPECT_TRUE(pumpUntil([&] { return labelText("PSLabel36") == "106"; })) << labelText("PSLabel36").toStdString();
+    EXPECT_EQ(labelText("PSLabel38"), "101");
+    EXPECT_EQ(labelText("PSLabel41"), "104");
+    EXPECT_EQ(labelText("PSLabel37"), "105");
+    EXPECT_NE(nameColour(), before);
+    EXPECT_EQ(nameColour(), Control<QLabel>(f, "PSLabel31")->palette().color(QPalette::WindowText));
+    EXPECT_TRUE(pumpUntil([&] { return labelText("PSLabel51") == u("10,1 °C"); })) << labelText("PSLabel51").toStdString();
+    MeteoStopped = true;
+}
+
+// "Reset Prog. Biosu" over the serial link: 'P' goes out and the head's start-up text arrives
+// in the loader's list line by line.
+TEST_F(ServicePanelWindow, SerialBiosResetCollectsTheStartupText) {
+    startWithHead();
+    TMainForm* f = form();
+    idle();
+    openPanel();
+    f->PSListBox2->addItem("old");
+    head.setAutoReply([](uint8_t c) {
+        if (c != 'P') return Bytes{};
+        std::string text = "BIOS VKM30\r\nRAM OK\r\n";
+        return Bytes(text.begin(), text.end());
+    });
+    head.clearReceived();
+    buttonOf("ResetProgBiosu")->click();
+    ASSERT_TRUE(head.waitForCommands(1));
+    EXPECT_EQ(head.receivedCommands(), (Bytes{'P'}));
+    EXPECT_TRUE(pumpUntil([&] { return f->PSListBox2->count() == 2; }));
+    ASSERT_EQ(f->PSListBox2->count(), 2);
+    EXPECT_EQ(f->PSListBox2->item(0)->text(), "BIOS VKM30");
+    EXPECT_EQ(f->PSListBox2->item(1)->text(), "RAM OK");
+    EXPECT_TRUE(TextLineMode);  // still counting towards the 226 characters
+    EXPECT_EQ(PendingReply, 1);
+}
+
+// While the calibration form is open the head's detector position shows on it, without the
+// offsets the parser subtracts for everything else.
+TEST_F(ServicePanelWindow, CalibrationFormTakesTheLiveDetectorPosition) {
+    startWithHead();
+    TMainForm* f = form();
+    ReadingStopped = false;
+    SignalMonitorStopped = false;
+    OffsetX = 5;
+    OffsetY = -5;
+    double shownX = 0, shownY = 0;
+    testsupport::whenModalShown<QFileDialog>([&](QFileDialog& d) {
+        d.reject();
+        QTimer::singleShot(0, [&] {
+            auto* k = qobject_cast<TKalibracja*>(QApplication::activeModalWidget());
+            ASSERT_NE(k, nullptr);
+            CalibrationFormOpen = true;  // as after "&Start"
+            head.sendFrame(FrameSpec::ready(0).withXy({120, -80, 0, 0}, 1, 1));
+            pumpUntil([&] { return Control<TDisplay>(k, "DispOfsetX")->Value() == 120; });
+            shownX = Control<TDisplay>(k, "DispOfsetX")->Value();
+            shownY = Control<TDisplay>(k, "DispOfsetY")->Value();
+            k->KoniecClick();
+        });
+    });
+    f->kalibracja1Click();
+    EXPECT_EQ(shownX, 120);
+    EXPECT_EQ(shownY, -80);
+    EXPECT_EQ(AlignX.load(), 115);
+    OffsetX = OffsetY = 0;
+}
+
 }  // namespace
