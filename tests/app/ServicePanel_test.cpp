@@ -17,6 +17,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include "instrument/MeteoConversion.h"
 #include "HeadWindowFixture.h"
 #include "app/ServicePage.h"
 #include "app/ServicePanel.h"
@@ -473,6 +474,8 @@ TEST_F(ServicePanelWindow, SerialEnvironmentBlocksShowOnThePanel) {
             CalibrationTable[c][0][i] = 100 * i;
             CalibrationTable[c][1][i] = 10 * i;
         }
+    // The averaging windows outlive a reading thread: an earlier test's values must not blend in.
+    instrument::sharedMeteoAverager() = instrument::MeteoAverager{};
     MeteoStopped = true;
     buttonOf("PSButton38")->click();
     ASSERT_TRUE(pumpUntil([&] { return f->MeteoReadingRunning(); }));
