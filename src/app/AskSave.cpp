@@ -1,6 +1,7 @@
 #include "app/AskSave.h"
 
 #include "foundations/FR_Utils.h"
+#include "foundations/MeasurementModes.h"
 
 std::optional<SaveQuestionText> SaveQuestionFor(uint8_t measurementMode) {
     switch (measurementMode) {
@@ -16,8 +17,8 @@ std::optional<SaveQuestionText> SaveQuestionFor(uint8_t measurementMode) {
 
 namespace {
 bool savedFor(uint8_t mode, const SavedFlags& s) {
-    if (mode == 1) return s.velocity;
-    if (mode == 3) return s.flatness;
+    if (mode == kModeVelocity) return s.velocity;
+    if (mode == kModeFlatness) return s.flatness;
     return s.data;
 }
 }  // namespace

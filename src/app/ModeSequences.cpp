@@ -6,6 +6,7 @@
 #include "instrument/SerialFrameParser.h"
 #include "instrument/ThreadGeneration.h"
 #include "platform/Sync.h"
+#include "foundations/MeasurementModes.h"
 
 #include <chrono>
 #include <thread>
@@ -95,7 +96,7 @@ void StartLinearReading(IModeHost& h) {
     h.SendCommandByte('X');
     StartReadingBlock(h, true);
     const uint8_t mode = h.MeasurementModeField();
-    if (mode == 2 || mode == 3) {
+    if (mode == kModeStraightness || mode == kModeFlatness) {
         if (h.StraightnessMethod() == 1) h.SendCommandByte('e');
         else if (h.StraightnessMethod() == 2) h.SendCommandByte('X');
     }
@@ -243,7 +244,7 @@ void BitBtnWyswietlaczClick(IModeHost& h) {
 ReadoutView DisplayUnitView(uint8_t mode, uint8_t lengthUnit, uint8_t velocityUnit,
                             const PrecisionTable& precision) {
     ReadoutView v;
-    if (mode == 0 || mode == 6) {
+    if (mode == kModePositioning || mode == kModeDistanceReadout) {
         switch (lengthUnit) {
         case 0: v.LengthLabel = "mm"; v.Decimals = precision[0]; break;
         case 1: v.LengthLabel = QStringLiteral("µm"); v.Decimals = precision[1]; break;
@@ -251,7 +252,7 @@ ReadoutView DisplayUnitView(uint8_t mode, uint8_t lengthUnit, uint8_t velocityUn
         case 5: v.LengthLabel = "mils"; v.Decimals = precision[3]; break;
         default: break;
         }
-    } else if (mode == 7) {
+    } else if (mode == kModeVelocityReadout) {
         switch (velocityUnit) {
         case 0: v.Decimals = precision[5]; break;
         case 1: v.Decimals = precision[4]; break;
@@ -338,11 +339,11 @@ ReadoutView ButtonTypPomiaruClick(IModeHost& h) {
 ReadoutView SpeedButton1Click(IModeHost& h) {
     const uint8_t mode = h.MeasurementModeField();
     const bool inch = LengthUnit == 1;
-    if (mode == 0 || mode == 6) {
+    if (mode == kModePositioning || mode == kModeDistanceReadout) {
         uint8_t& u = h.DisplayLengthUnitField();
         if (!inch) u = u == 0 ? 1 : 0;
         else u = u == 5 ? 4 : 5;
-    } else if (mode == 7) {
+    } else if (mode == kModeVelocityReadout) {
         uint8_t& u = h.DisplayVelocityUnitField();
         if (!inch) u = u == 0 ? 1 : u == 1 ? 2 : 0;
         else u = u == 5 ? 4 : 5;

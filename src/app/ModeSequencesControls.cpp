@@ -3,6 +3,7 @@
 #include "app/ModeSequences.h"
 
 #include "foundations/Display.h"
+#include "foundations/MeasurementModes.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -162,9 +163,9 @@ void IModeHost::PrepareStartControls(StartRoutine r) {
 }
 
 void IModeHost::FinishLinearStartControls(uint8_t mode) {
-    if (mode == 0) {
+    if (mode == kModePositioning) {
         show(*this, "ButtonZaliczeniepunktu", checked(*this, "ReczneZaliczeniePunktu"));
-    } else if (mode == 2 || mode == 3) {
+    } else if (mode == kModeStraightness || mode == kModeFlatness) {
         const bool automatic = checked(*this, "Automatyczny1");
         for (const char* n : {"ProgressBar2", "ScrollBar16", "Label139"}) show(*this, n, automatic);
         show(*this, "ButtonZaliczeniepunktu", !automatic);

@@ -1,9 +1,11 @@
 #include "app/ModeSequencesMainForm.h"
 
+#include "app/AngularPage.h"
 #include "app/Unit_glowny.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/MemoryFifo.h"
+#include "foundations/MeasurementModes.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -127,8 +129,7 @@ void MainFormKomunikatySink::RestartMeasurementPage(uint8_t mode) {
         break;
     case 4:
         MeasurementRunning = false;
-        if (auto* b = named<QPushButton>(f_, "BStartPK")) b->setText("&Start");
-        if (QWidget* l = named(f_, "LabelInfoPK")) l->hide();
+        f_.Angular().ShowRunStopped();
         break;
     case 5:
         MeasurementRunning = false;
@@ -141,7 +142,7 @@ void MainFormKomunikatySink::RestartMeasurementPage(uint8_t mode) {
 }
 
 void MainFormKomunikatySink::ReturnToMainMenu(uint8_t mode) {
-    if (mode == 1) {
+    if (mode == kModeVelocity) {
         enableCommand(f_, "Start1", true);
         enableCommand(f_, "Stop1", false);
         velocityRunOff(f_);

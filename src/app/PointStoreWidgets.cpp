@@ -5,6 +5,7 @@
 #include <QTableWidget>
 #include <QVariant>
 
+#include "app/AngularPage.h"
 #include "app/Unit_glowny.h"
 #include "app/VelocityPage.h"
 #include "foundations/Display.h"
@@ -367,7 +368,7 @@ std::shared_ptr<PointStoreBinding> MakePointStoreBinding(TMainForm& f) {
     p.Series2 = series(v, f.Velocity().Chart(), "Series2", Kind::Fast, blue, Msg(QStringLiteral("stPredkosc")));
     p.Series6 = series(v, f.Velocity().Chart(), "Series6", Kind::Line, green,
                        TranslateString(QStringLiteral("stPredkoscSrednia"), QStringLiteral("Prędkość średnia")));
-    QWidget* pkWidget = f.findChild<QWidget*>(QStringLiteral("WykresPK"));
+    QWidget* pkWidget = f.Angular().Chart();
     ChartAdapter* pk = chart(pkWidget);
     p.WykresPK = pk;
     p.SeriesBLCzastkowy = series(pk, pkWidget, "SeriesBLCzastkowy", Kind::LineWithMarkers, blue,
@@ -383,7 +384,7 @@ std::shared_ptr<PointStoreBinding> MakePointStoreBinding(TMainForm& f) {
             pt = &cycles[r.cycle].Punkt[r.point];
         return DeviationCellText(pt, r.point, col, form->Numerpunktu1 && form->Numerpunktu1->isChecked(), true);
     });
-    b->gridPK = std::make_unique<TableDeviationGrid>(f.GridOdchylkaPK, [form](const GridCellRef& r, int col) {
+    b->gridPK = std::make_unique<TableDeviationGrid>(f.Angular().DeviationGrid(), [form](const GridCellRef& r, int col) {
         const TPunkt& pts = *form->AngularPoints;
         const TPunktItem* pt = r.point >= 0 && r.point < pts.Count() ? &pts[r.point] : nullptr;
         return DeviationCellText(pt, r.point, col, form->Numerpunktu2 && form->Numerpunktu2->isChecked(), false);

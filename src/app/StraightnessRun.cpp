@@ -8,6 +8,7 @@
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/LinkPort.h"
+#include "foundations/MeasurementModes.h"
 
 namespace {
 constexpr uint8_t kReset = 'R';
@@ -83,7 +84,7 @@ void StraightnessRun::StartStraightnessRun() {
     HeadAcceptRequest = false;
     view_.SendCommandByte(kZeroCounting);
 
-    if (mode_ == 0) {
+    if (mode_ == kModePositioning) {
         positioning_.StartRun();
     } else if (mode_ == kStraightnessMode || mode_ == kFlatnessMode) {
         points_.Clear();
@@ -118,7 +119,7 @@ void StraightnessRun::StartStraightnessRun() {
 }
 
 void StraightnessRun::EndMeasurementRun() {
-    if (mode_ == 0) {
+    if (mode_ == kModePositioning) {
         if (!view_.ConfirmEndRun()) return;
         if (positioning_.CurrentCycle() == 0) {
             view_.SendCommandByte(kReset);

@@ -2,6 +2,7 @@
 
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
+#include "foundations/MeasurementModes.h"
 
 namespace {
 constexpr double kFiveNinths = 0.5555555555555556;
@@ -51,7 +52,7 @@ std::optional<LengthUnitView> LengthUnitRules(int lengthUnit, int mode, const st
         v.unitLabel = QStringLiteral("[mm]");
         v.displayLengthUnit = (dlu == 0 || dlu == 1) ? dlu : 0;
         v.displayVelocityUnit = dvu <= 3 ? dvu : 0;
-        v.axisTitle = distance + (mode == 0 ? QStringLiteral(" [ mm ]") : QStringLiteral(" [ cm ]"));
+        v.axisTitle = distance + (mode == kModePositioning ? QStringLiteral(" [ mm ]") : QStringLiteral(" [ cm ]"));
     } else if (lengthUnit == 1) {
         for (size_t i = 0; i < sp.size(); ++i) v.startPoints[i] = sp[i] * kInchPerMm;
         v.unitLabel = QStringLiteral("[in]");
@@ -66,7 +67,7 @@ std::optional<LengthUnitView> LengthUnitRules(int lengthUnit, int mode, const st
 
 DisplayUnitView DisplayUnitRules(int mode, uint8_t dlu, uint8_t dvu, const std::array<uint8_t, 10>& p) {
     DisplayUnitView v;
-    if (mode == 0 || mode == 6) {
+    if (mode == kModePositioning || mode == kModeDistanceReadout) {
         switch (dlu) {
         case 0: v.lengthLabel = QStringLiteral("mm"), v.decimals = p[0]; break;
         case 1: v.lengthLabel = QString::fromUtf8("µm"), v.decimals = p[1]; break;
@@ -74,7 +75,7 @@ DisplayUnitView DisplayUnitRules(int mode, uint8_t dlu, uint8_t dvu, const std::
         case 5: v.lengthLabel = QStringLiteral("mils"), v.decimals = p[3]; break;
         default: break;
         }
-    } else if (mode == 7 && dvu < VelocityUnitNames.size()) {
+    } else if (mode == kModeVelocityReadout && dvu < VelocityUnitNames.size()) {
         switch (dvu) {
         case 0: v.decimals = p[5]; break;
         case 1: v.decimals = p[4]; break;

@@ -1,10 +1,13 @@
 // The main window's creation and destruction, its translated captions and the readings it takes
 // at start-up (calibration file, machine names, gauge limits).
 #include "app/AlignmentTarget.h"
+#include "app/AngularPage.h"
+#include "app/FlatnessPage.h"
 #include "app/Unit_glowny.h"
 #include "instrument/LinkPort.h"
 #include "app/LiveReadoutPage.h"
 #include "app/ServicePage.h"
+#include "app/VibrationPage.h"
 #include "app/VelocityPage.h"
 #include "app/Unit_glowny_link.h"
 #include "app/UDataModule.h"
@@ -72,6 +75,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     VelocityView = new VelocityPage(*this);
     TableView = new TablePage(this, *this);
     ServiceView = new ServicePage(ServiceHost(), this);
+    VibrationView = new VibrationPage(*this);
+    AngularView = new AngularPage(*this);
+    FlatnessView = new FlatnessPage(*this);
     BuildPages();
     BuildLink();
     ConnectTypePages();
@@ -80,14 +86,15 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ConnectPageEntry();
     ConnectMeasurementFiles();
     ConnectResults();
-    ConnectFlatnessMap();
+    FlatnessView->Connect(BitBtnMapaPlaskosci);
     ReadoutPage->Connect(BitBtnWyswietlacz);
     VelocityView->Connect(BitBtnpredkosc);
     connect(BRozdziel, &QPushButton::clicked, this, &TMainForm::BRozdzielClick);
     ConnectParameterSummary();
-    ConnectExportAndVibration();
+    ConnectExport();
+    VibrationView->Connect(BitBtnFFT);
     ConnectPrinting();
-    ConnectAngularRuns();
+    AngularView->Connect(BitBtnPodzKatowe);
     ConnectMenuCommands();
     ConnectOptions();
     ConnectTwoAxisReview();
@@ -188,7 +195,7 @@ void TMainForm::FormCreate() {
     ListboxWyniki->SetSectionWidth(1, s1);
     ListboxWyniki->SetSectionWidth(2, std::max(0, w - s0 - s1));
 
-    for (QStatusBar* s : {StatusBar1, StatusBar2}) {
+    for (QStatusBar* s : {StatusBar1, AngularView->StatusBar()}) {
         QFont f = s->font();
         f.setPointSize(8);
         s->setFont(f);
@@ -221,7 +228,7 @@ void TMainForm::SetGridHeadings() {
             item->setData(Qt::UserRole, QVariant::fromValue(static_cast<QObject*>(axisCommand)));
     };
     head(GridOdchylka, {PointColumnCaption, "Xa", "Xr"}, Numerpunktu1);
-    head(GridOdchylkaPK, {PointColumnCaption, "Dc", "Ds"}, Numerpunktu2);
+    head(AngularView->DeviationGrid(), {PointColumnCaption, "Dc", "Ds"}, Numerpunktu2);
 }
 
 void TMainForm::FormDestroy() {
@@ -288,8 +295,7 @@ void TMainForm::TranslateCaptions() {
         ComboBox1->setItemText(4, Msg("stBezKomp"));
     }
     VelocityView->TranslateCaptions();
-    SetChartTitle(WykresPlaskosci, Msg("stWykresPlaskosci"));
-    SetChartAxisTitle(WykresPlaskosci, ChartAxis::Left, Msg("stBlad") + QStringLiteral(" [ µm ]"));
+    FlatnessView->TranslateCaptions();
     ListboxWyniki->SetSectionText(0, Msg("stParametr"));
     ListboxWyniki->SetSectionText(2, Msg("stWartosc"));
     PointColumnCaption = Msg("stPunkt");

@@ -28,6 +28,7 @@
 #include "platform/Chart.h"
 #include "instrument/LadowanieProgramu.h"
 #include "instrument/UOdczytB.h"
+#include "foundations/MeasurementModes.h"
 
 class QAction;
 class QCheckBox;
@@ -72,6 +73,9 @@ class ServicePage;
 class ServicePanelHost;
 class TKalibracja;
 class VelocityPage;
+class VibrationPage;
+class AngularPage;
+class FlatnessPage;
 class THeaderListbox;
 class TRadioGroup;
 class TRealSpinEdit;
@@ -173,7 +177,7 @@ public:
     int32_t SheetCount = 0;
     uint8_t DisplayLengthUnit = 0;
     uint8_t DisplayVelocityUnit = 0;
-    uint8_t MeasurementMode = 10;
+    uint8_t MeasurementMode = kModeNone;
     int32_t SkipSamples = 0;
     bool Resolution10 = false;
     int32_t FilterThreshold = 8;  // raw counts of the reading's filter (128 at 10 nm)
@@ -299,13 +303,8 @@ public:
     // The velocity page.
     VelocityPage& Velocity() { return *VelocityView; }
 
-    // angular page
-    platform::TChart* WykresPK = nullptr;
-    QProgressBar* GaugePodzKat = nullptr;
-    QTableWidget* GridOdchylkaPK = nullptr;
-    QStatusBar* StatusBar2 = nullptr;
-    QPushButton* BStartPK = nullptr;
-    QLabel* LabPoczPK = nullptr;
+    // The angular page.
+    AngularPage& Angular() { return *AngularView; }
 
     // service panel
     QLabel* LLambda = nullptr;
@@ -332,16 +331,11 @@ public:
     // choice is offered only for the serial link.
     void PSTransmisja2Click();
 
-    // flatness page
-    platform::TChart* WykresPlaskosci = nullptr;
-    QPushButton* ButtonMapaPlaskosciStart = nullptr;
-    QPushButton* Button27 = nullptr;
+    // The flatness page.
+    FlatnessPage& Flatness() { return *FlatnessView; }
 
-    // vibration page
-    platform::TChart* WykresFFT = nullptr;
-    QProgressBar* GaugeFFT = nullptr;
-    QLabel* Label31 = nullptr;
-    QPushButton* FFTPom = nullptr;
+    // The vibration page.
+    VibrationPage& FftAnalysis() { return *VibrationView; }
 
     // alignment page
     platform::TChart* AlignmentView = nullptr;
@@ -433,7 +427,6 @@ public:
     int32_t SavedServicePage = 0;
     void ConnectTypePages();
     void BitBtnpozycjonowanieClick();
-    void BitBtnMapaPlaskosciClick();
     void Otworz1Click();
     void Zapisz1Click();
     void PunktyZListyClick();
@@ -470,7 +463,6 @@ public:
     // The shared start and stop of the run pages (ButtonPozStart and the menu's "Start").
     void Start1Click();
     void ButtonPozMainMenuClick();
-    void Button27Click();
     void RestartPositioningRun();
     void StartPositioningCycle();
     void SaveBackupCopy();
@@ -699,15 +691,6 @@ public:
     TRealSpinEdit* SETempMat = nullptr;
     TRealSpinEdit* seCisnienie = nullptr;
     QSpinBox* SEWilgotnosc = nullptr;
-    // 3-D view of the flatness map: the chart with its two scroll bars.
-    QFrame* Panel18 = nullptr;
-    QScrollBar* ScrollBarRotation = nullptr;
-    QScrollBar* ScrollBarElevation = nullptr;
-    QPoint LastMouse;  // LastMouseX, LastMouseY
-    // Chooses the next flatness line (1-based) given the current one; -1 cancels. Empty: the
-    // first line not yet measured.
-    std::function<int(int currentLine)> ChooseFlatnessLine;
-
     void ButtonZaliczeniePunktuClick();
     // The target points of the positioning or angular run, and the measurement header.
     void PunktyPozycjonowania1Click();
@@ -715,7 +698,6 @@ public:
     void ReczneZaliczeniePunktuClick();
     void Automatyczny1Click();
     void BitBtnProstolinowoscClick();
-    void ButtonMapaPlaskosciStartClick();
     void TimerZaliczeniePunktuTimer();
     void TimerProstoliniowosc1Timer();
     void ScrollBar16Change();
@@ -736,11 +718,6 @@ public:
     void SETempPowChange();
     void SETempMatChange();
     void seCisnienieChange();
-    void ScrollBarRotationScroll();
-    void ScrollBarElevationScroll();
-    void Panel18Resize();
-    void WykresPlaskosciMouseDown(QPoint pos, Qt::MouseButton button);
-    void WykresPlaskosciMouseMove(QPoint pos, Qt::MouseButtons buttons);
     // The environment readings or hand entries and today's date into the measurement header.
     void FillHeaderEnvironment();
     // (run control: further declarations above this line)
@@ -815,24 +792,9 @@ public:
     void ListboxWynikiDrawCell(int index, int col, class QPainter* p, const QRect& rect, bool selected);
     // The choice of plotted characteristics ("Parametry" on wykres), offered when every
     // characteristic is off.
-    std::function<void()> ChooseCharacteristics;
+    void ChooseCharacteristics();
     // (results: further declarations above this line)
 
-    // --- flatness map (Unit_glowny_flatness.cpp) ---
-    // The map's 16 series on WykresPlaskosci, LabElewacja and the reset seam (construction).
-    void ConnectFlatnessMap();
-    // Value, label and chart from FlatnessLines in the layout of FlatnessMethod.
-    void BuildFlatnessMap();
-    void ClearFlatnessLines();  // every line emptied, the items kept
-    void ClearFlatnessChart();  // every series of WykresPlaskosci emptied
-    // FlatnessLinesDone from the lines that hold points (after a file is loaded).
-    void UpdateLineMask();
-    // A new map: lines emptied, mask cleared, the empty map drawn.
-    void ResetFlatnessMap();
-    // Series k-1 of WykresPlaskosci for line k.
-    std::vector<platform::TPoint3DSeries*> FlatnessSeries() const;
-    QLabel* LabElewacja = nullptr;
-    // (flatness map: further declarations above this line)
 
     // --- parameter summary, zero line, flatness line commands, start point
     // (Unit_glowny_summary.cpp) ---
@@ -845,13 +807,6 @@ public:
     void wykresBeforeDrawAxes();
     // "Wszyskie cykle": the earlier cycles' series shown exactly while it is checked.
     void WszyskieCykle1Click();
-    // Flatness page "&Nowa Mapa" and the menu's "&Następna oś".
-    QPushButton* NowaMapa = nullptr;
-    void NowaMapaClick();
-    void NastepnaOs1Click();
-    // The next flatness line as the inspector chooses it (the axis choice form); -1 when the
-    // choice was cancelled or names no line of the map.
-    int ChooseNextFlatnessLine();
     // The start points of the positioning, angular and live readout modes, shown in the length
     // unit; Label68, Label88 and Label89 show the unit beside them.
     TRealSpinEdit* PunktStartowy = nullptr;
@@ -869,22 +824,8 @@ public:
     void ProstopadloscClick();
     // (summary: further declarations above this line)
 
-    // --- export command and the vibration page (Unit_glowny_vibration.cpp) ---
-    void ConnectExportAndVibration();
-    // The page's own controls beside WykresFFT (the spectrum, series SFreq): the time signal
-    // chart FFTCzas (series SCzasowa), the signal and output choices, the two check boxes and
-    // the way back to the main menu.
-    platform::TChart* FFTCzas = nullptr;
-    TRadioGroup* RGFFTCzas = nullptr;
-    TRadioGroup* RGFFTOut = nullptr;
-    QCheckBox* CBLog = nullptr;
-    // "Redukcja tła" and "Jako tło": the stored background frame subtracted from the spectrum.
-    QCheckBox* cbBackGroundFFT = nullptr;
-    QPushButton* bSaveBackG = nullptr;
-    void bSaveBackGClick();
-    void cbBackGroundFFTClick();
-    QCheckBox* CBSkladStala = nullptr;
-    QPushButton* FFTGMenu = nullptr;
+    // --- export command, digit switch, material (Unit_glowny_export.cpp) ---
+    void ConnectExport();
     // "&Eksport": the current type's data as a text file.
     void Eksport1Click();
     // "&Drukuj" and "Podgląd wydruku" (Unit_glowny_print.cpp): the report of the type and page
@@ -893,13 +834,6 @@ public:
     void Drukuj1Click();
     void Podgladwydruku1Click();
     class PrintHost;
-    // The vibration page: entry, an acquisition, the way back and the display switches.
-    void BitBtnFFTClick();
-    void FFTPomClick();
-    void FFTGMenuClick();
-    void RGFFTCzasClick();
-    void RGFFTOutClick();
-    void CBLogClick();
     // Digits of the positioning readouts (1..5, start 2): both readouts take 6 - position
     // decimals.
     QSpinBox* UpDown1 = nullptr;
@@ -907,38 +841,7 @@ public:
     // The user expansion coefficient: the edit shows 10^-6/K.
     void RSEWspRozChange();
     void ComboBox1Change();  // material
-    // The spectrum of the samples in FftSamples() on both charts (after a transfer, a ".dt7").
-    void ComputeVibrationSpectrum();
-    // The acquisition's hooks: a reading-thread sample, the parser's progress and its end.
-    void FftSampleStored();
-    int32_t* FftTransferBuffer();
-    void FftTransferProgress(int32_t index);
-    void FftTransferEnded();
-    struct VibrationParts;
-    std::shared_ptr<VibrationParts> VibrationPartsHolder;
-    VibrationParts& VibrationState();
-    // (vibration: further declarations above this line)
 
-    // --- angular division runs (Unit_glowny_angular.cpp) ---
-    void ConnectAngularRuns();
-    void BitBtnPodzKatoweClick();
-    void BStartPKClick();
-    void ButtonZaliczeniePKClick();
-    void ReczneZaliczeniePunktuPKClick();
-    void UstawSilnik1Click();
-    void MenuItemKatCalkowityClick();
-    void MenuItemTabelkaOdchylekPKClick();
-    void Numerpunktu2Click();
-    void Kat1Click();
-    void RedrawAngularChart();
-    void WykresPKResize();
-    // LabelInfoPK over the chart's middle; an empty text hides it.
-    void ShowAngularInfo(const QString& text);
-    void ShowAngularParameters();
-    void FinishAngularMeasurement();
-    // Filled by the parameter summary: its part of the angular page's status bar.
-    std::function<void()> AngularSummarySeam;
-    // (angular: further declarations above this line)
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -953,10 +856,7 @@ private:
     QWidget* BuildStartPage();
     QWidget* BuildMainMenuPage();
     QWidget* BuildPositioningPage();
-    QWidget* BuildAngularPage();
     QWidget* BuildServicePage();
-    QWidget* BuildFlatnessPage();
-    QWidget* BuildVibrationPage();
     QWidget* BuildAlignmentPage();
     QFrame* BuildMeteoPanel();
 
@@ -964,6 +864,9 @@ private:
     VelocityPage* VelocityView = nullptr;
     TablePage* TableView = nullptr;
     ServicePage* ServiceView = nullptr;
+    VibrationPage* VibrationView = nullptr;
+    AngularPage* AngularView = nullptr;
+    FlatnessPage* FlatnessView = nullptr;
 
     void BuildLink();
     void CreateLinkObjects();

@@ -28,6 +28,8 @@
 #include "app/UDBMaszyny.h"
 #include "app/UKorCos.h"
 #include "app/VelocityPage.h"
+#include "app/AngularPage.h"
+#include "app/FlatnessPage.h"
 #include "app/Unit_glowny.h"
 #include "app/WybFormat.h"
 #include "evaluation/CompensationTables.h"
@@ -84,7 +86,7 @@ void TMainForm::ConnectMenuCommands() {
     }
     // The deviation tables draw their own cells.
     InstallDeviationGridDrawing(GridOdchylka, DeviationGridWidth, Label133);
-    InstallDeviationGridDrawing(GridOdchylkaPK, DeviationGridWidth, Label133);
+    InstallDeviationGridDrawing(Angular().DeviationGrid(), DeviationGridWidth, Label133);
     // The choice of plotted characteristics, from the chart's pop-up and the results page.
     Parametry1 = new QAction(QStringLiteral("Kreślone parametry"), this);
     Parametry1->setObjectName(QStringLiteral("Parametry1"));
@@ -145,7 +147,7 @@ void TMainForm::ConnectMenuCommands() {
 void TMainForm::TabelaKompensacji1Click() {
     if (PositioningCycles->Count() == 0 || (*PositioningCycles)[0].Punkt.Count() == 0) return;
     FileDialogSettings dialog =
-        evaluation::CompTableSaveDialog(windowTitle(), ModeCaptions[0], PositioningDir);
+        evaluation::CompTableSaveDialog(windowTitle(), ModeCaptions[kModePositioning], PositioningDir);
     CompTableChoice.Format = ChooseCompensationFormat(CompTableChoice, (*PositioningCycles)[0].Punkt, this);
     if (CompTableChoice.Format == evaluation::ctfNone) return;
     const std::optional<QString> chosen = RunFileDialog(this, dialog, true);
@@ -214,8 +216,8 @@ void TMainForm::ImportDanychClick() {
         if (!file) break;
         if (const auto failure = LoadFlatnessText(*file, *FlatnessLines, header)) showError(*failure);
         FlatnessDataSaved = false;
-        UpdateLineMask();
-        BuildFlatnessMap();
+        Flatness().UpdateLineMask();
+        Flatness().BuildFlatnessMap();
         break;
     }
     default: break;
@@ -252,7 +254,7 @@ void TMainForm::Kopiujdoschowka1Click() {
     switch (MeasurementMode) {
     case kModePositioning: chart = wykres; break;
     case kModeVelocity: chart = Velocity().Chart(); break;
-    case kModeAngular: chart = WykresPK; break;
+    case kModeAngular: chart = Angular().Chart(); break;
     default: break;  // the other modes have no such command
     }
     if (chart) CopyChartToClipboard(*chart);
@@ -263,7 +265,7 @@ void TMainForm::wykresClickAxis(platform::TChartAxis* axis) {
 }
 
 void TMainForm::OY1Click() {
-    platform::TChart* chart = MeasurementMode == kModePositioning ? wykres : WykresPK;
+    platform::TChart* chart = MeasurementMode == kModePositioning ? wykres : Angular().Chart();
     if (chart) EditAxisScale(chart->LeftAxis(), QStringLiteral("y"), this);
 }
 

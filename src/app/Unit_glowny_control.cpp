@@ -28,6 +28,7 @@
 #include "app/Stol.h"
 #include "app/StraightnessRun.h"
 #include "app/Unit_DaneMaszyny.h"
+#include "app/AngularPage.h"
 #include "app/Unit_glowny.h"
 #include "evaluation/PointStore.h"
 #include "evaluation/StraightnessEval.h"
@@ -40,6 +41,7 @@
 #include "instrument/LinkPort.h"
 #include "instrument/PointAcceptance.h"
 #include "platform/Chart.h"
+#include "foundations/MeasurementModes.h"
 
 namespace {
 
@@ -59,7 +61,7 @@ bool checkedCommand(const TMainForm& f, const char* name) {
     return a && a->isChecked();
 }
 
-// A resize of a watched widget runs a handler (Panel18Resize, the prompts over the chart).
+// A resize of a watched widget runs a handler (the prompts over the chart).
 class ResizeWatch : public QObject {
 public:
     ResizeWatch(QObject* parent, std::function<void()> onResize) : QObject(parent), onResize_(std::move(onResize)) {}
@@ -105,9 +107,9 @@ bool TMainForm::SaveOrDiscardChanges(int mode) {
     const int answer = TypeSeams.AskSaveChanges ? TypeSeams.AskSaveChanges() : mrNo;
     if (answer == mrCancel) return false;
     if (answer == mrYes) return TypeSeams.SaveMeasurement && TypeSeams.SaveMeasurement(mode);
-    if (mode == 1)
+    if (mode == kModeVelocity)
         VelocityDataSaved = true;
-    else if (mode == 3)
+    else if (mode == kModeFlatness)
         FlatnessDataSaved = true;
     else
         DataSaved = true;
@@ -129,13 +131,6 @@ void TMainForm::ConnectRunControl() {
     connect(TimerProstoliniowosc1, &QTimer::timeout, this, &TMainForm::TimerProstoliniowosc1Timer);
 
     connect(BitBtnProstolinowosc, &QPushButton::clicked, this, &TMainForm::BitBtnProstolinowoscClick);
-    connect(ButtonMapaPlaskosciStart, &QPushButton::clicked, this, &TMainForm::ButtonMapaPlaskosciStartClick);
-    // The inspector picks each flatness line on the axis choice form; tests may put their own
-    // chooser here (or none: then the first line not yet measured is taken).
-    ChooseFlatnessLine = [this](int currentLine) {
-        return TWyborOsi::Execute(FlatnessHLines, FlatnessVLines, StraightnessControl().FlatnessLinesDone,
-                                  FlatnessMethod != 0, currentLine, this);
-    };
 
     // Commands that decide their tick themselves: the automatic toggle is undone first.
     auto ownTick = [this](const char* name, void (TMainForm::*handler)()) {
@@ -184,18 +179,6 @@ void TMainForm::ConnectRunControl() {
     connect(SETempMat, &QLineEdit::textChanged, this, &TMainForm::SETempMatChange);
     connect(seCisnienie, &QLineEdit::textChanged, this, &TMainForm::seCisnienieChange);
 
-    // The 3-D view.
-    auto* map = static_cast<platform::TChart*>(WykresPlaskosci);
-    map->SetAllowZoom(false);  // a drag turns the view
-    map->SetRotation(ScrollBarRotation->value());
-    map->SetElevation(ScrollBarElevation->value());
-    connect(ScrollBarRotation, &QScrollBar::valueChanged, this, &TMainForm::ScrollBarRotationScroll);
-    connect(ScrollBarElevation, &QScrollBar::valueChanged, this, &TMainForm::ScrollBarElevationScroll);
-    connect(map, &platform::TChart::mouseDown, this,
-            [this](QPoint pos, Qt::MouseButton button, Qt::KeyboardModifiers) { WykresPlaskosciMouseDown(pos, button); });
-    connect(map, &platform::TChart::mouseMove, this,
-            [this](QPoint pos, Qt::MouseButtons buttons, Qt::KeyboardModifiers) { WykresPlaskosciMouseMove(pos, buttons); });
-    Panel18->installEventFilter(new ResizeWatch(Panel18, [this] { Panel18Resize(); }));
     wykres->installEventFilter(new ResizeWatch(wykres, [this] { placePrompts(*this); }));
 }
 
@@ -208,16 +191,16 @@ void TMainForm::PunktyPozycjonowania1Click() {
         ShowMessage(Msg("stTrwaPomiar"));
         return;
     }
-    if (MeasurementMode == 0) {
+    if (MeasurementMode == kModePositioning) {
         EditPositioningTargetPoints();
-    } else if (MeasurementMode == 4) {
+    } else if (MeasurementMode == kModeAngular) {
         // The angular start point is kept like the others and shown in the display unit.
         double start = LengthUnit == 1 ? StartPointPK * 0.03937007874015748 : StartPointPK;
         if (!EditTargetPoints(*AngularTargetPoints, start, 0, LengthUnit, PositioningMethod, PointListDir, this))
             return;
         StartPointPK = LengthUnit == 1 ? start * 25.4 : start;
-        if (auto* edit = findChild<TRealSpinEdit*>(QStringLiteral("PunktStartowyPK"))) edit->SetValue(start);
-        ShowAngularParameters();  // the status bar names the last target angle
+        if (TRealSpinEdit* edit = PunktStartowyPK) edit->SetValue(start);
+        Angular().ShowAngularParameters();  // the status bar names the last target angle
     } else {
         return;
     }
@@ -281,7 +264,7 @@ void TMainForm::TimerProstoliniowosc1Timer() {
 // --- the straightness page and the flatness lines ---
 
 void TMainForm::BitBtnProstolinowoscClick() {
-    MeasurementMode = 2;
+    MeasurementMode = kModeStraightness;
     if (TypeSeams.HidePositioningPanels) TypeSeams.HidePositioningPanels();
     else modes::HidePositioningPanels(ModeHost());
     showIf(PanelWyniki, false);
@@ -318,10 +301,10 @@ void TMainForm::BitBtnProstolinowoscClick() {
                                     QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
     SetChartBackground(wykres, QString());
 
-    setWindowTitle(ModeCaptions[2]);
+    setWindowTitle(ModeCaptions[kModeStraightness]);
     ShowMenuItemsByTag(TagSet({13, 15, 21, 23, 26, 37, 44}), true);
     ShowMenuItemsByTag(TagSet({9, 10, 27, 28, 32, 38, 41}), false);
-    if (TypeSeams.ShowRecentFiles) TypeSeams.ShowRecentFiles(2);
+    if (TypeSeams.ShowRecentFiles) TypeSeams.ShowRecentFiles(kModeStraightness);
 
     if (InterfaceError) {
         for (QWidget* w : std::initializer_list<QWidget*>{GaugeProsto, PanelWarProsto, PanelWarProstoY, Panel2OsWar})
@@ -334,18 +317,6 @@ void TMainForm::BitBtnProstolinowoscClick() {
     NotebookMainForm->setCurrentIndex(kPageStraightness);
     // The two charts share PanelWykresyProsto equally: shown, the vertical plane takes half.
     WykresOsY->setVisible(StraightnessMethod == 2);
-}
-
-void TMainForm::ButtonMapaPlaskosciStartClick() {
-    const int line = ChooseNextFlatnessLine();
-    if (line < 0) return;  // cancelled, or a line the map does not have
-    StraightnessControl().FlatnessLine = uint8_t(line);
-    BitBtnProstolinowoscClick();
-    MeasurementMode = 3;
-    SetChartTitle(wykres, FlatnessLineTitle(line, FlatnessMethod, FlatnessHLines));
-    if (QAction* a = MenuCommand(QStringLiteral("NastepnaOs1"))) a->setVisible(true);
-    NotebookMainForm->setCurrentIndex(kPageStraightness);
-    ShowMenuItemsByTag(TagSet({33, 34, 35, 36}), false);
 }
 
 // --- scroll bars and the chart's x axis ---
@@ -440,42 +411,6 @@ void TMainForm::seCisnienieChange() {
     if (PressureUnit == 0) DefaultPressure = v;
     else if (PressureUnit == 1) DefaultPressure = v * 1.33322;
     else if (PressureUnit == 2) DefaultPressure = v * 1.33322 * 25.4;
-}
-
-// --- the 3-D view of the flatness map ---
-
-void TMainForm::ScrollBarRotationScroll() {
-    static_cast<platform::TChart*>(WykresPlaskosci)->SetRotation(ScrollBarRotation->value());
-}
-
-void TMainForm::ScrollBarElevationScroll() {
-    static_cast<platform::TChart*>(WykresPlaskosci)->SetElevation(ScrollBarElevation->value());
-}
-
-void TMainForm::Panel18Resize() {
-    const runcontrol::View3DLayout l = runcontrol::Panel18Layout(
-        Panel18->size(), ScrollBarElevation->sizeHint().width(), ScrollBarRotation->sizeHint().height());
-    WykresPlaskosci->setGeometry(l.chart);
-    ScrollBarRotation->setGeometry(l.horizontalBar);
-    ScrollBarElevation->setGeometry(l.verticalBar);
-}
-
-void TMainForm::WykresPlaskosciMouseDown(QPoint pos, Qt::MouseButton button) {
-    if (button == Qt::LeftButton) LastMouse = pos;
-}
-
-void TMainForm::WykresPlaskosciMouseMove(QPoint pos, Qt::MouseButtons buttons) {
-    if (!(buttons & Qt::LeftButton)) return;
-    auto* map = static_cast<platform::TChart*>(WykresPlaskosci);
-    const runcontrol::ViewAngles a = runcontrol::DragTurn(
-        LastMouse, pos, {map->View3DOptions().rotation, map->View3DOptions().elevation},
-        {ScrollBarRotation->minimum(), ScrollBarRotation->maximum()},
-        {ScrollBarElevation->minimum(), ScrollBarElevation->maximum()});
-    map->SetElevation(a.elevation);
-    map->SetRotation(a.rotation);
-    ScrollBarElevation->setValue(a.elevation);
-    ScrollBarRotation->setValue(a.rotation);
-    LastMouse = pos;
 }
 
 // --- the measurement header ---

@@ -18,7 +18,10 @@
 #include "app/PunktyPoz.h"
 #include "app/StraightnessRun.h"
 #include "app/Unit_DaneMaszyny.h"
+#include "app/AngularPage.h"
+#include "app/FlatnessPage.h"
 #include "app/Unit_glowny.h"
+#include "app/VibrationPage.h"
 #include "evaluation/MeasurementFilesDocument.h"
 #include "evaluation/PointStore.h"
 #include "evaluation/PositioningStats.h"
@@ -186,7 +189,7 @@ void TMainForm::ShowLoadedMeasurement(int mode, bool ok) {
             if (ButtonPozUsun) ButtonPozUsun->setEnabled(false);
             break;
         case mfVelocity: store.ClearVelocitySeries(); break;
-        case mfFlatness: call(TypeSeams.ResetFlatnessMap); break;
+        case mfFlatness: Flatness().ResetFlatnessMap(); break;
         default: break;
         }
         return;
@@ -208,7 +211,7 @@ void TMainForm::ShowLoadedMeasurement(int mode, bool ok) {
             *TargetPoints = (*PositioningCycles)[PositioningCycles->Count() - 1].Punkt;
             if (TargetPoints->Count() > 0) StartPoint = (*TargetPoints)[0].Dystans;
         }
-        if (auto* edit = findChild<TRealSpinEdit*>(QStringLiteral("PunktStartowy")))
+        if (TRealSpinEdit* edit = PunktStartowy)
             edit->SetValue(LengthUnit == 1 ? StartPoint * kMmToInch : StartPoint);
         if (QAction* a = MenuCommand(QStringLiteral("Parametry1"))) a->setEnabled(false);
         SetChartLegendVisible(wykres, false);
@@ -230,22 +233,19 @@ void TMainForm::ShowLoadedMeasurement(int mode, bool ok) {
         EnableMenuItemsByTag(TagSet({44}), true);
         break;
     case mfFlatness:
-        UpdateLineMask();
-        BuildFlatnessMap();
-        if (NowaMapa) NowaMapa->setEnabled(true);
+        Flatness().UpdateLineMask();
+        Flatness().BuildFlatnessMap();
+        Flatness().EnableNewMap(true);
         break;
     case mfAngular:
         *AngularTargetPoints = *AngularPoints;
-        if (auto* edit = findChild<TRealSpinEdit*>(QStringLiteral("PunktStartowyPK")))
+        if (TRealSpinEdit* edit = PunktStartowyPK)
             edit->SetValue(StartPointPK);  // an angle: degrees whatever the length unit
-        if (BStartPK) {
-            BStartPK->setText(QStringLiteral("&Pomiar"));
-            BStartPK->setProperty("Tag", 1);
-        }
+        Angular().ShowLoadedRun();
         store.PlotPositionPK();
         modes::HideAngularPanels(ModeHost());
         break;
-    case mfVibration: ComputeVibrationSpectrum(); break;
+    case mfVibration: FftAnalysis().ComputeVibrationSpectrum(); break;
     default: break;
     }
     EnableMenuItemsByTag(FileOpenedTags(), true);
@@ -301,7 +301,7 @@ bool TMainForm::EditPositioningTargetPoints() {
     if (!EditTargetPoints(*TargetPoints, start, 1, LengthUnit, PositioningMethod, PointListDir, this))
         return false;
     StartPoint = LengthUnit == 1 ? start * 25.4 : start;
-    if (auto* edit = findChild<TRealSpinEdit*>(QStringLiteral("PunktStartowy"))) edit->SetValue(start);
+    if (TRealSpinEdit* edit = PunktStartowy) edit->SetValue(start);
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include "app/LiveReadoutPage.h"
 #include "app/ServicePage.h"
 #include "app/Unit_glowny.h"
+#include "app/VibrationPage.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/LinkPort.h"
@@ -81,9 +82,9 @@ public:
     void DrawAlignmentTarget(int32_t ax, int32_t ay, int32_t dx, int32_t dy, uint8_t px, uint8_t py) override {
         f_.DrawAlignmentTarget(ax, ay, dx, dy, px, py);
     }
-    int32_t* FftSampleBuffer() override { return f_.FftTransferBuffer(); }
-    void SetFftGauge(int32_t count) override { f_.FftTransferProgress(count); }
-    void FftTransferComplete() override { f_.FftTransferEnded(); }
+    int32_t* FftSampleBuffer() override { return f_.FftAnalysis().FftTransferBuffer(); }
+    void SetFftGauge(int32_t count) override { f_.FftAnalysis().FftTransferProgress(count); }
+    void FftTransferComplete() override { f_.FftAnalysis().FftTransferEnded(); }
 
 private:
     TMainForm& f_;

@@ -11,6 +11,7 @@
 #include <QStackedWidget>
 #include <algorithm>
 
+#include "app/AngularPage.h"
 #include "app/LiveReadoutPage.h"
 #include "app/ModeSequences.h"
 #include "app/ModeSequencesMainForm.h"
@@ -159,7 +160,7 @@ void TMainForm::RefreshPageAfterOptions() {
         if (StraightnessPoints->Count() > 0) PlotStraightnessPoints();
         break;
     }
-    case kModeAngular: ShowAngularParameters(); break;
+    case kModeAngular: Angular().ShowAngularParameters(); break;
     default: break;  // flatness, vibration and the live readout keep their pages
     }
 }

@@ -22,8 +22,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/AngularPage.h"
+#include "app/FlatnessPage.h"
 #include "app/LiveReadoutPage.h"
 #include "app/VelocityPage.h"
+#include "app/VibrationPage.h"
 #include "app/PageControls.h"
 #include "app/RunCommands.h"
 #include "app/Unit_glowny.h"
@@ -32,11 +35,12 @@
 #include "foundations/HeadList.h"
 #include "foundations/RadioGroup.h"
 #include "foundations/RealSpinEdit.h"
+#include "foundations/MeasurementModes.h"
 
 using namespace pagecontrols;
 
 std::array<QProgressBar*, 7> TMainForm::SignalGauges() const {
-    return {ReadoutPage->ReadoutGauge(), GaugePozycjonowanie, GaugeProsto, ReadoutPage->MonitorGauge(), VelocityView->SignalGauge(), GaugePodzKat, GaugeFFT};
+    return {ReadoutPage->ReadoutGauge(), GaugePozycjonowanie, GaugeProsto, ReadoutPage->MonitorGauge(), VelocityView->SignalGauge(), AngularView->SignalGauge(), VibrationView->SignalGauge()};
 }
 
 void TMainForm::SetChartTitle(QWidget* w, const QString& title) {
@@ -81,11 +85,11 @@ void TMainForm::BuildPages() {
     NotebookMainForm->addWidget(ReadoutPage->Build());    // 2
     NotebookMainForm->addWidget(BuildPositioningPage());  // 3
     NotebookMainForm->addWidget(VelocityView->Build());    // 4
-    NotebookMainForm->addWidget(BuildAngularPage());      // 5
+    NotebookMainForm->addWidget(AngularView->Build());    // 5
     NotebookMainForm->addWidget(BuildServicePage());      // 6
-    NotebookMainForm->addWidget(TableView->Build());       // 7
-    NotebookMainForm->addWidget(BuildFlatnessPage());     // 8
-    NotebookMainForm->addWidget(BuildVibrationPage());    // 9
+    NotebookMainForm->addWidget(TableView->Build());      // 7
+    NotebookMainForm->addWidget(FlatnessView->Build());   // 8
+    NotebookMainForm->addWidget(VibrationView->Build());  // 9
     NotebookMainForm->addWidget(BuildAlignmentPage());    // 10
 
     // The environment panel belongs to the measurement pages, not to the start and menu pages.
@@ -319,7 +323,7 @@ QWidget* TMainForm::BuildPositioningPage() {
     wykres->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(wykres, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         // Its commands switch the positioning x axis: a straightness line does not offer them.
-        if (MeasurementMode == 2 || MeasurementMode == 3) return;
+        if (MeasurementMode == kModeStraightness || MeasurementMode == kModeFlatness) return;
         PopupMenuWykres->popup(wykres->mapToGlobal(pos));
     });
     WykresOsY = chart(PanelWykresyProsto, "WykresOsY");
@@ -474,104 +478,6 @@ QWidget* TMainForm::BuildPositioningPage() {
     lay->addWidget(NotebookButton);
     StatusBar1 = panelStatusBar(page, "StatusBar1", 5);
     lay->addWidget(StatusBar1);
-    return page;
-}
-
-QWidget* TMainForm::BuildAngularPage() {
-    auto* page = named(new QWidget, "PodzialyKatowe");
-    auto* lay = new QVBoxLayout(page);
-    auto* top = new QHBoxLayout;
-    WykresPK = chart(page, "WykresPK");
-    WykresPK->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(WykresPK, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { PopupMenuPK->popup(WykresPK->mapToGlobal(pos)); });
-    top->addWidget(WykresPK, 3);
-    auto* side = new QVBoxLayout;
-    GaugePodzKat = gauge(page, "GaugePodzKat");
-    side->addWidget(GaugePodzKat);
-    // The division just turned and the total angle since the run's start, in arc seconds.
-    auto* measured = panel(page, "PanelWMierzonaPK");
-    auto* pm = new QVBoxLayout(measured);
-    pm->addWidget(label(measured, "LabWMierzonaPK", QStringLiteral("Podział [ sec ]")));
-    DisplayPodzKat = display(measured, "DisplayPodzKat", 1);
-    pm->addWidget(DisplayPodzKat);
-    side->addWidget(measured);
-    auto* total = panel(page, "PanelWZadanaPK");
-    auto* pz = new QVBoxLayout(total);
-    pz->addWidget(label(total, "LabWZadanaPK", QStringLiteral("Kąt całkowity [ sec ]")));
-    DispKatCalkowity = display(total, "DispKatCalkowity", 1);
-    pz->addWidget(DispKatCalkowity);
-    side->addWidget(total);
-    measured->hide();
-    total->hide();
-    LabPoczPK = label(page, "LabPoczPK", QString());
-    side->addWidget(LabPoczPK);
-    GridOdchylkaPK = deviationGrid(page, "GridOdchylkaPK");
-    side->addWidget(GridOdchylkaPK, 1);
-    auto* accept = button(page, "ButtonZaliczeniePK", QStringLiteral("&Zaliczenie punktu"));
-    accept->hide();
-    side->addWidget(accept);
-    BStartPK = button(page, "BStartPK", QStringLiteral("&Start"));
-    side->addWidget(BStartPK);
-    // What the run waits for, over the middle of the chart.
-    auto* info = label(WykresPK, "LabelInfoPK", QString());
-    QFont infoFont = info->font();
-    infoFont.setPointSizeF(infoFont.pointSizeF() * 1.5);
-    infoFont.setBold(true);
-    info->setFont(infoFont);
-    info->setAlignment(Qt::AlignCenter);
-    info->setAttribute(Qt::WA_TransparentForMouseEvents);
-    info->hide();
-    auto* sideBox = new QWidget(page);
-    sideBox->setLayout(side);
-    sideBox->setFixedWidth(300);
-    top->addWidget(sideBox);
-    lay->addLayout(top, 1);
-    StatusBar2 = panelStatusBar(page, "StatusBar2", 5);
-    lay->addWidget(StatusBar2);
-    return page;
-}
-
-QWidget* TMainForm::BuildFlatnessPage() {
-    auto* page = named(new QWidget, "MapaPlaskosci");
-    auto* lay = new QHBoxLayout(page);
-    // The 3-D view: the chart with its rotation bar below and its elevation bar at the right,
-    // placed by Panel18Resize.
-    Panel18 = panel(page, "Panel18");
-    Panel18->setFrameShape(QFrame::NoFrame);
-    Panel18->setMinimumSize(240, 180);
-    WykresPlaskosci = chart(Panel18, "WykresPlaskosci");
-    ScrollBarRotation = named(new QScrollBar(Qt::Horizontal, Panel18), "ScrollBarRotation");
-    ScrollBarRotation->setRange(270, 360);
-    ScrollBarRotation->setValue(333);
-    ScrollBarElevation = named(new QScrollBar(Qt::Vertical, Panel18), "ScrollBarElevation");
-    ScrollBarElevation->setRange(270, 360);
-    ScrollBarElevation->setValue(346);
-    lay->addWidget(Panel18, 3);
-    auto* side = new QVBoxLayout;
-    ButtonMapaPlaskosciStart = button(page, "ButtonMapaPlaskosciStart", QStringLiteral("P&omiar"));
-    Button27 = button(page, "Button27", QStringLiteral("&Główne Menu"));
-    side->addWidget(ButtonMapaPlaskosciStart);
-    side->addStretch(1);
-    side->addWidget(Button27);
-    lay->addLayout(side);
-    return page;
-}
-
-QWidget* TMainForm::BuildVibrationPage() {
-    auto* page = named(new QWidget, "AnalizaFFT");
-    auto* lay = new QHBoxLayout(page);
-    WykresFFT = chart(page, "WykresFFT");
-    lay->addWidget(WykresFFT, 3);
-    auto* side = new QVBoxLayout;
-    GaugeFFT = gauge(page, "GaugeFFT");
-    Label31 = label(page, "Label31", QString());
-    FFTPom = button(page, "FFTPom", QStringLiteral("P&omiar"));
-    side->addWidget(GaugeFFT);
-    side->addWidget(Label31);
-    side->addStretch(1);
-    side->addWidget(FFTPom);
-    lay->addLayout(side);
     return page;
 }
 

@@ -9,7 +9,10 @@
 #include <QStackedWidget>
 
 #include "app/UWybDrukFFT.h"
+#include "app/AngularPage.h"
+#include "app/FlatnessPage.h"
 #include "app/Unit_glowny.h"
+#include "app/VibrationPage.h"
 #include "app/VelocityPage.h"
 #include "evaluation/MeasurementHeader.h"
 #include "foundations/Display.h"
@@ -28,6 +31,7 @@
 #include "reports/Protokol.h"
 #include "reports/RaportDruk.h"
 #include "reports/prev1_32.h"
+#include "foundations/MeasurementModes.h"
 
 namespace {
 
@@ -76,10 +80,10 @@ public:
         case reports::PrintChart::wykres: c = f.wykres; break;
         case reports::PrintChart::WykresOsY: c = f.WykresOsY; break;
         case reports::PrintChart::WykresPredkosci: c = f.Velocity().Chart(); break;
-        case reports::PrintChart::WykresPlaskosci: c = f.WykresPlaskosci; break;
-        case reports::PrintChart::WykresPK: c = f.WykresPK; break;
-        case reports::PrintChart::FFTCzas: c = f.FFTCzas; break;
-        case reports::PrintChart::FFTFreq: c = f.WykresFFT; break;
+        case reports::PrintChart::WykresPlaskosci: c = f.Flatness().Chart(); break;
+        case reports::PrintChart::WykresPK: c = f.Angular().Chart(); break;
+        case reports::PrintChart::FFTCzas: c = f.FftAnalysis().TimeChart(); break;
+        case reports::PrintChart::FFTFreq: c = f.FftAnalysis().SpectrumChart(); break;
         }
         if (!c) return nullptr;
         auto r = std::make_unique<reports::TRaportDrukowanieWykresow>(
@@ -160,7 +164,7 @@ public:
     }
 
     // The file name: the caption less the positioning mode caption and " - ".
-    QString MeasurementName() const { return reports::MeasurementNameFromCaption(f.windowTitle(), f.ModeCaptions[0]); }
+    QString MeasurementName() const { return reports::MeasurementNameFromCaption(f.windowTitle(), f.ModeCaptions[kModePositioning]); }
 
     TMainForm& f;
     std::unique_ptr<QPrinter> printer;  // kept between set-up and printing of one command

@@ -20,7 +20,10 @@
 #include "evaluation/PointStore.h"
 #include "app/LiveReadoutPage.h"
 #include "app/ServicePage.h"
+#include "app/NotYetBuilt.h"
+#include "app/AngularPage.h"
 #include "app/Unit_glowny.h"
+#include "app/VibrationPage.h"
 #include "app/VelocityPage.h"
 #include "instrument/MotorDrive.h"
 #include "foundations/Display.h"
@@ -88,7 +91,7 @@ public:
         in.humiditySensorUsed = checked(f_.CBWilg);
         in.humidityValid = shown_ && last_.humidity.has_value();
         in.measuredHumidity = Humidity;
-        auto* entered = named<QSpinBox>(f_, "SEWilgotnosc");
+        QSpinBox* entered = f_.SEWilgotnosc;
         in.enteredHumidity = entered ? entered->value() : 50;
         in.pressureSensorUsed = checked(f_.CBCis);
         in.pressureValid = shown_ && last_.pressure.has_value();
@@ -265,10 +268,9 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
         showOn(f.DispProstoY, y);
     }
     void ShowAngle(double division, double total) override {
-        showOn(f.DisplayPodzKat, division);
-        showOn(f.DispKatCalkowity, total);
+        f.Angular().ShowAngle(division, total);
     }
-    void FftSample() override { f.FftSampleStored(); }
+    void FftSample() override { f.FftAnalysis().FftSampleStored(); }
     void RecordValue(double v) override {
         if (!f.VelocitySamples) return;
         f.VelocitySamples->Add().Value = v;

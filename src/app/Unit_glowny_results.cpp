@@ -95,12 +95,13 @@ bool AnyCharacteristicShown(QWidget* chart) {
 
 }  // namespace
 
+void TMainForm::ChooseCharacteristics() {
+    if (platform::TChart* c = asChart(wykres)) TFCoRysowac::SetChecks(*c, this);
+}
+
 void TMainForm::ConnectResults() {
     TypeSeams.EvaluatePositioningRun = [this] { EvaluatePositioning(true); };
     TypeSeams.RedrawPositioningResults = [this] { EvaluatePositioning(false); };
-    ChooseCharacteristics = [this] {
-        if (platform::TChart* c = asChart(wykres)) TFCoRysowac::SetChecks(*c, this);
-    };
 
     // The characteristics are lines of their own on the positioning chart, off until a
     // standard switches them on.
@@ -175,7 +176,7 @@ void TMainForm::EvaluatePositioning(bool recompute) {
 
     if (!AnyCharacteristicShown(wykres)) {
         const int answer = MessageDlg(evaluation::AllCharacteristicsOffText(), TMsgDlgType::mtWarning, mbYes | mbNo);
-        if (answer == mrYes && ChooseCharacteristics) ChooseCharacteristics();
+        if (answer == mrYes) ChooseCharacteristics();
     }
 
     platform::TChart* c = asChart(wykres);

@@ -24,6 +24,8 @@
 #include "app/PositioningRun.h"
 #include "app/StraightnessRun.h"
 #include "app/LiveReadoutPage.h"
+#include "app/AngularPage.h"
+#include "app/FlatnessPage.h"
 #include "app/Unit_glowny.h"
 #include "app/VelocityPage.h"
 #include "app/ZrWsDlg.h"
@@ -31,6 +33,7 @@
 #include "evaluation/PointStore.h"
 #include "evaluation/PositioningStats.h"
 #include "foundations/Display.h"
+#include "foundations/RealSpinEdit.h"
 #include "foundations/FR_Utils.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/ProgramMessages.h"
@@ -39,6 +42,7 @@
 #include "instrument/MotorDrive.h"
 #include "instrument/PointAcceptance.h"
 #include "platform/Chart.h"
+#include "foundations/MeasurementModes.h"
 
 namespace {
 
@@ -51,11 +55,6 @@ TTagSet TagsOf(const std::vector<int>& tags) {
     return s;
 }
 
-template <class T>
-T* named(const QObject* root, const char* name) {
-    return root ? root->findChild<T*>(QString::fromLatin1(name)) : nullptr;
-}
-
 void showIf(QWidget* w, bool on) {
     if (w) w->setVisible(on);
 }
@@ -63,10 +62,9 @@ void enableIf(QWidget* w, bool on) {
     if (w) w->setEnabled(on);
 }
 
-// A command that is a menu entry or a control, by its name.
+// A menu command by its name.
 void enableCommand(TMainForm& f, const char* name, bool on) {
     if (QAction* a = f.MenuCommand(QString::fromLatin1(name))) a->setEnabled(on);
-    else if (QWidget* w = named<QWidget>(&f, name)) w->setEnabled(on);
 }
 
 bool commandChecked(TMainForm& f, const char* name) {
@@ -74,11 +72,18 @@ bool commandChecked(TMainForm& f, const char* name) {
     return false;
 }
 
-void enableTimer(TMainForm& f, const char* name, bool on) {
-    if (QTimer* t = named<QTimer>(&f, name)) {
-        if (on) t->start();
-        else t->stop();
-    }
+void enableTimer(QTimer* t, bool on) {
+    if (!t) return;
+    if (on)
+        t->start();
+    else
+        t->stop();
+}
+
+void showPrompt(QLabel* l, const QString& text) {
+    if (!l) return;
+    l->setText(text);
+    l->show();
 }
 
 // The open dialog's filter from a "description|pattern|..." list with the extension filled in.
@@ -117,19 +122,19 @@ struct TMainForm::RunParts {
         bool MotorToTarget(int direction, double target, double v) override {
             return instrument::MotorToTarget(uint8_t(direction), target, v);
         }
-        void ShowAngularInfo(const QString& text) override { f_.ShowAngularInfo(text); }
-        void FinishAngularMeasurement() override { f_.FinishAngularMeasurement(); }
+        void ShowAngularInfo(const QString& text) override { f_.Angular().ShowAngularInfo(text); }
+        void FinishAngularMeasurement() override { f_.Angular().FinishAngularMeasurement(); }
         void ShowStraightnessInfo(const QString& text) override {
-            if (QLabel* l = named<QLabel>(&f_, "Label124")) l->setText(text), l->show();
-            showIf(named<QLabel>(&f_, "Label20"), false);
+            showPrompt(f_.Label124, text);
+            showIf(f_.Label20, false);
         }
         // A point was accepted: whatever accepted it, the wait for the next point starts only
         // when the prompt to move on has been shown, so a running wait is ended here.
         void StartStraightnessTimer() override {
-            enableTimer(f_, "TimerZaliczeniePunktu", false);
+            enableTimer(f_.TimerZaliczeniePunktu, false);
             AcceptWaitTicks = 0;
             f_.MoveHintTicks = 0;
-            enableTimer(f_, "TimerProstoliniowosc1", true);
+            enableTimer(f_.TimerProstoliniowosc1, true);
         }
 
     private:
@@ -168,7 +173,7 @@ struct TMainForm::RunParts {
         void ResetHeadFlags() override { modes::ResetHeadFlags(f_.Runs().host); }
         void SetSetupControlsEnabled(bool on) override {
             enableCommand(f_, "MenuOsX", on);
-            enableCommand(f_, "PunktStartowy", on);
+            enableIf(f_.PunktStartowy, on);
         }
         void ShowButtonPage(int p) override {
             if (f_.NotebookButton) f_.NotebookButton->setCurrentIndex(p);
@@ -229,7 +234,7 @@ struct TMainForm::RunParts {
         QString ChooseInsertFile() override {
             if (f_.Runs().chooseInsertFile) return f_.Runs().chooseInsertFile();
             return QFileDialog::getOpenFileName(&f_, QString(), f_.PositioningDir,
-                                                DialogFilter(f_.ModeFilters[0], MeasurementFileExtension(0)));
+                                                DialogFilter(f_.ModeFilters[kModePositioning], MeasurementFileExtension(kModePositioning)));
         }
 
     private:
@@ -272,11 +277,11 @@ struct TMainForm::RunParts {
         void ShowAcceptButton() override { showIf(f_.ButtonZaliczeniepunktu, true); }
         void SetAcceptButtonEnabled(bool on) override { enableIf(f_.ButtonZaliczeniepunktu, on); }
         void ShowAcceptPrompt(const QString& text) override {
-            if (QLabel* l = named<QLabel>(&f_, "Label124")) l->setText(text), l->show();
+            showPrompt(f_.Label124, text);
         }
         void HidePrompts() override {
-            showIf(named<QLabel>(&f_, "Label124"), false);
-            showIf(named<QLabel>(&f_, "Label20"), false);
+            showIf(f_.Label124, false);
+            showIf(f_.Label20, false);
         }
         void SetChartTitles(const QStringList& lines, const QString& second) override {
             f_.SetChartTitle(f_.wykres, lines.join(u'\n'));
@@ -287,9 +292,9 @@ struct TMainForm::RunParts {
             RawCount = 0;
         }
         void SetMenuOsXEnabled(bool on) override { enableCommand(f_, "MenuOsX", on); }
-        void SetStartPointEnabled(bool on) override { enableCommand(f_, "PunktStartowy", on); }
-        void SetAcceptTimerEnabled(bool on) override { enableTimer(f_, "TimerZaliczeniePunktu", on); }
-        void SetMoveTimerEnabled(bool on) override { enableTimer(f_, "TimerProstoliniowosc1", on); }
+        void SetStartPointEnabled(bool on) override { enableIf(f_.PunktStartowy, on); }
+        void SetAcceptTimerEnabled(bool on) override { enableTimer(f_.TimerZaliczeniePunktu, on); }
+        void SetMoveTimerEnabled(bool on) override { enableTimer(f_.TimerProstoliniowosc1, on); }
         void SetStart1Enabled(bool on) override { enableCommand(f_, "Start1", on); }
         void SetStop1Enabled(bool on) override { enableCommand(f_, "Stop1", on); }
         void SetBaseLengthEnabled(bool on) override { enableCommand(f_, "Dlugoscpodstawki", on); }
@@ -301,8 +306,8 @@ struct TMainForm::RunParts {
         }
         void PlotStraightness() override { f_.PlotStraightnessPoints(); }
         TMeasurementHeader MeasurementHeader() override { return f_.MeasurementHeader(); }
-        void BuildFlatnessMap() override { f_.BuildFlatnessMap(); }
-        void EnableNewMap() override { enableCommand(f_, "NowaMapa", true); }
+        void BuildFlatnessMap() override { f_.Flatness().BuildFlatnessMap(); }
+        void EnableNewMap() override { f_.Flatness().EnableNewMap(true); }
         void EnableMenuItemsByTag(const std::vector<int>& tags, bool on) override {
             f_.EnableMenuItemsByTag(TagsOf(tags), on);
         }
@@ -322,7 +327,7 @@ struct TMainForm::RunParts {
                 f_.setWindowTitle(f_.ModeCaptions[f_.MeasurementMode]);
         }
         void UpdateRecentFlatnessMenu() override {
-            if (f_.TypeSeams.ShowRecentFiles) f_.TypeSeams.ShowRecentFiles(3);
+            if (f_.TypeSeams.ShowRecentFiles) f_.TypeSeams.ShowRecentFiles(kModeFlatness);
         }
         void HideStraightnessMenuItem() override {
             if (QAction* a = f_.MenuCommand(QStringLiteral("PomiarProstoliniowosc"))) a->setVisible(false);
@@ -428,19 +433,18 @@ void TMainForm::ConnectRunPages() {
         connect(a, &QAction::triggered, this, &TMainForm::Start1Click);
     if (ButtonPozMainMenu)
         connect(ButtonPozMainMenu, &QPushButton::clicked, this, &TMainForm::ButtonPozMainMenuClick);
-    if (Button27) connect(Button27, &QPushButton::clicked, this, &TMainForm::Button27Click);
     if (ButtonZaliczeniepunktu)
         connect(ButtonZaliczeniepunktu, &QPushButton::clicked, this, &TMainForm::ButtonZaliczeniePunktuClick);
 }
 
 void TMainForm::Start1Click() {
     modes::ResetHeadFlags(Runs().host);
-    if (MeasurementMode == 1) {
+    if (MeasurementMode == kModeVelocity) {
         Velocity().ButtonStartVClick();
         return;
     }
-    if (MeasurementMode == 4) {
-        if (TypeSeams.BStartPKClick) TypeSeams.BStartPKClick();
+    if (MeasurementMode == kModeAngular) {
+        Angular().BStartPKClick();
         return;
     }
     if (!MeasurementRunning) ApplyAcceptanceSettings();
@@ -449,7 +453,6 @@ void TMainForm::Start1Click() {
 }
 
 void TMainForm::ButtonPozMainMenuClick() { StraightnessControl().LeaveMeasurementPage(); }
-void TMainForm::Button27Click() { StraightnessControl().LeaveFlatnessPage(); }
 
 void TMainForm::RestartPositioningRun() {
     ApplyAcceptanceSettings();

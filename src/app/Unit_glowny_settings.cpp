@@ -10,6 +10,7 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 
+#include "app/AngularPage.h"
 #include "app/Unit_glowny.h"
 #include "foundations/ProgramMessages.h"
 #include "foundations/RadioGroup.h"
@@ -70,7 +71,7 @@ void TMainForm::SettingsToControls() {
     check("MenuItemKatCalkowity", ShowTotalAngle);
     check("MenuItemTabelkaOdchylek", ShowErrorTable);
     check("MenuItemTabelkaOdchylekPK", ShowErrorTablePK);
-    GridOdchylkaPK->setVisible(ShowErrorTablePK);
+    Angular().ShowDeviationTable(ShowErrorTablePK);
     Dystans1->setChecked(PointsOrDistance);
     Numerpunktu1->setChecked(!PointsOrDistance);
     Kat1->setChecked(PointsOrAngle);

@@ -9,6 +9,7 @@
 #include "app/StraightnessRun.h"
 #include "app/Unit_glowny.h"
 #include "app/rejstracja.h"
+#include "app/VibrationPage.h"
 #include "app/Unit_glowny_types.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/MotorDrive.h"
@@ -49,7 +50,7 @@ public:
         case 4: f_.StraightnessControl().ExitMeasurementMode(); break;
         case 5:
             if (FPomiarFFT) FPomiarFFT->close();
-            f_.FFTGMenuClick();
+            f_.FftAnalysis().FFTGMenuClick();
             break;
         default: break;
         }

@@ -17,6 +17,7 @@
 #include "app/StraightnessRun.h"
 #include "app/UProstopa.h"
 #include "app/LiveReadoutPage.h"
+#include "app/AngularPage.h"
 #include "app/Unit_glowny.h"
 #include "evaluation/PointStore.h"
 #include "foundations/MessageDlg.h"
@@ -24,6 +25,7 @@
 #include "foundations/ProgramMessages.h"
 #include "foundations/RealSpinEdit.h"
 #include "foundations/SharedGlobals.h"
+#include "foundations/MeasurementModes.h"
 
 namespace {
 
@@ -106,13 +108,13 @@ void showEarlierCycles(TMainForm& f, bool on) {
 void TMainForm::ConnectParameterSummary() {
     TypeSeams.RefreshParameterSummary = [this] {
         // The angular page has its own summary, on StatusBar2.
-        if (MeasurementMode == 4) {
-            ShowAngularParameters();
+        if (MeasurementMode == kModeAngular) {
+            Angular().ShowAngularParameters();
             return;
         }
         ShowMeasurementParameters();
         // The earlier cycles follow "Wszyskie cykle" from the page's first drawing on.
-        if (MeasurementMode == 0) {
+        if (MeasurementMode == kModePositioning) {
             const QAction* all = MenuCommand(QStringLiteral("WszyskieCykle1"));
             showEarlierCycles(*this, all ? all->isChecked() : AllCycles);
         }
@@ -135,26 +137,8 @@ void TMainForm::ConnectParameterSummary() {
             WszyskieCykle1Click();
         });
     }
-    if (QAction* a = MenuCommand(QStringLiteral("NastepnaOs1")))
-        connect(a, &QAction::triggered, this, &TMainForm::NastepnaOs1Click);
     if (QAction* a = MenuCommand(QStringLiteral("Prostopadlosc")))
         connect(a, &QAction::triggered, this, &TMainForm::ProstopadloscClick);
-
-    // "&Nowa Mapa" under the flatness page's start, off until a map holds a line.
-    NowaMapa = new QPushButton(QStringLiteral("&Nowa Mapa"));
-    NowaMapa->setObjectName(QStringLiteral("NowaMapa"));
-    NowaMapa->setEnabled(false);
-    if (ButtonMapaPlaskosciStart) {
-        int index = -1;
-        QBoxLayout* l = ButtonMapaPlaskosciStart->parentWidget()
-                            ? layoutHolding(ButtonMapaPlaskosciStart->parentWidget()->layout(), ButtonMapaPlaskosciStart, index)
-                            : nullptr;
-        if (l)
-            l->insertWidget(index + 1, NowaMapa);
-        else
-            NowaMapa->setParent(ButtonMapaPlaskosciStart->parentWidget());
-    }
-    connect(NowaMapa, &QPushButton::clicked, this, &TMainForm::NowaMapaClick);
 
     // The three start point edits, each in a row "Punkt startowy:" [value] [unit].
     auto startRow = [this](const char* name, const char* unitName, QLabel*& unit, QWidget* before) {
@@ -181,7 +165,7 @@ void TMainForm::ConnectParameterSummary() {
         return edit;
     };
     PunktStartowy = startRow("PunktStartowy", "Label68", Label68, BRozdziel);
-    PunktStartowyPK = startRow("PunktStartowyPK", "Label88", Label88, BStartPK);
+    PunktStartowyPK = startRow("PunktStartowyPK", "Label88", Label88, Angular().StartPointAnchor());
     PunktStartowyWysw = startRow("PunktStartowyWysw", "Label89", Label89, Readout().StartPointAnchor());
 }
 
@@ -214,7 +198,7 @@ void TMainForm::ShowMeasurementParameters() {
             if (auto* panel = StatusBar1->findChild<QLabel*>(QStringLiteral("StatusBar1Panel") + QString::number(i)))
                 panel->setText(texts[size_t(i)]);
     }
-    if (MeasurementMode != 0 && LabelJedProsto) LabelJedProsto->setText(summary::StraightnessUnitCaption(StraightnessMethod));
+    if (MeasurementMode != kModePositioning && LabelJedProsto) LabelJedProsto->setText(summary::StraightnessUnitCaption(StraightnessMethod));
 }
 
 void TMainForm::wykresBeforeDrawAxes() {
@@ -231,36 +215,6 @@ void TMainForm::WszyskieCykle1Click() {
     a->setChecked(!a->isChecked());
     AllCycles = a->isChecked();
     showEarlierCycles(*this, AllCycles);
-}
-
-void TMainForm::NowaMapaClick() {
-    if (!SaveOrDiscardChanges(3)) return;
-    ResetFlatnessMap();
-    if (NowaMapa) NowaMapa->setEnabled(false);
-}
-
-int TMainForm::ChooseNextFlatnessLine() {
-    StraightnessRun& run = StraightnessControl();
-    const int line = ChooseFlatnessLine ? ChooseFlatnessLine(run.FlatnessLine)
-                                        : runcontrol::DefaultFlatnessLine(FlatnessMethod, FlatnessHLines,
-                                                                          FlatnessVLines, run.FlatnessLinesDone,
-                                                                          run.FlatnessLine);
-    if (line < 1 || line > runcontrol::FlatnessLineCount(FlatnessMethod, FlatnessHLines, FlatnessVLines)) return -1;
-    return line;
-}
-
-void TMainForm::NastepnaOs1Click() {
-    // The points of a line being measured belong to that line: it is ended first.
-    if (MeasurementRunning) {
-        ShowMessage(Msg("stTrwaPomiar"));
-        return;
-    }
-    const int line = ChooseNextFlatnessLine();
-    if (line < 0) return;
-    StraightnessControl().FlatnessLine = uint8_t(line);
-    Points().ResetChartAndGrid(Points().Plots().wykres);
-    SetChartTitle(wykres, FlatnessLineTitle(line, FlatnessMethod, FlatnessHLines));
-    ShowMenuItemsByTag(TagSet({33, 34, 35, 36}), false);
 }
 
 void TMainForm::PunktStartowyEnter(TRealSpinEdit* edit) {
@@ -296,4 +250,4 @@ void TMainForm::ShowStartPoint(TRealSpinEdit* edit) {
     if (unit) unit->setText(angle ? QStringLiteral("[deg]") : lengthUnitLabel());
 }
 
-void TMainForm::ProstopadloscClick() { ShowPerpendicularityForm(StraightnessDir, ModeFilters[2], this); }
+void TMainForm::ProstopadloscClick() { ShowPerpendicularityForm(StraightnessDir, ModeFilters[kModeStraightness], this); }

@@ -21,6 +21,7 @@
 #include "app/ServicePage.h"
 #include "app/VelocityPage.h"
 #include "app/SpreadsheetLink.h"
+#include "app/AngularPage.h"
 #include "app/Unit_glowny.h"
 #include "evaluation/PointStore.h"
 #include "foundations/FR_Utils.h"
@@ -29,12 +30,12 @@
 #include "foundations/SharedGlobals.h"
 #include "instrument/LinkPort.h"
 #include "instrument/SerialFrameParser.h"
+#include "foundations/MeasurementModes.h"
 
 namespace {
 
 constexpr int kPageStraightness = 3;  // positioning and straightness
 constexpr int kPageService = 6;
-constexpr int kPageFlatness = 8;
 
 const TTagSet& PositioningShown() {
     static const TTagSet s = TagSet({9, 10, 11, 15, 17, 18, 19, 20, 23, 26, 27, 28, 29, 30, 31, 43});
@@ -42,14 +43,6 @@ const TTagSet& PositioningShown() {
 }
 const TTagSet& PositioningHidden() {
     static const TTagSet s = TagSet({13, 21, 37, 38, 39, 40, 41, 44});
-    return s;
-}
-const TTagSet& FlatnessShown() {
-    static const TTagSet s = TagSet({13, 15, 23, 26});
-    return s;
-}
-const TTagSet& FlatnessHidden() {
-    static const TTagSet s = TagSet({9, 10, 27, 28, 37, 38, 41, 44});
     return s;
 }
 
@@ -85,8 +78,8 @@ std::optional<double> MaterialExpansionCoefficient(int item) {
 }
 
 QString SetupPictureName(int mode, int measuredAxis) {
-    QString base = mode == 8 ? QStringLiteral("katowe") : mode == 9 ? QStringLiteral("wollaston") : QStringLiteral("liniowe");
-    if (mode == 9 && measuredAxis == 1) measuredAxis = 0;
+    QString base = mode == kModeAngleReadout ? QStringLiteral("katowe") : mode == kModeWollastonReadout ? QStringLiteral("wollaston") : QStringLiteral("liniowe");
+    if (mode == kModeWollastonReadout && measuredAxis == 1) measuredAxis = 0;
     const int axis = measuredAxis >= 0 && measuredAxis <= 2 ? measuredAxis : 0;
     return base + QChar(u'x' + axis);
 }
@@ -103,7 +96,6 @@ QString PositioningBackgroundFile(const QString& programDir, int positioningMeth
 
 void TMainForm::ConnectTypePages() {
     connect(BitBtnpozycjonowanie, &QPushButton::clicked, this, &TMainForm::BitBtnpozycjonowanieClick);
-    connect(BitBtnMapaPlaskosci, &QPushButton::clicked, this, &TMainForm::BitBtnMapaPlaskosciClick);
     connect(ButtonPozRaport, &QPushButton::clicked, this, &TMainForm::ButtonPozRaportClick);
     if (QAction* a = MenuCommand("Otworz1")) connect(a, &QAction::triggered, this, &TMainForm::Otworz1Click);
     for (const char* name : {"Zapisz1", "Zapiszjako1"})
@@ -127,7 +119,7 @@ void TMainForm::ConnectTypePages() {
 void TMainForm::DisableLinearStart() {
     if (ButtonPozStart) ButtonPozStart->setEnabled(false);
     enableIf(MenuCommand("Start1"), false);
-    if (MeasurementMode == 2 || MeasurementMode == 3) {
+    if (MeasurementMode == kModeStraightness || MeasurementMode == kModeFlatness) {
         for (QWidget* w : std::initializer_list<QWidget*>{ButtonZaliczeniepunktu, ProgressBar2, ScrollBar16, Label139})
             showIf(w, false);
     }
@@ -140,7 +132,7 @@ void TMainForm::ShowPositioningOnEnd() {
 
 void TMainForm::BitBtnpozycjonowanieClick() {
     DisplayLengthUnit = LengthUnit == 1 ? 4 : 0;
-    MeasurementMode = 0;
+    MeasurementMode = kModePositioning;
     for (QWidget* w : std::initializer_list<QWidget*>{WykresOsY, PanelWyniki, PanelWarProsto}) showIf(w, false);
     call(TypeSeams.HidePositioningPanels);
     if (ButtonPozStart) ButtonPozStart->setText(QStringLiteral("&Start"));
@@ -164,12 +156,12 @@ void TMainForm::BitBtnpozycjonowanieClick() {
 
     SetChartBackground(wykres, PositioningBackgroundFile(ProgramDir, PositioningMethod));
 
-    setWindowTitle(ModeCaptions[0]);
+    setWindowTitle(ModeCaptions[kModePositioning]);
     ShowMenuItemsByTag(PositioningShown(), true);
     ShowMenuItemsByTag(PositioningHidden(), false);
     QAction* fromList = MenuCommand("PunktyZListy");
     enableIf(MenuCommand("PunktyPozycjonowania1"), fromList && fromList->isChecked());
-    if (TypeSeams.ShowRecentFiles) TypeSeams.ShowRecentFiles(0);
+    if (TypeSeams.ShowRecentFiles) TypeSeams.ShowRecentFiles(kModePositioning);
     call(TypeSeams.RefreshParameterSummary);
     PositioningCycles->Clear();
     DeviationGridWidth = 0;
@@ -196,36 +188,23 @@ void TMainForm::StartPageReading(bool velocity) {
     call(TypeSeams.RestartMeteoReading);
 }
 
-void TMainForm::BitBtnMapaPlaskosciClick() {
-    NotebookMainForm->setCurrentIndex(kPageFlatness);
-    MeasurementMode = 3;
-    ShowMenuItemsByTag(FlatnessShown(), true);
-    ShowMenuItemsByTag(FlatnessHidden(), false);
-    if (TypeSeams.ShowRecentFiles) TypeSeams.ShowRecentFiles(3);
-    if (NotebookButton) NotebookButton->setCurrentIndex(0);
-    if (ButtonPozMainMenu) ButtonPozMainMenu->setText(Msg("stMapaPlaskosci"));
-    setWindowTitle(ModeCaptions[3]);
-    call(TypeSeams.ResetFlatnessMap);
-    if (NowaMapa) NowaMapa->setEnabled(false);
-}
-
 void TMainForm::Otworz1Click() {
     auto open = [this](int mode) { return TypeSeams.OpenMeasurement && TypeSeams.OpenMeasurement(mode); };
-    if (MeasurementMode == 1) {
+    if (MeasurementMode == kModeVelocity) {
         if (VelocityRunning)
             ShowMessage(Msg("stTrwaPomiar"));
         else
             open(1);
         return;
     }
-    if (MeasurementMode == 3 && NotebookMainForm->currentIndex() == kPageStraightness) {
+    if (MeasurementMode == kModeFlatness && NotebookMainForm->currentIndex() == kPageStraightness) {
         // A flatness line is measured on the straightness page: the file is a straightness line.
-        MeasurementMode = 2;
+        MeasurementMode = kModeStraightness;
         if (MeasurementRunning)
             ShowMessage(Msg("stTrwaPomiar"));
         else if (open(2))
             call(TypeSeams.StoreFlatnessLine);
-        MeasurementMode = 3;
+        MeasurementMode = kModeFlatness;
         return;
     }
     if (MeasurementRunning)
@@ -236,20 +215,20 @@ void TMainForm::Otworz1Click() {
 
 void TMainForm::Zapisz1Click() {
     auto save = [this](int mode) { return TypeSeams.SaveMeasurement && TypeSeams.SaveMeasurement(mode); };
-    if (MeasurementMode == 1) {
+    if (MeasurementMode == kModeVelocity) {
         if (VelocityRunning)
             ShowMessage(Msg("stTrwaPomiar"));
         else
             save(1);
         return;
     }
-    if (MeasurementMode == 3 && NotebookMainForm->currentIndex() == kPageStraightness) {
-        MeasurementMode = 2;
+    if (MeasurementMode == kModeFlatness && NotebookMainForm->currentIndex() == kPageStraightness) {
+        MeasurementMode = kModeStraightness;
         if (MeasurementRunning)
             ShowMessage(Msg("stTrwaPomiar"));
         else
             save(2);
-        MeasurementMode = 3;
+        MeasurementMode = kModeFlatness;
         return;
     }
     if (MeasurementRunning)
@@ -300,10 +279,10 @@ bool TMainForm::ShowPositioningResults() {
 }
 
 void TMainForm::Stop1Click() {
-    if (MeasurementMode == 1)
+    if (MeasurementMode == kModeVelocity)
         VelocityView->ButtonStartVClick();
-    else if (MeasurementMode == 4)
-        call(TypeSeams.BStartPKClick);
+    else if (MeasurementMode == kModeAngular)
+        AngularView->BStartPKClick();
     else
         call(TypeSeams.EndMeasurementRun);
 }

@@ -26,12 +26,10 @@ struct TypePageSeams {
     std::function<bool(int mode)> OpenMeasurement;
     std::function<bool(int mode)> SaveMeasurement;
     std::function<void()> StoreFlatnessLine;
-    std::function<void()> ResetFlatnessMap;          // flatness lines cleared, empty map rebuilt
     std::function<bool()> EditTargetPoints;          // the target points editor; true on OK
     std::function<void()> EvaluatePositioningRun;    // statistics and result views
     std::function<void()> RedrawPositioningResults;  // result views from the statistics held
     std::function<void()> EndMeasurementRun;
-    std::function<void()> BStartPKClick;
     std::function<int()> AskSaveChanges;             // 2 Cancel, 6 Yes, 7 No; empty: 7
     std::function<void()> FillHeaderEnvironment;
     std::function<int()> MeasuredAxis;               // empty: 0

@@ -1,104 +1,289 @@
+// The vibration page: its controls, its entry from the main menu, an acquisition over the head,
+// the spectrum of the samples and the display switches.
 #include "app/VibrationPage.h"
 
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/ModeSequences.h"
+#include "app/ModeSequencesMainForm.h"
+#include "app/PageControls.h"
+#include "app/Unit_glowny.h"
+#include "app/VibrationRules.h"
+#include "evaluation/MeasurementFiles.h"
+#include "evaluation/VibrationSpectrum.h"
+#include "foundations/MeasurementModes.h"
+#include "foundations/ProgramMessages.h"
+#include "foundations/RadioGroup.h"
 #include "foundations/SharedGlobals.h"
-#include "platform/Chart.h"
+#include "instrument/LinkPort.h"
+#include "instrument/UPomiarFFT.h"
 #include "platform/ChartSeries.h"
 
-namespace vibrationpage {
+using namespace pagecontrols;
 
-QString ExportFileName(const QString& windowCaption, const QString& modeCaption) {
-    // A caption that does not name a file (or a mode without a caption of its own) proposes
-    // nothing rather than a piece of the caption.
-    const QString prefix = modeCaption + QStringLiteral(" - ");
-    if (modeCaption.isEmpty() || !windowCaption.startsWith(prefix)) return QString();
-    const QString name = windowCaption.mid(prefix.size());
-    const int dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot > 0 ? name.left(dot) : name;
+namespace {
+
+constexpr int kPageVibration = 9;
+constexpr int kPageMainMenu = 1;
+
+// The commands a vibration acquisition disables and its end enables again.
+TTagSet VibrationCommandTags() { return TagSet({2, 3, 4, 5, 42}); }
+
+void call(const std::function<void()>& f) {
+    if (f) f();
 }
 
-FileDialogSettings ExportDialogSettings(const QString& fileName, const QString& initialDir) {
-    FileDialogSettings s;
-    s.Filter = QStringLiteral("Dokumenty tekstowe (*.txt)|*.txt|Wszystkie pliki (*.*)|*.*");
-    s.FilterIndex = 1;
-    s.FileName = fileName;
-    s.DefaultExt = QStringLiteral(".txt");
-    s.InitialDir = initialDir;
+}  // namespace
+
+VibrationPage::VibrationPage(TMainForm& shell) : QObject(&shell), shell_(shell) {}
+VibrationPage::~VibrationPage() = default;
+
+QWidget* VibrationPage::Build() {
+    auto* page = named(new QWidget, "AnalizaFFT");
+    auto* lay = new QHBoxLayout(page);
+    // The time chart above the spectrum, the switches beside them.
+    FFTCzas = chart(page, "FFTCzas");
+    WykresFFT = chart(page, "WykresFFT");
+    SCzasowa = FFTCzas->AddNewSeries<platform::TFastLineSeries>(QStringLiteral("SCzasowa"));
+    SFreq = WykresFFT->AddNewSeries<platform::TFastLineSeries>(QStringLiteral("SFreq"));
+    for (platform::TChart* c : {FFTCzas, WykresFFT}) {
+        c->SetLegendVisible(false);
+        c->SetAllowZoom(true);
+    }
+    auto* charts = new QVBoxLayout;
+    charts->addWidget(FFTCzas, 1);
+    charts->addWidget(WykresFFT, 1);
+    lay->addLayout(charts, 3);
+
+    auto* side = new QVBoxLayout;
+    GaugeFFT = gauge(page, "GaugeFFT");
+    Label31 = label(page, "Label31", QString());
+    RGFFTCzas = named(new TRadioGroup(QStringLiteral("Sygnał"),
+                                      {QStringLiteral("Dystans"), QStringLiteral("Prędkość"),
+                                       QStringLiteral("Przyspieszenie")},
+                                      page),
+                      "RGFFTCzas");
+    RGFFTOut = named(new TRadioGroup(QStringLiteral("Wynik"),
+                                     {QStringLiteral("Amplituda"), QStringLiteral("Faza"),
+                                      QStringLiteral("Część rzecz."), QStringLiteral("Część urojona")},
+                                     page),
+                     "RGFFTOut");
+    CBSkladStala = named(new QCheckBox(QStringLiteral("Składowa stała"), page), "CBSkladStala");
+    CBLog = named(new QCheckBox(QStringLiteral("Skala log."), page), "CBLog");
+    cbBackGroundFFT = named(new QCheckBox(QStringLiteral("Redukcja tła"), page), "cbBackGroundFFT");
+    cbBackGroundFFT->setEnabled(false);
+    bSaveBackG = button(page, "bSaveBackG", QStringLiteral("Jako tło"));
+    bSaveBackG->setEnabled(false);
+    FFTPom = button(page, "FFTPom", QStringLiteral("P&omiar"));
+    FFTGMenu = button(page, "FFTGMenu", QStringLiteral("&Główne menu"));
+    for (QWidget* w : std::initializer_list<QWidget*>{GaugeFFT, Label31, RGFFTCzas, RGFFTOut, CBSkladStala, CBLog,
+                                                      cbBackGroundFFT, bSaveBackG})
+        side->addWidget(w);
+    side->addStretch(1);
+    side->addWidget(FFTPom);
+    side->addWidget(FFTGMenu);
+    lay->addLayout(side);
+    return page;
+}
+
+void VibrationPage::Connect(QPushButton* menuButton) {
+    RGFFTCzas->SetItemIndex(std::clamp<int>(shell_.FftSignalIndex, 0, 2));
+    RGFFTOut->SetItemIndex(std::clamp<int>(shell_.FftOutputIndex, 0, 3));
+    CBSkladStala->setChecked(shell_.FftDcComponent);
+    CBLog->setChecked(shell_.FftLogScale);
+    WykresFFT->BottomAxis().SetLogarithmic(shell_.FftLogScale);
+
+    connect(menuButton, &QPushButton::clicked, this, &VibrationPage::BitBtnFFTClick);
+    connect(FFTPom, &QPushButton::clicked, this, &VibrationPage::FFTPomClick);
+    connect(FFTGMenu, &QPushButton::clicked, this, &VibrationPage::FFTGMenuClick);
+    connect(RGFFTCzas, &TRadioGroup::changed, this, [this](int i) {
+        shell_.FftSignalIndex = i;
+        RGFFTCzasClick();
+    });
+    connect(RGFFTOut, &TRadioGroup::changed, this, [this](int i) {
+        shell_.FftOutputIndex = i;
+        RGFFTOutClick();
+    });
+    connect(bSaveBackG, &QPushButton::clicked, this, &VibrationPage::bSaveBackGClick);
+    connect(cbBackGroundFFT, &QCheckBox::toggled, this, &VibrationPage::cbBackGroundFFTClick);
+    connect(CBSkladStala, &QCheckBox::toggled, this, [this](bool on) {
+        shell_.FftDcComponent = on;
+        RGFFTOutClick();
+    });
+    connect(CBLog, &QCheckBox::toggled, this, [this](bool on) {
+        shell_.FftLogScale = on;
+        CBLogClick();
+    });
+}
+
+evaluation::VibrationSettings VibrationPage::Settings() const {
+    evaluation::VibrationSettings s;
+    s.signal = RGFFTCzas->ItemIndex();
+    s.output = RGFFTOut->ItemIndex();
+    s.showDc = CBSkladStala->isChecked();
+    s.background = cbBackGroundFFT->isChecked();
+    s.resolution10 = shell_.ModeHost().ResolutionButtonVisible() && shell_.Resolution10;
+    s.laserWavelength = LaserWavelength;
     return s;
 }
 
-ExportWriter ExportWriterFor(int mode, int chartChoice) {
-    switch (mode) {
-    case 0: return ExportWriter::Positioning;
-    case 1:
-    case 7: return ExportWriter::Velocity;
-    case 2: return ExportWriter::Straightness;
-    case 3: return ExportWriter::Flatness;
-    case 4: return ExportWriter::Angular;
-    case 5:
-        if (chartChoice == 0) return ExportWriter::FftTime;
-        if (chartChoice == 1) return ExportWriter::FftSpectrum;
-        return ExportWriter::None;
-    default: return ExportWriter::None;
+void VibrationPage::ClearSeries() {
+    SCzasowa->Clear();
+    SFreq->Clear();
+}
+
+void VibrationPage::UndoZoom() {
+    FFTCzas->UndoZoom();
+    WykresFFT->UndoZoom();
+}
+
+void VibrationPage::ApplyAxisTitles() {
+    const evaluation::VibrationSettings s = Settings();
+    FFTCzas->LeftAxis().SetTitle(vibrationrules::TimeAxisTitle(s.signal));
+    WykresFFT->LeftAxis().SetTitle(vibrationrules::SpectrumAxisTitle(s.signal, s.output));
+}
+
+evaluation::VibrationBuffers& VibrationPage::Buffers() {
+    if (!buffers_) buffers_ = std::make_unique<evaluation::VibrationBuffers>();
+    return *buffers_;
+}
+
+void VibrationPage::SetMainWindowEnabled(bool on) {
+    if (shell_.centralWidget()) shell_.centralWidget()->setEnabled(on);
+    if (shell_.menuBar()) shell_.menuBar()->setEnabled(on);
+}
+
+void VibrationPage::BitBtnFFTClick() {
+    shell_.MeasurementMode = kModeVibration;
+    shell_.ShowMenuItemsByTag(TagSet({15, 23, 26}), true);
+    shell_.ShowMenuItemsByTag(TagSet({6, 9, 10, 13, 27, 28, 37, 38, 41, 44}), false);
+
+    FFTCzas->BottomAxis().SetTitle(Msg("stCzas") + QStringLiteral(" [s]"));
+    WykresFFT->BottomAxis().SetTitle(Msg("stCzest") + QStringLiteral(" [Hz]"));
+    ApplyAxisTitles();
+    if (shell_.TypeSeams.ShowRecentFiles) shell_.TypeSeams.ShowRecentFiles(kModeVibration);
+    shell_.setWindowTitle(shell_.ModeCaptions[kModeVibration]);
+
+    // Made once, zeroed at every entry.
+    Buffers() = evaluation::VibrationBuffers();
+    shell_.FftSamples().fill(0, kFftSampleBytes);
+    UndoZoom();
+
+    if (InterfaceError) {
+        FFTPom->setEnabled(false);
+        GaugeFFT->hide();
+    } else {
+        if (shell_.TypeSeams.HeadReady && shell_.TypeSeams.HeadReady())
+            modes::StartFftReading(shell_.EntryHost());
+        else
+            call(shell_.TypeSeams.StartSignalMonitor);
+        call(shell_.TypeSeams.RestartMeteoReading);
     }
+    shell_.NotebookMainForm->setCurrentIndex(kPageVibration);
 }
 
-bool WriteExport(ExportWriter writer, const ExportSources& s, const QString& fileName) {
-    switch (writer) {
-    case ExportWriter::Positioning:
-        if (!s.positioning) return false;
-        ExportPositioningText(*s.positioning, fileName);
-        return true;
-    case ExportWriter::Velocity:
-        if (!s.velocity) return false;
-        ExportVelocityText(*s.velocity, fileName);
-        return true;
-    case ExportWriter::Straightness:
-        if (!s.straightness) return false;
-        ExportStraightnessText(*s.straightness, fileName);
-        return true;
-    case ExportWriter::Flatness:
-        if (!s.flatness) return false;
-        ExportFlatnessText(*s.flatness, fileName);
-        return true;
-    case ExportWriter::Angular:
-        if (!s.angular) return false;
-        ExportAngularText(*s.angular, fileName);
-        return true;
-    case ExportWriter::FftTime: ExportFftTimeText(s.fftTime, fileName); return true;
-    case ExportWriter::FftSpectrum: ExportFftSpectrumText(s.fftSpectrum, fileName); return true;
-    case ExportWriter::None: break;
+void VibrationPage::FFTPomClick() {
+    if (!shell_.SaveOrDiscardChanges(kModeVibration)) return;
+    modes::ResetHeadFlags(shell_.EntryHost());
+    ClearSeries();
+    UndoZoom();
+    shell_.EnableMenuItemsByTag(VibrationCommandTags(), false);
+
+    MeasurementRunning = true;
+    SetMainWindowEnabled(false);
+    auto* form = new TFPomiarFFT(this, &shell_);
+    form->show();
+    shell_.SendHeadCommand('z');
+}
+
+void VibrationPage::FFTGMenuClick() {
+    if (!shell_.SaveOrDiscardChanges(kModeVibration)) return;
+    buffers_.reset();
+    // The file's body keeps its size: a later save writes it whole.
+    shell_.FftSamples().fill(0, kFftSampleBytes);
+    ClearSeries();
+
+    if (instrument::SerialLinkChosen()) shell_.EntryHost().SetLinkWatchdogEnabled(false);
+    modes::StopReading(shell_.EntryHost());
+    shell_.SendHeadCommand('R');
+    shell_.EnableMenuItemsByTag(VibrationCommandTags(), false);
+    modes::UpdateCaption(shell_.EntryHost());
+    shell_.NotebookMainForm->setCurrentIndex(kPageMainMenu);
+}
+
+void VibrationPage::RGFFTCzasClick() {
+    FFTCzas->LeftAxis().SetAutomatic(true);
+    WykresFFT->LeftAxis().SetAutomatic(true);
+    ApplyAxisTitles();
+    if (SCzasowa->Count() > 0) ComputeVibrationSpectrum();
+}
+
+void VibrationPage::RGFFTOutClick() {
+    ApplyAxisTitles();
+    WykresFFT->LeftAxis().SetAutomatic(true);
+    if (!buffers_) return;
+    const evaluation::VibrationSettings s = Settings();
+    evaluation::PlotSpectrum(*buffers_, s, s.FirstBin(), *SCzasowa, *SFreq);
+}
+
+void VibrationPage::CBLogClick() {
+    platform::TChartAxis& axis = WykresFFT->BottomAxis();
+    if (CBLog->isChecked()) {
+        WykresFFT->AdjustAxes();
+        if (axis.Minimum() < 0.0) axis.SetMinimum(vibrationrules::LogAxisMinimum(axis.Minimum()));
     }
-    return false;
+    axis.SetLogarithmic(CBLog->isChecked());
 }
 
-ChartExportValues ChartValues(const platform::TChart& chart) {
-    ChartExportValues v;
-    v.BottomAxisTitle = chart.BottomAxis().Title();
-    v.LeftAxisTitle = chart.LeftAxis().Title();
-    if (chart.SeriesCount() > 0) {
-        const platform::TChartSeries* s = chart.Series(0);
-        v.Points.reserve(size_t(s->Count()));
-        for (int i = 0; i < s->Count(); ++i) v.Points.emplace_back(s->XValue(i), s->YValue(i));
-    }
-    return v;
+void VibrationPage::ComputeVibrationSpectrum() {
+    const evaluation::TFftFrame frame = evaluation::FftFrameFromBytes(shell_.FftSamples());
+    evaluation::TFftFrame back{};
+    if (FftBackSamples) back = evaluation::FftFrameFromBytes(*FftBackSamples);
+    evaluation::ComputeSpectrum(Buffers(), frame, FftBackSamples ? &back : nullptr, Settings(), *SCzasowa, *SFreq);
+    bSaveBackG->setEnabled(true);
 }
 
-QString TimeAxisTitle(int signal) {
-    if (signal < 0 || signal >= int(FftSignalNames.size())) return QString();
-    return FftSignalNames[size_t(signal)] + QStringLiteral(" ") + FftAxisUnits[size_t(signal)];
+void VibrationPage::bSaveBackGClick() {
+    cbBackGroundFFT->setEnabled(true);
+    cbBackGroundFFT->setChecked(true);  // switches the subtraction on when it was off
+    if (!FftBackSamples) FftBackSamples = std::make_unique<QByteArray>(kFftSampleBytes, '\0');
+    QByteArray frame = shell_.FftSamples();
+    frame.resize(kFftSampleBytes, '\0');
+    *FftBackSamples = frame;
 }
 
-QString SpectrumAxisTitle(int signal, int output) {
-    if (output < 0 || output >= FftOutputNames.size()) return QString();
-    if (output == 1) return FftOutputNames[1] + QStringLiteral(" [deg]");
-    if (signal < 0 || signal >= int(FftAxisUnits.size())) return QString();
-    return FftOutputNames[output] + QStringLiteral(" ") + FftAxisUnits[size_t(signal)];
+void VibrationPage::cbBackGroundFFTClick() {
+    // The background's transform holds values only after the next computation; until then zeros.
+    if (!FftBackSamples) FftBackSamples = std::make_unique<QByteArray>(kFftSampleBytes, '\0');
+    const evaluation::VibrationSettings s = Settings();
+    evaluation::PlotSpectrum(Buffers(), s, CBSkladStala->isChecked() ? 0 : 1, *SCzasowa, *SFreq);
 }
 
-double LogAxisMinimum(double minimum) { return minimum < 0.0 ? 0.0 : minimum; }
+void VibrationPage::FftSampleStored() {
+    if (FPomiarFFT) FPomiarFFT->AddStoredSample();
+}
 
-int ReadoutDecimals(int position) { return 6 - std::clamp(position, 1, 5); }
+int32_t* VibrationPage::FftTransferBuffer() {
+    QByteArray& samples = shell_.FftSamples();
+    if (samples.size() != kFftSampleBytes) samples.fill(0, kFftSampleBytes);
+    return reinterpret_cast<int32_t*>(samples.data());
+}
 
-}  // namespace vibrationpage
+void VibrationPage::FftTransferProgress(int32_t index) {
+    if (FPomiarFFT) FPomiarFFT->SetTransferredSamples(index);
+}
+
+void VibrationPage::FftTransferEnded() {
+    if (FPomiarFFT) FPomiarFFT->close();
+    shell_.EnableMenuItemsByTag(VibrationCommandTags(), true);
+    ComputeVibrationSpectrum();
+    DataSaved = false;
+}

@@ -1,56 +1,92 @@
 #pragma once
-// The rules behind the main window's text export command and the vibration page's display
-// switches, as plain code: the proposed export name and dialog, the writer a measurement mode
-// takes, what a chart hands to the vibration writers, and the axis titles of the two charts.
-#include <QString>
+// The vibration page ("AnalizaFFT") of the main window. It owns the page's controls (the time
+// chart FFTCzas above the spectrum WykresFFT, the signal gauge, the signal and output choices,
+// the display switches, "Jako tło" with "Redukcja tła", the acquisition button and the way back),
+// builds them, and holds the page's entry, an acquisition through TFPomiarFFT (the host it acts
+// on), the transform's work arrays and the background frame. The samples themselves stay in the
+// window's file document (FftSamples).
+#include <QObject>
+#include <QByteArray>
+#include <cstdint>
+#include <memory>
 
-#include "evaluation/MeasurementFilesDocument.h"
-#include "evaluation/TextExports.h"
+#include "instrument/FftAcquisition.h"
 
+class QCheckBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QWidget;
+class TMainForm;
+class TRadioGroup;
+namespace evaluation {
+struct VibrationBuffers;
+struct VibrationSettings;
+}
 namespace platform {
 class TChart;
+class TChartSeries;
 }
 
-namespace vibrationpage {
+class VibrationPage final : public QObject, public instrument::FftAcquisitionHost {
+public:
+    explicit VibrationPage(TMainForm& shell);
+    ~VibrationPage() override;
 
-// The name the export dialog proposes: the file named in the window caption (the caption is the
-// mode caption, " - " and the file name) without its extension; empty when no file is named.
-QString ExportFileName(const QString& windowCaption, const QString& modeCaption);
+    QWidget* Build();
+    // Connects the page's controls and the main menu's "Analiza &FFT" button; the choices as the
+    // settings left them.
+    void Connect(QPushButton* menuButton);
 
-// The export dialog: the proposed name, the type's folder, text files first, ".txt" added.
-FileDialogSettings ExportDialogSettings(const QString& fileName, const QString& initialDir);
+    // --- handlers ---
+    void BitBtnFFTClick();
+    void FFTPomClick();
+    void FFTGMenuClick();
+    void RGFFTCzasClick();
+    void RGFFTOutClick();
+    void CBLogClick();
+    void bSaveBackGClick();
+    void cbBackGroundFFTClick();
 
-enum class ExportWriter { None, Positioning, Velocity, Straightness, Flatness, Angular, FftTime, FftSpectrum };
-// The writer of a measurement mode; in the vibration mode the chart choice picks the time signal
-// (0) or the spectrum (1). Modes without a text export write nothing.
-ExportWriter ExportWriterFor(int mode, int chartChoice);
+    // The spectrum of the window's samples on both charts (after a transfer, a ".dt7").
+    void ComputeVibrationSpectrum();
+    // The acquisition's hooks: a reading-thread sample, the parser's progress and its end.
+    void FftSampleStored();
+    int32_t* FftTransferBuffer();
+    void FftTransferProgress(int32_t index);
+    void FftTransferEnded();
 
-// What the writers read.
-struct ExportSources {
-    const TCykl* positioning = nullptr;
-    const TVelValue* velocity = nullptr;
-    const TPunkt* straightness = nullptr;
-    const TCykl* flatness = nullptr;
-    const TPunkt* angular = nullptr;
-    ChartExportValues fftTime;
-    ChartExportValues fftSpectrum;
+    // The acquisition disables the window's contents, not the acquisition form it parents.
+    void SetMainWindowEnabled(bool on) override;
+
+    platform::TChart* TimeChart() const { return FFTCzas; }
+    platform::TChart* SpectrumChart() const { return WykresFFT; }
+    QProgressBar* SignalGauge() const { return GaugeFFT; }
+
+private:
+    evaluation::VibrationSettings Settings() const;
+    void ClearSeries();
+    void UndoZoom();
+    void ApplyAxisTitles();
+    evaluation::VibrationBuffers& Buffers();
+
+    TMainForm& shell_;
+    platform::TChart* FFTCzas = nullptr;
+    platform::TChart* WykresFFT = nullptr;
+    platform::TChartSeries* SCzasowa = nullptr;
+    platform::TChartSeries* SFreq = nullptr;
+    QProgressBar* GaugeFFT = nullptr;
+    QLabel* Label31 = nullptr;
+    QPushButton* FFTPom = nullptr;
+    TRadioGroup* RGFFTCzas = nullptr;
+    TRadioGroup* RGFFTOut = nullptr;
+    QCheckBox* CBSkladStala = nullptr;
+    QCheckBox* CBLog = nullptr;
+    QCheckBox* cbBackGroundFFT = nullptr;
+    QPushButton* bSaveBackG = nullptr;
+    QPushButton* FFTGMenu = nullptr;
+    // The transform's work arrays, made on the first entry to the page, freed when it is left.
+    std::unique_ptr<evaluation::VibrationBuffers> buffers_;
+    // The background frame ("Jako tło"), made when first needed and kept for the program's life.
+    std::unique_ptr<QByteArray> FftBackSamples;
 };
-// Runs the writer; false when there is none (or its collection is missing). The writers'
-// MeasurementFileError passes through, the previous file left as it was.
-bool WriteExport(ExportWriter writer, const ExportSources& sources, const QString& fileName);
-
-// The axis titles and the first series' points of a chart.
-ChartExportValues ChartValues(const platform::TChart& chart);
-
-// Left axis titles: the time chart by signal, the spectrum by output and signal ("Faza" in
-// degrees whatever the signal). Indexes outside the tables give an empty title.
-QString TimeAxisTitle(int signal);
-QString SpectrumAxisTitle(int signal, int output);
-
-// The frequency axis before it turns logarithmic: a minimum below 0 becomes 0.
-double LogAxisMinimum(double minimum);
-
-// Decimals of the positioning readouts for a position of their digit switch (1..5).
-int ReadoutDecimals(int position);
-
-}  // namespace vibrationpage

@@ -25,7 +25,10 @@ void FftAcquisitionHost::PurgeSerialInput() {
 void FftAcquisitionHost::ShowConnectionError() { ShowMessage(Msg(QStringLiteral("stConnectionError"))); }
 
 FftAcquisitionHost& ProgramFftAcquisitionHost() {
-    static FftAcquisitionHost host;
+    struct WithoutWindow final : FftAcquisitionHost {
+        void SetMainWindowEnabled(bool) override {}
+    };
+    static WithoutWindow host;
     return host;
 }
 

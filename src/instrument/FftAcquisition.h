@@ -9,19 +9,20 @@
 
 namespace instrument {
 
-// What the acquisition acts on. The defaults are the program's link; the window overrides
-// SetMainWindowEnabled (its contents, not the acquisition form that it parents).
+// What the acquisition acts on. The link calls default to the program's link; the window's part
+// (its contents disabled during the acquisition, not the acquisition form that it parents) is
+// the host's own.
 class FftAcquisitionHost : public ICommandLink {
 public:
     // The command and status layer's SendCommandByte.
     void SendCommandByte(uint8_t b) override;
     virtual void Sleep(int ms);               // the link's clock
     virtual void PurgeSerialInput();          // the port's input queue only, when there is a port
-    virtual void SetMainWindowEnabled(bool) {}
+    virtual void SetMainWindowEnabled(bool) = 0;
     virtual void ShowConnectionError();       // "stConnectionError"
 };
 
-// The host over the program's link, for a form made without one.
+// The host over the program's link, for a form made without one: there is no window to disable.
 FftAcquisitionHost& ProgramFftAcquisitionHost();
 
 class FftAcquisition {

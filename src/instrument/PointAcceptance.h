@@ -56,39 +56,40 @@ struct AcceptanceState {
 
 // The main window's side of acceptance. Each routine carries the name it has on the main window
 // or in the point store; the arguments say what the routine would otherwise read from globals.
+// Every call is pure: a run the window does not wire does not compile.
 class AcceptanceSink {
 public:
     virtual ~AcceptanceSink() = default;
-    virtual void MessageBeep() {}
+    virtual void MessageBeep() = 0;
     // Indicators: LabOkno (in the window), LabZal (accepted), DispWarZadana (target in mm).
-    virtual void ShowInWindow(bool) {}
-    virtual void ShowAccepted(bool) {}
-    virtual void ShowTarget(double /*mm*/) {}
+    virtual void ShowInWindow(bool) = 0;
+    virtual void ShowAccepted(bool) = 0;
+    virtual void ShowTarget(double /*mm*/) = 0;
     // Flips the sign used by the conversion.
-    virtual void SpeedButtonZnakClick() {}
+    virtual void SpeedButtonZnakClick() = 0;
     // Linear teaching cycle turns back: remove the last point of DoPrzodu, point
     // `cyclePointIndex` of the current cycle and the last point of LiniaZera (when it has any);
     // the grid gets `gridRows` rows. The last target has already been removed.
-    virtual void TurnBack(int /*cyclePointIndex*/, int /*gridRows*/) {}
+    virtual void TurnBack(int /*cyclePointIndex*/, int /*gridRows*/) = 0;
     // Store point i of cycle `cycle` (1-based) with the reading v, forward or backward. In the
     // teaching cycle the forward store appends the taught target (v rounded to a millimetre).
-    virtual void StorePositioningPoint(int /*i*/, int /*cycle*/, double /*v*/, bool /*forward*/) {}
-    virtual void FillPositioningGrid(int /*i*/, int /*cycle*/, double /*v*/, bool /*forward*/) {}
-    virtual int PositioningCycleCount() { return 0; }
-    virtual void SaveBackupCopy() {}
-    virtual void StartPositioningCycle() {}
-    virtual void FinishPositioningMeasurement() {}
+    virtual void StorePositioningPoint(int /*i*/, int /*cycle*/, double /*v*/, bool /*forward*/) = 0;
+    virtual void FillPositioningGrid(int /*i*/, int /*cycle*/, double /*v*/, bool /*forward*/) = 0;
+    virtual int PositioningCycleCount() = 0;
+    virtual void SaveBackupCopy() = 0;
+    virtual void StartPositioningCycle() = 0;
+    virtual void FinishPositioningMeasurement() = 0;
     // Straightness: Label124's text (Label20 hidden), TimerProstoliniowosc1, the point store.
-    virtual void ShowStraightnessInfo(const QString&) {}
-    virtual void StartStraightnessTimer() {}
-    virtual void StoreStraightnessPoint(double /*v*/) {}
-    virtual void EndMeasurementRun() {}
+    virtual void ShowStraightnessInfo(const QString&) = 0;
+    virtual void StartStraightnessTimer() = 0;
+    virtual void StoreStraightnessPoint(double /*v*/) = 0;
+    virtual void EndMeasurementRun() = 0;
     // Angular: drives the reflector back; true when it has arrived.
-    virtual bool MotorToTarget(int /*direction*/, double /*target*/, double /*v*/) { return true; }
-    virtual void RestartCounting() {}
-    virtual void ShowAngularInfo(const QString&) {}  // LabelInfoPK
-    virtual void AddAngularPoint(int /*i*/) {}
-    virtual void FinishAngularMeasurement() {}
+    virtual bool MotorToTarget(int /*direction*/, double /*target*/, double /*v*/) = 0;
+    virtual void RestartCounting() = 0;
+    virtual void ShowAngularInfo(const QString&) = 0;  // LabelInfoPK
+    virtual void AddAngularPoint(int /*i*/) = 0;
+    virtual void FinishAngularMeasurement() = 0;
 };
 
 class PointAcceptance {

@@ -28,29 +28,30 @@ struct SampleInputs {
     bool recordingOn = false;        // RecordingOn
 };
 
-// Displays and stores a sample reaches, each named for its control or routine.
+// Displays and stores a sample reaches, each named for its control or routine; the window
+// implements every one.
 class SampleOutputs {
 public:
     virtual ~SampleOutputs() = default;
-    virtual void AddServiceCount(int32_t /*raw*/) {}          // PSListBox1, at most 15 lines
-    virtual void ShowEffectiveWavelength(double /*nm*/) {}    // DispLambda
-    virtual void ShowReadout(double) {}                       // DisplayWys
-    virtual void ShowMeasuredPosition(double) {}              // DispWarMierzona
-    virtual void ShowVelocity(double) {}                      // DisplayPredkosc
-    virtual void AddVelocitySample() {}                       // velocity store and plot
-    virtual void ShowStraightnessValue(double) {}             // Disp2oswar
-    virtual void ShowStraightnessUnit(const QString&) {}      // Label38
-    virtual void ShowDetector(double /*x*/, double /*y*/) {}  // DisplayProst, DispProstoY
-    virtual void ShowAngle(double /*division*/, double /*total*/) {}  // DisplayPodzKat, DispKatCalkowity
-    virtual void FftSample() {}                               // vibration: gauge step and transfer start
-    virtual void RecordValue(double) {}                       // VelocitySamples += v, RecordingTicks + 1
-    virtual void SendValueToExcel() {}                        // the shown readout to the spreadsheet
+    virtual void AddServiceCount(int32_t /*raw*/) = 0;          // PSListBox1, at most 15 lines
+    virtual void ShowEffectiveWavelength(double /*nm*/) = 0;    // DispLambda
+    virtual void ShowReadout(double) = 0;                       // DisplayWys
+    virtual void ShowMeasuredPosition(double) = 0;              // DispWarMierzona
+    virtual void ShowVelocity(double) = 0;                      // DisplayPredkosc
+    virtual void AddVelocitySample() = 0;                       // velocity store and plot
+    virtual void ShowStraightnessValue(double) = 0;             // Disp2oswar
+    virtual void ShowStraightnessUnit(const QString&) = 0;      // Label38
+    virtual void ShowDetector(double /*x*/, double /*y*/) = 0;  // DisplayProst, DispProstoY
+    virtual void ShowAngle(double /*division*/, double /*total*/) = 0;  // DisplayPodzKat, DispKatCalkowity
+    virtual void FftSample() = 0;                               // vibration: gauge step and transfer start
+    virtual void RecordValue(double) = 0;                       // VelocitySamples += v, RecordingTicks + 1
+    virtual void SendValueToExcel() = 0;                        // the shown readout to the spreadsheet
     // Signal level (TOdczyt.ShowStatus).
-    virtual void AddServiceSignal(uint8_t /*level*/) {}       // PSListBox3, at most 23 lines
-    virtual void ShowReadoutGauges() {}                       // NotebookWyswietlacz from page 1 to 0
+    virtual void AddServiceSignal(uint8_t /*level*/) = 0;       // PSListBox3, at most 23 lines
+    virtual void ShowReadoutGauges() = 0;                       // NotebookWyswietlacz from page 1 to 0
     // The gauge named `gauge` gets the smoothed level; its colour follows SignalGaugeColour of
     // its percentage.
-    virtual void ShowSignalLevel(const QString& /*gauge*/, int /*value*/) {}
+    virtual void ShowSignalLevel(const QString& /*gauge*/, int /*value*/) = 0;
 };
 
 // The signal gauge of a mode: GaugePozycjonowanie, Gauge4, GaugeProsto, GaugePodzKat, GaugeFFT,

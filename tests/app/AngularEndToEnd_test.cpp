@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "foundations/LocaleTable.h"
+#include "app/AngularPage.h"
 #include "HeadWindowFixture.h"
 #include "app/PunktyPoz.h"
 #include "evaluation/MeasurementFiles.h"
@@ -65,7 +66,7 @@ protected:
         form()->BitBtnPodzKatowe->click();
         ASSERT_EQ(form()->MeasurementMode, 4);
         ASSERT_EQ(form()->NotebookMainForm->currentIndex(), 5);
-        ASSERT_TRUE(pumpUntil([&] { return form()->BStartPK->isEnabled(); }));
+        ASSERT_TRUE(pumpUntil([&] { return Control<QPushButton>(form(), "BStartPK")->isEnabled(); }));
     }
     size_t countOfByte(uint8_t b) {
         const Bytes r = head.receivedCommands();
@@ -88,14 +89,14 @@ TEST_F(AngularEndToEndTest, EnteringThePagePowersTheMotorAndStartsTheAngularRead
         << ::testing::PrintToString(sent);
     TMainForm* f = form();
     EXPECT_EQ(f->windowTitle(), f->ModeCaptions[4]);
-    EXPECT_EQ(f->BStartPK->text(), "&Start");
+    EXPECT_EQ(Control<QPushButton>(f, "BStartPK")->text(), "&Start");
     EXPECT_TRUE(f->MenuCommand("UstawSilnik1")->isVisible());
     // The status bar names the direction, the last target angle and the acceptance.
     f->AngularTargetPoints->Clear();
     for (double a : {0.0, 30.0, 45.5}) f->AngularTargetPoints->Add().Dystans = a;
-    f->ShowAngularParameters();
+    f->Angular().ShowAngularParameters();
     auto panel = [&](int i) {
-        return f->StatusBar2->findChild<QLabel*>(QStringLiteral("StatusBar2Panel") + QString::number(i))->text();
+        return Control<QStatusBar>(f, "StatusBar2")->findChild<QLabel*>(QStringLiteral("StatusBar2Panel") + QString::number(i))->text();
     };
     EXPECT_EQ(panel(0), Msg("stKierunekObrotu") + " - " + RotationDirectionNames[f->RotationDirection]);
     EXPECT_EQ(panel(1), Msg("stKat") + " - 45" + foundations::systemLocale().decimalPoint() + QString::fromUtf8("5 °"));
@@ -108,7 +109,7 @@ TEST_F(AngularEndToEndTest, NoInterfaceLeavesTheStartDisabledAndSendsNothing) {
     head.clearReceived();
     form()->BitBtnPodzKatowe->click();
     for (int i = 0; i < 20; ++i) pumpUntil([] { return false; }, 5);
-    EXPECT_FALSE(form()->BStartPK->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(form(), "BStartPK")->isEnabled());
     EXPECT_FALSE(form()->MenuCommand("Start1")->isEnabled());
     EXPECT_TRUE(head.receivedCommands().empty());
     InterfaceError = false;
@@ -133,9 +134,9 @@ TEST_F(AngularEndToEndTest, RunOverFullTurnAcceptsEachDivisionDrivesTheMotorAndE
     const std::vector<double> errors{0.0, 12.0, -7.5, 20.0, 3.0};
 
     head.clearReceived();
-    f->BStartPK->click();
+    Control<QPushButton>(f, "BStartPK")->click();
     ASSERT_TRUE(MeasurementRunning.load());
-    EXPECT_EQ(f->BStartPK->text(), "&Stop");
+    EXPECT_EQ(Control<QPushButton>(f, "BStartPK")->text(), "&Stop");
     const instrument::AcceptanceState& st = f->Acceptance().state;
     EXPECT_TRUE(st.awaitingRotation);
     EXPECT_DOUBLE_EQ(st.rotationStartValue, 90.0 * 3600 * 0.5);
@@ -194,19 +195,19 @@ TEST_F(AngularEndToEndTest, RunOverFullTurnAcceptsEachDivisionDrivesTheMotorAndE
     EXPECT_NEAR(st.angleBase, base, 1e-6);
 
     // The end of the run: ready for a new one, the data commands on, the chart plotted.
-    EXPECT_EQ(f->BStartPK->text(), "&Pomiar");
-    EXPECT_EQ(f->BStartPK->property("Tag").toInt(), 1);
+    EXPECT_EQ(Control<QPushButton>(f, "BStartPK")->text(), "&Pomiar");
+    EXPECT_EQ(Control<QPushButton>(f, "BStartPK")->property("Tag").toInt(), 1);
     EXPECT_FALSE(DataSaved);
     EXPECT_TRUE(f->MenuCommand("Start1")->isEnabled());
     EXPECT_FALSE(f->MenuCommand("Stop1")->isEnabled());
     EXPECT_FALSE(info->isVisibleTo(f));
     for (const char* name : {"Zapisz1", "Zapiszjako1"}) EXPECT_TRUE(f->MenuCommand(name)->isEnabled()) << name;
-    auto* chart = qobject_cast<platform::TChart*>(f->WykresPK);
+    auto* chart = qobject_cast<platform::TChart*>(Control<platform::TChart>(f, "WykresPK"));
     ASSERT_NE(chart, nullptr);
     int plotted = 0;
     for (int s = 0; s < chart->SeriesCount(); ++s) plotted = std::max(plotted, chart->Series(s)->Count());
     EXPECT_EQ(plotted, int(targets.size()));
-    EXPECT_EQ(f->GridOdchylkaPK->rowCount(), int(targets.size()) + 1);
+    EXPECT_EQ(Control<QTableWidget>(f, "GridOdchylkaPK")->rowCount(), int(targets.size()) + 1);
 
     // The chart by angle: the bottom axis names the angle and the points stand at the targets.
     f->Kat1->trigger();
@@ -215,7 +216,7 @@ TEST_F(AngularEndToEndTest, RunOverFullTurnAcceptsEachDivisionDrivesTheMotorAndE
     for (int s = 0; s < chart->SeriesCount(); ++s)
         if (chart->Series(s)->Count() == int(targets.size()))
             EXPECT_DOUBLE_EQ(chart->Series(s)->XValue(4), 360.0);
-    EXPECT_EQ(f->StatusBar2->findChild<QLabel*>("StatusBar2Panel1")->text(),
+    EXPECT_EQ(Control<QStatusBar>(f, "StatusBar2")->findChild<QLabel*>("StatusBar2Panel1")->text(),
               Msg("stKat") + QString::fromUtf8(" - 360,0 °"));
 
     if (!qEnvironmentVariableIsEmpty("VKM30_SCREENSHOTS")) {
@@ -240,12 +241,12 @@ TEST_F(AngularEndToEndTest, RunOverFullTurnAcceptsEachDivisionDrivesTheMotorAndE
         EXPECT_NEAR((*f->AngularPoints)[k].Xa, saved[k].Xa, 1e-3) << k;
         EXPECT_NEAR((*f->AngularPoints)[k].Xr, saved[k].Xr, 1e-3) << k;
     }
-    EXPECT_EQ(f->BStartPK->text(), "&Pomiar");
-    EXPECT_EQ(f->GridOdchylkaPK->rowCount(), saved.Count() + 1);
+    EXPECT_EQ(Control<QPushButton>(f, "BStartPK")->text(), "&Pomiar");
+    EXPECT_EQ(Control<QTableWidget>(f, "GridOdchylkaPK")->rowCount(), saved.Count() + 1);
 
     // "Pomiar" after a saved run: ready, the data cleared.
-    f->BStartPK->click();
-    EXPECT_EQ(f->BStartPK->text(), "&Start");
+    Control<QPushButton>(f, "BStartPK")->click();
+    EXPECT_EQ(Control<QPushButton>(f, "BStartPK")->text(), "&Start");
     EXPECT_EQ(f->AngularPoints->Count(), 0);
     EXPECT_FALSE(MeasurementRunning.load());
 }
@@ -256,19 +257,19 @@ TEST_F(AngularEndToEndTest, StopAsksAndNoKeepsTheRunGoing) {
     enterPage();
     f->AngularTargetPoints->Clear();
     for (double a : {0.0, 15.0, 30.0}) f->AngularTargetPoints->Add().Dystans = a;
-    f->BStartPK->click();
+    Control<QPushButton>(f, "BStartPK")->click();
     ASSERT_TRUE(MeasurementRunning.load());
     EXPECT_DOUBLE_EQ(f->Acceptance().state.rotationStartValue, 27000.0);
 
     stopAnswer = mrNo;
-    f->BStartPK->click();
+    Control<QPushButton>(f, "BStartPK")->click();
     EXPECT_TRUE(MeasurementRunning.load());
-    EXPECT_EQ(f->BStartPK->text(), "&Stop");
+    EXPECT_EQ(Control<QPushButton>(f, "BStartPK")->text(), "&Stop");
 
     stopAnswer = mrYes;
     f->MenuCommand("Stop1")->trigger();
     EXPECT_FALSE(MeasurementRunning.load());
-    EXPECT_EQ(f->BStartPK->text(), "&Start");
+    EXPECT_EQ(Control<QPushButton>(f, "BStartPK")->text(), "&Start");
     EXPECT_FALSE(f->findChild<QLabel*>("LabelInfoPK")->isVisibleTo(f));
     EXPECT_TRUE(f->MenuCommand("Start1")->isEnabled());
 }
@@ -283,11 +284,11 @@ TEST_F(AngularEndToEndTest, ManualAcceptanceShowsItsButtonAndIsLockedDuringARun)
     ASSERT_TRUE(manual->isChecked());
     auto* accept = f->findChild<QPushButton*>("ButtonZaliczeniePK");
     EXPECT_TRUE(accept->isVisibleTo(f));
-    EXPECT_EQ(f->StatusBar2->findChild<QLabel*>("StatusBar2Panel2")->text(), QString::fromUtf8("Ręczne zaliczenie punktu"));
+    EXPECT_EQ(Control<QStatusBar>(f, "StatusBar2")->findChild<QLabel*>("StatusBar2Panel2")->text(), QString::fromUtf8("Ręczne zaliczenie punktu"));
 
     f->AngularTargetPoints->Clear();
     for (double a : {0.0, 10.0}) f->AngularTargetPoints->Add().Dystans = a;
-    f->BStartPK->click();
+    Control<QPushButton>(f, "BStartPK")->click();
     ASSERT_TRUE(MeasurementRunning.load());
     EXPECT_TRUE(accept->isEnabled());
     messages.clear();
@@ -312,7 +313,7 @@ TEST_F(AngularEndToEndTest, OneTargetIsNotARun) {
     enterPage();
     f->AngularTargetPoints->Clear();
     f->AngularTargetPoints->Add().Dystans = 0.0;
-    f->BStartPK->click();
+    Control<QPushButton>(f, "BStartPK")->click();
     EXPECT_FALSE(MeasurementRunning.load());
     ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages.back().text, Msg("stZaMaloPunktow"));

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QStackedWidget>
 
+#include "app/FlatnessPage.h"
 #include "MainWindowFixture.h"
 #include "app/PunktyPoz.h"
 #include "app/StraightnessRun.h"
@@ -44,7 +45,7 @@ protected:
     void startOnFlatnessPage() {
         start();
         f = form();
-        f->BitBtnMapaPlaskosciClick();
+        f->Flatness().BitBtnMapaPlaskosciClick();
         messages.clear();
     }
     void trigger(const char* command) {
@@ -52,7 +53,7 @@ protected:
         ASSERT_NE(a, nullptr) << command;
         a->trigger();
     }
-    int seriesCount(int line) const { return f->FlatnessSeries()[size_t(line - 1)]->Count(); }
+    int seriesCount(int line) const { return f->Flatness().FlatnessSeries()[size_t(line - 1)]->Count(); }
     QString value() const { return f->findChild<QLabel*>("LabElewacja")->text(); }
     // The envelope of the evaluation tests: diagonals with a bump and a dip, edges 200 and 100 cm.
     void fillEnvelope() {
@@ -74,7 +75,7 @@ protected:
 
 TEST_F(FlatnessMapWindowTest, StoredLineRebuildsTheMap) {
     startOnFlatnessPage();
-    EXPECT_EQ(f->FlatnessSeries().size(), 16u);
+    EXPECT_EQ(f->Flatness().FlatnessSeries().size(), 16u);
     EXPECT_EQ(value(), "0,00");
     *f->StraightnessPoints = lineOf({{0, 0}, {50, 4}, {100, 2}});
     f->StraightnessControl().FlatnessLine = 1;
@@ -82,13 +83,13 @@ TEST_F(FlatnessMapWindowTest, StoredLineRebuildsTheMap) {
     // Stored as end-point residuals 0, 3, 0: the value is 3 and line 1 is drawn at z = 0.
     EXPECT_EQ(value(), "3,00");
     ASSERT_EQ(seriesCount(1), 3);
-    auto* s = f->FlatnessSeries()[0];
+    auto* s = f->Flatness().FlatnessSeries()[0];
     EXPECT_EQ(s->XValue(1), 50.0);
     EXPECT_EQ(s->YValue(1), 3.0);
     EXPECT_EQ(s->ZValue(1), 0.0);
     EXPECT_EQ(f->StraightnessControl().FlatnessLinesDone, 0x1);
     // Entering the page again starts a new map: lines, mask and chart cleared.
-    f->BitBtnMapaPlaskosciClick();
+    f->Flatness().BitBtnMapaPlaskosciClick();
     EXPECT_EQ(seriesCount(1), 0);
     EXPECT_EQ(f->StraightnessControl().FlatnessLinesDone, 0);
     EXPECT_EQ(value(), "0,00");
@@ -97,14 +98,14 @@ TEST_F(FlatnessMapWindowTest, StoredLineRebuildsTheMap) {
 TEST_F(FlatnessMapWindowTest, SavedMapOpensAndShows) {
     startOnFlatnessPage();
     fillEnvelope();
-    f->BuildFlatnessMap();
+    f->Flatness().BuildFlatnessMap();
     EXPECT_EQ(value(), "6,00");
     const QString file = QDir(dir.path()).filePath("map1.dt5");
     saveAnswer = file;
     trigger("Zapisz1");
     ASSERT_TRUE(QFileInfo::exists(file));
 
-    f->ResetFlatnessMap();
+    f->Flatness().ResetFlatnessMap();
     ASSERT_EQ(seriesCount(1), 0);
     openAnswer = file;
     trigger("Otworz1");
@@ -112,7 +113,7 @@ TEST_F(FlatnessMapWindowTest, SavedMapOpensAndShows) {
     EXPECT_EQ(f->StraightnessControl().FlatnessLinesDone, 0xFF);
     for (int k = 1; k <= 8; ++k) EXPECT_EQ(seriesCount(k), k == 8 ? 5 : 3) << k;
     for (int k = 9; k <= 16; ++k) EXPECT_EQ(seriesCount(k), 0) << k;
-    EXPECT_EQ(f->WykresPlaskosci->DepthAxis().Maximum(), 100.0);
+    EXPECT_EQ(Control<platform::TChart>(f, "WykresPlaskosci")->DepthAxis().Maximum(), 100.0);
 
     f->resize(1000, 700);
     f->show();
@@ -156,13 +157,13 @@ TEST_F(FlatnessMapWindowTest, GridLayoutFollowsTheWindowsSettings) {
     TCykl& L = *f->FlatnessLines;
     for (int k = 0; k < 3; ++k) L[k].Punkt = lineOf({{0, 0}, {75, 2.0 * k}, {150, 1}, {225, double(k)}, {300, 0}});
     for (int m = 0; m < 4; ++m) L[3 + m].Punkt = lineOf({{0, 0}, {50, -1.0 * m}, {100, 0}, {150, 0.5}, {200, 0}});
-    f->BuildFlatnessMap();
+    f->Flatness().BuildFlatnessMap();
     // H lines at z = 0, 100, 200 along x; V lines at x = 0, 100, 200, 300 along z.
-    const auto series = f->FlatnessSeries();
+    const auto series = f->Flatness().FlatnessSeries();
     for (int k = 0; k < 3; ++k) EXPECT_EQ(series[size_t(k)]->ZValue(2), 100.0 * k) << k;
     for (int m = 0; m < 4; ++m) EXPECT_EQ(series[size_t(3 + m)]->XValue(2), 100.0 * m) << m;
     EXPECT_EQ(series[3]->Title(), "V1");
-    EXPECT_EQ(f->WykresPlaskosci->DepthAxis().Maximum(), 200.0);
+    EXPECT_EQ(Control<platform::TChart>(f, "WykresPlaskosci")->DepthAxis().Maximum(), 200.0);
     for (auto* s : series)
         for (int i = 0; i < s->Count(); ++i) EXPECT_GE(s->YValue(i), 0.0);
 

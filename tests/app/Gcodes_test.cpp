@@ -20,6 +20,7 @@
 #include "foundations/MessageDlg.h"
 #include "foundations/ProgramMessages.h"
 #include "instrument/PointAcceptance.h"
+#include "support/AcceptanceSinkDouble.h"
 
 namespace {
 
@@ -90,7 +91,7 @@ struct Taken {
     bool fromBelow = false;  // how the machine came to the point
 };
 
-struct RunSink : instrument::AcceptanceSink {
+struct RunSink : testsupport::AcceptanceSinkDouble {
     instrument::PointAcceptance* engine = nullptr;
     bool running = true, fromBelow = true;
     int cycles = 1, backups = 0, finished = 0, signFlips = 0;

@@ -198,7 +198,7 @@ TEST_F(MainFilesTest, EachTypeOpensOnItsPage) {
         {4, "a.dt6", [&] {
              EXPECT_EQ(f->AngularPoints->Count(), 3);
              EXPECT_TRUE(same(*f->AngularTargetPoints, *f->AngularPoints));
-             EXPECT_EQ(f->BStartPK->text(), "&Pomiar");
+             EXPECT_EQ(Control<QPushButton>(f, "BStartPK")->text(), "&Pomiar");
          }},
         {5, "f.dt7", [&] { EXPECT_EQ(f->FftSamples(), samples); }},
     };

@@ -14,6 +14,7 @@
 #include <ostream>
 #include <vector>
 
+#include "app/FlatnessPage.h"
 #include "app/ProgramStart.h"
 #include "app/Stol.h"
 #include "app/Unit_glowny.h"
@@ -31,6 +32,18 @@ T* Control(const QObject* window, const char* name) {
     T* w = window ? window->findChild<T*>(QString::fromLatin1(name)) : nullptr;
     EXPECT_NE(w, nullptr) << name;
     return w;
+}
+
+// The flatness page's line choice answered by a test's function instead of the axis form; an
+// empty function gives the axis form back.
+inline void SetFlatnessLineChoice(TMainForm& w, std::function<int(int)> choose) {
+    struct FunctionChooser final : FlatnessLineChooser {
+        std::function<int(int)> choose;
+        int ChooseLine(int currentLine) override { return choose(currentLine); }
+    };
+    static FunctionChooser chooser;
+    chooser.choose = std::move(choose);
+    w.Flatness().SetLineChooser(chooser.choose ? &chooser : nullptr);
 }
 
 // Readable QString values in failure messages.

@@ -97,7 +97,7 @@ TEST_F(MainWindowTest, StartUpBuildsObjectsInOrderAndShowsStartPage) {
     }
     EXPECT_EQ(f->GridOdchylka->item(0, 0)->text(), "Punkt");
     EXPECT_EQ(f->GridOdchylka->item(0, 2)->text(), "Xr");
-    EXPECT_EQ(f->GridOdchylkaPK->item(0, 1)->text(), "Dc");
+    EXPECT_EQ(Control<QTableWidget>(f, "GridOdchylkaPK")->item(0, 1)->text(), "Dc");
     EXPECT_EQ(f->GridOdchylka->item(0, 1)->data(Qt::UserRole).value<QObject*>(), f->Numerpunktu1);
     EXPECT_EQ(f->LWolaston->text(), "41,42");
 }

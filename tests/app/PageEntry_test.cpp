@@ -109,8 +109,8 @@ TEST_F(PageEntryTest, PagesWaitForTheWarmingHeadThenReadItsCounts) {
              EXPECT_EQ(w->NotebookMainForm->currentIndex(), 8);
              EXPECT_FALSE(OdczytSygPomiarowego::Running());  // the map page itself reads nothing
              w->StraightnessMethod = 2;
-             w->ChooseFlatnessLine = [](int) { return 1; };
-             w->ButtonMapaPlaskosciStart->click();
+             SetFlatnessLineChoice(*w, [](int) { return 1; });
+             Control<QPushButton>(w, "ButtonMapaPlaskosciStart")->click();
          },
          3, 3, "Label26", "ButtonPozStart", straightness3d, "Disp2oswar", 30000, mmOf(30000)},
     };

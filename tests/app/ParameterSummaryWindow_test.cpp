@@ -9,6 +9,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 
+#include "app/FlatnessPage.h"
 #include "MainWindowFixture.h"
 #include "support/ModalDialog.h"
 #include "app/PunktyPoz.h"
@@ -118,7 +119,7 @@ TEST_F(ParameterSummaryWindow, EnteringAPageShowsTheParametersOfItsNextRun) {
     f->StatisticsMethod = 0;
     f->BitBtnMapaPlaskosci->click();
     answerAxisChoice(2);
-    f->ButtonMapaPlaskosciStart->click();
+    Control<QPushButton>(f, "ButtonMapaPlaskosciStart")->click();
     EXPECT_EQ(f->MeasurementMode, 3);
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 3);
     EXPECT_EQ(panels(), QStringList({QString::fromUtf8("Metoda kątowa"), QString::fromUtf8("Długość podstawki: 100 mm"),
@@ -151,7 +152,7 @@ TEST_F(ParameterSummaryWindow, ChangedOptionsShowAtOnce) {
 
     // In the angular mode the refresh is the angular page's own: StatusBar1 keeps its texts.
     const QStringList before = panels();
-    auto* angularPanel = f->StatusBar2->findChild<QLabel*>("StatusBar2Panel2");
+    auto* angularPanel = Control<QStatusBar>(f, "StatusBar2")->findChild<QLabel*>("StatusBar2Panel2");
     angularPanel->clear();
     f->MeasurementMode = 4;
     f->TypeSeams.RefreshParameterSummary();
@@ -217,7 +218,7 @@ TEST_F(ParameterSummaryWindow, NextAxisTakesTheChosenLineAndCancelKeepsTheCurren
     f->FlatnessMethod = 0;
     f->BitBtnMapaPlaskosci->click();
     answerAxisChoice(2);
-    f->ButtonMapaPlaskosciStart->click();
+    Control<QPushButton>(f, "ButtonMapaPlaskosciStart")->click();
     StraightnessRun& run = f->StraightnessControl();
     ASSERT_EQ(run.FlatnessLine, 2);
     const QString title = Msg("stMapaOs") + " 2";
@@ -263,8 +264,8 @@ TEST_F(ParameterSummaryWindow, NextAxisTakesTheChosenLineAndCancelKeepsTheCurren
 TEST_F(ParameterSummaryWindow, NewMapAsksToSaveAndClearsTheMap) {
     startWindow();
     f->BitBtnMapaPlaskosci->click();
-    ASSERT_NE(f->NowaMapa, nullptr);
-    EXPECT_FALSE(f->NowaMapa->isEnabled());
+    ASSERT_NE(Control<QPushButton>(f, "NowaMapa"), nullptr);
+    EXPECT_FALSE(Control<QPushButton>(f, "NowaMapa")->isEnabled());
     auto fill = [&] {
         TPunkt& line = (*f->FlatnessLines)[0].Punkt;
         line.Clear();
@@ -273,9 +274,9 @@ TEST_F(ParameterSummaryWindow, NewMapAsksToSaveAndClearsTheMap) {
             p.Dystans = d;
             p.Xa = d / 50.0;
         }
-        f->UpdateLineMask();
-        f->BuildFlatnessMap();
-        f->NowaMapa->setEnabled(true);
+        f->Flatness().UpdateLineMask();
+        f->Flatness().BuildFlatnessMap();
+        Control<QPushButton>(f, "NowaMapa")->setEnabled(true);
         FlatnessDataSaved = false;
     };
     fill();
@@ -283,22 +284,22 @@ TEST_F(ParameterSummaryWindow, NewMapAsksToSaveAndClearsTheMap) {
     for (int a : {int(mrCancel), int(mrYes)}) {
         answer = a;
         messages.clear();
-        f->NowaMapa->click();
+        Control<QPushButton>(f, "NowaMapa")->click();
         EXPECT_EQ(messages.size(), 1u) << a;
         EXPECT_EQ((*f->FlatnessLines)[0].Punkt.Count(), 3) << a;
         EXPECT_EQ(f->StraightnessControl().FlatnessLinesDone, 0x1) << a;
-        EXPECT_TRUE(f->NowaMapa->isEnabled()) << a;
+        EXPECT_TRUE(Control<QPushButton>(f, "NowaMapa")->isEnabled()) << a;
         EXPECT_FALSE(FlatnessDataSaved) << a;
     }
     // No: the map is dropped.
     answer = mrNo;
-    f->NowaMapa->click();
+    Control<QPushButton>(f, "NowaMapa")->click();
     EXPECT_EQ((*f->FlatnessLines)[0].Punkt.Count(), 0);
     EXPECT_EQ(f->FlatnessLines->Count(), 16);
     EXPECT_EQ(f->StraightnessControl().FlatnessLinesDone, 0);
-    EXPECT_EQ(f->FlatnessSeries()[0]->Count(), 0);
+    EXPECT_EQ(f->Flatness().FlatnessSeries()[0]->Count(), 0);
     EXPECT_TRUE(FlatnessDataSaved);
-    EXPECT_FALSE(f->NowaMapa->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(f, "NowaMapa")->isEnabled());
 
     // A saved map is dropped without a question; Yes with a file saves it first.
     fill();
@@ -306,10 +307,10 @@ TEST_F(ParameterSummaryWindow, NewMapAsksToSaveAndClearsTheMap) {
     setFileDialogHook([file](const FileDialogSettings&, bool) { return std::optional<QString>(file); });
     answer = mrYes;
     messages.clear();
-    f->NowaMapa->click();
+    Control<QPushButton>(f, "NowaMapa")->click();
     EXPECT_TRUE(QFileInfo::exists(file));
     EXPECT_EQ((*f->FlatnessLines)[0].Punkt.Count(), 0);
-    EXPECT_FALSE(f->NowaMapa->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(f, "NowaMapa")->isEnabled());
 }
 
 TEST_F(ParameterSummaryWindow, StartPointEditsStoreMillimetres) {

@@ -11,6 +11,7 @@
 #include "evaluation/MeasurementFiles.h"
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
+#include "support/AcceptanceSinkDouble.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ struct RunFixture : ::testing::Test {
     TCykl cycles, cyclesY;
     TPunkt targets, angularTargets, angularPoints;
     std::atomic<bool> headRequest{false};
-    instrument::AcceptanceSink sink;
+    testsupport::AcceptanceSinkDouble sink;
     instrument::PointAcceptance engine{sink, targets, angularTargets, angularPoints, headRequest};
     TSettings settings;
     RecordingRunView view;

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <string>
 
+#include "app/FlatnessPage.h"
 #include "MainWindowFixture.h"
 #include "app/RunCommands.h"
 #include "app/StraightnessRun.h"
@@ -238,18 +239,18 @@ TEST_F(RunCommandsWindow, FlatnessLineStartTakesTheChosenLine) {
     f.FlatnessHLines = 3;
     f.FlatnessVLines = 3;
     int askedWith = 0;
-    f.ChooseFlatnessLine = [&](int current) {
+    SetFlatnessLineChoice(f, [&](int current) {
         askedWith = current;
         return -1;
-    };
+    });
     f.NotebookMainForm->setCurrentIndex(8);
     f.MeasurementMode = 3;
-    f.ButtonMapaPlaskosciStart->click();
+    Control<QPushButton>(&f, "ButtonMapaPlaskosciStart")->click();
     EXPECT_EQ(f.NotebookMainForm->currentIndex(), 8) << "a cancelled choice changes nothing";
     EXPECT_EQ(f.MeasurementMode, 3);
 
-    f.ChooseFlatnessLine = [](int) { return 5; };
-    f.ButtonMapaPlaskosciStart->click();
+    SetFlatnessLineChoice(f, [](int) { return 5; });
+    Control<QPushButton>(&f, "ButtonMapaPlaskosciStart")->click();
     EXPECT_EQ(f.StraightnessControl().FlatnessLine, 5);
     EXPECT_EQ(f.MeasurementMode, 3);
     EXPECT_EQ(f.NotebookMainForm->currentIndex(), 3);
@@ -258,10 +259,13 @@ TEST_F(RunCommandsWindow, FlatnessLineStartTakesTheChosenLine) {
     EXPECT_TRUE(f.MenuCommand("NastepnaOs1")->isVisible());
     EXPECT_FALSE(f.MenuCommand("File01")->isVisible());
 
-    // Without a chooser the first line not yet measured is taken.
-    f.ChooseFlatnessLine = nullptr;
+    // A choice of the first line not yet measured.
+    SetFlatnessLineChoice(f, [&f](int current) {
+        return DefaultFlatnessLine(f.FlatnessMethod, f.FlatnessHLines, f.FlatnessVLines,
+                                   f.StraightnessControl().FlatnessLinesDone, current);
+    });
     f.StraightnessControl().FlatnessLinesDone = 0x3;
-    f.ButtonMapaPlaskosciStart->click();
+    Control<QPushButton>(&f, "ButtonMapaPlaskosciStart")->click();
     EXPECT_EQ(f.StraightnessControl().FlatnessLine, 3);
     EXPECT_EQ(TMainForm::ChartTitle(f.wykres), Msg("stMapaOs") + " H3");
     EXPECT_EQ(askedWith, 1);
@@ -270,19 +274,19 @@ TEST_F(RunCommandsWindow, FlatnessLineStartTakesTheChosenLine) {
 TEST_F(RunCommandsWindow, DraggingTheMapTurnsItAndItsBars) {
     start();
     TMainForm& f = *form();
-    auto* map = static_cast<platform::TChart*>(f.WykresPlaskosci);
+    auto* map = static_cast<platform::TChart*>(Control<platform::TChart>(&f, "WykresPlaskosci"));
     EXPECT_EQ(map->View3DOptions().rotation, 333);
     EXPECT_EQ(map->View3DOptions().elevation, 346);
-    f.WykresPlaskosciMouseDown({50, 50}, Qt::LeftButton);
-    f.WykresPlaskosciMouseMove({50, 41}, Qt::LeftButton);
+    f.Flatness().WykresPlaskosciMouseDown({50, 50}, Qt::LeftButton);
+    f.Flatness().WykresPlaskosciMouseMove({50, 41}, Qt::LeftButton);
     EXPECT_EQ(map->View3DOptions().elevation, 350);
-    EXPECT_EQ(f.ScrollBarElevation->value(), 350);
-    f.WykresPlaskosciMouseMove({50, 0}, Qt::LeftButton);
+    EXPECT_EQ(Control<QScrollBar>(&f, "ScrollBarElevation")->value(), 350);
+    f.Flatness().WykresPlaskosciMouseMove({50, 0}, Qt::LeftButton);
     EXPECT_EQ(map->View3DOptions().elevation, 360);
-    EXPECT_EQ(f.ScrollBarElevation->value(), 360);
-    f.WykresPlaskosciMouseMove({80, 0}, Qt::NoButton);
+    EXPECT_EQ(Control<QScrollBar>(&f, "ScrollBarElevation")->value(), 360);
+    f.Flatness().WykresPlaskosciMouseMove({80, 0}, Qt::NoButton);
     EXPECT_EQ(map->View3DOptions().rotation, 333) << "only a held left button turns";
-    f.ScrollBarRotation->setValue(300);
+    Control<QScrollBar>(&f, "ScrollBarRotation")->setValue(300);
     EXPECT_EQ(map->View3DOptions().rotation, 300);
 
     // Shown, the panel places its bars along its right and bottom edges.
@@ -290,13 +294,13 @@ TEST_F(RunCommandsWindow, DraggingTheMapTurnsItAndItsBars) {
     f.show();
     f.NotebookMainForm->setCurrentIndex(8);
     QCoreApplication::processEvents();
-    const QSize panel = f.Panel18->size();
+    const QSize panel = Control<QFrame>(&f, "Panel18")->size();
     ASSERT_GT(panel.width(), 100);
-    EXPECT_EQ(f.ScrollBarElevation->geometry().right(), panel.width() - 1);
-    EXPECT_EQ(f.ScrollBarElevation->height(), panel.height());
-    EXPECT_EQ(f.ScrollBarRotation->geometry().bottom(), panel.height() - 1);
-    EXPECT_EQ(f.WykresPlaskosci->width() + f.ScrollBarElevation->width(), panel.width());
-    EXPECT_EQ(f.WykresPlaskosci->height() + f.ScrollBarRotation->height(), panel.height());
+    EXPECT_EQ(Control<QScrollBar>(&f, "ScrollBarElevation")->geometry().right(), panel.width() - 1);
+    EXPECT_EQ(Control<QScrollBar>(&f, "ScrollBarElevation")->height(), panel.height());
+    EXPECT_EQ(Control<QScrollBar>(&f, "ScrollBarRotation")->geometry().bottom(), panel.height() - 1);
+    EXPECT_EQ(Control<platform::TChart>(&f, "WykresPlaskosci")->width() + Control<QScrollBar>(&f, "ScrollBarElevation")->width(), panel.width());
+    EXPECT_EQ(Control<platform::TChart>(&f, "WykresPlaskosci")->height() + Control<QScrollBar>(&f, "ScrollBarRotation")->height(), panel.height());
 }
 
 TEST_F(RunCommandsWindow, ServiceSwitchesAndScrollBars) {
@@ -414,8 +418,8 @@ TEST_F(RunCommandsWindow, FlatnessLineFromStartToTheMap) {
     if (f.MenuCommand("Automatyczny1")->isChecked()) f.Automatyczny1Click();
     f.BitBtnMapaPlaskosci->click();
     ASSERT_EQ(f.NotebookMainForm->currentIndex(), 8);
-    f.ChooseFlatnessLine = [](int) { return 2; };
-    f.ButtonMapaPlaskosciStart->click();
+    SetFlatnessLineChoice(f, [](int) { return 2; });
+    Control<QPushButton>(&f, "ButtonMapaPlaskosciStart")->click();
     ASSERT_EQ(f.MeasurementMode, 3);
     f.ButtonPozStart->setEnabled(true);  // no head: the page cannot start its reading
     f.ButtonPozStart->click();
@@ -439,13 +443,16 @@ TEST_F(RunCommandsWindow, FlatnessLineFromStartToTheMap) {
     EXPECT_EQ(f.NotebookMainForm->currentIndex(), 8);
     EXPECT_EQ(messages.size(), asked) << "leaving a line's page never asks";
 
-    f.ChooseFlatnessLine = nullptr;
-    f.ButtonMapaPlaskosciStart->click();
+    SetFlatnessLineChoice(f, [&f](int current) {
+        return DefaultFlatnessLine(f.FlatnessMethod, f.FlatnessHLines, f.FlatnessVLines,
+                                   f.StraightnessControl().FlatnessLinesDone, current);
+    });
+    Control<QPushButton>(&f, "ButtonMapaPlaskosciStart")->click();
     EXPECT_EQ(f.StraightnessControl().FlatnessLine, 1);
     f.ButtonPozMainMenu->click();
     ASSERT_EQ(f.NotebookMainForm->currentIndex(), 8);
 
-    f.Button27->click();
+    Control<QPushButton>(&f, "Button27")->click();
     EXPECT_GT(messages.size(), asked) << "the unsaved map is asked about";
     EXPECT_EQ(f.NotebookMainForm->currentIndex(), 1);
     EXPECT_EQ(f.StraightnessControl().FlatnessLinesDone, 0);

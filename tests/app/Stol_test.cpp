@@ -365,7 +365,7 @@ TEST_F(WyborOsiWindow, FlatnessLineStartAsksOnTheForm) {
         w.BitBtnOk->click();
         return w.result();
     });
-    f.ButtonMapaPlaskosciStart->click();
+    Control<QPushButton>(&f, "ButtonMapaPlaskosciStart")->click();
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(f.StraightnessControl().FlatnessLine, 6);
     EXPECT_EQ(f.MeasurementMode, 3);
@@ -377,7 +377,7 @@ TEST_F(WyborOsiWindow, FlatnessLineStartAsksOnTheForm) {
         w.BitBtnCancel->click();
         return w.result();
     });
-    f.ButtonMapaPlaskosciStart->click();
+    Control<QPushButton>(&f, "ButtonMapaPlaskosciStart")->click();
     EXPECT_EQ(f.StraightnessControl().FlatnessLine, 6);
     EXPECT_EQ(f.NotebookMainForm->currentIndex(), 8);
 }

@@ -12,6 +12,7 @@
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/LinkPort.h"
+#include "support/AcceptanceSinkDouble.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ struct StraightnessFixture : ::testing::Test {
     TCykl cycles, cyclesY, flatness;
     TPunkt targets, angularTargets, angularPoints, points;
     std::atomic<bool> headRequest{false};
-    instrument::AcceptanceSink sink;
+    testsupport::AcceptanceSinkDouble sink;
     instrument::PointAcceptance engine{sink, targets, angularTargets, angularPoints, headRequest};
     TSettings settings;
     PositioningRunView posView;

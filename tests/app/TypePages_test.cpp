@@ -64,7 +64,6 @@ protected:
         f->TypeSeams.ReturnToMainMenuFromVelocity = [this] { calls.push_back("ReturnFromVelocity"); };
         f->TypeSeams.AskSaveChanges = [this] { return answer; };
         f->TypeSeams.EndMeasurementRun = [this] { calls.push_back("EndMeasurementRun"); };
-        f->TypeSeams.BStartPKClick = [this] { calls.push_back("BStartPKClick"); };
         f->TypeSeams.EditTargetPoints = [this] { return editorOk; };
     }
     std::vector<QString> messageTexts() const {
@@ -226,13 +225,16 @@ TEST_F(TypePagesTest, VelocityStartStopStopCommandAndBackButton) {
     EXPECT_TRUE(VelocityDataSaved);
     EXPECT_EQ((std::vector<std::string>{"ReturnFromVelocity"}), calls);
 
-    // Stop in the other types.
+    // Stop in the other types: the angular page's start button (here refused for want of
+    // targets), the run's end elsewhere.
     calls.clear();
+    messages.clear();
     f->MeasurementMode = 4;
     f->Stop1Click();
+    EXPECT_EQ(std::vector<QString>{Msg("stZaMaloPunktow")}, messageTexts());
     f->MeasurementMode = 2;
     f->Stop1Click();
-    EXPECT_EQ((std::vector<std::string>{"BStartPKClick", "EndMeasurementRun"}), calls);
+    EXPECT_EQ((std::vector<std::string>{"EndMeasurementRun"}), calls);
 }
 
 TEST_F(TypePagesTest, ResultsGate) {

@@ -17,6 +17,7 @@
 #include "app/PunktyPoz.h"
 #include "app/UWybDrukFFT.h"
 #include "app/VibrationPage.h"
+#include "app/VibrationRules.h"
 #include "evaluation/MeasurementFiles.h"
 #include "evaluation/TextExports.h"
 #include "evaluation/VibrationSpectrum.h"
@@ -89,11 +90,11 @@ protected:
         a->trigger();
     }
     QString path(const QString& name) const { return QDir(dir.path()).filePath(name); }
-    platform::TChartSeries& SFreq() const { return *f->WykresFFT->SeriesByName("SFreq"); }
-    platform::TChartSeries& SCzasowa() const { return *f->FFTCzas->SeriesByName("SCzasowa"); }
+    platform::TChartSeries& SFreq() const { return *Control<platform::TChart>(f, "WykresFFT")->SeriesByName("SFreq"); }
+    platform::TChartSeries& SCzasowa() const { return *Control<platform::TChart>(f, "FFTCzas")->SeriesByName("SCzasowa"); }
     // The vibration page with the sine frame opened from a ".dt7".
     void openSineFile() {
-        f->BitBtnFFTClick();
+        f->FftAnalysis().BitBtnFFTClick();
         SaveFftFile(path("sine.dt7"), TMeasurementHeader{}, sineBody());
         ASSERT_TRUE(f->LoadMeasurementFile(path("sine.dt7"), 5));
     }
@@ -104,7 +105,7 @@ protected:
 };
 
 TEST(VibrationPageRules, ExportNameWriterAndTitles) {
-    using namespace vibrationpage;
+    using namespace vibrationrules;
     const QString cap = "VKM30 - Pozycjonowanie";
     EXPECT_EQ(ExportFileName(cap + " - run.dt2", cap), "run");
     EXPECT_EQ(ExportFileName(cap + " - a.b.dt2", cap), "a.b");
@@ -195,20 +196,20 @@ TEST_F(VibrationPageTest, EntryShowsThePageAndItsCommands) {
     for (const char* hidden : {"ImportDanych", "TabelaPomiarow", "Dlugoscpodstawki", "MenuItemWidok",
                                "TabelaKompensacji1", "ReczneZaliczeniePunktuPK"})
         EXPECT_FALSE(f->MenuCommand(hidden)->isVisible()) << hidden;
-    EXPECT_EQ(f->FFTCzas->BottomAxis().Title(), Msg("stCzas") + " [s]");
-    EXPECT_EQ(f->WykresFFT->BottomAxis().Title(), Msg("stCzest") + " [Hz]");
+    EXPECT_EQ(Control<platform::TChart>(f, "FFTCzas")->BottomAxis().Title(), Msg("stCzas") + " [s]");
+    EXPECT_EQ(Control<platform::TChart>(f, "WykresFFT")->BottomAxis().Title(), Msg("stCzest") + " [Hz]");
     EXPECT_EQ(f->FftSamples().size(), kFftSampleBytes);
 
     // Entered again after samples came in: the samples are zeroed.
     f->FftSamples()[5] = 9;
-    f->BitBtnFFTClick();
+    f->FftAnalysis().BitBtnFFTClick();
     EXPECT_EQ(f->FftSamples(), QByteArray(kFftSampleBytes, '\0'));
 
     // Unsaved samples and Cancel to the question: the page and its samples stay.
     SCzasowa().AddXY(0, 1);
     DataSaved = false;
-    f->FFTGMenu->click();
-    f->FFTPom->click();
+    Control<QPushButton>(f, "FFTGMenu")->click();
+    Control<QPushButton>(f, "FFTPom")->click();
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 9);
     EXPECT_EQ(SCzasowa().Count(), 1);
     EXPECT_EQ(FPomiarFFT, nullptr);
@@ -216,7 +217,7 @@ TEST_F(VibrationPageTest, EntryShowsThePageAndItsCommands) {
 
     // Back to the main menu: the page is left, the charts emptied.
     DataSaved = true;
-    f->FFTGMenu->click();
+    Control<QPushButton>(f, "FFTGMenu")->click();
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 1);
     EXPECT_EQ(SCzasowa().Count(), 0);
 }
@@ -230,46 +231,46 @@ TEST_F(VibrationPageTest, OpenedFileShowsItsSpectrumAndTheSwitchesChangeIt) {
     ASSERT_EQ(SFreq().Count(), 4096);
     EXPECT_DOUBLE_EQ(SFreq().XValue(0), 1000.0 / 8192.0);
     EXPECT_DOUBLE_EQ(peakFrequency(SFreq()), kBin * 1000.0 / 8192.0);
-    EXPECT_EQ(f->WykresFFT->LeftAxis().Title(), Msg("stAmplituda") + " [µm]");
+    EXPECT_EQ(Control<platform::TChart>(f, "WykresFFT")->LeftAxis().Title(), Msg("stAmplituda") + " [µm]");
     const double distancePeak = SFreq().YValue(kBin - 1);
 
-    f->RGFFTCzas->SetItemIndex(2);  // acceleration: recomputed from the samples
-    EXPECT_EQ(f->FFTCzas->LeftAxis().Title(), Msg("stPrzyspieszenie") + " [mm/s2]");
-    EXPECT_EQ(f->WykresFFT->LeftAxis().Title(), Msg("stAmplituda") + " [mm/s2]");
+    Control<TRadioGroup>(f, "RGFFTCzas")->SetItemIndex(2);  // acceleration: recomputed from the samples
+    EXPECT_EQ(Control<platform::TChart>(f, "FFTCzas")->LeftAxis().Title(), Msg("stPrzyspieszenie") + " [mm/s2]");
+    EXPECT_EQ(Control<platform::TChart>(f, "WykresFFT")->LeftAxis().Title(), Msg("stAmplituda") + " [mm/s2]");
     EXPECT_DOUBLE_EQ(peakFrequency(SFreq()), kBin * 1000.0 / 8192.0);
     EXPECT_NE(SFreq().YValue(kBin - 1), distancePeak);
 
-    f->RGFFTOut->SetItemIndex(1);
-    EXPECT_EQ(f->WykresFFT->LeftAxis().Title(), Msg("stFaza") + " [deg]");
+    Control<TRadioGroup>(f, "RGFFTOut")->SetItemIndex(1);
+    EXPECT_EQ(Control<platform::TChart>(f, "WykresFFT")->LeftAxis().Title(), Msg("stFaza") + " [deg]");
     for (int i = 0; i < SFreq().Count(); ++i) ASSERT_LE(std::abs(SFreq().YValue(i)), 180.0) << i;
 
-    f->CBSkladStala->setChecked(true);  // from bin 0
+    Control<QCheckBox>(f, "CBSkladStala")->setChecked(true);  // from bin 0
     EXPECT_EQ(SFreq().Count(), 4097);
     EXPECT_EQ(SFreq().XValue(0), 0.0);
 
-    f->WykresFFT->BottomAxis().SetAutomatic(false);
-    f->WykresFFT->BottomAxis().SetMinMax(-10.0, 500.0);
-    f->CBLog->setChecked(true);
-    EXPECT_TRUE(f->WykresFFT->BottomAxis().Logarithmic());
-    EXPECT_EQ(f->WykresFFT->BottomAxis().Minimum(), 0.0);
-    f->CBLog->setChecked(false);
-    EXPECT_FALSE(f->WykresFFT->BottomAxis().Logarithmic());
+    Control<platform::TChart>(f, "WykresFFT")->BottomAxis().SetAutomatic(false);
+    Control<platform::TChart>(f, "WykresFFT")->BottomAxis().SetMinMax(-10.0, 500.0);
+    Control<QCheckBox>(f, "CBLog")->setChecked(true);
+    EXPECT_TRUE(Control<platform::TChart>(f, "WykresFFT")->BottomAxis().Logarithmic());
+    EXPECT_EQ(Control<platform::TChart>(f, "WykresFFT")->BottomAxis().Minimum(), 0.0);
+    Control<QCheckBox>(f, "CBLog")->setChecked(false);
+    EXPECT_FALSE(Control<platform::TChart>(f, "WykresFFT")->BottomAxis().Logarithmic());
 
     // "Jako tło": the frame becomes the background, which the next transform subtracts; the
     // subtraction switched off shows the frame's own spectrum again.
-    ASSERT_TRUE(f->bSaveBackG->isEnabled());
-    EXPECT_FALSE(f->cbBackGroundFFT->isEnabled());
-    f->RGFFTOut->SetItemIndex(0);
-    f->bSaveBackG->click();
-    EXPECT_TRUE(f->cbBackGroundFFT->isEnabled());
-    EXPECT_TRUE(f->cbBackGroundFFT->isChecked());
-    f->RGFFTCzas->SetItemIndex(0);  // the next transform
+    ASSERT_TRUE(Control<QPushButton>(f, "bSaveBackG")->isEnabled());
+    EXPECT_FALSE(Control<QCheckBox>(f, "cbBackGroundFFT")->isEnabled());
+    Control<TRadioGroup>(f, "RGFFTOut")->SetItemIndex(0);
+    Control<QPushButton>(f, "bSaveBackG")->click();
+    EXPECT_TRUE(Control<QCheckBox>(f, "cbBackGroundFFT")->isEnabled());
+    EXPECT_TRUE(Control<QCheckBox>(f, "cbBackGroundFFT")->isChecked());
+    Control<TRadioGroup>(f, "RGFFTCzas")->SetItemIndex(0);  // the next transform
     double largest = 0;
     for (int i = 0; i < SFreq().Count(); ++i) largest = std::max(largest, std::abs(SFreq().YValue(i)));
     EXPECT_EQ(largest, 0.0);
-    f->bSaveBackG->click();  // already checked: only the frame is copied
-    EXPECT_TRUE(f->cbBackGroundFFT->isChecked());
-    f->cbBackGroundFFT->setChecked(false);
+    Control<QPushButton>(f, "bSaveBackG")->click();  // already checked: only the frame is copied
+    EXPECT_TRUE(Control<QCheckBox>(f, "cbBackGroundFFT")->isChecked());
+    Control<QCheckBox>(f, "cbBackGroundFFT")->setChecked(false);
     EXPECT_DOUBLE_EQ(SFreq().YValue(kBin), distancePeak);
 
     // The export: the chart choice picks the writer; cancelling it asks for no file.
@@ -284,7 +285,7 @@ TEST_F(VibrationPageTest, OpenedFileShowsItsSpectrumAndTheSwitchesChangeIt) {
     saveAnswer = path("time.txt");
     exportByMenu();
     EXPECT_EQ(dialogs.back().FileName, "sine");
-    ExportFftTimeText(vibrationpage::ChartValues(*f->FFTCzas), path("direct.txt"));
+    ExportFftTimeText(vibrationrules::ChartValues(*Control<platform::TChart>(f, "FFTCzas")), path("direct.txt"));
     EXPECT_EQ(readAll(path("time.txt")), readAll(path("direct.txt")));
     const size_t asked = dialogs.size();
     answerChoice(1, "BitBtn2");
@@ -317,9 +318,9 @@ TEST_F(VibrationPageTest, AcquisitionOverTheHeadEndsWithTheSpectrum) {
         return out;
     });
     head.startStreaming(FrameSpec::ready(100), std::chrono::milliseconds(3));
-    f->BitBtnFFTClick();
+    f->FftAnalysis().BitBtnFFTClick();
     ASSERT_TRUE(pumpUntil([&] { return f->ReadingThread().Running(); }));
-    f->FFTPom->click();
+    Control<QPushButton>(f, "FFTPom")->click();
     ASSERT_NE(FPomiarFFT, nullptr);
     EXPECT_FALSE(f->centralWidget()->isEnabled());
     EXPECT_TRUE(FPomiarFFT->isEnabled());

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "instrument/PointAcceptance.h"
+#include "support/AcceptanceSinkDouble.h"
 
 using namespace instrument;
 
@@ -24,7 +25,7 @@ std::ostream& operator<<(std::ostream& os, const Stored& s) {
 
 // Records what acceptance asks of the main window, and does what the main window's routines do
 // to the state they own (taught targets, cycle starts).
-class RecordingSink : public AcceptanceSink {
+class RecordingSink : public testsupport::AcceptanceSinkDouble {
 public:
     PointAcceptance* engine = nullptr;
     TPunkt* targets = nullptr;

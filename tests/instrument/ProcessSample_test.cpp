@@ -4,6 +4,7 @@
 #include <string>
 
 #include "instrument/UOdczytSample.h"
+#include "support/AcceptanceSinkDouble.h"
 
 using namespace instrument;
 
@@ -14,6 +15,7 @@ public:
     QStringList log;
     void add(const char* what, double v) { log << QStringLiteral("%1 %2").arg(what).arg(v, 0, 'g', 10); }
     void AddServiceCount(int32_t raw) override { add("service", raw); }
+    void ShowEffectiveWavelength(double) override {}  // not what these cases check
     void ShowReadout(double v) override { add("readout", v); }
     void ShowMeasuredPosition(double v) override { add("position", v); }
     void ShowVelocity(double v) override { add("velocity", v); }
@@ -31,7 +33,7 @@ public:
 };
 
 struct Rig {
-    AcceptanceSink sink;
+    testsupport::AcceptanceSinkDouble sink;
     TPunkt targets, angularTargets, angularPoints;
     std::atomic<bool> head{false};
     PointAcceptance acceptance{sink, targets, angularTargets, angularPoints, head};

@@ -82,7 +82,7 @@ TEST_F(PrintCommandsTest, ChartPrintoutsOfThePages) {
     m = previewed();
     ASSERT_TRUE(m);
     EXPECT_EQ(m->pages[0].First("QRLuzZwrotny")->text, "");
-    EXPECT_EQ(chartSeries(*m), f->WykresPlaskosci->SeriesCount());
+    EXPECT_EQ(chartSeries(*m), Control<platform::TChart>(f, "WykresPlaskosci")->SeriesCount());
 
     // The vibration run: the spectrum on choice 1.
     f->MeasurementMode = 5;
@@ -91,7 +91,7 @@ TEST_F(PrintCommandsTest, ChartPrintoutsOfThePages) {
     m = previewed();
     ASSERT_TRUE(m);
     EXPECT_EQ(item, "Wykres częstotliwościowy");
-    EXPECT_EQ(chartSeries(*m), f->WykresFFT->SeriesCount());
+    EXPECT_EQ(chartSeries(*m), Control<platform::TChart>(f, "WykresFFT")->SeriesCount());
     EXPECT_EQ(messageCount(Msg("stBrakInfo")), 0);  // the preview never asks about the machine
 
     // The table of measured cycles on page 7 of a positioning run.

@@ -1,0 +1,103 @@
+// The text export command ("&Eksport"), the positioning readouts' digit switch and the
+// environment panel's material and expansion coefficient.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QSpinBox>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/ModeSequences.h"
+#include "app/ModeSequencesMainForm.h"
+#include "app/PunktyPoz.h"
+#include "app/UWybDrukFFT.h"
+#include "app/Unit_glowny.h"
+#include "app/Unit_glowny_types.h"
+#include "app/VibrationPage.h"
+#include "app/VibrationRules.h"
+#include "evaluation/MeasurementFiles.h"
+#include "evaluation/VibrationSpectrum.h"
+#include "foundations/Display.h"
+#include "foundations/MessageDlg.h"
+#include "foundations/ProgramMessages.h"
+#include "foundations/RadioGroup.h"
+#include "foundations/RealSpinEdit.h"
+#include "foundations/SharedGlobals.h"
+#include "instrument/UPomiarFFT.h"
+#include "platform/ChartSeries.h"
+#include "foundations/MeasurementModes.h"
+
+void TMainForm::ConnectExport() {
+    if (QAction* a = MenuCommand(QStringLiteral("Eksport1"))) connect(a, &QAction::triggered, this, &TMainForm::Eksport1Click);
+    if (RSEWspRoz) connect(RSEWspRoz, &QLineEdit::textChanged, this, &TMainForm::RSEWspRozChange);
+    if (ComboBox1) connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TMainForm::ComboBox1Change);
+    if (DispWarMierzona && DispWarMierzona->parentWidget() && DispWarMierzona->parentWidget()->layout()) {
+        UpDown1 = new QSpinBox(DispWarMierzona->parentWidget());
+        UpDown1->setObjectName(QStringLiteral("UpDown1"));
+        UpDown1->setRange(1, 5);
+        UpDown1->setValue(2);
+        UpDown1->setToolTip(QStringLiteral("Liczba cyfr"));
+        DispWarMierzona->parentWidget()->layout()->addWidget(UpDown1);
+        connect(UpDown1, &QSpinBox::valueChanged, this, &TMainForm::UpDown1Click);
+    }
+}
+
+// --- export ---
+
+void TMainForm::Eksport1Click() {
+    int choice = -1;
+    if (MeasurementMode == kModeVibration) {
+        choice = ChoosePrintChart(true, false, this);
+        if (choice == -1) return;
+    }
+    const vibrationrules::ExportWriter writer = vibrationrules::ExportWriterFor(MeasurementMode, choice);
+    if (writer == vibrationrules::ExportWriter::None) return;
+
+    const bool typed = MeasurementMode < ModeCaptions.size();
+    const std::array<QString, 6> dirs{PositioningDir, VelocityDir, StraightnessDir, FlatnessDir, AngularDir, FftDir};
+    const QString name =
+        vibrationrules::ExportFileName(windowTitle(), typed ? ModeCaptions[MeasurementMode] : QString());
+    const auto file = RunFileDialog(this, vibrationrules::ExportDialogSettings(name, typed ? dirs[MeasurementMode] : QString()), true);
+    if (!file) return;
+
+    vibrationrules::ExportSources s;
+    s.positioning = PositioningCycles.get();
+    s.velocity = VelocitySamples.get();
+    s.straightness = StraightnessPoints.get();
+    s.flatness = FlatnessLines.get();
+    s.angular = AngularPoints.get();
+    if (writer == vibrationrules::ExportWriter::FftTime) s.fftTime = vibrationrules::ChartValues(*VibrationView->TimeChart());
+    if (writer == vibrationrules::ExportWriter::FftSpectrum) s.fftSpectrum = vibrationrules::ChartValues(*VibrationView->SpectrumChart());
+    try {
+        vibrationrules::WriteExport(writer, s, *file);
+    } catch (const MeasurementFileError& e) {
+        MessageDlg(e.message(), TMsgDlgType::mtError, mbOK);
+    }
+}
+
+void TMainForm::UpDown1Click() {
+    const int decimals = vibrationrules::ReadoutDecimals(UpDown1->value());
+    DispWarMierzona->SetPrecision(decimals);
+    if (DispWarZadana) DispWarZadana->SetPrecision(decimals);
+}
+
+void TMainForm::RSEWspRozChange() { ExpansionCoefficient = RSEWspRoz->Value() * 1e-6; }
+
+void TMainForm::ComboBox1Change() {
+    const int item = ComboBox1->currentIndex();
+    if (item == 4) {
+        RSEWspRoz->setEnabled(true);  // the user's value takes over once it is changed
+        return;
+    }
+    if (const auto coefficient = MaterialExpansionCoefficient(item)) ExpansionCoefficient = *coefficient;
+    RSEWspRoz->SetValue(ExpansionCoefficient * 1e6);
+    RSEWspRoz->setEnabled(false);
+}
