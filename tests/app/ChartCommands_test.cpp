@@ -24,12 +24,13 @@ protected:
     // The axis name the scaling dialog shows when `act` runs, "" when none was shown.
     QString axisDialogOf(const std::function<void()>& act) {
         QString shown;
-        testsupport::whenModalShown<TFSkalowanieOsi>([&](TFSkalowanieOsi& d) {
+        QPointer<QTimer> poll = testsupport::whenModalShown<TFSkalowanieOsi>([&](TFSkalowanieOsi& d) {
             shown = d.Os->text();
             d.reject();
         });
         act();
         QCoreApplication::processEvents();
+        delete poll.data();  // no dialog came: the poll must not outlive `shown`
         return shown;
     }
 };
