@@ -175,12 +175,12 @@ TEST_F(LiveReadoutTest, EntrySwitchesAndEscSendTheirBytesAndTheDisplayFollows) {
     // The gauge follows the level down as well as up, a level below the gauge's range shows empty.
     {
         QProgressBar* g = Control<QProgressBar>(f, "Gauge1");
-        FrameSpec spec = head.streamFrame();
-        spec.signal = uint8_t(std::clamp(g->maximum() - 5, 0, 255));
-        head.setStreamFrame(spec);
-        EXPECT_TRUE(pumpUntil([&] { return g->value() == spec.signal; })) << g->value();
-        spec.signal = uint8_t(std::max(g->minimum() - 20, 0));
-        head.setStreamFrame(spec);
+        FrameSpec frame = head.streamFrame();
+        frame.signal = uint8_t(std::clamp(g->maximum() - 5, 0, 255));
+        head.setStreamFrame(frame);
+        EXPECT_TRUE(pumpUntil([&] { return g->value() == frame.signal; })) << g->value();
+        frame.signal = uint8_t(std::max(g->minimum() - 20, 0));
+        head.setStreamFrame(frame);
         EXPECT_TRUE(pumpUntil([&] { return g->value() == g->minimum(); })) << g->value();
     }
 
