@@ -58,9 +58,9 @@ public:
     virtual uint8_t& MeasuredAxisField() = 0;
     virtual bool ResolutionButtonVisible() const = 0;  // BRozdziel offered on this page
     virtual bool Resolution10() const = 0;
-    virtual int StraightnessMethod() const { return 0; }
+    virtual int StraightnessMethod() const = 0;
     // The main window whose named controls the default hooks use; null: hooks do nothing.
-    virtual QWidget* MainWindowWidget() const { return nullptr; }
+    virtual QWidget* MainWindowWidget() const = 0;
     virtual int MainPage() const;                          // NotebookMainForm page
     virtual bool AlignmentChecked() const;                 // CBJustowanie
     virtual bool HeadReady();                              // the layer's HeadReady
@@ -70,10 +70,10 @@ public:
     // Creates and runs the one reading thread (TOdczyt) with this generation, newly taken
     // from ReadingThreadGeneration.
     virtual void CreateReadingThread(uint64_t generation) = 0;
-    virtual void StartSignalMonitor() {}
-    virtual void RestartMeteoReading() {}
+    virtual void StartSignalMonitor() = 0;
+    virtual void RestartMeteoReading() = 0;
     virtual void Sleep(int ms);
-    virtual void ClearFifo() {}
+    virtual void ClearFifo() = 0;
     virtual void ResetSampleSkip();    // SkipSamples := 1, SkippedSamples := 0
     virtual void SetHeadStatusBits(uint8_t mask);  // HeadStatus |= mask
     virtual void SetHeadFlags(uint8_t flags);      // HeadFlags := flags
@@ -84,13 +84,13 @@ public:
     virtual void ShowReadoutPage(int page);         // NotebookWyswietlacz: 0 readout, 1 message
     virtual void SetWindowCaption(const QString& caption);
     virtual void HideTopLevelMenus();
-    virtual void EnableMenuItemsByTag(const std::vector<int>&, bool) {}
+    virtual void EnableMenuItemsByTag(const std::vector<int>&, bool) = 0;
     // The controls each start routine prepares before its bytes (panels, gauges, buttons).
     virtual void PrepareStartControls(StartRoutine r);
     // After the linear sequence: manual acceptance button or the automatic waiting controls.
     virtual void FinishLinearStartControls(uint8_t mode);
     virtual void ApplyReadoutView(const ReadoutView& v);
-    virtual void ShowSetupPicture() {}
+    virtual void ShowSetupPicture() = 0;
     // Live readout entry: ButtonTypPomiaru, ButtonOs, ButZerowanieWyniku and the page's Button1
     // enabled, Panel6 hidden.
     virtual void PrepareLiveReadoutPage();

@@ -15,58 +15,57 @@
 // export.
 const std::vector<int>& PositioningDataTags();
 
-// The main window's side of a positioning run. Every hook defaults to doing nothing, so a test
-// implements only what it checks.
+// The main window's side of a positioning run; the window implements every hook, a test's view
+// records them.
 class PositioningRunView {
 public:
     virtual ~PositioningRunView() = default;
     // Chart and grid (point store routines).
-    virtual void ResetChartAndGrid() {}
-    virtual void SetChartTitle(const QString&) {}
-    virtual void PlotPositioningCycles() {}
-    virtual void ShowPositioningCycle(int /*cycle, 1-based*/) {}
-    virtual void ClearChartBackground() {}
+    virtual void ResetChartAndGrid() = 0;
+    virtual void SetChartTitle(const QString&) = 0;
+    virtual void PlotPositioningCycles() = 0;
+    virtual void ShowPositioningCycle(int /*cycle, 1-based*/) = 0;
+    virtual void ClearChartBackground() = 0;
     // Chart title with today's date and the background picture of the method.
-    virtual void PrepareNewRunChart() {}
+    virtual void PrepareNewRunChart() = 0;
     // LabelLuzZwrotny: hidden, or shown with the reversal error of the current cycle.
-    virtual void HideBacklash() {}
-    virtual void ShowBacklash() {}
+    virtual void HideBacklash() = 0;
+    virtual void ShowBacklash() = 0;
     // Counting from zero, the reading filter and the raw count cleared.
-    virtual void RestartCounting() {}
-    virtual void ResetHeadFlags() {}
+    virtual void RestartCounting() = 0;
+    virtual void ResetHeadFlags() = 0;
     // MenuOsX and PunktStartowy.
-    virtual void SetSetupControlsEnabled(bool) {}
-    virtual void ShowButtonPage(int /*NotebookButton page*/) {}
-    virtual void SetTableEnabled(bool) {}  // TabelaPomiarow
-    virtual void EnableMenuItemsByTag(const std::vector<int>&, bool) {}
-    virtual void SetStopEnabled(bool) {}   // Stop1
-    virtual void SetStart1Enabled(bool) {} // Start1
-    virtual void SetAcceptButtonEnabled(bool) {}  // ButtonZaliczeniepunktu
-    virtual void HideAcceptLabels() {}     // LabZal, LabOkno
-    virtual void SetStartCaption(const QString&) {}  // ButtonPozStart
-    virtual bool StartButtonEnabled() { return true; }
-    virtual void ShowPositioningPanels() {}
-    virtual void HidePositioningPanels() {}
-    virtual void ShowPositioningOnEnd() {}
-    virtual void SetWindowCaption(const QString&) {}
+    virtual void SetSetupControlsEnabled(bool) = 0;
+    virtual void ShowButtonPage(int /*NotebookButton page*/) = 0;
+    virtual void SetTableEnabled(bool) = 0;  // TabelaPomiarow
+    virtual void EnableMenuItemsByTag(const std::vector<int>&, bool) = 0;
+    virtual void SetStopEnabled(bool) = 0;  // Stop1
+    virtual void SetStart1Enabled(bool) = 0; // Start1
+    virtual void SetAcceptButtonEnabled(bool) = 0;  // ButtonZaliczeniepunktu
+    virtual void HideAcceptLabels() = 0;  // LabZal, LabOkno
+    virtual void SetStartCaption(const QString&) = 0;  // ButtonPozStart
+    virtual bool StartButtonEnabled() = 0;
+    virtual void ShowPositioningPanels() = 0;
+    virtual void HidePositioningPanels() = 0;
+    virtual void ShowPositioningOnEnd() = 0;
     // Results page (evaluation of the run).
-    virtual void ShowResults() {}
+    virtual void ShowResults() = 0;
     // Back from the results: Parametry1 off, legend hidden, LabelLuzZwrotny shown, PanelWyniki
     // hidden.
-    virtual void ReturnToReviewControls() {}
-    virtual void ShowLargeErrorAdvice() {}
+    virtual void ReturnToReviewControls() = 0;
+    virtual void ShowLargeErrorAdvice() = 0;
     // Messages and questions.
-    virtual void ReportError(const QString&) {}
-    virtual bool ConfirmDeleteCycle(int /*cycle*/) { return true; }
+    virtual void ReportError(const QString&) = 0;
+    virtual bool ConfirmDeleteCycle(int cycle) = 0;
     // 2 Cancel, 6 Yes, 7 No.
-    virtual int AskSaveChanges() { return 7; }
+    virtual int AskSaveChanges() = 0;
     // Saves with the file dialog; false when it was cancelled or failed.
-    virtual bool SaveWithDialog() { return false; }
+    virtual bool SaveWithDialog() = 0;
     // Insert dialog: 1 measure, 7 from a file, anything else nothing.
-    virtual int AskInsertSource() { return 0; }
+    virtual int AskInsertSource() = 0;
     // The ".dt2" file to insert from; empty when the dialog was cancelled.
-    virtual QString ChooseInsertFile() { return {}; }
-    virtual TMeasurementHeader MeasurementHeader() { return {}; }
+    virtual QString ChooseInsertFile() = 0;
+    virtual TMeasurementHeader MeasurementHeader() = 0;
 };
 
 // The buttons of the end-of-run page.

@@ -226,6 +226,7 @@ QWidget* ServicePage::Build(TMainForm& f) {
     auto* lg = new QGridLayout(loader);
     lg->addWidget(cmd(loader, "PSButton23", "Load program", &ServicePage::LadowanieProgramuClick), 0, 0);
     PSLabel13 = label(loader, "PSLabel13", QString());
+    PSLabel13->setMinimumWidth(40);
     lg->addWidget(PSLabel13, 0, 1);
     PSProgressBar1 = named(new QProgressBar(loader), "PSProgressBar1");
     PSProgressBar1->setRange(0, 100);
@@ -645,3 +646,11 @@ void ServicePage::ShowMeteoValues(const std::array<QString, 6>& texts) {
 void ServicePage::SetProgress(int percent) { PSProgressBar1->setValue(percent); }
 
 void ServicePage::ShowCommandError() { PSLabel13->setText(QStringLiteral("błąd")); }
+
+void ServicePage::SetCommandReadyColour(uint32_t colour) {
+    // The label's own colour, so it shows without a text as well.
+    PSLabel13->setAutoFillBackground(true);
+    QPalette p = PSLabel13->palette();
+    p.setColor(QPalette::Window, colourOf(colour));
+    PSLabel13->setPalette(p);
+}

@@ -105,6 +105,8 @@ public:
     void ShowMeteoValues(const std::array<QString, 6>& texts);
     void SetProgress(int percent);  // PSProgressBar1
     void ShowCommandError();        // PSLabel13 "błąd"
+    // PSLabel13's colour (Windows colour value) as the card's command port is found free or busy.
+    void SetCommandReadyColour(uint32_t colour);
 
     QTimer* FlagTimer() const { return PSTimer1; }
     QTimer* BlinkTimer() const { return PSTimerMiganie; }

@@ -18,59 +18,59 @@
 class StraightnessRunView : public ICommandLink {
 public:
     // LabelLuzZwrotny and LabBladProsY.
-    virtual void HideValueLabels() {}
-    virtual void ClearChartBackground() {}
+    virtual void HideValueLabels() = 0;
+    virtual void ClearChartBackground() = 0;
     // 2 Cancel, 6 Yes, 7 No.
-    virtual int AskSaveChanges() { return 7; }
+    virtual int AskSaveChanges() = 0;
     // Saves the current measurement; false when cancelled or failed.
-    virtual bool SaveMeasurement() { return false; }
+    virtual bool SaveMeasurement() = 0;
     // The interface's data-error flag.
-    virtual bool DataErrorActive() { return false; }
+    virtual bool DataErrorActive() = 0;
     // ResetChartAndGrid on wykres and on WykresOsY; the environment into the header.
-    virtual void ResetCharts() {}
-    virtual void FillHeaderEnvironment() {}
+    virtual void ResetCharts() = 0;
+    virtual void FillHeaderEnvironment() = 0;
     // Automatyczny1 checked; ScrollBar16 position (tenths of a second).
-    virtual bool AutomaticAccept() { return false; }
-    virtual int WaitingTime() { return 70; }
+    virtual bool AutomaticAccept() = 0;
+    virtual int WaitingTime() = 0;
     // ProgressBar2.
-    virtual void SetProgress(int /*min*/, int /*max*/, int /*position*/) {}
+    virtual void SetProgress(int min, int max, int position) = 0;
     // ButtonZaliczeniepunktu.
-    virtual void ShowAcceptButton() {}
-    virtual void SetAcceptButtonEnabled(bool) {}
+    virtual void ShowAcceptButton() = 0;
+    virtual void SetAcceptButtonEnabled(bool) = 0;
     // Label124 (text shown) above and Label20 below the chart's middle; hiding takes both.
-    virtual void ShowAcceptPrompt(const QString&) {}
-    virtual void HidePrompts() {}
+    virtual void ShowAcceptPrompt(const QString&) = 0;
+    virtual void HidePrompts() = 0;
     // Title lines of wykres and the title of WykresOsY.
-    virtual void SetChartTitles(const QStringList& /*wykres*/, const QString& /*WykresOsY*/) {}
-    virtual void RestartCounting() {}
-    virtual void SetMenuOsXEnabled(bool) {}
-    virtual void SetStartPointEnabled(bool) {}  // PunktStartowy
-    virtual void SetAcceptTimerEnabled(bool) {}  // TimerZaliczeniePunktu
-    virtual void SetMoveTimerEnabled(bool) {}    // TimerProstoliniowosc1
-    virtual void SetStart1Enabled(bool) {}
-    virtual void SetStop1Enabled(bool) {}
-    virtual void SetBaseLengthEnabled(bool) {}   // Dlugoscpodstawki
-    virtual void SetStartCaption(const QString&) {}  // ButtonPozStart
+    virtual void SetChartTitles(const QStringList& wykres, const QString& WykresOsY) = 0;
+    virtual void RestartCounting() = 0;
+    virtual void SetMenuOsXEnabled(bool) = 0;
+    virtual void SetStartPointEnabled(bool) = 0;  // PunktStartowy
+    virtual void SetAcceptTimerEnabled(bool) = 0;  // TimerZaliczeniePunktu
+    virtual void SetMoveTimerEnabled(bool) = 0;  // TimerProstoliniowosc1
+    virtual void SetStart1Enabled(bool) = 0;
+    virtual void SetStop1Enabled(bool) = 0;
+    virtual void SetBaseLengthEnabled(bool) = 0;  // Dlugoscpodstawki
+    virtual void SetStartCaption(const QString&) = 0;  // ButtonPozStart
     // "stKoniecPomiaru" with Yes and No.
-    virtual bool ConfirmEndRun() { return true; }
+    virtual bool ConfirmEndRun() = 0;
     // The straightness evaluation of the points (chart, results labels).
-    virtual void PlotStraightness() {}
-    virtual void BuildFlatnessMap() {}
-    virtual void EnableNewMap() {}  // NowaMapa
-    virtual void EnableMenuItemsByTag(const std::vector<int>&, bool) {}
-    virtual void ShowMenuItemsByTag(const std::vector<int>&, bool) {}
-    virtual TMeasurementHeader MeasurementHeader() { return {}; }
-    virtual void ReportError(const QString&) {}
-    virtual void ShowMessage(const QString&) {}
+    virtual void PlotStraightness() = 0;
+    virtual void BuildFlatnessMap() = 0;
+    virtual void EnableNewMap() = 0;  // NowaMapa
+    virtual void EnableMenuItemsByTag(const std::vector<int>&, bool) = 0;
+    virtual void ShowMenuItemsByTag(const std::vector<int>&, bool) = 0;
+    virtual TMeasurementHeader MeasurementHeader() = 0;
+    virtual void ReportError(const QString&) = 0;
+    virtual void ShowMessage(const QString&) = 0;
     // Leaving: PSTimer2, reading stop, pages, captions, menus.
     virtual void SetLinkWatchdogEnabled(bool on) = 0;
-    virtual void StopReading() {}
-    virtual void ShowMainPage(int) {}
-    virtual void UpdateCaption() {}
-    virtual void ShowModeCaption() {}            // ModeCaptions of the current mode
-    virtual void UpdateRecentFlatnessMenu() {}
-    virtual void HideStraightnessMenuItem() {}   // PomiarProstoliniowosc
-    virtual void SetBackButtonCaption(const QString&) {}  // ButtonPozMainMenu
+    virtual void StopReading() = 0;
+    virtual void ShowMainPage(int) = 0;
+    virtual void UpdateCaption() = 0;
+    virtual void ShowModeCaption() = 0;  // ModeCaptions of the current mode
+    virtual void UpdateRecentFlatnessMenu() = 0;
+    virtual void HideStraightnessMenuItem() = 0;  // PomiarProstoliniowosc
+    virtual void SetBackButtonCaption(const QString&) = 0;  // ButtonPozMainMenu
 };
 
 class StraightnessRun {

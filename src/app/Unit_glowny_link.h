@@ -39,6 +39,7 @@ inline QListWidget* listOf(TMainForm& f, instrument::LinkList list) {
 class TMainForm::MainLinkSink : public instrument::LinkSink {
 public:
     explicit MainLinkSink(TMainForm& f) : f_(f) {}
+    void SetCommandReadyColour(uint32_t colour) override { f_.Service().SetCommandReadyColour(colour); }
     void StopLinkWatchdog() override { f_.SetLinkWatchdogEnabled(false); }
     void SetStatusText(const QString& text) override { f_.SetLinkStatusText(text); }
     void ShowMessage(const QString& text) override { ::ShowMessage(text); }

@@ -108,6 +108,9 @@ public:
         in.referenceTemperature = ReferenceTemperature;
         instrument::ComputeEdlenFactor(in);
     }
+    // The thread object stays with the window, and RestartMeteo starts it again: its end
+    // leaves the displays as the last round set them.
+    void MeteoThreadEnded(uint64_t) override {}
 
 private:
     static bool checked(QCheckBox* c) { return !c || c->isChecked(); }

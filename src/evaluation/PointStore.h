@@ -46,9 +46,9 @@ public:
     virtual ~IPlotChart() = default;
     virtual void SetTitle(const QString& oneLine) = 0;  // empty: no title
     virtual void ClearAllSeries() = 0;
-    virtual void Repaint() {}
+    virtual void Repaint() = 0;
     // The shown x range; false when the chart cannot tell (then every point counts as shown).
-    virtual bool VisibleXRange(double& lo, double& hi) const { (void)lo; (void)hi; return false; }
+    virtual bool VisibleXRange(double& lo, double& hi) const = 0;
 };
 
 // What a deviation grid cell shows: point `point` of cycle `cycle` of the positioning run, or
@@ -67,7 +67,7 @@ public:
     virtual void SetCurrentRow(int row) = 0;
     virtual void SetCell(int row, int col, const GridCellRef& ref) = 0;
     virtual void ClearCell(int row, int col) = 0;
-    virtual bool IsVisible() const { return true; }
+    virtual bool IsVisible() const = 0;
 };
 
 // The settings and menu check marks the store reads at each call.

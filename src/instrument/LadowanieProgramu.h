@@ -45,19 +45,19 @@ struct LoaderTimings {
 class LoadProgramSink {
 public:
     virtual ~LoadProgramSink();
-    virtual void AddMessageLine(const QString& line) {}          // PSListBox2
-    virtual void ShowErrorBox(const QString& text) {}            // message box, hand icon
-    virtual void SetStatusText(const QString& text) {}           // PSStatusBar1
+    virtual void AddMessageLine(const QString& line) = 0;  // PSListBox2
+    virtual void ShowErrorBox(const QString& text) = 0;  // message box, hand icon
+    virtual void SetStatusText(const QString& text) = 0;  // PSStatusBar1
     // PSProgressBar1, and ProgressBar1 too when the start page is shown.
-    virtual void SetProgress(int percent) {}
-    virtual void ShowCommandError() {}                           // PSLabel13 "błąd"
-    virtual bool ServicePageShown() { return false; }            // NotebookMainForm page 6
+    virtual void SetProgress(int percent) = 0;
+    virtual void ShowCommandError() = 0;  // PSLabel13 "błąd"
+    virtual bool ServicePageShown() = 0;  // NotebookMainForm page 6
     // The serial port is open (RSButton_Polacz disabled). Default: the link's port is connected.
     virtual bool SerialPortOpen();
     // Selects the speed in BaudRateRG and reconnects the port (RSButton_PolaczClick).
-    virtual void Reconnect(uint8_t speedIndex) {}
+    virtual void Reconnect(uint8_t speedIndex) = 0;
     // The speed that worked becomes the main one (TMainForm.BaudRateIndex/AltBaudRateIndex).
-    virtual void RememberBaudRates(uint8_t mainIndex, uint8_t altIndex) {}
+    virtual void RememberBaudRates(uint8_t mainIndex, uint8_t altIndex) = 0;
     // The loader has ended. Default: the link status window's loader-end entry.
     virtual void LoaderEnded(const LoadResult& result);
 };

@@ -72,12 +72,12 @@ class LinkSink {
 public:
     virtual ~LinkSink();
     // Service-panel label PSLabel13 (Windows colour value: 0x008000 ready, 0x0000FF busy).
-    virtual void SetCommandReadyColour(uint32_t colour) {}
+    virtual void SetCommandReadyColour(uint32_t colour) = 0;
     // Switch the link watchdog timer PSTimer2 off.
     virtual void StopLinkWatchdog() = 0;
-    virtual void SetStatusText(const QString& text) {}
+    virtual void SetStatusText(const QString& text) = 0;
     // A message box ("Port zajety").
-    virtual void ShowMessage(const QString& text) {}
+    virtual void ShowMessage(const QString& text) = 0;
 };
 
 // Which link the program talks to the head through (the registry's InterfaceMode values).

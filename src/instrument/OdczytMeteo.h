@@ -31,16 +31,16 @@ public:
     virtual ~MeteoThreadSink() = default;
     // Card: channel (0-5) has just been read. On the service page its raw value is shown and
     // the next channel's name label is highlighted.
-    virtual void ShowServiceChannel(int /*channel*/, int32_t /*raw*/) {}
+    virtual void ShowServiceChannel(int channel, int32_t raw) = 0;
     // Serial: the six raw values of a block, for the service page.
-    virtual void ShowServiceRawValues(const MeteoWords&) {}
+    virtual void ShowServiceRawValues(const MeteoWords&) = 0;
     // The display update of a round: with the calibration form open the raw values go there;
     // otherwise the labels and the environment values (ComputeMeteoReadout, StoreMeteoReadout).
     virtual void UpdateMeteoDisplays(const MeteoWords& values) = 0;
     // Runs right after the display update of the same round.
     virtual void ComputeEdlenFactor() = 0;
     // The thread of this generation has ended.
-    virtual void MeteoThreadEnded(uint64_t /*generation*/) {}
+    virtual void MeteoThreadEnded(uint64_t generation) = 0;
 };
 
 // TOdczytMeteo: one environment thread at a time. The card exchange of one channel (command

@@ -25,12 +25,12 @@ class ISignalSource {
 public:
     virtual ~ISignalSource() = default;
     // Once at the start of a monitor.
-    virtual void BeginMonitoring() {}
+    virtual void BeginMonitoring() = 0;
     // One sample; takes about one sampling period.
     virtual int SampleSignalLevel() = 0;
     virtual bool HeadReady() = 0;
     // Serial link: the link status window's "&Pomiar" follows the head's readiness.
-    virtual bool FollowsReadiness() const { return false; }
+    virtual bool FollowsReadiness() const = 0;
 };
 
 // Serial link: ReceiveState := 1 and 'S' at the start (frames then carry the level), then the
@@ -57,8 +57,12 @@ class CardSignalSource : public ISignalSource {
 public:
     CardSignalSource(ICommandLink& link, std::function<uint8_t()> readLevelPort,
                      std::function<bool()> headReady);
+    // The card is asked for the level at every sample: nothing to start.
+    void BeginMonitoring() override {}
     int SampleSignalLevel() override;
     bool HeadReady() override { return headReady_(); }
+    // The link status window's "&Pomiar" stays as it is on the card.
+    bool FollowsReadiness() const override { return false; }
 
 private:
     ICommandLink& link_;
@@ -74,8 +78,8 @@ std::shared_ptr<ISignalSource> MakeLinkSignalSource();
 class ISignalMonitorSink {
 public:
     virtual ~ISignalMonitorSink() = default;
-    virtual int MainPage() const = 0;          // NotebookMainForm page
-    virtual int SignalThreshold() const = 0;   // ScrollBar4 position
+    virtual int MainPage() const = 0;  // NotebookMainForm page
+    virtual int SignalThreshold() const = 0;  // ScrollBar4 position
     // The main window, whose controls the page logic finds by name.
     virtual QWidget* MainWindow() = 0;
     // The page's start routine: 2 display, 3 linear, 4 velocity, 5 angular, 9 FFT.

@@ -42,8 +42,33 @@ SerialFrameSink::~SerialFrameSink() = default;
 
 namespace {
 
+// Stands in while no window is connected: the frames are parsed and their values stored, and
+// nothing is shown.
+class NullFrameSink final : public SerialFrameSink {
+public:
+    bool ServicePageShown() override { return false; }
+    bool ServiceTraceOn() override { return false; }
+    bool ZeemanTestOn() override { return false; }
+    bool CalibrationFormOpen() override { return false; }
+    bool AlignmentViewOn() override { return false; }
+    int ListCount(LinkList) override { return 0; }
+    void AddListLine(LinkList, const QString&) override {}
+    void DeleteOldestLines(LinkList, int) override {}
+    void ShowFlagBits() override {}
+    void BlinkMeteoLabels() override {}
+    void SetStatusText(const QString&) override {}
+    void Beep() override {}
+    void EnableAlignment() override {}
+    void ShowCalibrationOffsets(int32_t, int32_t) override {}
+    void DrawAlignmentTarget(int32_t, int32_t, int32_t, int32_t, uint8_t, uint8_t) override {}
+    void ShowXyValues(int32_t, int32_t, int32_t, int32_t, uint8_t, uint8_t) override {}
+    int32_t* FftSampleBuffer() override { return nullptr; }
+    void SetFftGauge(int32_t) override {}
+    void FftTransferComplete() override {}
+};
+
 SerialFrameSink& nullSink() {
-    static SerialFrameSink sink;
+    static NullFrameSink sink;
     return sink;
 }
 

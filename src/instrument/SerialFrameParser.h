@@ -53,37 +53,37 @@ public:
     virtual ~SerialFrameSink();
 
     // State of the window that the parser asks about.
-    virtual bool ServicePageShown() { return false; }    // NotebookMainForm on page 6
-    virtual bool ServiceTraceOn() { return false; }      // CheckBox3 ticked
-    virtual bool ZeemanTestOn() { return false; }        // menu item ZeemanTestON checked
-    virtual bool CalibrationFormOpen() { return false; }
-    virtual bool AlignmentViewOn() { return false; }     // CBJustowanie ticked
+    virtual bool ServicePageShown() = 0;  // NotebookMainForm on page 6
+    virtual bool ServiceTraceOn() = 0;  // CheckBox3 ticked
+    virtual bool ZeemanTestOn() = 0;  // menu item ZeemanTestON checked
+    virtual bool CalibrationFormOpen() = 0;
+    virtual bool AlignmentViewOn() = 0;  // CBJustowanie ticked
 
-    virtual int ListCount(LinkList list) { return 0; }
-    virtual void AddListLine(LinkList list, const QString& line) {}
-    virtual void DeleteOldestLines(LinkList list, int n) {}
+    virtual int ListCount(LinkList list) = 0;
+    virtual void AddListLine(LinkList list, const QString& line) = 0;
+    virtual void DeleteOldestLines(LinkList list, int n) = 0;
 
-    virtual void ShowFlagBits() {}
-    virtual void BlinkMeteoLabels() {}
-    virtual void SetStatusText(const QString& text) {}
-    virtual void Beep() {}
+    virtual void ShowFlagBits() = 0;
+    virtual void BlinkMeteoLabels() = 0;
+    virtual void SetStatusText(const QString& text) = 0;
+    virtual void Beep() = 0;
 
     // XY block: enable CBJustowanie and tick cbSystemXY.
-    virtual void EnableAlignment() {}
+    virtual void EnableAlignment() = 0;
     // Calibration form displays DispOfsetX/DispOfsetY: words 1 and 2 without the offsets.
-    virtual void ShowCalibrationOffsets(int32_t x, int32_t y) {}
+    virtual void ShowCalibrationOffsets(int32_t x, int32_t y) = 0;
     virtual void DrawAlignmentTarget(int32_t alignX, int32_t alignY, int32_t detectorX,
-                                     int32_t detectorY, uint8_t powerX, uint8_t powerY) {}
+                                     int32_t detectorY, uint8_t powerX, uint8_t powerY) = 0;
     // Service page displays DispX, DispY, DispDeltaX, DispDeltaY, DispPowX, DispPowY.
     virtual void ShowXyValues(int32_t alignX, int32_t alignY, int32_t detectorX, int32_t detectorY,
-                              uint8_t powerX, uint8_t powerY) {}
+                              uint8_t powerX, uint8_t powerY) = 0;
 
     // FFT transfer: the sample buffer (kFftSampleCount entries, or null to discard), the FFT
     // form's second gauge, and the end of the transfer (close the FFT form, enable the
     // vibration menu items again, compute the spectrum).
-    virtual int32_t* FftSampleBuffer() { return nullptr; }
-    virtual void SetFftGauge(int32_t count) {}
-    virtual void FftTransferComplete() {}
+    virtual int32_t* FftSampleBuffer() = 0;
+    virtual void SetFftGauge(int32_t count) = 0;
+    virtual void FftTransferComplete() = 0;
 };
 
 class SerialFrameParser {

@@ -27,9 +27,9 @@ class CheckComSink {
 public:
     virtual ~CheckComSink();
     // Ports tried so far (1..10), after each try.
-    virtual void UpdateProgress(int32_t attempt) {}
+    virtual void UpdateProgress(int32_t attempt) = 0;
     // The thread has ended (queued; not called once the TCheckCom is gone).
-    virtual void SearchEnded(CheckComOutcome outcome, uint8_t portIndex) {}
+    virtual void SearchEnded(CheckComOutcome outcome, uint8_t portIndex) = 0;
 };
 
 class TCheckCom {

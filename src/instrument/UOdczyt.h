@@ -16,18 +16,18 @@ class ReadingLink {
 public:
     virtual ~ReadingLink() = default;
     // Card: the next byte from port 0x300; nullopt when the card did not deliver one in time.
-    virtual std::optional<uint8_t> ReadDataByte() { return std::nullopt; }
+    virtual std::optional<uint8_t> ReadDataByte() = 0;
     // Card: the frame's two flag bytes (HeadStatus, HeadFlags).
-    virtual void SetHeadStatus(uint8_t /*status*/, uint8_t /*flags*/) {}
+    virtual void SetHeadStatus(uint8_t status, uint8_t flags) = 0;
     // Serial: the signal level of the last frame.
-    virtual uint8_t SerialSignalLevel() { return 0; }
+    virtual uint8_t SerialSignalLevel() = 0;
     // The flags and the mode for the stop check (takeRemoteEvent and stopReason are filled in
     // by the thread).
     virtual StopCheckInput StopInputs() = 0;
     // Head key pressed (acknowledges it); only asked while a run is in progress.
-    virtual bool TakeRemoteEvent() { return false; }
+    virtual bool TakeRemoteEvent() = 0;
     // The idle sequence while no run is in progress.
-    virtual void ResetHeadFlags() {}
+    virtual void ResetHeadFlags() = 0;
 };
 
 // The main window's side, called on the UI thread through the hand-off.
@@ -35,17 +35,17 @@ class ReadingSink {
 public:
     virtual ~ReadingSink() = default;
     // Serial start: ReceiveState := 1 and the FIFO emptied.
-    virtual void PrepareSerialReading() {}
+    virtual void PrepareSerialReading() = 0;
     // Card: one good count. The main window checks ZeemanTestON (the count only goes to the
     // service list) and otherwise runs its ProcessSample.
-    virtual void ProcessSample(int32_t /*rawCount*/) {}
+    virtual void ProcessSample(int32_t rawCount) = 0;
     // Serial: every count of the FIFO through ProcessSample.
-    virtual void DrainFifo() {}
+    virtual void DrainFifo() = 0;
     // The signal gauges for the level byte.
-    virtual void ShowStatus(uint8_t /*signalLevel*/) {}
+    virtual void ShowStatus(uint8_t signalLevel) = 0;
     // The thread of this generation has ended (KoniecPrzerwaniaOdczyt); a stale generation
     // must change nothing.
-    virtual void ReadingEnded(uint64_t /*generation*/) {}
+    virtual void ReadingEnded(uint64_t generation) = 0;
 };
 
 // TOdczyt: one reading thread at a time. The starter clears ReadingStopped first.

@@ -15,8 +15,8 @@ constexpr int kBiosTextLength = 226;
 class BiosTextSink {
 public:
     virtual ~BiosTextSink();
-    virtual void ClearList(LinkList list) {}
-    virtual void AddListLine(LinkList list, const QString& line) {}
+    virtual void ClearList(LinkList list) = 0;
+    virtual void AddListLine(LinkList list, const QString& line) = 0;
 };
 
 class TOdczytBiosu {

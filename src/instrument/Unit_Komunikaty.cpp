@@ -120,6 +120,20 @@ public:
     void RestartMeasurementPage(uint8_t) override {}
     void ReturnToMainMenu(uint8_t) override {}
     void StartLinkWatchdog() override {}
+    void AddRecordingErrorRow() override {}
+    bool MotorRunning() const override { return false; }
+    void ClearMotorRunning() override {}
+    void ShowWaitingForLaser() override {}
+    void EnterServicePanel() override {}
+    void SetMainWindowEnabled(bool) override {}
+    void ShowTypeGaugeLevel(int) override {}
+    void SetStatusText(const QString&) override {}
+    void ShowErrorMessage(const QString&) override {}
+    void AppendServiceLog(const QString&) override {}
+    int MainPage() const override { return 0; }
+    void ShowMainPage(int) override {}
+    QString CommandLineParameter() const override { return {}; }
+    void OpenCommandLineFile(int, const QString&) override {}
 };
 
 IKomunikatySink* nullSink() {

@@ -51,7 +51,7 @@ public:
     void SendCommandByte(uint8_t b) override;
     virtual uint8_t MeasurementMode() const = 0;
     virtual bool RunInProgress() const;                 // MeasurementRunning
-    virtual bool ResolutionOffered() const = 0;         // BRozdziel visible and Resolution10
+    virtual bool ResolutionOffered() const = 0;  // BRozdziel visible and Resolution10
     virtual bool MeasureLevelLost();                    // the layer's MeasureLevelLost
     virtual bool SerialLink() const;                    // the serial link is the chosen one
     virtual void Sleep(int ms);
@@ -64,32 +64,32 @@ public:
     virtual uint64_t CurrentReadingGeneration() const;
     virtual void RestartCounting() = 0;
     virtual void SetHeadFlags(uint8_t flags);           // HeadFlags := flags
-    virtual void AddRecordingErrorRow() {}              // when the recording window exists
-    virtual bool MotorRunning() const { return false; }
-    virtual void ClearMotorRunning() {}
+    virtual void AddRecordingErrorRow() = 0;  // when the recording window exists
+    virtual bool MotorRunning() const = 0;
+    virtual void ClearMotorRunning() = 0;
     // The per-mode steps of "&Pomiar" before the restart (run controls, chart picture, FIFO).
     virtual void RestartMeasurementPage(uint8_t mode) = 0;
     // The per-mode way back of "&Główne Menu".
     virtual void ReturnToMainMenu(uint8_t mode) = 0;
     // Head was off: disable ButtonStartV and show NotebookWyswietlacz page 1.
-    virtual void ShowWaitingForLaser() {}
-    virtual void StartLinkWatchdog() = 0;               // PSTimer2 (serial link)
-    virtual void EnterServicePanel() {}
+    virtual void ShowWaitingForLaser() = 0;
+    virtual void StartLinkWatchdog() = 0;  // PSTimer2 (serial link)
+    virtual void EnterServicePanel() = 0;
     // Enables or disables the main window's contents while this window is shown (not the
     // window that parents this one, which would disable this window too).
-    virtual void SetMainWindowEnabled(bool) {}
+    virtual void SetMainWindowEnabled(bool) = 0;
     // Signal gauge of the current measurement type.
-    virtual void ShowTypeGaugeLevel(int) {}
+    virtual void ShowTypeGaugeLevel(int) = 0;
     // Firmware loader end.
     virtual uint8_t ReadCardDataPort();                 // port 0x300
-    virtual void SetStatusText(const QString&) {}
-    virtual void ShowErrorMessage(const QString&) {}
-    virtual void AppendServiceLog(const QString&) {}    // PSListBox2
-    virtual int MainPage() const { return 0; }
-    virtual void ShowMainPage(int) {}
-    virtual QString CommandLineParameter() const { return {}; }
+    virtual void SetStatusText(const QString&) = 0;
+    virtual void ShowErrorMessage(const QString&) = 0;
+    virtual void AppendServiceLog(const QString&) = 0;  // PSListBox2
+    virtual int MainPage() const = 0;
+    virtual void ShowMainPage(int) = 0;
+    virtual QString CommandLineParameter() const = 0;
     // Clicks the mode's page button, then loads the file.
-    virtual void OpenCommandLineFile(int mode, const QString& path) { (void)mode; (void)path; }
+    virtual void OpenCommandLineFile(int mode, const QString& path) = 0;
 };
 
 class TKomunikaty : public TSSForm {

@@ -113,7 +113,6 @@ TRaportDrukowanieWykresow::TRaportDrukowanieWykresow(int measurementMode, const 
 
     QRChart1->onPrint = [this](ReportChart& c, const QRectF& r) { QRWykresPrint(c, r); };
     TranslateReport(*this);
-    AfterTranslate();
 }
 
 void TRaportDrukowanieWykresow::PrepareChartReport(const platform::TChart& chart, const QString& chartTitle,

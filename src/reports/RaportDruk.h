@@ -41,8 +41,6 @@ public:
     void FillChartReportHeader(const TMeasurementHeader& header);
     // Print event of the chart: scales it to the printed width once per printed size.
     void QRWykresPrint(ReportChart& chart, const QRectF& r);
-    // Last step of the translation; nothing to add here.
-    virtual void AfterTranslate() {}
 
     std::shared_ptr<ReportChart> QRChart1;
 

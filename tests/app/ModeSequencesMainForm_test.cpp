@@ -6,10 +6,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
+#include "support/InstrumentSinkDoubles.h"
 
 namespace {
 
-class ReadySource : public ISignalSource {
+class ReadySource : public testsupport::SignalSourceDouble {
 public:
     int SampleSignalLevel() override {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));

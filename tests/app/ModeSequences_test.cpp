@@ -16,13 +16,14 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include "support/RunViewDoubles.h"
 
 using namespace modes;
 
 namespace {
 
 // Records every byte and every host action in one log, in order.
-class RecordingHost : public IModeHost {
+class RecordingHost : public testsupport::ModeHostDouble {
 public:
     std::string sent;                // the command bytes only
     std::vector<std::string> log;    // bytes as "b:<c>" plus actions
@@ -371,7 +372,7 @@ TEST_F(ModeSequences, LiveReadoutEntry) {
 namespace {
 
 // A host over a window of named controls, as the main window has them.
-class WindowHost : public IModeHost {
+class WindowHost : public testsupport::ModeHostDouble {
 public:
     void SetLinkWatchdogEnabled(bool) override {}
     WindowHost() {

@@ -12,10 +12,11 @@
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
 #include "support/AcceptanceSinkDouble.h"
+#include "support/RunViewDoubles.h"
 
 namespace {
 
-class RecordingRunView : public PositioningRunView {
+class RecordingRunView : public testsupport::PositioningRunViewDouble {
 public:
     std::vector<QString> errors;
     std::vector<int> shown;  // cycles shown

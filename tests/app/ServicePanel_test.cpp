@@ -385,6 +385,21 @@ TEST_F(ServicePanelWindow, CardFlagLabelsFollowThePortWithTheLoopAndBlink) {
     shot("service_panel_card.png");
 }
 
+TEST_F(ServicePanelWindow, CommandPortLabelTurnsRedWhileTheCardIsBusyAndGreenWhenFree) {
+    start();
+    TMainForm* f = form();
+    useCard();
+    openPanel();
+    auto colour = [&] { return Control<QLabel>(f, "PSLabel13")->palette().color(QPalette::Window); };
+    const uint8_t free = card.status();
+    card.setStatus(uint8_t(free & ~testsupport::kCardCommandFree));
+    EXPECT_FALSE(CardCommandReady());
+    EXPECT_EQ(colour(), QColor(0xFF, 0, 0));
+    card.setStatus(free);
+    EXPECT_TRUE(CardCommandReady());
+    EXPECT_EQ(colour(), QColor(0, 0x80, 0));
+}
+
 TEST_F(ServicePanelWindow, ZeemanTestPutsTheCountsInTheServiceList) {
     startWithHead();
     TMainForm* f = form();

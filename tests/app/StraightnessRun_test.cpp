@@ -13,10 +13,11 @@
 #include "foundations/SharedGlobals.h"
 #include "instrument/LinkPort.h"
 #include "support/AcceptanceSinkDouble.h"
+#include "support/RunViewDoubles.h"
 
 namespace {
 
-class RecordingStraightnessView : public StraightnessRunView {
+class RecordingStraightnessView : public testsupport::StraightnessRunViewDouble {
 public:
     void SetLinkWatchdogEnabled(bool) override {}
     std::string sent;
@@ -55,7 +56,7 @@ struct StraightnessFixture : ::testing::Test {
     testsupport::AcceptanceSinkDouble sink;
     instrument::PointAcceptance engine{sink, targets, angularTargets, angularPoints, headRequest};
     TSettings settings;
-    PositioningRunView posView;
+    testsupport::PositioningRunViewDouble posView;
     PositioningRun positioning{cycles, cyclesY, targets, engine, settings, posView};
     uint8_t mode = 2;
     int samples = 0;

@@ -7,6 +7,7 @@
 
 #include "evaluation/PointStore.h"
 #include "foundations/SharedGlobals.h"
+#include "support/RunViewDoubles.h"
 
 using namespace evaluation;
 
@@ -33,7 +34,7 @@ struct FakeArrows : IArrowSeries {
     void AddArrow(double x0, double y0, double x1, double y1) override { arrows.push_back({x0, y0, x1, y1}); }
 };
 
-struct FakeChart : IPlotChart {
+struct FakeChart : testsupport::PlotChartDouble {
     QString title = QStringLiteral("old");
     std::vector<FakeSeries*> series;
     std::vector<FakeArrows*> arrowSeries;
@@ -53,7 +54,7 @@ struct FakeChart : IPlotChart {
     }
 };
 
-struct FakeGrid : IDeviationGrid {
+struct FakeGrid : testsupport::DeviationGridDouble {
     int rows = 2;
     int current = -1;
     bool visible = true;

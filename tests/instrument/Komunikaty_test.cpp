@@ -12,10 +12,11 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+#include "support/InstrumentSinkDoubles.h"
 
 namespace {
 
-class RecordingSink : public IKomunikatySink {
+class RecordingSink : public testsupport::KomunikatySinkDouble {
 public:
     std::string sent;
     std::vector<std::string> log;

@@ -18,6 +18,7 @@
 #include "support/SimCard.h"
 #include "support/SimHead.h"
 #include "support/SimHeadReset.h"
+#include "support/InstrumentSinkDoubles.h"
 
 using namespace instrument;
 using testsupport::Bytes;
@@ -28,7 +29,7 @@ namespace {
 QString u(const char* s) { return QString::fromUtf8(s); }
 
 // What the main window would show; every call arrives on the UI thread.
-class RecordingLoaderSink : public LoadProgramSink {
+class RecordingLoaderSink : public testsupport::LoadProgramSinkDouble {
 public:
     QStringList lines, boxes, status;
     std::vector<int> progress;
@@ -307,7 +308,7 @@ TEST_F(CardLoader, NoCardFailsAtOnce) {
     EXPECT_TRUE(InterfaceError.load());
 }
 
-class WindowSink : public IKomunikatySink {
+class WindowSink : public testsupport::KomunikatySinkDouble {
 public:
     QStringList log;
     void SendCommandByte(uint8_t) override {}
@@ -493,7 +494,7 @@ TEST_F(SerialLoader, ClosedPortFailsAtOnce) {
 
 // ---- start-up text of the card ----------------------------------------------------------
 
-class RecordingBiosSink : public BiosTextSink {
+class RecordingBiosSink : public testsupport::BiosTextSinkDouble {
 public:
     std::map<LinkList, QStringList> lists;
     void ClearList(LinkList l) override { lists[l].clear(); }

@@ -12,8 +12,9 @@
 #include "instrument/MemoryFifo.h"
 #include "instrument/SerialFrameParser.h"
 #include "platform/Sync.h"
+#include "support/InstrumentSinkDoubles.h"
 
-class RecordingSink : public instrument::SerialFrameSink {
+class RecordingSink : public testsupport::SerialFrameSinkDouble {
 public:
     bool servicePage = false, trace = false, zeeman = false, calibrationOpen = false, alignmentOn = false;
     std::map<instrument::LinkList, QStringList> lists;

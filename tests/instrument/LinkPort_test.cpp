@@ -6,6 +6,7 @@
 #include "support/SimCard.h"
 #include "support/SimClock.h"
 #include "support/SimSerialLine.h"
+#include "support/InstrumentSinkDoubles.h"
 
 using testsupport::SimCard;
 using testsupport::SimClock;
@@ -13,7 +14,7 @@ using testsupport::SimSerialLine;
 
 namespace {
 
-class RecordingLinkSink : public instrument::LinkSink {
+class RecordingLinkSink : public testsupport::LinkSinkDouble {
 public:
     std::vector<uint32_t> colours;
     int watchdogStops = 0;

@@ -11,6 +11,7 @@
 #include "instrument/UOdczyt.h"
 #include "platform/Sync.h"
 #include "instrument/LinkPort.h"
+#include "support/InstrumentSinkDoubles.h"
 
 using namespace instrument;
 using namespace std::chrono_literals;
@@ -39,7 +40,7 @@ struct SharedEvents {
     }
 };
 
-class MeteoRecorder : public MeteoThreadSink {
+class MeteoRecorder : public testsupport::MeteoThreadSinkDouble {
 public:
     std::vector<std::pair<int, int32_t>> channels;
     std::vector<MeteoWords> displays, service;
@@ -128,7 +129,7 @@ TEST(ReadingThreads, MeteoCardRoundReadsChannelsInOrderUnderTheSemaphore) {
 
 namespace {
 
-class ReadingRecorder : public ReadingSink {
+class ReadingRecorder : public testsupport::ReadingSinkDouble {
 public:
     std::vector<int32_t> samples;
     std::vector<int> levels;
@@ -148,7 +149,7 @@ public:
     void ReadingEnded(uint64_t g) override { ended.push_back(g); }
 };
 
-class ScriptedLink : public ReadingLink {
+class ScriptedLink : public testsupport::ReadingLinkDouble {
 public:
     std::mutex m;
     std::deque<uint8_t> bytes;

@@ -16,11 +16,12 @@
 #include <mutex>
 #include <thread>
 #include <vector>
+#include "support/InstrumentSinkDoubles.h"
 
 namespace {
 
 // Plays a script of (level, ready) samples; the last one repeats.
-class ScriptedSource : public ISignalSource {
+class ScriptedSource : public testsupport::SignalSourceDouble {
 public:
     explicit ScriptedSource(std::vector<std::pair<int, bool>> script) : script_(std::move(script)) {}
     int SampleSignalLevel() override {

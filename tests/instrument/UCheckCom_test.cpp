@@ -17,6 +17,7 @@
 #include "support/SimClock.h"
 #include "support/SimHead.h"
 #include "support/SimSerialLine.h"
+#include "support/InstrumentSinkDoubles.h"
 
 using namespace instrument;
 using testsupport::Bytes;
@@ -42,7 +43,7 @@ bool pumpUntil(const std::function<bool()>& cond, int ms = 10000) {
     return WaitProcessingEvents(cond, std::chrono::milliseconds(ms));
 }
 
-class RecordingCheckSink : public CheckComSink {
+class RecordingCheckSink : public testsupport::CheckComSinkDouble {
 public:
     std::vector<int32_t> progress;
     std::vector<std::pair<CheckComOutcome, uint8_t>> ends;
