@@ -18,6 +18,7 @@
 #include "app/ModeSequencesMainForm.h"
 #include "app/PageControls.h"
 #include "app/PointStoreWidgets.h"
+#include "app/StraightnessRun.h"
 #include "app/Unit_glowny.h"
 #include "evaluation/PointStore.h"
 #include "foundations/LocaleTable.h"
@@ -105,6 +106,7 @@ QWidget* AngularPage::Build() {
     side->addWidget(accept);
     BStartPK = button(page, "BStartPK", QStringLiteral("&Start"));
     side->addWidget(BStartPK);
+    side->addWidget(backButton(page, ButtonMainMenuPK, "ButtonMainMenuPK"));
     // What the run waits for, over the middle of the chart.
     auto* info = LabelInfoPK = label(WykresPK, "LabelInfoPK", QString());
     QFont infoFont = info->font();
@@ -130,6 +132,7 @@ void AngularPage::Connect(QPushButton* menuButton) {
     connect(menuButton, &QPushButton::clicked, this, &AngularPage::BitBtnPodzKatoweClick);
     connect(BStartPK, &QPushButton::clicked, this, &AngularPage::BStartPKClick);
     connect(ButtonZaliczeniePK, &QPushButton::clicked, this, &AngularPage::ButtonZaliczeniePKClick);
+    connect(ButtonMainMenuPK, &QPushButton::clicked, this, &AngularPage::ButtonMainMenuPKClick);
     auto onTrigger = [this](const char* name, void (AngularPage::*handler)()) {
         if (QAction* a = shell_.MenuCommand(QString::fromLatin1(name))) connect(a, &QAction::triggered, this, handler);
     };
@@ -246,6 +249,8 @@ void AngularPage::BStartPKClick() {
     modes::RestartCounting(f.ModeHost());
     MeasurementRunning = true;
 }
+
+void AngularPage::ButtonMainMenuPKClick() { shell_.StraightnessControl().LeaveMeasurementPage(); }
 
 void AngularPage::ButtonZaliczeniePKClick() { shell_.Acceptance().state.manualAcceptRequest = true; }
 

@@ -2,7 +2,7 @@
 // The angular division page ("PodzialyKatowe") of the main window. It owns the page's controls
 // (the chart WykresPK, the signal gauge, the division and total angle readouts, the deviation
 // table GridOdchylkaPK, the manual acceptance and start buttons, the prompt LabelInfoPK over the
-// chart and the status bar StatusBar2), builds them, and holds the page's entry, the start, stop
+// chart, the way back to the main menu and the status bar StatusBar2), builds them, and holds the page's entry, the start, stop
 // and end of a run and the page's menu commands. The acceptance engine decides the points; the
 // points stay in the window's AngularPoints.
 #include <QObject>
@@ -32,6 +32,8 @@ public:
     // --- handlers ---
     void BitBtnPodzKatoweClick();
     void BStartPKClick();
+    // "&Główne Menu" (and Esc on the page): refused during a run, then the save question.
+    void ButtonMainMenuPKClick();
     void ButtonZaliczeniePKClick();
     void ReczneZaliczeniePunktuPKClick();
     void UstawSilnik1Click();
@@ -76,6 +78,7 @@ private:
     QTableWidget* GridOdchylkaPK = nullptr;
     QPushButton* ButtonZaliczeniePK = nullptr;
     QPushButton* BStartPK = nullptr;
+    QPushButton* ButtonMainMenuPK = nullptr;
     QLabel* LabelInfoPK = nullptr;
     QStatusBar* StatusBar2 = nullptr;
 };

@@ -25,6 +25,7 @@
 #include "app/rejstracja.h"
 #include "app/ModeSequencesMainForm.h"
 #include "app/PageControls.h"
+#include "app/StraightnessRun.h"
 #include "app/SpreadsheetLink.h"
 #include "app/Unit_glowny.h"
 #include "foundations/Display.h"
@@ -34,11 +35,12 @@ using namespace pagecontrols;
 
 namespace {
 
-// Keys that reach the main window and that the mode sequences act on themselves: Esc on the
-// live readout and velocity pages, R on the live readout page. Everything else passes on.
-class ReadoutKeys final : public QObject {
+// Keys that reach the main window and that the mode sequences act on: Esc on the pages that
+// have a way back (live readout, velocity, measuring, angular, flatness), R on the live readout
+// page. Everything else passes on.
+class WindowKeys final : public QObject {
 public:
-    ReadoutKeys(TMainForm& f, LiveReadoutPage& page) : QObject(&f), f_(f), page_(page) {}
+    WindowKeys(TMainForm& f, LiveReadoutPage& page) : QObject(&f), f_(f), page_(page) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
@@ -47,14 +49,28 @@ protected:
         if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
         const int page = f_.ModeHost().MainPage();
         int key = 0;
-        if (k->key() == Qt::Key_Escape && (page == 2 || page == 4)) key = modes::kKeyEscape;
+        if (k->key() == Qt::Key_Escape && HasWayBack(modes::EscActionForPage(page))) key = modes::kKeyEscape;
         if (k->key() == Qt::Key_R && page == 2) key = modes::kKeyR;
         if (!key) return false;
-        page_.FormKeyDown(key);
+        switch (page_.FormKeyDown(key)) {
+        case modes::EscAction::LeaveMeasurementPage: f_.StraightnessControl().LeaveMeasurementPage(); break;
+        case modes::EscAction::LeaveFlatnessPage: f_.StraightnessControl().LeaveFlatnessPage(); break;
+        default: break;
+        }
         return true;
     }
 
 private:
+    // The service panel has its own Esc; the start and main menu pages keep theirs out of here.
+    static bool HasWayBack(modes::EscAction a) {
+        switch (a) {
+        case modes::EscAction::ReturnToMainMenu:
+        case modes::EscAction::ReturnFromVelocity:
+        case modes::EscAction::LeaveMeasurementPage:
+        case modes::EscAction::LeaveFlatnessPage: return true;
+        default: return false;
+        }
+    }
     TMainForm& f_;
     LiveReadoutPage& page_;
 };
@@ -220,7 +236,7 @@ void LiveReadoutPage::Connect(QPushButton* menuButton) {
     connect(CBJustowanie, &QCheckBox::clicked, this, &LiveReadoutPage::CBJustowanieClick);
     connect(BitBtn1, &QPushButton::clicked, this, &LiveReadoutPage::BitBtn1Click);
     connect(Button1, &QPushButton::clicked, this, [this] { modes::ReturnToMainMenu(shell_.ModeHost()); });
-    shell_.installEventFilter(new ReadoutKeys(shell_, *this));
+    shell_.installEventFilter(new WindowKeys(shell_, *this));
     FotoPomiaru->installEventFilter(new PictureClick(*FotoPomiaru, *this));
 }
 
@@ -232,7 +248,7 @@ void LiveReadoutPage::ButtonOsClick() { modes::ButtonOsClick(shell_.ModeHost());
 void LiveReadoutPage::ButZerowanieWynikuClick() { modes::ButZerowanieWynikuClick(shell_.ModeHost()); }
 void LiveReadoutPage::UpDown2Click() { modes::UpDown2Click(shell_.ModeHost()); }
 void LiveReadoutPage::FotoPomiaruClick() { ShowHelpContext(kAlignmentHelpContext); }
-void LiveReadoutPage::FormKeyDown(int virtualKey) { modes::FormKeyDown(shell_.ModeHost(), virtualKey); }
+modes::EscAction LiveReadoutPage::FormKeyDown(int virtualKey) { return modes::FormKeyDown(shell_.ModeHost(), virtualKey); }
 
 void LiveReadoutPage::ShowReading(double value) { DisplayWys->SetValue(value); }
 double LiveReadoutPage::ReadingValue() const { return DisplayWys->Value(); }

@@ -24,6 +24,9 @@ class TMainForm;
 namespace alignment {
 struct Target;
 }
+namespace modes {
+enum class EscAction;
+}
 namespace platform {
 class TChart;
 class TChartShape;
@@ -56,8 +59,8 @@ public:
     void BitBtn1Click();
     // "&Rejestracja": the recording window, modal.
     void ButRejestracjaClick();
-    // The keys the mode sequences act on (Esc on the readout and velocity pages, R).
-    void FormKeyDown(int virtualKey);
+    // The keys the mode sequences act on (Esc, R); gives back the way back that is still to go.
+    modes::EscAction FormKeyDown(int virtualKey);
 
     // --- what the window and the reading path show on the page ---
     void ShowReading(double value);

@@ -377,6 +377,7 @@ EscAction EscActionForPage(int page) {
     case 2: return EscAction::ReturnToMainMenu;
     case 3: return EscAction::LeaveMeasurementPage;
     case 4: return EscAction::ReturnFromVelocity;
+    case 5: return EscAction::LeaveMeasurementPage;
     case 6: return EscAction::LeaveServicePanel;
     case 8: return EscAction::LeaveFlatnessPage;
     default: return EscAction::None;

@@ -10,8 +10,10 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QtTest/QTest>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "foundations/LocaleTable.h"
 #include "app/AngularPage.h"
@@ -20,6 +22,7 @@
 #include "evaluation/MeasurementFiles.h"
 #include "foundations/ProgramMessages.h"
 #include "instrument/MotorDrive.h"
+#include "instrument/UOdczyt.h"
 #include "instrument/PointAcceptance.h"
 #include "instrument/RawConversion.h"
 #include "platform/Chart.h"
@@ -317,6 +320,47 @@ TEST_F(AngularEndToEndTest, OneTargetIsNotARun) {
     EXPECT_FALSE(MeasurementRunning.load());
     ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages.back().text, Msg("stZaMaloPunktow"));
+}
+
+// The page's way back, by its button and by Esc: refused with the run's message while a run
+// lasts, then the mode is left for the main menu and the reading ends.
+TEST_F(AngularEndToEndTest, WayBackIsRefusedDuringARunAndThenLeavesForTheMainMenu) {
+    startWithHead();
+    TMainForm* f = form();
+    const std::pair<const char*, std::function<void()>> ways[] = {
+        {"button", [&] { Control<QPushButton>(f, "ButtonMainMenuPK")->click(); }},
+        {"Esc", [&] { QTest::keyClick(f, Qt::Key_Escape); }},
+    };
+    for (const auto& [name, goBack] : ways) {
+        SCOPED_TRACE(name);
+        enterPage();
+        f->AngularTargetPoints->Clear();
+        for (double a : {0.0, 15.0, 30.0}) f->AngularTargetPoints->Add().Dystans = a;
+        Control<QPushButton>(f, "BStartPK")->click();
+        ASSERT_TRUE(MeasurementRunning.load());
+
+        messages.clear();
+        goBack();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, Msg("stZakoncz"));
+        EXPECT_EQ(f->NotebookMainForm->currentIndex(), 5);
+        EXPECT_TRUE(MeasurementRunning.load());
+
+        stopAnswer = mrYes;
+        Control<QPushButton>(f, "BStartPK")->click();
+        ASSERT_FALSE(MeasurementRunning.load());
+        head.clearReceived();
+        goBack();
+        EXPECT_EQ(f->NotebookMainForm->currentIndex(), 1);
+        EXPECT_EQ(f->windowTitle(), QString::fromUtf8("Veldrasta - Menu Główne"));
+        EXPECT_EQ(f->MeasurementMode, 10);
+        const Bytes leave{'t', 'R'};
+        EXPECT_TRUE(pumpUntil([&] {
+            const Bytes sent = head.receivedCommands();
+            return std::search(sent.begin(), sent.end(), leave.begin(), leave.end()) != sent.end();
+        })) << ::testing::PrintToString(head.receivedCommands());
+        EXPECT_TRUE(pumpUntil([&] { return !f->ReadingThread().Running(); }));
+    }
 }
 
 }  // namespace

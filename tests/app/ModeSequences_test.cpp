@@ -316,7 +316,7 @@ TEST_F(ModeSequences, AxisSignAndKeys) {
 
     const std::pair<int, EscAction> esc[] = {
         {0, EscAction::CloseMainWindow}, {1, EscAction::CloseMainWindow},
-        {3, EscAction::LeaveMeasurementPage}, {5, EscAction::None},
+        {3, EscAction::LeaveMeasurementPage}, {5, EscAction::LeaveMeasurementPage},
         {6, EscAction::LeaveServicePanel}, {7, EscAction::None}, {8, EscAction::LeaveFlatnessPage}};
     for (auto [page, action] : esc) {
         h.page = page;
