@@ -5,9 +5,14 @@
 #include "foundations/MessageDlg.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/MemoryFifo.h"
+#include "instrument/RawConversion.h"
 #include "foundations/MeasurementModes.h"
 
 #include <QAction>
+#include <QColor>
+#include <QPalette>
+#include <QProgressBar>
+#include <algorithm>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
@@ -70,6 +75,30 @@ QWidget* MainFormModeHost::MainWindow() { return &f_; }
 
 void MainFormModeHost::RunPageStart(int page) {
     modes::RunStartRoutine(*this, modes::StartRoutineForPage(page));
+}
+
+TKomunikaty* MainFormModeHost::LinkStatusWindow() { return Komunikaty; }
+
+void MainFormModeHost::ShowSignalLevel(QProgressBar* gauge, int level) { ShowSignalGauge(gauge, level); }
+
+void MainFormModeHost::AppendSignalLine(const QString& line) {
+    QListWidget* list = f_.PSListBox3;
+    if (!list) return;
+    list->addItem(line);
+    while (list->count() > 23) delete list->takeItem(0);
+}
+
+void ShowSignalGauge(QProgressBar* g, int value) {
+    if (!g) return;
+    // A progress bar ignores a value outside its range: a weak signal would leave the bar
+    // standing at the last strong level.
+    g->setValue(std::clamp(value, g->minimum(), g->maximum()));
+    const int span = g->maximum() - g->minimum();
+    const int percent = span > 0 ? (g->value() - g->minimum()) * 100 / span : 0;
+    const uint32_t c = instrument::SignalGaugeColour(percent);  // 0x00BBGGRR
+    QPalette p = g->palette();
+    p.setColor(QPalette::Highlight, QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)));
+    g->setPalette(p);
 }
 
 namespace {

@@ -9,7 +9,12 @@
 
 #include <memory>
 
+class QProgressBar;
 class TMainForm;
+
+// A signal gauge at this value (kept in its range), coloured by its percentage: red, orange or
+// lime (SignalGaugeColour).
+void ShowSignalGauge(QProgressBar* gauge, int value);
 
 class ModeHostCalls {
 public:
@@ -69,6 +74,9 @@ public:
     int SignalThreshold() const override;   // ScrollBar4
     QWidget* MainWindow() override;
     void RunPageStart(int page) override;
+    TKomunikaty* LinkStatusWindow() override;
+    void ShowSignalLevel(QProgressBar* gauge, int level) override;
+    void AppendSignalLine(const QString& line) override;
 
 private:
     TMainForm& f_;

@@ -290,16 +290,7 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
         QProgressBar* g = nullptr;
         for (QProgressBar* candidate : f.SignalGauges())
             if (candidate && candidate->objectName() == gauge) g = candidate;
-        if (!g) return;
-        // A progress bar ignores a value outside its range: a weak signal would leave the bar
-        // standing at the last strong level.
-        g->setValue(std::clamp(value, g->minimum(), g->maximum()));
-        const int span = g->maximum() - g->minimum();
-        const int percent = span > 0 ? (g->value() - g->minimum()) * 100 / span : 0;
-        const uint32_t c = instrument::SignalGaugeColour(percent);  // 0x00BBGGRR
-        QPalette p = g->palette();
-        p.setColor(QPalette::Highlight, QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)));
-        g->setPalette(p);
+        ShowSignalGauge(g, value);
     }
 
     TMainForm& f;

@@ -120,20 +120,6 @@ std::shared_ptr<ISignalSource> MakeLinkSignalSource() {
     return std::make_shared<CardSignalSource>(RealCommandLink(), [] { return InPort(0x303); }, ready);
 }
 
-TKomunikaty* ISignalMonitorSink::LinkStatusWindow() { return Komunikaty; }
-
-void ISignalMonitorSink::ShowSignalLevel(QProgressBar* gauge, int level) {
-    if (gauge) gauge->setValue(std::clamp(level, gauge->minimum(), gauge->maximum()));
-}
-
-void ISignalMonitorSink::AppendSignalLine(const QString& line) {
-    QWidget* root = MainWindow();
-    auto* list = root ? root->findChild<QListWidget*>("PSListBox3") : nullptr;
-    if (!list) return;
-    list->addItem(line);
-    while (list->count() > 23) delete list->takeItem(0);
-}
-
 void OdczytSygPomiarowego::ShowWarmUpState(QWidget* startControl, QWidget* label, int level,
                                            int threshold) {
     setShown(startControl, false);

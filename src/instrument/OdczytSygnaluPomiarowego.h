@@ -84,10 +84,11 @@ public:
     virtual QWidget* MainWindow() = 0;
     // The page's start routine: 2 display, 3 linear, 4 velocity, 5 angular, 9 FFT.
     virtual void RunPageStart(int page) = 0;
-    virtual TKomunikaty* LinkStatusWindow();
-    virtual void ShowSignalLevel(QProgressBar* gauge, int level);
+    virtual TKomunikaty* LinkStatusWindow() = 0;
+    // The gauge's value, coloured by its percentage (SignalGaugeColour).
+    virtual void ShowSignalLevel(QProgressBar* gauge, int level) = 0;
     // Service page: "*" + level into PSListBox3, at most 23 lines.
-    virtual void AppendSignalLine(const QString& line);
+    virtual void AppendSignalLine(const QString& line) = 0;
 };
 
 class OdczytSygPomiarowego {

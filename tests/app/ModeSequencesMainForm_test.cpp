@@ -4,6 +4,8 @@
 #include "instrument/ThreadGeneration.h"
 
 #include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
 #include "support/InstrumentSinkDoubles.h"
@@ -78,4 +80,34 @@ TEST_F(MainWindowTest, LinkStatusWindowOverTheMainWindowReturnsFromTheReadout) {
     EXPECT_TRUE(f->centralWidget()->isEnabled());
     EXPECT_EQ(f->windowTitle(), modes::MainMenuCaption());
     Komunikaty->SetSink(nullptr);
+}
+
+TEST_F(MainWindowTest, WarmUpGaugeIsColouredByItsLevelAndTheServiceListKeepsTheLast23Levels) {
+    start();
+    TMainForm* f = form();
+    ReadyHeadCalls calls;
+    MainFormModeHost host(*f, calls);
+    WaitingForLaser = true;
+    auto* gauge = f->findChild<QProgressBar*>("Gauge3");
+    ASSERT_NE(gauge, nullptr);
+    gauge->setRange(0, 1000);  // every level below lies above the head-off threshold (at most 40)
+    f->NotebookMainForm->setCurrentIndex(2);
+    struct Row {
+        int level;
+        QColor colour;
+    } rows[] = {{50, QColor(0xFF, 0, 0)}, {200, QColor(0xFF, 0x79, 0)}, {600, QColor(0, 0xFF, 0)}};
+    for (const Row& r : rows) {
+        OdczytSygPomiarowego::ProcessSignal(host, r.level, false);
+        EXPECT_EQ(gauge->value(), r.level);
+        EXPECT_EQ(gauge->palette().color(QPalette::Highlight), r.colour) << r.level;
+    }
+
+    f->NotebookMainForm->setCurrentIndex(6);
+    f->PSListBox3->clear();
+    for (int i = 0; i < 25; ++i) OdczytSygPomiarowego::ProcessSignal(host, i, false);
+    ASSERT_EQ(f->PSListBox3->count(), 23);
+    EXPECT_EQ(f->PSListBox3->item(0)->text(), "*2");
+    EXPECT_EQ(f->PSListBox3->item(22)->text(), "*24");
+    f->PSListBox3->clear();
+    WaitingForLaser = false;
 }

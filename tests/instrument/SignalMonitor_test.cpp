@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <thread>
@@ -53,7 +54,6 @@ public:
         for (const char* n : {"ButZerowanieWyniku", "ButtonPozStart", "ButtonStartV", "BStartPK", "FFTPom"})
             add<QPushButton>(n);
         for (const char* n : {"PanelWarProsto", "Panel19"}) add<QWidget>(n);
-        add<QListWidget>("PSListBox3");
     }
     template <class T>
     T* add(const char* name) {
@@ -74,10 +74,15 @@ public:
         startedOnUiThread = QThread::currentThread() == QCoreApplication::instance()->thread();
     }
     TKomunikaty* LinkStatusWindow() override { return komunikaty; }
+    void ShowSignalLevel(QProgressBar* gauge, int level) override {
+        if (gauge) gauge->setValue(std::clamp(level, gauge->minimum(), gauge->maximum()));
+    }
+    void AppendSignalLine(const QString& line) override { signalLines.push_back(line); }
 
     QWidget root;
     int page = 3, threshold = 10;
     std::vector<int> starts;
+    std::vector<QString> signalLines;
     bool startedOnUiThread = false;
     TKomunikaty* komunikaty = nullptr;
 };
@@ -176,14 +181,13 @@ TEST_F(SignalMonitor, PageLogicWhileWaiting) {
     EXPECT_TRUE(win.get("ButZerowanieWyniku")->isEnabled());
     EXPECT_EQ(win.starts, std::vector<int>{2});
 
-    // Service page: a line per sample, the oldest dropped above 23.
+    // Service page: a line per sample.
     WaitingForLaser = true;
     win.page = 6;
     for (int i = 0; i < 25; ++i) OdczytSygPomiarowego::ProcessSignal(win, i, false);
-    auto* list = win.get<QListWidget>("PSListBox3");
-    EXPECT_EQ(list->count(), 23);
-    EXPECT_EQ(list->item(0)->text(), "*2");
-    EXPECT_EQ(list->item(22)->text(), "*24");
+    ASSERT_EQ(win.signalLines.size(), 25u);
+    EXPECT_EQ(win.signalLines.front(), "*0");
+    EXPECT_EQ(win.signalLines.back(), "*24");
 }
 
 TEST_F(SignalMonitor, WithoutWaitingOnlyTheLinkStatusWindowIsFed) {
