@@ -128,8 +128,7 @@ QWidget* AngularPage::Build() {
 
 QWidget* AngularPage::StartPointAnchor() const { return BStartPK; }
 
-void AngularPage::Connect(QPushButton* menuButton) {
-    connect(menuButton, &QPushButton::clicked, this, &AngularPage::BitBtnPodzKatoweClick);
+void AngularPage::Connect() {
     connect(BStartPK, &QPushButton::clicked, this, &AngularPage::BStartPKClick);
     connect(ButtonZaliczeniePK, &QPushButton::clicked, this, &AngularPage::ButtonZaliczeniePKClick);
     connect(ButtonMainMenuPK, &QPushButton::clicked, this, &AngularPage::ButtonMainMenuPKClick);

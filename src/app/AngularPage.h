@@ -26,8 +26,8 @@ public:
     explicit AngularPage(TMainForm& shell);
 
     QWidget* Build();
-    // Connects the page's buttons, its menu commands and the main menu's button.
-    void Connect(QPushButton* menuButton);
+    // Connects the page's buttons and its menu commands.
+    void Connect();
 
     // --- handlers ---
     void BitBtnPodzKatoweClick();

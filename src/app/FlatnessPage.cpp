@@ -142,8 +142,7 @@ QWidget* FlatnessPage::Build() {
     return page;
 }
 
-void FlatnessPage::Connect(QPushButton* menuButton) {
-    connect(menuButton, &QPushButton::clicked, this, &FlatnessPage::BitBtnMapaPlaskosciClick);
+void FlatnessPage::Connect() {
     connect(ButtonMapaPlaskosciStart, &QPushButton::clicked, this, &FlatnessPage::ButtonMapaPlaskosciStartClick);
     connect(NowaMapa, &QPushButton::clicked, this, &FlatnessPage::NowaMapaClick);
     connect(Button27, &QPushButton::clicked, this, &FlatnessPage::Button27Click);

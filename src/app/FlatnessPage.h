@@ -34,9 +34,8 @@ public:
     ~FlatnessPage() override;
 
     QWidget* Build();
-    // Connects the page's controls, the menu's "&Następna oś" and the main menu's button; the
-    // map's 16 line series.
-    void Connect(QPushButton* menuButton);
+    // Connects the page's controls and the menu's "&Następna oś"; the map's 16 line series.
+    void Connect();
 
     // --- handlers ---
     void BitBtnMapaPlaskosciClick();

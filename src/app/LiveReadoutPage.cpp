@@ -224,8 +224,7 @@ QWidget* LiveReadoutPage::Build() {
     return page;
 }
 
-void LiveReadoutPage::Connect(QPushButton* menuButton) {
-    connect(menuButton, &QPushButton::clicked, this, &LiveReadoutPage::BitBtnWyswietlaczClick);
+void LiveReadoutPage::Connect() {
     connect(ButtonTypPomiaru, &QPushButton::clicked, this, &LiveReadoutPage::ButtonTypPomiaruClick);
     connect(SpeedButton1, &QToolButton::clicked, this, &LiveReadoutPage::SpeedButton1Click);
     connect(SpeedButtonZnak, &QToolButton::clicked, this, &LiveReadoutPage::SpeedButtonZnakClick);

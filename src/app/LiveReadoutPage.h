@@ -39,8 +39,8 @@ public:
 
     // Makes the page's controls; the notebook takes the returned page.
     QWidget* Build();
-    // Connects the page's buttons, the main menu's "&Wyświetlacz" button and the window's keys.
-    void Connect(QPushButton* menuButton);
+    // Connects the page's buttons and the window's keys.
+    void Connect();
 
     // --- handlers ---
     void BitBtnWyswietlaczClick();

@@ -4,6 +4,8 @@
 #include "app/AngularPage.h"
 #include "app/FlatnessPage.h"
 #include "app/Unit_glowny.h"
+#include "app/MainMenuPage.h"
+#include "app/StartPage.h"
 #include "instrument/LinkPort.h"
 #include "app/LiveReadoutPage.h"
 #include "app/ServicePage.h"
@@ -71,6 +73,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setObjectName("MainForm");
     setWindowTitle(QStringLiteral("Veldrasta"));
     BuildMainMenu();
+    StartView = new StartPage(this);
     ReadoutPage = new LiveReadoutPage(*this);
     VelocityView = new VelocityPage(*this);
     TableView = new TablePage(this, *this);
@@ -86,15 +89,16 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ConnectPageEntry();
     ConnectMeasurementFiles();
     ConnectResults();
-    FlatnessView->Connect(BitBtnMapaPlaskosci);
-    ReadoutPage->Connect(BitBtnWyswietlacz);
-    VelocityView->Connect(BitBtnpredkosc);
+    MenuView->Connect();
+    FlatnessView->Connect();
+    ReadoutPage->Connect();
+    VelocityView->Connect();
     connect(BRozdziel, &QPushButton::clicked, this, &TMainForm::BRozdzielClick);
     ConnectParameterSummary();
     ConnectExport();
-    VibrationView->Connect(BitBtnFFT);
+    VibrationView->Connect();
     ConnectPrinting();
-    AngularView->Connect(BitBtnPodzKatowe);
+    AngularView->Connect();
     ConnectMenuCommands();
     ConnectOptions();
     ConnectTwoAxisReview();
@@ -150,9 +154,6 @@ void TMainForm::FormCreate() {
     NotebookMainForm->setCurrentIndex(0);
     TextLineMode = false;
     SkipSamples = 0;
-    QPalette pal = ProgressBar1->palette();
-    pal.setColor(QPalette::Window, pal.color(QPalette::Button));
-    ProgressBar1->setPalette(pal);
 
     // The events (and the card's semaphore) exist before anything can signal them: opening the
     // serial link starts the frame parser, which sets SampleEvent and MeteoDataEvent.
@@ -357,15 +358,7 @@ void TMainForm::AdjustToScreen() {
 
 void TMainForm::AdjustToScreen(int w, int h) {
     LastScreenAdjustment = AdjustToScreenRule(w, h);
-    // The main-menu page was laid out for 640 x 480; its buttons and the system name grow with
-    // the screen. The page's layout keeps it centred on wide screens.
-    const double k = LastScreenAdjustment.scale;
-    for (QPushButton* b : {BitBtnWyswietlacz, BitBtnpozycjonowanie, BitBtnpredkosc, BitBtnPodzKatowe,
-                           BitBtnProstolinowosc, BitBtnMapaPlaskosci, BitBtnFFT, BitBtnKonfiguracja, BitBtnKoniec})
-        b->setMinimumSize(int(std::lround(132 * k)), int(std::lround(31 * k)));
-    QFont f = LabNazwaSys->font();
-    f.setPointSize(std::max(12, int(std::lround(18 * k))));
-    LabNazwaSys->setFont(f);
+    MenuView->AdjustToScreen(LastScreenAdjustment.scale);
 }
 
 void TMainForm::DisconnectAndClose() {
@@ -413,24 +406,7 @@ void TMainForm::StartInterfaceStartup() {
     // The interface's program is checked (and loaded when it does not run) while the start
     // picture shows; the loader's end, through the link status window, opens the main menu.
     startupRunning_ = true;
-    if (ProgressBar1) {
-        ProgressBar1->setValue(0);
-        // The tries for a head take seconds without one: the bar moves on meanwhile, ever more
-        // slowly, and the loader's own progress takes over when it loads a program.
-        if (!startupProgressTimer_) {
-            startupProgressTimer_ = new QTimer(this);
-            startupProgressTimer_->setInterval(200);
-            connect(startupProgressTimer_, &QTimer::timeout, this, [this] {
-                if (!startupRunning_ || !ProgressBar1) {
-                    startupProgressTimer_->stop();
-                    return;
-                }
-                const int v = ProgressBar1->value();
-                if (v < 95) ProgressBar1->setValue(v + std::max(1, (95 - v) / 25));
-            });
-        }
-        startupProgressTimer_->start();
-    }
+    StartView->BeginStartupProgress();
     StartProgramLoad();
 }
 
@@ -444,8 +420,8 @@ void TMainForm::ShowStartupMessage(const QString& text, TMsgDlgType type, int he
 
 void TMainForm::ShowQueuedStartupMessages() {
     startupRunning_ = false;
-    if (startupProgressTimer_) startupProgressTimer_->stop();
-    ShowLinkState();
+    StartView->EndStartupProgress();
+    MenuView->ShowLinkState();
     const std::vector<StartupMessage> queued = std::move(startupMessages_);
     startupMessages_.clear();
     for (const StartupMessage& m : queued) MessageDlg(m.text, m.type, mbOK, m.helpContext);

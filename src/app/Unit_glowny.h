@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/LinkState.h"
 #include "app/LinkThreads.h"
 #include "app/ServicePanel.h"
 #include "app/Settings.h"
@@ -69,6 +70,8 @@ class TPoint3DSeries;
 class TDisplay;
 class RecordingSource;
 class LiveReadoutPage;
+class MainMenuPage;
+class StartPage;
 class ServicePage;
 class ServicePanelHost;
 class TKalibracja;
@@ -207,21 +210,11 @@ public:
     QStackedWidget* NotebookFlagi = nullptr;
     QStackedWidget* NotebookUstawienia = nullptr;
 
-    // main menu page
-    QLabel* Image1 = nullptr;
-    QLabel* LabNazwaSys = nullptr;
-    // The main menu page's line of the link state; ShowLinkState refreshes it.
-    QLabel* LabStanLacza = nullptr;
-    void ShowLinkState();
-    QPushButton* BitBtnWyswietlacz = nullptr;
-    QPushButton* BitBtnpozycjonowanie = nullptr;
-    QPushButton* BitBtnpredkosc = nullptr;
-    QPushButton* BitBtnPodzKatowe = nullptr;
-    QPushButton* BitBtnProstolinowosc = nullptr;
-    QPushButton* BitBtnMapaPlaskosci = nullptr;
-    QPushButton* BitBtnFFT = nullptr;
-    QPushButton* BitBtnKonfiguracja = nullptr;
-    QPushButton* BitBtnKoniec = nullptr;
+    // The start picture and the main menu page.
+    StartPage& Start() { return *StartView; }
+    MainMenuPage& MainMenu() { return *MenuView; }
+    // What the main menu page's link state line is made from.
+    app::LinkStateInput CurrentLinkState() const;
 
     // environment panel, beside every measurement page
     QFrame* PanelMeteo = nullptr;
@@ -315,7 +308,6 @@ public:
     QScrollBar* ScrollBar5 = nullptr;
     QLabel* PSLabel46 = nullptr;
     QLabel* PSLabel57 = nullptr;
-    QProgressBar* ProgressBar1 = nullptr;
     TRadioGroup* PSTransmisja2 = nullptr;      // 0 "FIFO" (card), 1 "RS232"
     TRadioGroup* ComPortUstawienia = nullptr;  // COM1..COM10
     QPushButton* RSButton_Polacz = nullptr;
@@ -853,13 +845,15 @@ private:
     void showPositioningCycleWithBacklash(int cycle);
     // Unit_glowny_pages.cpp
     void BuildPages();
-    QWidget* BuildStartPage();
-    QWidget* BuildMainMenuPage();
     QWidget* BuildPositioningPage();
     QWidget* BuildServicePage();
     QWidget* BuildAlignmentPage();
     QFrame* BuildMeteoPanel();
 
+    StartPage* StartView = nullptr;
+    MainMenuPage* MenuView = nullptr;
+    class MenuPageCalls;
+    std::shared_ptr<MenuPageCalls> MenuCallsHolder;
     LiveReadoutPage* ReadoutPage = nullptr;
     VelocityPage* VelocityView = nullptr;
     TablePage* TableView = nullptr;
@@ -897,7 +891,6 @@ private:
     std::vector<StartupMessage> startupMessages_;
     void ShowStartupMessage(const QString& text, TMsgDlgType type, int helpContext = 0);
     void ShowQueuedStartupMessages();
-    QTimer* startupProgressTimer_ = nullptr;
     // The link's threads and their events; made on first use at start-up, gone at FormDestroy.
     std::unique_ptr<LinkThreads> threads_;
     LinkThreads& Threads();

@@ -130,7 +130,6 @@ void TMainForm::ConnectRunControl() {
     connect(TimerZaliczeniePunktu, &QTimer::timeout, this, &TMainForm::TimerZaliczeniePunktuTimer);
     connect(TimerProstoliniowosc1, &QTimer::timeout, this, &TMainForm::TimerProstoliniowosc1Timer);
 
-    connect(BitBtnProstolinowosc, &QPushButton::clicked, this, &TMainForm::BitBtnProstolinowoscClick);
 
     // Commands that decide their tick themselves: the automatic toggle is undone first.
     auto ownTick = [this](const char* name, void (TMainForm::*handler)()) {

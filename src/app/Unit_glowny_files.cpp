@@ -20,6 +20,7 @@
 #include "app/Unit_DaneMaszyny.h"
 #include "app/AngularPage.h"
 #include "app/FlatnessPage.h"
+#include "app/MainMenuPage.h"
 #include "app/Unit_glowny.h"
 #include "app/VibrationPage.h"
 #include "evaluation/MeasurementFilesDocument.h"
@@ -287,10 +288,8 @@ void TMainForm::File01Click(const QString& fileName) {
 }
 
 void TMainForm::OpenCommandLineFile(int mode, const QString& path) {
-    QPushButton* const entries[] = {BitBtnpozycjonowanie, BitBtnpredkosc, BitBtnProstolinowosc,
-                                    BitBtnMapaPlaskosci,  BitBtnPodzKatowe, BitBtnFFT};
     if (!HasMeasurementFile(mode)) return;
-    if (QPushButton* b = entries[mode]) b->click();
+    MainMenu().EnterType(mode);
     // The file is of this type whatever the page entry did.
     MeasurementMode = uint8_t(mode);
     LoadMeasurementFile(path, mode);

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "app/LinkState.h"
+#include "app/StartPage.h"
 #include "app/Unit_glowny.h"
 #include "app/Unit_glowny_link.h"
 #include "app/ModeSequences.h"
@@ -29,8 +30,7 @@ void TMainForm::StartProgramLoad() {
     ProgramLoader->Start(instrument::LoaderSpeeds{BaudRateIndex, AltBaudRateIndex});
 }
 
-void TMainForm::ShowLinkState() {
-    if (!LabStanLacza) return;
+app::LinkStateInput TMainForm::CurrentLinkState() const {
     app::LinkStateInput in;
     in.cardLink = instrument::ChosenLink() == instrument::LinkKind::Card;
     in.startupRunning = startupRunning_ && shownOnce_;
@@ -40,10 +40,7 @@ void TMainForm::ShowLinkState() {
         in.comNumber = int(CommPortDriver1->ComPort()) + 1;
         in.baud = ComPortBaudTable[std::min<size_t>(CommPortDriver1->ComPortSpeed(), ComPortBaudTable.size() - 1)];
     }
-    LabStanLacza->setText(app::LinkStateText(in));
-    QPalette p = LabStanLacza->palette();
-    p.setColor(QPalette::WindowText, app::LinkStateIsFault(in) ? QColor(Qt::red) : palette().color(QPalette::WindowText));
-    LabStanLacza->setPalette(p);
+    return in;
 }
 
 void TMainForm::StartBiosTextRead() {
@@ -68,7 +65,7 @@ void TMainForm::SetProgress(int percent) {
     percent = std::clamp(percent, 0, 100);
     // The service panel's bar always; the start picture's while it shows.
     Service().SetProgress(percent);
-    if (ProgressBar1 && NotebookMainForm && NotebookMainForm->currentIndex() == 0) ProgressBar1->setValue(percent);
+    if (NotebookMainForm && NotebookMainForm->currentIndex() == 0) StartView->SetProgress(percent);
 }
 
 void TMainForm::ShowCommandError() {

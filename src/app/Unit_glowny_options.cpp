@@ -76,7 +76,6 @@ void TMainForm::SettleSerialLink(const SavedSerialLink& saved, bool keepFound) {
 }
 
 void TMainForm::ConnectOptions() {
-    connect(BitBtnKonfiguracja, &QPushButton::clicked, this, [this] { BitBtnKonfiguracjaClick(true); });
     if (QAction* a = MenuCommand(QStringLiteral("Konfiguracja1")))
         connect(a, &QAction::triggered, this, [this] { BitBtnKonfiguracjaClick(false); });
     connect(CBWilg, &QCheckBox::toggled, this, &TMainForm::CBWilgClick);

@@ -25,6 +25,8 @@
 #include "app/AngularPage.h"
 #include "app/FlatnessPage.h"
 #include "app/LiveReadoutPage.h"
+#include "app/MainMenuPage.h"
+#include "app/StartPage.h"
 #include "app/VelocityPage.h"
 #include "app/VibrationPage.h"
 #include "app/PageControls.h"
@@ -68,7 +70,28 @@ QString TMainForm::ChartAxisTitle(const QWidget* w, ChartAxis axis) {
     return (axis == ChartAxis::Left ? chart->LeftAxis() : chart->BottomAxis()).Title();
 }
 
+// The main menu page's buttons go to the entries of the pages and to the window's commands.
+class TMainForm::MenuPageCalls final : public MainMenuCalls {
+public:
+    explicit MenuPageCalls(TMainForm& w) : w_(w) {}
+    void EnterReadout() override { w_.Readout().BitBtnWyswietlaczClick(); }
+    void EnterPositioning() override { w_.BitBtnpozycjonowanieClick(); }
+    void EnterVelocity() override { w_.Velocity().BitBtnpredkoscClick(); }
+    void EnterAngular() override { w_.Angular().BitBtnPodzKatoweClick(); }
+    void EnterStraightness() override { w_.BitBtnProstolinowoscClick(); }
+    void EnterFlatness() override { w_.Flatness().BitBtnMapaPlaskosciClick(); }
+    void EnterVibration() override { w_.FftAnalysis().BitBtnFFTClick(); }
+    void OpenConfiguration() override { w_.BitBtnKonfiguracjaClick(true); }
+    void DisconnectAndClose() override { w_.DisconnectAndClose(); }
+    app::LinkStateInput LinkState() override { return w_.CurrentLinkState(); }
+
+private:
+    TMainForm& w_;
+};
+
 void TMainForm::BuildPages() {
+    MenuCallsHolder = std::make_shared<MenuPageCalls>(*this);
+    MenuView = new MainMenuPage(this, *MenuCallsHolder);
     auto* central = new QWidget(this);
     central->setObjectName("CentralPanel");
     auto* lay = new QHBoxLayout(central);
@@ -80,8 +103,8 @@ void TMainForm::BuildPages() {
     lay->addWidget(PanelMeteo);
     setCentralWidget(central);
 
-    NotebookMainForm->addWidget(BuildStartPage());        // 0
-    NotebookMainForm->addWidget(BuildMainMenuPage());     // 1
+    NotebookMainForm->addWidget(StartView->Build());      // 0
+    NotebookMainForm->addWidget(MenuView->Build());       // 1
     NotebookMainForm->addWidget(ReadoutPage->Build());    // 2
     NotebookMainForm->addWidget(BuildPositioningPage());  // 3
     NotebookMainForm->addWidget(VelocityView->Build());    // 4
@@ -96,105 +119,6 @@ void TMainForm::BuildPages() {
     auto follow = [this](int page) { PanelMeteo->setVisible(page >= 2 && page != 6); };
     connect(NotebookMainForm, &QStackedWidget::currentChanged, this, follow);
     follow(NotebookMainForm->currentIndex());
-}
-
-QWidget* TMainForm::BuildStartPage() {
-    auto* page = named(new QFrame, "Wstep");
-    page->setAutoFillBackground(true);
-    QPalette p = page->palette();
-    p.setColor(QPalette::Window, QColor(0, 40, 100));
-    p.setColor(QPalette::WindowText, Qt::white);
-    page->setPalette(p);
-    auto* lay = new QVBoxLayout(page);
-    lay->addStretch(2);
-    auto* product = label(page, "LabWstepFirma", QStringLiteral("Veldrasta"));
-    QFont f(QStringLiteral("Times New Roman"));
-    f.setStyleHint(QFont::Serif);
-    f.setPointSize(36);
-    f.setBold(true);
-    product->setFont(f);
-    product->setAlignment(Qt::AlignCenter);
-    auto* system = label(page, "LabWstepSystem", QStringLiteral("VKM 30"));
-    f.setPointSize(48);
-    system->setFont(f);
-    system->setAlignment(Qt::AlignCenter);
-    auto* line = label(page, "LabWstepOpis", QStringLiteral("Laserowy system pomiarowy obrabiarek"));
-    line->setAlignment(Qt::AlignCenter);
-    lay->addWidget(product);
-    lay->addWidget(system);
-    lay->addWidget(line);
-    lay->addStretch(3);
-    // The firmware load's progress during the interface start-up.
-    ProgressBar1 = named(new QProgressBar(page), "ProgressBar1");
-    ProgressBar1->setTextVisible(false);
-    ProgressBar1->setValue(0);
-    lay->addWidget(ProgressBar1);
-    return page;
-}
-
-QWidget* TMainForm::BuildMainMenuPage() {
-    auto* page = named(new QWidget, "MenuGlowne");
-    auto* lay = new QVBoxLayout(page);
-    lay->addStretch(1);
-    LabNazwaSys = label(page, "LabNazwaSys", QStringLiteral("VKM 30"));
-    QFont f(QStringLiteral("Times New Roman"));
-    f.setStyleHint(QFont::Serif);
-    f.setPointSize(30);
-    f.setBold(true);
-    LabNazwaSys->setFont(f);
-    LabNazwaSys->setAlignment(Qt::AlignCenter);
-    lay->addWidget(LabNazwaSys);
-    Image1 = label(page, "Image1", QString());
-    Image1->setAlignment(Qt::AlignCenter);
-    lay->addWidget(Image1);
-
-    auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(18);
-    grid->setVerticalSpacing(14);
-    BitBtnWyswietlacz = button(page, "BitBtnWyswietlacz", QStringLiteral("&Wyświetlacz"));
-    BitBtnpozycjonowanie = button(page, "BitBtnpozycjonowanie", QStringLiteral("&Pozycjonowanie"));
-    BitBtnpredkosc = button(page, "BitBtnpredkosc", QStringLiteral("P&rędkość"));
-    BitBtnPodzKatowe = button(page, "BitBtnPodzKatowe", QStringLiteral("Podziały &kątowe"));
-    BitBtnProstolinowosc = button(page, "BitBtnProstolinowosc", QStringLiteral("Prost&oliniowość"));
-    BitBtnMapaPlaskosci = button(page, "BitBtnMapaPlaskosci", QStringLiteral("&Mapa płaskości"));
-    BitBtnFFT = button(page, "BitBtnFFT", QStringLiteral("&Analiza drgań (FFT)"));
-    BitBtnKonfiguracja = button(page, "BitBtnKonfiguracja", QStringLiteral("Ko&nfiguracja"));
-    BitBtnKoniec = button(page, "BitBtnKoniec", QStringLiteral("&Koniec"));
-    // Top row: the readout; then the measurement types in two rows; the end button below.
-    grid->addWidget(BitBtnWyswietlacz, 0, 2);
-    grid->addWidget(BitBtnpozycjonowanie, 1, 1);
-    grid->addWidget(BitBtnpredkosc, 1, 2);
-    grid->addWidget(BitBtnPodzKatowe, 1, 3);
-    grid->addWidget(BitBtnProstolinowosc, 2, 1);
-    grid->addWidget(BitBtnMapaPlaskosci, 2, 2);
-    grid->addWidget(BitBtnFFT, 2, 3);
-    grid->addWidget(BitBtnKonfiguracja, 3, 2);
-    grid->addWidget(BitBtnKoniec, 4, 2);
-    for (QPushButton* b : {BitBtnWyswietlacz, BitBtnpozycjonowanie, BitBtnpredkosc, BitBtnPodzKatowe,
-                           BitBtnProstolinowosc, BitBtnMapaPlaskosci, BitBtnFFT, BitBtnKonfiguracja, BitBtnKoniec}) {
-        b->setMinimumSize(220, 52);
-        QFont bf = b->font();
-        bf.setPointSizeF(bf.pointSizeF() * 1.25);
-        b->setFont(bf);
-    }
-    grid->setColumnStretch(0, 1);
-    grid->setColumnStretch(4, 1);
-    lay->addLayout(grid);
-    lay->addStretch(2);
-    LabStanLacza = label(page, "LabStanLacza", QString());
-    LabStanLacza->setAlignment(Qt::AlignCenter);
-    lay->addWidget(LabStanLacza);
-    // The state can change behind the page (a port unplugged, the card's program lost): it is
-    // read again while the page shows.
-    auto* linkStateTimer = new QTimer(page);
-    linkStateTimer->setObjectName(QStringLiteral("LinkStateTimer"));
-    linkStateTimer->setInterval(500);
-    connect(linkStateTimer, &QTimer::timeout, this, [this] {
-        if (NotebookMainForm && NotebookMainForm->currentIndex() == 1) ShowLinkState();
-    });
-    linkStateTimer->start();
-    connect(BitBtnKoniec, &QPushButton::clicked, this, &TMainForm::DisconnectAndClose);
-    return page;
 }
 
 QFrame* TMainForm::BuildMeteoPanel() {

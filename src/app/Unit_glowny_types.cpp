@@ -95,7 +95,6 @@ QString PositioningBackgroundFile(const QString& programDir, int positioningMeth
 }
 
 void TMainForm::ConnectTypePages() {
-    connect(BitBtnpozycjonowanie, &QPushButton::clicked, this, &TMainForm::BitBtnpozycjonowanieClick);
     connect(ButtonPozRaport, &QPushButton::clicked, this, &TMainForm::ButtonPozRaportClick);
     if (QAction* a = MenuCommand("Otworz1")) connect(a, &QAction::triggered, this, &TMainForm::Otworz1Click);
     for (const char* name : {"Zapisz1", "Zapiszjako1"})

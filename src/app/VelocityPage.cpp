@@ -89,8 +89,7 @@ QWidget* VelocityPage::Build() {
     return page;
 }
 
-void VelocityPage::Connect(QPushButton* menuButton) {
-    connect(menuButton, &QPushButton::clicked, this, &VelocityPage::BitBtnpredkoscClick);
+void VelocityPage::Connect() {
     connect(ButtonStartV, &QPushButton::clicked, this, &VelocityPage::ButtonStartVClick);
     connect(Button2, &QPushButton::clicked, this, &VelocityPage::Button2Click);
     connect(WykresPredkosci, &platform::TChart::afterDraw, this, &VelocityPage::Series2AfterDrawValues);

@@ -23,8 +23,8 @@ public:
     explicit VelocityPage(TMainForm& shell);
 
     QWidget* Build();
-    // Connects the page's buttons and the main menu's "&Prędkość" button.
-    void Connect(QPushButton* menuButton);
+    // Connects the page's buttons and its chart.
+    void Connect();
 
     // --- handlers ---
     void BitBtnpredkoscClick();

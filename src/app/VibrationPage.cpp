@@ -94,14 +94,13 @@ QWidget* VibrationPage::Build() {
     return page;
 }
 
-void VibrationPage::Connect(QPushButton* menuButton) {
+void VibrationPage::Connect() {
     RGFFTCzas->SetItemIndex(std::clamp<int>(shell_.FftSignalIndex, 0, 2));
     RGFFTOut->SetItemIndex(std::clamp<int>(shell_.FftOutputIndex, 0, 3));
     CBSkladStala->setChecked(shell_.FftDcComponent);
     CBLog->setChecked(shell_.FftLogScale);
     WykresFFT->BottomAxis().SetLogarithmic(shell_.FftLogScale);
 
-    connect(menuButton, &QPushButton::clicked, this, &VibrationPage::BitBtnFFTClick);
     connect(FFTPom, &QPushButton::clicked, this, &VibrationPage::FFTPomClick);
     connect(FFTGMenu, &QPushButton::clicked, this, &VibrationPage::FFTGMenuClick);
     connect(RGFFTCzas, &TRadioGroup::changed, this, [this](int i) {

@@ -34,9 +34,8 @@ public:
     ~VibrationPage() override;
 
     QWidget* Build();
-    // Connects the page's controls and the main menu's "Analiza &FFT" button; the choices as the
-    // settings left them.
-    void Connect(QPushButton* menuButton);
+    // Connects the page's controls; the choices as the settings left them.
+    void Connect();
 
     // --- handlers ---
     void BitBtnFFTClick();

@@ -66,7 +66,7 @@ protected:
     void enterPage() {
         head.startStreaming(FrameSpec::ready(0), std::chrono::milliseconds(10));
         head.clearReceived();
-        form()->BitBtnPodzKatowe->click();
+        Control<QPushButton>(form(), "BitBtnPodzKatowe")->click();
         ASSERT_EQ(form()->MeasurementMode, 4);
         ASSERT_EQ(form()->NotebookMainForm->currentIndex(), 5);
         ASSERT_TRUE(pumpUntil([&] { return Control<QPushButton>(form(), "BStartPK")->isEnabled(); }));
@@ -110,7 +110,7 @@ TEST_F(AngularEndToEndTest, NoInterfaceLeavesTheStartDisabledAndSendsNothing) {
     startWithHead();
     InterfaceError = true;
     head.clearReceived();
-    form()->BitBtnPodzKatowe->click();
+    Control<QPushButton>(form(), "BitBtnPodzKatowe")->click();
     for (int i = 0; i < 20; ++i) pumpUntil([] { return false; }, 5);
     EXPECT_FALSE(Control<QPushButton>(form(), "BStartPK")->isEnabled());
     EXPECT_FALSE(form()->MenuCommand("Start1")->isEnabled());

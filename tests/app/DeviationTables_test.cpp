@@ -55,7 +55,7 @@ protected:
 TEST_F(DeviationTablesTest, CellsShowTheDeviationsAndTheTargetOrNumber) {
     start();
     TMainForm& f = *form();
-    f.BitBtnpozycjonowanie->click();
+    Control<QPushButton>(&f, "BitBtnpozycjonowanie")->click();
     f.MenuCommand("MenuItemTabelkaOdchylek")->setChecked(true);
     f.GridOdchylka->setVisible(true);
     f.Dystans1->trigger();  // the first column shows the target
@@ -85,7 +85,7 @@ TEST_F(DeviationTablesTest, CellsShowTheDeviationsAndTheTargetOrNumber) {
 TEST_F(DeviationTablesTest, TableDrawsItsColoursAndFitsItsColumnsToItsWidth) {
     start();
     TMainForm& f = *form();
-    f.BitBtnpozycjonowanie->click();
+    Control<QPushButton>(&f, "BitBtnpozycjonowanie")->click();
     f.GridOdchylka->setVisible(true);
     showCycle();
     QTableWidget& g = *f.GridOdchylka;
@@ -126,7 +126,7 @@ TEST_F(DeviationTablesTest, TableDrawsItsColoursAndFitsItsColumnsToItsWidth) {
 TEST_F(DeviationTablesTest, ViewCommandsOfThePage) {
     start();
     TMainForm& f = *form();
-    f.BitBtnpozycjonowanie->click();
+    Control<QPushButton>(&f, "BitBtnpozycjonowanie")->click();
     f.MenuCommand("MenuItemWartosczadana")->setChecked(false);
     EXPECT_TRUE(f.PanelWarZadana->isHidden());
     f.MenuCommand("MenuItemWartosczadana")->setChecked(true);

@@ -70,7 +70,7 @@ TEST_F(LinkLostTest, VanishedHeadEndsThePositioningRunAndKeepsItsBackup) {
     }
     const qint64 backupSize = QFileInfo(backup).size();
     head.startStreaming(FrameSpec::ready(countOf(-5.0)), std::chrono::milliseconds(10));
-    f->BitBtnpozycjonowanie->click();
+    Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     ASSERT_EQ(f->MeasurementMode, 0);
     Control<QToolButton>(f, "SpeedButtonZnak")->setText("-");
     StartPoint = 0.0;

@@ -105,7 +105,7 @@ TEST_F(LiveReadoutTest, EntrySwitchesAndEscSendTheirBytesAndTheDisplayFollows) {
     head.startStreaming(frame);
     take();
 
-    f->BitBtnWyswietlacz->click();
+    Control<QPushButton>(f, "BitBtnWyswietlacz")->click();
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 2);
     EXPECT_EQ(f->windowTitle(), QString::fromUtf8("Veldrasta - Wyświetlacz"));
     ASSERT_TRUE(pumpUntil([&] { return f->ReadingThread().Running(); }));
@@ -216,7 +216,7 @@ TEST_F(LiveReadoutTest, WithoutTheInterfaceThePageShowsItsMessageAndSendsNothing
         return f->ProgramLoader && !f->ProgramLoader->Running() && f->NotebookMainForm->currentIndex() == 1;
     }));
     ASSERT_TRUE(InterfaceError.load());
-    f->BitBtnWyswietlacz->click();
+    Control<QPushButton>(f, "BitBtnWyswietlacz")->click();
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 2);
     EXPECT_EQ(Control<QStackedWidget>(f, "NotebookWyswietlacz")->currentIndex(), 1);
     EXPECT_FALSE(Control<QLabel>(f, "Label32")->text().isEmpty());

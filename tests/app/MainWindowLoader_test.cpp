@@ -118,7 +118,7 @@ TEST_F(InterfaceStartup, WithoutAHeadTheMainMenuOpensWithTheInterfaceError) {
               1);
     EXPECT_FALSE(items(f->PSListBox2).contains(u("Program załadowany")));
     EXPECT_EQ(status(), u("Błąd nr 004. Niemożliwe połączenie. Sprawdź ustawienia portu!"));
-    EXPECT_EQ(f->LabStanLacza->text(), u("Brak połączenia: nie można otworzyć portu COM1"));
+    EXPECT_EQ(Control<QLabel>(f, "LabStanLacza")->text(), u("Brak połączenia: nie można otworzyć portu COM1"));
     // Shown again later, the window starts nothing more.
     f->hide();
     f->show();
@@ -140,7 +140,7 @@ TEST_F(InterfaceStartup, HeadWithItsProgramRunningIsFoundAndNothingIsLoaded) {
     EXPECT_EQ(head.receivedCommands(), (Bytes{0x88}));
     EXPECT_TRUE(items(f->PSListBox2).contains(u("Program załadowany")));
     EXPECT_EQ(f->windowTitle(), mainMenuCaption());
-    EXPECT_EQ(f->LabStanLacza->text(), u("Połączono z głowicą: COM1, 57600 b/s"));
+    EXPECT_EQ(Control<QLabel>(f, "LabStanLacza")->text(), u("Połączono z głowicą: COM1, 57600 b/s"));
 }
 
 // The head hears only the alternative speed and restarts when the line comes up at it: it gets
@@ -178,7 +178,7 @@ TEST_F(InterfaceStartup, SerialLoadFindsTheHeadAtTheAlternativeSpeedAndKeepsIt) 
     EXPECT_TRUE(lines.contains(u("BIOS 2.1")));
     EXPECT_EQ(f->windowTitle(), mainMenuCaption());
     // The start picture and the service panel showed the progress of the load.
-    EXPECT_EQ(f->ProgressBar1->value(), 100);
+    EXPECT_EQ(Control<QProgressBar>(f, "ProgressBar1")->value(), 100);
     EXPECT_EQ(f->findChild<QProgressBar*>("PSProgressBar1")->value(), 100);
 
     head.sendText("c");
@@ -205,7 +205,7 @@ TEST_F(InterfaceStartup, SilentHeadEndsWithTheLostConnectionMessage) {
     int progressAtMessage = -1;
     setMessageDlgHook([&](const MessageDlgRequest& r) {
         pageAtMessage = form()->NotebookMainForm->currentIndex();
-        progressAtMessage = form()->ProgressBar1->value();
+        progressAtMessage = Control<QProgressBar>(form(), "ProgressBar1")->value();
         messages.push_back(r);
         return int(mrOk);
     });
@@ -219,7 +219,7 @@ TEST_F(InterfaceStartup, SilentHeadEndsWithTheLostConnectionMessage) {
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_FALSE(items(form()->PSListBox2).contains(u("Program załadowany")));
     EXPECT_EQ(form()->BaudRateIndex, 6);
-    EXPECT_EQ(form()->LabStanLacza->text(), u("Brak głowicy na porcie COM1 (9600 b/s)"));
+    EXPECT_EQ(Control<QLabel>(form(), "LabStanLacza")->text(), u("Brak głowicy na porcie COM1 (9600 b/s)"));
 }
 
 // Closing the window while the start-up still probes the head ends the loader at once, without

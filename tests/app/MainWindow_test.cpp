@@ -214,7 +214,7 @@ TEST_F(MainWindowTest, LanguageChangeRebuildsCaptionsAndFilters) {
     EXPECT_EQ(f->BRozdziel->text(), "Resolution 100 nm");
     EXPECT_EQ(TMainForm::ChartTitle(Control<platform::TChart>(f, "WykresPredkosci")), "Velocity chart");
     EXPECT_EQ(f->MenuCommand("Otworz1")->text(), "&Open");
-    EXPECT_EQ(f->BitBtnKoniec->text(), "&Exit");
+    EXPECT_EQ(Control<QPushButton>(f, "BitBtnKoniec")->text(), "&Exit");
 }
 
 TEST_F(MainWindowTest, MissingCalibrationFileWarnsAndTurnsSensorsOff) {

@@ -47,7 +47,7 @@ protected:
 TEST_F(MeasurementTableTest, TableShowsTheCurrentCycleAndGoesBackToTheChart) {
     start();
     TMainForm& f = *form();
-    f.BitBtnpozycjonowanie->click();
+    Control<QPushButton>(&f, "BitBtnpozycjonowanie")->click();
     fillCycles(1, 11);
     f.PositioningControl().CurrentCycle() = 1;
     f.MenuCommand("Start1")->setEnabled(true);
@@ -86,7 +86,7 @@ TEST_F(MeasurementTableTest, TableShowsTheCurrentCycleAndGoesBackToTheChart) {
 TEST_F(MeasurementTableTest, CyclesAbove255AreListed) {
     start();
     TMainForm& f = *form();
-    f.BitBtnpozycjonowanie->click();
+    Control<QPushButton>(&f, "BitBtnpozycjonowanie")->click();
     fillCycles(300, 3);
     f.PositioningControl().CurrentCycle() = 300;
     f.MenuCommand("TabelaPomiarow")->setEnabled(true);
@@ -147,7 +147,7 @@ TEST_F(MeasurementTableTest, ImportOfEachTypeStartsInItsDataFolder) {
 TEST_F(MeasurementTableTest, ImportOverUnsavedDataAsksFirstAndCancelKeepsIt) {
     start();
     TMainForm& f = *form();
-    f.BitBtnpozycjonowanie->click();
+    Control<QPushButton>(&f, "BitBtnpozycjonowanie")->click();
     fillCycles(1, 4);
     DataSaved = false;
     bool dialogShown = false;

@@ -134,7 +134,7 @@ TEST_F(MenuCommandsTest, CompensationTableIsWrittenInTheChosenFormat) {
 TEST_F(MenuCommandsTest, ImportReadsAPositioningTextFileIntoTheReview) {
     start();
     TMainForm& f = *form();
-    f.BitBtnpozycjonowanie->click();
+    Control<QPushButton>(&f, "BitBtnpozycjonowanie")->click();
     ASSERT_EQ(f.MeasurementMode, kModePositioning);
     const QString file = dir.filePath("run.dta");
     {

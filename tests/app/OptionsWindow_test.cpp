@@ -59,7 +59,7 @@ protected:
     void configure(bool fromButton, std::function<void(TFOpcje&)> drive) {
         whenModalShown<TFOpcje>(std::move(drive));
         if (fromButton) {
-            form()->BitBtnKonfiguracja->click();
+            Control<QPushButton>(form(), "BitBtnKonfiguracja")->click();
         } else {
             QAction* a = form()->MenuCommand("Konfiguracja1");
             ASSERT_NE(a, nullptr);
@@ -161,7 +161,7 @@ TEST_F(OptionsWindowTest, CancelAfterPortDetectionChangesNothing) {
     EXPECT_EQ(int(f->CommPortDriver1->ComPort()), connectedPort);
     EXPECT_EQ(f->CycleCount, 3);
     EXPECT_EQ(LengthUnit, 0);
-    EXPECT_EQ(f->BitBtnKoniec->text(), "&Koniec");
+    EXPECT_EQ(Control<QPushButton>(f, "BitBtnKoniec")->text(), "&Koniec");
 }
 
 TEST_F(OptionsWindowTest, MeasuringCardDisablesThePortChoice) {
@@ -193,7 +193,7 @@ TEST_F(OptionsWindowTest, OkAppliesLanguageAndTicksAndKeepsTheOpenPort) {
         d.ButtonOk->click();
     });
     EXPECT_TRUE(humidityTicked);
-    EXPECT_EQ(f->BitBtnKoniec->text(), "&Exit");
+    EXPECT_EQ(Control<QPushButton>(f, "BitBtnKoniec")->text(), "&Exit");
     EXPECT_EQ(f->CBWilg->text(), "Humidity sensor");
     EXPECT_FALSE(f->CBWilg->isChecked());
     EXPECT_TRUE(f->SEWilgotnosc->isVisibleTo(f->PanelMeteo));
@@ -227,7 +227,7 @@ TEST_F(OptionsWindowTest, InchUnitOnTheReadoutAndTheStartPoints) {
     startWithHead();
     TMainForm* f = form();
     head.startStreaming(FrameSpec::ready(80000), std::chrono::milliseconds(10));
-    f->BitBtnWyswietlacz->click();
+    Control<QPushButton>(f, "BitBtnWyswietlacz")->click();
     ASSERT_EQ(f->MeasurementMode, kModeDistanceReadout);
     StartPoint = 25.4;
     StartPointDisp = 50.8;
@@ -268,7 +268,7 @@ TEST_F(OptionsWindowTest, CycleCountAndPatternUsedByTheNextPositioningRun) {
     f->CycleCount = 2;
     f->PositioningMethod = 0;
     head.startStreaming(FrameSpec::ready(0), std::chrono::milliseconds(10));
-    f->BitBtnpozycjonowanie->click();
+    Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     ASSERT_EQ(f->MeasurementMode, kModePositioning);
     auto panels = [f] {
         QStringList t;
@@ -304,7 +304,7 @@ TEST_F(OptionsWindowTest, StraightnessMethodTakesEffectOnItsPage) {
     TMainForm* f = form();
     f->StraightnessMethod = 0;
     head.startStreaming(FrameSpec::ready(0), std::chrono::milliseconds(10));
-    f->BitBtnProstolinowosc->click();
+    Control<QPushButton>(f, "BitBtnProstolinowosc")->click();
     ASSERT_EQ(f->MeasurementMode, kModeStraightness);
     configure(false, [&](TFOpcje& d) {
         d.RadioGroupMetoda->SetItemIndex(2);
@@ -338,7 +338,7 @@ TEST_F(OptionsWindowTest, AlignmentViewFollowsTheTwoAxisDetector) {
     TMainForm* f = form();
     head.startStreaming(FrameSpec::ready(4000).withXy({8192, -16384, 4096, 8192}, 40, 5),
                         std::chrono::milliseconds(10));
-    f->BitBtnWyswietlacz->click();
+    Control<QPushButton>(f, "BitBtnWyswietlacz")->click();
     auto* box = Control<QCheckBox>(f, "CBJustowanie");
     ASSERT_TRUE(pumpUntil([&] { return box->isEnabled(); }));
     auto* view = Control<platform::TChart>(f, "chJustowanie");

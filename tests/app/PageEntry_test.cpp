@@ -89,15 +89,15 @@ TEST_F(PageEntryTest, PagesWaitForTheWarmingHeadThenReadItsCounts) {
     Bytes deflection = linear;
     deflection.push_back('e');
     const std::vector<Case> cases = {
-        {"positioning", [](TMainForm* w) { w->BitBtnpozycjonowanie->click(); }, 3, 0, "Label26", "ButtonPozStart",
+        {"positioning", [](TMainForm* w) { Control<QPushButton>(w, "BitBtnpozycjonowanie")->click(); }, 3, 0, "Label26", "ButtonPozStart",
          linear, "DispWarMierzona", -20000, mmOf(-20000)},
-        {"velocity", [](TMainForm* w) { w->BitBtnpredkosc->click(); }, 4, 1, "LabPoczPredkosc", "ButtonStartV",
+        {"velocity", [](TMainForm* w) { Control<QPushButton>(w, "BitBtnpredkosc")->click(); }, 4, 1, "LabPoczPredkosc", "ButtonStartV",
          {':', 'f', '3', '6', 'R', 0x89, 'S'}, "DisplayPredkosc", 400000, velocityOf(400000)},
         // The deflection method of straightness asks for 'e' after the reading's start.
         {"straightness",
          [](TMainForm* w) {
              w->StraightnessMethod = 1;
-             w->BitBtnProstolinowosc->click();
+             Control<QPushButton>(w, "BitBtnProstolinowosc")->click();
          },
          3, 2, "Label26", "ButtonPozStart", deflection, "Disp2oswar", 30000,
          30000 * 0.25 * kDefaultLaserWavelength * 1e6 * 41.42 * 0.125},
@@ -105,7 +105,7 @@ TEST_F(PageEntryTest, PagesWaitForTheWarmingHeadThenReadItsCounts) {
         // "P&omiar" opens for each line; the 3-D method shows the axis position in mm.
         {"flatness line",
          [](TMainForm* w) {
-             w->BitBtnMapaPlaskosci->click();
+             Control<QPushButton>(w, "BitBtnMapaPlaskosci")->click();
              EXPECT_EQ(w->NotebookMainForm->currentIndex(), 8);
              EXPECT_FALSE(OdczytSygPomiarowego::Running());  // the map page itself reads nothing
              w->StraightnessMethod = 2;
@@ -174,7 +174,7 @@ TEST_F(PageEntryTest, EnvironmentWordsBecomeLabelsAndTheAirCorrection) {
     for (QCheckBox* box : {f->CBTemp, f->CBTMat, f->CBWilg, f->CBCis}) box->setChecked(true);
     const int32_t count = 50000;
     head.startStreaming(FrameSpec::ready(count).withMeteo({2000, 2100, 2200, 2300, 4500, 5065}));
-    f->BitBtnpozycjonowanie->click();
+    Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     ASSERT_TRUE(pumpUntil([&] { return f->ReadingThread().Running(); }));
 
     ASSERT_TRUE(pumpUntil([] { return AirCorrection != 1.0; }));
@@ -206,7 +206,7 @@ TEST_F(PageEntryTest, VelocityRunStoresSamplesAndADataErrorIsReported) {
     f->VelocityChartUnit = 0;
     const int32_t count = 400000;
     head.startStreaming(FrameSpec::ready(count));
-    f->BitBtnpredkosc->click();
+    Control<QPushButton>(f, "BitBtnpredkosc")->click();
     ASSERT_TRUE(pumpUntil([&] { return f->ReadingThread().Running(); }));
     ASSERT_TRUE(Control<QPushButton>(f, "ButtonStartV")->isEnabled());
     pumpFor(120);
@@ -260,7 +260,7 @@ TEST_F(PageEntryTest, VelocityRunStoresSamplesAndADataErrorIsReported) {
 TEST_F(PageEntryTest, ShutdownWhileThePageWaitsForTheLaser) {
     startWithHead();
     head.startStreaming(warmingUp());
-    f->BitBtnpredkosc->click();
+    Control<QPushButton>(f, "BitBtnpredkosc")->click();
     ASSERT_TRUE(pumpUntil([&] { return named<QLabel>("LabPoczPredkosc")->text() == Msg("stWygrzewanie"); }));
     ASSERT_TRUE(OdczytSygPomiarowego::Running());
     ASSERT_TRUE(f->StopThreadsAndWait(3000));

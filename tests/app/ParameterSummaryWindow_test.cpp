@@ -95,7 +95,7 @@ TEST_F(ParameterSummaryWindow, EnteringAPageShowsTheParametersOfItsNextRun) {
     LengthUnit = 1;
     f->MenuCommand("PunktyZListy")->setChecked(true);
     *f->TargetPoints = targets({0, 250, 500});
-    f->BitBtnpozycjonowanie->click();
+    Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 3);
     EXPECT_TRUE(f->StatusBar1->isVisibleTo(f->NotebookMainForm->currentWidget()));
     EXPECT_EQ(panels(), QStringList({"Zaliczanie automatyczne", "Punkty z listy, Dystans: 500,0 mm",
@@ -107,7 +107,7 @@ TEST_F(ParameterSummaryWindow, EnteringAPageShowsTheParametersOfItsNextRun) {
     f->BaseLength = 50;
     f->StraightnessPointCount = 7;
     f->StatisticsMethod = 1;
-    f->BitBtnProstolinowosc->click();
+    Control<QPushButton>(f, "BitBtnProstolinowosc")->click();
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 3);
     EXPECT_EQ(panels(), QStringList({QString::fromUtf8("Metoda uchyleń"), QString::fromUtf8("Odstęp miądzy punktami: 50 mm"),
                                      QString::fromUtf8("Liczba punktów: 7"), "", StatisticsMethodNames[1]}));
@@ -117,7 +117,7 @@ TEST_F(ParameterSummaryWindow, EnteringAPageShowsTheParametersOfItsNextRun) {
     f->StraightnessMethod = 0;
     f->BaseLength = 100;
     f->StatisticsMethod = 0;
-    f->BitBtnMapaPlaskosci->click();
+    Control<QPushButton>(f, "BitBtnMapaPlaskosci")->click();
     answerAxisChoice(2);
     Control<QPushButton>(f, "ButtonMapaPlaskosciStart")->click();
     EXPECT_EQ(f->MeasurementMode, 3);
@@ -127,7 +127,7 @@ TEST_F(ParameterSummaryWindow, EnteringAPageShowsTheParametersOfItsNextRun) {
     EXPECT_EQ(f->LabelJedProsto->text(), "sek");
 
     // The velocity page has no summary: its page carries no status bar.
-    f->BitBtnpredkosc->click();
+    Control<QPushButton>(f, "BitBtnpredkosc")->click();
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 4);
     EXPECT_TRUE(f->NotebookMainForm->currentWidget()->findChildren<QStatusBar*>().isEmpty());
 }
@@ -136,7 +136,7 @@ TEST_F(ParameterSummaryWindow, ChangedOptionsShowAtOnce) {
     startWindow();
     f->PositioningMethod = 1;
     f->CycleCount = 4;
-    f->BitBtnpozycjonowanie->click();
+    Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     EXPECT_EQ(panels()[2], QString::fromUtf8("Liczba pomiarów punktu: 4"));
     EXPECT_EQ(panels()[3], "Pielgrzym");
 
@@ -162,7 +162,7 @@ TEST_F(ParameterSummaryWindow, ChangedOptionsShowAtOnce) {
 
 TEST_F(ParameterSummaryWindow, ZeroLineMarksZeroOnlyInsideTheValueRange) {
     startWindow();
-    f->BitBtnpozycjonowanie->click();
+    Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     platform::TChart& chart = *f->wykres;
     ASSERT_EQ(chart.SeriesByName("LiniaZera"), f->LiniaZera);
     auto* data = chart.AddNewSeries<platform::TLineSeries>("Probe");
@@ -196,7 +196,7 @@ TEST_F(ParameterSummaryWindow, ZeroLineMarksZeroOnlyInsideTheValueRange) {
 TEST_F(ParameterSummaryWindow, AllCyclesShowsTheEarlierCyclesExactlyWhileChecked) {
     startWindow();
     f->MenuCommand("WszyskieCykle1")->setChecked(true);
-    f->BitBtnpozycjonowanie->click();
+    Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     platform::TChartSeries* forward = f->wykres->SeriesByName("PoprzednieWPrzod");
     platform::TChartSeries* backward = f->wykres->SeriesByName("PoprzednieWTyl");
     ASSERT_TRUE(forward && backward);
@@ -206,7 +206,7 @@ TEST_F(ParameterSummaryWindow, AllCyclesShowsTheEarlierCyclesExactlyWhileChecked
     EXPECT_FALSE(f->AllCycles);
     EXPECT_FALSE(forward->Active() || backward->Active());
     // Entering the page again keeps the choice.
-    f->BitBtnpozycjonowanie->click();
+    Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     EXPECT_FALSE(forward->Active() || backward->Active());
     trigger("WszyskieCykle1");
     EXPECT_TRUE(f->AllCycles);
@@ -216,7 +216,7 @@ TEST_F(ParameterSummaryWindow, AllCyclesShowsTheEarlierCyclesExactlyWhileChecked
 TEST_F(ParameterSummaryWindow, NextAxisTakesTheChosenLineAndCancelKeepsTheCurrentOne) {
     startWindow();
     f->FlatnessMethod = 0;
-    f->BitBtnMapaPlaskosci->click();
+    Control<QPushButton>(f, "BitBtnMapaPlaskosci")->click();
     answerAxisChoice(2);
     Control<QPushButton>(f, "ButtonMapaPlaskosciStart")->click();
     StraightnessRun& run = f->StraightnessControl();
@@ -263,7 +263,7 @@ TEST_F(ParameterSummaryWindow, NextAxisTakesTheChosenLineAndCancelKeepsTheCurren
 
 TEST_F(ParameterSummaryWindow, NewMapAsksToSaveAndClearsTheMap) {
     startWindow();
-    f->BitBtnMapaPlaskosci->click();
+    Control<QPushButton>(f, "BitBtnMapaPlaskosci")->click();
     ASSERT_NE(Control<QPushButton>(f, "NowaMapa"), nullptr);
     EXPECT_FALSE(Control<QPushButton>(f, "NowaMapa")->isEnabled());
     auto fill = [&] {
@@ -396,7 +396,7 @@ TEST_F(ParameterSummaryWindow, PositioningPageShowsItsSummary) {
     *f->TargetPoints = targets({0, 100, 200, 300, 400, 500});
     f->CycleCount = 3;
     f->UniDirectional = false;
-    f->BitBtnpozycjonowanie->click();
+    Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     TCykl& cycles = *f->PositioningCycles;
     for (int c = 0; c < 2; ++c) {
         TPunkt& p = cycles.Add().Punkt;

@@ -80,7 +80,7 @@ TEST_F(PositioningEndToEndTest, LinearRunResultsSavedAndOpenedAgain) {
     // The head stands ready at -5 mm; entering the page starts its reading (at once, or through
     // the signal monitor once the head's status has been seen).
     head.startStreaming(FrameSpec::ready(countOf(-5.0)), std::chrono::milliseconds(10));
-    f->BitBtnpozycjonowanie->click();
+    Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     ASSERT_EQ(f->MeasurementMode, 0);
     ASSERT_EQ(f->NotebookMainForm->currentIndex(), 3);
     Control<QToolButton>(f, "SpeedButtonZnak")->setText("-");  // readings keep their sign

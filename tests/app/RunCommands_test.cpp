@@ -356,7 +356,7 @@ TEST_F(RunCommandsWindow, StraightnessPageEntryByMethod) {
     };
     for (const Case& c : cases) {
         f.StraightnessMethod = c.method;
-        f.BitBtnProstolinowosc->click();
+        Control<QPushButton>(&f, "BitBtnProstolinowosc")->click();
         EXPECT_EQ(f.MeasurementMode, 2);
         EXPECT_EQ(f.LabelJedProsto->text(), QString::fromUtf8(c.unit));
         EXPECT_EQ(f.WykresOsY->isHidden(), !c.secondChart) << int(c.method);
@@ -416,7 +416,7 @@ TEST_F(RunCommandsWindow, FlatnessLineFromStartToTheMap) {
     f.FlatnessDir = dir.path();
     f.FlatnessMethod = 0;
     if (f.MenuCommand("Automatyczny1")->isChecked()) f.Automatyczny1Click();
-    f.BitBtnMapaPlaskosci->click();
+    Control<QPushButton>(&f, "BitBtnMapaPlaskosci")->click();
     ASSERT_EQ(f.NotebookMainForm->currentIndex(), 8);
     SetFlatnessLineChoice(f, [](int) { return 2; });
     Control<QPushButton>(&f, "ButtonMapaPlaskosciStart")->click();

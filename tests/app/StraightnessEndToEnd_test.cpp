@@ -60,7 +60,7 @@ TEST_F(StraightnessEndToEnd, FivePointsAcceptedByHandAreFittedSavedAndReadBack) 
 
     head.startStreaming(FrameSpec::ready(0), std::chrono::milliseconds(10));
     f->NotebookMainForm->setCurrentIndex(1);
-    f->BitBtnProstolinowosc->click();
+    Control<QPushButton>(f, "BitBtnProstolinowosc")->click();
     EXPECT_EQ(f->MeasurementMode, 2);
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 3);
     EXPECT_EQ(f->windowTitle(), f->ModeCaptions[2]);

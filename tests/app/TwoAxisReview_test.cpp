@@ -47,7 +47,7 @@ protected:
 TEST_F(TwoAxisReviewTest, CycleButtonsMeanAndWayBack) {
     start();
     TMainForm& f = *form();
-    f.BitBtnpozycjonowanie->click();
+    Control<QPushButton>(&f, "BitBtnpozycjonowanie")->click();
     f.resize(1100, 760);
     fillRun();
 
@@ -102,7 +102,7 @@ TEST_F(TwoAxisReviewTest, CycleButtonsMeanAndWayBack) {
 TEST_F(TwoAxisReviewTest, WithoutSecondAxisCyclesNothingHappens) {
     start();
     TMainForm& f = *form();
-    f.BitBtnpozycjonowanie->click();
+    Control<QPushButton>(&f, "BitBtnpozycjonowanie")->click();
     fillRun();
     f.CyclesY->Clear();
     f.BPomiaryXY->click();

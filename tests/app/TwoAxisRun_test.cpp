@@ -45,7 +45,7 @@ TEST_F(TwoAxisRunTest, RunWithTheDetectorIsReviewedCycleByCycleAndAsTheMean) {
     f->PositioningMethod = 0;
     LengthUnit = 0;
     head.startStreaming(FrameSpec::ready(countOf(-5.0)), std::chrono::milliseconds(10));
-    f->BitBtnpozycjonowanie->click();
+    Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     ASSERT_EQ(f->MeasurementMode, 0);
     Control<QToolButton>(f, "SpeedButtonZnak")->setText("-");
     StartPoint = 0.0;

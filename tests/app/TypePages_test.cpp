@@ -85,7 +85,7 @@ TEST_F(TypePagesTest, EntriesShowTheirPageTagsAndTitles) {
     LengthUnit = 1;
     f->Numerpunktu1->setChecked(false);
     f->PositioningCycles->Add();
-    f->BitBtnpozycjonowanie->click();
+    Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     EXPECT_EQ(3, f->NotebookMainForm->currentIndex());
     EXPECT_EQ(0, f->MeasurementMode);
     EXPECT_EQ(4, f->DisplayLengthUnit);
@@ -101,7 +101,7 @@ TEST_F(TypePagesTest, EntriesShowTheirPageTagsAndTitles) {
 
     calls.clear();
     headReady = false;
-    f->BitBtnpredkosc->click();
+    Control<QPushButton>(f, "BitBtnpredkosc")->click();
     EXPECT_EQ(4, f->NotebookMainForm->currentIndex());
     EXPECT_EQ(1, f->MeasurementMode);
     expectTags(f, {11, 15, 23, 26}, true, "velocity");
@@ -112,7 +112,7 @@ TEST_F(TypePagesTest, EntriesShowTheirPageTagsAndTitles) {
     EXPECT_EQ(f->ModeCaptions[1], f->windowTitle());
 
     calls.clear();
-    f->BitBtnMapaPlaskosci->click();
+    Control<QPushButton>(f, "BitBtnMapaPlaskosci")->click();
     EXPECT_EQ(8, f->NotebookMainForm->currentIndex());
     EXPECT_EQ(3, f->MeasurementMode);
     expectTags(f, {13, 15, 23, 26}, true, "flatness");
@@ -123,7 +123,7 @@ TEST_F(TypePagesTest, EntriesShowTheirPageTagsAndTitles) {
     // An interface error: no reading is started, the start command is off.
     calls.clear();
     InterfaceError = true;
-    f->BitBtnpozycjonowanie->click();
+    Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     EXPECT_TRUE(calls.empty());
     EXPECT_FALSE(f->ButtonPozStart->isEnabled());
     EXPECT_FALSE(f->MenuCommand("Start1")->isEnabled());
@@ -180,7 +180,7 @@ TEST_F(TypePagesTest, OpenAndSaveRefusedWhileRunning) {
 TEST_F(TypePagesTest, VelocityStartStopStopCommandAndBackButton) {
     startWindow();
     headReady = true;
-    f->BitBtnpredkosc->click();
+    Control<QPushButton>(f, "BitBtnpredkosc")->click();
     Control<QPushButton>(f, "ButtonStartV")->setEnabled(true);
     f->VelocitySamples->Add().Value = 99;
     VelocitySampleCount = 7;
@@ -246,7 +246,7 @@ TEST_F(TypePagesTest, ResultsGate) {
     startWindow();
     bool evaluated = false;
     f->TypeSeams.EvaluatePositioningRun = [&] { evaluated = true; };
-    f->BitBtnpozycjonowanie->click();
+    Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     f->PositioningCycles->Assign(cyclesOf({6, 7}));
     f->ButtonPozRaport->click();
     EXPECT_EQ(std::vector<QString>{Msg("stZaMaloCykli")}, messageTexts());
@@ -301,7 +301,7 @@ TEST_F(TypePagesTest, SetupPictureFromBundleOrOneWarning) {
 
 TEST_F(TypePagesTest, GridCellsFollowTheirPointsByIndex) {
     startWindow();
-    f->BitBtnpozycjonowanie->click();
+    Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     // The deviation table is on, as the reading's start shows it (the stand-in start does not).
     f->MenuCommand("MenuItemTabelkaOdchylek")->setChecked(true);
     f->TypeSeams.ShowPositioningPanels();
@@ -332,7 +332,7 @@ TEST_F(TypePagesTest, PagesWithPlottedDataRender) {
     f->show();
     LengthUnit = 0;
     f->Numerpunktu1->setChecked(false);
-    f->BitBtnpozycjonowanie->click();
+    Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     TCykl run;
     for (int c = 0; c < 3; ++c) {
         TPunkt& p = run.Add().Punkt;
@@ -353,7 +353,7 @@ TEST_F(TypePagesTest, PagesWithPlottedDataRender) {
     EXPECT_TRUE(f->grab().save(QDir::temp().filePath("vkm30_positioning_page.png")));
 
     VelocityRunning = false;
-    f->BitBtnpredkosc->click();
+    Control<QPushButton>(f, "BitBtnpredkosc")->click();
     Control<QPushButton>(f, "ButtonStartV")->setEnabled(true);
     Control<QPushButton>(f, "ButtonStartV")->click();
     for (int k = 0; k < 250; ++k) f->Points().AddVelocitySample(k < 25 ? k * 4.0 : 100.0 + 2.0 * std::sin(k * 0.3));

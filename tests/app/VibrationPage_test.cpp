@@ -188,7 +188,7 @@ TEST_F(VibrationPageTest, CancelledOrUnwritableExportWritesNothing) {
 
 TEST_F(VibrationPageTest, EntryShowsThePageAndItsCommands) {
     startWindow();
-    f->BitBtnFFT->click();
+    Control<QPushButton>(f, "BitBtnFFT")->click();
     EXPECT_EQ(f->MeasurementMode, 5);
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 9);
     EXPECT_EQ(f->windowTitle(), f->ModeCaptions[5]);

@@ -208,7 +208,7 @@ TEST_F(WindowWiringTest, ClosingWithUnsavedDataAsksToSave) {
 TEST_F(WindowWiringTest, ViewMenuShowsAndHidesThePositioningPanels) {
     start();
     TMainForm& f = *form();
-    f.BitBtnpozycjonowanie->click();
+    Control<QPushButton>(&f, "BitBtnpozycjonowanie")->click();
     ASSERT_EQ(f.MeasurementMode, kModePositioning);
     QAction* target = f.MenuCommand("MenuItemWartosczadana");
     QAction* table = f.MenuCommand("MenuItemTabelkaOdchylek");
