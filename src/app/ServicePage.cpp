@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QScrollArea>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -382,7 +383,13 @@ QWidget* ServicePage::Build(TMainForm& f) {
     PSTimerMiganie = new QTimer(this);
     PSTimerMiganie->setObjectName(QStringLiteral("PSTimerMiganie"));
     PSTimerMiganie->setInterval(500);
-    return page;
+    // The panel is taller and wider than a 1024 x 768 screen: it scrolls there rather than
+    // making the whole window larger than the screen.
+    auto* scroll = named(new QScrollArea, "ScrollPanelSerwisowy");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(page);
+    return scroll;
 }
 
 void ServicePage::Connect(QAction* zeemanOn, QAction* zeemanOff, QAction* flagLoop, QAction* calibration) {

@@ -102,6 +102,20 @@ TEST_F(MainWindowTest, StartUpBuildsObjectsInOrderAndShowsStartPage) {
     EXPECT_EQ(f->LWolaston->text(), "41,42");
 }
 
+// Every page, the service panel too, fits the smallest screen the program serves: the window's
+// least size, with its menu and status bars, is within 1024 x 768 less a window frame.
+TEST_F(MainWindowTest, EveryPageFitsA1024By768Screen) {
+    start();
+    const QSize least = form()->minimumSizeHint();
+    EXPECT_LE(least.width(), 1024);
+    EXPECT_LE(least.height(), 768 - 40);
+    for (int i = 0; i < form()->NotebookMainForm->count(); ++i) {
+        const QSize page = form()->NotebookMainForm->widget(i)->minimumSizeHint();
+        EXPECT_LE(page.width(), 1024) << i;
+        EXPECT_LE(page.height(), 768 - 100) << i;
+    }
+}
+
 TEST_F(MainWindowTest, CardLinkMakesTheSemaphore) {
     platform::appRegistry().writeString(QString(kSettingsKey) + "\\Service Parameter", "Transmision", "0");
     start();
