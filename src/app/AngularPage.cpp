@@ -163,7 +163,7 @@ void AngularPage::BitBtnPodzKatoweClick() {
     f.Points().ResetChartAndGrid(f.Points().Plots().WykresPK);
     f.SetChartTitle(WykresPK, Msg("stWykresPozPK"));
     ShowAngularParameters();
-    if (f.TypeSeams.ShowRecentFiles) f.TypeSeams.ShowRecentFiles(kModeAngular);
+    f.TypeCalls().ShowRecentFiles(kModeAngular);
     f.DeviationGridWidth = 0;
 
     if (InterfaceError) {
@@ -171,15 +171,15 @@ void AngularPage::BitBtnPodzKatoweClick() {
         enableIf(f.MenuCommand(QStringLiteral("Start1")), false);
     } else {
         f.SendHeadCommand('s');  // motor power on
-        if (f.TypeSeams.HeadReady && f.TypeSeams.HeadReady()) {
+        if (f.TypeCalls().HeadReady()) {
             modes::StartAngularReading(f.ModeHost());
         } else {
             // The signal monitor starts the page's reading once the head is ready.
             BStartPK->setEnabled(false);
             enableIf(f.MenuCommand(QStringLiteral("Start1")), false);
-            if (f.TypeSeams.StartSignalMonitor) f.TypeSeams.StartSignalMonitor();
+            f.TypeCalls().StartSignalMonitor();
         }
-        if (f.TypeSeams.RestartMeteoReading) f.TypeSeams.RestartMeteoReading();
+        f.TypeCalls().RestartMeteoReading();
     }
     f.NotebookMainForm->setCurrentIndex(kPageAngular);
 }
@@ -238,7 +238,7 @@ void AngularPage::BStartPKClick() {
     st.stableCount = 0;
     st.lastValue = 0.0;
     st.manualAcceptRequest = false;
-    if (f.TypeSeams.FillHeaderEnvironment) f.TypeSeams.FillHeaderEnvironment();
+    f.TypeCalls().FillHeaderEnvironment();
 
     ShowAngularInfo(Msg("stWUstawSilnik"));
 

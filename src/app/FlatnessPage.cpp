@@ -168,7 +168,7 @@ void FlatnessPage::BitBtnMapaPlaskosciClick() {
     f.MeasurementMode = kModeFlatness;
     f.ShowMenuItemsByTag(FlatnessShown(), true);
     f.ShowMenuItemsByTag(FlatnessHidden(), false);
-    if (f.TypeSeams.ShowRecentFiles) f.TypeSeams.ShowRecentFiles(kModeFlatness);
+    f.TypeCalls().ShowRecentFiles(kModeFlatness);
     if (f.NotebookButton) f.NotebookButton->setCurrentIndex(0);
     if (f.ButtonPozMainMenu) f.ButtonPozMainMenu->setText(Msg("stMapaPlaskosci"));
     f.setWindowTitle(f.ModeCaptions[kModeFlatness]);

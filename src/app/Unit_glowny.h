@@ -335,7 +335,6 @@ public:
     // The seven signal-level gauges, in SetGaugeLimits' order.
     std::array<QProgressBar*, 7> SignalGauges() const;
 
-    // --- seams to parts not yet in the program ---
     // --- link to the head (Unit_glowny_link.cpp) ---
     TCommPortDriver* CommPortDriver1 = nullptr;
     std::unique_ptr<TMemoryFifo> Fifo;
@@ -414,7 +413,12 @@ public:
     void SetGridHeadings();
 
     // --- measurement type pages (Unit_glowny_types.cpp) ---
-    TypePageSeams TypeSeams;
+    // What the type pages call of other parts of the window: the window's own calls, or the
+    // stand-in a test has set.
+    TypePageCalls& TypeCalls();
+    TypePageCalls& WindowTypeCalls();
+    // Tests stand in for the calls; null gives the window's own back.
+    void SetTypeCalls(TypePageCalls* calls) { typeCallsStandIn_ = calls; }
     int32_t DeviationGridWidth = 0;
     int32_t SavedServicePage = 0;
     void ConnectTypePages();
@@ -474,8 +478,8 @@ public:
     ReadingParts& Reading();
     instrument::TOdczyt& ReadingThread();
     MainFormKomunikatySink& KomunikatySink();
-    // Hands the link status window this window's sink and fills the reading seam (start-up,
-    // once the link status window exists).
+    // Hands the link status window this window's sink (start-up, once the link status window
+    // exists).
     void ConnectReading();
     // A reading thread of this generation for the current mode; the environment reading again.
     void StartReadingThread(uint64_t generation);
@@ -649,7 +653,7 @@ public:
     // Before a mode's data are discarded: the save question; Yes saves (a save that did not
     // happen keeps the data), No marks them saved. True when the caller may go on.
     bool SaveOrDiscardChanges(int mode);
-    // Fills the seams this area owns and connects its controls (construction).
+    // Builds and connects this area's controls and timers (construction).
     void ConnectRunControl();
     // The run control's controls that the pages do not make themselves (Unit_glowny_pages.cpp).
     void BuildRunControlControls();
@@ -715,7 +719,7 @@ public:
     // (run control: further declarations above this line)
 
     // --- page entry: the reading and the signal monitor of each page (Unit_glowny_entry.cpp) ---
-    // Fills the type pages' reading seams (construction).
+    // Connects the point source commands (construction).
     void ConnectPageEntry();
     // The mode host with the reading parts made (reading thread and environment start wired).
     MainFormModeHost& EntryHost();
@@ -728,7 +732,7 @@ public:
 
     // --- measurement files of the window: open, save, caption, recent files, command line
     // (Unit_glowny_files.cpp) ---
-    // Fills the type pages' file seams and connects the file commands (construction).
+    // Takes the command line's file (construction).
     void ConnectMeasurementFiles();
     // The document behind the file commands, with the bodies the window keeps nowhere else (the
     // vibration samples) and the measurement header; made on first use.
@@ -769,7 +773,7 @@ public:
     // (files: further declarations above this line)
 
     // --- positioning results by standard (Unit_glowny_results.cpp) ---
-    // Fills the evaluation seam and connects the standard choice (construction).
+    // Makes the characteristics' lines and connects the standard choice (construction).
     void ConnectResults();
     // Evaluates the run in PositioningCycles and draws its characteristics on wykres; with
     // `recompute` the means, the deviations and the results list are computed first.
@@ -791,6 +795,9 @@ public:
     // --- parameter summary, zero line, flatness line commands, start point
     // (Unit_glowny_summary.cpp) ---
     void ConnectParameterSummary();
+    // The summary of the current mode: StatusBar1's, or the angular page's own; on the
+    // positioning page the earlier cycles follow "Wszyskie cykle".
+    void RefreshParameterSummary();
     // The five panels of StatusBar1: the parameters the next positioning, straightness or
     // flatness line run will be made with (page entries, option changes, a loaded file).
     void ShowMeasurementParameters();
@@ -894,6 +901,9 @@ private:
     // The link's threads and their events; made on first use at start-up, gone at FormDestroy.
     std::unique_ptr<LinkThreads> threads_;
     LinkThreads& Threads();
+    class TypeCallsOfWindow;
+    std::shared_ptr<TypeCallsOfWindow> typeCalls_;
+    TypePageCalls* typeCallsStandIn_ = nullptr;
 };
 
 extern TMainForm* MainForm;

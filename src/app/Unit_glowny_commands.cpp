@@ -239,7 +239,7 @@ void TMainForm::Dopuszczalnebdy1Click() {
 
 void TMainForm::DlugoscpodstawkiClick() {
     BaseLength = AskBaseLength(LengthUnit, BaseLength, this);
-    if (TypeSeams.RefreshParameterSummary) TypeSeams.RefreshParameterSummary();
+    TypeCalls().RefreshParameterSummary();
 }
 
 void TMainForm::Oprogramie1Click() { ShowAboutBox(this); }

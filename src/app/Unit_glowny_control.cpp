@@ -52,10 +52,6 @@ void showIf(QWidget* w, bool on) {
     if (w) w->setVisible(on);
 }
 
-void call(const std::function<void()>& f) {
-    if (f) f();
-}
-
 bool checkedCommand(const TMainForm& f, const char* name) {
     const QAction* a = f.MenuCommand(QString::fromLatin1(name));
     return a && a->isChecked();
@@ -104,9 +100,9 @@ int TMainForm::AskSaveChanges() {
 }
 
 bool TMainForm::SaveOrDiscardChanges(int mode) {
-    const int answer = TypeSeams.AskSaveChanges ? TypeSeams.AskSaveChanges() : mrNo;
+    const int answer = TypeCalls().AskSaveChanges();
     if (answer == mrCancel) return false;
-    if (answer == mrYes) return TypeSeams.SaveMeasurement && TypeSeams.SaveMeasurement(mode);
+    if (answer == mrYes) return TypeCalls().SaveMeasurement(mode);
     if (mode == kModeVelocity)
         VelocityDataSaved = true;
     else if (mode == kModeFlatness)
@@ -117,8 +113,6 @@ bool TMainForm::SaveOrDiscardChanges(int mode) {
 }
 
 void TMainForm::ConnectRunControl() {
-    TypeSeams.AskSaveChanges = [this] { return AskSaveChanges(); };
-    TypeSeams.FillHeaderEnvironment = [this] { FillHeaderEnvironment(); };
     BuildRunControlControls();
 
     TimerZaliczeniePunktu = new QTimer(this);
@@ -203,7 +197,7 @@ void TMainForm::PunktyPozycjonowania1Click() {
     } else {
         return;
     }
-    call(TypeSeams.RefreshParameterSummary);
+    TypeCalls().RefreshParameterSummary();
 }
 
 void TMainForm::Danemaszyny1Click() {
@@ -225,7 +219,7 @@ void TMainForm::ReczneZaliczeniePunktuClick() {
     a->setChecked(!a->isChecked());
     HandControl = a->isChecked();
     showIf(ButtonZaliczeniepunktu, a->isChecked());
-    call(TypeSeams.RefreshParameterSummary);
+    TypeCalls().RefreshParameterSummary();
 }
 
 void TMainForm::Automatyczny1Click() {
@@ -264,10 +258,9 @@ void TMainForm::TimerProstoliniowosc1Timer() {
 
 void TMainForm::BitBtnProstolinowoscClick() {
     MeasurementMode = kModeStraightness;
-    if (TypeSeams.HidePositioningPanels) TypeSeams.HidePositioningPanels();
-    else modes::HidePositioningPanels(ModeHost());
+    TypeCalls().HidePositioningPanels();
     showIf(PanelWyniki, false);
-    call(TypeSeams.RefreshParameterSummary);
+    TypeCalls().RefreshParameterSummary();
     ButtonPozStart->setText(QStringLiteral("&Start"));
 
     // Emptied first: emptying takes the titles too.
@@ -303,7 +296,7 @@ void TMainForm::BitBtnProstolinowoscClick() {
     setWindowTitle(ModeCaptions[kModeStraightness]);
     ShowMenuItemsByTag(TagSet({13, 15, 21, 23, 26, 37, 44}), true);
     ShowMenuItemsByTag(TagSet({9, 10, 27, 28, 32, 38, 41}), false);
-    if (TypeSeams.ShowRecentFiles) TypeSeams.ShowRecentFiles(kModeStraightness);
+    TypeCalls().ShowRecentFiles(kModeStraightness);
 
     if (InterfaceError) {
         for (QWidget* w : std::initializer_list<QWidget*>{GaugeProsto, PanelWarProsto, PanelWarProstoY, Panel2OsWar})
@@ -358,7 +351,7 @@ void chooseXAxis(TMainForm& f, bool byDistance) {
     TMainForm::SetPointNumberAxis(f.wykres, !byDistance);
     if (f.NotebookButton->currentIndex() == kResultsButtonPage) {
         // Only the x values change: the statistics and the inspector's choice of lines stay.
-        if (!byDistance || f.PositioningCycles->Count() > 0) call(f.TypeSeams.RedrawPositioningResults);
+        if (!byDistance || f.PositioningCycles->Count() > 0) f.TypeCalls().RedrawPositioningResults();
     } else {
         f.Points().ShowPositioningCycle(f.Acceptance().state.currentCycle);
     }

@@ -1,6 +1,6 @@
 // Page entry of the main window: what entering a measurement page starts (the reading when the
 // head is ready, else the signal monitor, which starts it once the head is ready) and the
-// reading-side seams of the type pages. Everything goes through the window's mode host, so the
+// point source commands. Everything goes through the window's mode host, so the
 // command bytes are the mode sequences' own.
 #include <QAction>
 #include "instrument/LinkPort.h"
@@ -28,18 +28,6 @@ void TMainForm::StartPageSignalMonitor() {
 }
 
 void TMainForm::ConnectPageEntry() {
-    TypeSeams.HeadReady = [this] { return EntryHost().HeadReady(); };
-    TypeSeams.StartLinearReading = [this] { modes::StartLinearReading(EntryHost()); };
-    TypeSeams.StartVelocityReading = [this] { modes::StartVelocityReading(EntryHost()); };
-    TypeSeams.StartSignalMonitor = [this] { StartPageSignalMonitor(); };
-    TypeSeams.RestartMeteoReading = [this] { EntryHost().RestartMeteoReading(); };
-    TypeSeams.ResetHeadFlags = [this] { modes::ResetHeadFlags(EntryHost()); };
-    TypeSeams.ClearFifo = [this] { EntryHost().ClearFifo(); };
-    TypeSeams.ReturnToMainMenuFromVelocity = [this] { modes::ReturnToMainMenuFromVelocity(EntryHost()); };
-    TypeSeams.HidePositioningPanels = [this] { modes::HidePositioningPanels(EntryHost()); };
-    TypeSeams.ShowPositioningPanels = [this] { modes::ShowPositioningPanels(EntryHost()); };
-    TypeSeams.MeasuredAxis = [this] { return int(EntryHost().MeasuredAxisField()); };
-
     ConnectPointSourceCommands();
 }
 
@@ -70,5 +58,5 @@ void TMainForm::Puntyautomatycznie1Click() {
     if (QAction* automatic = MenuCommand(QStringLiteral("Puntyautomatycznie1"))) automatic->setChecked(true);
     PointsFromList = false;
     if (QAction* points = MenuCommand(QStringLiteral("PunktyPozycjonowania1"))) points->setEnabled(false);
-    if (TypeSeams.RefreshParameterSummary) TypeSeams.RefreshParameterSummary();
+    TypeCalls().RefreshParameterSummary();
 }

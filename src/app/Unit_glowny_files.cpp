@@ -47,9 +47,6 @@ const TTagSet& FileFailedTags() {
     return s;
 }
 
-void call(const std::function<void()>& f) {
-    if (f) f();
-}
 void showIf(QWidget* w, bool on) {
     if (w) w->setVisible(on);
 }
@@ -140,10 +137,6 @@ void TMainForm::ConnectMeasurementFiles() {
     const QStringList args = QCoreApplication::arguments();
     if (args.size() > 1) CommandLineFile = args[1];
 
-    TypeSeams.OpenMeasurement = [this](int mode) { return OpenMeasurement(mode); };
-    TypeSeams.SaveMeasurement = [this](int mode) { return SaveMeasurement(mode); };
-    TypeSeams.ShowRecentFiles = [this](int mode) { UpdateRecentFilesMenu(mode); };
-    TypeSeams.EditTargetPoints = [this] { return EditPositioningTargetPoints(); };
 }
 
 bool TMainForm::OpenMeasurement(int mode) {
@@ -200,7 +193,7 @@ void TMainForm::ShowLoadedMeasurement(int mode, bool ok) {
     case mfPositioning: {
         // The statistics first (only a run that can be evaluated has them): the review shows
         // the first cycle over them.
-        if (PositioningRunUsable(*PositioningCycles)) call(TypeSeams.EvaluatePositioningRun);
+        if (PositioningRunUsable(*PositioningCycles)) TypeCalls().EvaluatePositioningRun();
         PositioningControl().CurrentCycle() = 1;
         store.ShowPositioningCycle(1);
         const auto backlash = evaluation::BacklashCaption(*PositioningCycles, 1);
@@ -222,8 +215,8 @@ void TMainForm::ShowLoadedMeasurement(int mode, bool ok) {
         if (ButtonPozUsun) ButtonPozUsun->setEnabled(true);
         if (NotebookButton) NotebookButton->setCurrentIndex(1);
         if (QAction* a = MenuCommand(QStringLiteral("TabelaPomiarow"))) a->setEnabled(true);
-        call(TypeSeams.RefreshParameterSummary);
-        call(TypeSeams.HidePositioningPanels);
+        TypeCalls().RefreshParameterSummary();
+        TypeCalls().HidePositioningPanels();
         EnableMenuItemsByTag(TagSet({28}), true);
         break;
     }

@@ -100,9 +100,6 @@ void TMainForm::ChooseCharacteristics() {
 }
 
 void TMainForm::ConnectResults() {
-    TypeSeams.EvaluatePositioningRun = [this] { EvaluatePositioning(true); };
-    TypeSeams.RedrawPositioningResults = [this] { EvaluatePositioning(false); };
-
     // The characteristics are lines of their own on the positioning chart, off until a
     // standard switches them on.
     if (platform::TChart* c = asChart(wykres)) {

@@ -194,12 +194,10 @@ struct TMainForm::RunParts {
         }
         bool StartButtonEnabled() override { return f_.ButtonPozStart && f_.ButtonPozStart->isEnabled(); }
         void ShowPositioningPanels() override {
-            if (f_.TypeSeams.ShowPositioningPanels) f_.TypeSeams.ShowPositioningPanels();
-            else modes::ShowPositioningPanels(f_.Runs().host);
+            f_.TypeCalls().ShowPositioningPanels();
         }
         void HidePositioningPanels() override {
-            if (f_.TypeSeams.HidePositioningPanels) f_.TypeSeams.HidePositioningPanels();
-            else modes::HidePositioningPanels(f_.Runs().host);
+            f_.TypeCalls().HidePositioningPanels();
         }
         void ShowPositioningOnEnd() override {
             f_.ShowPositioningOnEnd();
@@ -221,10 +219,10 @@ struct TMainForm::RunParts {
                                      TMsgDlgType::mtConfirmation, mbYes | mbNo) == mrYes;
         }
         int AskSaveChanges() override {
-            return f_.TypeSeams.AskSaveChanges ? f_.TypeSeams.AskSaveChanges() : 7;
+            return f_.TypeCalls().AskSaveChanges();
         }
         bool SaveWithDialog() override {
-            return f_.TypeSeams.SaveMeasurement && f_.TypeSeams.SaveMeasurement(f_.MeasurementMode);
+            return f_.TypeCalls().SaveMeasurement(f_.MeasurementMode);
         }
         int AskInsertSource() override {
             return f_.Runs().askInsertSource ? f_.Runs().askInsertSource() : TZrWsDlg::Execute(&f_);
@@ -251,10 +249,10 @@ struct TMainForm::RunParts {
         }
         void ClearChartBackground() override { SetChartBackground(f_.wykres, QString()); }
         int AskSaveChanges() override {
-            return f_.TypeSeams.AskSaveChanges ? f_.TypeSeams.AskSaveChanges() : 7;
+            return f_.TypeCalls().AskSaveChanges();
         }
         bool SaveMeasurement() override {
-            return f_.TypeSeams.SaveMeasurement && f_.TypeSeams.SaveMeasurement(f_.MeasurementMode);
+            return f_.TypeCalls().SaveMeasurement(f_.MeasurementMode);
         }
         bool DataErrorActive() override { return ::DataErrorActive(); }
         void ResetCharts() override {
@@ -265,7 +263,7 @@ struct TMainForm::RunParts {
             }
         }
         void FillHeaderEnvironment() override {
-            if (f_.TypeSeams.FillHeaderEnvironment) f_.TypeSeams.FillHeaderEnvironment();
+            f_.TypeCalls().FillHeaderEnvironment();
         }
         bool AutomaticAccept() override { return commandChecked(f_, "Automatyczny1"); }
         int WaitingTime() override { return f_.ScrollBar16 ? f_.ScrollBar16->value() : 70; }
@@ -327,7 +325,7 @@ struct TMainForm::RunParts {
                 f_.setWindowTitle(f_.ModeCaptions[f_.MeasurementMode]);
         }
         void UpdateRecentFlatnessMenu() override {
-            if (f_.TypeSeams.ShowRecentFiles) f_.TypeSeams.ShowRecentFiles(kModeFlatness);
+            f_.TypeCalls().ShowRecentFiles(kModeFlatness);
         }
         void HideStraightnessMenuItem() override {
             if (QAction* a = f_.MenuCommand(QStringLiteral("PomiarProstoliniowosc"))) a->setVisible(false);
@@ -407,9 +405,6 @@ void TMainForm::ApplyAcceptanceSettings() {
 }
 
 void TMainForm::ConnectRunPages() {
-    TypeSeams.EndMeasurementRun = [this] { EndMeasurementRun(); };
-    TypeSeams.StoreFlatnessLine = [this] { StoreFlatnessLine(); };
-
     auto onClick = [this](QPushButton* b, void (PositioningRun::*handler)()) {
         if (!b) return;
         connect(b, &QPushButton::clicked, this, [this, handler] {

@@ -105,21 +105,21 @@ void showEarlierCycles(TMainForm& f, bool on) {
 
 }  // namespace
 
-void TMainForm::ConnectParameterSummary() {
-    TypeSeams.RefreshParameterSummary = [this] {
-        // The angular page has its own summary, on StatusBar2.
-        if (MeasurementMode == kModeAngular) {
-            Angular().ShowAngularParameters();
-            return;
-        }
-        ShowMeasurementParameters();
-        // The earlier cycles follow "Wszyskie cykle" from the page's first drawing on.
-        if (MeasurementMode == kModePositioning) {
-            const QAction* all = MenuCommand(QStringLiteral("WszyskieCykle1"));
-            showEarlierCycles(*this, all ? all->isChecked() : AllCycles);
-        }
-    };
+void TMainForm::RefreshParameterSummary() {
+    // The angular page has its own summary, on StatusBar2.
+    if (MeasurementMode == kModeAngular) {
+        Angular().ShowAngularParameters();
+        return;
+    }
+    ShowMeasurementParameters();
+    // The earlier cycles follow "Wszyskie cykle" from the page's first drawing on.
+    if (MeasurementMode == kModePositioning) {
+        const QAction* all = MenuCommand(QStringLiteral("WszyskieCykle1"));
+        showEarlierCycles(*this, all ? all->isChecked() : AllCycles);
+    }
+}
 
+void TMainForm::ConnectParameterSummary() {
     // The zero line, under the measured series.
     LiniaZera = new ZeroLineSeries;
     LiniaZera->setObjectName(QStringLiteral("LiniaZera"));

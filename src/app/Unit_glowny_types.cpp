@@ -16,6 +16,8 @@
 #include <QStatusBar>
 #include <QApplication>
 
+#include "app/ModeSequences.h"
+#include "app/ModeSequencesMainForm.h"
 #include "app/PointStoreWidgets.h"
 #include "app/LiveReadoutPage.h"
 #include "app/ServicePage.h"
@@ -52,11 +54,47 @@ void showIf(QWidget* w, bool on) {
 void enableIf(QAction* a, bool on) {
     if (a) a->setEnabled(on);
 }
-void call(const std::function<void()>& f) {
-    if (f) f();
+}  // namespace
+
+// The window's side of the type pages' calls: each goes to the part of the window that owns it
+// (the entries and panels to the mode sequences over the window's host).
+class TMainForm::TypeCallsOfWindow final : public TypePageCalls {
+public:
+    explicit TypeCallsOfWindow(TMainForm& f) : f_(f) {}
+
+    bool HeadReady() override { return f_.EntryHost().HeadReady(); }
+    void StartLinearReading() override { modes::StartLinearReading(f_.EntryHost()); }
+    void StartVelocityReading() override { modes::StartVelocityReading(f_.EntryHost()); }
+    void StartSignalMonitor() override { f_.StartPageSignalMonitor(); }
+    void RestartMeteoReading() override { f_.EntryHost().RestartMeteoReading(); }
+    void HidePositioningPanels() override { modes::HidePositioningPanels(f_.EntryHost()); }
+    void ShowPositioningPanels() override { modes::ShowPositioningPanels(f_.EntryHost()); }
+    void ResetHeadFlags() override { modes::ResetHeadFlags(f_.EntryHost()); }
+    void ClearFifo() override { f_.EntryHost().ClearFifo(); }
+    void ReturnToMainMenuFromVelocity() override { modes::ReturnToMainMenuFromVelocity(f_.EntryHost()); }
+    void ShowRecentFiles(int mode) override { f_.UpdateRecentFilesMenu(mode); }
+    void RefreshParameterSummary() override { f_.RefreshParameterSummary(); }
+    bool OpenMeasurement(int mode) override { return f_.OpenMeasurement(mode); }
+    bool SaveMeasurement(int mode) override { return f_.SaveMeasurement(mode); }
+    void StoreFlatnessLine() override { f_.StoreFlatnessLine(); }
+    bool EditTargetPoints() override { return f_.EditPositioningTargetPoints(); }
+    void EvaluatePositioningRun() override { f_.EvaluatePositioning(true); }
+    void RedrawPositioningResults() override { f_.EvaluatePositioning(false); }
+    void EndMeasurementRun() override { f_.EndMeasurementRun(); }
+    int AskSaveChanges() override { return f_.AskSaveChanges(); }
+    void FillHeaderEnvironment() override { f_.FillHeaderEnvironment(); }
+    int MeasuredAxis() override { return int(f_.EntryHost().MeasuredAxisField()); }
+
+private:
+    TMainForm& f_;
+};
+
+TypePageCalls& TMainForm::WindowTypeCalls() {
+    if (!typeCalls_) typeCalls_ = std::make_shared<TypeCallsOfWindow>(*this);
+    return *typeCalls_;
 }
 
-}  // namespace
+TypePageCalls& TMainForm::TypeCalls() { return typeCallsStandIn_ ? *typeCallsStandIn_ : WindowTypeCalls(); }
 
 bool PositioningRunUsable(const TCykl& cycles) {
     if (cycles.Count() < 2) return false;
@@ -125,7 +163,7 @@ void TMainForm::DisableLinearStart() {
 }
 
 void TMainForm::ShowPositioningOnEnd() {
-    if (!InterfaceError) call(TypeSeams.ShowPositioningPanels);
+    if (!InterfaceError) TypeCalls().ShowPositioningPanels();
     showIf(LabelLuzZwrotny, false);
 }
 
@@ -133,7 +171,7 @@ void TMainForm::BitBtnpozycjonowanieClick() {
     DisplayLengthUnit = LengthUnit == 1 ? 4 : 0;
     MeasurementMode = kModePositioning;
     for (QWidget* w : std::initializer_list<QWidget*>{WykresOsY, PanelWyniki, PanelWarProsto}) showIf(w, false);
-    call(TypeSeams.HidePositioningPanels);
+    TypeCalls().HidePositioningPanels();
     if (ButtonPozStart) ButtonPozStart->setText(QStringLiteral("&Start"));
 
     // Emptied first: the reset clears the title too.
@@ -160,13 +198,13 @@ void TMainForm::BitBtnpozycjonowanieClick() {
     ShowMenuItemsByTag(PositioningHidden(), false);
     QAction* fromList = MenuCommand("PunktyZListy");
     enableIf(MenuCommand("PunktyPozycjonowania1"), fromList && fromList->isChecked());
-    if (TypeSeams.ShowRecentFiles) TypeSeams.ShowRecentFiles(kModePositioning);
-    call(TypeSeams.RefreshParameterSummary);
+    TypeCalls().ShowRecentFiles(kModePositioning);
+    TypeCalls().RefreshParameterSummary();
     PositioningCycles->Clear();
     DeviationGridWidth = 0;
 
     if (InterfaceError) {
-        call(TypeSeams.HidePositioningPanels);
+        TypeCalls().HidePositioningPanels();
         DisableLinearStart();
     } else {
         StartPageReading(false);
@@ -175,20 +213,23 @@ void TMainForm::BitBtnpozycjonowanieClick() {
 }
 
 void TMainForm::StartPageReading(bool velocity) {
-    if (TypeSeams.HeadReady && TypeSeams.HeadReady()) {
-        call(velocity ? TypeSeams.StartVelocityReading : TypeSeams.StartLinearReading);
+    if (TypeCalls().HeadReady()) {
+        if (velocity)
+            TypeCalls().StartVelocityReading();
+        else
+            TypeCalls().StartLinearReading();
     } else {
         if (velocity)
             VelocityView->DisableVelocityStart();
         else
             DisableLinearStart();
-        call(TypeSeams.StartSignalMonitor);
+        TypeCalls().StartSignalMonitor();
     }
-    call(TypeSeams.RestartMeteoReading);
+    TypeCalls().RestartMeteoReading();
 }
 
 void TMainForm::Otworz1Click() {
-    auto open = [this](int mode) { return TypeSeams.OpenMeasurement && TypeSeams.OpenMeasurement(mode); };
+    auto open = [this](int mode) { return TypeCalls().OpenMeasurement(mode); };
     if (MeasurementMode == kModeVelocity) {
         if (VelocityRunning)
             ShowMessage(Msg("stTrwaPomiar"));
@@ -202,7 +243,7 @@ void TMainForm::Otworz1Click() {
         if (MeasurementRunning)
             ShowMessage(Msg("stTrwaPomiar"));
         else if (open(2))
-            call(TypeSeams.StoreFlatnessLine);
+            TypeCalls().StoreFlatnessLine();
         MeasurementMode = kModeFlatness;
         return;
     }
@@ -213,7 +254,7 @@ void TMainForm::Otworz1Click() {
 }
 
 void TMainForm::Zapisz1Click() {
-    auto save = [this](int mode) { return TypeSeams.SaveMeasurement && TypeSeams.SaveMeasurement(mode); };
+    auto save = [this](int mode) { return TypeCalls().SaveMeasurement(mode); };
     if (MeasurementMode == kModeVelocity) {
         if (VelocityRunning)
             ShowMessage(Msg("stTrwaPomiar"));
@@ -239,12 +280,12 @@ void TMainForm::Zapisz1Click() {
 void TMainForm::PunktyZListyClick() {
     if (MeasurementRunning) {
         ShowMessage(Msg("stTrwaPomiar"));
-    } else if (TypeSeams.EditTargetPoints && TypeSeams.EditTargetPoints()) {
+    } else if (TypeCalls().EditTargetPoints()) {
         if (QAction* a = MenuCommand("PunktyZListy")) a->setChecked(true);
         PointsFromList = true;
         enableIf(MenuCommand("PunktyPozycjonowania1"), true);
     }
-    call(TypeSeams.RefreshParameterSummary);
+    TypeCalls().RefreshParameterSummary();
 }
 
 void TMainForm::StopPoKazdymCyklu1Click() {
@@ -252,7 +293,7 @@ void TMainForm::StopPoKazdymCyklu1Click() {
         a->setChecked(!a->isChecked());
         StopAfterCycle = a->isChecked();
     }
-    call(TypeSeams.RefreshParameterSummary);
+    TypeCalls().RefreshParameterSummary();
 }
 
 void TMainForm::ButtonPozRaportClick() { ShowPositioningResults(); }
@@ -263,7 +304,7 @@ bool TMainForm::ShowPositioningResults() {
         ShowMessage(Msg("stZaMaloCykli"));
         return false;
     }
-    call(TypeSeams.HidePositioningPanels);
+    TypeCalls().HidePositioningPanels();
     showIf(PanelWyniki, true);
     enableIf(MenuCommand("Parametry1"), true);
     SetChartLegendVisible(wykres, true);
@@ -271,7 +312,7 @@ bool TMainForm::ShowPositioningResults() {
     if (LabelLuzZwrotny) LabelLuzZwrotny->clear();
     if (NotebookButton) NotebookButton->setCurrentIndex(2);
     enableIf(MenuCommand("TabelaPomiarow"), false);
-    call(TypeSeams.EvaluatePositioningRun);
+    TypeCalls().EvaluatePositioningRun();
     SetChartTitle(wykres, Msg("stWykresRap"));
     QApplication::restoreOverrideCursor();
     return true;
@@ -283,12 +324,12 @@ void TMainForm::Stop1Click() {
     else if (MeasurementMode == kModeAngular)
         AngularView->BStartPKClick();
     else
-        call(TypeSeams.EndMeasurementRun);
+        TypeCalls().EndMeasurementRun();
 }
 
 bool TMainForm::ShowSetupPicture() {
     const QString bundle = ProgramDir + QStringLiteral("foto.rcc");
-    const QString name = SetupPictureName(MeasurementMode, TypeSeams.MeasuredAxis ? TypeSeams.MeasuredAxis() : 0);
+    const QString name = SetupPictureName(MeasurementMode, TypeCalls().MeasuredAxis());
     QPixmap picture;
     const bool registered = QFileInfo::exists(bundle) && QResource::registerResource(bundle);
     if (registered) {

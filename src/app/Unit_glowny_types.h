@@ -1,38 +1,48 @@
 #pragma once
-#include <optional>
-// The measurement type pages of the main window (positioning, velocity, flatness): what their
-// entries, the open and save guard, the velocity run toggle, the results gate and the set-up
-// picture need from other parts of the window. Each seam is filled
-// by the part that owns it; an empty seam does nothing (or answers as noted).
+// The measurement type pages of the main window: what they call of other parts of the window,
+// and the plain rules of their entries.
 #include <QString>
-#include <functional>
+#include <optional>
 
 #include "foundations/PomiarCol.h"
 
-struct TypePageSeams {
-    std::function<bool()> HeadReady;                 // empty: not ready
-    std::function<void()> StartLinearReading;
-    std::function<void()> StartVelocityReading;
-    std::function<void()> StartSignalMonitor;
-    std::function<void()> RestartMeteoReading;
-    std::function<void()> HidePositioningPanels;
-    std::function<void()> ShowPositioningPanels;
-    std::function<void()> ResetHeadFlags;
-    std::function<void()> ClearFifo;
-    std::function<void()> ReturnToMainMenuFromVelocity;
-    std::function<void(int mode)> ShowRecentFiles;   // the recent-file commands of a type
-    std::function<void()> RefreshParameterSummary;
+// What the type pages (positioning, velocity, angular, flatness, vibration) call of other parts
+// of the window: their entries, the open and save guard, the velocity run toggle, the results
+// gate and the set-up picture. The window implements every call (Unit_glowny_types.cpp),
+// forwarding to the part that owns it.
+class TypePageCalls {
+public:
+    virtual bool HeadReady() = 0;
+    virtual void StartLinearReading() = 0;
+    virtual void StartVelocityReading() = 0;
+    virtual void StartSignalMonitor() = 0;
+    virtual void RestartMeteoReading() = 0;
+    virtual void HidePositioningPanels() = 0;
+    virtual void ShowPositioningPanels() = 0;
+    virtual void ResetHeadFlags() = 0;
+    virtual void ClearFifo() = 0;
+    virtual void ReturnToMainMenuFromVelocity() = 0;
+    // The recent-file commands of a file type.
+    virtual void ShowRecentFiles(int mode) = 0;
+    virtual void RefreshParameterSummary() = 0;
     // Open and save as a file type (0..5); true when it happened.
-    std::function<bool(int mode)> OpenMeasurement;
-    std::function<bool(int mode)> SaveMeasurement;
-    std::function<void()> StoreFlatnessLine;
-    std::function<bool()> EditTargetPoints;          // the target points editor; true on OK
-    std::function<void()> EvaluatePositioningRun;    // statistics and result views
-    std::function<void()> RedrawPositioningResults;  // result views from the statistics held
-    std::function<void()> EndMeasurementRun;
-    std::function<int()> AskSaveChanges;             // 2 Cancel, 6 Yes, 7 No; empty: 7
-    std::function<void()> FillHeaderEnvironment;
-    std::function<int()> MeasuredAxis;               // empty: 0
+    virtual bool OpenMeasurement(int mode) = 0;
+    virtual bool SaveMeasurement(int mode) = 0;
+    virtual void StoreFlatnessLine() = 0;
+    // The target points editor; true on OK.
+    virtual bool EditTargetPoints() = 0;
+    // Statistics and result views.
+    virtual void EvaluatePositioningRun() = 0;
+    // Result views from the statistics held.
+    virtual void RedrawPositioningResults() = 0;
+    virtual void EndMeasurementRun() = 0;
+    // 2 Cancel, 6 Yes, 7 No.
+    virtual int AskSaveChanges() = 0;
+    virtual void FillHeaderEnvironment() = 0;
+    virtual int MeasuredAxis() = 0;
+
+protected:
+    ~TypePageCalls() = default;
 };
 
 // The run can be evaluated: at least 2 cycles, more than 5 points in the first, and every cycle

@@ -46,10 +46,6 @@ const TTagSet& VelocityRunLocked() {
 void enableIf(QAction* a, bool on) {
     if (a) a->setEnabled(on);
 }
-void call(const std::function<void()>& f) {
-    if (f) f();
-}
-
 }  // namespace
 
 VelocityPage::VelocityPage(TMainForm& shell) : QObject(&shell), shell_(shell) {}
@@ -126,7 +122,7 @@ void VelocityPage::BitBtnpredkoscClick() {
     shell_.setWindowTitle(shell_.ModeCaptions[kModeVelocity]);
     shell_.ShowMenuItemsByTag(VelocityShown(), true);
     shell_.ShowMenuItemsByTag(VelocityHidden(), false);
-    if (shell_.TypeSeams.ShowRecentFiles) shell_.TypeSeams.ShowRecentFiles(kModeVelocity);
+    shell_.TypeCalls().ShowRecentFiles(kModeVelocity);
     if (InterfaceError) {
         Gauge4->setVisible(false);
         Panel19->setVisible(false);
@@ -138,7 +134,7 @@ void VelocityPage::BitBtnpredkoscClick() {
 }
 
 void VelocityPage::ButtonStartVClick() {
-    call(shell_.TypeSeams.ResetHeadFlags);
+    shell_.TypeCalls().ResetHeadFlags();
     VelocityDataSaved = true;
     shell_.EnableMenuItemsByTag(VelocityRunLocked(), false);
     if (VelocityRunning) {
@@ -157,7 +153,7 @@ void VelocityPage::ButtonStartVClick() {
     enableIf(shell_.MenuCommand("Start1"), false);
     enableIf(shell_.MenuCommand("Stop1"), true);
     enableIf(shell_.MenuCommand("Konfiguracja1"), false);
-    call(shell_.TypeSeams.FillHeaderEnvironment);
+    shell_.TypeCalls().FillHeaderEnvironment();
     shell_.MeasurementMode = kModeVelocity;
     shell_.Readout().ShowRunPanel(true);
     ButtonStartV->setText(QStringLiteral("&Stop"));
@@ -168,7 +164,7 @@ void VelocityPage::ButtonStartVClick() {
     if (instrument::ChosenLink() == instrument::LinkKind::Card)
         shell_.SendHeadCommand('R');
     else
-        call(shell_.TypeSeams.ClearFifo);
+        shell_.TypeCalls().ClearFifo();
     shell_.SendHeadCommand('S');
     VelocitySampleCount = 0;
     VelocityRunning = true;
@@ -180,7 +176,7 @@ void VelocityPage::Button2Click() {
         return;
     }
     if (!shell_.SaveOrDiscardChanges(kModeVelocity)) return;
-    call(shell_.TypeSeams.ReturnToMainMenuFromVelocity);
+    shell_.TypeCalls().ReturnToMainMenuFromVelocity();
 }
 
 void VelocityPage::DisableVelocityStart() {

@@ -37,10 +37,6 @@ constexpr int kPageMainMenu = 1;
 // The commands a vibration acquisition disables and its end enables again.
 TTagSet VibrationCommandTags() { return TagSet({2, 3, 4, 5, 42}); }
 
-void call(const std::function<void()>& f) {
-    if (f) f();
-}
-
 }  // namespace
 
 VibrationPage::VibrationPage(TMainForm& shell) : QObject(&shell), shell_(shell) {}
@@ -168,7 +164,7 @@ void VibrationPage::BitBtnFFTClick() {
     FFTCzas->BottomAxis().SetTitle(Msg("stCzas") + QStringLiteral(" [s]"));
     WykresFFT->BottomAxis().SetTitle(Msg("stCzest") + QStringLiteral(" [Hz]"));
     ApplyAxisTitles();
-    if (shell_.TypeSeams.ShowRecentFiles) shell_.TypeSeams.ShowRecentFiles(kModeVibration);
+    shell_.TypeCalls().ShowRecentFiles(kModeVibration);
     shell_.setWindowTitle(shell_.ModeCaptions[kModeVibration]);
 
     // Made once, zeroed at every entry.
@@ -180,11 +176,11 @@ void VibrationPage::BitBtnFFTClick() {
         FFTPom->setEnabled(false);
         GaugeFFT->hide();
     } else {
-        if (shell_.TypeSeams.HeadReady && shell_.TypeSeams.HeadReady())
+        if (shell_.TypeCalls().HeadReady())
             modes::StartFftReading(shell_.EntryHost());
         else
-            call(shell_.TypeSeams.StartSignalMonitor);
-        call(shell_.TypeSeams.RestartMeteoReading);
+            shell_.TypeCalls().StartSignalMonitor();
+        shell_.TypeCalls().RestartMeteoReading();
     }
     shell_.NotebookMainForm->setCurrentIndex(kPageVibration);
 }

@@ -45,8 +45,7 @@ TEST_F(MainWindowTest, AskSaveChangesAsksThroughTheMessageBox) {
     EXPECT_EQ(messages.size(), 1u);
     // The type pages ask through the same question.
     f->MeasurementMode = 0;
-    ASSERT_TRUE(f->TypeSeams.AskSaveChanges);
-    EXPECT_EQ(f->TypeSeams.AskSaveChanges(), 7);
+    EXPECT_EQ(f->TypeCalls().AskSaveChanges(), 7);
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[1].text, QStringLiteral("Nie zachowane pozycjonowanie\nZachować?"));
 }

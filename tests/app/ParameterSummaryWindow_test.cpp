@@ -11,6 +11,7 @@
 
 #include "app/FlatnessPage.h"
 #include "MainWindowFixture.h"
+#include "TypeCallsStandIn.h"
 #include "support/ModalDialog.h"
 #include "app/PunktyPoz.h"
 #include "app/StraightnessRun.h"
@@ -45,6 +46,7 @@ protected:
         setFileDialogHook([](const FileDialogSettings&, bool) { return std::optional<QString>(); });
     }
     void TearDown() override {
+        stand.reset();  // before the window goes
         setFileDialogHook({});
         MainWindowTest::TearDown();
     }
@@ -52,11 +54,13 @@ protected:
     void startWindow() {
         start();
         f = form();
-        f->TypeSeams.HeadReady = [] { return true; };
-        f->TypeSeams.StartLinearReading = [] {};
-        f->TypeSeams.StartVelocityReading = [] {};
-        f->TypeSeams.StartSignalMonitor = [] {};
-        f->TypeSeams.RestartMeteoReading = [] {};
+        stand.reset();
+        stand = std::make_unique<TypeCallsStandIn>(*f);
+        stand->headReady = [] { return true; };
+        stand->startLinearReading = [] {};
+        stand->startVelocityReading = [] {};
+        stand->startSignalMonitor = [] {};
+        stand->restartMeteoReading = [] {};
         messages.clear();
     }
     QStringList panels() const {
@@ -82,6 +86,7 @@ protected:
     }
 
     TMainForm* f = nullptr;
+    std::unique_ptr<TypeCallsStandIn> stand;
     int answer = mrOk;
 };
 
@@ -155,7 +160,7 @@ TEST_F(ParameterSummaryWindow, ChangedOptionsShowAtOnce) {
     auto* angularPanel = Control<QStatusBar>(f, "StatusBar2")->findChild<QLabel*>("StatusBar2Panel2");
     angularPanel->clear();
     f->MeasurementMode = 4;
-    f->TypeSeams.RefreshParameterSummary();
+    f->TypeCalls().RefreshParameterSummary();
     EXPECT_FALSE(angularPanel->text().isEmpty());
     EXPECT_EQ(panels(), before);
 }

@@ -16,6 +16,7 @@
 
 #include "app/FlatnessPage.h"
 #include "MainWindowFixture.h"
+#include "TypeCallsStandIn.h"
 #include "app/RunCommands.h"
 #include "app/StraightnessRun.h"
 #include "evaluation/MeasurementHeader.h"
@@ -373,7 +374,8 @@ TEST_F(RunCommandsWindow, ChartXAxisChoiceRetitlesAndRedraws) {
     start();
     TMainForm& f = *form();
     int evaluations = 0;
-    f.TypeSeams.RedrawPositioningResults = [&] { ++evaluations; };
+    TypeCallsStandIn stand(f);
+    stand.redrawPositioningResults = [&] { ++evaluations; };
     f.Dystans1->trigger();
     EXPECT_TRUE(f.Dystans1->isChecked());
     EXPECT_FALSE(f.Numerpunktu1->isChecked());

@@ -10,6 +10,7 @@
 #include <QTableWidget>
 
 #include "MainWindowFixture.h"
+#include "TypeCallsStandIn.h"
 #include "app/PointStoreWidgets.h"
 #include "evaluation/PointStore.h"
 #include "foundations/Display.h"
@@ -47,24 +48,30 @@ protected:
         start();
         f = form();
         messages.clear();
-        f->TypeSeams.HeadReady = [this] { return headReady; };
-        f->TypeSeams.StartLinearReading = [this] { calls.push_back("StartLinearReading"); };
-        f->TypeSeams.StartVelocityReading = [this] { calls.push_back("StartVelocityReading"); };
-        f->TypeSeams.StartSignalMonitor = [this] { calls.push_back("StartSignalMonitor"); };
-        f->TypeSeams.RestartMeteoReading = [this] { calls.push_back("RestartMeteoReading"); };
-        f->TypeSeams.OpenMeasurement = [this](int mode) {
+        stand.reset();
+        stand = std::make_unique<TypeCallsStandIn>(*f);
+        stand->headReady = [this] { return headReady; };
+        stand->startLinearReading = [this] { calls.push_back("StartLinearReading"); };
+        stand->startVelocityReading = [this] { calls.push_back("StartVelocityReading"); };
+        stand->startSignalMonitor = [this] { calls.push_back("StartSignalMonitor"); };
+        stand->restartMeteoReading = [this] { calls.push_back("RestartMeteoReading"); };
+        stand->openMeasurement = [this](int mode) {
             calls.push_back("Open" + std::to_string(mode) + " mode " + std::to_string(f->MeasurementMode));
             return true;
         };
-        f->TypeSeams.SaveMeasurement = [this](int mode) {
+        stand->saveMeasurement = [this](int mode) {
             calls.push_back("Save" + std::to_string(mode));
             return saveSucceeds;
         };
-        f->TypeSeams.StoreFlatnessLine = [this] { calls.push_back("StoreFlatnessLine"); };
-        f->TypeSeams.ReturnToMainMenuFromVelocity = [this] { calls.push_back("ReturnFromVelocity"); };
-        f->TypeSeams.AskSaveChanges = [this] { return answer; };
-        f->TypeSeams.EndMeasurementRun = [this] { calls.push_back("EndMeasurementRun"); };
-        f->TypeSeams.EditTargetPoints = [this] { return editorOk; };
+        stand->storeFlatnessLine = [this] { calls.push_back("StoreFlatnessLine"); };
+        stand->returnToMainMenuFromVelocity = [this] { calls.push_back("ReturnFromVelocity"); };
+        stand->askSaveChanges = [this] { return answer; };
+        stand->endMeasurementRun = [this] { calls.push_back("EndMeasurementRun"); };
+        stand->editTargetPoints = [this] { return editorOk; };
+    }
+    void TearDown() override {
+        stand.reset();  // before the window goes
+        MainWindowTest::TearDown();
     }
     std::vector<QString> messageTexts() const {
         std::vector<QString> t;
@@ -73,6 +80,7 @@ protected:
     }
 
     TMainForm* f = nullptr;
+    std::unique_ptr<TypeCallsStandIn> stand;
     bool headReady = true;
     bool saveSucceeds = true;
     bool editorOk = true;
@@ -245,7 +253,7 @@ TEST_F(TypePagesTest, ResultsGate) {
 
     startWindow();
     bool evaluated = false;
-    f->TypeSeams.EvaluatePositioningRun = [&] { evaluated = true; };
+    stand->evaluatePositioningRun = [&] { evaluated = true; };
     Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     f->PositioningCycles->Assign(cyclesOf({6, 7}));
     f->ButtonPozRaport->click();
@@ -304,7 +312,7 @@ TEST_F(TypePagesTest, GridCellsFollowTheirPointsByIndex) {
     Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     // The deviation table is on, as the reading's start shows it (the stand-in start does not).
     f->MenuCommand("MenuItemTabelkaOdchylek")->setChecked(true);
-    f->TypeSeams.ShowPositioningPanels();
+    f->TypeCalls().ShowPositioningPanels();
     f->Numerpunktu1->setChecked(false);
     LengthUnit = 0;
     f->PositioningCycles->Assign(cyclesOf({2, 2}));
