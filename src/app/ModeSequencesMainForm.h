@@ -62,7 +62,7 @@ public:
     QWidget* MainWindowWidget() const override;
     int MainPage() const override;
     void CreateReadingThread(uint64_t generation) override;
-    // A monitor over the seam's (or the link's) source, with this window as its sink.
+    // A monitor over the window's signal source, with this window as its sink.
     void StartSignalMonitor() override;
     void RestartMeteoReading() override;
     void ClearFifo() override;
