@@ -4,9 +4,12 @@
 #include "foundations/SharedGlobals.h"
 #include "instrument/LinkPort.h"
 #include "instrument/OdczytSygnaluPomiarowego.h"
+#include "instrument/RawConversion.h"
 #include "instrument/ThreadGeneration.h"
 
 #include <QCloseEvent>
+#include <QColor>
+#include <QPalette>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -295,6 +298,13 @@ void TKomunikaty::UpdateKomunikatySignal(int level, int threshold) {
         Gauge1->show();
         if (HeadWasOff.load()) Label1->setText(Msg("stOdlGlow"));
         Gauge1->setValue(std::clamp(level, Gauge1->minimum(), Gauge1->maximum()));
+        // Coloured like the window's signal gauges, by its percentage.
+        const int span = Gauge1->maximum() - Gauge1->minimum();
+        const int percent = span > 0 ? (Gauge1->value() - Gauge1->minimum()) * 100 / span : 0;
+        const uint32_t c = instrument::SignalGaugeColour(percent);  // 0x00BBGGRR
+        QPalette p = Gauge1->palette();
+        p.setColor(QPalette::Highlight, QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)));
+        Gauge1->setPalette(p);
         sink_->ShowTypeGaugeLevel(level);
     } else {
         Gauge1->hide();

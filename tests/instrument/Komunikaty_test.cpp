@@ -304,6 +304,10 @@ TEST_F(KomunikatyTest, SignalFeedShowsHeadOffAndDisconnection) {
     EXPECT_FALSE(form->Gauge1->isHidden());
     EXPECT_EQ(form->Gauge1->value(), 10);
     EXPECT_EQ(form->Label1->text(), Msg("stOdlGlow"));
+    // Coloured by its percentage: 10 of 40 is orange, 30 of 40 lime.
+    EXPECT_EQ(form->Gauge1->palette().color(QPalette::Highlight), QColor(0xFF, 0x79, 0));
+    form->UpdateKomunikatySignal(30, 10);
+    EXPECT_EQ(form->Gauge1->palette().color(QPalette::Highlight), QColor(0, 0xFF, 0));
 }
 
 TEST_F(KomunikatyTest, FirmwareLoaderEnd) {
