@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -109,7 +110,13 @@ void TMainForm::BuildPages() {
     NotebookMainForm->addWidget(BuildPositioningPage());  // 3
     NotebookMainForm->addWidget(VelocityView->Build());    // 4
     NotebookMainForm->addWidget(AngularView->Build());    // 5
-    NotebookMainForm->addWidget(BuildServicePage());      // 6
+    // The service panel is laid out for a large screen: on a small one it scrolls instead of
+    // widening the window (and the environment panel beside it) past the screen's edge.
+    auto* serviceScroll = named(new QScrollArea, "ServicePanelScroll");
+    serviceScroll->setWidgetResizable(true);
+    serviceScroll->setFrameShape(QFrame::NoFrame);
+    serviceScroll->setWidget(BuildServicePage());
+    NotebookMainForm->addWidget(serviceScroll);           // 6
     NotebookMainForm->addWidget(TableView->Build());      // 7
     NotebookMainForm->addWidget(FlatnessView->Build());   // 8
     NotebookMainForm->addWidget(VibrationView->Build());  // 9
@@ -322,6 +329,9 @@ QWidget* TMainForm::BuildPositioningPage() {
     pw->addWidget(ListboxWyniki, 1);
     PanelWyniki->hide();
     side->addWidget(PanelWyniki, 1);
+    // While neither the deviation table nor the results show (a run, the review), the room left
+    // goes below the readouts rather than into gaps between them.
+    side->addStretch(0);
 
     auto* sideBox = new QWidget(page);
     sideBox->setLayout(side);
