@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QFontDatabase>
@@ -17,9 +18,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTimer>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -98,6 +101,25 @@ std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogSettings& 
     if (s.FilterIndex >= 1 && s.FilterIndex <= filters.size()) dlg.selectNameFilter(filters[s.FilterIndex - 1]);
     if (!s.DefaultExt.isEmpty()) dlg.setDefaultSuffix(s.DefaultExt.mid(s.DefaultExt.startsWith(u'.') ? 1 : 0));
     if (!s.FileName.isEmpty()) dlg.selectFile(s.FileName);
+    // Qt's own dialog opens small, with fixed column widths that cut types and dates off: it
+    // takes most of the screen it opens on (within a dialog's size on a large screen), and each
+    // folder read fits the size, type and date columns to their contents, the name taking the
+    // rest. Its list is Qt's, with no other way to it than its own children.
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
+        const QRect avail = screen->availableGeometry();
+        dlg.resize(std::min(avail.width() * 9 / 10, 960), std::min(avail.height() * 8 / 10, 620));
+    }
+    for (QTreeView* list : dlg.findChildren<QTreeView*>()) {
+        auto* files = qobject_cast<QFileSystemModel*>(list->model());
+        if (!files) continue;
+        QObject::connect(files, &QFileSystemModel::directoryLoaded, list, [list] {
+            QTimer::singleShot(0, list, [list] {
+                QHeaderView* header = list->header();
+                for (int c = 1; c < header->count(); ++c) list->resizeColumnToContents(c);
+                header->setSectionResizeMode(0, QHeaderView::Stretch);
+            });
+        });
+    }
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
     return dlg.selectedFiles().first();
 }

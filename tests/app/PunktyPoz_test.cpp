@@ -1,5 +1,10 @@
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QTreeView>
+#include <QtTest/QTest>
 #include <QFile>
 #include <QLabel>
 #include <QRadioButton>
@@ -17,6 +22,7 @@
 #include "foundations/RealSpinEdit.h"
 #include "platform/AppPaths.h"
 #include "platform/Registry.h"
+#include "support/ModalDialog.h"
 
 namespace {
 
@@ -269,6 +275,43 @@ TEST_F(PunktyPozTest, EditTargetPointsNeedsFivePointsForOk) {
     });
     EXPECT_FALSE(EditTargetPoints(points, &start, 1, 0, 0));
     EXPECT_EQ(points.Count(), 5);
+}
+
+// The program's file dialog shows a file's name, size, type and date whole.
+TEST_F(PunktyPozTest, FileDialogShowsEveryColumnWhole) {
+    setFileDialogHook({});
+    QFile file(dir.filePath("punkty_kontrolne.dtp"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("0");
+    file.close();
+    FileDialogSettings s;
+    s.InitialDir = dir.path();
+    s.Filter = QStringLiteral("text (*.dtp)|*.dtp");
+    bool checked = false;
+    testsupport::whenModalShown<QFileDialog>([&](QFileDialog& d) {
+        auto* view = d.findChild<QTreeView*>();
+        ASSERT_NE(view, nullptr);
+        QAbstractItemModel* model = view->model();
+        const QFontMetrics fm(view->font());
+        auto cut = [&] {
+            QStringList cutOff;
+            if (model->rowCount(view->rootIndex()) != 1) return QStringList{QStringLiteral("<no file yet>")};
+            for (int c = 0; c < model->columnCount(view->rootIndex()); ++c) {
+                const QString text = model->index(0, c, view->rootIndex()).data().toString();
+                const QString heading = model->headerData(c, Qt::Horizontal).toString();
+                const int need = std::max(fm.horizontalAdvance(text), fm.horizontalAdvance(heading));
+                if (view->header()->sectionSize(c) < need) cutOff << text;
+            }
+            return cutOff;
+        };
+        // The folder is read in the background; the columns follow once it is in.
+        for (int i = 0; i < 500 && !cut().isEmpty(); ++i) QTest::qWait(10);
+        EXPECT_EQ(cut(), QStringList());
+        checked = true;
+        d.reject();
+    });
+    EXPECT_EQ(RunFileDialog(nullptr, s, false), std::nullopt);
+    EXPECT_TRUE(checked);
 }
 
 // Pictures of the editor at the smallest screen the program serves, for a look by eye
