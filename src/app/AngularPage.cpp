@@ -315,7 +315,7 @@ void AngularPage::ShowAngularInfo(const QString& text) {
 
 void AngularPage::ShowAngularParameters() {
     auto panelText = [this](int i, const QString& text) {
-        if (auto* l = StatusBar2->findChild<QLabel*>(QStringLiteral("StatusBar2Panel") + QString::number(i)))
+        if (QLabel* l = StatusBar2->Panel(i))
             l->setText(text);
     };
     const TMainForm& f = shell_;

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QString>
 
+#include "app/PageControls.h"
+
 class QLabel;
 class QFrame;
 class QProgressBar;
@@ -80,5 +82,5 @@ private:
     QPushButton* BStartPK = nullptr;
     QPushButton* ButtonMainMenuPK = nullptr;
     QLabel* LabelInfoPK = nullptr;
-    QStatusBar* StatusBar2 = nullptr;
+    pagecontrols::PanelStatusBar* StatusBar2 = nullptr;
 };

@@ -1,6 +1,8 @@
 #include "app/ModeSequencesMainForm.h"
 
 #include "app/AngularPage.h"
+#include "app/LiveReadoutPage.h"
+#include "app/VelocityPage.h"
 #include "app/Unit_glowny.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/SharedGlobals.h"
@@ -103,19 +105,14 @@ void ShowSignalGauge(QProgressBar* g, int value) {
 
 namespace {
 
-template <class T = QWidget>
-T* named(TMainForm& f, const char* name) {
-    return f.findChild<T*>(QString::fromLatin1(name));
-}
-
 void enableCommand(TMainForm& f, const char* name, bool on) {
-    if (auto* a = named<QAction>(f, name)) a->setEnabled(on);
+    if (QAction* a = f.MenuCommand(QString::fromLatin1(name))) a->setEnabled(on);
 }
 
 void velocityRunOff(TMainForm& f) {
     VelocityRunning = false;
-    if (auto* b = named<QPushButton>(f, "ButtonStartV")) b->setText("&Start");
-    if (QWidget* p = named(f, "Panel6")) p->hide();
+    f.Velocity().ShowRunStopped();
+    f.Readout().ShowRunPanel(false);
 }
 
 }  // namespace
@@ -146,7 +143,7 @@ void MainFormKomunikatySink::ClearMotorRunning() {
 void MainFormKomunikatySink::RestartMeasurementPage(uint8_t mode) {
     switch (mode) {
     case 0:
-        if (QWidget* b = named(f_, "ZakonczeniePozNastepny")) b->setEnabled(false);
+        if (f_.ZakonczeniePozNastepny) f_.ZakonczeniePozNastepny->setEnabled(false);
         break;
     case 1:
         velocityRunOff(f_);
@@ -154,7 +151,7 @@ void MainFormKomunikatySink::RestartMeasurementPage(uint8_t mode) {
     case 2:
     case 3:
         MeasurementRunning = false;
-        if (auto* b = named<QPushButton>(f_, "ButtonPozStart")) b->setText("&Start");
+        if (f_.ButtonPozStart) f_.ButtonPozStart->setText("&Start");
         break;
     case 4:
         MeasurementRunning = false;
@@ -184,7 +181,7 @@ void MainFormKomunikatySink::ReturnToMainMenu(uint8_t mode) {
 }
 
 void MainFormKomunikatySink::ShowWaitingForLaser() {
-    if (QWidget* b = named(f_, "ButtonStartV")) b->setEnabled(false);
+    f_.Velocity().DisableStartButton();
     host_.ShowReadoutPage(1);
 }
 
@@ -216,7 +213,7 @@ void MainFormKomunikatySink::ShowErrorMessage(const QString& text) {
 }
 
 void MainFormKomunikatySink::AppendServiceLog(const QString& text) {
-    if (auto* l = named<QListWidget>(f_, "PSListBox2")) l->addItem(text);
+    if (f_.PSListBox2) f_.PSListBox2->addItem(text);
 }
 
 int MainFormKomunikatySink::MainPage() const { return host_.MainPage(); }

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <vector>
 
 #include "foundations/Display.h"
 #include "platform/Chart.h"
@@ -75,16 +76,29 @@ inline QTableWidget* deviationGrid(QWidget* parent, const char* name) {
     return g;
 }
 
-inline QStatusBar* panelStatusBar(QWidget* parent, const char* name, int panels) {
-    auto* s = named(new QStatusBar(parent), name);
-    s->setSizeGripEnabled(false);
-    for (int i = 0; i < panels; ++i) {
-        auto* l = new QLabel(s);
-        l->setObjectName(QString::fromLatin1(name) + QStringLiteral("Panel") + QString::number(i));
-        l->setFrameShape(QFrame::StyledPanel);
-        s->addWidget(l, 1);
+// A status bar of fixed panels, each a label named after the bar ("<bar>Panel<i>").
+class PanelStatusBar : public QStatusBar {
+public:
+    PanelStatusBar(QWidget* parent, const char* name, int panels) : QStatusBar(parent) {
+        setObjectName(QString::fromLatin1(name));
+        setSizeGripEnabled(false);
+        for (int i = 0; i < panels; ++i) {
+            auto* l = new QLabel(this);
+            l->setObjectName(QString::fromLatin1(name) + QStringLiteral("Panel") + QString::number(i));
+            l->setFrameShape(QFrame::StyledPanel);
+            addWidget(l, 1);
+            panels_.push_back(l);
+        }
     }
-    return s;
+    // Panel i; null past the last.
+    QLabel* Panel(int i) const { return i >= 0 && i < int(panels_.size()) ? panels_[size_t(i)] : nullptr; }
+
+private:
+    std::vector<QLabel*> panels_;
+};
+
+inline PanelStatusBar* panelStatusBar(QWidget* parent, const char* name, int panels) {
+    return new PanelStatusBar(parent, name, panels);
 }
 
 inline QWidget* backButton(QWidget* parent, QPushButton*& b, const char* name) {

@@ -304,6 +304,7 @@ QWidget* ServicePage::Build(TMainForm& f) {
     int motorButtons = 0;
     for (const runcontrol::ServiceButton& c : runcontrol::ServiceCommandButtons()) {
         QPushButton* b = button(motor, c.name, QString::fromUtf8(c.caption));
+        commandButtons_.emplace_back(QString::fromLatin1(c.name), b);
         if (QByteArray(c.name).startsWith("Button3")) {
             b->setParent(clock);
             clockRow->addWidget(b);

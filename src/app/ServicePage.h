@@ -10,6 +10,8 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -110,12 +112,16 @@ public:
 
     QTimer* FlagTimer() const { return PSTimer1; }
     QTimer* BlinkTimer() const { return PSTimerMiganie; }
+    // The motor and clock command buttons with their component names, in the order of
+    // runcontrol::ServiceCommandButtons.
+    const std::vector<std::pair<QString, QPushButton*>>& CommandButtons() const { return commandButtons_; }
 
 private:
     void sendAndSay(uint8_t byte, const QString& status);
     void cardTest(uint8_t command, QString (*answer)(uint8_t, uint8_t));
     void serialReply(uint8_t kind);
     QLabel* cardValue(int bit) const { return cardValues_[size_t(bit)]; }
+    std::vector<std::pair<QString, QPushButton*>> commandButtons_;
 
     ServicePanelHost& host_;
     QSpinBox* PSSpinEdit1 = nullptr;

@@ -196,7 +196,7 @@ void TMainForm::FormCreate() {
     ListboxWyniki->SetSectionWidth(1, s1);
     ListboxWyniki->SetSectionWidth(2, std::max(0, w - s0 - s1));
 
-    for (QStatusBar* s : {StatusBar1, AngularView->StatusBar()}) {
+    for (QStatusBar* s : std::initializer_list<QStatusBar*>{StatusBar1, AngularView->StatusBar()}) {
         QFont f = s->font();
         f.setPointSize(8);
         s->setFont(f);

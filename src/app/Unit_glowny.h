@@ -18,6 +18,7 @@
 
 #include "app/LinkState.h"
 #include "app/LinkThreads.h"
+#include "app/PageControls.h"
 #include "app/ServicePanel.h"
 #include "app/Settings.h"
 #include "app/TablePage.h"
@@ -269,7 +270,7 @@ public:
     QLabel* LabOkno = nullptr;
     QLabel* Label26 = nullptr;
     QPushButton* BRozdziel = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
+    pagecontrols::PanelStatusBar* StatusBar1 = nullptr;
     // NotebookButton page 0 (running)
     QPushButton* ButtonPozStart = nullptr;
     QPushButton* ButtonZaliczeniepunktu = nullptr;
@@ -318,7 +319,7 @@ public:
     QListWidget* PSListBox1 = nullptr;
     QListWidget* PSListBox2 = nullptr;
     QListWidget* PSListBox3 = nullptr;
-    QStatusBar* PSStatusBar1 = nullptr;
+    pagecontrols::PanelStatusBar* PSStatusBar1 = nullptr;
     // Link type choice: InterfaceMode := the chosen index; the flag page follows; the port
     // choice is offered only for the serial link.
     void PSTransmisja2Click();

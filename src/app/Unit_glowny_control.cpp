@@ -29,6 +29,7 @@
 #include "app/StraightnessRun.h"
 #include "app/Unit_DaneMaszyny.h"
 #include "app/AngularPage.h"
+#include "app/ServicePage.h"
 #include "app/Unit_glowny.h"
 #include "evaluation/PointStore.h"
 #include "evaluation/StraightnessEval.h"
@@ -159,13 +160,11 @@ void TMainForm::ConnectRunControl() {
     connect(PSButton39, &QPushButton::clicked, this, &TMainForm::PSButton39Click);
     connect(ResetSprzetowy, &QPushButton::clicked, this, &TMainForm::ResetSprzetowyClick);
     connect(ResetProgramu, &QPushButton::clicked, this, &TMainForm::ResetProgramuClick);
-    for (const runcontrol::ServiceButton& b : runcontrol::ServiceCommandButtons()) {
-        if (auto* w = findChild<QPushButton*>(QString::fromLatin1(b.name)))
-            connect(w, &QPushButton::clicked, this, [this, name = QString::fromLatin1(b.name)] {
-                WindowLink link(*this);
-                runcontrol::PressServiceButton(name, link);
-            });
-    }
+    for (const auto& [name, w] : Service().CommandButtons())
+        connect(w, &QPushButton::clicked, this, [this, name = name] {
+            WindowLink link(*this);
+            runcontrol::PressServiceButton(name, link);
+        });
 
     connect(SETempPow, &QLineEdit::editingFinished, this, &TMainForm::SETempPowExit);
     connect(SETempPow, &QLineEdit::textChanged, this, &TMainForm::SETempPowChange);

@@ -100,7 +100,7 @@ void TMainForm::ConfigureLink(instrument::LinkKind kind, platform::CardPorts* ca
 void TMainForm::ReleaseLink() { instrument::ResetLink(); }
 
 void TMainForm::SetLinkStatusText(const QString& text) {
-    if (QLabel* l = mainform_link::statusPanel(PSStatusBar1)) l->setText(text);
+    if (QLabel* l = PSStatusBar1 ? PSStatusBar1->Panel(0) : nullptr) l->setText(text);
 }
 
 void TMainForm::SendHeadCommand(uint8_t byte) { SendCommandByte(byte); }

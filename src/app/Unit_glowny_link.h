@@ -20,10 +20,6 @@
 
 namespace mainform_link {
 
-inline QLabel* statusPanel(QStatusBar* bar) {
-    return bar ? bar->findChild<QLabel*>(bar->objectName() + QStringLiteral("Panel0")) : nullptr;
-}
-
 inline QListWidget* listOf(TMainForm& f, instrument::LinkList list) {
     switch (list) {
     case instrument::LinkList::RSListBox: return f.RSListBox;

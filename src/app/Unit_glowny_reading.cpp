@@ -20,7 +20,6 @@
 #include "evaluation/PointStore.h"
 #include "app/LiveReadoutPage.h"
 #include "app/ServicePage.h"
-#include "app/NotYetBuilt.h"
 #include "app/AngularPage.h"
 #include "app/Unit_glowny.h"
 #include "app/VibrationPage.h"
@@ -39,11 +38,6 @@
 #include "instrument/Unit_Komunikaty.h"
 
 namespace {
-
-template <class T = QWidget>
-T* named(TMainForm& f, const char* name) {
-    return f.findChild<T*>(QString::fromLatin1(name));
-}
 
 void showOn(TDisplay* d, double v) {
     if (d) d->SetValue(v);
@@ -74,13 +68,13 @@ public:
             return;
         }
         last_ = instrument::ComputeMeteoReadout(values, CalibrationTable, f_.TemperatureUnit, f_.PressureUnit);
-        setLabel("Label25", last_.airText);
-        setLabel("Label11", last_.materialSensorTexts[0]);
-        setLabel("Label12", last_.materialSensorTexts[1]);
-        setLabel("Label13", last_.materialSensorTexts[2]);
-        setLabel("Label19", last_.materialText);
-        setLabel("Label23", last_.humidityText);
-        setLabel("Label24", last_.pressureText);
+        setLabel(f_.Label25, last_.airText);
+        setLabel(f_.Label11, last_.materialSensorTexts[0]);
+        setLabel(f_.Label12, last_.materialSensorTexts[1]);
+        setLabel(f_.Label13, last_.materialSensorTexts[2]);
+        setLabel(f_.Label19, last_.materialText);
+        setLabel(f_.Label23, last_.humidityText);
+        setLabel(f_.Label24, last_.pressureText);
         if (f_.ServicePageShown()) f_.Service().ShowMeteoValues(last_.serviceTexts);
         instrument::StoreMeteoReadout(last_);
         shown_ = true;
@@ -114,8 +108,8 @@ public:
 
 private:
     static bool checked(QCheckBox* c) { return !c || c->isChecked(); }
-    void setLabel(const char* name, const QString& text) {
-        if (auto* l = named<QLabel>(f_, name)) l->setText(text);
+    static void setLabel(QLabel* l, const QString& text) {
+        if (l) l->setText(text);
     }
 
     TMainForm& f_;
@@ -141,8 +135,7 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
 
     // The averaging choices the thread reads, from the window's controls.
     void TakeMeteoSettings() {
-        auto* averaging = named<TRadioGroup>(f, "RadioGroupUsrednianieMeteo");
-        meteoSettings.averagingOn = averaging ? averaging->ItemIndex() == 0 : f.MeteoAveragingIndex == 0;
+        meteoSettings.averagingOn = f.MeteoAveragingIndex == 0;
         if (f.ScrollBar12) meteoSettings.changeThreshold = f.ScrollBar12->value();
     }
     // The environment station runs again (turned on first when it had been stopped).

@@ -4,7 +4,6 @@
 #include <QProgressBar>
 
 #include "app/ModeSequencesMainForm.h"
-#include "app/NotYetBuilt.h"
 #include "app/PointStoreWidgets.h"
 #include "app/StraightnessRun.h"
 #include "app/Unit_glowny.h"

@@ -195,7 +195,7 @@ void TMainForm::ShowMeasurementParameters() {
     const std::array<QString, 5> texts = summary::MeasurementParameterTexts(in);
     if (StatusBar1) {
         for (int i = 0; i < 5; ++i)
-            if (auto* panel = StatusBar1->findChild<QLabel*>(QStringLiteral("StatusBar1Panel") + QString::number(i)))
+            if (QLabel* panel = StatusBar1->Panel(i))
                 panel->setText(texts[size_t(i)]);
     }
     if (MeasurementMode != kModePositioning && LabelJedProsto) LabelJedProsto->setText(summary::StraightnessUnitCaption(StraightnessMethod));

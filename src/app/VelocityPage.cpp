@@ -184,6 +184,9 @@ void VelocityPage::DisableVelocityStart() {
     enableIf(shell_.MenuCommand("Start1"), false);
 }
 
+void VelocityPage::DisableStartButton() { ButtonStartV->setEnabled(false); }
+void VelocityPage::ShowRunStopped() { ButtonStartV->setText(QStringLiteral("&Start")); }
+
 void VelocityPage::UpdateVelocityUnitCaptions() {
     const int unit = shell_.VelocityChartUnit < VelocityUnitNames.size() ? shell_.VelocityChartUnit : 0;
     const QString name = QString::fromUtf8(VelocityUnitNames[unit]);

@@ -40,6 +40,10 @@ public:
 
     // The start is off until the head is ready (with the menu's "Start").
     void DisableVelocityStart();
+    // The link status window waits for the laser: the start button is off meanwhile.
+    void DisableStartButton();
+    // The run has been stopped from outside: the toggle offers "&Start" again.
+    void ShowRunStopped();
     // Units, decimals and the chart's value axis title by the chosen velocity unit.
     void UpdateVelocityUnitCaptions();
     // Chart title and time axis in the current language.

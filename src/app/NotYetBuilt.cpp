@@ -1,6 +1,0 @@
-#include "app/NotYetBuilt.h"
-
-namespace notyet {
-
-
-}  // namespace notyet
