@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -110,13 +109,7 @@ void TMainForm::BuildPages() {
     NotebookMainForm->addWidget(BuildPositioningPage());  // 3
     NotebookMainForm->addWidget(VelocityView->Build());    // 4
     NotebookMainForm->addWidget(AngularView->Build());    // 5
-    // The service panel is laid out for a large screen: on a small one it scrolls instead of
-    // widening the window (and the environment panel beside it) past the screen's edge.
-    auto* serviceScroll = named(new QScrollArea, "ServicePanelScroll");
-    serviceScroll->setWidgetResizable(true);
-    serviceScroll->setFrameShape(QFrame::NoFrame);
-    serviceScroll->setWidget(BuildServicePage());
-    NotebookMainForm->addWidget(serviceScroll);           // 6
+    NotebookMainForm->addWidget(BuildServicePage());      // 6
     NotebookMainForm->addWidget(TableView->Build());      // 7
     NotebookMainForm->addWidget(FlatnessView->Build());   // 8
     NotebookMainForm->addWidget(VibrationView->Build());  // 9
