@@ -3,6 +3,8 @@
 // a run and holds the page's commands.
 #include "app/AngularPage.h"
 
+#include "instrument/OdczytSygnaluPomiarowego.h"
+
 #include <QAction>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -356,3 +358,5 @@ void AngularPage::ShowAngle(double division, double total) {
     DisplayPodzKat->SetValue(division);
     DispKatCalkowity->SetValue(total);
 }
+
+WarmUpControls AngularPage::SignalWarmUpControls() const { return {nullptr, nullptr, BStartPK, LabPoczPK, nullptr}; }

@@ -19,6 +19,7 @@ class QTableWidget;
 class QWidget;
 class TDisplay;
 class TMainForm;
+struct WarmUpControls;
 namespace platform {
 class TChart;
 }
@@ -40,6 +41,8 @@ public:
     void ReczneZaliczeniePunktuPKClick();
     void UstawSilnik1Click();
     void MenuItemKatCalkowityClick();
+    // What the signal monitor shows the warm-up on while the page waits for the laser.
+    WarmUpControls SignalWarmUpControls() const;
     void MenuItemTabelkaOdchylekPKClick();
     void Numerpunktu2Click();
     void Kat1Click();

@@ -1,6 +1,8 @@
 // The live readout page: its controls, and its switches and keys handed to the mode sequences.
 #include "app/LiveReadoutPage.h"
 
+#include "instrument/OdczytSygnaluPomiarowego.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -319,3 +321,5 @@ void LiveReadoutPage::ButRejestracjaClick() { RunRecordingWindow(shell_.Recordin
 
 void LiveReadoutPage::ShowSetupPicture(const QPixmap& picture) { FotoPomiaru->setPixmap(picture); }
 QWidget* LiveReadoutPage::StartPointAnchor() const { return ButRejestracja; }
+
+WarmUpControls LiveReadoutPage::SignalWarmUpControls() const { return {Gauge3, nullptr, nullptr, Label32, ButZerowanieWyniku}; }

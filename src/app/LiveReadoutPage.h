@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 
+struct WarmUpControls;
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -89,6 +90,8 @@ public:
     void SetVelocityUnitLabel(const QString& text);
     QProgressBar* ReadoutGauge() const { return Gauge1; }
     QProgressBar* MonitorGauge() const { return Gauge3; }
+    // What the signal monitor shows the warm-up on while the page waits for the laser.
+    WarmUpControls SignalWarmUpControls() const;
     // The start point row of this page goes in front of "&Rejestracja".
     QWidget* StartPointAnchor() const;
 

@@ -3,6 +3,7 @@
 #include "app/AngularPage.h"
 #include "app/LiveReadoutPage.h"
 #include "app/VelocityPage.h"
+#include "app/VibrationPage.h"
 #include "app/Unit_glowny.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/SharedGlobals.h"
@@ -11,6 +12,10 @@
 #include "foundations/MeasurementModes.h"
 
 #include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QColor>
 #include <QPalette>
 #include <QProgressBar>
@@ -73,7 +78,16 @@ void MainFormModeHost::ShowSetupPicture() {
 }
 
 int MainFormModeHost::SignalThreshold() const { return f_.ScrollBar4 ? f_.ScrollBar4->value() : 0; }
-QWidget* MainFormModeHost::MainWindow() { return &f_; }
+WarmUpControls MainFormModeHost::PageWarmUpControls(int page) {
+    switch (page) {
+    case 2: return f_.Readout().SignalWarmUpControls();
+    case 3: return {f_.GaugeProsto, f_.PanelWarProsto, f_.ButtonPozStart, f_.Label26, nullptr};
+    case 4: return f_.Velocity().SignalWarmUpControls();
+    case 5: return f_.Angular().SignalWarmUpControls();
+    case 9: return f_.FftAnalysis().SignalWarmUpControls();
+    default: return {};
+    }
+}
 
 void MainFormModeHost::RunPageStart(int page) {
     modes::RunStartRoutine(*this, modes::StartRoutineForPage(page));

@@ -72,7 +72,7 @@ public:
 
     // --- signal monitor ---
     int SignalThreshold() const override;   // ScrollBar4
-    QWidget* MainWindow() override;
+    WarmUpControls PageWarmUpControls(int page) override;
     void RunPageStart(int page) override;
     TKomunikaty* LinkStatusWindow() override;
     void ShowSignalLevel(QProgressBar* gauge, int level) override;

@@ -1,5 +1,7 @@
 // The velocity page: its controls, its entry from the main menu, the run toggle and the way back.
 #include "app/VelocityPage.h"
+
+#include "instrument/OdczytSygnaluPomiarowego.h"
 #include "instrument/LinkPort.h"
 
 #include <QAction>
@@ -209,3 +211,5 @@ QString VelocityPage::MeanVelocityCaption() const { return LabPredkoscSr->text()
 double VelocityPage::MeanVelocity() const { return DispPredkoscSr->Value(); }
 int VelocityPage::MeanVelocityPrecision() const { return DispPredkoscSr->Precision(); }
 QString VelocityPage::MeanVelocityUnit() const { return LabVelUnit2->text(); }
+
+WarmUpControls VelocityPage::SignalWarmUpControls() const { return {Gauge4, Panel19, ButtonStartV, LabPoczPredkosc, nullptr}; }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+struct WarmUpControls;
 class QFrame;
 class QLabel;
 class QProgressBar;
@@ -58,6 +59,8 @@ public:
     QString MeanVelocityUnit() const;
     platform::TChart* Chart() const { return WykresPredkosci; }
     QProgressBar* SignalGauge() const { return Gauge4; }
+    // What the signal monitor shows the warm-up on while the page waits for the laser.
+    WarmUpControls SignalWarmUpControls() const;
 
 private:
     TMainForm& shell_;

@@ -2,6 +2,8 @@
 // the spectrum of the samples and the display switches.
 #include "app/VibrationPage.h"
 
+#include "instrument/OdczytSygnaluPomiarowego.h"
+
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -282,3 +284,5 @@ void VibrationPage::FftTransferEnded() {
     ComputeVibrationSpectrum();
     DataSaved = false;
 }
+
+WarmUpControls VibrationPage::SignalWarmUpControls() const { return {GaugeFFT, nullptr, FFTPom, Label31, nullptr}; }

@@ -12,6 +12,7 @@
 
 #include "instrument/FftAcquisition.h"
 
+struct WarmUpControls;
 class QCheckBox;
 class QLabel;
 class QProgressBar;
@@ -61,6 +62,8 @@ public:
     platform::TChart* TimeChart() const { return FFTCzas; }
     platform::TChart* SpectrumChart() const { return WykresFFT; }
     QProgressBar* SignalGauge() const { return GaugeFFT; }
+    // What the signal monitor shows the warm-up on while the page waits for the laser.
+    WarmUpControls SignalWarmUpControls() const;
 
 private:
     evaluation::VibrationSettings Settings() const;

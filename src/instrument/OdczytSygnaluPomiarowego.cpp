@@ -46,12 +46,6 @@ void handOff(const std::function<void()>& fn) {
         Qt::BlockingQueuedConnection);
 }
 
-template <class T = QWidget>
-T* control(ISignalMonitorSink& sink, const char* name) {
-    QWidget* root = sink.MainWindow();
-    return root ? root->findChild<T*>(QString::fromLatin1(name)) : nullptr;
-}
-
 void setShown(QWidget* w, bool on) {
     if (w) w->setVisible(on);
 }
@@ -135,43 +129,32 @@ void OdczytSygPomiarowego::ProcessSignal(ISignalMonitorSink& sink, int level, bo
         const int page = sink.MainPage();
         if (page == 6) sink.AppendSignalLine("*" + QString::number(level));
         if (!headReady) {
+            const WarmUpControls c = sink.PageWarmUpControls(page);
             switch (page) {
-            case 2: {
-                auto* gauge = control<QProgressBar>(sink, "Gauge3");
+            case 2:
                 if (level < threshold) {
-                    setShown(gauge, false);
-                    setText(control(sink, "Label32"), Msg("stGlowWyl"));
+                    setShown(c.gauge, false);
+                    setText(c.label, Msg("stGlowWyl"));
                 } else {
-                    setText(control(sink, "Label32"), Msg("stWygrzewanie"));
-                    setShown(gauge, true);
-                    sink.ShowSignalLevel(gauge, level);
+                    setText(c.label, Msg("stWygrzewanie"));
+                    setShown(c.gauge, true);
+                    sink.ShowSignalLevel(c.gauge, level);
                 }
                 break;
-            }
             case 3:
-                setShown(control(sink, "GaugeProsto"), false);
-                setShown(control(sink, "PanelWarProsto"), false);
-                ShowWarmUpState(control(sink, "ButtonPozStart"), control(sink, "Label26"), level, threshold);
-                break;
             case 4:
-                setShown(control(sink, "Gauge4"), false);
-                setShown(control(sink, "Panel19"), false);
-                ShowWarmUpState(control(sink, "ButtonStartV"), control(sink, "LabPoczPredkosc"), level,
-                                threshold);
-                break;
             case 5:
-                ShowWarmUpState(control(sink, "BStartPK"), control(sink, "LabPoczPK"), level, threshold);
-                break;
             case 9:
-                setShown(control(sink, "GaugeFFT"), false);
-                ShowWarmUpState(control(sink, "FFTPom"), control(sink, "Label31"), level, threshold);
+                setShown(c.gauge, false);
+                setShown(c.hidden, false);
+                ShowWarmUpState(c.startControl, c.label, level, threshold);
                 break;
             default:
                 break;
             }
         } else {
             if (page == 2)
-                if (QWidget* zero = control(sink, "ButZerowanieWyniku")) zero->setEnabled(true);
+                if (QWidget* zero = sink.PageWarmUpControls(page).zeroButton) zero->setEnabled(true);
             if (page == 2 || page == 3 || page == 4 || page == 5 || page == 9) sink.RunPageStart(page);
             WaitingForLaser = false;
             SignalMonitorStopped = true;

@@ -74,14 +74,24 @@ private:
 // status layer and the frame parser's stored level.
 std::shared_ptr<ISignalSource> MakeLinkSignalSource();
 
+// A waiting page's controls that the monitor's samples show the warm-up on; a page without one
+// of them leaves it null.
+struct WarmUpControls {
+    QProgressBar* gauge = nullptr;      // the page's signal gauge, hidden while warming up (display page: shown)
+    QWidget* hidden = nullptr;          // a panel hidden while warming up
+    QWidget* startControl = nullptr;    // the start button, hidden until the head is ready
+    QWidget* label = nullptr;           // the warm-up or head-off text
+    QWidget* zeroButton = nullptr;      // display page: zeroing, enabled once the head is ready
+};
+
 // What the monitor needs from the main window (user-interface thread only).
 class ISignalMonitorSink {
 public:
     virtual ~ISignalMonitorSink() = default;
     virtual int MainPage() const = 0;  // NotebookMainForm page
     virtual int SignalThreshold() const = 0;  // ScrollBar4 position
-    // The main window, whose controls the page logic finds by name.
-    virtual QWidget* MainWindow() = 0;
+    // The controls of a waiting page (2 display, 3 linear, 4 velocity, 5 angular, 9 FFT).
+    virtual WarmUpControls PageWarmUpControls(int page) = 0;
     // The page's start routine: 2 display, 3 linear, 4 velocity, 5 angular, 9 FFT.
     virtual void RunPageStart(int page) = 0;
     virtual TKomunikaty* LinkStatusWindow() = 0;

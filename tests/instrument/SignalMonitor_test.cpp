@@ -68,7 +68,16 @@ public:
 
     int MainPage() const override { return page; }
     int SignalThreshold() const override { return threshold; }
-    QWidget* MainWindow() override { return &root; }
+    WarmUpControls PageWarmUpControls(int p) override {
+        switch (p) {
+        case 2: return {get<QProgressBar>("Gauge3"), nullptr, nullptr, get("Label32"), get("ButZerowanieWyniku")};
+        case 3: return {get<QProgressBar>("GaugeProsto"), get("PanelWarProsto"), get("ButtonPozStart"), get("Label26")};
+        case 4: return {get<QProgressBar>("Gauge4"), get("Panel19"), get("ButtonStartV"), get("LabPoczPredkosc")};
+        case 5: return {nullptr, nullptr, get("BStartPK"), get("LabPoczPK")};
+        case 9: return {get<QProgressBar>("GaugeFFT"), nullptr, get("FFTPom"), get("Label31")};
+        default: return {};
+        }
+    }
     void RunPageStart(int p) override {
         starts.push_back(p);
         startedOnUiThread = QThread::currentThread() == QCoreApplication::instance()->thread();
