@@ -3,6 +3,7 @@
 // a run and holds the page's commands.
 #include "app/AngularPage.h"
 
+#include "app/ModeSequences.h"
 #include "instrument/OdczytSygnaluPomiarowego.h"
 
 #include <QAction>
@@ -360,3 +361,15 @@ void AngularPage::ShowAngle(double division, double total) {
 }
 
 WarmUpControls AngularPage::SignalWarmUpControls() const { return {nullptr, nullptr, BStartPK, LabPoczPK, nullptr}; }
+
+QObject* AngularPage::ModeControlOf(modes::ModeControl c) const {
+    using C = modes::ModeControl;
+    switch (c) {
+    case C::DispKatCalkowity: return DispKatCalkowity;
+    case C::PanelWMierzonaPK: return PanelWMierzonaPK;
+    case C::PanelWZadanaPK: return PanelWZadanaPK;
+    case C::LabPoczPK: return LabPoczPK;
+    case C::BStartPK: return BStartPK;
+    default: return nullptr;
+    }
+}

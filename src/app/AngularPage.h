@@ -20,6 +20,9 @@ class QWidget;
 class TDisplay;
 class TMainForm;
 struct WarmUpControls;
+namespace modes {
+enum class ModeControl;
+}
 namespace platform {
 class TChart;
 }
@@ -43,6 +46,8 @@ public:
     void MenuItemKatCalkowityClick();
     // What the signal monitor shows the warm-up on while the page waits for the laser.
     WarmUpControls SignalWarmUpControls() const;
+    // The page's controls the mode sequences act on; null for one it does not own.
+    QObject* ModeControlOf(modes::ModeControl c) const;
     void MenuItemTabelkaOdchylekPKClick();
     void Numerpunktu2Click();
     void Kat1Click();

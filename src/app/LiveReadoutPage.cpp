@@ -1,6 +1,7 @@
 // The live readout page: its controls, and its switches and keys handed to the mode sequences.
 #include "app/LiveReadoutPage.h"
 
+#include "app/ModeSequences.h"
 #include "instrument/OdczytSygnaluPomiarowego.h"
 
 #include <QCheckBox>
@@ -323,3 +324,25 @@ void LiveReadoutPage::ShowSetupPicture(const QPixmap& picture) { FotoPomiaru->se
 QWidget* LiveReadoutPage::StartPointAnchor() const { return ButRejestracja; }
 
 WarmUpControls LiveReadoutPage::SignalWarmUpControls() const { return {Gauge3, nullptr, nullptr, Label32, ButZerowanieWyniku}; }
+
+QObject* LiveReadoutPage::ModeControlOf(modes::ModeControl c) const {
+    using C = modes::ModeControl;
+    switch (c) {
+    case C::SpeedButtonZnak: return SpeedButtonZnak;
+    case C::UpDown2: return UpDown2;
+    case C::DisplayWys: return DisplayWys;
+    case C::NotebookWyswietlacz: return NotebookWyswietlacz;
+    case C::CBJustowanie: return CBJustowanie;
+    case C::ButtonTypPomiaru: return ButtonTypPomiaru;
+    case C::Label2: return Label2;
+    case C::Label5: return Label5;
+    case C::FotoPomiaru: return FotoPomiaru;
+    case C::ButtonOs: return ButtonOs;
+    case C::ButZerowanieWyniku: return ButZerowanieWyniku;
+    case C::Button1: return Button1;
+    case C::Panel6: return Panel6;
+    case C::Label32: return Label32;
+    case C::Gauge3: return Gauge3;
+    default: return nullptr;
+    }
+}

@@ -9,6 +9,9 @@
 #include <QString>
 
 struct WarmUpControls;
+namespace modes {
+enum class ModeControl;
+}
 class QCheckBox;
 class QFrame;
 class QGroupBox;
@@ -92,6 +95,8 @@ public:
     QProgressBar* MonitorGauge() const { return Gauge3; }
     // What the signal monitor shows the warm-up on while the page waits for the laser.
     WarmUpControls SignalWarmUpControls() const;
+    // The page's controls the mode sequences act on; null for one it does not own.
+    QObject* ModeControlOf(modes::ModeControl c) const;
     // The start point row of this page goes in front of "&Rejestracja".
     QWidget* StartPointAnchor() const;
 

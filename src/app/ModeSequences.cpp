@@ -365,7 +365,7 @@ QString ButtonOsClick(IModeHost& h) {
     axis = axis >= 2 ? 0 : axis + 1;
     static const char* const names[3] = {" X", " Y", " Z"};
     const QString caption = TranslateString("stOs", "Oś").left(4) + names[axis];
-    SetButtonCaption(h, "ButtonOs", caption);
+    SetButtonCaption(h, ModeControl::ButtonOs, caption);
     h.ShowSetupPicture();
     return caption;
 }

@@ -28,6 +28,19 @@ using PrecisionTable = std::array<uint8_t, 10>;
 PrecisionTable PrecisionTableFor(uint8_t resolutionByte);
 
 // Which start routine a page runs once the head is ready.
+// The main window's controls the sequences' default hooks act on, by their component names
+// (Button1: the live readout page's).
+enum class ModeControl {
+    SpeedButtonZnak, UpDown2, DisplayWys, NotebookMainForm, NotebookWyswietlacz, CBJustowanie,
+    DispWarZadana, PanelWarMierzona, PanelWarZadana, MenuItemWartosczadana, GridOdchylka,
+    MenuItemTabelkaOdchylek, DispKatCalkowity, PanelWMierzonaPK, PanelWZadanaPK,
+    MenuItemKatCalkowity, GaugeProsto, PanelWarProsto, PanelWarProstoY, Panel2OsWar,
+    ButtonPozStart, Start1, Label26, Gauge4, Panel19, ButtonStartV, LabPoczPredkosc, LabPoczPK,
+    BStartPK, Label31, GaugeFFT, FFTPom, ButtonZaliczeniepunktu, ReczneZaliczeniePunktu,
+    Automatyczny1, ProgressBar2, ScrollBar16, Label139, ButtonTypPomiaru, Label2, Label5,
+    FotoPomiaru, ButtonOs, ButZerowanieWyniku, Button1, Panel6, Label32, Gauge3,
+};
+
 enum class StartRoutine { None, Display, Linear, Velocity, Angular, Fft };
 // By NotebookMainForm page: 2 display, 3 linear, 4 velocity, 5 angular, 9 FFT.
 StartRoutine StartRoutineForPage(int page);
@@ -44,8 +57,8 @@ struct ReadoutView {
 };
 
 // What the sequences need from the main window. Fields are handed out by reference. The
-// control hooks find the main window's controls by their names (MainWindowWidget) and do
-// nothing where a control is missing, so a host overrides only what it shows differently.
+// control hooks act on the controls the host hands out (Control) and skip one it has not, so a
+// host overrides only what it shows differently.
 class IModeHost : public ICommandLink {
 public:
     // The command and status layer's SendCommandByte.
@@ -59,8 +72,10 @@ public:
     virtual bool ResolutionButtonVisible() const = 0;  // BRozdziel offered on this page
     virtual bool Resolution10() const = 0;
     virtual int StraightnessMethod() const = 0;
-    // The main window whose named controls the default hooks use; null: hooks do nothing.
+    // The main window (caption, menu bar); null: those hooks do nothing.
     virtual QWidget* MainWindowWidget() const = 0;
+    // A control the default hooks act on; null where the host has none.
+    virtual QObject* Control(ModeControl c) const = 0;
     virtual int MainPage() const;                          // NotebookMainForm page
     virtual bool AlignmentChecked() const;                 // CBJustowanie
     virtual bool HeadReady();                              // the layer's HeadReady
@@ -121,8 +136,8 @@ void ReturnToMainMenuFromVelocity(IModeHost& h);
 QString MainMenuCaption();
 void UpdateCaption(IModeHost& h);
 
-// Sets the text of a named button of the main window (nothing when it is missing).
-void SetButtonCaption(IModeHost& h, const char* name, const QString& caption);
+// Sets the text of a button of the main window (nothing when the host has none).
+void SetButtonCaption(IModeHost& h, ModeControl button, const QString& caption);
 
 // Panels of the positioning and angular pages, shown as their menu commands are checked.
 void ShowPositioningPanels(IModeHost& h);

@@ -1,5 +1,5 @@
-// The default control hooks of IModeHost: they act on the main window's controls found by
-// their names, and skip any control the window does not have.
+// The default control hooks of IModeHost: they act on the controls the host hands out, and skip
+// any control it has not.
 #include "app/ModeSequences.h"
 
 #include "foundations/Display.h"
@@ -18,70 +18,71 @@ namespace modes {
 
 namespace {
 
+using C = ModeControl;
+
 template <class T = QWidget>
-T* find(const IModeHost& h, const char* name) {
-    QWidget* root = h.MainWindowWidget();
-    return root ? root->findChild<T*>(QString::fromLatin1(name)) : nullptr;
+T* find(const IModeHost& h, ModeControl c) {
+    return qobject_cast<T*>(h.Control(c));
 }
 
-void show(const IModeHost& h, const char* name, bool on) {
+void show(const IModeHost& h, ModeControl name, bool on) {
     if (QWidget* w = find(h, name)) w->setVisible(on);
 }
 
-void enable(const IModeHost& h, const char* name, bool on = true) {
+void enable(const IModeHost& h, ModeControl name, bool on = true) {
     if (QWidget* w = find(h, name)) w->setEnabled(on);
 }
 
-void enableAction(const IModeHost& h, const char* name, bool on = true) {
+void enableAction(const IModeHost& h, ModeControl name, bool on = true) {
     if (QAction* a = find<QAction>(h, name)) a->setEnabled(on);
 }
 
-bool checked(const IModeHost& h, const char* name) {
+bool checked(const IModeHost& h, ModeControl name) {
     if (QAction* a = find<QAction>(h, name)) return a->isChecked();
     if (QAbstractButton* b = find<QAbstractButton>(h, name)) return b->isChecked();
     return false;
 }
 
-void zeroDisplay(const IModeHost& h, const char* name) {
+void zeroDisplay(const IModeHost& h, ModeControl name) {
     if (TDisplay* d = find<TDisplay>(h, name)) d->SetValue(0.0);
 }
 
-void setPage(const IModeHost& h, const char* name, int page) {
+void setPage(const IModeHost& h, ModeControl name, int page) {
     if (auto* nb = find<QStackedWidget>(h, name))
         if (page >= 0 && page < nb->count()) nb->setCurrentIndex(page);
 }
 
 }  // namespace
 
-void SetButtonCaption(IModeHost& h, const char* name, const QString& caption) {
+void SetButtonCaption(IModeHost& h, ModeControl name, const QString& caption) {
     if (auto* b = find<QAbstractButton>(h, name)) b->setText(caption);
 }
 
 QString SpeedButtonZnakClick(IModeHost& h) {
-    auto* b = find<QAbstractButton>(h, "SpeedButtonZnak");
+    auto* b = find<QAbstractButton>(h, C::SpeedButtonZnak);
     if (!b) return {};
     b->setText(ToggleSignCaption(b->text()));
     return b->text();
 }
 
 void UpDown2Click(IModeHost& h) {
-    auto* ud = find<QSpinBox>(h, "UpDown2");
-    auto* d = find<TDisplay>(h, "DisplayWys");
+    auto* ud = find<QSpinBox>(h, C::UpDown2);
+    auto* d = find<TDisplay>(h, C::DisplayWys);
     if (ud && d) d->SetPrecision(ud->value());
 }
 
 void ButZerowanieWynikuClick(IModeHost& h) { RestartCounting(h); }
 
 int IModeHost::MainPage() const {
-    auto* nb = find<QStackedWidget>(*this, "NotebookMainForm");
+    auto* nb = find<QStackedWidget>(*this, C::NotebookMainForm);
     return nb ? nb->currentIndex() : 0;
 }
 
-bool IModeHost::AlignmentChecked() const { return checked(*this, "CBJustowanie"); }
+bool IModeHost::AlignmentChecked() const { return checked(*this, C::CBJustowanie); }
 
-void IModeHost::ShowMainPage(int page) { setPage(*this, "NotebookMainForm", page); }
+void IModeHost::ShowMainPage(int page) { setPage(*this, C::NotebookMainForm, page); }
 
-void IModeHost::ShowReadoutPage(int page) { setPage(*this, "NotebookWyswietlacz", page); }
+void IModeHost::ShowReadoutPage(int page) { setPage(*this, C::NotebookWyswietlacz, page); }
 
 void IModeHost::SetWindowCaption(const QString& caption) {
     if (QWidget* w = MainWindowWidget()) w->setWindowTitle(caption);
@@ -95,28 +96,28 @@ void IModeHost::HideTopLevelMenus() {
 }
 
 void ShowPositioningPanels(IModeHost& h) {
-    zeroDisplay(h, "DispWarZadana");
-    show(h, "PanelWarMierzona", true);
-    show(h, "PanelWarZadana", checked(h, "MenuItemWartosczadana"));
-    show(h, "GridOdchylka", checked(h, "MenuItemTabelkaOdchylek"));
+    zeroDisplay(h, C::DispWarZadana);
+    show(h, C::PanelWarMierzona, true);
+    show(h, C::PanelWarZadana, checked(h, C::MenuItemWartosczadana));
+    show(h, C::GridOdchylka, checked(h, C::MenuItemTabelkaOdchylek));
     h.EnableMenuItemsByTag({29, 30}, true);
 }
 
 void HidePositioningPanels(IModeHost& h) {
-    for (const char* n : {"PanelWarMierzona", "PanelWarZadana", "GridOdchylka"}) show(h, n, false);
+    for (ModeControl n : {C::PanelWarMierzona, C::PanelWarZadana, C::GridOdchylka}) show(h, n, false);
     h.EnableMenuItemsByTag({29, 30}, false);
 }
 
 void ShowAngularPanels(IModeHost& h) {
-    zeroDisplay(h, "DispKatCalkowity");
-    show(h, "PanelWMierzonaPK", true);
-    show(h, "PanelWZadanaPK", checked(h, "MenuItemKatCalkowity"));
+    zeroDisplay(h, C::DispKatCalkowity);
+    show(h, C::PanelWMierzonaPK, true);
+    show(h, C::PanelWZadanaPK, checked(h, C::MenuItemKatCalkowity));
     h.EnableMenuItemsByTag({39}, true);
 }
 
 void HideAngularPanels(IModeHost& h) {
-    show(h, "PanelWMierzonaPK", false);
-    show(h, "PanelWZadanaPK", false);
+    show(h, C::PanelWMierzonaPK, false);
+    show(h, C::PanelWZadanaPK, false);
     h.EnableMenuItemsByTag({39}, false);
 }
 
@@ -125,37 +126,37 @@ void IModeHost::PrepareStartControls(StartRoutine r) {
     case StartRoutine::Linear:
         if (MeasurementModeField() == 0) {
             ShowPositioningPanels(*this);
-            show(*this, "GaugeProsto", false);
+            show(*this, C::GaugeProsto, false);
         } else {
-            for (const char* n : {"PanelWarProsto", "PanelWarProstoY", "Panel2OsWar", "GaugeProsto"})
+            for (ModeControl n : {C::PanelWarProsto, C::PanelWarProstoY, C::Panel2OsWar, C::GaugeProsto})
                 show(*this, n, true);
         }
-        show(*this, "ButtonPozStart", true);
-        enable(*this, "ButtonPozStart");
-        enableAction(*this, "Start1");
-        show(*this, "Label26", false);
+        show(*this, C::ButtonPozStart, true);
+        enable(*this, C::ButtonPozStart);
+        enableAction(*this, C::Start1);
+        show(*this, C::Label26, false);
         break;
     case StartRoutine::Velocity:
-        for (const char* n : {"Gauge4", "Panel19", "ButtonPozStart", "ButtonStartV"}) show(*this, n, true);
-        enable(*this, "ButtonStartV");
-        enableAction(*this, "Start1");
-        show(*this, "LabPoczPredkosc", false);
+        for (ModeControl n : {C::Gauge4, C::Panel19, C::ButtonPozStart, C::ButtonStartV}) show(*this, n, true);
+        enable(*this, C::ButtonStartV);
+        enableAction(*this, C::Start1);
+        show(*this, C::LabPoczPredkosc, false);
         break;
     case StartRoutine::Display:
         ShowReadoutPage(0);
         break;
     case StartRoutine::Angular:
         ShowAngularPanels(*this);
-        show(*this, "LabPoczPK", false);
-        show(*this, "BStartPK", true);
-        enable(*this, "BStartPK");
-        enableAction(*this, "Start1");
+        show(*this, C::LabPoczPK, false);
+        show(*this, C::BStartPK, true);
+        enable(*this, C::BStartPK);
+        enableAction(*this, C::Start1);
         break;
     case StartRoutine::Fft:
-        show(*this, "Label31", false);
-        show(*this, "GaugeFFT", true);
-        show(*this, "FFTPom", true);
-        enable(*this, "FFTPom");
+        show(*this, C::Label31, false);
+        show(*this, C::GaugeFFT, true);
+        show(*this, C::FFTPom, true);
+        enable(*this, C::FFTPom);
         break;
     case StartRoutine::None:
         break;
@@ -164,50 +165,47 @@ void IModeHost::PrepareStartControls(StartRoutine r) {
 
 void IModeHost::FinishLinearStartControls(uint8_t mode) {
     if (mode == kModePositioning) {
-        show(*this, "ButtonZaliczeniepunktu", checked(*this, "ReczneZaliczeniePunktu"));
+        show(*this, C::ButtonZaliczeniepunktu, checked(*this, C::ReczneZaliczeniePunktu));
     } else if (mode == kModeStraightness || mode == kModeFlatness) {
-        const bool automatic = checked(*this, "Automatyczny1");
-        for (const char* n : {"ProgressBar2", "ScrollBar16", "Label139"}) show(*this, n, automatic);
-        show(*this, "ButtonZaliczeniepunktu", !automatic);
+        const bool automatic = checked(*this, C::Automatyczny1);
+        for (ModeControl n : {C::ProgressBar2, C::ScrollBar16, C::Label139}) show(*this, n, automatic);
+        show(*this, C::ButtonZaliczeniepunktu, !automatic);
     }
 }
 
 void IModeHost::ApplyReadoutView(const ReadoutView& v) {
     if (!v.TypeCaption.isEmpty())
-        if (auto* b = find<QAbstractButton>(*this, "ButtonTypPomiaru")) b->setText(v.TypeCaption);
-    if (v.LengthLabelShown) show(*this, "Label2", *v.LengthLabelShown);
-    if (v.VelocityLabelShown) show(*this, "Label5", *v.VelocityLabelShown);
+        if (auto* b = find<QAbstractButton>(*this, C::ButtonTypPomiaru)) b->setText(v.TypeCaption);
+    if (v.LengthLabelShown) show(*this, C::Label2, *v.LengthLabelShown);
+    if (v.VelocityLabelShown) show(*this, C::Label5, *v.VelocityLabelShown);
     if (!v.LengthLabel.isEmpty())
-        if (auto* l = find<QLabel>(*this, "Label2")) l->setText(v.LengthLabel);
+        if (auto* l = find<QLabel>(*this, C::Label2)) l->setText(v.LengthLabel);
     if (!v.VelocityLabel.isEmpty())
-        if (auto* l = find<QLabel>(*this, "Label5")) l->setText(v.VelocityLabel);
+        if (auto* l = find<QLabel>(*this, C::Label5)) l->setText(v.VelocityLabel);
     if (v.Decimals >= 0) {
-        if (auto* ud = find<QSpinBox>(*this, "UpDown2")) {
+        if (auto* ud = find<QSpinBox>(*this, C::UpDown2)) {
             ud->setMaximum(v.Decimals);
             ud->setValue(v.Decimals);
         }
-        if (auto* d = find<TDisplay>(*this, "DisplayWys")) d->SetPrecision(v.Decimals);
+        if (auto* d = find<TDisplay>(*this, C::DisplayWys)) d->SetPrecision(v.Decimals);
     }
-    if (v.PhotoShown) show(*this, "FotoPomiaru", *v.PhotoShown);
+    if (v.PhotoShown) show(*this, C::FotoPomiaru, *v.PhotoShown);
 }
 
 void IModeHost::PrepareLiveReadoutPage() {
-    for (const char* n : {"ButtonTypPomiaru", "ButtonOs", "ButZerowanieWyniku"}) enable(*this, n);
-    // "Button1" is a common name: take the one on the live readout page.
-    if (auto* nb = find<QStackedWidget>(*this, "NotebookMainForm"))
-        if (QWidget* page = nb->widget(2))
-            if (QWidget* b = page->findChild<QWidget*>("Button1")) b->setEnabled(true);
-    show(*this, "Panel6", false);
+    for (ModeControl n : {C::ButtonTypPomiaru, C::ButtonOs, C::ButZerowanieWyniku}) enable(*this, n);
+    enable(*this, C::Button1);
+    show(*this, C::Panel6, false);
 }
 
 void IModeHost::ShowLiveReadoutHeadOff(const QString& text) {
-    if (auto* l = find<QLabel>(*this, "Label32")) l->setText(text);
-    enable(*this, "ButZerowanieWyniku", false);
+    if (auto* l = find<QLabel>(*this, C::Label32)) l->setText(text);
+    enable(*this, C::ButZerowanieWyniku, false);
 }
 
 void IModeHost::ShowLiveReadoutInterfaceError() {
-    show(*this, "Gauge3", false);
-    enable(*this, "ButZerowanieWyniku", false);
+    show(*this, C::Gauge3, false);
+    enable(*this, C::ButZerowanieWyniku, false);
 }
 
 }  // namespace modes

@@ -42,6 +42,39 @@ bool MainFormModeHost::Resolution10() const { return f_.Resolution10; }
 int MainFormModeHost::StraightnessMethod() const { return f_.StraightnessMethod; }
 QWidget* MainFormModeHost::MainWindowWidget() const { return &f_; }
 
+QObject* MainFormModeHost::Control(modes::ModeControl c) const {
+    using C = modes::ModeControl;
+    switch (c) {
+    case C::NotebookMainForm: return f_.NotebookMainForm;
+    case C::DispWarZadana: return f_.DispWarZadana;
+    case C::PanelWarMierzona: return f_.PanelWarMierzona;
+    case C::PanelWarZadana: return f_.PanelWarZadana;
+    case C::GridOdchylka: return f_.GridOdchylka;
+    case C::GaugeProsto: return f_.GaugeProsto;
+    case C::PanelWarProsto: return f_.PanelWarProsto;
+    case C::PanelWarProstoY: return f_.PanelWarProstoY;
+    case C::Panel2OsWar: return f_.Panel2OsWar;
+    case C::ButtonPozStart: return f_.ButtonPozStart;
+    case C::Label26: return f_.Label26;
+    case C::ButtonZaliczeniepunktu: return f_.ButtonZaliczeniepunktu;
+    case C::ProgressBar2: return f_.ProgressBar2;
+    case C::ScrollBar16: return f_.ScrollBar16;
+    case C::Label139: return f_.Label139;
+    // menu commands: the menu's own table
+    case C::MenuItemWartosczadana: return f_.MenuCommand(QStringLiteral("MenuItemWartosczadana"));
+    case C::MenuItemTabelkaOdchylek: return f_.MenuCommand(QStringLiteral("MenuItemTabelkaOdchylek"));
+    case C::MenuItemKatCalkowity: return f_.MenuCommand(QStringLiteral("MenuItemKatCalkowity"));
+    case C::Start1: return f_.MenuCommand(QStringLiteral("Start1"));
+    case C::ReczneZaliczeniePunktu: return f_.MenuCommand(QStringLiteral("ReczneZaliczeniePunktu"));
+    case C::Automatyczny1: return f_.MenuCommand(QStringLiteral("Automatyczny1"));
+    default: break;
+    }
+    for (QObject* o : {f_.Readout().ModeControlOf(c), f_.Velocity().ModeControlOf(c), f_.Angular().ModeControlOf(c),
+                       f_.FftAnalysis().ModeControlOf(c)})
+        if (o) return o;
+    return nullptr;
+}
+
 int MainFormModeHost::MainPage() const {
     return f_.NotebookMainForm ? f_.NotebookMainForm->currentIndex() : 0;
 }

@@ -60,6 +60,7 @@ public:
     bool Resolution10() const override;
     int StraightnessMethod() const override;
     QWidget* MainWindowWidget() const override;
+    QObject* Control(modes::ModeControl c) const override;
     int MainPage() const override;
     void CreateReadingThread(uint64_t generation) override;
     // A monitor over the window's signal source, with this window as its sink.

@@ -1,6 +1,7 @@
 // The velocity page: its controls, its entry from the main menu, the run toggle and the way back.
 #include "app/VelocityPage.h"
 
+#include "app/ModeSequences.h"
 #include "instrument/OdczytSygnaluPomiarowego.h"
 #include "instrument/LinkPort.h"
 
@@ -213,3 +214,14 @@ int VelocityPage::MeanVelocityPrecision() const { return DispPredkoscSr->Precisi
 QString VelocityPage::MeanVelocityUnit() const { return LabVelUnit2->text(); }
 
 WarmUpControls VelocityPage::SignalWarmUpControls() const { return {Gauge4, Panel19, ButtonStartV, LabPoczPredkosc, nullptr}; }
+
+QObject* VelocityPage::ModeControlOf(modes::ModeControl c) const {
+    using C = modes::ModeControl;
+    switch (c) {
+    case C::Gauge4: return Gauge4;
+    case C::Panel19: return Panel19;
+    case C::ButtonStartV: return ButtonStartV;
+    case C::LabPoczPredkosc: return LabPoczPredkosc;
+    default: return nullptr;
+    }
+}

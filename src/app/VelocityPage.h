@@ -7,6 +7,9 @@
 #include <QString>
 
 struct WarmUpControls;
+namespace modes {
+enum class ModeControl;
+}
 class QFrame;
 class QLabel;
 class QProgressBar;
@@ -61,6 +64,8 @@ public:
     QProgressBar* SignalGauge() const { return Gauge4; }
     // What the signal monitor shows the warm-up on while the page waits for the laser.
     WarmUpControls SignalWarmUpControls() const;
+    // The page's controls the mode sequences act on; null for one it does not own.
+    QObject* ModeControlOf(modes::ModeControl c) const;
 
 private:
     TMainForm& shell_;

@@ -2,6 +2,7 @@
 // the spectrum of the samples and the display switches.
 #include "app/VibrationPage.h"
 
+#include "app/ModeSequences.h"
 #include "instrument/OdczytSygnaluPomiarowego.h"
 
 #include <QCheckBox>
@@ -286,3 +287,13 @@ void VibrationPage::FftTransferEnded() {
 }
 
 WarmUpControls VibrationPage::SignalWarmUpControls() const { return {GaugeFFT, nullptr, FFTPom, Label31, nullptr}; }
+
+QObject* VibrationPage::ModeControlOf(modes::ModeControl c) const {
+    using C = modes::ModeControl;
+    switch (c) {
+    case C::Label31: return Label31;
+    case C::GaugeFFT: return GaugeFFT;
+    case C::FFTPom: return FFTPom;
+    default: return nullptr;
+    }
+}

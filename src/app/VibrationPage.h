@@ -13,6 +13,9 @@
 #include "instrument/FftAcquisition.h"
 
 struct WarmUpControls;
+namespace modes {
+enum class ModeControl;
+}
 class QCheckBox;
 class QLabel;
 class QProgressBar;
@@ -64,6 +67,8 @@ public:
     QProgressBar* SignalGauge() const { return GaugeFFT; }
     // What the signal monitor shows the warm-up on while the page waits for the laser.
     WarmUpControls SignalWarmUpControls() const;
+    // The page's controls the mode sequences act on; null for one it does not own.
+    QObject* ModeControlOf(modes::ModeControl c) const;
 
 private:
     evaluation::VibrationSettings Settings() const;

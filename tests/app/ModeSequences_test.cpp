@@ -424,6 +424,63 @@ public:
     bool ResolutionButtonVisible() const override { return false; }
     bool Resolution10() const override { return false; }
     QWidget* MainWindowWidget() const override { return const_cast<QWidget*>(&root); }
+    // The test window's controls go by their component names.
+    QObject* Control(modes::ModeControl c) const override {
+        using C = modes::ModeControl;
+        static const std::pair<C, const char*> kNames[] = {
+            {C::SpeedButtonZnak, "SpeedButtonZnak"},
+            {C::UpDown2, "UpDown2"},
+            {C::DisplayWys, "DisplayWys"},
+            {C::NotebookMainForm, "NotebookMainForm"},
+            {C::NotebookWyswietlacz, "NotebookWyswietlacz"},
+            {C::CBJustowanie, "CBJustowanie"},
+            {C::DispWarZadana, "DispWarZadana"},
+            {C::PanelWarMierzona, "PanelWarMierzona"},
+            {C::PanelWarZadana, "PanelWarZadana"},
+            {C::MenuItemWartosczadana, "MenuItemWartosczadana"},
+            {C::GridOdchylka, "GridOdchylka"},
+            {C::MenuItemTabelkaOdchylek, "MenuItemTabelkaOdchylek"},
+            {C::DispKatCalkowity, "DispKatCalkowity"},
+            {C::PanelWMierzonaPK, "PanelWMierzonaPK"},
+            {C::PanelWZadanaPK, "PanelWZadanaPK"},
+            {C::MenuItemKatCalkowity, "MenuItemKatCalkowity"},
+            {C::GaugeProsto, "GaugeProsto"},
+            {C::PanelWarProsto, "PanelWarProsto"},
+            {C::PanelWarProstoY, "PanelWarProstoY"},
+            {C::Panel2OsWar, "Panel2OsWar"},
+            {C::ButtonPozStart, "ButtonPozStart"},
+            {C::Start1, "Start1"},
+            {C::Label26, "Label26"},
+            {C::Gauge4, "Gauge4"},
+            {C::Panel19, "Panel19"},
+            {C::ButtonStartV, "ButtonStartV"},
+            {C::LabPoczPredkosc, "LabPoczPredkosc"},
+            {C::LabPoczPK, "LabPoczPK"},
+            {C::BStartPK, "BStartPK"},
+            {C::Label31, "Label31"},
+            {C::GaugeFFT, "GaugeFFT"},
+            {C::FFTPom, "FFTPom"},
+            {C::ButtonZaliczeniepunktu, "ButtonZaliczeniepunktu"},
+            {C::ReczneZaliczeniePunktu, "ReczneZaliczeniePunktu"},
+            {C::Automatyczny1, "Automatyczny1"},
+            {C::ProgressBar2, "ProgressBar2"},
+            {C::ScrollBar16, "ScrollBar16"},
+            {C::Label139, "Label139"},
+            {C::ButtonTypPomiaru, "ButtonTypPomiaru"},
+            {C::Label2, "Label2"},
+            {C::Label5, "Label5"},
+            {C::FotoPomiaru, "FotoPomiaru"},
+            {C::ButtonOs, "ButtonOs"},
+            {C::ButZerowanieWyniku, "ButZerowanieWyniku"},
+            {C::Button1, "Button1"},
+            {C::Panel6, "Panel6"},
+            {C::Label32, "Label32"},
+            {C::Gauge3, "Gauge3"},
+        };
+        for (const auto& [id, name] : kNames)
+            if (id == c) return root.findChild<QObject*>(QString::fromLatin1(name));
+        return nullptr;
+    }
     void CreateReadingThread(uint64_t) override {}
     void Sleep(int) override {}
 

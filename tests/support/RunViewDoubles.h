@@ -95,6 +95,7 @@ class ModeHostDouble : public modes::IModeHost {
 public:
     int StraightnessMethod() const override { return 0; }
     QWidget* MainWindowWidget() const override { return nullptr; }
+    QObject* Control(modes::ModeControl) const override { return nullptr; }
     void StartSignalMonitor() override {}
     void RestartMeteoReading() override {}
     void ClearFifo() override {}
