@@ -584,20 +584,35 @@ void TChart::UndoZoom() {
 
 // ---------------------------------------------------------------- layout
 
-QSizeF TChart::LegendSize(TChartDrawContext& ctx) const {
+QSizeF TChart::LegendSize(TChartDrawContext& ctx, TLegendAlignment alignment, double maxWidth) const {
     const QFontMetricsF fm(drawFont(legend_.font, ctx.space));
     int n = 0;
     double textW = 0;
+    std::vector<double> entryW;
+    const double symW = 22 * ctx.space, pad = 4 * ctx.space;
     for (const TChartSeries* s : series_) {
         if (!s->Active() || !s->ShowInLegend()) continue;
         ++n;
-        textW = std::max(textW, fm.horizontalAdvance(s->Title().isEmpty() ? s->objectName() : s->Title()));
+        const double w = fm.horizontalAdvance(s->Title().isEmpty() ? s->objectName() : s->Title());
+        textW = std::max(textW, w);
+        entryW.push_back(symW + w + 3 * pad);
     }
     if (n == 0) return {0, 0};
     const double rowH = fm.height() * 1.25;
-    const double symW = 22 * ctx.space, pad = 4 * ctx.space;
-    if (legend_.alignment == TLegendAlignment::Top || legend_.alignment == TLegendAlignment::Bottom)
-        return {n * (symW + textW + 3 * pad) + pad, rowH + 2 * pad};
+    if (alignment == TLegendAlignment::Top || alignment == TLegendAlignment::Bottom) {
+        // Entries flow into as many rows as the width needs.
+        double x = pad, widest = 0;
+        int rows = 1;
+        for (double w : entryW) {
+            if (x > pad && x + w > maxWidth) {
+                ++rows;
+                x = pad;
+            }
+            x += w;
+            widest = std::max(widest, x);
+        }
+        return {widest + pad, rows * rowH + 2 * pad};
+    }
     return {symW + textW + 3 * pad, n * rowH + 2 * pad};
 }
 
@@ -610,18 +625,23 @@ void TChart::DrawLegend(TChartDrawContext& ctx, const QRectF& box) const {
     p.drawRect(box);
     const double rowH = fm.height() * 1.25;
     const double symW = 22 * ctx.space, pad = 4 * ctx.space;
-    const bool row = legend_.alignment == TLegendAlignment::Top || legend_.alignment == TLegendAlignment::Bottom;
+    const bool row = ctx.legendAlignment == TLegendAlignment::Top || ctx.legendAlignment == TLegendAlignment::Bottom;
     double x = box.left() + pad, y = box.top() + pad;
     for (const TChartSeries* s : series_) {
         if (!s->Active() || !s->ShowInLegend()) continue;
         const QString text = s->Title().isEmpty() ? s->objectName() : s->Title();
+        const double entryW = symW + fm.horizontalAdvance(text) + 3 * pad;
+        if (row && x > box.left() + pad && x + entryW > box.right()) {
+            x = box.left() + pad;
+            y += rowH;
+        }
         p.save();
         s->DrawLegendSymbol(p, QRectF(x, y, symW, rowH), ctx.unit);
         p.restore();
         p.setFont(f);
         p.setPen(legend_.fontColor);
         p.drawText(QRectF(x + symW + pad, y, fm.horizontalAdvance(text) + pad, rowH), Qt::AlignLeft | Qt::AlignVCenter, text);
-        if (row) x += symW + fm.horizontalAdvance(text) + 3 * pad;
+        if (row) x += entryW;
         else y += rowH;
     }
 }
@@ -665,10 +685,18 @@ void TChart::Layout(TChartDrawContext& ctx, const QRectF& rect) const {
     DrawTitle(ctx, foot_, area, false);
     ctx.painter = saved;
 
+    ctx.legendAlignment = legend_.alignment;
+    ctx.legendSize = {};
     if (legend_.visible) {
-        const QSizeF ls = LegendSize(ctx);
+        QSizeF ls = LegendSize(ctx, legend_.alignment, area.width());
+        const bool side = legend_.alignment == TLegendAlignment::Right || legend_.alignment == TLegendAlignment::Left;
+        if (side && ls.width() > area.width() / 3) {
+            ctx.legendAlignment = TLegendAlignment::Bottom;
+            ls = LegendSize(ctx, ctx.legendAlignment, area.width());
+        }
+        ctx.legendSize = ls;
         if (ls.width() > 0) {
-            switch (legend_.alignment) {
+            switch (ctx.legendAlignment) {
                 case TLegendAlignment::Right: area.setRight(area.right() - ls.width() - 6 * u); break;
                 case TLegendAlignment::Left: area.setLeft(area.left() + ls.width() + 6 * u); break;
                 case TLegendAlignment::Top: area.setTop(area.top() + ls.height() + 4 * u); break;
@@ -1124,10 +1152,10 @@ void TChart::PaintInto(QPainter& p, const QRectF& rect, TChartDrawContext* keep)
     else DrawAxes3D(ctx);
 
     if (legend_.visible) {
-        const QSizeF ls = LegendSize(ctx);
+        const QSizeF ls = ctx.legendSize;
         if (ls.width() > 0) {
             QRectF box(QPointF(), ls);
-            switch (legend_.alignment) {
+            switch (ctx.legendAlignment) {
                 case TLegendAlignment::Right: box.moveTopRight(QPointF(area.right(), ctx.plotRect.top())); break;
                 case TLegendAlignment::Left: box.moveTopLeft(QPointF(area.left(), ctx.plotRect.top())); break;
                 case TLegendAlignment::Top: box.moveTop(area.top()); box.moveLeft(area.center().x() - ls.width() / 2); break;

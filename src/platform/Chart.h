@@ -171,6 +171,10 @@ public:
     QRectF plotRect;    // plot area; in 3-D the bounds of the front face
     double unit = 1.0;   // multiplier of pen and marker sizes (they are scaled for print themselves)
     double space = 1.0;  // layout spacing: margins and ticks grow with the label font
+    // Where the layout put the legend and its box size: a side legend that would take more than a
+    // third of the chart's width goes below the plot, its entries wrapped into rows.
+    TLegendAlignment legendAlignment = TLegendAlignment::Right;
+    QSizeF legendSize;
     AxisMap x, y, z;
     std::vector<double> xTicks, yTicks, zTicks;
     double xStep = 0, yStep = 0, zStep = 0;
@@ -329,7 +333,7 @@ private:
     void DrawAxes2D(TChartDrawContext& ctx) const;
     void DrawAxes3D(TChartDrawContext& ctx) const;
     void DrawLegend(TChartDrawContext& ctx, const QRectF& box) const;
-    QSizeF LegendSize(TChartDrawContext& ctx) const;
+    QSizeF LegendSize(TChartDrawContext& ctx, TLegendAlignment alignment, double maxWidth) const;
     void DrawTitle(TChartDrawContext& ctx, const TChartTitle& t, QRectF& area, bool top) const;
     void DrawBackImage(QPainter& p, const QRectF& r) const;
     TChartAxis* AxisAt(QPointF pos) const;

@@ -655,3 +655,29 @@ TEST(Chart, EngineeringChartPicture) {
     v.View3DOptions().chart3DPercent = 40;
     EXPECT_TRUE(v.RenderImage(QSize(640, 420)).save(QDir::temp().filePath("vkm30_chart3d_oblique.png")));
 }
+
+// A side legend that would take more than a third of a narrow chart goes below the plot, its
+// entries wrapped into rows within the chart; a wide chart keeps it at the side.
+TEST(Chart, SideLegendMovesBelowANarrowPlotAndWrapsItsEntries) {
+    TChart c;
+    for (int i = 0; i < 6; ++i) {
+        auto* s = c.AddNewSeries<TLineSeries>(QString("S%1").arg(i));
+        s->SetTitle(QString("Odchylenie pozycji, cykl %1").arg(i + 1));
+        s->AddXY(0, i);
+        s->AddXY(1, i + 1);
+    }
+    const QRectF narrow(0, 0, 420, 300), wide(0, 0, 1600, 600);
+    const TChartDrawContext n = c.LayoutFor(narrow);
+    EXPECT_EQ(n.legendAlignment, TLegendAlignment::Bottom);
+    EXPECT_LE(n.legendSize.width(), narrow.width());
+    EXPECT_GT(n.legendSize.height(), 2 * QFontMetricsF(c.Legend().font).height());  // more than one row
+    EXPECT_GT(n.plotRect.width(), narrow.width() * 0.6);
+    EXPECT_LT(n.plotRect.bottom() + n.legendSize.height(), narrow.bottom() + 1);
+    const TChartDrawContext w = c.LayoutFor(wide);
+    EXPECT_EQ(w.legendAlignment, TLegendAlignment::Right);
+
+    QImage img(narrow.size().toSize(), QImage::Format_RGB32);  // the wrapped legend paints
+    QPainter p(&img);
+    img.fill(Qt::white);
+    c.paint(p, narrow);
+}
