@@ -309,7 +309,8 @@ void TMainForm::LanguageChanged(LanguageChange change) {
     TranslateForm(this);
     TranslateCaptions();
     VelocityView->UpdateVelocityUnitCaptions();
-    if (change == LanguageChange::FromOptions && Komunikaty) TranslateForm(Komunikaty);
+    // From the menu as from the options: the whole program speaks the new language at once.
+    if (Komunikaty) TranslateForm(Komunikaty);
 }
 
 void TMainForm::ReadLaserCalibration() {

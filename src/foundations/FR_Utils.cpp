@@ -2,21 +2,25 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHash>
+#include <QSet>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QStackedWidget>
 #include <QTabWidget>
+#include <functional>
 #include <memory>
 #include <mutex>
 
 #include "foundations/IniFile.h"
 #include "foundations/LocaleTable.h"
+#include "foundations/QtTranslations.h"
 #include "foundations/RadioGroup.h"
 #include "platform/AppPaths.h"
 #include "platform/Registry.h"
@@ -62,56 +66,94 @@ bool ownedByForm(const QObject* o, const QWidget* form) {
 
 bool hasProperty(const QObject* o, const char* name) { return o->property(name).isValid(); }
 
-// Sets one text of a component from the form's section; the component's current text is the
-// default, so an absent key changes nothing and an empty value empties the text.
-void translateComponent(QObject* comp, const QString& property, const foundations::IniFile& ini,
-                        const QString& section, const QString& key) {
-    auto value = [&](const QString& current) { return ini.value(section, key, current); };
+// One text of a component that a key can replace: how to read it and how to set it.
+struct TextSlot {
+    std::function<QString()> get;
+    std::function<void(const QString&)> set;
+    explicit operator bool() const { return bool(get); }
+};
 
+// The text that `property` (in capitals: CAPTION, TITLE, HINT, ITEMn) names on a component;
+// empty when the component's kind takes no such property.
+TextSlot slotOf(QObject* comp, const QString& property) {
     if (auto* action = qobject_cast<QAction*>(comp)) {
-        if (property == u"CAPTION") action->setText(value(action->text()));
-        return;
+        if (property != u"CAPTION") return {};
+        return {[action] { return action->text(); }, [action](const QString& t) { action->setText(t); }};
     }
     if (auto* menu = qobject_cast<QMenu*>(comp)) {
-        if (property == u"CAPTION") menu->setTitle(value(menu->title()));
-        return;
+        if (property != u"CAPTION") return {};
+        return {[menu] { return menu->title(); }, [menu](const QString& t) { menu->setTitle(t); }};
     }
     if (!comp->isWidgetType()) {
         // Report labels carry "caption", chart series "title"; each takes only that one.
-        if (hasProperty(comp, "caption")) {
-            if (property == u"CAPTION") comp->setProperty("caption", value(comp->property("caption").toString()));
-        } else if (hasProperty(comp, "title")) {
-            if (property == u"TITLE") comp->setProperty("title", value(comp->property("title").toString()));
-        }
-        return;
+        const char* name = hasProperty(comp, "caption") ? "caption" : hasProperty(comp, "title") ? "title" : nullptr;
+        if (!name || property != (name[0] == 'c' ? u"CAPTION" : u"TITLE")) return {};
+        return {[comp, name] { return comp->property(name).toString(); },
+                [comp, name](const QString& t) { comp->setProperty(name, t); }};
     }
 
     auto* w = static_cast<QWidget*>(comp);
     if (property == u"CAPTION") {
-        if (auto* l = qobject_cast<QLabel*>(w)) {
-            l->setText(value(l->text()));
-        } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-            b->setText(value(b->text()));
-        } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
-            g->setTitle(value(g->title()));
-        } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
-            e->setText(value(e->text()));
-        } else if (hasProperty(w, "caption")) {
-            w->setProperty("caption", value(w->property("caption").toString()));
-        } else if (auto* stack = qobject_cast<QStackedWidget*>(w->parentWidget());
-                   stack && qobject_cast<QTabWidget*>(stack->parentWidget())) {
+        if (auto* l = qobject_cast<QLabel*>(w)) return {[l] { return l->text(); }, [l](const QString& t) { l->setText(t); }};
+        if (auto* b = qobject_cast<QAbstractButton*>(w))
+            return {[b] { return b->text(); }, [b](const QString& t) { b->setText(t); }};
+        if (auto* g = qobject_cast<QGroupBox*>(w))
+            return {[g] { return g->title(); }, [g](const QString& t) { g->setTitle(t); }};
+        if (auto* e = qobject_cast<QLineEdit*>(w))
+            return {[e] { return e->text(); }, [e](const QString& t) { e->setText(t); }};
+        if (hasProperty(w, "caption"))
+            return {[w] { return w->property("caption").toString(); },
+                    [w](const QString& t) { w->setProperty("caption", t); }};
+        if (auto* stack = qobject_cast<QStackedWidget*>(w->parentWidget());
+            stack && qobject_cast<QTabWidget*>(stack->parentWidget())) {
             auto* tabs = static_cast<QTabWidget*>(stack->parentWidget());
-            int i = tabs->indexOf(w);
-            if (i >= 0) tabs->setTabText(i, value(tabs->tabText(i)));
-        } else {
-            w->setWindowTitle(value(w->windowTitle()));
+            if (tabs->indexOf(w) < 0) return {};
+            return {[tabs, w] { return tabs->tabText(tabs->indexOf(w)); },
+                    [tabs, w](const QString& t) { tabs->setTabText(tabs->indexOf(w), t); }};
         }
-    } else if (property == u"HINT") {
-        w->setToolTip(value(w->toolTip()));
-    } else if (property.startsWith(u"ITEM")) {
-        auto* group = qobject_cast<TRadioGroup*>(w);
-        int n = itemIndex(property);
-        if (group && n >= 0 && group->itemCount() > n) group->setItem(n, value(group->item(n)));
+        return {[w] { return w->windowTitle(); }, [w](const QString& t) { w->setWindowTitle(t); }};
+    }
+    if (property == u"HINT") return {[w] { return w->toolTip(); }, [w](const QString& t) { w->setToolTip(t); }};
+    if (property.startsWith(u"ITEM")) {
+        const int n = itemIndex(property);
+        if (n < 0) return {};
+        if (auto* group = qobject_cast<TRadioGroup*>(w)) {
+            if (group->itemCount() <= n) return {};
+            return {[group, n] { return group->item(n); }, [group, n](const QString& t) { group->setItem(n, t); }};
+        }
+        // A drop-down list's items are a choice of texts as a radio group's are.
+        if (auto* combo = qobject_cast<QComboBox*>(w)) {
+            if (combo->count() <= n) return {};
+            return {[combo, n] { return combo->itemText(n); },
+                    [combo, n](const QString& t) { combo->setItemText(n, t); }};
+        }
+    }
+    return {};
+}
+
+// Each text keeps its built-in value (the one the form was built with) in a dynamic property
+// from the first time a language file sets it, so that a later file without that key gives
+// back the built-in text instead of leaving the previous language's.
+constexpr char kBuiltInPrefix[] = "vkm30BuiltIn.";
+
+QByteArray builtInName(const QString& property) { return QByteArray(kBuiltInPrefix) + property.toLatin1(); }
+
+QString builtInText(QObject* comp, const QString& property, const TextSlot& slot) {
+    const QByteArray name = builtInName(property);
+    const QVariant kept = comp->property(name.constData());
+    if (kept.isValid()) return kept.toString();
+    const QString text = slot.get();
+    comp->setProperty(name.constData(), text);
+    return text;
+}
+
+// Gives back the built-in texts of `comp` that this translation did not set.
+void restoreUntouched(QObject* comp, const QSet<QByteArray>& touched) {
+    const QList<QByteArray> names = comp->dynamicPropertyNames();
+    for (const QByteArray& name : names) {
+        if (!name.startsWith(kBuiltInPrefix) || touched.contains(name)) continue;
+        const QString property = QString::fromLatin1(name.mid(int(sizeof(kBuiltInPrefix)) - 1));
+        if (TextSlot slot = slotOf(comp, property)) slot.set(comp->property(name.constData()).toString());
     }
 }
 
@@ -145,14 +187,22 @@ void LoadLanguageFile() {
     auto file = std::make_shared<LanguageFile>();
     QString found = FindLanguageFile(choice);
     file->path = found.isEmpty() ? LanguageFileBaseName() + choice : found;
-    file->ini.load(file->path);  // a missing file leaves every text built in
-    std::lock_guard lock(fileMutex());
-    currentFile() = std::move(file);
+    // A missing file leaves every text built in, and so Polish.
+    const bool loaded = file->ini.load(file->path);
+    {
+        std::lock_guard lock(fileMutex());
+        currentFile() = std::move(file);
+    }
+    const QString qtLanguage = loaded ? IsoLanguageOf(choice) : QString();
+    UseQtTranslations(qtLanguage.isEmpty() ? QStringLiteral("pl") : qtLanguage);
 }
 
 void CloseLanguageFile() {
-    std::lock_guard lock(fileMutex());
-    currentFile().reset();
+    {
+        std::lock_guard lock(fileMutex());
+        currentFile().reset();
+    }
+    UseQtTranslations(QString());
 }
 
 bool LanguageFileOpen() { return current() != nullptr; }
@@ -173,19 +223,34 @@ void TranslateForm(QWidget* form) {
     if (!LanguageFileOpen()) LoadLanguageFile();
     auto f = current();
     const QString section = form->objectName();
-    if (f && !section.isEmpty() && f->ini.hasSection(section)) {
-        const foundations::IniFile& ini = f->ini;
-        form->setWindowTitle(ini.value(section, QStringLiteral("Caption"), form->windowTitle()));
 
-        // Component names compare without regard to case; the first of a name counts.
-        QHash<QString, QObject*> byName;
-        const QList<QObject*> all = form->findChildren<QObject*>();
-        for (QObject* o : all) {
-            if (!ownedByForm(o, form)) continue;
-            const QString n = o->objectName().toUpper();
-            if (!n.isEmpty() && !byName.contains(n)) byName.insert(n, o);
+    // Component names compare without regard to case; the first of a name counts.
+    QHash<QString, QObject*> byName;
+    QList<QObject*> owned;
+    const QList<QObject*> all = form->findChildren<QObject*>();
+    for (QObject* o : all) {
+        if (!ownedByForm(o, form)) continue;
+        owned.append(o);
+        const QString n = o->objectName().toUpper();
+        if (!n.isEmpty() && !byName.contains(n)) byName.insert(n, o);
+    }
+
+    QHash<QObject*, QSet<QByteArray>> touched;
+    auto apply = [&](QObject* comp, const QString& property, const QString& key) {
+        const TextSlot slot = slotOf(comp, property);
+        if (!slot) return;
+        const QString builtIn = builtInText(comp, property, slot);
+        slot.set(f->ini.value(section, key, builtIn));
+        touched[comp].insert(builtInName(property));
+    };
+    if (f && !section.isEmpty() && f->ini.hasSection(section)) {
+        const QString caption = QStringLiteral("Caption");
+        if (f->ini.value(section, caption).has_value()) {
+            const TextSlot slot{[form] { return form->windowTitle(); }, [form](const QString& t) { form->setWindowTitle(t); }};
+            slot.set(f->ini.value(section, caption, builtInText(form, QStringLiteral("FORMCAPTION"), slot)));
+            touched[form].insert(builtInName(QStringLiteral("FORMCAPTION")));
         }
-        const QStringList keys = ini.keys(section);
+        const QStringList keys = f->ini.keys(section);
         for (const QString& key : keys) {
             const QString upper = key.toUpper();
             if (upper == u"CAPTION") continue;
@@ -193,9 +258,16 @@ void TranslateForm(QWidget* form) {
             if (dot < 0) continue;
             QObject* comp = byName.value(upper.left(dot));
             if (!comp) continue;
-            translateComponent(comp, upper.mid(dot + 1, 255), ini, section, key);
+            apply(comp, upper.mid(dot + 1, 255), key);
         }
     }
+
+    // What this file does not name is built-in again, not left in the previous language.
+    const QByteArray formCaption = builtInName(QStringLiteral("FORMCAPTION"));
+    const QVariant keptCaption = form->property(formCaption.constData());
+    if (keptCaption.isValid() && !touched.value(form).contains(formCaption)) form->setWindowTitle(keptCaption.toString());
+    for (QObject* o : owned) restoreUntouched(o, touched.value(o));
+
     if (auto* ss = qobject_cast<TSSForm*>(form)) ss->AfterTranslate();
 }
 

@@ -23,7 +23,7 @@ void TranslateForm(QWidget* form);
 // folder; with no choice the system's language, and "EN" when a non-Polish system has no file
 // of its own. A missing file is no error: every lookup then gives its built-in text.
 void LoadLanguageFile();
-// Closes the current language file (program end; tests start over with it).
+// Closes the current language file and Qt's translations (program end; tests start over).
 void CloseLanguageFile();
 bool LanguageFileOpen();
 // Path of the current language file (empty when none is open); the file may not exist.

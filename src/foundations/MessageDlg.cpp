@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "foundations/FR_Utils.h"
+
 namespace {
 
 MessageDlgHook& hook() {
@@ -28,21 +30,23 @@ int showBox(const MessageDlgRequest& r) {
     QMessageBox box(iconOf(r.type), r.caption, text, QMessageBox::NoButton, QApplication::activeWindow());
     struct B {
         unsigned flag;
+        const char* key;
         const char* text;
         int result;
         QMessageBox::ButtonRole role;
     };
     static const B order[] = {
-        {mbYes, "&Tak", mrYes, QMessageBox::YesRole},
-        {mbNo, "&Nie", mrNo, QMessageBox::NoRole},
-        {mbOK, "OK", mrOk, QMessageBox::AcceptRole},
-        {mbCancel, "Anuluj", mrCancel, QMessageBox::RejectRole},
+        {mbYes, "stTak", "&Tak", mrYes, QMessageBox::YesRole},
+        {mbNo, "stNie", "&Nie", mrNo, QMessageBox::NoRole},
+        {mbOK, "stOK", "OK", mrOk, QMessageBox::AcceptRole},
+        {mbCancel, "stAnuluj", "Anuluj", mrCancel, QMessageBox::RejectRole},
     };
     if (r.helpContext > 0) box.setProperty("HelpContext", r.helpContext);  // for F1
     QList<std::pair<QAbstractButton*, int>> buttons;
     for (const B& b : order)
-        if (r.buttons & b.flag) buttons.append({box.addButton(QString::fromUtf8(b.text), b.role), b.result});
-    if (buttons.isEmpty()) buttons.append({box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole), mrOk});
+        if (r.buttons & b.flag) buttons.append({box.addButton(MessageDlgButtonText(b.key, b.text), b.role), b.result});
+    if (buttons.isEmpty())
+        buttons.append({box.addButton(MessageDlgButtonText("stOK", "OK"), QMessageBox::AcceptRole), mrOk});
     box.exec();
     for (const auto& [button, result] : buttons)
         if (box.clickedButton() == button) return result;
@@ -53,12 +57,16 @@ int showBox(const MessageDlgRequest& r) {
 
 QString MessageDlgCaptionOf(TMsgDlgType type) {
     switch (type) {
-    case TMsgDlgType::mtWarning: return QStringLiteral("Ostrzeżenie");
-    case TMsgDlgType::mtError: return QStringLiteral("Błąd");
-    case TMsgDlgType::mtConfirmation: return QStringLiteral("Potwierdź");
+    case TMsgDlgType::mtWarning: return TranslateString(QStringLiteral("stOstrzezenie"), QStringLiteral("Ostrzeżenie"));
+    case TMsgDlgType::mtError: return TranslateString(QStringLiteral("stBlad"), QStringLiteral("Błąd"));
+    case TMsgDlgType::mtConfirmation: return TranslateString(QStringLiteral("stPotwierdz"), QStringLiteral("Potwierdź"));
     case TMsgDlgType::mtInformation: break;
     }
-    return QStringLiteral("Informacja");
+    return TranslateString(QStringLiteral("stInformacja"), QStringLiteral("Informacja"));
+}
+
+QString MessageDlgButtonText(const char* key, const char* builtIn) {
+    return TranslateString(QString::fromLatin1(key), QString::fromUtf8(builtIn));
 }
 
 int MessageDlgCaption(const QString& caption, const QString& text, TMsgDlgType type, unsigned buttons,

@@ -35,8 +35,11 @@ int MessageDlgCaption(const QString& caption, const QString& text, TMsgDlgType t
 // A plain information box with an OK button.
 void ShowMessage(const QString& text);
 
-// Caption of a box of the given type.
+// Caption of a box of the given type, in the current language.
 QString MessageDlgCaptionOf(TMsgDlgType type);
+// Text of a box button by its message key ("stTak", "stNie", "stOK", "stAnuluj"), in the current
+// language; builtIn is the Polish text.
+QString MessageDlgButtonText(const char* key, const char* builtIn);
 
 // A hook answers every box in place of the user (tests); an empty hook restores the real boxes.
 using MessageDlgHook = std::function<int(const MessageDlgRequest&)>;

@@ -1,7 +1,9 @@
 #include "foundations/Transl.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
+#include <QPointer>
 
 #include "foundations/FR_Utils.h"
 #include "foundations/LocaleTable.h"
@@ -20,6 +22,16 @@ std::function<void(LanguageChange)>& handler() {
     return h;
 }
 
+// The language menu built last, so a change made elsewhere (the options dialog) moves its mark.
+QPointer<QMenu>& languageMenu() {
+    static QPointer<QMenu> m;
+    return m;
+}
+
+QString storedChoice() {
+    return platform::appRegistry().readString(kLanguageChoiceKey, kLanguageChoiceValue).value_or(QString()).trimmed();
+}
+
 QString abbreviationOf(const QString& name) {
     return name.compare(kDefaultName, Qt::CaseInsensitive) == 0 ? QString() : name;
 }
@@ -27,6 +39,7 @@ QString abbreviationOf(const QString& name) {
 void changeLanguage(const QString& abbreviation, LanguageChange kind) {
     StoreLanguageChoice(abbreviation);
     LoadLanguageFile();
+    MarkLanguageMenu(languageMenu());
     if (handler()) handler()(kind);
 }
 
@@ -57,9 +70,14 @@ QList<LanguageEntry> AvailableLanguages() {
 void BuildLanguageMenu(QMenu* parent) {
     if (!parent) return;
     const QList<LanguageEntry> languages = AvailableLanguages();
-    auto add = [parent](const QString& caption, const QString& name, QAction* before) {
+    auto* group = new QActionGroup(parent);
+    // The mark follows the stored choice (MarkLanguageMenu), so clicking the checked item keeps it.
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    auto add = [parent, group](const QString& caption, const QString& name, QAction* before) {
         auto* a = new QAction(caption, parent);
         a->setObjectName(name + u'1');
+        a->setCheckable(true);
+        a->setActionGroup(group);
         QObject::connect(a, &QAction::triggered, &TClickObj::instance(), [a] { TClickObj::instance().Click(a); });
         parent->insertAction(before, a);
         return a;
@@ -71,10 +89,20 @@ void BuildLanguageMenu(QMenu* parent) {
     }
     if (first) {
         add(kDefaultCaption, kDefaultName, first);
+        languageMenu() = parent;
+        MarkLanguageMenu(parent);
     } else {
         parent->setEnabled(false);
         parent->menuAction()->setEnabled(false);
     }
+}
+
+void MarkLanguageMenu(QMenu* menu) {
+    if (!menu) return;
+    const QString chosen = storedChoice();
+    const QString name = (chosen.isEmpty() ? kDefaultName : chosen) + u'1';
+    for (QAction* a : menu->actions())
+        if (a->isCheckable()) a->setChecked(a->objectName().compare(name, Qt::CaseInsensitive) == 0);
 }
 
 void FillLanguageList(TRadioGroup* group, QStringList& abbreviations) {

@@ -22,8 +22,12 @@ QList<LanguageEntry> AvailableLanguages();
 
 // Fills `parent` with one item per available language ("[default]" first, named "Dflt1"; the
 // others named abbreviation + "1"), each handled by TClickObj::Click. No language: `parent`
-// is disabled.
+// is disabled. The items are checkable and exclusive; the stored choice is checked ("[default]"
+// when none is stored).
 void BuildLanguageMenu(QMenu* parent);
+// Checks the item of the stored choice in a menu filled by BuildLanguageMenu (none when the
+// choice has no item).
+void MarkLanguageMenu(QMenu* menu);
 
 // Fills the options dialog's language choice and the parallel abbreviations ("Dflt" for
 // "[default]"); both are emptied first. No language: the group is disabled.
@@ -37,8 +41,8 @@ void ApplyLanguage(int index, const QStringList& abbreviations);
 // Stores the language choice ("Locales").
 void StoreLanguageChoice(const QString& abbreviation);
 
-// What the main window re-translates after a change: from the menu only itself; from the
-// options dialog itself, the link status window and its run-time captions.
+// Where a change came from: the language menu or the options dialog. Either way the main window
+// re-translates itself, the link status window and its run-time captions.
 enum class LanguageChange { FromMenu, FromOptions };
 // The main window registers how it re-translates itself (empty: nothing to re-translate).
 void setLanguageChangedHandler(std::function<void(LanguageChange)> handler);

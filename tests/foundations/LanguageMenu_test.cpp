@@ -78,3 +78,37 @@ TEST_F(LanguageMenu, OptionsListAndApply) {
     EXPECT_EQ(seen, (std::vector<LanguageChange>{LanguageChange::FromOptions, LanguageChange::FromOptions}));
     setLanguageChangedHandler(nullptr);
 }
+
+// The menu shows which language is in use: its items are exclusive marks that follow the choice,
+// wherever it was made.
+TEST_F(LanguageMenu, MarksTheChosenLanguage) {
+    writeFile("EN", "[Strings]\nstBlad=Error\n");
+    writeFile("ENU", "");
+    auto checked = [](const QMenu& m) {
+        QStringList names;
+        for (QAction* a : m.actions()) {
+            EXPECT_TRUE(a->isCheckable()) << a->objectName().toStdString();
+            if (a->isChecked()) names << a->objectName();
+        }
+        return names;
+    };
+    {
+        QMenu none;
+        BuildLanguageMenu(&none);
+        EXPECT_EQ(checked(none), QStringList{"Dflt1"});  // nothing chosen yet
+    }
+    setChoice("en");
+    QMenu menu;
+    BuildLanguageMenu(&menu);
+    EXPECT_EQ(checked(menu), QStringList{"EN1"});
+    menu.actions()[2]->trigger();
+    EXPECT_EQ(checked(menu), QStringList{"ENU1"});
+    menu.actions()[2]->trigger();  // the chosen one again: it stays marked
+    EXPECT_EQ(checked(menu), QStringList{"ENU1"});
+
+    TRadioGroup group;
+    QStringList abbrevs;
+    FillLanguageList(&group, abbrevs);
+    ApplyLanguage(0, abbrevs);
+    EXPECT_EQ(checked(menu), QStringList{"Dflt1"});
+}

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -27,6 +28,9 @@ public:
         button->setToolTip(QStringLiteral("Podpowiedź"));
         group = new TRadioGroup(QStringLiteral("Metoda"), {"a", "b", "c"}, this);
         group->setObjectName("RadioGroupMetoda");
+        combo = new QComboBox(this);
+        combo->setObjectName("ComboBox1");
+        combo->addItems({QStringLiteral("Stal"), QStringLiteral("Żeliwo")});
         auto* bar = new QMenuBar(this);
         auto* menu = bar->addMenu(QStringLiteral("Plik"));
         menu->setObjectName("MenuPlik");
@@ -47,6 +51,7 @@ public:
     QLabel* label;
     QPushButton* button;
     TRadioGroup* group;
+    QComboBox* combo;
     QAction* action;
     QObject* series;
     QObject* reportLabel;
@@ -130,4 +135,59 @@ TEST_F(TranslateFormTest, WithoutSectionOrFileTheBuiltInTextsStay) {
     setChoice("XX");
     FTest other;
     EXPECT_EQ(other.label->text(), "Etykieta");
+}
+
+TEST_F(TranslateFormTest, DropDownItemsAreTranslatedLikeRadioItems) {
+    setChoice("EN");
+    writeFile("EN", "[FTest]\nComboBox1.Item1=Cast iron\nComboBox1.Item2=never\nComboBox1.ItemA=bad\n");
+    FTest form;
+    EXPECT_EQ(form.combo->itemText(0), "Stal");
+    EXPECT_EQ(form.combo->itemText(1), "Cast iron");
+    EXPECT_EQ(form.combo->count(), 2);
+}
+
+// Switching from a full file to one that lacks keys, or to none, never leaves a text of the
+// previous language: what the new file does not name is the built-in text again.
+TEST_F(TranslateFormTest, AFileLackingKeysGivesBackTheBuiltInTexts) {
+    writeFile("EN",
+              "[FTest]\nCaption=Trial\nLabel1.Caption=Label\nButton1.Hint=Tip\n"
+              "RadioGroupMetoda.Caption=Method\nRadioGroupMetoda.Item1=Second\nComboBox1.Item0=Steel\n"
+              "MenuPlik.Caption=&File\nActionOpen.Caption=&Open\nSeries1.Title=Series\nQRLabel1.Caption=Report\n");
+    writeFile("DE", "[FTest]\nLabel1.Caption=Beschriftung\n");
+    setChoice("EN");
+    FTest form;
+    ASSERT_EQ(form.label->text(), "Label");
+    // A text the program itself sets is not the language service's to take back.
+    auto* shown = new QLabel(QStringLiteral("wartość"), &form);
+    shown->setObjectName("LabelValue");
+
+    setChoice("DE");
+    LoadLanguageFile();
+    TranslateForm(&form);
+    EXPECT_EQ(form.label->text(), "Beschriftung");
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Próba"));
+    EXPECT_EQ(form.button->toolTip(), QStringLiteral("Podpowiedź"));
+    EXPECT_EQ(form.group->title(), "Metoda");
+    EXPECT_EQ(form.group->Items(), (QStringList{"a", "b", "c"}));
+    EXPECT_EQ(form.combo->itemText(0), "Stal");
+    EXPECT_EQ(form.findChild<QMenu*>("MenuPlik")->title(), "Plik");
+    EXPECT_EQ(form.action->text(), QStringLiteral("Otwórz"));
+    EXPECT_EQ(form.series->property("title").toString(), "Seria");
+    EXPECT_EQ(form.reportLabel->property("caption").toString(), "Raport");
+    EXPECT_EQ(shown->text(), QStringLiteral("wartość"));
+
+    setChoice("EN");
+    LoadLanguageFile();
+    TranslateForm(&form);
+    EXPECT_EQ(form.label->text(), "Label");
+    EXPECT_EQ(form.group->Items(), (QStringList{"a", "Second", "c"}));
+
+    setChoice("");  // the system's language: Polish, no file
+    LoadLanguageFile();
+    TranslateForm(&form);
+    EXPECT_EQ(form.label->text(), "Etykieta");
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Próba"));
+    EXPECT_EQ(form.group->Items(), (QStringList{"a", "b", "c"}));
+    EXPECT_EQ(form.action->text(), QStringLiteral("Otwórz"));
+    EXPECT_EQ(form.afterTranslateCalls, 4);
 }
