@@ -85,6 +85,8 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(HelpBrowser, &QTextBrowser::backwardAvailable, ButtonWstecz, &QWidget::setEnabled);
     connect(HelpBrowser, &QTextBrowser::forwardAvailable, ButtonDalej, &QWidget::setEnabled);
     connect(HelpBrowser, &QTextBrowser::sourceChanged, this, [this] { updateTitle(); });
+    TranslateForm(this);
+    baseTitle_ = windowTitle();
 }
 
 bool HelpWindow::ShowContext(int context) {
@@ -135,7 +137,7 @@ void HelpWindow::present() {
 
 void HelpWindow::updateTitle() {
     const QString page = HelpBrowser->documentTitle();
-    setWindowTitle(page.isEmpty() ? QStringLiteral("Pomoc VKM30") : QStringLiteral("Pomoc VKM30 - ") + page);
+    setWindowTitle(page.isEmpty() ? baseTitle_ : baseTitle_ + QStringLiteral(" - ") + page);
 }
 
 HelpWindow* OpenHelpWindow() { return theWindow(); }

@@ -30,6 +30,7 @@ private:
     void showPage(const QString& path);
     void present();
     void updateTitle();
+    QString baseTitle_;  // the window title in the language in use, before a page's title
 };
 
 // The one help window, made on first use and kept (with its history) until the program ends;

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "app/DialogParts.h"
+#include "foundations/FR_Utils.h"
 #include "foundations/MessageDlg.h"
 
 TFormLinearyzujWykres::TFormLinearyzujWykres(QWidget* parent) : QDialog(parent) {
@@ -37,6 +38,7 @@ TFormLinearyzujWykres::TFormLinearyzujWykres(QWidget* parent) : QDialog(parent) 
     main->addLayout(ButtonRow({Button1}, true));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
+    TranslateForm(this);
 }
 
 void ShowLargeErrorWarning(QWidget* parent) {

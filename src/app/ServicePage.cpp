@@ -217,7 +217,9 @@ QWidget* ServicePage::Build(TMainForm& f) {
     static const char* const xyNames[6] = {"DispX", "DispY", "DispDeltaX", "DispDeltaY", "DispPowX", "DispPowY"};
     static const char* const xyCaptions[6] = {"X", "Y", "dX", "dY", "Moc X", "Moc Y"};
     for (int i = 0; i < 6; ++i) {
-        xg->addWidget(new QLabel(QString::fromUtf8(xyCaptions[i]), xy), i / 2, (i % 2) * 2);
+        auto* caption = new QLabel(QString::fromUtf8(xyCaptions[i]), xy);
+        caption->setObjectName(QStringLiteral("Label") + QString::fromLatin1(xyNames[i]));  // for the language file
+        xg->addWidget(caption, i / 2, (i % 2) * 2);
         xyDisplays_[size_t(i)] = display(xy, xyNames[i], 0, 11);
         xg->addWidget(xyDisplays_[size_t(i)], i / 2, (i % 2) * 2 + 1);
     }

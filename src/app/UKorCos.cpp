@@ -10,6 +10,7 @@
 #include "app/RunCommands.h"
 #include "evaluation/CosineError.h"
 #include "foundations/Display.h"
+#include "foundations/FR_Utils.h"
 #include "platform/Chart.h"
 #include "platform/Chart3DSeries.h"
 
@@ -63,10 +64,10 @@ TFKorCos::TFKorCos(QWidget* parent) : QDialog(parent) {
     view.zoom = 84;
     Chart1->SetRotation(335);
     Chart1->SetElevation(348);
-    Chart1->BottomAxis().SetTitle(QStringLiteral("Dystans [cm]"));
-    Chart1->LeftAxis().SetTitle(QString::fromUtf8("Oś pionowa"));
+    Chart1->BottomAxis().SetTitle(TranslateString(QStringLiteral("stDystans"), QStringLiteral("Dystans")) + QStringLiteral(" [cm]"));
+    Chart1->LeftAxis().SetTitle(TranslateString(QStringLiteral("stOsPionowa"), QString::fromUtf8("Oś pionowa")));
     Chart1->DepthAxis().SetVisible(true);
-    Chart1->DepthAxis().SetTitle(QString::fromUtf8("Oś pozioma"));
+    Chart1->DepthAxis().SetTitle(TranslateString(QStringLiteral("stOsPozioma"), QString::fromUtf8("Oś pozioma")));
     Chart1->DepthAxis().SetIncrement(10);
     Chart1->setMinimumSize(400, 300);
 
@@ -114,6 +115,7 @@ TFKorCos::TFKorCos(QWidget* parent) : QDialog(parent) {
             [this](QPoint pos, Qt::MouseButton button, Qt::KeyboardModifiers) { Chart1MouseDown(pos, button); });
     connect(Chart1, &TChart::mouseMove, this,
             [this](QPoint pos, Qt::MouseButtons buttons, Qt::KeyboardModifiers) { Chart1MouseMove(pos, buttons); });
+    TranslateForm(this);
 }
 
 void TFKorCos::Fill(const TPunkt& points, int statisticsMethod) {

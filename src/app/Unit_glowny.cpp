@@ -298,6 +298,7 @@ void TMainForm::TranslateCaptions() {
     VelocityView->TranslateCaptions();
     FlatnessView->TranslateCaptions();
     ListboxWyniki->SetSectionText(0, Msg("stParametr"));
+    ListboxWyniki->SetSectionText(1, TranslateString(QStringLiteral("stWarDop"), QStringLiteral("War. dop.")));
     ListboxWyniki->SetSectionText(2, Msg("stWartosc"));
     PointColumnCaption = Msg("stPunkt");
     DistanceColumnCaption = Msg("stDystans");

@@ -194,6 +194,7 @@ QToolButton* speedButton(QWidget* parent, const char* name, const QString& capti
 QGroupBox* folderRow(QWidget* parent, QLineEdit*& edit, const char* editName, QPushButton*& button,
                      const char* buttonName) {
     auto* box = new QGroupBox(QStringLiteral("Katalog z pomiarami"), parent);
+    box->setObjectName(QStringLiteral("GroupBox") + QString::fromLatin1(editName));
     auto* row = new QHBoxLayout(box);
     edit = named(new QLineEdit(box), editName);
     edit->setMinimumWidth(300);
@@ -251,13 +252,14 @@ TFOpcje::TFOpcje(QWidget* parent, instrument::LoaderSpeeds speeds) : TSSForm(par
         QWidget* p = page(PageControl1, "Pozycjonowanie", QStringLiteral("Pozycjonowanie"));
         auto* v = new QVBoxLayout(p);
         auto* top = new QHBoxLayout;
-        auto* box = new QGroupBox(QStringLiteral("Zaliczanie punktu"), p);
+        auto* box = named(new QGroupBox(QStringLiteral("Zaliczanie punktu"), p), "GroupBoxZaliczanie");
         auto* f = new QGridLayout(box);
         SpinEditOdstep = spin(box, "SpinEditOdstep", 10, 400, 10);
         SpinEditDrgania = spin(box, "SpinEditDrgania", 1, 200);
         PointTimeEdit = realSpin(box, "PointTimeEdit", 0.1, 20.0, 0.5, 3);
         SpinEditDopBlad = spin(box, "SpinEditDopBlad", 100, 5000, 100);
         SpinEditLiczbaCykli = spin(box, "SpinEditLiczbaCykli", 2, 10);
+        // Each caption and unit label is named after its edit, so the language file reaches it.
         struct Row { const char* caption; QWidget* edit; const char* unit; };
         const Row rows[] = {
             {"&Minimalny odstęp między punktami:", SpinEditOdstep, "µm"},
@@ -269,17 +271,20 @@ TFOpcje::TFOpcje(QWidget* parent, instrument::LoaderSpeeds speeds) : TSSForm(par
         int r = 0;
         for (const Row& row : rows) {
             auto* l = new QLabel(QString::fromUtf8(row.caption), box);
+            l->setObjectName(QStringLiteral("Label") + row.edit->objectName());
             l->setBuddy(row.edit);
             f->addWidget(l, r, 0);
             f->addWidget(row.edit, r, 1);
-            f->addWidget(new QLabel(QString::fromUtf8(row.unit), box), r, 2);
+            auto* unit = new QLabel(QString::fromUtf8(row.unit), box);
+            unit->setObjectName(QStringLiteral("Unit") + row.edit->objectName());
+            f->addWidget(unit, r, 2);
             ++r;
         }
         ButtonDom = NamedButton(box, "ButtonDom", QStringLiteral("&Domyślne"));
         f->addWidget(ButtonDom, r, 1);
         top->addWidget(box);
 
-        auto* pattern = new QGroupBox(QStringLiteral("Metoda pomiaru"), p);
+        auto* pattern = named(new QGroupBox(QStringLiteral("Metoda pomiaru"), p), "GroupBoxMetoda");
         auto* pv = new QVBoxLayout(pattern);
         auto* methods = new QButtonGroup(this);
         SBLiniowa = speedButton(pattern, "SBLiniowa", QStringLiteral("Liniowa"), methods);
@@ -325,7 +330,7 @@ TFOpcje::TFOpcje(QWidget* parent, instrument::LoaderSpeeds speeds) : TSSForm(par
         v->addLayout(top);
         auto* row = new QHBoxLayout;
         MSELPunkt = spin(p, "MSELPunkt", 3, 200);
-        row->addWidget(new QLabel(QString::fromUtf8("Liczba punktów przy pomiarze automatycznym:"), p));
+        row->addWidget(named(new QLabel(QString::fromUtf8("Liczba punktów przy pomiarze automatycznym:"), p), "LabelMSELPunkt"));
         row->addWidget(MSELPunkt);
         row->addStretch();
         v->addLayout(row);
@@ -335,7 +340,7 @@ TFOpcje::TFOpcje(QWidget* parent, instrument::LoaderSpeeds speeds) : TSSForm(par
     {  // Mapa
         QWidget* p = page(PageControl1, "Mapa", QString::fromUtf8("Mapa płaskości"));
         auto* v = new QVBoxLayout(p);
-        auto* box = new QGroupBox(QStringLiteral("Metoda pomiaru"), p);
+        auto* box = named(new QGroupBox(QStringLiteral("Metoda pomiaru"), p), "GroupBoxMetodaMapa");
         auto* g = new QGridLayout(box);
         auto* methods = new QButtonGroup(this);
         SBKoperta = speedButton(box, "SBKoperta", QStringLiteral("&Koperta"), methods);
@@ -364,18 +369,18 @@ TFOpcje::TFOpcje(QWidget* parent, instrument::LoaderSpeeds speeds) : TSSForm(par
         RadioGroupKierunekObrotu = radio(p, "RadioGroupKierunekObrotu", QStringLiteral("Kierunek obrotu"),
                                          {QStringLiteral("&Lewo"), QStringLiteral("&Prawo")});
         top->addWidget(RadioGroupKierunekObrotu);
-        auto* box = new QGroupBox(QStringLiteral("Zaliczanie punktu"), p);
+        auto* box = named(new QGroupBox(QStringLiteral("Zaliczanie punktu"), p), "GroupBoxZaliczaniePK");
         auto* f = new QGridLayout(box);
         SEDopDladPK = spin(box, "SEDopDladPK", 1, 3600);
         SEDrganiaPK = spin(box, "SEDrganiaPK", 1, 100);
         RSECzasPK = realSpin(box, "RSECzasPK", 0.1, 100.0, 1.0, 3);
-        f->addWidget(new QLabel(QString::fromUtf8("Dopuszczalny błąd [sek]:"), box), 0, 0);
+        f->addWidget(named(new QLabel(QString::fromUtf8("Dopuszczalny błąd [sek]:"), box), "LabelSEDopDladPK"), 0, 0);
         f->addWidget(SEDopDladPK, 0, 1);
-        f->addWidget(new QLabel(QStringLiteral("Drgania [sek.]:"), box), 1, 0);
+        f->addWidget(named(new QLabel(QStringLiteral("Drgania [sek.]:"), box), "LabelSEDrganiaPK"), 1, 0);
         f->addWidget(SEDrganiaPK, 1, 1);
-        f->addWidget(new QLabel(QStringLiteral("Zaliczenie po:"), box), 2, 0);
+        f->addWidget(named(new QLabel(QStringLiteral("Zaliczenie po:"), box), "LabelRSECzasPK"), 2, 0);
         f->addWidget(RSECzasPK, 2, 1);
-        f->addWidget(new QLabel(QStringLiteral("sek."), box), 2, 2);
+        f->addWidget(named(new QLabel(QStringLiteral("sek."), box), "UnitRSECzasPK"), 2, 2);
         Button1 = NamedButton(box, "Button1", QStringLiteral("&Domyślne"));
         f->addWidget(Button1, 3, 1);
         top->addWidget(box);
@@ -392,7 +397,7 @@ TFOpcje::TFOpcje(QWidget* parent, instrument::LoaderSpeeds speeds) : TSSForm(par
     {  // tsMeteo
         QWidget* p = page(PageControl1, "tsMeteo", QStringLiteral("Meteo"));
         auto* g = new QGridLayout(p);
-        auto* sensors = new QGroupBox(QStringLiteral("Czujniki"), p);
+        auto* sensors = named(new QGroupBox(QStringLiteral("Czujniki"), p), "GroupBoxCzujniki");
         auto* sv = new QVBoxLayout(sensors);
         CBW = named(new QCheckBox(QString::fromUtf8("Automatyczny pomiar wilgotności"), sensors), "CBW");
         CBC = named(new QCheckBox(QString::fromUtf8("Automatyczny pomiar ciśnienia"), sensors), "CBC");
@@ -402,7 +407,7 @@ TFOpcje::TFOpcje(QWidget* parent, instrument::LoaderSpeeds speeds) : TSSForm(par
         g->addWidget(sensors, 0, 0, 1, 2);
         auto* ref = new QHBoxLayout;
         RSETRef = realSpin(p, "RSETRef", 0.0, 40.0, 0.1, 1);
-        ref->addWidget(new QLabel(QStringLiteral("Temperatura odniesienia: "), p));
+        ref->addWidget(named(new QLabel(QStringLiteral("Temperatura odniesienia: "), p), "LabelRSETRef"));
         ref->addWidget(RSETRef);
         ref->addStretch();
         g->addLayout(ref, 1, 0, 1, 2);

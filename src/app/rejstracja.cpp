@@ -73,9 +73,13 @@ TFRejestracja::TFRejestracja(RecordingSource& source, QWidget* parent) : TSSForm
     auto* main = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
     auto* timeBox = new QGridLayout;
-    timeBox->addWidget(new QLabel(QStringLiteral("Godziny"), this), 0, 0);
-    timeBox->addWidget(new QLabel(QStringLiteral("Minuty"), this), 0, 1);
-    timeBox->addWidget(new QLabel(QStringLiteral("Sekundy"), this), 0, 2);
+    // Named so that the language file reaches them.
+    const char* const timeNames[3][2] = {{"LabelGodziny", "Godziny"}, {"LabelMinuty", "Minuty"}, {"LabelSekundy", "Sekundy"}};
+    for (int i = 0; i < 3; ++i) {
+        auto* l = new QLabel(QString::fromLatin1(timeNames[i][1]), this);
+        l->setObjectName(QString::fromLatin1(timeNames[i][0]));
+        timeBox->addWidget(l, 0, i);
+    }
     SPGodzina = spin(this, "SPGodzina", 12, 0);
     SPMinuta = spin(this, "SPMinuta", 59, 0);
     SPSekunda = spin(this, "SPSekunda", 59, 1);
