@@ -32,6 +32,7 @@
 #include "foundations/MessageDlg.h"
 #include "platform/AppPaths.h"
 #include "platform/HelpFiles.h"
+#include "platform/Registry.h"
 #include "MainWindowFixture.h"
 #include "support/HelpProbe.h"
 #include "support/ModalDialog.h"
@@ -47,6 +48,8 @@ class HelpTest : public ::testing::Test {
 protected:
     void SetUp() override {
         platform::setAppRegistryFile(dir.filePath("settings.ini"));
+        // The built-in texts, whatever the machine's language.
+        platform::appRegistry().writeString(kLanguageChoiceKey, kLanguageChoiceValue, QStringLiteral("PLK"));
         setMessageDlgHook([this](const MessageDlgRequest& r) {
             messages.push_back(r.text);
             return int(mrOk);
