@@ -244,7 +244,6 @@ public:
     TDisplay* DisplayProst = nullptr;  // two-axis detector X
     TDisplay* DispProstoY = nullptr;   // two-axis detector Y
     TDisplay* DisplayPodzKat = nullptr;    // angular division, arc seconds
-    TDisplay* DispKatCalkowity = nullptr;  // total angle, arc seconds
 
     // positioning and straightness page
     QWidget* PanelWykresyProsto = nullptr;
