@@ -2,6 +2,7 @@
 // at start-up (calibration file, machine names, gauge limits).
 #include "app/AlignmentTarget.h"
 #include "app/AngularPage.h"
+#include "app/EnvironmentPanel.h"
 #include "app/FlatnessPage.h"
 #include "app/Unit_glowny.h"
 #include "app/MainMenuPage.h"
@@ -60,7 +61,6 @@ namespace {
 constexpr int kHelpCalibration = 133;
 // Decimals of the live readout with 10 nm resolution (index 8 is not used).
 constexpr std::array<uint8_t, 10> kDisplayPrecision10nm = {6, 3, 5, 2, 7, 4, 5, 4, 0, 2};
-constexpr double kSteelExpansion = 1.17e-5;
 constexpr int kFlatnessLineSlots = 16;
 
 QString fixedText(double v, int precision, int decimals) {
@@ -93,6 +93,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     FlatnessView->Connect();
     ReadoutPage->Connect();
     VelocityView->Connect();
+    EnvironmentView->Connect();
     connect(BRozdziel, &QPushButton::clicked, this, &TMainForm::BRozdzielClick);
     ConnectParameterSummary();
     ConnectExport();
@@ -175,9 +176,7 @@ void TMainForm::FormCreate() {
     }
 
     ReadoutPage->ShowReadoutPage(0);
-    ComboBox1->setCurrentIndex(3);
-    ExpansionCoefficient = kSteelExpansion;
-    RSEWspRoz->SetValue(kSteelExpansion * 1e6);
+    Environment().ChooseSteel();
     LabelLuzZwrotny->clear();
     LabBladProsY->clear();
 
@@ -291,10 +290,7 @@ void TMainForm::TranslateCaptions() {
     FftSignalNames = {Msg("stDystans"), Msg("stPredkosc"), Msg("stPrzyspieszenie")};
     FftOutputNames = {Msg("stAmplituda"), Msg("stFaza"), Msg("stCzescRze"), Msg("stCzescUro")};
 
-    if (ComboBox1->count() > 4) {
-        ComboBox1->setItemText(3, Msg("stStal"));
-        ComboBox1->setItemText(4, Msg("stBezKomp"));
-    }
+    EnvironmentView->TranslateCaptions();
     VelocityView->TranslateCaptions();
     FlatnessView->TranslateCaptions();
     ListboxWyniki->SetSectionText(0, Msg("stParametr"));
@@ -315,15 +311,10 @@ void TMainForm::LanguageChanged(LanguageChange change) {
 }
 
 void TMainForm::ReadLaserCalibration() {
-    sensorsOffForCalibration_ = false;
     if (!::ReadLaserCalibration(ProgramDir)) {
         ShowStartupMessage(CalibrationMissingMessage(), TMsgDlgType::mtError, kHelpCalibration);
         // Without calibration the sensors cannot be read: the values entered by hand are used.
-        for (QCheckBox* b : {CBWilg, CBCis, CBTemp, CBTMat}) {
-            b->setChecked(false);
-            b->setEnabled(false);
-        }
-        sensorsOffForCalibration_ = true;
+        Environment().SensorsOffForCalibration();
     }
     LNazwaLas->setText(LaserName);
     LLambda->setText(fixedText(LaserWavelength * 1e9, 15, 6));

@@ -80,6 +80,7 @@ class VelocityPage;
 class VibrationPage;
 class AngularPage;
 class FlatnessPage;
+class EnvironmentPanel;
 class THeaderListbox;
 class TRadioGroup;
 class TRealSpinEdit;
@@ -217,28 +218,11 @@ public:
     // What the main menu page's link state line is made from.
     app::LinkStateInput CurrentLinkState() const;
 
-    // environment panel, beside every measurement page
-    QFrame* PanelMeteo = nullptr;
-    QCheckBox* CBWilg = nullptr;
-    QCheckBox* CBCis = nullptr;
-    QCheckBox* CBTemp = nullptr;
-    QCheckBox* CBTMat = nullptr;
-    // What the station reads: air (Label25), material (Label19, sensors Label11-13), humidity
-    // (Label23) and pressure (Label24).
-    QLabel* Label25 = nullptr;
-    QLabel* Label19 = nullptr;
-    QLabel* Label11 = nullptr;
-    QLabel* Label12 = nullptr;
-    QLabel* Label13 = nullptr;
-    QLabel* Label23 = nullptr;
-    QLabel* Label24 = nullptr;
-    QComboBox* ComboBox1 = nullptr;  // material
-    TRealSpinEdit* RSEWspRoz = nullptr;
+    // The environment panel beside the measurement pages.
+    EnvironmentPanel& Environment() { return *EnvironmentView; }
 
     // The live readout page.
     LiveReadoutPage& Readout() { return *ReadoutPage; }
-    QCheckBox* Filtr1 = nullptr;    // the reading's count filter
-    TDisplay* DispLambda = nullptr; // effective wavelength, nm
     TDisplay* Disp2oswar = nullptr; // position of a straightness run
     QLabel* Label38 = nullptr;      // its unit
     TDisplay* DisplayProst = nullptr;  // two-axis detector X
@@ -607,8 +591,7 @@ public:
     void LoaderEnded(const instrument::LoadResult& result) override;
     void ClearList(instrument::LinkList list) override;
     void AddListLine(instrument::LinkList list, const QString& line) override;
-    // --- configuration, units, environment switches, service captions, serial speed
-    // (Unit_glowny_options.cpp) ---
+    // --- configuration, units, service captions, serial speed (Unit_glowny_options.cpp) ---
     void ConnectOptions();
     // "Ko&nfiguracja" (fromBitButton: the main menu page's button opens on "Interfejs") and
     // "Edycja > Konfiguracja" (the page of the current measurement type).
@@ -621,12 +604,7 @@ public:
     // After the dialog's OK: the port choice and sensor ticks shown, the hand-entry fields in
     // the new units, the page of the current measurement type brought up to date.
     void ShowOptionChoices();
-    void ShowEnvironmentEntries();
     void RefreshPageAfterOptions();
-    void CBWilgClick();
-    void CBCisClick();
-    void CBTempClick();
-    void CBTMatClick();
     void ScrollBar4Change();
     void ScrollBar5Change();
     // " Speed b/s ": the port's speed, item "300" being the second speed of the port component.
@@ -682,11 +660,6 @@ public:
     QPushButton* PSButton39 = nullptr;  // "Koniec Od. M"
     QPushButton* ResetSprzetowy = nullptr;
     QPushButton* ResetProgramu = nullptr;
-    // Hand-entered environment values beside the station's check boxes.
-    TRealSpinEdit* SETempPow = nullptr;
-    TRealSpinEdit* SETempMat = nullptr;
-    TRealSpinEdit* seCisnienie = nullptr;
-    QSpinBox* SEWilgotnosc = nullptr;
     void ButtonZaliczeniePunktuClick();
     // The target points of the positioning or angular run, and the measurement header.
     void PunktyPozycjonowania1Click();
@@ -709,11 +682,6 @@ public:
     void PSButton39Click();
     void ResetSprzetowyClick();
     void ResetProgramuClick();
-    void SETempPowExit();
-    // The hand-entered values are kept in °C and hPa whatever unit they are shown in.
-    void SETempPowChange();
-    void SETempMatChange();
-    void seCisnienieChange();
     // The environment readings or hand entries and today's date into the measurement header.
     void FillHeaderEnvironment();
     // (run control: further declarations above this line)
@@ -823,7 +791,7 @@ public:
     void ProstopadloscClick();
     // (summary: further declarations above this line)
 
-    // --- export command, digit switch, material (Unit_glowny_export.cpp) ---
+    // --- export command and digit switch (Unit_glowny_export.cpp) ---
     void ConnectExport();
     // "&Eksport": the current type's data as a text file.
     void Eksport1Click();
@@ -837,9 +805,6 @@ public:
     // decimals.
     QSpinBox* UpDown1 = nullptr;
     void UpDown1Click();
-    // The user expansion coefficient: the edit shows 10^-6/K.
-    void RSEWspRozChange();
-    void ComboBox1Change();  // material
 
 
 protected:
@@ -855,7 +820,6 @@ private:
     QWidget* BuildPositioningPage();
     QWidget* BuildServicePage();
     QWidget* BuildAlignmentPage();
-    QFrame* BuildMeteoPanel();
 
     StartPage* StartView = nullptr;
     MainMenuPage* MenuView = nullptr;
@@ -868,6 +832,9 @@ private:
     VibrationPage* VibrationView = nullptr;
     AngularPage* AngularView = nullptr;
     FlatnessPage* FlatnessView = nullptr;
+    EnvironmentPanel* EnvironmentView = nullptr;
+    class EnvironmentCalls;
+    std::shared_ptr<EnvironmentCalls> EnvironmentCallsHolder;
 
     void BuildLink();
     void CreateLinkObjects();
@@ -879,12 +846,6 @@ private:
     std::unique_ptr<MainFrameSink> frameSink_;
     std::unique_ptr<platform::CardPorts> CardPortsIo;
     QPointer<QMessageBox> linkLostBox_;  // the message without a reading, while it is open
-    // A station reading or its hand entry, by the box's tick.
-    void ShowMeasuredOrTyped(QCheckBox* box, std::initializer_list<QLabel*> readings);
-    // Each station reading with its caption.
-    std::vector<std::pair<QLabel*, QLabel*>> meteoReadingRows_;
-    // The sensor boxes were switched off for want of calibration, not by the user.
-    bool sensorsOffForCalibration_ = false;
     bool destroyed_ = false;
     bool shownOnce_ = false;
     // Until the interface start-up has ended, its messages (the calibration file, the loader's

@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include "app/AskSave.h"
+#include "app/EnvironmentPanel.h"
 #include "app/InfoForm.h"
 #include "app/ModeSequences.h"
 #include "app/ModeSequencesMainForm.h"
@@ -165,11 +166,6 @@ void TMainForm::ConnectRunControl() {
             WindowLink link(*this);
             runcontrol::PressServiceButton(name, link);
         });
-
-    connect(SETempPow, &QLineEdit::editingFinished, this, &TMainForm::SETempPowExit);
-    connect(SETempPow, &QLineEdit::textChanged, this, &TMainForm::SETempPowChange);
-    connect(SETempMat, &QLineEdit::textChanged, this, &TMainForm::SETempMatChange);
-    connect(seCisnienie, &QLineEdit::textChanged, this, &TMainForm::seCisnienieChange);
 
     wykres->installEventFilter(new ResizeWatch(wykres, [this] { placePrompts(*this); }));
 }
@@ -385,36 +381,10 @@ void TMainForm::ResetProgramuClick() {
     SendHeadCommand(HeadCommand::ProgramReset);
 }
 
-void TMainForm::SETempPowExit() { SETempPow->SetValue(SETempPow->Value()); }
-
-void TMainForm::SETempPowChange() {
-    if (TemperatureUnit == 0) DefaultAirTemperature = SETempPow->Value();
-    else if (TemperatureUnit == 1) DefaultAirTemperature = (SETempPow->Value() - 32) * 0.5555555555555556;
-}
-
-void TMainForm::SETempMatChange() {
-    if (TemperatureUnit == 0) DefaultMaterialTemperature = SETempMat->Value();
-    else if (TemperatureUnit == 1) DefaultMaterialTemperature = (SETempMat->Value() - 32) * 0.5555555555555556;
-}
-
-void TMainForm::seCisnienieChange() {
-    const double v = seCisnienie->Value();
-    if (PressureUnit == 0) DefaultPressure = v;
-    else if (PressureUnit == 1) DefaultPressure = v * 1.33322;
-    else if (PressureUnit == 2) DefaultPressure = v * 1.33322 * 25.4;
-}
-
 // --- the measurement header ---
 
 void TMainForm::FillHeaderEnvironment() {
     evaluation::EnvironmentEntry e = evaluation::EnvironmentFromGlobals();
-    e.humidityFromStation = CBWilg->isChecked();
-    e.humidityText = SEWilgotnosc->text();
-    e.pressureFromStation = CBCis->isChecked();
-    e.pressureText = seCisnienie->text();
-    e.airFromStation = CBTemp->isChecked();
-    e.airText = SETempPow->text();
-    e.materialFromStation = CBTMat->isChecked();
-    e.materialText = SETempMat->text();
+    Environment().TakeHeaderEntries(e);
     evaluation::FillHeaderEnvironment(MeasurementHeader(), e, QDate::currentDate());
 }

@@ -1,5 +1,4 @@
-// The text export command ("&Eksport"), the positioning readouts' digit switch and the
-// environment panel's material and expansion coefficient.
+// The text export command ("&Eksport") and the positioning readouts' digit switch.
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,8 +36,6 @@
 
 void TMainForm::ConnectExport() {
     if (QAction* a = MenuCommand(QStringLiteral("Eksport1"))) connect(a, &QAction::triggered, this, &TMainForm::Eksport1Click);
-    if (RSEWspRoz) connect(RSEWspRoz, &QLineEdit::textChanged, this, &TMainForm::RSEWspRozChange);
-    if (ComboBox1) connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TMainForm::ComboBox1Change);
     if (DispWarMierzona && DispWarMierzona->parentWidget() && DispWarMierzona->parentWidget()->layout()) {
         UpDown1 = new QSpinBox(DispWarMierzona->parentWidget());
         UpDown1->setObjectName(QStringLiteral("UpDown1"));
@@ -87,17 +84,4 @@ void TMainForm::UpDown1Click() {
     const int decimals = vibrationrules::ReadoutDecimals(UpDown1->value());
     DispWarMierzona->SetPrecision(decimals);
     if (DispWarZadana) DispWarZadana->SetPrecision(decimals);
-}
-
-void TMainForm::RSEWspRozChange() { ExpansionCoefficient = RSEWspRoz->Value() * 1e-6; }
-
-void TMainForm::ComboBox1Change() {
-    const int item = ComboBox1->currentIndex();
-    if (item == 4) {
-        RSEWspRoz->setEnabled(true);  // the user's value takes over once it is changed
-        return;
-    }
-    if (const auto coefficient = MaterialExpansionCoefficient(item)) ExpansionCoefficient = *coefficient;
-    RSEWspRoz->SetValue(ExpansionCoefficient * 1e6);
-    RSEWspRoz->setEnabled(false);
 }

@@ -1,6 +1,6 @@
 // The configuration command ("Ko&nfiguracja" on the main menu page, "Edycja > Konfiguracja"),
-// what follows the length and readout units, the environment switches between measured and
-// typed values, the two service threshold captions and the serial speed choice.
+// what follows the length and readout units, the two service threshold captions and the serial
+// speed choice.
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "app/AngularPage.h"
+#include "app/EnvironmentPanel.h"
 #include "app/LiveReadoutPage.h"
 #include "app/ModeSequences.h"
 #include "app/ModeSequencesMainForm.h"
@@ -40,7 +41,7 @@ public:
     TSettings& OptionsSettings() override { return f_; }
     int OptionsMeasurementMode() const override { return f_.MeasurementMode; }
     void ShowStoredChoices() override { f_.ShowOptionChoices(); }
-    void ApplyEnvironmentEntryUnits() override { f_.ShowEnvironmentEntries(); }
+    void ApplyEnvironmentEntryUnits() override { f_.Environment().ShowEnvironmentEntries(); }
     void ApplyLengthUnit() override { f_.ApplyLengthUnit(); }
     void RefreshPageAfterOptions() override { f_.RefreshPageAfterOptions(); }
     void RememberSerialLink() override {
@@ -78,13 +79,6 @@ void TMainForm::SettleSerialLink(const SavedSerialLink& saved, bool keepFound) {
 void TMainForm::ConnectOptions() {
     if (QAction* a = MenuCommand(QStringLiteral("Konfiguracja1")))
         connect(a, &QAction::triggered, this, [this] { BitBtnKonfiguracjaClick(false); });
-    connect(CBWilg, &QCheckBox::toggled, this, &TMainForm::CBWilgClick);
-    connect(CBCis, &QCheckBox::toggled, this, &TMainForm::CBCisClick);
-    connect(CBTemp, &QCheckBox::toggled, this, &TMainForm::CBTempClick);
-    connect(CBTMat, &QCheckBox::toggled, this, &TMainForm::CBTMatClick);
-    for (void (TMainForm::*h)() : {&TMainForm::CBWilgClick, &TMainForm::CBCisClick, &TMainForm::CBTempClick,
-                                   &TMainForm::CBTMatClick})
-        (this->*h)();
     connect(BaudRateRG, &TRadioGroup::changed, this, &TMainForm::BaudRateRGClick);
 }
 
@@ -92,12 +86,7 @@ void TMainForm::BitBtnKonfiguracjaClick(bool fromBitButton) {
     // The dialog starts from what the window shows: its port choice and sensor ticks. Boxes
     // switched off for want of calibration offer the stored choice instead.
     if (ComPortUstawienia->ItemIndex() >= 0) ComPortIndex = ComPortUstawienia->ItemIndex();
-    if (!sensorsOffForCalibration_) {
-        HumidityFromSensor = CBWilg->isChecked();
-        PressureFromSensor = CBCis->isChecked();
-        AirTempFromSensor = CBTemp->isChecked();
-        MaterialTempFromSensor = CBTMat->isChecked();
-    }
+    Environment().TakeSensorChoices(*this);
     if (!OptionsHostHolder) OptionsHostHolder = std::make_shared<OptionsHost>(*this);
     RunOptionsDialog(*OptionsHostHolder, fromBitButton, this);
 }
@@ -106,33 +95,7 @@ void TMainForm::ShowOptionChoices() {
     // The open link keeps its port: the connect command applies the choice when it next opens.
     ComPortUstawienia->SetItemIndex(ComPortIndex);
     // Without calibration the boxes stay off; the choice is kept for when the file is back.
-    if (sensorsOffForCalibration_) return;
-    CBWilg->setChecked(HumidityFromSensor);
-    CBCis->setChecked(PressureFromSensor);
-    CBTemp->setChecked(AirTempFromSensor);
-    CBTMat->setChecked(MaterialTempFromSensor);
-}
-
-void TMainForm::ShowEnvironmentEntries() {
-    // Ranges and values as at start: showing a value in another unit stores nothing.
-    const QSignalBlocker quietAir(SETempPow), quietMaterial(SETempMat), quietPressure(seCisnienie);
-    for (auto [edit, celsius] : {std::pair{SETempPow, DefaultAirTemperature},
-                                 std::pair{SETempMat, DefaultMaterialTemperature}}) {
-        const EntryField e = TemperatureEntry(celsius, TemperatureUnit);
-        edit->SetMinValue(std::min(e.minimum, edit->MinValue()));
-        edit->SetMaxValue(std::max(e.maximum, edit->MaxValue()));
-        edit->SetValue(e.value);
-        edit->SetMinValue(e.minimum);
-        edit->SetMaxValue(e.maximum);
-    }
-    if (const auto p = PressureEntry(DefaultPressure, PressureUnit)) {
-        seCisnienie->SetMinValue(std::min(p->minimum, seCisnienie->MinValue()));
-        seCisnienie->SetMaxValue(std::max(p->maximum, seCisnienie->MaxValue()));
-        seCisnienie->SetPrecision(p->decimals);
-        seCisnienie->SetValue(p->value);
-        seCisnienie->SetMinValue(p->minimum);
-        seCisnienie->SetMaxValue(p->maximum);
-    }
+    Environment().ShowSensorChoices(*this);
 }
 
 void TMainForm::RefreshPageAfterOptions() {
@@ -181,22 +144,6 @@ void TMainForm::ApplyDisplayUnit() {
     if (v.lengthLabel) Readout().SetLengthUnitLabel(*v.lengthLabel);
     if (v.velocityLabel) Readout().SetVelocityUnitLabel(*v.velocityLabel);
     if (v.decimals) Readout().SetReadoutDecimals(*v.decimals);
-}
-
-// Each box: its station reading while ticked, the hand entry while not.
-void TMainForm::CBWilgClick() { ShowMeasuredOrTyped(CBWilg, {Label23}); }
-void TMainForm::CBCisClick() { ShowMeasuredOrTyped(CBCis, {Label24}); }
-void TMainForm::CBTempClick() { ShowMeasuredOrTyped(CBTemp, {Label25}); }
-void TMainForm::CBTMatClick() { ShowMeasuredOrTyped(CBTMat, {Label19, Label11, Label12, Label13}); }
-
-void TMainForm::ShowMeasuredOrTyped(QCheckBox* box, std::initializer_list<QLabel*> readings) {
-    // The hand entry of the box follows its tick where the panel is built.
-    const bool measured = box->isChecked();
-    for (const auto& [caption, value] : meteoReadingRows_) {
-        if (std::find(readings.begin(), readings.end(), value) == readings.end()) continue;
-        caption->setVisible(measured);
-        value->setVisible(measured);
-    }
 }
 
 void TMainForm::ScrollBar4Change() {

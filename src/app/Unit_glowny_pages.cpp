@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include "app/AngularPage.h"
+#include "app/EnvironmentPanel.h"
 #include "app/FlatnessPage.h"
 #include "app/LiveReadoutPage.h"
 #include "app/MainMenuPage.h"
@@ -89,6 +90,17 @@ private:
     TMainForm& w_;
 };
 
+// The environment panel's hand entries are shown in the window's units.
+class TMainForm::EnvironmentCalls final : public EnvironmentPanelCalls {
+public:
+    explicit EnvironmentCalls(const TMainForm& w) : w_(w) {}
+    uint8_t EntryTemperatureUnit() const override { return w_.TemperatureUnit; }
+    uint8_t EntryPressureUnit() const override { return w_.PressureUnit; }
+
+private:
+    const TMainForm& w_;
+};
+
 void TMainForm::BuildPages() {
     MenuCallsHolder = std::make_shared<MenuPageCalls>(*this);
     MenuView = new MainMenuPage(this, *MenuCallsHolder);
@@ -98,9 +110,11 @@ void TMainForm::BuildPages() {
     lay->setContentsMargins(6, 6, 6, 6);
     NotebookMainForm = named(new QStackedWidget(central), "NotebookMainForm");
     lay->addWidget(NotebookMainForm, 1);
-    PanelMeteo = BuildMeteoPanel();
-    PanelMeteo->setParent(central);
-    lay->addWidget(PanelMeteo);
+    EnvironmentCallsHolder = std::make_shared<EnvironmentCalls>(*this);
+    EnvironmentView = new EnvironmentPanel(this, *EnvironmentCallsHolder);
+    QFrame* meteo = EnvironmentView->Build();
+    meteo->setParent(central);
+    lay->addWidget(meteo);
     setCentralWidget(central);
 
     NotebookMainForm->addWidget(StartView->Build());      // 0
@@ -116,123 +130,8 @@ void TMainForm::BuildPages() {
     NotebookMainForm->addWidget(BuildAlignmentPage());    // 10
 
     // The environment panel belongs to the measurement pages, not to the start and menu pages.
-    auto follow = [this](int page) { PanelMeteo->setVisible(page >= 2 && page != 6); };
-    connect(NotebookMainForm, &QStackedWidget::currentChanged, this, follow);
-    follow(NotebookMainForm->currentIndex());
-}
-
-QFrame* TMainForm::BuildMeteoPanel() {
-    auto* p = panel(nullptr, "PanelMeteo");
-    p->setFixedWidth(270);
-    auto* lay = new QVBoxLayout(p);
-    auto* box = named(new QGroupBox(QStringLiteral("Warunki pomiaru"), p), "GroupBoxMeteo");
-    auto* form = new QVBoxLayout(box);
-    CBTemp = named(new QCheckBox(QStringLiteral("Temp. powietrza z czujnika"), box), "CBTemp");
-    CBTMat = named(new QCheckBox(QStringLiteral("Temp. materiału z czujników"), box), "CBTMat");
-    CBWilg = named(new QCheckBox(QStringLiteral("Wilgotność z czujnika"), box), "CBWilg");
-    CBCis = named(new QCheckBox(QStringLiteral("Ciśnienie z czujnika"), box), "CBCis");
-    for (QCheckBox* c : {CBTemp, CBTMat, CBWilg, CBCis}) {
-        c->setChecked(true);
-        form->addWidget(c);
-    }
-    // The reading's smoothing of small count changes (off at start).
-    Filtr1 = named(new QCheckBox(QStringLiteral("Filtr"), box), "Filtr1");
-    form->addWidget(Filtr1);
-    lay->addWidget(box);
-    // What the environment station reads ("--" until a valid value arrives).
-    auto* readings = named(new QGroupBox(QStringLiteral("Odczyt"), p), "GroupBoxOdczytMeteo");
-    auto* rl = new QGridLayout(readings);
-    const struct {
-        const char* caption;
-        const char* value;
-        QLabel*& label;
-    } rows[] = {
-        {"Temp. powietrza", "Label25", Label25}, {"Temp. materiału", "Label19", Label19},
-        {"Czujnik 1", "Label11", Label11},       {"Czujnik 2", "Label12", Label12},
-        {"Czujnik 3", "Label13", Label13},       {"Wilgotność", "Label23", Label23},
-        {"Ciśnienie", "Label24", Label24},
-    };
-    int r = 0;
-    for (const auto& row : rows) {
-        auto* caption = new QLabel(QString::fromUtf8(row.caption), readings);
-        caption->setObjectName(QStringLiteral("Cap") + QLatin1String(row.value));
-        rl->addWidget(caption, r, 0);
-        auto* value = label(readings, row.value, QStringLiteral("--"));
-        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        rl->addWidget(value, r++, 1);
-        row.label = value;
-        meteoReadingRows_.emplace_back(caption, value);
-    }
-    // The wavelength the counts are converted with, after air and material corrections.
-    rl->addWidget(named(new QLabel(QStringLiteral("Długość fali [nm]"), readings), "CapDispLambda"), r, 0);
-    DispLambda = display(readings, "DispLambda", 4, 10);
-    rl->addWidget(DispLambda, r++, 1);
-    lay->addWidget(readings);
-    auto* mat = named(new QGroupBox(QStringLiteral("Materiał :"), p), "GroupBoxMaterial");
-    auto* ml = new QGridLayout(mat);
-    ComboBox1 = named(new QComboBox(mat), "ComboBox1");
-    ComboBox1->addItems({QStringLiteral("Al "), QStringLiteral("Cu"), QStringLiteral("D-Al "), QStringLiteral("Stal "),
-                         QStringLiteral("Użytkownika")});
-    ComboBox1->setToolTip(QStringLiteral("Materiał podłoża"));
-    ComboBox1->setProperty("HelpContext", 109);  // F1 on the material choice
-    ml->addWidget(ComboBox1, 0, 0, 1, 2);
-    ml->addWidget(label(mat, "LabWspRoz", QStringLiteral("Wsp. rozszerzalności [µm/m K]")), 1, 0, 1, 2);
-    RSEWspRoz = named(new TRealSpinEdit(mat), "RSEWspRoz");
-    RSEWspRoz->SetMinValue(0.0);
-    RSEWspRoz->SetMaxValue(100.0);
-    RSEWspRoz->SetPrecision(1);
-    RSEWspRoz->SetIncrement(1.0);
-    RSEWspRoz->setEnabled(false);  // only the user's own material takes a typed value
-    RSEWspRoz->setToolTip(QStringLiteral("Współczynnik rozszerzalność termicznej"));
-    ml->addWidget(RSEWspRoz, 2, 0, 1, 2);
-    lay->addWidget(mat);
-    // Values entered by hand, each offered while its station reading is switched off.
-    auto* manual = named(new QGroupBox(QStringLiteral("Wartości ręczne"), p), "GroupBoxReczne");
-    auto* mg = new QGridLayout(manual);
-    auto realEdit = [manual](const char* name, double lo, double hi, int decimals) {
-        auto* e = named(new TRealSpinEdit(manual), name);
-        e->SetMinValue(lo);
-        e->SetMaxValue(hi);
-        e->SetPrecision(decimals);
-        e->SetIncrement(decimals > 1 ? 0.01 : 0.1);
-        return e;
-    };
-    SETempPow = realEdit("SETempPow", 0.0, 40.0, 2);
-    SETempMat = realEdit("SETempMat", 0.0, 40.0, 2);
-    seCisnienie = realEdit("seCisnienie", 900.0, 1060.0, 1);
-    SEWilgotnosc = named(new QSpinBox(manual), "SEWilgotnosc");
-    SEWilgotnosc->setRange(10, 90);
-    const struct {
-        const char* caption;
-        QWidget* edit;
-        QCheckBox* station;
-    } entries[] = {
-        {"Temp. powietrza", SETempPow, CBTemp},
-        {"Temp. materiału", SETempMat, CBTMat},
-        {"Wilgotność [%]", SEWilgotnosc, CBWilg},
-        {"Ciśnienie", seCisnienie, CBCis},
-    };
-    // The group itself shows only while some value is entered by hand.
-    auto anyManual = [this, manual] {
-        manual->setVisible(!(CBTemp->isChecked() && CBTMat->isChecked() && CBWilg->isChecked() && CBCis->isChecked()));
-    };
-    int row = 0;
-    for (const auto& e : entries) {
-        auto* caption = new QLabel(QString::fromUtf8(e.caption), manual);
-        caption->setObjectName(QStringLiteral("Cap") + e.edit->objectName());
-        mg->addWidget(caption, row, 0);
-        mg->addWidget(e.edit, row++, 1);
-        auto follow = [caption, edit = e.edit, anyManual](bool fromStation) {
-            caption->setVisible(!fromStation);
-            edit->setVisible(!fromStation);
-            anyManual();
-        };
-        connect(e.station, &QCheckBox::toggled, manual, follow);
-        follow(e.station->isChecked());
-    }
-    lay->addWidget(manual);
-    lay->addStretch(1);
-    return p;
+    connect(NotebookMainForm, &QStackedWidget::currentChanged, EnvironmentView, &EnvironmentPanel::FollowPage);
+    EnvironmentView->FollowPage(NotebookMainForm->currentIndex());
 }
 
 QWidget* TMainForm::BuildPositioningPage() {

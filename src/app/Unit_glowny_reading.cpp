@@ -21,6 +21,7 @@
 #include "app/LiveReadoutPage.h"
 #include "app/ServicePage.h"
 #include "app/AngularPage.h"
+#include "app/EnvironmentPanel.h"
 #include "app/Unit_glowny.h"
 #include "app/VibrationPage.h"
 #include "app/VelocityPage.h"
@@ -68,13 +69,7 @@ public:
             return;
         }
         last_ = instrument::ComputeMeteoReadout(values, CalibrationTable, f_.TemperatureUnit, f_.PressureUnit);
-        setLabel(f_.Label25, last_.airText);
-        setLabel(f_.Label11, last_.materialSensorTexts[0]);
-        setLabel(f_.Label12, last_.materialSensorTexts[1]);
-        setLabel(f_.Label13, last_.materialSensorTexts[2]);
-        setLabel(f_.Label19, last_.materialText);
-        setLabel(f_.Label23, last_.humidityText);
-        setLabel(f_.Label24, last_.pressureText);
+        f_.Environment().ShowStationReadings(last_);
         if (f_.ServicePageShown()) f_.Service().ShowMeteoValues(last_.serviceTexts);
         instrument::StoreMeteoReadout(last_);
         shown_ = true;
@@ -82,20 +77,15 @@ public:
     void ComputeEdlenFactor() override {
         if (::CalibrationFormOpen) return;
         instrument::EnvironmentChoiceInput in;
-        in.humiditySensorUsed = checked(f_.CBWilg);
+        f_.Environment().TakeSensorUse(in);
         in.humidityValid = shown_ && last_.humidity.has_value();
         in.measuredHumidity = Humidity;
-        QSpinBox* entered = f_.SEWilgotnosc;
-        in.enteredHumidity = entered ? entered->value() : 50;
-        in.pressureSensorUsed = checked(f_.CBCis);
         in.pressureValid = shown_ && last_.pressure.has_value();
         in.measuredPressure = Pressure;
         in.defaultPressure = DefaultPressure;
-        in.airSensorUsed = checked(f_.CBTemp);
         in.airValid = shown_ && last_.airTemperature.has_value();
         in.measuredAirTemperature = AirTemperature;
         in.defaultAirTemperature = DefaultAirTemperature;
-        in.materialSensorsUsed = checked(f_.CBTMat);
         in.materialValid = shown_ && last_.materialTemperature.has_value();
         in.measuredMaterialTemperature = MaterialTemperature;
         in.defaultMaterialTemperature = DefaultMaterialTemperature;
@@ -107,11 +97,6 @@ public:
     void MeteoThreadEnded(uint64_t) override {}
 
 private:
-    static bool checked(QCheckBox* c) { return !c || c->isChecked(); }
-    static void setLabel(QLabel* l, const QString& text) {
-        if (l) l->setText(text);
-    }
-
     TMainForm& f_;
     instrument::MeteoReadout last_;
     bool shown_ = false;
@@ -160,7 +145,7 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
         c.materialTemperature = MaterialTemperature;
         c.referenceTemperature = ReferenceTemperature;
         c.expansionCoefficient = ExpansionCoefficient;
-        c.filterOn = f.Filtr1 && f.Filtr1->isChecked();
+        c.filterOn = f.Environment().FilterOn();
         c.filterThreshold = f.FilterThreshold;
         c.resolution10 = f.ModeHost().ResolutionButtonVisible() && f.Resolution10;
         c.straightnessMethod = f.StraightnessMethod;
@@ -249,7 +234,7 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
 
     // --- SampleOutputs (user-interface thread) ---
     void AddServiceCount(int32_t raw) override { addLimited(f.PSListBox1, QString::number(raw), 15); }
-    void ShowEffectiveWavelength(double nm) override { showOn(f.DispLambda, nm); }
+    void ShowEffectiveWavelength(double nm) override { f.Environment().ShowEffectiveWavelength(nm); }
     void ShowReadout(double v) override { f.Readout().ShowReading(v); }
     void ShowMeasuredPosition(double v) override { showOn(f.DispWarMierzona, v); }
     void ShowVelocity(double v) override { f.Velocity().ShowVelocity(v); }

@@ -2,6 +2,7 @@
 // labels and the value collection.
 #include <QLabel>
 
+#include "app/EnvironmentPanel.h"
 #include "app/LiveReadoutPage.h"
 #include "app/Unit_glowny.h"
 #include "app/rejstracja.h"
@@ -12,9 +13,7 @@ public:
     double ShownValue() const override { return f_.Readout().ReadingValue(); }
     int ShownDecimals() const override { return f_.Readout().ReadingPrecision(); }
     RecordingEnvironment EnvironmentTexts() const override {
-        auto text = [](const QLabel* l) { return l ? l->text() : QString(); };
-        return {text(f_.Label23), text(f_.Label24), text(f_.Label25),
-                text(f_.Label11), text(f_.Label12), text(f_.Label13)};
+        return f_.Environment().ShownReadings();
     }
     TVelValue& Samples() override { return *f_.VelocitySamples; }
 

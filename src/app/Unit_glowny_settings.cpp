@@ -11,6 +11,7 @@
 #include <QTableWidget>
 
 #include "app/AngularPage.h"
+#include "app/EnvironmentPanel.h"
 #include "app/Unit_glowny.h"
 #include "foundations/ProgramMessages.h"
 #include "foundations/RadioGroup.h"
@@ -78,20 +79,15 @@ void TMainForm::SettingsToControls() {
     Numerpunktu2->setChecked(!PointsOrAngle);
     ComboBoxNorma->setCurrentIndex(NormIndex);
     CBMaszyna->setEditText(MachineName);
-    CBWilg->setChecked(HumidityFromSensor);
-    CBCis->setChecked(PressureFromSensor);
-    CBTemp->setChecked(AirTempFromSensor);
-    CBTMat->setChecked(MaterialTempFromSensor);
     // The run control's scroll bars; the gauge limits' change handlers store them back and
     // apply them to the gauges.
     ScrollBar12->setValue(AverageChangeLimit);
     ScrollBar13->setValue(MoveDetectThreshold);
     ScrollBar10->setValue(SignalGaugeMax);
     ScrollBar11->setValue(SignalGaugeMin);
-    SEWilgotnosc->setValue(ManualHumidity);
-    // Hand-entered environment values in the units they are shown in; showing them stores
-    // nothing back into the defaults.
-    ShowEnvironmentEntries();
+    // The sensor ticks (not while they are off for want of calibration) and the hand-entered
+    // environment values in the units they are shown in; showing them stores nothing back.
+    Environment().ShowStoredValues(*this);
 }
 
 void TMainForm::ControlsToSettings() {
@@ -121,13 +117,7 @@ void TMainForm::ControlsToSettings() {
     MachineName = CBMaszyna->currentText();
     AverageChangeLimit = ScrollBar12->value();
     MoveDetectThreshold = ScrollBar13->value();
-    ManualHumidity = SEWilgotnosc->value();
     // Boxes switched off only because the calibration file was missing keep the stored choice,
     // so that the sensors are used again once the file is back.
-    if (!sensorsOffForCalibration_) {
-        HumidityFromSensor = CBWilg->isChecked();
-        PressureFromSensor = CBCis->isChecked();
-        AirTempFromSensor = CBTemp->isChecked();
-        MaterialTempFromSensor = CBTMat->isChecked();
-    }
+    Environment().StoreValues(*this);
 }

@@ -85,7 +85,7 @@ TEST_F(MainWindowTest, StartUpBuildsObjectsInOrderAndShowsStartPage) {
     EXPECT_TRUE(DataSaved && VelocityDataSaved && FlatnessDataSaved && ExtraDataSaved && WaitingForLaser);
     EXPECT_DOUBLE_EQ(AirCorrection, 1.0);
     EXPECT_DOUBLE_EQ(ExpansionCoefficient, 1.17e-5);
-    EXPECT_EQ(f->ComboBox1->currentIndex(), 3);
+    EXPECT_EQ(Control<QComboBox>(f, "ComboBox1")->currentIndex(), 3);
     EXPECT_EQ(Control<QLabel>(f, "Label32")->text(), Msg("stBrakInterfejs"));
     EXPECT_EQ(f->NotebookFlagi->currentIndex(), 1);
 
@@ -222,7 +222,7 @@ TEST_F(MainWindowTest, LanguageChangeRebuildsCaptionsAndFilters) {
     EXPECT_EQ(StatisticsMethodNames.value(0), "End points");
     EXPECT_EQ(RotationDirectionNames.value(0), "Left");
     EXPECT_EQ(FftOutputNames.value(0), "Amplitude");
-    EXPECT_EQ(f->ComboBox1->itemText(3), "Steel");
+    EXPECT_EQ(Control<QComboBox>(f, "ComboBox1")->itemText(3), "Steel");
     EXPECT_EQ(f->PointColumnCaption, "Point");
     EXPECT_EQ(f->GridOdchylka->item(0, 0)->text(), "Point");
     EXPECT_EQ(f->BRozdziel->text(), "Resolution 100 nm");
@@ -257,7 +257,7 @@ TEST_F(MainWindowTest, MissingCalibrationFileWarnsAndTurnsSensorsOff) {
     EXPECT_EQ(m.type, TMsgDlgType::mtError);
     EXPECT_EQ(m.buttons, unsigned(mbOK));
     EXPECT_EQ(m.helpContext, 133);
-    for (QCheckBox* b : {f->CBWilg, f->CBCis, f->CBTemp, f->CBTMat}) {
+    for (QCheckBox* b : {Control<QCheckBox>(f, "CBWilg"), Control<QCheckBox>(f, "CBCis"), Control<QCheckBox>(f, "CBTemp"), Control<QCheckBox>(f, "CBTMat")}) {
         EXPECT_FALSE(b->isChecked()) << b->objectName().toStdString();
         EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
     }
@@ -280,7 +280,7 @@ TEST_F(MainWindowTest, SensorTableAloneGivesLaserDefaultsWithoutMessage) {
     EXPECT_EQ(OffsetY, 0);
     EXPECT_EQ(CalibrationTable[0][0][0], -300);
     EXPECT_EQ(CalibrationTable[5][1][9], 119 * 10 - 300);
-    for (QCheckBox* b : {f->CBWilg, f->CBCis, f->CBTemp, f->CBTMat}) {
+    for (QCheckBox* b : {Control<QCheckBox>(f, "CBWilg"), Control<QCheckBox>(f, "CBCis"), Control<QCheckBox>(f, "CBTemp"), Control<QCheckBox>(f, "CBTMat")}) {
         EXPECT_TRUE(b->isChecked());
         EXPECT_TRUE(b->isEnabled());
     }
@@ -379,12 +379,12 @@ TEST_F(MainWindowTest, SettingsReachTheControlsAndGoBackAtTheEnd) {
     EXPECT_EQ(f->PSLabel46->text(), "Próg - Głowica wył./Wygrzewanie ( 30 ).");
     EXPECT_EQ(f->ComboBoxNorma->currentIndex(), 2);
     EXPECT_TRUE(f->MenuCommand("ReczneZaliczeniePunktu")->isChecked());
-    EXPECT_FALSE(f->CBTemp->isChecked());
-    EXPECT_TRUE(f->CBWilg->isChecked());
+    EXPECT_FALSE(Control<QCheckBox>(f, "CBTemp")->isChecked());
+    EXPECT_TRUE(Control<QCheckBox>(f, "CBWilg")->isChecked());
     EXPECT_EQ(f->BRozdziel->text(), Msg("stRozdzielczosc") + " 100 nm");
 
     f->ScrollBar5->setValue(77);
-    f->CBWilg->setChecked(false);
+    Control<QCheckBox>(f, "CBWilg")->setChecked(false);
     app::EndProgram(program);
     EXPECT_EQ(reg.readString(QString(kSettingsKey) + "\\Point Parameter", "Max Error").value_or(""), "77");
     EXPECT_EQ(reg.readString(options, "CBWilg").value_or(""), "0");
@@ -394,7 +394,12 @@ TEST_F(MainWindowTest, SettingsReachTheControlsAndGoBackAtTheEnd) {
 // The sensor boxes forced off by a missing calibration file are not stored as the user's choice.
 TEST_F(MainWindowTest, MissingCalibrationDoesNotStoreTheSensorsAsOff) {
     start();
-    ASSERT_FALSE(form()->CBWilg->isEnabled());
+    ASSERT_FALSE(Control<QCheckBox>(form(), "CBWilg")->isEnabled());
+    // Reading the stored settings again ("Odczyt Konfiguracji") does not tick the uncalibrated
+    // sensors back on.
+    form()->LoadStoredSettings();
+    for (const char* name : {"CBWilg", "CBCis", "CBTemp", "CBTMat"})
+        EXPECT_FALSE(Control<QCheckBox>(form(), name)->isChecked()) << name;
     app::EndProgram(program);
     const QString options = QString(kSettingsKey) + "\\Options";
     for (const char* name : {"CBWilg", "CBCis", "CBTemp", "CBTMat"})

@@ -124,8 +124,8 @@ TEST_F(OptionsWindowTest, ValuesShownInTheDialogsUnitsAndStoredInTheProgramsOwn)
     EXPECT_DOUBLE_EQ(ReferenceTemperature, 10.0);
     EXPECT_FALSE(f->PosAndStr);  // without the two-axis system
     // The hand entries follow the unit: 20 °C shows as 68 °F, typing 50 °F stores 10 °C.
-    EXPECT_DOUBLE_EQ(f->SETempPow->Value(), 68.0);
-    f->SETempPow->setText("50");
+    EXPECT_DOUBLE_EQ(Control<TRealSpinEdit>(f, "SETempPow")->Value(), 68.0);
+    Control<TRealSpinEdit>(f, "SETempPow")->setText("50");
     EXPECT_DOUBLE_EQ(DefaultAirTemperature, 10.0);
     // Pressure in inHg: 29.92 typed is kept as about 1013.2 hPa.
     configure(false, [&](TFOpcje& d) {
@@ -133,7 +133,7 @@ TEST_F(OptionsWindowTest, ValuesShownInTheDialogsUnitsAndStoredInTheProgramsOwn)
         d.ButtonOk->click();
     });
     EXPECT_EQ(f->PressureUnit, 2);
-    f->seCisnienie->setText("29,92");
+    Control<TRealSpinEdit>(f, "seCisnienie")->setText("29,92");
     EXPECT_NEAR(DefaultPressure, 29.92 * 1.33322 * 25.4, 1e-9);
     EXPECT_NEAR(DefaultPressure, 1013.2, 0.05);
 }
@@ -183,7 +183,7 @@ TEST_F(OptionsWindowTest, OkAppliesLanguageAndTicksAndKeepsTheOpenPort) {
     startWithHead();
     TMainForm* f = form();
     const int connectedPort = int(f->CommPortDriver1->ComPort());
-    f->CBWilg->setChecked(true);
+    Control<QCheckBox>(f, "CBWilg")->setChecked(true);
     bool humidityTicked = false;
     configure(true, [&](TFOpcje& d) {
         humidityTicked = d.CBW->isChecked();
@@ -194,10 +194,10 @@ TEST_F(OptionsWindowTest, OkAppliesLanguageAndTicksAndKeepsTheOpenPort) {
     });
     EXPECT_TRUE(humidityTicked);
     EXPECT_EQ(Control<QPushButton>(f, "BitBtnKoniec")->text(), "&Exit");
-    EXPECT_EQ(f->CBWilg->text(), "Humidity sensor");
-    EXPECT_FALSE(f->CBWilg->isChecked());
-    EXPECT_TRUE(f->SEWilgotnosc->isVisibleTo(f->PanelMeteo));
-    EXPECT_FALSE(f->Label23->isVisibleTo(f->PanelMeteo));
+    EXPECT_EQ(Control<QCheckBox>(f, "CBWilg")->text(), "Humidity sensor");
+    EXPECT_FALSE(Control<QCheckBox>(f, "CBWilg")->isChecked());
+    EXPECT_TRUE(Control<QSpinBox>(f, "SEWilgotnosc")->isVisibleTo(Control<QFrame>(f, "PanelMeteo")));
+    EXPECT_FALSE(Control<QLabel>(f, "Label23")->isVisibleTo(Control<QFrame>(f, "PanelMeteo")));
     EXPECT_EQ(f->ComPortUstawienia->ItemIndex(), 6);
     EXPECT_EQ(int(f->CommPortDriver1->ComPort()), connectedPort);
     EXPECT_TRUE(f->SerialLinkOpen());
@@ -211,7 +211,7 @@ TEST_F(OptionsWindowTest, OkAppliesLanguageAndTicksAndKeepsTheOpenPort) {
 TEST_F(OptionsWindowTest, SensorsStayOffWithoutCalibration) {
     start();
     TMainForm* f = form();
-    ASSERT_FALSE(f->CBTemp->isEnabled());
+    ASSERT_FALSE(Control<QCheckBox>(f, "CBTemp")->isEnabled());
     bool offered = false;
     configure(true, [&](TFOpcje& d) {
         offered = d.CBT->isChecked();  // the stored choice
@@ -219,7 +219,7 @@ TEST_F(OptionsWindowTest, SensorsStayOffWithoutCalibration) {
         d.ButtonOk->click();
     });
     EXPECT_TRUE(offered);
-    EXPECT_FALSE(f->CBTemp->isChecked());
+    EXPECT_FALSE(Control<QCheckBox>(f, "CBTemp")->isChecked());
     EXPECT_TRUE(f->AirTempFromSensor);
 }
 

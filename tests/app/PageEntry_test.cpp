@@ -171,7 +171,7 @@ TEST_F(PageEntryTest, EnvironmentWordsBecomeLabelsAndTheAirCorrection) {
             CalibrationTable[c][0][i] = 1000 * i;
             CalibrationTable[c][1][i] = c < 4 ? 1000 * i : c == 4 ? 10 * i : 200 * i;
         }
-    for (QCheckBox* box : {f->CBTemp, f->CBTMat, f->CBWilg, f->CBCis}) box->setChecked(true);
+    for (QCheckBox* box : {Control<QCheckBox>(f, "CBTemp"), Control<QCheckBox>(f, "CBTMat"), Control<QCheckBox>(f, "CBWilg"), Control<QCheckBox>(f, "CBCis")}) box->setChecked(true);
     const int32_t count = 50000;
     head.startStreaming(FrameSpec::ready(count).withMeteo({2000, 2100, 2200, 2300, 4500, 5065}));
     Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();

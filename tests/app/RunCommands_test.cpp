@@ -467,24 +467,24 @@ TEST_F(RunCommandsWindow, HandEnteredEnvironmentValues) {
     start();
     TMainForm& f = *form();
     EXPECT_DOUBLE_EQ(DefaultPressure, 1013.0) << "showing the value does not change it";
-    EXPECT_DOUBLE_EQ(f.seCisnienie->Value(), 1013.0);
-    EXPECT_DOUBLE_EQ(f.SETempPow->Value(), 20.0);
+    EXPECT_DOUBLE_EQ(Control<TRealSpinEdit>(&f, "seCisnienie")->Value(), 1013.0);
+    EXPECT_DOUBLE_EQ(Control<TRealSpinEdit>(&f, "SETempPow")->Value(), 20.0);
     f.TemperatureUnit = 1;
     f.PressureUnit = 2;
     f.SettingsToControls();
     EXPECT_DOUBLE_EQ(DefaultAirTemperature, 20.0);
-    EXPECT_DOUBLE_EQ(f.SETempPow->Value(), 68.0);
-    f.SETempPow->SetValue(77.0);
+    EXPECT_DOUBLE_EQ(Control<TRealSpinEdit>(&f, "SETempPow")->Value(), 68.0);
+    Control<TRealSpinEdit>(&f, "SETempPow")->SetValue(77.0);
     EXPECT_DOUBLE_EQ(DefaultAirTemperature, 25.0);
-    f.seCisnienie->SetValue(29.92);
+    Control<TRealSpinEdit>(&f, "seCisnienie")->SetValue(29.92);
     EXPECT_NEAR(DefaultPressure, 29.92 * 1.33322 * 25.4, 1e-9);
 
     // The header takes the hand entries where the station is off, the readings elsewhere.
-    f.CBTemp->setChecked(false);
-    f.CBWilg->setChecked(true);
+    Control<QCheckBox>(&f, "CBTemp")->setChecked(false);
+    Control<QCheckBox>(&f, "CBWilg")->setChecked(true);
     Humidity = 45.4;
     f.FillHeaderEnvironment();
-    EXPECT_EQ(f.MeasurementHeader().AirTemperature, f.SETempPow->text());
+    EXPECT_EQ(f.MeasurementHeader().AirTemperature, Control<TRealSpinEdit>(&f, "SETempPow")->text());
     EXPECT_EQ(f.MeasurementHeader().Humidity, QStringLiteral("45 %"));
 }
 

@@ -340,9 +340,9 @@ TEST_F(VibrationPageTest, AcquisitionOverTheHeadEndsWithTheSpectrum) {
 // The edit shows the coefficient in 10^-6/K; the readings take it per kelvin.
 TEST_F(VibrationPageTest, ExpansionCoefficientFollowsItsEdit) {
     startWindow();
-    f->RSEWspRoz->setText("8,5");
+    Control<TRealSpinEdit>(f, "RSEWspRoz")->setText("8,5");
     EXPECT_DOUBLE_EQ(ExpansionCoefficient, 8.5e-6);
-    f->RSEWspRoz->SetValue(23.0);
+    Control<TRealSpinEdit>(f, "RSEWspRoz")->SetValue(23.0);
     EXPECT_DOUBLE_EQ(ExpansionCoefficient, 23.0e-6);
 }
 

@@ -47,10 +47,10 @@ TEST_F(WindowWiringHeadTest, MaterialChoiceSetsTheExpansionOfTheReadout) {
     } cases[] = {{0, 2.45e-5, 24.5}, {1, 1.74e-5, 17.4}, {2, 2.26e-5, 22.6}, {3, 1.17e-5, 11.7}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.item);
-        f->ComboBox1->setCurrentIndex(c.item);
+        Control<QComboBox>(f, "ComboBox1")->setCurrentIndex(c.item);
         EXPECT_DOUBLE_EQ(ExpansionCoefficient, c.coefficient);
-        EXPECT_DOUBLE_EQ(f->RSEWspRoz->Value(), c.field);
-        EXPECT_FALSE(f->RSEWspRoz->isEnabled());
+        EXPECT_DOUBLE_EQ(Control<TRealSpinEdit>(f, "RSEWspRoz")->Value(), c.field);
+        EXPECT_FALSE(Control<TRealSpinEdit>(f, "RSEWspRoz")->isEnabled());
         const double expected = mmOf(count) / (1.0 + 5.0 * c.coefficient);
         EXPECT_TRUE(pumpUntil([&] { return shows(Control<TDisplay>(f, "DisplayWys"), expected); })) << Control<TDisplay>(f, "DisplayWys")->Value();
     }
@@ -58,10 +58,10 @@ TEST_F(WindowWiringHeadTest, MaterialChoiceSetsTheExpansionOfTheReadout) {
     EXPECT_GT(mmOf(count) / (1.0 + 5.0 * 1.17e-5) - mmOf(count) / (1.0 + 5.0 * 2.45e-5), 0.004);
 
     // The user's own value: the field opens with the last material's value, typing takes over.
-    f->ComboBox1->setCurrentIndex(4);
-    EXPECT_TRUE(f->RSEWspRoz->isEnabled());
+    Control<QComboBox>(f, "ComboBox1")->setCurrentIndex(4);
+    EXPECT_TRUE(Control<TRealSpinEdit>(f, "RSEWspRoz")->isEnabled());
     EXPECT_DOUBLE_EQ(ExpansionCoefficient, 1.17e-5);
-    f->RSEWspRoz->SetValue(12.0);
+    Control<TRealSpinEdit>(f, "RSEWspRoz")->SetValue(12.0);
     EXPECT_DOUBLE_EQ(ExpansionCoefficient, 1.2e-5);
     EXPECT_TRUE(pumpUntil([&] { return shows(Control<TDisplay>(f, "DisplayWys"), mmOf(count) / (1.0 + 5.0 * 1.2e-5)); }))
         << Control<TDisplay>(f, "DisplayWys")->Value();
@@ -111,22 +111,22 @@ TEST_F(WindowWiringHeadTest, FilterSwitchAndWavelengthDisplay) {
     TMainForm* f = form();
     MaterialTemperature = 25.0;
     ReferenceTemperature = 20.0;
-    f->ComboBox1->setCurrentIndex(0);  // aluminium
-    ASSERT_NE(f->DispLambda, nullptr);
+    Control<QComboBox>(f, "ComboBox1")->setCurrentIndex(0);  // aluminium
+    ASSERT_NE(Control<TDisplay>(f, "DispLambda"), nullptr);
     const double nm = kDefaultLaserWavelength * 1e9 / (1.0 + 5.0 * 2.45e-5);
-    EXPECT_TRUE(pumpUntil([&] { return shows(f->DispLambda, nm); })) << f->DispLambda->Value();
+    EXPECT_TRUE(pumpUntil([&] { return shows(Control<TDisplay>(f, "DispLambda"), nm); })) << Control<TDisplay>(f, "DispLambda")->Value();
     const double mm = [](int32_t c) { return mmOf(c) / (1.0 + 5.0 * 2.45e-5); }(4000);
     ASSERT_TRUE(pumpUntil([&] { return shows(Control<TDisplay>(f, "DisplayWys"), mm); }));
 
-    ASSERT_NE(f->Filtr1, nullptr);
-    EXPECT_FALSE(f->Filtr1->isChecked());
-    f->Filtr1->setChecked(true);
+    ASSERT_NE(Control<QCheckBox>(f, "Filtr1"), nullptr);
+    EXPECT_FALSE(Control<QCheckBox>(f, "Filtr1")->isChecked());
+    Control<QCheckBox>(f, "Filtr1")->setChecked(true);
     pumpUntil([] { return false; }, 100);  // the filter takes up the current count
     head.setStreamCount(4006);
     const double stepMm = mmOf(4006) / (1.0 + 5.0 * 2.45e-5) - mm;
     pumpUntil([] { return false; }, 200);  // some 20 samples: the step has crept in a little
     EXPECT_LT(Control<TDisplay>(f, "DisplayWys")->Value() - mm, stepMm / 2) << Control<TDisplay>(f, "DisplayWys")->Value();
-    f->Filtr1->setChecked(false);
+    Control<QCheckBox>(f, "Filtr1")->setChecked(false);
     EXPECT_TRUE(pumpUntil([&] { return shows(Control<TDisplay>(f, "DisplayWys"), mm + stepMm); })) << Control<TDisplay>(f, "DisplayWys")->Value();
 }
 
