@@ -65,11 +65,11 @@ StartRoutine StartRoutineForPage(int page) {
 void IModeHost::SendCommandByte(uint8_t b) { ::SendCommandByte(b); }
 bool IModeHost::HeadReady() { return ::HeadReady(); }
 void IModeHost::ResetSampleSkip() {
-    SkipSamples = true;
-    SkippedSamples = 0;
+    instrument::LinkState().SkipSamples = true;
+    instrument::LinkState().SkippedSamples = 0;
 }
-void IModeHost::SetHeadStatusBits(uint8_t mask) { HeadStatus.fetch_or(mask); }
-void IModeHost::SetHeadFlags(uint8_t flags) { HeadFlags = flags; }
+void IModeHost::SetHeadStatusBits(uint8_t mask) { instrument::LinkState().HeadStatus.fetch_or(mask); }
+void IModeHost::SetHeadFlags(uint8_t flags) { instrument::LinkState().HeadFlags = flags; }
 
 bool IModeHost::SerialLink() const { return instrument::SerialLinkChosen(); }
 

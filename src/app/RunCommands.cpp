@@ -119,7 +119,7 @@ void HardwareReset(const HardwareResetSteps& steps) {
     SignalMonitorStopped = true;
     TextLineMode = true;
     if (steps.clearBiosList) steps.clearBiosList();
-    ReceiveState = 0;
+    instrument::LinkState().ReceiveState = 0;
     PendingReply = 1;
     ReplyText.clear();
     if (steps.wait) steps.wait(50);

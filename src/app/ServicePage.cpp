@@ -491,7 +491,7 @@ void ServicePage::ResetBiosuClick() {
     PSListBox2->clear();
     if (serial) {
         // The parser counts the start-up text's characters from 0.
-        ReceiveState = 0;
+        instrument::LinkState().ReceiveState = 0;
         PendingReply = 1;
         ReplyText.clear();
     }
@@ -597,7 +597,8 @@ void ServicePage::ShowFlagBits() {
         return;
     }
     setTextColour(Label1RS, colourOf(service::FlagTitleColour(shown, bgrOf(windowText(Label1RS)))));
-    const auto texts = service::FlagTexts(HeadStatus.load(), service::SerialFlagBits());
+    const auto texts = service::FlagTexts(instrument::LinkState().HeadStatus.load(),
+                                          service::SerialFlagBits());
     for (int bit = 0; bit < 8; ++bit) serialValues_[size_t(bit)]->setText(texts[size_t(bit)]);
 }
 

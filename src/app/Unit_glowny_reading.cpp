@@ -178,7 +178,7 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
 
     // --- ReadingSink (user-interface thread) ---
     void PrepareSerialReading() override {
-        ReceiveState = 1;
+        instrument::LinkState().ReceiveState = 1;
         if (f.Fifo) f.Fifo->Clear();
     }
     void ProcessSample(int32_t raw) override {
@@ -213,10 +213,10 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
         return b;
     }
     void SetHeadStatus(uint8_t status, uint8_t flags) override {
-        HeadStatus = status;
-        HeadFlags = flags;
+        instrument::LinkState().HeadStatus = status;
+        instrument::LinkState().HeadFlags = flags;
     }
-    uint8_t SerialSignalLevel() override { return ::SerialSignalLevel.load(); }
+    uint8_t SerialSignalLevel() override { return instrument::LinkState().SerialSignalLevel.load(); }
     instrument::StopCheckInput StopInputs() override {
         instrument::StopCheckInput in;
         in.mode = mode.load();

@@ -368,7 +368,7 @@ void TMainForm::EnterServicePanel() {
         if (QMenu* menu = MenuOf(m)) menu->menuAction()->setVisible(true);
     Service().RefreshFlagView();
     Service().Entered();
-    if (instrument::SerialLinkChosen()) ReceiveState = 1;
+    if (instrument::SerialLinkChosen()) instrument::LinkState().ReceiveState = 1;
 }
 
 void TMainForm::HideServiceMenus() {

@@ -41,8 +41,8 @@ bool FftAcquisition::SampleStored() {
     host_.PurgeSerialInput();
     transferStarted_ = true;
     FftTransfer = true;
-    ReceiveState = 1;
-    FftByteCount = 0;
+    instrument::LinkState().ReceiveState = 1;
+    instrument::LinkState().FftByteCount = 0;
     host_.SendCommandByte(HeadCommand::FftSendBlocks);
     return true;
 }
@@ -66,7 +66,7 @@ void FftAcquisition::Finish() {
     host_.PurgeSerialInput();
     FftTransfer = false;
     // A transfer cut inside a block must not leave the frame parser in the middle of one.
-    ReceiveState = 1;
+    instrument::LinkState().ReceiveState = 1;
 }
 
 }  // namespace instrument

@@ -13,7 +13,7 @@ void ExpectStartupText() {
     RunOnUiThread([] {
         TextLineMode = true;
         ReplyText.clear();
-        ReceiveState = 0;
+        instrument::LinkState().ReceiveState = 0;
         PendingReply = 1;
     });
 }

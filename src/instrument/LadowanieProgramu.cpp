@@ -344,12 +344,12 @@ void TLoadProgram::executeSerial() {
         toUi([index](LoadProgramSink& s) { s.Reconnect(index); });
         // Ready for the start-up text before the reset: the head may answer at once.
         ExpectStartupText();
-        ProbeAnswered = false;
+        instrument::LinkState().ProbeAnswered = false;
         PulseDtrReset(*comm, timings_.dtrPulseMs);
-        bool answered = ProbeAnswered.load();
+        bool answered = instrument::LinkState().ProbeAnswered.load();
         for (int i = 0; i < timings_.probePolls && !answered && !worker_.terminateRequested(); ++i) {
             sleepMs(timings_.probePollMs);
-            answered = ProbeAnswered.load();
+            answered = instrument::LinkState().ProbeAnswered.load();
         }
         if (!answered) continue;
 

@@ -9,12 +9,27 @@
 #include "foundations/SharedGlobals.h"
 #include "platform/CardPorts.h"
 
-std::atomic<uint8_t> HeadStatus{0};
-std::atomic<uint8_t> HeadFlags{0};
-std::atomic<bool> IgnoreVelocityTooHigh{false};
-std::atomic<uint32_t> RemoteEventTick{0};
-
 namespace instrument {
+
+HeadLinkState& LinkState() {
+    static HeadLinkState state;
+    return state;
+}
+
+void HeadLinkState::Reset() {
+    HeadStatus = 0;
+    HeadFlags = 0;
+    ReceiveState = 1;
+    SkipSamples = false;
+    SkippedSamples = 0;
+    SerialSignalLevel = 0;
+    AlignX = 0;
+    AlignY = 0;
+    DetectorPowerX = 0;
+    DetectorPowerY = 0;
+    ProbeAnswered = false;
+    FftByteCount = 0;
+}
 
 LinkSink::~LinkSink() = default;
 
@@ -66,7 +81,10 @@ std::shared_ptr<HeadLink> headLinkNow() {
     return currentHead;
 }
 
-void ResetLink() { SetLink(LinkSetup{{}, {}, {}, LinkClock::system(), LinkKind::None}); }
+void ResetLink() {
+    SetLink(LinkSetup{{}, {}, {}, LinkClock::system(), LinkKind::None});
+    LinkState().Reset();
+}
 
 LinkKind ChosenLink() { return headLinkNow()->Kind(); }
 bool SerialLinkChosen() { return ChosenLink() == LinkKind::Serial; }
@@ -128,16 +146,20 @@ bool CardCommandReady() {
 
 bool CardFifoEmpty() { return (cardStatus(*Link()) & 0x01) == 0; }
 
-bool SerialFlagBit0() { return !IgnoreVelocityTooHigh.load() && (HeadFlags.load() & 0x01) != 0; }
+bool SerialFlagBit0() {
+    const auto& state = instrument::LinkState();
+    return !state.IgnoreVelocityTooHigh.load() && (state.HeadFlags.load() & 0x01) != 0;
+}
 
-bool SerialFlagBit2() { return (HeadFlags.load() & 0x04) != 0; }
+bool SerialFlagBit2() { return (instrument::LinkState().HeadFlags.load() & 0x04) != 0; }
 
 bool TakeRemoteEvent() {
-    if ((HeadFlags.load() & 0x02) == 0) return false;
-    HeadFlags.fetch_and(static_cast<uint8_t>(~0x02));
+    auto& state = instrument::LinkState();
+    if ((state.HeadFlags.load() & 0x02) == 0) return false;
+    state.HeadFlags.fetch_and(static_cast<uint8_t>(~0x02));
     const uint32_t now = Link()->clock.tick();
     SendCommandByte(HeadCommand::Acknowledge);
-    const uint32_t previous = RemoteEventTick.exchange(now);
+    const uint32_t previous = state.RemoteEventTick.exchange(now);
     return now - previous > 200;
 }
 
@@ -214,10 +236,10 @@ class SerialHeadLink final : public HeadLink {
 public:
     explicit SerialHeadLink(const LinkSetup& setup) : setup_(setup) {}
     LinkKind Kind() const override { return LinkKind::Serial; }
-    uint8_t InterfaceStatus() override { return HeadStatus.load(); }
-    bool MeasureLevelLost() override { return (HeadStatus.load() & 0x08) == 0; }
-    bool HeadReady() override { return (HeadStatus.load() & 0x01) != 0; }
-    bool DataErrorActive() override { return (HeadStatus.load() & 0x10) == 0; }
+    uint8_t InterfaceStatus() override { return LinkState().HeadStatus.load(); }
+    bool MeasureLevelLost() override { return (LinkState().HeadStatus.load() & 0x08) == 0; }
+    bool HeadReady() override { return (LinkState().HeadStatus.load() & 0x01) != 0; }
+    bool DataErrorActive() override { return (LinkState().HeadStatus.load() & 0x10) == 0; }
     void SendCommandByte(uint8_t byte) override {
         // The byte goes out as it is (0x80 and above included); the result is not checked.
         if (setup_.comm) setup_.comm->SendString(std::string(1, static_cast<char>(byte)));

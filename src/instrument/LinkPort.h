@@ -10,19 +10,12 @@
 #include <optional>
 
 #include "instrument/ComDrv32.h"
+#include "instrument/HeadLinkState.h"
 
 namespace platform {
 class CardPorts;
 }
 
-// Status and flag bytes of the last good frame (the main window's HeadStatus and HeadFlags;
-// the card's reading thread stores its frame flag bytes here too). Bits: see the predicates.
-extern std::atomic<uint8_t> HeadStatus;
-extern std::atomic<uint8_t> HeadFlags;
-// Mirror of the check box CheckBoxIgnorujZaDuzaPredkosc: "velocity too high" is ignored.
-extern std::atomic<bool> IgnoreVelocityTooHigh;
-// Tick of the last remote accept request of the head.
-extern std::atomic<uint32_t> RemoteEventTick;
 
 // Command bytes to the head; the same values go to the card and over the serial link.
 namespace HeadCommand {

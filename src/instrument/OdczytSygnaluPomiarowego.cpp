@@ -109,8 +109,8 @@ std::shared_ptr<ISignalSource> MakeLinkSignalSource() {
     auto ready = [] { return ::HeadReady(); };
     if (instrument::SerialLinkChosen())
         return std::make_shared<SerialSignalSource>(
-            RealCommandLink(), [] { return int(SerialSignalLevel.load()); }, ready,
-            [] { ReceiveState = 1; });
+            RealCommandLink(), [] { return int(instrument::LinkState().SerialSignalLevel.load()); }, ready,
+            [] { instrument::LinkState().ReceiveState = 1; });
     return std::make_shared<CardSignalSource>(RealCommandLink(), [] { return InPort(0x303); }, ready);
 }
 

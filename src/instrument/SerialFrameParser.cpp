@@ -7,36 +7,16 @@
 #include "instrument/OdczytMeteo.h"
 #include "platform/Sync.h"
 
-std::atomic<uint8_t> ReceiveState{1};
-std::atomic<bool> SkipSamples{false};
-std::atomic<uint8_t> SkippedSamples{0};
-std::atomic<uint8_t> SerialSignalLevel{0};
-std::atomic<int32_t> AlignX{0}, AlignY{0};
-std::atomic<uint8_t> DetectorPowerX{0}, DetectorPowerY{0};
-std::atomic<bool> ProbeAnswered{false};
-std::atomic<int32_t> FftByteCount{0};
-
 int32_t MakeSignedWord(uint8_t low, uint8_t high) {
     return static_cast<int16_t>(static_cast<uint16_t>(low | (high << 8)));
 }
 
-void ResetSerialLinkGlobals() {
-    ReceiveState = 1;
-    SkipSamples = false;
-    SkippedSamples = 0;
-    SerialSignalLevel = 0;
-    AlignX = 0;
-    AlignY = 0;
-    DetectorPowerX = 0;
-    DetectorPowerY = 0;
-    ProbeAnswered = false;
-    FftByteCount = 0;
-    instrument::StoreMeteoRaw({});
-    HeadStatus = 0;
-    HeadFlags = 0;
-}
-
 namespace instrument {
+
+void ResetLinkState() {
+    LinkState().Reset();
+    StoreMeteoRaw({});
+}
 
 SerialFrameSink::~SerialFrameSink() = default;
 
@@ -159,7 +139,7 @@ void SerialFrameParser::addLine(LinkList list, const QString& line) {
 }
 
 void SerialFrameParser::fftByte(uint8_t b) {
-    uint8_t state = ReceiveState.load(std::memory_order_relaxed);
+    uint8_t state = LinkState().ReceiveState.load(std::memory_order_relaxed);
     if (state < 1 || state > 18) state = 1;
     if (state == 1) {
         if (b == 0xAA) {
@@ -174,11 +154,11 @@ void SerialFrameParser::fftByte(uint8_t b) {
         if (checksumOk(&slots_[1], 16, b)) {
             int32_t* samples = sink_->FftSampleBuffer();
             for (int k = 0; k < 8 && FftTransfer.load(std::memory_order_relaxed); ++k) {
-                const int32_t index = FftByteCount.load(std::memory_order_relaxed);
+                const int32_t index = LinkState().FftByteCount.load(std::memory_order_relaxed);
                 if (index < 0 || index >= kFftSampleCount) break;
                 if (samples) samples[index] = MakeSignedWord(slots_[1 + 2 * k], slots_[2 + 2 * k]);
                 sink_->SetFftGauge(index);
-                FftByteCount.store(index + 1, std::memory_order_relaxed);
+                LinkState().FftByteCount.store(index + 1, std::memory_order_relaxed);
                 if (index + 1 > kFftSampleCount - 1) {
                     FftTransfer = false;
                     sink_->FftTransferComplete();
@@ -189,7 +169,7 @@ void SerialFrameParser::fftByte(uint8_t b) {
             sink_->Beep();
         }
     }
-    ReceiveState.store(state, std::memory_order_relaxed);
+    LinkState().ReceiveState.store(state, std::memory_order_relaxed);
 }
 
 void SerialFrameParser::replyByte(uint8_t b) {
@@ -203,11 +183,11 @@ void SerialFrameParser::replyByte(uint8_t b) {
                 if (c0 == u'M' && (c1 == 0xB1 || c1 == 0xB3 || c1 == 0xB4)) {
                     if (ComCheckEvent) ComCheckEvent->set();
                     sink_->SetStatusText(QString::fromUtf8("Zaproszenie do załadowania programu."));
-                    ProbeAnswered = true;
+                    LinkState().ProbeAnswered = true;
                     PendingReply = 0;
                     ReplyText.clear();
                 } else {
-                    ProbeAnswered = false;
+                    LinkState().ProbeAnswered = false;
                 }
                 break;
             case 2:
@@ -237,8 +217,9 @@ void SerialFrameParser::replyByte(uint8_t b) {
 }
 
 void SerialFrameParser::textByte(uint8_t b) {
-    const uint8_t counter = static_cast<uint8_t>(ReceiveState.load(std::memory_order_relaxed) + 1);
-    ReceiveState.store(counter, std::memory_order_relaxed);
+    auto& receiveState = LinkState().ReceiveState;
+    const uint8_t counter = static_cast<uint8_t>(receiveState.load(std::memory_order_relaxed) + 1);
+    receiveState.store(counter, std::memory_order_relaxed);
     if (b == 13) {
         addLine(LinkList::PSListBox2, cp1250Text(ReplyText));
         ReplyText.clear();
@@ -257,13 +238,13 @@ void SerialFrameParser::goodCount(int32_t count) {
         addLine(LinkList::PSListBox1, QString::number(count));
         return;
     }
-    if (!SkipSamples.load(std::memory_order_relaxed)) {
+    if (!LinkState().SkipSamples.load(std::memory_order_relaxed)) {
         if (fifo_ && !fifo_->Full()) fifo_->Put(static_cast<uint32_t>(count));
         sampleEventDue_ = true;  // also when the queue was full: the reader must drain it
-    } else if (SkippedSamples.load(std::memory_order_relaxed) < 5) {
-        SkippedSamples.fetch_add(1, std::memory_order_relaxed);
+    } else if (LinkState().SkippedSamples.load(std::memory_order_relaxed) < 5) {
+        LinkState().SkippedSamples.fetch_add(1, std::memory_order_relaxed);
     } else {
-        SkipSamples = false;
+        LinkState().SkipSamples = false;
     }
 }
 
@@ -281,23 +262,23 @@ void SerialFrameParser::goodXy() {
     const uint8_t px = slots_[9], py = slots_[10];
     sink_->EnableAlignment();
     const int32_t ax = w1 - OffsetX, ay = w2 - OffsetY;
-    AlignX = ax;
-    AlignY = ay;
+    LinkState().AlignX = ax;
+    LinkState().AlignY = ay;
     DetectorX = w3;
     DetectorY = w4;
-    DetectorPowerX = px;
-    DetectorPowerY = py;
+    LinkState().DetectorPowerX = px;
+    LinkState().DetectorPowerY = py;
     if (sink_->CalibrationFormOpen()) sink_->ShowCalibrationOffsets(w1, w2);
     if (sink_->AlignmentViewOn()) sink_->DrawAlignmentTarget(ax, ay, w3, w4, px, py);
     if (sink_->ServicePageShown()) sink_->ShowXyValues(ax, ay, w3, w4, px, py);
 }
 
 void SerialFrameParser::frameByte(uint8_t b) {
-    uint8_t state = ReceiveState.load(std::memory_order_relaxed);
+    uint8_t state = LinkState().ReceiveState.load(std::memory_order_relaxed);
     // Any position outside a frame (0 after the start-up text, or above 35) restarts the search.
     if (state < 1 || state > 35) state = 1;
-    const uint8_t status = HeadStatus.load(std::memory_order_relaxed);
-    const uint8_t flags = HeadFlags.load(std::memory_order_relaxed);
+    const uint8_t status = LinkState().HeadStatus.load(std::memory_order_relaxed);
+    const uint8_t flags = LinkState().HeadFlags.load(std::memory_order_relaxed);
     switch (state) {
         case 1:
             if (b == 0xAA) {
@@ -315,8 +296,8 @@ void SerialFrameParser::frameByte(uint8_t b) {
                 state = 1;
                 break;
             }
-            HeadStatus.store(slots_[1], std::memory_order_relaxed);
-            HeadFlags.store(slots_[2], std::memory_order_relaxed);
+            LinkState().HeadStatus.store(slots_[1], std::memory_order_relaxed);
+            LinkState().HeadFlags.store(slots_[2], std::memory_order_relaxed);
             sink_->ShowFlagBits();
             // A head that drops READY sends no count; the reader must still look at the status.
             sampleEventDue_ = true;
@@ -333,7 +314,7 @@ void SerialFrameParser::frameByte(uint8_t b) {
             if (!checksumOk(&slots_[1], 1, b))
                 state = 1;
             else
-                SerialSignalLevel.store(slots_[1], std::memory_order_relaxed);
+                LinkState().SerialSignalLevel.store(slots_[1], std::memory_order_relaxed);
             break;
         case 7: case 8: case 9: case 10:
             slots_[state - 6] = b;  // slots 1..4, most significant first
@@ -368,7 +349,7 @@ void SerialFrameParser::frameByte(uint8_t b) {
             ++state;
             break;
     }
-    ReceiveState.store(state, std::memory_order_relaxed);
+    LinkState().ReceiveState.store(state, std::memory_order_relaxed);
     if (traceOn_) addLine(LinkList::RSListBox, QString::number(b) + QStringLiteral(" index") + QString::number(state));
 }
 

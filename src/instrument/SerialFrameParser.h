@@ -8,26 +8,10 @@
 #include <atomic>
 #include <cstdint>
 
+#include "instrument/HeadLinkState.h"
+
 class TMemoryFifo;
 
-// Parser state (the main window's ReceiveState): 1 waits for 0xAA, 2..35 frame positions,
-// 1..18 in an FFT block, and the character counter of the start-up text. Worker threads set it
-// (to 1, or to 0 before the start-up text).
-extern std::atomic<uint8_t> ReceiveState;
-// Drop the next position samples (RestartCounting); SkippedSamples counts them.
-extern std::atomic<bool> SkipSamples;
-extern std::atomic<uint8_t> SkippedSamples;
-// Signal-level byte of the last good frame. (The environment words of the last good block go
-// to instrument::StoreMeteoRaw.)
-extern std::atomic<uint8_t> SerialSignalLevel;
-// XY block of the last good frame: words 1 and 2 less OffsetX/OffsetY, and the power bytes
-// (words 3 and 4 go to DetectorX/DetectorY).
-extern std::atomic<int32_t> AlignX, AlignY;
-extern std::atomic<uint8_t> DetectorPowerX, DetectorPowerY;
-// The last probe reply was accepted.
-extern std::atomic<bool> ProbeAnswered;
-// FFT samples received so far in the current transfer.
-extern std::atomic<int32_t> FftByteCount;
 constexpr int kFftSampleCount = 8192;
 // Longest ReplyText the parser builds; further characters are dropped.
 constexpr int kReplyTextLimit = 1024;
@@ -36,10 +20,11 @@ constexpr int kReplyTextLimit = 1024;
 // low + high * 256, sign-extended from bit 15.
 int32_t MakeSignedWord(uint8_t low, uint8_t high);
 
-// Puts the parser's globals (and HeadStatus/HeadFlags) back to their start values.
-void ResetSerialLinkGlobals();
 
 namespace instrument {
+
+// The link state and the last environment words back to their start values.
+void ResetLinkState();
 
 enum class LinkList {
     RSListBox,   // service trace and replies

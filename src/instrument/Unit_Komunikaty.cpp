@@ -99,7 +99,7 @@ int MeasurementModeForFile(const QString& path) {
 uint64_t IKomunikatySink::CurrentReadingGeneration() const { return ReadingThreadGeneration.load(); }
 void IKomunikatySink::SendCommandByte(uint8_t b) { ::SendCommandByte(b); }
 bool IKomunikatySink::MeasureLevelLost() { return ::MeasureLevelLost(); }
-void IKomunikatySink::SetHeadFlags(uint8_t flags) { HeadFlags = flags; }
+void IKomunikatySink::SetHeadFlags(uint8_t flags) { instrument::LinkState().HeadFlags = flags; }
 uint8_t IKomunikatySink::ReadCardDataPort() { return ::ReadCardData(); }
 bool IKomunikatySink::RunInProgress() const { return MeasurementRunning.load(); }
 bool IKomunikatySink::SerialLink() const { return instrument::SerialLinkChosen(); }

@@ -191,7 +191,7 @@ TEST_F(LiveReadoutTest, EntrySwitchesAndEscSendTheirBytesAndTheDisplayFollows) {
     QTest::keyClick(f, Qt::Key_R);
     EXPECT_EQ(hex(take(2)), hex(Bytes{0x89, 'S'}));
     // The samples right after the zeroing are dropped; then the readout goes on.
-    EXPECT_TRUE(pumpUntil([] { return !SkipSamples.load(); }));
+    EXPECT_TRUE(pumpUntil([] { return !instrument::LinkState().SkipSamples.load(); }));
 
     // Esc: back to the main menu, the reading ends.
     QTest::keyClick(f, Qt::Key_Escape);

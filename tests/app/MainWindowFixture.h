@@ -58,7 +58,7 @@ protected:
         foundations::setSystemLocaleOverride(QLocale(QLocale::Polish, QLocale::Poland));
         CloseLanguageFile();
         ResetSharedGlobals();
-        ResetSerialLinkGlobals();  // no head status left over from an earlier test
+        instrument::ResetLinkState();  // no head status left over from an earlier test
         // COM1 (the default port) is a device that is not there, unless a test attaches a head.
         qputenv("VKM30_COM1", dir.filePath("no-such-port").toLocal8Bit());
         setMessageDlgHook([this](const MessageDlgRequest& r) {

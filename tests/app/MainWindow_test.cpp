@@ -435,7 +435,7 @@ TEST_F(MainWindowTest, SerialLinkWithAHead) {
 
     // While a reading runs the bytes are frames.
     ReadingStopped = false;
-    ReceiveState = 1;
+    instrument::LinkState().ReceiveState = 1;
     head.sendFrame(testsupport::FrameSpec::ready(1234));
     for (int i = 0; i < 100 && f->Fifo->Empty(); ++i) {
         QThread::msleep(10);

@@ -48,8 +48,8 @@ protected:
         HeadWindowTest::startWithHead();
         f = form();
         StartPoint = 0.0;
-        HeadStatus = 0;  // nothing heard from the head yet
-        HeadFlags = 0;
+        instrument::LinkState().HeadStatus = 0;  // nothing heard from the head yet
+        instrument::LinkState().HeadFlags = 0;
         Control<QToolButton>(f, "SpeedButtonZnak")->setText("-");  // readings keep their sign
     }
     // Lets the window run for a while (the head keeps streaming).
@@ -120,7 +120,7 @@ TEST_F(PageEntryTest, PagesWaitForTheWarmingHeadThenReadItsCounts) {
         SCOPED_TRACE(c.name);
         // The head was switched off and on again: its last status is gone, and while neither a
         // reading nor the monitor runs its frames are not read.
-        HeadStatus = 0;
+        instrument::LinkState().HeadStatus = 0;
         head.startStreaming(warmingUp());
         head.clearReceived();
         QWidget* start = named(c.startControl);

@@ -520,7 +520,7 @@ TEST_F(RunCommandsWindow, HardwareResetPulsesDtr) {
     EXPECT_TRUE(ReadingStopped);
     EXPECT_TRUE(SignalMonitorStopped);
     EXPECT_TRUE(TextLineMode);
-    EXPECT_EQ(ReceiveState.load(), 0);
+    EXPECT_EQ(instrument::LinkState().ReceiveState.load(), 0);
     EXPECT_EQ(PendingReply, 1);
     EXPECT_TRUE(ReplyText.isEmpty());
     EXPECT_EQ(f.PSListBox2->count(), 0);

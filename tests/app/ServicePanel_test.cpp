@@ -565,7 +565,7 @@ TEST_F(ServicePanelWindow, CalibrationFormTakesTheLiveDetectorPosition) {
     f->kalibracja1Click();
     EXPECT_EQ(shownX, 120);
     EXPECT_EQ(shownY, -80);
-    EXPECT_EQ(AlignX.load(), 115);
+    EXPECT_EQ(instrument::LinkState().AlignX.load(), 115);
     OffsetX = OffsetY = 0;
 }
 

@@ -17,6 +17,9 @@
 
 namespace {
 
+// The link state the parser writes.
+instrument::HeadLinkState& st = instrument::LinkState();
+
 using instrument::LinkList;
 
 class RecordingSink : public instrument::SerialFrameSink {
@@ -39,7 +42,7 @@ public:
         counts_[int(list)] -= n;
         log("delete", int(list), QString::number(n));
     }
-    void ShowFlagBits() override { log("flags", HeadStatus.load(), QString::number(HeadFlags.load())); }
+    void ShowFlagBits() override { log("flags", st.HeadStatus.load(), QString::number(st.HeadFlags.load())); }
     void BlinkMeteoLabels() override { log("meteo", 0, {}); }
     void SetStatusText(const QString& text) override { log("status", 0, text); }
     void Beep() override { log("beep", 0, {}); }
@@ -81,11 +84,11 @@ private:
 std::string snapshot(RecordingSink& sink, TMemoryFifo& fifo) {
     std::string s = sink.record;
     auto add = [&s](long long v) { s += std::to_string(v) + ','; };
-    add(ReceiveState.load()); add(HeadStatus.load()); add(HeadFlags.load());
-    add(SerialSignalLevel.load()); add(AlignX.load()); add(AlignY.load());
-    add(DetectorX.load()); add(DetectorY.load()); add(DetectorPowerX.load()); add(DetectorPowerY.load());
-    add(ProbeAnswered.load()); add(FftByteCount.load()); add(FftTransfer.load());
-    add(SkipSamples.load()); add(SkippedSamples.load()); add(TextLineMode); add(PendingReply);
+    add(st.ReceiveState.load()); add(st.HeadStatus.load()); add(st.HeadFlags.load());
+    add(st.SerialSignalLevel.load()); add(st.AlignX.load()); add(st.AlignY.load());
+    add(DetectorX.load()); add(DetectorY.load()); add(st.DetectorPowerX.load()); add(st.DetectorPowerY.load());
+    add(st.ProbeAnswered.load()); add(st.FftByteCount.load()); add(FftTransfer.load());
+    add(st.SkipSamples.load()); add(st.SkippedSamples.load()); add(TextLineMode); add(PendingReply);
     add(DataSaved);
     for (uint16_t w : instrument::LoadMeteoRaw()) add(w);
     s += ReplyText.toStdString() + '|';
@@ -95,21 +98,21 @@ std::string snapshot(RecordingSink& sink, TMemoryFifo& fifo) {
 }
 
 void startState(const uint8_t* head) {
-    ResetSerialLinkGlobals();
+    instrument::ResetLinkState();
     const int route = head[0] & 0x03;
     FftTransfer = route == 0;
     ReadingStopped = route == 1 || route == 2;
     SignalMonitorStopped = route == 1 || route == 2;
     TextLineMode = route == 2;
-    if (route == 2) ReceiveState = 0;
+    if (route == 2) st.ReceiveState = 0;
     PendingReply = head[1] % 6;
     ReplyText.clear();
     // FFT transfers may start anywhere, also right before the end of the buffer.
-    FftByteCount = kFftSampleCount - 1 - (head[1] >> 3) * 260;
+    st.FftByteCount = kFftSampleCount - 1 - (head[1] >> 3) * 260;
     OffsetX = 0;
     OffsetY = 0;
     DataSaved = true;
-    SkipSamples = (head[1] & 0x80) != 0;
+    st.SkipSamples = (head[1] & 0x80) != 0;
 }
 
 std::string run(const uint8_t* head, const uint8_t* body, size_t size, bool split) {
@@ -132,7 +135,7 @@ std::string run(const uint8_t* head, const uint8_t* body, size_t size, bool spli
     FUZZ_CHECK(sink.count(LinkList::RSListBox) <= 500);
     FUZZ_CHECK(sink.count(LinkList::PSListBox2) <= 500);
     FUZZ_CHECK(ReplyText.size() <= kReplyTextLimit);
-    FUZZ_CHECK(FftByteCount.load() >= 0 && FftByteCount.load() <= kFftSampleCount);
+    FUZZ_CHECK(st.FftByteCount.load() >= 0 && st.FftByteCount.load() <= kFftSampleCount);
     return snapshot(sink, fifo);
 }
 
@@ -145,7 +148,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string whole = run(data, data + 3, size - 3, false);
     const std::string pieces = run(data, data + 3, size - 3, true);
     FUZZ_CHECK(whole == pieces);
-    ResetSerialLinkGlobals();
+    instrument::ResetLinkState();
     ResetSharedGlobals();
     return 0;
 }

@@ -52,8 +52,8 @@ protected:
 
 TEST_F(FftGlobals, TransferStartsWhenTheStoredCounterIsFull) {
     FftAcquisition a(host);
-    ReceiveState = 9;
-    FftByteCount = 77;
+    instrument::LinkState().ReceiveState = 9;
+    instrument::LinkState().FftByteCount = 77;
     for (int i = 0; i < 249; ++i) EXPECT_FALSE(a.SampleStored());
     EXPECT_EQ(a.Stored(), 249);
     EXPECT_TRUE(host.log.isEmpty());
@@ -62,8 +62,8 @@ TEST_F(FftGlobals, TransferStartsWhenTheStoredCounterIsFull) {
     EXPECT_TRUE(a.SampleStored());
     EXPECT_EQ(host.log, kStartLog);
     EXPECT_TRUE(FftTransfer.load());
-    EXPECT_EQ(ReceiveState.load(), 1);
-    EXPECT_EQ(FftByteCount.load(), 0);
+    EXPECT_EQ(instrument::LinkState().ReceiveState.load(), 1);
+    EXPECT_EQ(instrument::LinkState().FftByteCount.load(), 0);
     // Further samples while the head sends keep the counter full and start nothing.
     EXPECT_FALSE(a.SampleStored());
     EXPECT_EQ(a.Stored(), FftAcquisition::kStoredMax);
@@ -91,13 +91,13 @@ TEST_F(FftGlobals, FinishEndsOnce) {
         MeasurementRunning = true;
         FftAcquisition a(host);
         for (int i = 0; i < stored; ++i) a.SampleStored();
-        ReceiveState = 6;  // inside a block
+        instrument::LinkState().ReceiveState = 6;  // inside a block
         host.log.clear();
         a.Finish();
         EXPECT_EQ(host.log, kEndLog) << stored;
         EXPECT_FALSE(MeasurementRunning.load());
         EXPECT_FALSE(FftTransfer.load());
-        EXPECT_EQ(ReceiveState.load(), 1);
+        EXPECT_EQ(instrument::LinkState().ReceiveState.load(), 1);
         a.Finish();
         EXPECT_FALSE(a.SampleStored());
         EXPECT_EQ(host.log, kEndLog);
@@ -260,7 +260,7 @@ TEST_F(FftOverHead, CompleteTransferFillsTheSamplesAndEnds) {
     ASSERT_TRUE(pumpUntil([&] { return FPomiarFFT == nullptr; }, 10000));
     EXPECT_EQ(windowSink.completions, 1);
     EXPECT_EQ(windowSink.maxGauge, 8191);
-    EXPECT_EQ(FftByteCount.load(), 8192);
+    EXPECT_EQ(instrument::LinkState().FftByteCount.load(), 8192);
     EXPECT_EQ(windowSink.fftSamples[0], -4000);
     EXPECT_EQ(windowSink.fftSamples[8191], 8191 - 4000);
     EXPECT_FALSE(FftTransfer.load());
@@ -277,14 +277,14 @@ TEST_F(FftOverHead, AnulujMidTransferEndsCleanly) {
     auto* f = new TFPomiarFFT;
     f->show();
     storeSamplesFromTheStream(f);
-    ASSERT_TRUE(pumpUntil([&] { return FftByteCount.load() >= 800; }));
+    ASSERT_TRUE(pumpUntil([&] { return instrument::LinkState().FftByteCount.load() >= 800; }));
     f->BitBtn1->click();
     EXPECT_EQ(FPomiarFFT, nullptr);
     head.send(fftBlocks(100, 20));
     QElapsedTimer t;
     t.start();
     pumpUntil([&] { return t.elapsed() > 300; });
-    EXPECT_EQ(FftByteCount.load(), 800);
+    EXPECT_EQ(instrument::LinkState().FftByteCount.load(), 800);
     EXPECT_EQ(windowSink.completions, 0);
     EXPECT_FALSE(FftTransfer.load());
     EXPECT_FALSE(MeasurementRunning.load());
@@ -306,7 +306,7 @@ TEST_F(FftOverHead, StalledHeadEndsWithTheConnectionError) {
     storeSamplesFromTheStream(f);
     ASSERT_TRUE(pumpUntil([&] { return FPomiarFFT == nullptr; }, 5000));
     EXPECT_EQ(messages, QStringList{Msg("stConnectionError")});
-    EXPECT_EQ(FftByteCount.load(), 80);  // what arrived stays
+    EXPECT_EQ(instrument::LinkState().FftByteCount.load(), 80);  // what arrived stays
     EXPECT_EQ(windowSink.fftSamples[79], 79 - 4000);
     EXPECT_EQ(windowSink.completions, 0);
     EXPECT_FALSE(MeasurementRunning.load());

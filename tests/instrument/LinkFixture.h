@@ -55,7 +55,7 @@ class LinkGlobalsFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetSharedGlobals();
-        ResetSerialLinkGlobals();
+        instrument::ResetLinkState();
         ReplyText.clear();
         SampleEvent = &sample;
         MeteoDataEvent = &meteo;
@@ -69,7 +69,7 @@ protected:
         SampleEvent = MeteoDataEvent = ComCheckEvent = ProgramLoadEvent = nullptr;
         instrument::ResetLink();
         ResetSharedGlobals();
-        ResetSerialLinkGlobals();
+        instrument::ResetLinkState();
     }
 
     platform::ManualResetEvent sample, meteo, comCheck, programLoad;

@@ -84,7 +84,7 @@ TEST_F(LinkLayer, StatusPredicates) {
         choose(c.mode);
         card.setStatus(c.status & 0xFE);
         if (c.status & 0x01) card.queueData({0x00});
-        HeadStatus = c.status;
+        instrument::LinkState().HeadStatus = c.status;
         EXPECT_EQ(HeadReady(), c.ready);
         EXPECT_EQ(MeasureLevelLost(), c.levelLost);
         EXPECT_EQ(DataErrorActive(), c.dataError);
@@ -104,18 +104,18 @@ TEST_F(LinkLayer, StatusPredicates) {
 TEST_F(LinkLayer, CardReadsItsPortAndFlagsComeFromHeadFlags) {
     choose(0);
     card.setStatus(0x00);
-    HeadStatus = 0xFF;
+    instrument::LinkState().HeadStatus = 0xFF;
     EXPECT_FALSE(HeadReady());
     EXPECT_EQ(ReadInterfaceStatus(), 0x00);
     for (uint8_t mode : {uint8_t(0), uint8_t(1)}) {
         choose(mode);
-        HeadFlags = 0x05;
+        instrument::LinkState().HeadFlags = 0x05;
         EXPECT_TRUE(SerialFlagBit0());
         EXPECT_TRUE(SerialFlagBit2());
-        IgnoreVelocityTooHigh = true;
+        instrument::LinkState().IgnoreVelocityTooHigh = true;
         EXPECT_FALSE(SerialFlagBit0());
-        IgnoreVelocityTooHigh = false;
-        HeadFlags = 0x02;
+        instrument::LinkState().IgnoreVelocityTooHigh = false;
+        instrument::LinkState().HeadFlags = 0x02;
         EXPECT_FALSE(SerialFlagBit0());
         EXPECT_FALSE(SerialFlagBit2());
     }
@@ -148,9 +148,9 @@ TEST_F(LinkLayer, TakeRemoteEventTiming) {
     size_t acks = 0;
     for (const Step& s : steps) {
         clock.advance(s.gap);
-        HeadFlags = s.request ? 0x0B : 0x09;
+        instrument::LinkState().HeadFlags = s.request ? 0x0B : 0x09;
         EXPECT_EQ(TakeRemoteEvent(), s.result) << clock.now();
-        EXPECT_EQ(HeadFlags.load(), 0x09);
+        EXPECT_EQ(instrument::LinkState().HeadFlags.load(), 0x09);
         if (s.request) ++acks;
         EXPECT_EQ(line->written(), std::vector<uint8_t>(acks, '@'));
         // the acknowledge cost 10 ms of the simulated clock; take it back out of the gaps
@@ -273,21 +273,26 @@ TEST_F(LinkLayer, SimulatedCardFrames) {
 
 // The link is chosen when it is installed: a later change of the setting alone changes nothing
 // until the link is installed again, and with no link nothing is read or sent.
+// Taking the link away clears its state.
 TEST_F(LinkLayer, LinkIsChosenOnceWhenInstalled) {
     InterfaceMode = 0;
     instrument::SetLink({comm.get(), &card, &sink, clock.link(), instrument::LinkKind::Serial});
     InterfaceMode = 0;
     EXPECT_TRUE(instrument::SerialLinkChosen());
-    HeadStatus = 0x01;
+    instrument::LinkState().HeadStatus = 0x01;
     card.setStatus(0x00);
     EXPECT_TRUE(HeadReady());
     SendCommandByte('S');
     EXPECT_EQ(line->written(), std::vector<uint8_t>{'S'});
     EXPECT_TRUE(card.commands().empty());
 
+    instrument::LinkState().ReceiveState = 9;
     instrument::ResetLink();
     EXPECT_EQ(instrument::ChosenLink(), instrument::LinkKind::None);
     EXPECT_FALSE(HeadReady());
+    // What the old link heard goes with it: a new link starts from a clean state.
+    EXPECT_EQ(instrument::LinkState().HeadStatus.load(), 0);
+    EXPECT_EQ(instrument::LinkState().ReceiveState.load(), 1);
     SendCommandByte('T');
     EXPECT_EQ(line->written(), std::vector<uint8_t>{'S'});
     EXPECT_FALSE(InterfaceError.load());

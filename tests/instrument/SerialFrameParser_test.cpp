@@ -53,7 +53,7 @@ TEST_F(FrameParser, EveryBlockCombination) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ResetSerialLinkGlobals();
+        instrument::ResetLinkState();
         fifo.Clear();
         sink = RecordingSink();
         sample.reset();
@@ -73,19 +73,19 @@ TEST_F(FrameParser, EveryBlockCombination) {
         EXPECT_EQ(drain(fifo), want);
         EXPECT_EQ(sink.flagShows, 2);
         EXPECT_TRUE(sample.isSet());
-        EXPECT_EQ(SerialSignalLevel.load(), 80);  // the second frame's
+        EXPECT_EQ(instrument::LinkState().SerialSignalLevel.load(), 80);  // the second frame's
         EXPECT_EQ(meteo.isSet(), c.meteo);
         EXPECT_EQ(instrument::LoadMeteoRaw(), c.meteo ? kMeteoWords : instrument::MeteoWords{});
         EXPECT_EQ(sink.alignmentEnabled, c.xyTaken ? 1 : 0);
         if (c.xyTaken) {
-            EXPECT_EQ(AlignX.load(), -12);
-            EXPECT_EQ(AlignY.load(), 320);
+            EXPECT_EQ(instrument::LinkState().AlignX.load(), -12);
+            EXPECT_EQ(instrument::LinkState().AlignY.load(), 320);
             EXPECT_EQ(DetectorX.load(), -32768);
             EXPECT_EQ(DetectorY.load(), 32767);
-            EXPECT_EQ(DetectorPowerX.load(), 200);
-            EXPECT_EQ(DetectorPowerY.load(), 9);
+            EXPECT_EQ(instrument::LinkState().DetectorPowerX.load(), 200);
+            EXPECT_EQ(instrument::LinkState().DetectorPowerY.load(), 9);
         }
-        EXPECT_EQ(ReceiveState.load(), 1);
+        EXPECT_EQ(instrument::LinkState().ReceiveState.load(), 1);
     }
 }
 
@@ -95,9 +95,9 @@ TEST_F(FrameParser, FlagsAndSignalOfTheLastGoodFrame) {
     f.flags = 0x07;
     f.signal = 33;
     feed(encodeFrame(f));
-    EXPECT_EQ(HeadStatus.load(), 0x5D);
-    EXPECT_EQ(HeadFlags.load(), 0x07);
-    EXPECT_EQ(SerialSignalLevel.load(), 33);
+    EXPECT_EQ(instrument::LinkState().HeadStatus.load(), 0x5D);
+    EXPECT_EQ(instrument::LinkState().HeadFlags.load(), 0x07);
+    EXPECT_EQ(instrument::LinkState().SerialSignalLevel.load(), 33);
     EXPECT_EQ(LinkWatchdogTicks, 0);
 }
 
@@ -108,7 +108,7 @@ TEST_F(FrameParser, FramesSplitAcrossReadsAtEveryPosition) {
     const Bytes stream = cat({encodeFrame(f), encodeFrame(FrameSpec::ready(-1))});
     for (size_t cut = 0; cut <= stream.size(); ++cut) {
         SCOPED_TRACE(cut);
-        ResetSerialLinkGlobals();
+        instrument::ResetLinkState();
         fifo.Clear();
         instrument::StoreMeteoRaw({});
         feed(Bytes(stream.begin(), stream.begin() + cut));
@@ -118,7 +118,7 @@ TEST_F(FrameParser, FramesSplitAcrossReadsAtEveryPosition) {
         EXPECT_EQ(DetectorY.load(), 32767);
     }
     // Byte by byte through the single-byte entry.
-    ResetSerialLinkGlobals();
+    instrument::ResetLinkState();
     for (uint8_t b : stream) parser.ReceiveFrameByte(b);
     EXPECT_EQ(drain(fifo), (std::vector<uint32_t>{0x01020304u, 0xFFFFFFFFu}));
 }
@@ -138,7 +138,7 @@ TEST_F(FrameParser, BrokenChecksums) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(int(c.broken));
-        ResetSerialLinkGlobals();
+        instrument::ResetLinkState();
         fifo.Clear();
         sink = RecordingSink();
         sample.reset();
@@ -149,9 +149,9 @@ TEST_F(FrameParser, BrokenChecksums) {
         f.withMeteo(kMeteo).withXy(kXy, 3, 4);
         f.broken = c.broken;
         feed(encodeFrame(f));
-        EXPECT_EQ(HeadFlags.load(), c.flagsTaken ? 0x0A : 0);
+        EXPECT_EQ(instrument::LinkState().HeadFlags.load(), c.flagsTaken ? 0x0A : 0);
         EXPECT_EQ(sample.isSet(), c.flagsTaken);
-        EXPECT_EQ(SerialSignalLevel.load(), c.signalTaken ? 55 : 0);
+        EXPECT_EQ(instrument::LinkState().SerialSignalLevel.load(), c.signalTaken ? 55 : 0);
         EXPECT_EQ(drain(fifo), c.countTaken ? std::vector<uint32_t>{99} : std::vector<uint32_t>{});
         EXPECT_EQ(meteo.isSet(), c.meteoTaken);
         EXPECT_EQ(sink.alignmentEnabled, 0);
@@ -188,11 +188,11 @@ TEST_F(FrameParser, FullFifoDropsTheCountButWakesTheReader) {
 }
 
 TEST_F(FrameParser, SkipSamplesDropsFiveThenClearsOnTheSixth) {
-    SkipSamples = true;
-    SkippedSamples = 0;
+    instrument::LinkState().SkipSamples = true;
+    instrument::LinkState().SkippedSamples = 0;
     for (int i = 1; i <= 8; ++i) {
         feed(encodeFrame(FrameSpec::ready(i)));
-        EXPECT_EQ(SkipSamples.load(), i < 6) << i;
+        EXPECT_EQ(instrument::LinkState().SkipSamples.load(), i < 6) << i;
     }
     EXPECT_EQ(drain(fifo), (std::vector<uint32_t>{7, 8}));
 }
@@ -209,7 +209,7 @@ TEST_F(FrameParser, ZeemanTestListsCountsInsteadOfQueuing) {
 
 TEST_F(FrameParser, StatesOutsideAFrameRestartTheSearch) {
     for (uint8_t s : {uint8_t(0), uint8_t(36), uint8_t(200), uint8_t(255)}) {
-        ReceiveState = s;
+        instrument::LinkState().ReceiveState = s;
         feed(encodeFrame(FrameSpec::ready(s)));
         EXPECT_EQ(drain(fifo), std::vector<uint32_t>{s}) << int(s);
     }
@@ -304,7 +304,7 @@ TEST_F(FrameParser, EmptyOrNegativeSizeDoesNothing) {
     parser.feed(reinterpret_cast<const char*>(f.data()), 0);
     parser.feed(reinterpret_cast<const char*>(f.data()), -5);
     parser.feed(static_cast<const char*>(nullptr), 10);
-    EXPECT_EQ(ReceiveState.load(), 1);
+    EXPECT_EQ(instrument::LinkState().ReceiveState.load(), 1);
     EXPECT_EQ(sink.flagShows, 0);
 }
 
@@ -331,10 +331,10 @@ TEST_F(ReplyParser, ProbeAnswers) {
         PendingReply = 1;
         ReplyText.clear();
         comCheck.reset();
-        ProbeAnswered = false;
+        instrument::LinkState().ProbeAnswered = false;
         feed(Bytes{'M', second});
         EXPECT_TRUE(comCheck.isSet());
-        EXPECT_TRUE(ProbeAnswered.load());
+        EXPECT_TRUE(instrument::LinkState().ProbeAnswered.load());
         EXPECT_EQ(PendingReply, 0);
         EXPECT_TRUE(ReplyText.isEmpty());
         EXPECT_EQ(sink.status.last(), QString::fromUtf8("Zaproszenie do załadowania programu."));
@@ -343,9 +343,9 @@ TEST_F(ReplyParser, ProbeAnswers) {
 
 TEST_F(ReplyParser, UnmatchedProbeKeepsTheTextAndNoLaterPairFires) {
     PendingReply = 1;
-    ProbeAnswered = true;
+    instrument::LinkState().ProbeAnswered = true;
     feed(Bytes{'M', 'X'});
-    EXPECT_FALSE(ProbeAnswered.load());
+    EXPECT_FALSE(instrument::LinkState().ProbeAnswered.load());
     EXPECT_EQ(ReplyText.size(), 2);
     EXPECT_EQ(PendingReply, 1);
     feed(Bytes{'M', 0xB1});
@@ -398,7 +398,7 @@ TEST_F(ReplyParser, ReplyTraceAndLoadedOverSerial) {
 
 TEST_F(ReplyParser, StartUpTextBecomesLinesUntil226Characters) {
     TextLineMode = true;
-    ReceiveState = 0;
+    instrument::LinkState().ReceiveState = 0;
     feed(Bytes{'B', 'I', 'O', 'S', '\r', '\n', 'v', '1', '\r', '\n'});
     EXPECT_EQ(sink.lists[LinkList::PSListBox2], (QStringList{"BIOS", "v1"}));
     EXPECT_TRUE(TextLineMode);
@@ -418,7 +418,7 @@ protected:
     void SetUp() override {
         FrameParser::SetUp();
         FftTransfer = true;
-        FftByteCount = 0;
+        instrument::LinkState().FftByteCount = 0;
         DataSaved = true;
     }
 };
@@ -427,13 +427,13 @@ TEST_F(FftParser, BlocksFillTheSamplesUntil8192) {
     feed(encodeFftBlock({1, -1, 256, -32768, 32767, 0, 2, 3}));
     EXPECT_EQ(std::vector<int32_t>(sink.fftSamples.begin(), sink.fftSamples.begin() + 8),
               (std::vector<int32_t>{1, -1, 256, -32768, 32767, 0, 2, 3}));
-    EXPECT_EQ(FftByteCount.load(), 8);
+    EXPECT_EQ(instrument::LinkState().FftByteCount.load(), 8);
     EXPECT_EQ(sink.lastGauge, 7);
     EXPECT_EQ(LinkWatchdogTicks, 0);
 
     feed(encodeFftBlock({9, 9, 9, 9, 9, 9, 9, 9}, true));
     EXPECT_EQ(sink.beeps, 1);
-    EXPECT_EQ(FftByteCount.load(), 8);
+    EXPECT_EQ(instrument::LinkState().FftByteCount.load(), 8);
 
     Bytes rest;
     for (int i = 1; i < 1024; ++i) {
@@ -442,7 +442,7 @@ TEST_F(FftParser, BlocksFillTheSamplesUntil8192) {
         rest.insert(rest.end(), b.begin(), b.end());
     }
     feed(rest);
-    EXPECT_EQ(FftByteCount.load(), 8192);
+    EXPECT_EQ(instrument::LinkState().FftByteCount.load(), 8192);
     EXPECT_EQ(sink.fftSamples[8191], 1023);
     EXPECT_EQ(sink.fftDone, 1);
     EXPECT_FALSE(FftTransfer.load());
@@ -450,18 +450,18 @@ TEST_F(FftParser, BlocksFillTheSamplesUntil8192) {
 }
 
 TEST_F(FftParser, NoSampleBeyond8192) {
-    FftByteCount = 8188;
+    instrument::LinkState().FftByteCount = 8188;
     feed(encodeFftBlock({1, 2, 3, 4, 5, 6, 7, 8}));
-    EXPECT_EQ(FftByteCount.load(), 8192);
+    EXPECT_EQ(instrument::LinkState().FftByteCount.load(), 8192);
     EXPECT_EQ(sink.fftSamples[8191], 4);
     EXPECT_EQ(sink.fftDone, 1);
     // Even with the transfer flag forced on, a 1025th block stores nothing.
     FftTransfer = true;
     feed(encodeFftBlock({1, 2, 3, 4, 5, 6, 7, 8}));
-    EXPECT_EQ(FftByteCount.load(), 8192);
+    EXPECT_EQ(instrument::LinkState().FftByteCount.load(), 8192);
     // Without a buffer the samples are counted and discarded.
     sink.withFftBuffer = false;
-    FftByteCount = 0;
+    instrument::LinkState().FftByteCount = 0;
     feed(encodeFftBlock({1, 2, 3, 4, 5, 6, 7, 8}));
-    EXPECT_EQ(FftByteCount.load(), 8);
+    EXPECT_EQ(instrument::LinkState().FftByteCount.load(), 8);
 }

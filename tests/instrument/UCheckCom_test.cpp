@@ -240,7 +240,7 @@ TEST_F(CheckComFixture, EachTryRaisesRtsThenPulsesDtrAroundThePurge) {
     // The parser was ready for the start-up text and the invitation.
     EXPECT_TRUE(TextLineMode);
     EXPECT_EQ(PendingReply, 1);
-    EXPECT_EQ(ReceiveState.load(), 0);
+    EXPECT_EQ(instrument::LinkState().ReceiveState.load(), 0);
     EXPECT_TRUE(ReadingStopped.load());
     EXPECT_TRUE(SignalMonitorStopped.load());
 }
