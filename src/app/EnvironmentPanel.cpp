@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -36,60 +37,109 @@ EnvironmentPanel::EnvironmentPanel(QObject* owner, EnvironmentPanelCalls& calls)
 QFrame* EnvironmentPanel::Build() {
     auto* p = panel(nullptr, "PanelMeteo");
     PanelMeteo = p;
-    p->setFixedWidth(270);
+    // As wide as its captions in the language shown, so the page beside it keeps the rest.
+    p->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto* lay = new QVBoxLayout(p);
+    lay->setContentsMargins(4, 4, 4, 4);
+    // One row per quantity: its box (ticked: from the station) and its value, the station's
+    // reading or the field it is typed in, in the same place.
     auto* box = named(new QGroupBox(QStringLiteral("Warunki pomiaru"), p), "GroupBoxMeteo");
-    auto* form = new QVBoxLayout(box);
-    CBTemp = named(new QCheckBox(QStringLiteral("Temp. powietrza z czujnika"), box), "CBTemp");
-    CBTMat = named(new QCheckBox(QStringLiteral("Temp. materiału z czujników"), box), "CBTMat");
-    CBWilg = named(new QCheckBox(QStringLiteral("Wilgotność z czujnika"), box), "CBWilg");
-    CBCis = named(new QCheckBox(QStringLiteral("Ciśnienie z czujnika"), box), "CBCis");
-    for (QCheckBox* c : {CBTemp, CBTMat, CBWilg, CBCis}) {
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(3);
+    // Every value cell is as wide as the widest value it shows ("1013,0 hPa"), so a tick does
+    // not change the panel's width.
+    const int valueWidth = QFontMetrics(box->font()).horizontalAdvance(QStringLiteral("1013,0 hPa")) + 4;
+    auto* legend = label(box, "LabZCzujnika", QStringLiteral("Zaznaczone: z czujnika"));
+    legend->setEnabled(false);  // a quiet hint, not a reading
+    grid->addWidget(legend, 0, 0, 1, 2);
+    auto stationBox = [box](const char* name, const char* caption) {
+        auto* c = named(new QCheckBox(QString::fromUtf8(caption), box), name);
         c->setChecked(true);
-        form->addWidget(c);
-    }
-    // The reading's smoothing of small count changes (off at start).
-    Filtr1 = named(new QCheckBox(QStringLiteral("Filtr"), box), "Filtr1");
-    form->addWidget(Filtr1);
-    lay->addWidget(box);
-    // What the environment station reads ("--" until a valid value arrives).
-    auto* readings = named(new QGroupBox(QStringLiteral("Odczyt"), p), "GroupBoxOdczytMeteo");
-    auto* rl = new QGridLayout(readings);
+        c->setToolTip(QStringLiteral("Zaznaczone: wartość z czujnika, inaczej wpisana ręcznie"));
+        return c;
+    };
+    CBTemp = stationBox("CBTemp", "Temp. powietrza");
+    CBTMat = stationBox("CBTMat", "Temp. materiału");
+    CBWilg = stationBox("CBWilg", "Wilgotność [%]");
+    CBCis = stationBox("CBCis", "Ciśnienie");
+    auto reading = [box, valueWidth](const char* name) {
+        auto* value = label(box, name, QStringLiteral("--"));  // until a valid value arrives
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        value->setFixedWidth(valueWidth);
+        return value;
+    };
+    Label25 = reading("Label25");
+    Label19 = reading("Label19");
+    Label11 = reading("Label11");
+    Label12 = reading("Label12");
+    Label13 = reading("Label13");
+    Label23 = reading("Label23");
+    Label24 = reading("Label24");
+    auto realEdit = [box, valueWidth](const char* name, double lo, double hi, int decimals) {
+        auto* e = named(new TRealSpinEdit(box), name);
+        e->SetMinValue(lo);
+        e->SetMaxValue(hi);
+        e->SetPrecision(decimals);
+        e->SetIncrement(decimals > 1 ? 0.01 : 0.1);
+        e->setFixedWidth(valueWidth);
+        return e;
+    };
+    SETempPow = realEdit("SETempPow", 0.0, 40.0, 2);
+    SETempMat = realEdit("SETempMat", 0.0, 40.0, 2);
+    seCisnienie = realEdit("seCisnienie", 900.0, 1060.0, 1);
+    SEWilgotnosc = named(new QSpinBox(box), "SEWilgotnosc");
+    SEWilgotnosc->setRange(10, 90);
+    SEWilgotnosc->setFixedWidth(valueWidth);
+    int r = 1;
+    auto quantity = [&](QCheckBox* station, QLabel* value, QWidget* entry) {
+        grid->addWidget(station, r, 0);
+        grid->addWidget(value, r, 1, Qt::AlignRight);
+        grid->addWidget(entry, r++, 1, Qt::AlignRight);
+        readingRows_.emplace_back(nullptr, value);
+    };
+    quantity(CBTemp, Label25, SETempPow);
+    quantity(CBTMat, Label19, SETempMat);
+    // The material sensors, under the material's mean, while the station gives it.
     const struct {
         const char* caption;
-        const char* value;
-        QLabel*& label;
-    } rows[] = {
-        {"Temp. powietrza", "Label25", Label25}, {"Temp. materiału", "Label19", Label19},
-        {"Czujnik 1", "Label11", Label11},       {"Czujnik 2", "Label12", Label12},
-        {"Czujnik 3", "Label13", Label13},       {"Wilgotność", "Label23", Label23},
-        {"Ciśnienie", "Label24", Label24},
-    };
-    int r = 0;
-    for (const auto& row : rows) {
-        auto* caption = new QLabel(QString::fromUtf8(row.caption), readings);
-        caption->setObjectName(QStringLiteral("Cap") + QLatin1String(row.value));
-        rl->addWidget(caption, r, 0);
-        auto* value = label(readings, row.value, QStringLiteral("--"));
-        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        rl->addWidget(value, r++, 1);
-        row.label = value;
-        readingRows_.emplace_back(caption, value);
+        QLabel* value;
+    } sensors[] = {{"Czujnik 1", Label11}, {"Czujnik 2", Label12}, {"Czujnik 3", Label13}};
+    for (const auto& sensor : sensors) {
+        auto* caption = new QLabel(QString::fromUtf8(sensor.caption), box);
+        caption->setObjectName(QStringLiteral("Cap") + sensor.value->objectName());
+        caption->setIndent(QFontMetrics(box->font()).horizontalAdvance(QStringLiteral("MM")));
+        grid->addWidget(caption, r, 0);
+        grid->addWidget(sensor.value, r++, 1, Qt::AlignRight);
+        readingRows_.emplace_back(caption, sensor.value);
     }
+    quantity(CBWilg, Label23, SEWilgotnosc);
+    quantity(CBCis, Label24, seCisnienie);
+    // The reading's smoothing of small count changes (off at start).
+    Filtr1 = named(new QCheckBox(QStringLiteral("Filtr"), box), "Filtr1");
+    grid->addWidget(Filtr1, r++, 0, 1, 2);
     // The wavelength the counts are converted with, after air and material corrections.
-    rl->addWidget(named(new QLabel(QStringLiteral("Długość fali [nm]"), readings), "CapDispLambda"), r, 0);
-    DispLambda = display(readings, "DispLambda", 4, 10);
-    rl->addWidget(DispLambda, r++, 1);
-    lay->addWidget(readings);
+    grid->addWidget(named(new QLabel(QStringLiteral("Długość fali [nm]"), box), "CapDispLambda"), r, 0);
+    DispLambda = display(box, "DispLambda", 4, 10);
+    DispLambda->setFixedWidth(valueWidth);
+    grid->addWidget(DispLambda, r++, 1, Qt::AlignRight);
+    lay->addWidget(box);
+
     auto* mat = named(new QGroupBox(QStringLiteral("Materiał :"), p), "GroupBoxMaterial");
     auto* ml = new QGridLayout(mat);
+    ml->setContentsMargins(6, 6, 6, 6);
+    ml->setHorizontalSpacing(4);
     ComboBox1 = named(new QComboBox(mat), "ComboBox1");
     ComboBox1->addItems({QStringLiteral("Al "), QStringLiteral("Cu"), QStringLiteral("D-Al "), QStringLiteral("Stal "),
                          QStringLiteral("Użytkownika")});
     ComboBox1->setToolTip(QStringLiteral("Materiał podłoża"));
     ComboBox1->setProperty("HelpContext", 109);  // F1 on the material choice
-    ml->addWidget(ComboBox1, 0, 0, 1, 2);
-    ml->addWidget(label(mat, "LabWspRoz", QStringLiteral("Wsp. rozszerzalności [µm/m K]")), 1, 0, 1, 2);
+    // The coefficient's caption above the material and its value side by side.
+    auto* coefficient = label(mat, "LabWspRoz", QStringLiteral("Wsp. rozszerzalności [µm/m K]"));
+    coefficient->setWordWrap(true);
+    ml->addWidget(coefficient, 0, 0, 1, 2);
+    ml->addWidget(ComboBox1, 1, 0);
     RSEWspRoz = named(new TRealSpinEdit(mat), "RSEWspRoz");
     RSEWspRoz->SetMinValue(0.0);
     RSEWspRoz->SetMaxValue(100.0);
@@ -97,42 +147,10 @@ QFrame* EnvironmentPanel::Build() {
     RSEWspRoz->SetIncrement(1.0);
     RSEWspRoz->setEnabled(false);  // only the user's own material takes a typed value
     RSEWspRoz->setToolTip(QStringLiteral("Współczynnik rozszerzalność termicznej"));
-    ml->addWidget(RSEWspRoz, 2, 0, 1, 2);
+    RSEWspRoz->setFixedWidth(valueWidth);
+    ml->addWidget(RSEWspRoz, 1, 1, Qt::AlignRight);
+    ml->setColumnStretch(0, 1);
     lay->addWidget(mat);
-    // Values entered by hand, each offered while its station reading is switched off.
-    GroupBoxReczne = named(new QGroupBox(QStringLiteral("Wartości ręczne"), p), "GroupBoxReczne");
-    auto* mg = new QGridLayout(GroupBoxReczne);
-    auto realEdit = [this](const char* name, double lo, double hi, int decimals) {
-        auto* e = named(new TRealSpinEdit(GroupBoxReczne), name);
-        e->SetMinValue(lo);
-        e->SetMaxValue(hi);
-        e->SetPrecision(decimals);
-        e->SetIncrement(decimals > 1 ? 0.01 : 0.1);
-        return e;
-    };
-    SETempPow = realEdit("SETempPow", 0.0, 40.0, 2);
-    SETempMat = realEdit("SETempMat", 0.0, 40.0, 2);
-    seCisnienie = realEdit("seCisnienie", 900.0, 1060.0, 1);
-    SEWilgotnosc = named(new QSpinBox(GroupBoxReczne), "SEWilgotnosc");
-    SEWilgotnosc->setRange(10, 90);
-    const struct {
-        const char* caption;
-        QWidget* edit;
-    } entries[] = {
-        {"Temp. powietrza", SETempPow},
-        {"Temp. materiału", SETempMat},
-        {"Wilgotność [%]", SEWilgotnosc},
-        {"Ciśnienie", seCisnienie},
-    };
-    int row = 0;
-    for (const auto& e : entries) {
-        auto* caption = new QLabel(QString::fromUtf8(e.caption), GroupBoxReczne);
-        caption->setObjectName(QStringLiteral("Cap") + e.edit->objectName());
-        mg->addWidget(caption, row, 0);
-        mg->addWidget(e.edit, row++, 1);
-        entryRows_.emplace_back(caption, e.edit);
-    }
-    lay->addWidget(GroupBoxReczne);
     lay->addStretch(1);
     return p;
 }
@@ -165,17 +183,10 @@ void EnvironmentPanel::ShowMeasuredOrTyped(QCheckBox* box, std::initializer_list
     const bool measured = box->isChecked();
     for (const auto& [caption, value] : readingRows_) {
         if (std::find(readings.begin(), readings.end(), value) == readings.end()) continue;
-        caption->setVisible(measured);
+        if (caption) caption->setVisible(measured);
         value->setVisible(measured);
     }
-    for (const auto& [caption, edit] : entryRows_) {
-        if (edit != entry) continue;
-        caption->setVisible(!measured);
-        edit->setVisible(!measured);
-    }
-    // The hand entries' group shows only while some value is typed.
-    GroupBoxReczne->setVisible(
-        !(CBTemp->isChecked() && CBTMat->isChecked() && CBWilg->isChecked() && CBCis->isChecked()));
+    entry->setVisible(!measured);
 }
 
 // --- material ---

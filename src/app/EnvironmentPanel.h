@@ -17,7 +17,6 @@
 class QCheckBox;
 class QComboBox;
 class QFrame;
-class QGroupBox;
 class QLabel;
 class QSpinBox;
 class QWidget;
@@ -118,14 +117,13 @@ private:
     TDisplay* DispLambda = nullptr;
     QComboBox* ComboBox1 = nullptr;
     TRealSpinEdit* RSEWspRoz = nullptr;
-    QGroupBox* GroupBoxReczne = nullptr;
     TRealSpinEdit* SETempPow = nullptr;
     TRealSpinEdit* SETempMat = nullptr;
     TRealSpinEdit* seCisnienie = nullptr;
     QSpinBox* SEWilgotnosc = nullptr;
-    // Each station reading with its caption, and each hand entry with its caption.
+    // Each station reading with its own caption: the material sensors have one, the others'
+    // caption is their box.
     std::vector<std::pair<QLabel*, QLabel*>> readingRows_;
-    std::vector<std::pair<QLabel*, QWidget*>> entryRows_;
     // The sensor boxes were switched off for want of calibration, not by the user.
     bool sensorsOffForCalibration_ = false;
 };
