@@ -1,6 +1,7 @@
 // The flatness map page: its controls, its entry, the choice of each line, the map of the
 // measured lines (evaluation/FlatnessMap) and the turning of its 3-D view.
 #include "app/FlatnessPage.h"
+#include "app/PositioningPage.h"
 
 #include <QAction>
 #include <QEvent>
@@ -169,8 +170,8 @@ void FlatnessPage::BitBtnMapaPlaskosciClick() {
     f.ShowMenuItemsByTag(FlatnessShown(), true);
     f.ShowMenuItemsByTag(FlatnessHidden(), false);
     f.TypeCalls().ShowRecentFiles(kModeFlatness);
-    if (f.NotebookButton) f.NotebookButton->setCurrentIndex(0);
-    if (f.ButtonPozMainMenu) f.ButtonPozMainMenu->setText(Msg("stMapaPlaskosci"));
+    if (f.Positioning().ButtonPages()) f.Positioning().ButtonPages()->setCurrentIndex(0);
+    if (f.Positioning().MainMenuButton()) f.Positioning().MainMenuButton()->setText(Msg("stMapaPlaskosci"));
     f.setWindowTitle(f.ModeCaptions[kModeFlatness]);
     ResetFlatnessMap();
     NowaMapa->setEnabled(false);
@@ -183,7 +184,7 @@ void FlatnessPage::ButtonMapaPlaskosciStartClick() {
     f.StraightnessControl().FlatnessLine = uint8_t(line);
     f.BitBtnProstolinowoscClick();
     f.MeasurementMode = kModeFlatness;
-    f.SetChartTitle(f.wykres, FlatnessLineTitle(line, f.FlatnessMethod, f.FlatnessHLines));
+    f.SetChartTitle(f.Positioning().Chart(), FlatnessLineTitle(line, f.FlatnessMethod, f.FlatnessHLines));
     if (QAction* a = f.MenuCommand(QStringLiteral("NastepnaOs1"))) a->setVisible(true);
     f.NotebookMainForm->setCurrentIndex(kPageStraightness);
     f.ShowMenuItemsByTag(TagSet({33, 34, 35, 36}), false);
@@ -206,7 +207,7 @@ void FlatnessPage::NastepnaOs1Click() {
     if (line < 0) return;
     f.StraightnessControl().FlatnessLine = uint8_t(line);
     f.Points().ResetChartAndGrid(f.Points().Plots().wykres);
-    f.SetChartTitle(f.wykres, FlatnessLineTitle(line, f.FlatnessMethod, f.FlatnessHLines));
+    f.SetChartTitle(f.Positioning().Chart(), FlatnessLineTitle(line, f.FlatnessMethod, f.FlatnessHLines));
     f.ShowMenuItemsByTag(TagSet({33, 34, 35, 36}), false);
 }
 

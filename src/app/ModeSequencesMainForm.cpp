@@ -1,4 +1,5 @@
 #include "app/ModeSequencesMainForm.h"
+#include "app/PositioningPage.h"
 
 #include "app/AngularPage.h"
 #include "app/LiveReadoutPage.h"
@@ -35,7 +36,7 @@ uint8_t& MainFormModeHost::DisplayLengthUnitField() { return f_.DisplayLengthUni
 uint8_t& MainFormModeHost::DisplayVelocityUnitField() { return f_.DisplayVelocityUnit; }
 
 bool MainFormModeHost::ResolutionButtonVisible() const {
-    return f_.BRozdziel && !f_.BRozdziel->isHidden();
+    return f_.Positioning().ResolutionButton() && !f_.Positioning().ResolutionButton()->isHidden();
 }
 
 bool MainFormModeHost::Resolution10() const { return f_.Resolution10; }
@@ -46,20 +47,20 @@ QObject* MainFormModeHost::Control(modes::ModeControl c) const {
     using C = modes::ModeControl;
     switch (c) {
     case C::NotebookMainForm: return f_.NotebookMainForm;
-    case C::DispWarZadana: return f_.DispWarZadana;
-    case C::PanelWarMierzona: return f_.PanelWarMierzona;
-    case C::PanelWarZadana: return f_.PanelWarZadana;
-    case C::GridOdchylka: return f_.GridOdchylka;
-    case C::GaugeProsto: return f_.GaugeProsto;
-    case C::PanelWarProsto: return f_.PanelWarProsto;
-    case C::PanelWarProstoY: return f_.PanelWarProstoY;
-    case C::Panel2OsWar: return f_.Panel2OsWar;
-    case C::ButtonPozStart: return f_.ButtonPozStart;
-    case C::Label26: return f_.Label26;
-    case C::ButtonZaliczeniepunktu: return f_.ButtonZaliczeniepunktu;
-    case C::ProgressBar2: return f_.ProgressBar2;
-    case C::ScrollBar16: return f_.ScrollBar16;
-    case C::Label139: return f_.Label139;
+    case C::DispWarZadana: return f_.Positioning().TargetDisplay();
+    case C::PanelWarMierzona: return f_.Positioning().MeasuredPanel();
+    case C::PanelWarZadana: return f_.Positioning().TargetPanel();
+    case C::GridOdchylka: return f_.Positioning().DeviationGrid();
+    case C::GaugeProsto: return f_.Positioning().StraightnessGauge();
+    case C::PanelWarProsto: return f_.Positioning().StraightnessPanel();
+    case C::PanelWarProstoY: return f_.Positioning().StraightnessYPanel();
+    case C::Panel2OsWar: return f_.Positioning().PositionPanel();
+    case C::ButtonPozStart: return f_.Positioning().StartButton();
+    case C::Label26: return f_.Positioning().WarmUpLabel();
+    case C::ButtonZaliczeniepunktu: return f_.Positioning().AcceptPointButton();
+    case C::ProgressBar2: return f_.Positioning().WaitProgress();
+    case C::ScrollBar16: return f_.Positioning().WaitTimeBar();
+    case C::Label139: return f_.Positioning().WaitTimeLabel();
     // menu commands: the menu's own table
     case C::MenuItemWartosczadana: return f_.MenuCommand(QStringLiteral("MenuItemWartosczadana"));
     case C::MenuItemTabelkaOdchylek: return f_.MenuCommand(QStringLiteral("MenuItemTabelkaOdchylek"));
@@ -114,7 +115,7 @@ int MainFormModeHost::SignalThreshold() const { return f_.ScrollBar4 ? f_.Scroll
 WarmUpControls MainFormModeHost::PageWarmUpControls(int page) {
     switch (page) {
     case 2: return f_.Readout().SignalWarmUpControls();
-    case 3: return {f_.GaugeProsto, f_.PanelWarProsto, f_.ButtonPozStart, f_.Label26, nullptr};
+    case 3: return {f_.Positioning().StraightnessGauge(), f_.Positioning().StraightnessPanel(), f_.Positioning().StartButton(), f_.Positioning().WarmUpLabel(), nullptr};
     case 4: return f_.Velocity().SignalWarmUpControls();
     case 5: return f_.Angular().SignalWarmUpControls();
     case 9: return f_.FftAnalysis().SignalWarmUpControls();
@@ -190,7 +191,7 @@ void MainFormKomunikatySink::ClearMotorRunning() {
 void MainFormKomunikatySink::RestartMeasurementPage(uint8_t mode) {
     switch (mode) {
     case 0:
-        if (f_.ZakonczeniePozNastepny) f_.ZakonczeniePozNastepny->setEnabled(false);
+        if (f_.Positioning().EndNextButton()) f_.Positioning().EndNextButton()->setEnabled(false);
         break;
     case 1:
         velocityRunOff(f_);
@@ -198,7 +199,7 @@ void MainFormKomunikatySink::RestartMeasurementPage(uint8_t mode) {
     case 2:
     case 3:
         MeasurementRunning = false;
-        if (f_.ButtonPozStart) f_.ButtonPozStart->setText("&Start");
+        if (f_.Positioning().StartButton()) f_.Positioning().StartButton()->setText("&Start");
         break;
     case 4:
         MeasurementRunning = false;
@@ -251,7 +252,7 @@ void MainFormKomunikatySink::ShowTypeGaugeLevel(int level) {
 }
 
 void MainFormKomunikatySink::SetStatusText(const QString& text) {
-    QStatusBar* bar = f_.StatusBar1 ? f_.StatusBar1 : f_.statusBar();
+    QStatusBar* bar = f_.Positioning().StatusBar() ? f_.Positioning().StatusBar() : f_.statusBar();
     if (bar) bar->showMessage(text);
 }
 

@@ -1,4 +1,5 @@
 #include "app/PointStoreWidgets.h"
+#include "app/PositioningPage.h"
 
 #include <QAction>
 #include <cmath>
@@ -347,22 +348,22 @@ std::shared_ptr<PointStoreBinding> MakePointStoreBinding(TMainForm& f) {
     // Colours as Windows values 0x00BBGGRR: forward blue, backward red, earlier cycles lighter.
     constexpr uint32_t blue = 0xFF0000, red = 0x0000FF, lightBlue = 0xFFC080, lightRed = 0x8080FF,
                        green = 0x008000, black = 0x000000, olive = 0x008080;
-    ChartAdapter* w = chart(f.wykres);
+    ChartAdapter* w = chart(f.Positioning().Chart());
     p.wykres = w;
-    p.PoprzednieWPrzod = series(w, f.wykres, "PoprzednieWPrzod", Kind::Points, lightBlue);
-    p.PoprzednieWTyl = series(w, f.wykres, "PoprzednieWTyl", Kind::Points, lightRed);
-    p.PomiaryWPrzod = series(w, f.wykres, "PomiaryWPrzod", Kind::Points, lightBlue);
-    p.PomiaryWTyl = series(w, f.wykres, "PomiaryWTyl", Kind::Points, lightRed);
-    p.DoPrzodu = series(w, f.wykres, "DoPrzodu", Kind::LineWithMarkers, blue,
+    p.PoprzednieWPrzod = series(w, f.Positioning().Chart(), "PoprzednieWPrzod", Kind::Points, lightBlue);
+    p.PoprzednieWTyl = series(w, f.Positioning().Chart(), "PoprzednieWTyl", Kind::Points, lightRed);
+    p.PomiaryWPrzod = series(w, f.Positioning().Chart(), "PomiaryWPrzod", Kind::Points, lightBlue);
+    p.PomiaryWTyl = series(w, f.Positioning().Chart(), "PomiaryWTyl", Kind::Points, lightRed);
+    p.DoPrzodu = series(w, f.Positioning().Chart(), "DoPrzodu", Kind::LineWithMarkers, blue,
                         TranslateString(QStringLiteral("stDoPrzodu"), QStringLiteral("W przód")));
-    p.DoTylu = series(w, f.wykres, "DoTylu", Kind::LineWithMarkers, red,
+    p.DoTylu = series(w, f.Positioning().Chart(), "DoTylu", Kind::LineWithMarkers, red,
                       TranslateString(QStringLiteral("stDoTylu"), QStringLiteral("W tył")));
     // The vertical plane of a straightness line has its own chart.
-    ChartAdapter* y = chart(f.WykresOsY);
-    p.ProstoOsY = series(y, f.WykresOsY, "ProstoOsY", Kind::LineWithMarkers, red);
-    p.PomiaryOsY = series(y, f.WykresOsY, "PomiaryOsY", Kind::Points, olive);
-    p.ArrowBlue = arrow(w, f.wykres, "ArrowBlue", blue);
-    p.ArrowRed = arrow(w, f.wykres, "ArrowRed", red);
+    ChartAdapter* y = chart(f.Positioning().YChart());
+    p.ProstoOsY = series(y, f.Positioning().YChart(), "ProstoOsY", Kind::LineWithMarkers, red);
+    p.PomiaryOsY = series(y, f.Positioning().YChart(), "PomiaryOsY", Kind::Points, olive);
+    p.ArrowBlue = arrow(w, f.Positioning().Chart(), "ArrowBlue", blue);
+    p.ArrowRed = arrow(w, f.Positioning().Chart(), "ArrowRed", red);
     ChartAdapter* v = chart(f.Velocity().Chart());
     p.WykresPredkosci = v;
     p.Series2 = series(v, f.Velocity().Chart(), "Series2", Kind::Fast, blue, Msg(QStringLiteral("stPredkosc")));
@@ -377,7 +378,7 @@ std::shared_ptr<PointStoreBinding> MakePointStoreBinding(TMainForm& f) {
                                   TranslateString(QStringLiteral("stBladSumaryczny"), QStringLiteral("Błąd sumaryczny")));
 
     TMainForm* form = &f;
-    b->grid = std::make_unique<TableDeviationGrid>(f.GridOdchylka, [form](const GridCellRef& r, int col) {
+    b->grid = std::make_unique<TableDeviationGrid>(f.Positioning().DeviationGrid(), [form](const GridCellRef& r, int col) {
         const TCykl& cycles = *form->PositioningCycles;
         const TPunktItem* pt = nullptr;
         if (r.cycle >= 0 && r.cycle < cycles.Count() && r.point >= 0 && r.point < cycles[r.cycle].Punkt.Count())

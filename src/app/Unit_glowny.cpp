@@ -1,6 +1,7 @@
 // The main window's creation and destruction, its translated captions and the readings it takes
 // at start-up (calibration file, machine names, gauge limits).
 #include "app/AlignmentTarget.h"
+#include "app/PositioningPage.h"
 #include "app/AngularPage.h"
 #include "app/EnvironmentPanel.h"
 #include "app/FlatnessPage.h"
@@ -94,7 +95,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ReadoutPage->Connect();
     VelocityView->Connect();
     EnvironmentView->Connect();
-    connect(BRozdziel, &QPushButton::clicked, this, &TMainForm::BRozdzielClick);
+    connect(Positioning().ResolutionButton(), &QPushButton::clicked, this, &TMainForm::BRozdzielClick);
     ConnectParameterSummary();
     ConnectExport();
     VibrationView->Connect();
@@ -177,8 +178,8 @@ void TMainForm::FormCreate() {
 
     ReadoutPage->ShowReadoutPage(0);
     Environment().ChooseSteel();
-    LabelLuzZwrotny->clear();
-    LabBladProsY->clear();
+    Positioning().BacklashLabel()->clear();
+    Positioning().StraightnessYErrorLabel()->clear();
 
     SetGaugeLimits();
 
@@ -188,14 +189,14 @@ void TMainForm::FormCreate() {
 
     ReadLaserCalibration();
 
-    const int w = ListboxWyniki->width();
+    const int w = Positioning().ResultsList()->width();
     const int s0 = int(std::nearbyint(w * 0.5));
     const int s1 = int(std::nearbyint(w * 0.24));
-    ListboxWyniki->SetSectionWidth(0, s0);
-    ListboxWyniki->SetSectionWidth(1, s1);
-    ListboxWyniki->SetSectionWidth(2, std::max(0, w - s0 - s1));
+    Positioning().ResultsList()->SetSectionWidth(0, s0);
+    Positioning().ResultsList()->SetSectionWidth(1, s1);
+    Positioning().ResultsList()->SetSectionWidth(2, std::max(0, w - s0 - s1));
 
-    for (QStatusBar* s : std::initializer_list<QStatusBar*>{StatusBar1, AngularView->StatusBar()}) {
+    for (QStatusBar* s : std::initializer_list<QStatusBar*>{Positioning().StatusBar(), AngularView->StatusBar()}) {
         QFont f = s->font();
         f.setPointSize(8);
         s->setFont(f);
@@ -227,7 +228,7 @@ void TMainForm::SetGridHeadings() {
         if (QTableWidgetItem* item = g->item(0, 1))
             item->setData(Qt::UserRole, QVariant::fromValue(static_cast<QObject*>(axisCommand)));
     };
-    head(GridOdchylka, {PointColumnCaption, "Xa", "Xr"}, Numerpunktu1);
+    head(Positioning().DeviationGrid(), {PointColumnCaption, "Xa", "Xr"}, Numerpunktu1);
     head(AngularView->DeviationGrid(), {PointColumnCaption, "Dc", "Ds"}, Numerpunktu2);
 }
 
@@ -293,13 +294,13 @@ void TMainForm::TranslateCaptions() {
     EnvironmentView->TranslateCaptions();
     VelocityView->TranslateCaptions();
     FlatnessView->TranslateCaptions();
-    ListboxWyniki->SetSectionText(0, Msg("stParametr"));
-    ListboxWyniki->SetSectionText(1, TranslateString(QStringLiteral("stWarDop"), QStringLiteral("War. dop.")));
-    ListboxWyniki->SetSectionText(2, Msg("stWartosc"));
+    Positioning().ResultsList()->SetSectionText(0, Msg("stParametr"));
+    Positioning().ResultsList()->SetSectionText(1, TranslateString(QStringLiteral("stWarDop"), QStringLiteral("War. dop.")));
+    Positioning().ResultsList()->SetSectionText(2, Msg("stWartosc"));
     PointColumnCaption = Msg("stPunkt");
     DistanceColumnCaption = Msg("stDystans");
-    BRozdziel->setText(Msg("stRozdzielczosc") + (Resolution10 ? QStringLiteral(" 10 nm") : QStringLiteral(" 100 nm")));
-    if (GridOdchylka->item(0, 0)) SetGridHeadings();  // after creation: follow the language
+    Positioning().ResolutionButton()->setText(Msg("stRozdzielczosc") + (Resolution10 ? QStringLiteral(" 10 nm") : QStringLiteral(" 100 nm")));
+    if (Positioning().DeviationGrid()->item(0, 0)) SetGridHeadings();  // after creation: follow the language
 }
 
 void TMainForm::LanguageChanged(LanguageChange change) {
@@ -321,11 +322,11 @@ void TMainForm::ReadLaserCalibration() {
 }
 
 void TMainForm::FillMachineCombo() {
-    const QString remembered = CBMaszyna->currentText();
+    const QString remembered = Positioning().MachineChoice()->currentText();
     const QStringList names = MachineNames();
-    CBMaszyna->clear();
-    CBMaszyna->addItems(names);
-    CBMaszyna->setCurrentIndex(MachineComboIndex(names, remembered));
+    Positioning().MachineChoice()->clear();
+    Positioning().MachineChoice()->addItems(names);
+    Positioning().MachineChoice()->setCurrentIndex(MachineComboIndex(names, remembered));
 }
 
 void TMainForm::UpdateServiceHints() {
@@ -441,7 +442,7 @@ void TMainForm::CloseMachineTable() {
 // filter's threshold follow; the count starts again at the new resolution.
 void TMainForm::BRozdzielClick() {
     Resolution10 = !Resolution10;
-    BRozdziel->setText(Msg("stRozdzielczosc") + (Resolution10 ? QStringLiteral(" 10 nm") : QStringLiteral(" 100 nm")));
+    Positioning().ResolutionButton()->setText(Msg("stRozdzielczosc") + (Resolution10 ? QStringLiteral(" 10 nm") : QStringLiteral(" 100 nm")));
     const uint8_t byte = Resolution10 ? modes::kResolution10nm : modes::kResolution100nm;
     SendHeadCommand(byte);
     DisplayPrecision = modes::PrecisionTableFor(byte);

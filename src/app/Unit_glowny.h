@@ -72,6 +72,7 @@ class TDisplay;
 class RecordingSource;
 class LiveReadoutPage;
 class MainMenuPage;
+class PositioningPage;
 class StartPage;
 class ServicePage;
 class ServicePanelHost;
@@ -208,7 +209,6 @@ public:
 
     // --- pages ---
     QStackedWidget* NotebookMainForm = nullptr;
-    QStackedWidget* NotebookButton = nullptr;
     QStackedWidget* NotebookFlagi = nullptr;
     QStackedWidget* NotebookUstawienia = nullptr;
 
@@ -223,59 +223,10 @@ public:
 
     // The live readout page.
     LiveReadoutPage& Readout() { return *ReadoutPage; }
-    TDisplay* Disp2oswar = nullptr; // position of a straightness run
-    QLabel* Label38 = nullptr;      // its unit
-    TDisplay* DisplayProst = nullptr;  // two-axis detector X
-    TDisplay* DispProstoY = nullptr;   // two-axis detector Y
     TDisplay* DisplayPodzKat = nullptr;    // angular division, arc seconds
 
-    // positioning and straightness page
-    QWidget* PanelWykresyProsto = nullptr;
-    platform::TChart* wykres = nullptr;
-    platform::TChart* WykresOsY = nullptr;
-    QFrame* PanelWarMierzona = nullptr;
-    QFrame* PanelWarZadana = nullptr;
-    TDisplay* DispWarMierzona = nullptr;
-    TDisplay* DispWarZadana = nullptr;
-    QFrame* PanelWarProsto = nullptr;
-    QFrame* PanelWarProstoY = nullptr;
-    QFrame* Panel2OsWar = nullptr;
-    QProgressBar* GaugePozycjonowanie = nullptr;
-    QProgressBar* GaugeProsto = nullptr;
-    QTableWidget* GridOdchylka = nullptr;
-    QFrame* PanelWyniki = nullptr;
-    THeaderListbox* ListboxWyniki = nullptr;
-    QComboBox* ComboBoxNorma = nullptr;
-    QComboBox* CBMaszyna = nullptr;
-    QLabel* LabelLuzZwrotny = nullptr;
-    QLabel* LabBladProsY = nullptr;
-    QLabel* LabZal = nullptr;
-    QLabel* LabOkno = nullptr;
-    QLabel* Label26 = nullptr;
-    QPushButton* BRozdziel = nullptr;
-    pagecontrols::PanelStatusBar* StatusBar1 = nullptr;
-    // NotebookButton page 0 (running)
-    QPushButton* ButtonPozStart = nullptr;
-    QPushButton* ButtonZaliczeniepunktu = nullptr;
-    QProgressBar* ProgressBar2 = nullptr;
-    QScrollBar* ScrollBar16 = nullptr;
-    QLabel* Label139 = nullptr;
-    QPushButton* ButtonPozMainMenu = nullptr;
-    // page 1 (review)
-    QPushButton* ButtonPozPoprzedni = nullptr;
-    QPushButton* ButtonPozNastepny = nullptr;
-    QPushButton* ButtonPozUsun = nullptr;
-    QPushButton* ButtonPozWstaw = nullptr;
-    QPushButton* ButtonPozRaport = nullptr;
-    QPushButton* ButtonPozPoprzednie = nullptr;
-    // page 2 (results)
-    QPushButton* ButtonRaportPoprzednie = nullptr;
-    // page 3 (end of run)
-    QPushButton* ZakonczeniePozNastepny = nullptr;
-    QPushButton* ZakonczeniePozPowtorz = nullptr;
-    QPushButton* ZakonczeniePozPrzegladaj = nullptr;
-    QPushButton* ZakonczeniePozRaport = nullptr;
-    QPushButton* ZakonczeniePozKoniec = nullptr;
+    // The positioning and straightness page.
+    PositioningPage& Positioning() { return *PositioningView; }
 
     // The velocity page.
     VelocityPage& Velocity() { return *VelocityView; }
@@ -515,7 +466,6 @@ public:
     // "Kreślone parametry" of the positioning chart's pop-up and ButtonKresParametry of the
     // results: the choice of plotted characteristics.
     QAction* Parametry1 = nullptr;
-    QPushButton* ButtonKresParametry = nullptr;
     void Parametry1Click();
     // "&Kopiuj do schowka" of the positioning, velocity and angular charts.
     QAction* Kopiujdoschowka1 = nullptr;
@@ -633,18 +583,12 @@ public:
     bool SaveOrDiscardChanges(int mode);
     // Builds and connects this area's controls and timers (construction).
     void ConnectRunControl();
-    // The run control's controls that the pages do not make themselves (Unit_glowny_pages.cpp).
-    void BuildRunControlControls();
     // Timers: the acceptance wait of a straightness point (100 ms) and the prompt to move the
     // reflector on (500 ms); both off until a run needs them.
     QTimer* TimerZaliczeniePunktu = nullptr;
     QTimer* TimerProstoliniowosc1 = nullptr;
     // Ticks of TimerProstoliniowosc1 since the last accepted point.
     uint8_t MoveHintTicks = 0;
-    // Straightness prompts over the chart: Label124 just above its middle, Label20 below.
-    QLabel* Label124 = nullptr;
-    QLabel* Label20 = nullptr;
-    QLabel* LabelJedProsto = nullptr;  // unit of the straightness readout
     // Service panel settings: movement detection, environment averaging, gauge limits.
     QScrollBar* ScrollBar13 = nullptr;
     QScrollBar* ScrollBar12 = nullptr;
@@ -817,7 +761,6 @@ private:
     void showPositioningCycleWithBacklash(int cycle);
     // Unit_glowny_pages.cpp
     void BuildPages();
-    QWidget* BuildPositioningPage();
     QWidget* BuildServicePage();
     QWidget* BuildAlignmentPage();
 
@@ -826,6 +769,9 @@ private:
     class MenuPageCalls;
     std::shared_ptr<MenuPageCalls> MenuCallsHolder;
     LiveReadoutPage* ReadoutPage = nullptr;
+    PositioningPage* PositioningView = nullptr;
+    class PositioningCalls;
+    std::shared_ptr<PositioningCalls> PositioningCallsHolder;
     VelocityPage* VelocityView = nullptr;
     TablePage* TableView = nullptr;
     ServicePage* ServiceView = nullptr;

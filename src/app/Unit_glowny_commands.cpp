@@ -14,6 +14,7 @@
 #include <QTableWidget>
 
 #include "app/ChartClipboard.h"
+#include "app/PositioningPage.h"
 #include "app/CoRysowac.h"
 #include "app/DeviationGrids.h"
 #include "app/DialogParts.h"
@@ -65,11 +66,11 @@ void TMainForm::ConnectMenuCommands() {
     // straightness shares keeps them hidden; the page's entry shows them by the ticks).
     if (QAction* a = MenuCommand(QStringLiteral("MenuItemWartosczadana")))
         connect(a, &QAction::toggled, this, [this](bool on) {
-            if (PanelWarZadana && MeasurementMode == kModePositioning) PanelWarZadana->setVisible(on);
+            if (Positioning().TargetPanel() && MeasurementMode == kModePositioning) Positioning().TargetPanel()->setVisible(on);
         });
     if (QAction* a = MenuCommand(QStringLiteral("MenuItemTabelkaOdchylek")))
         connect(a, &QAction::toggled, this, [this](bool on) {
-            if (GridOdchylka && MeasurementMode == kModePositioning) GridOdchylka->setVisible(on);
+            if (Positioning().DeviationGrid() && MeasurementMode == kModePositioning) Positioning().DeviationGrid()->setVisible(on);
         });
 
     // Commands of the file and edit menus without a Tag: always offered where their menu is.
@@ -85,14 +86,14 @@ void TMainForm::ConnectMenuCommands() {
         edit->insertAction(MenuCommand(QStringLiteral("TabelaPomiarow")), Dopuszczalnebdy1);
     }
     // The deviation tables draw their own cells.
-    InstallDeviationGridDrawing(GridOdchylka, DeviationGridWidth, Label133);
+    InstallDeviationGridDrawing(Positioning().DeviationGrid(), DeviationGridWidth, Label133);
     InstallDeviationGridDrawing(Angular().DeviationGrid(), DeviationGridWidth, Label133);
     // The choice of plotted characteristics, from the chart's pop-up and the results page.
     Parametry1 = new QAction(QStringLiteral("Kreślone parametry"), this);
     Parametry1->setObjectName(QStringLiteral("Parametry1"));
     PopupMenuWykres->addAction(Parametry1);
     connect(Parametry1, &QAction::triggered, this, &TMainForm::Parametry1Click);
-    if (ButtonKresParametry) connect(ButtonKresParametry, &QPushButton::clicked, this, &TMainForm::Parametry1Click);
+    if (Positioning().CharacteristicsButton()) connect(Positioning().CharacteristicsButton(), &QPushButton::clicked, this, &TMainForm::Parametry1Click);
     // Axis scaling of the charts' pop-up menus.
     OY1 = new QAction(QStringLiteral("Oś &Y"), this);
     OY1->setObjectName(QStringLiteral("OY1"));
@@ -114,8 +115,8 @@ void TMainForm::ConnectMenuCommands() {
         popup->addAction(Kopiujdoschowka1);
     }
     connect(Kopiujdoschowka1, &QAction::triggered, this, &TMainForm::Kopiujdoschowka1Click);
-    if (wykres)
-        connect(wykres, &platform::TChart::axisClicked, this,
+    if (Positioning().Chart())
+        connect(Positioning().Chart(), &platform::TChart::axisClicked, this,
                 [this](platform::TChartAxis* axis, Qt::MouseButton) { wykresClickAxis(axis); });
     if (platform::TChart* chart = Velocity().Chart()) {
         chart->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -177,7 +178,7 @@ void TMainForm::ImportDanychClick() {
     if (imports && !SaveOrDiscardChanges(MeasurementMode)) return;
     switch (MeasurementMode) {
     case kModePositioning: {
-        if (NotebookButton && NotebookButton->currentIndex() == 2) PositioningControl().ButtonRaportPoprzednieClick();
+        if (Positioning().ButtonPages() && Positioning().ButtonPages()->currentIndex() == 2) PositioningControl().ButtonRaportPoprzednieClick();
         const auto file = chooseImportFile(*this, 0, QStringLiteral(".dta"), PositioningDir);
         if (!file) break;
         QString addition;
@@ -186,15 +187,15 @@ void TMainForm::ImportDanychClick() {
         PositioningControl().CurrentCycle() = 1;
         Points().ShowPositioningCycle(1);
         const auto backlash = evaluation::BacklashCaption(*PositioningCycles, 1);
-        if (LabelLuzZwrotny) {
-            LabelLuzZwrotny->setText(backlash.value_or(QString()));
-            LabelLuzZwrotny->setVisible(backlash && ShowBacklash);
+        if (Positioning().BacklashLabel()) {
+            Positioning().BacklashLabel()->setText(backlash.value_or(QString()));
+            Positioning().BacklashLabel()->setVisible(backlash && ShowBacklash);
         }
-        if (GaugeProsto) GaugeProsto->hide();
-        if (PanelWarProsto) PanelWarProsto->hide();
+        if (Positioning().StraightnessGauge()) Positioning().StraightnessGauge()->hide();
+        if (Positioning().StraightnessPanel()) Positioning().StraightnessPanel()->hide();
         modes::HidePositioningPanels(ModeHost());
         DataSaved = true;
-        if (NotebookButton) NotebookButton->setCurrentIndex(1);
+        if (Positioning().ButtonPages()) Positioning().ButtonPages()->setCurrentIndex(1);
         if (QAction* a = MenuCommand(QStringLiteral("TabelaPomiarow"))) a->setEnabled(true);
         break;
     }
@@ -230,7 +231,7 @@ void TMainForm::Widok3D1Click() { ShowStraightness3D(*StraightnessPoints, Statis
 void TMainForm::Dopuszczalnebdy1Click() {
     {
         TFBDMaszyny dialog(nullptr, this);
-        if (ComboBoxNorma) dialog.ShowStandardPage(ComboBoxNorma->currentIndex());
+        if (Positioning().StandardChoice()) dialog.ShowStandardPage(Positioning().StandardChoice()->currentIndex());
         dialog.exec();
     }
     FillMachineCombo();
@@ -246,13 +247,13 @@ void TMainForm::Oprogramie1Click() { ShowAboutBox(this); }
 void TMainForm::Spistreciiindex1Click() { ShowHelpContents(); }
 
 void TMainForm::Parametry1Click() {
-    if (wykres) TFCoRysowac::SetChecks(*wykres, this);
+    if (Positioning().Chart()) TFCoRysowac::SetChecks(*Positioning().Chart(), this);
 }
 
 void TMainForm::Kopiujdoschowka1Click() {
     platform::TChart* chart = nullptr;
     switch (MeasurementMode) {
-    case kModePositioning: chart = wykres; break;
+    case kModePositioning: chart = Positioning().Chart(); break;
     case kModeVelocity: chart = Velocity().Chart(); break;
     case kModeAngular: chart = Angular().Chart(); break;
     default: break;  // the other modes have no such command
@@ -261,11 +262,11 @@ void TMainForm::Kopiujdoschowka1Click() {
 }
 
 void TMainForm::wykresClickAxis(platform::TChartAxis* axis) {
-    if (wykres && axis == &wykres->LeftAxis()) EditAxisScale(*axis, QStringLiteral("y"), this);
+    if (Positioning().Chart() && axis == &Positioning().Chart()->LeftAxis()) EditAxisScale(*axis, QStringLiteral("y"), this);
 }
 
 void TMainForm::OY1Click() {
-    platform::TChart* chart = MeasurementMode == kModePositioning ? wykres : Angular().Chart();
+    platform::TChart* chart = MeasurementMode == kModePositioning ? Positioning().Chart() : Angular().Chart();
     if (chart) EditAxisScale(chart->LeftAxis(), QStringLiteral("y"), this);
 }
 

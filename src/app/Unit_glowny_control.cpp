@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include "app/AskSave.h"
+#include "app/PositioningPage.h"
 #include "app/EnvironmentPanel.h"
 #include "app/InfoForm.h"
 #include "app/ModeSequences.h"
@@ -84,12 +85,12 @@ private:
 
 // Places the straightness prompts just above and just below the chart's middle.
 void placePrompts(TMainForm& f) {
-    if (!f.wykres || !f.Label124 || !f.Label20) return;
-    const int w = f.wykres->width();
-    const int mid = f.wykres->height() / 2;
-    const int h = f.Label124->sizeHint().height();
-    f.Label124->setGeometry(0, mid - h - 2, w, h);
-    f.Label20->setGeometry(0, mid + 2, w, h);
+    if (!f.Positioning().Chart() || !f.Positioning().UpperPrompt() || !f.Positioning().LowerPrompt()) return;
+    const int w = f.Positioning().Chart()->width();
+    const int mid = f.Positioning().Chart()->height() / 2;
+    const int h = f.Positioning().UpperPrompt()->sizeHint().height();
+    f.Positioning().UpperPrompt()->setGeometry(0, mid - h - 2, w, h);
+    f.Positioning().LowerPrompt()->setGeometry(0, mid + 2, w, h);
 }
 
 }  // namespace
@@ -115,8 +116,6 @@ bool TMainForm::SaveOrDiscardChanges(int mode) {
 }
 
 void TMainForm::ConnectRunControl() {
-    BuildRunControlControls();
-
     TimerZaliczeniePunktu = new QTimer(this);
     TimerZaliczeniePunktu->setObjectName(QStringLiteral("TimerZaliczeniePunktu"));
     TimerZaliczeniePunktu->setInterval(100);
@@ -144,7 +143,7 @@ void TMainForm::ConnectRunControl() {
     connect(Numerpunktu1, &QAction::triggered, this, &TMainForm::Numerpunktu1Click);
     connect(Dystans1, &QAction::triggered, this, &TMainForm::Dystans1Click);
 
-    connect(ScrollBar16, &QScrollBar::valueChanged, this, &TMainForm::ScrollBar16Change);
+    connect(Positioning().WaitTimeBar(), &QScrollBar::valueChanged, this, &TMainForm::ScrollBar16Change);
     connect(ScrollBar13, &QScrollBar::valueChanged, this, &TMainForm::ScrollBar13Change);
     connect(ScrollBar12, &QScrollBar::valueChanged, this, &TMainForm::ScrollBar12Change);
     connect(ScrollBar10, &QScrollBar::valueChanged, this, &TMainForm::ScrollBar10Change);
@@ -167,7 +166,7 @@ void TMainForm::ConnectRunControl() {
             runcontrol::PressServiceButton(name, link);
         });
 
-    wykres->installEventFilter(new ResizeWatch(wykres, [this] { placePrompts(*this); }));
+    Positioning().Chart()->installEventFilter(new ResizeWatch(Positioning().Chart(), [this] { placePrompts(*this); }));
 }
 
 // --- start and point acceptance ---
@@ -213,7 +212,7 @@ void TMainForm::ReczneZaliczeniePunktuClick() {
     if (!a) return;
     a->setChecked(!a->isChecked());
     HandControl = a->isChecked();
-    showIf(ButtonZaliczeniepunktu, a->isChecked());
+    showIf(Positioning().AcceptPointButton(), a->isChecked());
     TypeCalls().RefreshParameterSummary();
 }
 
@@ -223,13 +222,13 @@ void TMainForm::Automatyczny1Click() {
     if (!a) return;
     a->setChecked(!a->isChecked());
     Automatic = a->isChecked();
-    for (QWidget* w : std::initializer_list<QWidget*>{ProgressBar2, ScrollBar16, Label139}) showIf(w, Automatic);
-    showIf(ButtonZaliczeniepunktu, !Automatic);
+    for (QWidget* w : std::initializer_list<QWidget*>{Positioning().WaitProgress(), Positioning().WaitTimeBar(), Positioning().WaitTimeLabel()}) showIf(w, Automatic);
+    showIf(Positioning().AcceptPointButton(), !Automatic);
 }
 
 void TMainForm::TimerZaliczeniePunktuTimer() {
-    const runcontrol::AcceptWaitStep s = runcontrol::AcceptWaitTick(AcceptWaitTicks, ScrollBar16->value());
-    ProgressBar2->setValue(s.progress);
+    const runcontrol::AcceptWaitStep s = runcontrol::AcceptWaitTick(AcceptWaitTicks, Positioning().WaitTimeBar()->value());
+    Positioning().WaitProgress()->setValue(s.progress);
     if (s.accept) {
         Acceptance().state.manualAcceptRequest = true;
         TimerZaliczeniePunktu->stop();
@@ -242,9 +241,9 @@ void TMainForm::TimerProstoliniowosc1Timer() {
     if (s.startAcceptTimer) TimerZaliczeniePunktu->start();
     if (s.prompt) {
         placePrompts(*this);
-        Label20->show();
-        Label124->setText(s.acceptText);
-        Label20->setText(s.moveText);
+        Positioning().LowerPrompt()->show();
+        Positioning().UpperPrompt()->setText(s.acceptText);
+        Positioning().LowerPrompt()->setText(s.moveText);
     }
     if (s.stopTimer) TimerProstoliniowosc1->stop();
 }
@@ -254,39 +253,39 @@ void TMainForm::TimerProstoliniowosc1Timer() {
 void TMainForm::BitBtnProstolinowoscClick() {
     MeasurementMode = kModeStraightness;
     TypeCalls().HidePositioningPanels();
-    showIf(PanelWyniki, false);
+    showIf(Positioning().ResultsPanel(), false);
     TypeCalls().RefreshParameterSummary();
-    ButtonPozStart->setText(QStringLiteral("&Start"));
+    Positioning().StartButton()->setText(QStringLiteral("&Start"));
 
     // Emptied first: emptying takes the titles too.
     Points().ResetChartAndGrid(Points().Plots().wykres);
-    if (auto* second = qobject_cast<platform::TChart*>(WykresOsY)) {
+    if (auto* second = qobject_cast<platform::TChart*>(Positioning().YChart())) {
         second->ClearAllSeries();
         second->SetTitleText(QString());
     }
     const QString deviation = Msg("stBladProsto") + QStringLiteral(" [ µm ]");
     const QString distance =
         Msg("stOdleglosc") + (LengthUnit == 1 ? QStringLiteral(" [ in ]") : QStringLiteral(" [ cm ]"));
-    for (QWidget* chart : {static_cast<QWidget*>(wykres), static_cast<QWidget*>(WykresOsY)}) {
+    for (QWidget* chart : {static_cast<QWidget*>(Positioning().Chart()), static_cast<QWidget*>(Positioning().YChart())}) {
         SetChartAxisTitle(chart, ChartAxis::Left, deviation);
         SetChartAxisTitle(chart, ChartAxis::Bottom, distance);
     }
-    SetChartLegendVisible(wykres, false);
-    NotebookButton->setCurrentIndex(0);
+    SetChartLegendVisible(Positioning().Chart(), false);
+    Positioning().ButtonPages()->setCurrentIndex(0);
     if (QAction* a = MenuCommand(QStringLiteral("TabelaPomiarow"))) a->setEnabled(false);
-    showIf(LabelLuzZwrotny, false);
-    showIf(LabBladProsY, false);
-    LabelJedProsto->setText(StraightnessMethod == 0 ? QStringLiteral("sek") : QStringLiteral("µm"));
+    showIf(Positioning().BacklashLabel(), false);
+    showIf(Positioning().StraightnessYErrorLabel(), false);
+    Positioning().StraightnessUnitLabel()->setText(StraightnessMethod == 0 ? QStringLiteral("sek") : QStringLiteral("µm"));
     // With the two-axis detector the reading is the position along the axis, in mm.
-    LabelJedProsto->setVisible(StraightnessMethod != 2);
+    Positioning().StraightnessUnitLabel()->setVisible(StraightnessMethod != 2);
     ScrollBar16Change();
 
-    SetChartTitle(WykresOsY, Msg("stPomiarProsto") + QStringLiteral(" - ") + Msg("stOsPionowa") + QStringLiteral(" |"));
-    SetChartTitle(wykres, StraightnessMethod == 2
+    SetChartTitle(Positioning().YChart(), Msg("stPomiarProsto") + QStringLiteral(" - ") + Msg("stOsPionowa") + QStringLiteral(" |"));
+    SetChartTitle(Positioning().Chart(), StraightnessMethod == 2
                               ? Msg("stPomiarProsto") + QStringLiteral(" - ") + Msg("stOsPozioma") + QStringLiteral(" <-->")
                               : Msg("stPomiarProsto") + QStringLiteral(" - ") +
                                     QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
-    SetChartBackground(wykres, QString());
+    SetChartBackground(Positioning().Chart(), QString());
 
     setWindowTitle(ModeCaptions[kModeStraightness]);
     ShowMenuItemsByTag(TagSet({13, 15, 21, 23, 26, 37, 44}), true);
@@ -294,7 +293,7 @@ void TMainForm::BitBtnProstolinowoscClick() {
     TypeCalls().ShowRecentFiles(kModeStraightness);
 
     if (InterfaceError) {
-        for (QWidget* w : std::initializer_list<QWidget*>{GaugeProsto, PanelWarProsto, PanelWarProstoY, Panel2OsWar})
+        for (QWidget* w : std::initializer_list<QWidget*>{Positioning().StraightnessGauge(), Positioning().StraightnessPanel(), Positioning().StraightnessYPanel(), Positioning().PositionPanel()})
             showIf(w, false);
         DisableLinearStart();
     } else {
@@ -303,14 +302,14 @@ void TMainForm::BitBtnProstolinowoscClick() {
 
     NotebookMainForm->setCurrentIndex(kPageStraightness);
     // The two charts share PanelWykresyProsto equally: shown, the vertical plane takes half.
-    WykresOsY->setVisible(StraightnessMethod == 2);
+    Positioning().YChart()->setVisible(StraightnessMethod == 2);
 }
 
 // --- scroll bars and the chart's x axis ---
 
 void TMainForm::ScrollBar16Change() {
-    ProgressBar2->setValue(ScrollBar16->value());
-    Label139->setText(runcontrol::WaitingTimeCaption(ScrollBar16->value()));
+    Positioning().WaitProgress()->setValue(Positioning().WaitTimeBar()->value());
+    Positioning().WaitTimeLabel()->setText(runcontrol::WaitingTimeCaption(Positioning().WaitTimeBar()->value()));
 }
 
 void TMainForm::ScrollBar13Change() {
@@ -340,11 +339,11 @@ void chooseXAxis(TMainForm& f, bool byDistance) {
     f.Numerpunktu1->setChecked(!byDistance);
     f.Dystans1->setChecked(byDistance);
     if (MeasurementRunning) return;
-    f.SetChartAxisTitle(f.wykres, TMainForm::ChartAxis::Bottom,
+    f.SetChartAxisTitle(f.Positioning().Chart(), TMainForm::ChartAxis::Bottom,
                         byDistance ? Msg("stOdleglosc") + (LengthUnit == 1 ? QStringLiteral(" [ in ]") : QStringLiteral(" [ mm ]"))
                                    : Msg("stNrPunktu"));
-    TMainForm::SetPointNumberAxis(f.wykres, !byDistance);
-    if (f.NotebookButton->currentIndex() == kResultsButtonPage) {
+    TMainForm::SetPointNumberAxis(f.Positioning().Chart(), !byDistance);
+    if (f.Positioning().ButtonPages()->currentIndex() == kResultsButtonPage) {
         // Only the x values change: the statistics and the inspector's choice of lines stay.
         if (!byDistance || f.PositioningCycles->Count() > 0) f.TypeCalls().RedrawPositioningResults();
     } else {

@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "app/ModeSequences.h"
+#include "app/PositioningPage.h"
 #include "app/ModeSequencesMainForm.h"
 #include "app/PunktyPoz.h"
 #include "app/UWybDrukFFT.h"
@@ -36,13 +37,13 @@
 
 void TMainForm::ConnectExport() {
     if (QAction* a = MenuCommand(QStringLiteral("Eksport1"))) connect(a, &QAction::triggered, this, &TMainForm::Eksport1Click);
-    if (DispWarMierzona && DispWarMierzona->parentWidget() && DispWarMierzona->parentWidget()->layout()) {
-        UpDown1 = new QSpinBox(DispWarMierzona->parentWidget());
+    if (Positioning().MeasuredDisplay() && Positioning().MeasuredDisplay()->parentWidget() && Positioning().MeasuredDisplay()->parentWidget()->layout()) {
+        UpDown1 = new QSpinBox(Positioning().MeasuredDisplay()->parentWidget());
         UpDown1->setObjectName(QStringLiteral("UpDown1"));
         UpDown1->setRange(1, 5);
         UpDown1->setValue(2);
         UpDown1->setToolTip(QStringLiteral("Liczba cyfr"));
-        DispWarMierzona->parentWidget()->layout()->addWidget(UpDown1);
+        Positioning().MeasuredDisplay()->parentWidget()->layout()->addWidget(UpDown1);
         connect(UpDown1, &QSpinBox::valueChanged, this, &TMainForm::UpDown1Click);
     }
 }
@@ -82,6 +83,6 @@ void TMainForm::Eksport1Click() {
 
 void TMainForm::UpDown1Click() {
     const int decimals = vibrationrules::ReadoutDecimals(UpDown1->value());
-    DispWarMierzona->SetPrecision(decimals);
-    if (DispWarZadana) DispWarZadana->SetPrecision(decimals);
+    Positioning().MeasuredDisplay()->SetPrecision(decimals);
+    if (Positioning().TargetDisplay()) Positioning().TargetDisplay()->SetPrecision(decimals);
 }

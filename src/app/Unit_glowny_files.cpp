@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "app/ModeSequencesMainForm.h"
+#include "app/PositioningPage.h"
 #include "app/PointStoreWidgets.h"
 #include "app/PositioningRun.h"
 #include "app/PunktyPoz.h"
@@ -180,7 +181,7 @@ void TMainForm::ShowLoadedMeasurement(int mode, bool ok) {
         case mfPositioning:
             store.ResetChartAndGrid(store.Plots().wykres);
             PositioningControl().DeleteEnabled = false;
-            if (ButtonPozUsun) ButtonPozUsun->setEnabled(false);
+            if (Positioning().DeleteCycleButton()) Positioning().DeleteCycleButton()->setEnabled(false);
             break;
         case mfVelocity: store.ClearVelocitySeries(); break;
         case mfFlatness: Flatness().ResetFlatnessMap(); break;
@@ -197,9 +198,9 @@ void TMainForm::ShowLoadedMeasurement(int mode, bool ok) {
         PositioningControl().CurrentCycle() = 1;
         store.ShowPositioningCycle(1);
         const auto backlash = evaluation::BacklashCaption(*PositioningCycles, 1);
-        if (LabelLuzZwrotny) {
-            LabelLuzZwrotny->setText(backlash.value_or(QString()));
-            LabelLuzZwrotny->setVisible(backlash && ShowBacklash);
+        if (Positioning().BacklashLabel()) {
+            Positioning().BacklashLabel()->setText(backlash.value_or(QString()));
+            Positioning().BacklashLabel()->setVisible(backlash && ShowBacklash);
         }
         if (PositioningCycles->Count() > 0) {
             *TargetPoints = (*PositioningCycles)[PositioningCycles->Count() - 1].Punkt;
@@ -208,12 +209,12 @@ void TMainForm::ShowLoadedMeasurement(int mode, bool ok) {
         if (TRealSpinEdit* edit = PunktStartowy)
             edit->SetValue(LengthUnit == 1 ? StartPoint * kMmToInch : StartPoint);
         if (QAction* a = MenuCommand(QStringLiteral("Parametry1"))) a->setEnabled(false);
-        SetChartLegendVisible(wykres, false);
-        showIf(PanelWyniki, false);
+        SetChartLegendVisible(Positioning().Chart(), false);
+        showIf(Positioning().ResultsPanel(), false);
         SetChartAxesAutomatic();
         PositioningControl().DeleteEnabled = true;
-        if (ButtonPozUsun) ButtonPozUsun->setEnabled(true);
-        if (NotebookButton) NotebookButton->setCurrentIndex(1);
+        if (Positioning().DeleteCycleButton()) Positioning().DeleteCycleButton()->setEnabled(true);
+        if (Positioning().ButtonPages()) Positioning().ButtonPages()->setCurrentIndex(1);
         if (QAction* a = MenuCommand(QStringLiteral("TabelaPomiarow"))) a->setEnabled(true);
         TypeCalls().RefreshParameterSummary();
         TypeCalls().HidePositioningPanels();
@@ -331,7 +332,7 @@ void TMainForm::PlotStraightnessOf(const TPunkt& points, bool bothPlanes) {
     store.ResetChartAndGrid(p.wykres);
     // The vertical plane's chart starts empty too, so its background curves do not pile up.
     if (bothPlanes)
-        if (auto* second = qobject_cast<platform::TChart*>(WykresOsY)) second->ClearAllSeries();
+        if (auto* second = qobject_cast<platform::TChart*>(Positioning().YChart())) second->ClearAllSeries();
     auto fill = [](evaluation::IPlotSeries* s, const evaluation::SeriesValues& v) {
         if (!s) return;
         s->Clear();
@@ -340,15 +341,15 @@ void TMainForm::PlotStraightnessOf(const TPunkt& points, bool bothPlanes) {
     fill(p.DoPrzodu, plot.horizontal);
     const bool twoAxes = bothPlanes;
     if (twoAxes) fill(p.ProstoOsY, plot.vertical);
-    if (auto* chart = qobject_cast<platform::TChart*>(wykres)) chart->SetTitleText(plot.horizontalTitle);
+    if (auto* chart = qobject_cast<platform::TChart*>(Positioning().Chart())) chart->SetTitleText(plot.horizontalTitle);
     if (twoAxes)
-        if (auto* chart = qobject_cast<platform::TChart*>(WykresOsY)) chart->SetTitleText(plot.verticalTitle);
-    if (LabelLuzZwrotny) {
-        LabelLuzZwrotny->setText(plot.horizontalCaption);
-        LabelLuzZwrotny->show();
+        if (auto* chart = qobject_cast<platform::TChart*>(Positioning().YChart())) chart->SetTitleText(plot.verticalTitle);
+    if (Positioning().BacklashLabel()) {
+        Positioning().BacklashLabel()->setText(plot.horizontalCaption);
+        Positioning().BacklashLabel()->show();
     }
-    if (LabBladProsY) {
-        LabBladProsY->setText(plot.verticalCaption);
-        LabBladProsY->setVisible(twoAxes);
+    if (Positioning().StraightnessYErrorLabel()) {
+        Positioning().StraightnessYErrorLabel()->setText(plot.verticalCaption);
+        Positioning().StraightnessYErrorLabel()->setVisible(twoAxes);
     }
 }

@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "app/AngularPage.h"
+#include "app/PositioningPage.h"
 #include "app/EnvironmentPanel.h"
 #include "app/LiveReadoutPage.h"
 #include "app/ModeSequences.h"
@@ -103,8 +104,8 @@ void TMainForm::RefreshPageAfterOptions() {
     case kModePositioning:
         ShowMeasurementParameters();
         if (PositioningCycles->Count() == 0)
-            SetChartBackground(wykres, PositioningBackgroundFile(ProgramDir, PositioningMethod));
-        else if (NotebookButton && NotebookButton->currentIndex() == 2)
+            SetChartBackground(Positioning().Chart(), PositioningBackgroundFile(ProgramDir, PositioningMethod));
+        else if (Positioning().ButtonPages() && Positioning().ButtonPages()->currentIndex() == 2)
             EvaluatePositioning(true);
         else
             Points().ShowPositioningCycle(PositioningControl().CurrentCycle());
@@ -115,8 +116,8 @@ void TMainForm::RefreshPageAfterOptions() {
         break;
     case kModeStraightness: {
         // "3 D": the second chart takes half of the panel (the two share its layout equally).
-        WykresOsY->setVisible(StraightnessMethod == 2);
-        const bool tenNm = StraightnessMethod == 1 || (BRozdziel && !BRozdziel->isHidden() && Resolution10);
+        Positioning().YChart()->setVisible(StraightnessMethod == 2);
+        const bool tenNm = StraightnessMethod == 1 || (Positioning().ResolutionButton() && !Positioning().ResolutionButton()->isHidden() && Resolution10);
         SendHeadCommand(tenNm ? modes::kResolution10nm : modes::kResolution100nm);
         ShowMeasurementParameters();
         if (StraightnessPoints->Count() > 0) PlotStraightnessPoints();
@@ -135,7 +136,7 @@ void TMainForm::ApplyLengthUnit() {
         if (e) ShowStartPoint(e);
     DisplayLengthUnit = v->displayLengthUnit;
     DisplayVelocityUnit = v->displayVelocityUnit;
-    SetChartAxisTitle(wykres, ChartAxis::Bottom, v->axisTitle);
+    SetChartAxisTitle(Positioning().Chart(), ChartAxis::Bottom, v->axisTitle);
     ApplyDisplayUnit();
 }
 

@@ -9,6 +9,7 @@
 #include <QStackedWidget>
 
 #include "app/UWybDrukFFT.h"
+#include "app/PositioningPage.h"
 #include "app/AngularPage.h"
 #include "app/FlatnessPage.h"
 #include "app/Unit_glowny.h"
@@ -77,8 +78,8 @@ public:
     std::unique_ptr<reports::Report> MakeChartReport(reports::PrintChart chart, const QString& title) override {
         const platform::TChart* c = nullptr;
         switch (chart) {
-        case reports::PrintChart::wykres: c = f.wykres; break;
-        case reports::PrintChart::WykresOsY: c = f.WykresOsY; break;
+        case reports::PrintChart::wykres: c = f.Positioning().Chart(); break;
+        case reports::PrintChart::WykresOsY: c = f.Positioning().YChart(); break;
         case reports::PrintChart::WykresPredkosci: c = f.Velocity().Chart(); break;
         case reports::PrintChart::WykresPlaskosci: c = f.Flatness().Chart(); break;
         case reports::PrintChart::WykresPK: c = f.Angular().Chart(); break;
@@ -103,10 +104,10 @@ public:
         reports::ProtocolData d;
         d.header = f.MeasurementHeader();
         d.measurementName = MeasurementName();
-        d.standardName = f.ComboBoxNorma ? f.ComboBoxNorma->currentText() : QString();
-        if (f.ListboxWyniki)
-            for (int i = 0; i < f.ListboxWyniki->Count(); ++i) d.resultLines << f.ListboxWyniki->Item(i);
-        d.chart = f.wykres;
+        d.standardName = f.Positioning().StandardChoice() ? f.Positioning().StandardChoice()->currentText() : QString();
+        if (f.Positioning().ResultsList())
+            for (int i = 0; i < f.Positioning().ResultsList()->Count(); ++i) d.resultLines << f.Positioning().ResultsList()->Item(i);
+        d.chart = f.Positioning().Chart();
         d.units = all->units.get();
         all->parts.push_back(std::make_unique<reports::TFormProtokol>(d, printDate()));
         all->title = QStringLiteral("PROTOKÓŁ POMIARU");
@@ -150,12 +151,12 @@ public:
         reports::PrintState s;
         s.measurementMode = f.MeasurementMode;
         s.mainPage = f.NotebookMainForm ? f.NotebookMainForm->currentIndex() : -1;
-        s.buttonPage = f.NotebookButton ? f.NotebookButton->currentIndex() : -1;
+        s.buttonPage = f.Positioning().ButtonPages() ? f.Positioning().ButtonPages()->currentIndex() : -1;
         s.straightnessMethod = f.StraightnessMethod;
-        s.standard = f.ComboBoxNorma ? f.ComboBoxNorma->currentIndex() : -1;
+        s.standard = f.Positioning().StandardChoice() ? f.Positioning().StandardChoice()->currentIndex() : -1;
         s.machineTypeEmpty = f.MeasurementHeader().MachineType.isEmpty();
-        s.backlashCaption = f.LabelLuzZwrotny ? f.LabelLuzZwrotny->text() : QString();
-        s.verticalStraightnessCaption = f.LabBladProsY ? f.LabBladProsY->text() : QString();
+        s.backlashCaption = f.Positioning().BacklashLabel() ? f.Positioning().BacklashLabel()->text() : QString();
+        s.verticalStraightnessCaption = f.Positioning().StraightnessYErrorLabel() ? f.Positioning().StraightnessYErrorLabel()->text() : QString();
         s.velocityLabel = f.Velocity().MeanVelocityCaption();
         s.velocityValue = f.Velocity().MeanVelocity();
         s.velocityPrecision = f.Velocity().MeanVelocityPrecision();

@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "app/ModeSequencesMainForm.h"
+#include "app/PositioningPage.h"
 #include "evaluation/PointStore.h"
 #include "app/LiveReadoutPage.h"
 #include "app/ServicePage.h"
@@ -236,17 +237,17 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
     void AddServiceCount(int32_t raw) override { addLimited(f.PSListBox1, QString::number(raw), 15); }
     void ShowEffectiveWavelength(double nm) override { f.Environment().ShowEffectiveWavelength(nm); }
     void ShowReadout(double v) override { f.Readout().ShowReading(v); }
-    void ShowMeasuredPosition(double v) override { showOn(f.DispWarMierzona, v); }
+    void ShowMeasuredPosition(double v) override { showOn(f.Positioning().MeasuredDisplay(), v); }
     void ShowVelocity(double v) override { f.Velocity().ShowVelocity(v); }
     // Stored and plotted only while a velocity run lasts (the store checks it).
     void AddVelocitySample() override { f.Points().AddVelocitySample(CurrentValue); }
-    void ShowStraightnessValue(double v) override { showOn(f.Disp2oswar, v); }
+    void ShowStraightnessValue(double v) override { showOn(f.Positioning().PositionDisplay(), v); }
     void ShowStraightnessUnit(const QString& u) override {
-        if (f.Label38) f.Label38->setText(u);
+        if (f.Positioning().PositionUnitLabel()) f.Positioning().PositionUnitLabel()->setText(u);
     }
     void ShowDetector(double x, double y) override {
-        showOn(f.DisplayProst, x);
-        showOn(f.DispProstoY, y);
+        showOn(f.Positioning().StraightnessDisplay(), x);
+        showOn(f.Positioning().StraightnessYDisplay(), y);
     }
     void ShowAngle(double division, double total) override {
         f.Angular().ShowAngle(division, total);

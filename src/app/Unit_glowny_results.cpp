@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include "app/CoRysowac.h"
+#include "app/PositioningPage.h"
 #include "app/PointStoreWidgets.h"
 #include "app/UDataModule.h"
 #include "app/Unit_glowny.h"
@@ -96,13 +97,13 @@ bool AnyCharacteristicShown(QWidget* chart) {
 }  // namespace
 
 void TMainForm::ChooseCharacteristics() {
-    if (platform::TChart* c = asChart(wykres)) TFCoRysowac::SetChecks(*c, this);
+    if (platform::TChart* c = asChart(Positioning().Chart())) TFCoRysowac::SetChecks(*c, this);
 }
 
 void TMainForm::ConnectResults() {
     // The characteristics are lines of their own on the positioning chart, off until a
     // standard switches them on.
-    if (platform::TChart* c = asChart(wykres)) {
+    if (platform::TChart* c = asChart(Positioning().Chart())) {
         for (const CharacteristicLook& look : kLooks) {
             const QString name = QString::fromLatin1(look.name);
             if (c->SeriesByName(name)) continue;
@@ -116,34 +117,34 @@ void TMainForm::ConnectResults() {
         }
     }
 
-    if (ListboxWyniki) {
-        ListboxWyniki->SetDelimChar(u'*');
-        ListboxWyniki->SetSectionText(1, QStringLiteral("War. dop."));
-        ListboxWyniki->SetLBStyle(THLBStyle::hlbOwnerDraw);
-        ListboxWyniki->SetOnDrawCell([this](THeaderListbox*, int index, int col, QPainter* p, const QRect& r,
+    if (Positioning().ResultsList()) {
+        Positioning().ResultsList()->SetDelimChar(u'*');
+        Positioning().ResultsList()->SetSectionText(1, QStringLiteral("War. dop."));
+        Positioning().ResultsList()->SetLBStyle(THLBStyle::hlbOwnerDraw);
+        Positioning().ResultsList()->SetOnDrawCell([this](THeaderListbox*, int index, int col, QPainter* p, const QRect& r,
                                             QStyle::State state) {
             ListboxWynikiDrawCell(index, col, p, r, state & QStyle::State_Selected);
         });
         // The header keeps the height of one line; the rows get the rest.
-        ListboxWyniki->header()->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-        ListboxWyniki->header()->setFixedHeight(ListboxWyniki->header()->sizeHint().height());
+        Positioning().ResultsList()->header()->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        Positioning().ResultsList()->header()->setFixedHeight(Positioning().ResultsList()->header()->sizeHint().height());
         // A row fits the list's font.
-        ListboxWyniki->SetItemHeight(QFontMetrics(ListboxWyniki->listBox()->font()).height() + 4);
+        Positioning().ResultsList()->SetItemHeight(QFontMetrics(Positioning().ResultsList()->listBox()->font()).height() + 4);
     }
-    if (ComboBoxNorma)
-        connect(ComboBoxNorma, &QComboBox::currentIndexChanged, this, [this] { ComboBoxNormaChange(); });
-    if (CBMaszyna) connect(CBMaszyna, &QComboBox::currentTextChanged, this, [this] { ComboBoxNormaChange(); });
+    if (Positioning().StandardChoice())
+        connect(Positioning().StandardChoice(), &QComboBox::currentIndexChanged, this, [this] { ComboBoxNormaChange(); });
+    if (Positioning().MachineChoice()) connect(Positioning().MachineChoice(), &QComboBox::currentTextChanged, this, [this] { ComboBoxNormaChange(); });
 }
 
 void TMainForm::ComboBoxNormaChange() { FillPositioningResults(); }
 
 void TMainForm::FillPositioningResults() {
-    if (!ComboBoxNorma || !ListboxWyniki) return;
-    const auto results = evaluation::FillPositioningResults(ComboBoxNorma->currentIndex(), *PositioningCycles,
-                                                            *ForwardStats, *BackwardStats, ChosenMachineLimits(CBMaszyna));
+    if (!Positioning().StandardChoice() || !Positioning().ResultsList()) return;
+    const auto results = evaluation::FillPositioningResults(Positioning().StandardChoice()->currentIndex(), *PositioningCycles,
+                                                            *ForwardStats, *BackwardStats, ChosenMachineLimits(Positioning().MachineChoice()));
     if (!results) return;  // nothing evaluated: the list keeps what it shows
-    evaluation::FillResultsList(*ListboxWyniki, *results);
-    if (platform::TChart* c = asChart(wykres)) {
+    evaluation::FillResultsList(*Positioning().ResultsList(), *results);
+    if (platform::TChart* c = asChart(Positioning().Chart())) {
         for (const evaluation::SeriesSwitch& s : results->series)
             if (platform::TChartSeries* series = c->SeriesByName(s.name)) series->SetActive(s.active);
     }
@@ -158,12 +159,12 @@ void TMainForm::EvaluatePositioning(bool recompute) {
     }
     evaluation::PointStore& store = Points();
     // A redraw (another x axis) keeps the chart's title; the reset below would empty it.
-    const QStringList keptTitle = !recompute && asChart(wykres) ? asChart(wykres)->Title().text : QStringList();
+    const QStringList keptTitle = !recompute && asChart(Positioning().Chart()) ? asChart(Positioning().Chart())->Title().text : QStringList();
     store.ResetChartAndGrid(store.Plots().wykres);
-    if (!keptTitle.isEmpty()) asChart(wykres)->SetTitleText(keptTitle);
+    if (!keptTitle.isEmpty()) asChart(Positioning().Chart())->SetTitleText(keptTitle);
     // The legend (shown only with the results) names what the evaluation draws, not the
     // emptied lines of the single cycle.
-    if (platform::TChart* c = asChart(wykres)) {
+    if (platform::TChart* c = asChart(Positioning().Chart())) {
         const auto& drawn = evaluation::PositioningSeriesNames();
         for (int i = 0; i < c->SeriesCount(); ++i)
             if (platform::TChartSeries* s = c->Series(i);
@@ -171,12 +172,12 @@ void TMainForm::EvaluatePositioning(bool recompute) {
                 s->SetShowInLegend(false);
     }
 
-    if (!AnyCharacteristicShown(wykres)) {
+    if (!AnyCharacteristicShown(Positioning().Chart())) {
         const int answer = MessageDlg(evaluation::AllCharacteristicsOffText(), TMsgDlgType::mtWarning, mbYes | mbNo);
         if (answer == mrYes) ChooseCharacteristics();
     }
 
-    platform::TChart* c = asChart(wykres);
+    platform::TChart* c = asChart(Positioning().Chart());
     if (!c) return;
     const bool byNumber = Numerpunktu1 && Numerpunktu1->isChecked();
     // Copied again: the question above lets events run.
@@ -194,8 +195,8 @@ void TMainForm::EvaluatePositioning(bool recompute) {
 }
 
 void TMainForm::ListboxWynikiDrawCell(int index, int col, QPainter* p, const QRect& rect, bool selected) {
-    if (!ListboxWyniki || !p) return;
-    const QString t = ListboxWyniki->Item(index);
+    if (!Positioning().ResultsList() || !p) return;
+    const QString t = Positioning().ResultsList()->Item(index);
     const int first = t.indexOf(u'*');
     QString text;
     if (first < 0) {
@@ -208,7 +209,7 @@ void TMainForm::ListboxWynikiDrawCell(int index, int col, QPainter* p, const QRe
         else if (col == 2) text = second < 0 ? t.mid(first + 1) : t.mid(second + 1);
     }
     QColor colour = selected ? QColor(Qt::white) : QColor(Qt::black);
-    if (col == 2 && ListboxWyniki->ItemFlag(index) != 0) colour = Qt::red;
+    if (col == 2 && Positioning().ResultsList()->ItemFlag(index) != 0) colour = Qt::red;
     p->setPen(colour);
     p->drawText(rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text.trimmed());
 }

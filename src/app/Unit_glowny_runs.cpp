@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include "app/LinearyzujWykres.h"
+#include "app/PositioningPage.h"
 #include "app/ModeSequences.h"
 #include "app/ModeSequencesMainForm.h"
 #include "app/PointStoreSink.h"
@@ -103,10 +104,10 @@ struct TMainForm::RunParts {
     public:
         Sink(TMainForm& f, evaluation::PointStore& store) : PointStoreAcceptanceSink(store), f_(f) {}
         void MessageBeep() override { QApplication::beep(); }
-        void ShowInWindow(bool on) override { showIf(f_.LabOkno, on); }
-        void ShowAccepted(bool on) override { showIf(f_.LabZal, on); }
+        void ShowInWindow(bool on) override { showIf(f_.Positioning().InWindowLabel(), on); }
+        void ShowAccepted(bool on) override { showIf(f_.Positioning().AcceptedLabel(), on); }
         void ShowTarget(double mm) override {
-            if (f_.DispWarZadana) f_.DispWarZadana->SetValue(LengthUnit == 1 ? mm * kMmToInch : mm);
+            if (f_.Positioning().TargetDisplay()) f_.Positioning().TargetDisplay()->SetValue(LengthUnit == 1 ? mm * kMmToInch : mm);
         }
         void SpeedButtonZnakClick() override { f_.Readout().SpeedButtonZnakClick(); }
         void TurnBack(int cyclePointIndex, int gridRows) override {
@@ -125,8 +126,8 @@ struct TMainForm::RunParts {
         void ShowAngularInfo(const QString& text) override { f_.Angular().ShowAngularInfo(text); }
         void FinishAngularMeasurement() override { f_.Angular().FinishAngularMeasurement(); }
         void ShowStraightnessInfo(const QString& text) override {
-            showPrompt(f_.Label124, text);
-            showIf(f_.Label20, false);
+            showPrompt(f_.Positioning().UpperPrompt(), text);
+            showIf(f_.Positioning().LowerPrompt(), false);
         }
         // A point was accepted: whatever accepted it, the wait for the next point starts only
         // when the prompt to move on has been shown, so a running wait is ended here.
@@ -145,25 +146,25 @@ struct TMainForm::RunParts {
     public:
         explicit PositioningViewImpl(TMainForm& f) : f_(f) {}
         void ResetChartAndGrid() override { f_.Points().ResetChartAndGrid(f_.Points().Plots().wykres); }
-        void SetChartTitle(const QString& t) override { f_.SetChartTitle(f_.wykres, t); }
+        void SetChartTitle(const QString& t) override { f_.SetChartTitle(f_.Positioning().Chart(), t); }
         void PlotPositioningCycles() override { f_.Points().PlotPositioningCycles(); }
         void ShowPositioningCycle(int n) override { f_.Points().ShowPositioningCycle(n); }
-        void ClearChartBackground() override { SetChartBackground(f_.wykres, QString()); }
+        void ClearChartBackground() override { SetChartBackground(f_.Positioning().Chart(), QString()); }
         void PrepareNewRunChart() override {
-            f_.SetChartTitle(f_.wykres, Msg("stWykresPoz") + QStringLiteral(" - ") +
+            f_.SetChartTitle(f_.Positioning().Chart(), Msg("stWykresPoz") + QStringLiteral(" - ") +
                                             QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
-            SetChartBackground(f_.wykres, PositioningBackgroundFile(f_.ProgramDir, f_.PositioningMethod));
+            SetChartBackground(f_.Positioning().Chart(), PositioningBackgroundFile(f_.ProgramDir, f_.PositioningMethod));
         }
-        void HideBacklash() override { showIf(f_.LabelLuzZwrotny, false); }
+        void HideBacklash() override { showIf(f_.Positioning().BacklashLabel(), false); }
         void ShowBacklash() override {
-            if (!f_.LabelLuzZwrotny) return;
+            if (!f_.Positioning().BacklashLabel()) return;
             const auto caption = evaluation::BacklashCaption(*f_.PositioningCycles,
                                                              f_.Acceptance().state.currentCycle);
             if (caption && f_.ShowBacklash) {
-                f_.LabelLuzZwrotny->setText(*caption);
-                f_.LabelLuzZwrotny->show();
+                f_.Positioning().BacklashLabel()->setText(*caption);
+                f_.Positioning().BacklashLabel()->show();
             } else {
-                f_.LabelLuzZwrotny->hide();
+                f_.Positioning().BacklashLabel()->hide();
             }
         }
         void RestartCounting() override {
@@ -176,7 +177,7 @@ struct TMainForm::RunParts {
             enableIf(f_.PunktStartowy, on);
         }
         void ShowButtonPage(int p) override {
-            if (f_.NotebookButton) f_.NotebookButton->setCurrentIndex(p);
+            if (f_.Positioning().ButtonPages()) f_.Positioning().ButtonPages()->setCurrentIndex(p);
         }
         void SetTableEnabled(bool on) override { enableCommand(f_, "TabelaPomiarow", on); }
         void EnableMenuItemsByTag(const std::vector<int>& tags, bool on) override {
@@ -184,15 +185,15 @@ struct TMainForm::RunParts {
         }
         void SetStopEnabled(bool on) override { enableCommand(f_, "Stop1", on); }
         void SetStart1Enabled(bool on) override { enableCommand(f_, "Start1", on); }
-        void SetAcceptButtonEnabled(bool on) override { enableIf(f_.ButtonZaliczeniepunktu, on); }
+        void SetAcceptButtonEnabled(bool on) override { enableIf(f_.Positioning().AcceptPointButton(), on); }
         void HideAcceptLabels() override {
-            showIf(f_.LabZal, false);
-            showIf(f_.LabOkno, false);
+            showIf(f_.Positioning().AcceptedLabel(), false);
+            showIf(f_.Positioning().InWindowLabel(), false);
         }
         void SetStartCaption(const QString& c) override {
-            if (f_.ButtonPozStart) f_.ButtonPozStart->setText(c);
+            if (f_.Positioning().StartButton()) f_.Positioning().StartButton()->setText(c);
         }
-        bool StartButtonEnabled() override { return f_.ButtonPozStart && f_.ButtonPozStart->isEnabled(); }
+        bool StartButtonEnabled() override { return f_.Positioning().StartButton() && f_.Positioning().StartButton()->isEnabled(); }
         void ShowPositioningPanels() override {
             f_.TypeCalls().ShowPositioningPanels();
         }
@@ -207,9 +208,9 @@ struct TMainForm::RunParts {
         void ShowResults() override { f_.ShowPositioningResults(); }
         void ReturnToReviewControls() override {
             enableCommand(f_, "Parametry1", false);
-            SetChartLegendVisible(f_.wykres, false);
-            showIf(f_.LabelLuzZwrotny, true);
-            showIf(f_.PanelWyniki, false);
+            SetChartLegendVisible(f_.Positioning().Chart(), false);
+            showIf(f_.Positioning().BacklashLabel(), true);
+            showIf(f_.Positioning().ResultsPanel(), false);
         }
         void ReportError(const QString& m) override { MessageDlg(m, TMsgDlgType::mtError, mbOK); }
         bool ConfirmDeleteCycle(int cycle) override {
@@ -244,10 +245,10 @@ struct TMainForm::RunParts {
         explicit StraightnessViewImpl(TMainForm& f) : f_(f) {}
         void SendCommandByte(uint8_t b) override { f_.SendHeadCommand(b); }
         void HideValueLabels() override {
-            showIf(f_.LabelLuzZwrotny, false);
-            showIf(f_.LabBladProsY, false);
+            showIf(f_.Positioning().BacklashLabel(), false);
+            showIf(f_.Positioning().StraightnessYErrorLabel(), false);
         }
-        void ClearChartBackground() override { SetChartBackground(f_.wykres, QString()); }
+        void ClearChartBackground() override { SetChartBackground(f_.Positioning().Chart(), QString()); }
         int AskSaveChanges() override {
             return f_.TypeCalls().AskSaveChanges();
         }
@@ -257,7 +258,7 @@ struct TMainForm::RunParts {
         bool DataErrorActive() override { return ::DataErrorActive(); }
         void ResetCharts() override {
             f_.Points().ResetChartAndGrid(f_.Points().Plots().wykres);
-            if (auto* second = qobject_cast<platform::TChart*>(f_.WykresOsY)) {
+            if (auto* second = qobject_cast<platform::TChart*>(f_.Positioning().YChart())) {
                 second->ClearAllSeries();
                 second->SetTitleText(QString());
             }
@@ -266,24 +267,24 @@ struct TMainForm::RunParts {
             f_.TypeCalls().FillHeaderEnvironment();
         }
         bool AutomaticAccept() override { return commandChecked(f_, "Automatyczny1"); }
-        int WaitingTime() override { return f_.ScrollBar16 ? f_.ScrollBar16->value() : 70; }
+        int WaitingTime() override { return f_.Positioning().WaitTimeBar() ? f_.Positioning().WaitTimeBar()->value() : 70; }
         void SetProgress(int lo, int hi, int pos) override {
-            if (!f_.ProgressBar2) return;
-            f_.ProgressBar2->setRange(lo, hi);
-            f_.ProgressBar2->setValue(pos);
+            if (!f_.Positioning().WaitProgress()) return;
+            f_.Positioning().WaitProgress()->setRange(lo, hi);
+            f_.Positioning().WaitProgress()->setValue(pos);
         }
-        void ShowAcceptButton() override { showIf(f_.ButtonZaliczeniepunktu, true); }
-        void SetAcceptButtonEnabled(bool on) override { enableIf(f_.ButtonZaliczeniepunktu, on); }
+        void ShowAcceptButton() override { showIf(f_.Positioning().AcceptPointButton(), true); }
+        void SetAcceptButtonEnabled(bool on) override { enableIf(f_.Positioning().AcceptPointButton(), on); }
         void ShowAcceptPrompt(const QString& text) override {
-            showPrompt(f_.Label124, text);
+            showPrompt(f_.Positioning().UpperPrompt(), text);
         }
         void HidePrompts() override {
-            showIf(f_.Label124, false);
-            showIf(f_.Label20, false);
+            showIf(f_.Positioning().UpperPrompt(), false);
+            showIf(f_.Positioning().LowerPrompt(), false);
         }
         void SetChartTitles(const QStringList& lines, const QString& second) override {
-            f_.SetChartTitle(f_.wykres, lines.join(u'\n'));
-            f_.SetChartTitle(f_.WykresOsY, second);
+            f_.SetChartTitle(f_.Positioning().Chart(), lines.join(u'\n'));
+            f_.SetChartTitle(f_.Positioning().YChart(), second);
         }
         void RestartCounting() override {
             modes::RestartCounting(f_.Runs().host);
@@ -297,7 +298,7 @@ struct TMainForm::RunParts {
         void SetStop1Enabled(bool on) override { enableCommand(f_, "Stop1", on); }
         void SetBaseLengthEnabled(bool on) override { enableCommand(f_, "Dlugoscpodstawki", on); }
         void SetStartCaption(const QString& c) override {
-            if (f_.ButtonPozStart) f_.ButtonPozStart->setText(c);
+            if (f_.Positioning().StartButton()) f_.Positioning().StartButton()->setText(c);
         }
         bool ConfirmEndRun() override {
             return MessageDlg(Msg("stKoniecPomiaru"), TMsgDlgType::mtConfirmation, mbYes | mbNo) == mrYes;
@@ -331,7 +332,7 @@ struct TMainForm::RunParts {
             if (QAction* a = f_.MenuCommand(QStringLiteral("PomiarProstoliniowosc"))) a->setVisible(false);
         }
         void SetBackButtonCaption(const QString& c) override {
-            if (f_.ButtonPozMainMenu) f_.ButtonPozMainMenu->setText(c);
+            if (f_.Positioning().MainMenuButton()) f_.Positioning().MainMenuButton()->setText(c);
         }
 
     private:
@@ -374,11 +375,11 @@ namespace {
 void SyncRunButtons(TMainForm& f) {
     if (!f.RunPartsHolder) return;
     const PositioningRun& r = f.PositioningControl();
-    enableIf(f.ZakonczeniePozNastepny, r.EndPage.next);
-    enableIf(f.ZakonczeniePozPowtorz, r.EndPage.repeat);
-    enableIf(f.ZakonczeniePozPrzegladaj, r.EndPage.review);
-    enableIf(f.ZakonczeniePozRaport, r.EndPage.results);
-    enableIf(f.ButtonPozUsun, r.DeleteEnabled);
+    enableIf(f.Positioning().EndNextButton(), r.EndPage.next);
+    enableIf(f.Positioning().EndRepeatButton(), r.EndPage.repeat);
+    enableIf(f.Positioning().EndReviewButton(), r.EndPage.review);
+    enableIf(f.Positioning().EndResultsButton(), r.EndPage.results);
+    enableIf(f.Positioning().DeleteCycleButton(), r.DeleteEnabled);
 }
 }  // namespace
 
@@ -412,24 +413,24 @@ void TMainForm::ConnectRunPages() {
             SyncRunButtons(*this);
         });
     };
-    onClick(ZakonczeniePozNastepny, &PositioningRun::ZakonczeniePozNastepnyClick);
-    onClick(ZakonczeniePozPowtorz, &PositioningRun::ZakonczeniePozPowtorzClick);
-    onClick(ZakonczeniePozPrzegladaj, &PositioningRun::ZakonczeniePozPrzegladajClick);
-    onClick(ZakonczeniePozRaport, &PositioningRun::ZakonczeniePozRaportClick);
-    onClick(ZakonczeniePozKoniec, &PositioningRun::ZakonczeniePozKoniecClick);
-    onClick(ButtonPozNastepny, &PositioningRun::ButtonPozNastepnyClick);
-    onClick(ButtonPozPoprzedni, &PositioningRun::ButtonPozPoprzedniClick);
-    onClick(ButtonPozUsun, &PositioningRun::ButtonPozUsunClick);
-    onClick(ButtonPozWstaw, &PositioningRun::ButtonPozWstawClick);
-    onClick(ButtonPozPoprzednie, &PositioningRun::ButtonPozPoprzednieClick);
-    onClick(ButtonRaportPoprzednie, &PositioningRun::ButtonRaportPoprzednieClick);
-    if (ButtonPozStart) connect(ButtonPozStart, &QPushButton::clicked, this, &TMainForm::Start1Click);
+    onClick(Positioning().EndNextButton(), &PositioningRun::ZakonczeniePozNastepnyClick);
+    onClick(Positioning().EndRepeatButton(), &PositioningRun::ZakonczeniePozPowtorzClick);
+    onClick(Positioning().EndReviewButton(), &PositioningRun::ZakonczeniePozPrzegladajClick);
+    onClick(Positioning().EndResultsButton(), &PositioningRun::ZakonczeniePozRaportClick);
+    onClick(Positioning().EndFinishButton(), &PositioningRun::ZakonczeniePozKoniecClick);
+    onClick(Positioning().NextCycleButton(), &PositioningRun::ButtonPozNastepnyClick);
+    onClick(Positioning().PreviousCycleButton(), &PositioningRun::ButtonPozPoprzedniClick);
+    onClick(Positioning().DeleteCycleButton(), &PositioningRun::ButtonPozUsunClick);
+    onClick(Positioning().InsertCyclesButton(), &PositioningRun::ButtonPozWstawClick);
+    onClick(Positioning().NewRunButton(), &PositioningRun::ButtonPozPoprzednieClick);
+    onClick(Positioning().ResultsBackButton(), &PositioningRun::ButtonRaportPoprzednieClick);
+    if (Positioning().StartButton()) connect(Positioning().StartButton(), &QPushButton::clicked, this, &TMainForm::Start1Click);
     if (QAction* a = MenuCommand(QStringLiteral("Start1")))
         connect(a, &QAction::triggered, this, &TMainForm::Start1Click);
-    if (ButtonPozMainMenu)
-        connect(ButtonPozMainMenu, &QPushButton::clicked, this, &TMainForm::ButtonPozMainMenuClick);
-    if (ButtonZaliczeniepunktu)
-        connect(ButtonZaliczeniepunktu, &QPushButton::clicked, this, &TMainForm::ButtonZaliczeniePunktuClick);
+    if (Positioning().MainMenuButton())
+        connect(Positioning().MainMenuButton(), &QPushButton::clicked, this, &TMainForm::ButtonPozMainMenuClick);
+    if (Positioning().AcceptPointButton())
+        connect(Positioning().AcceptPointButton(), &QPushButton::clicked, this, &TMainForm::ButtonZaliczeniePunktuClick);
 }
 
 void TMainForm::Start1Click() {
@@ -484,7 +485,7 @@ void TMainForm::EndMeasurementRun() {
 void TMainForm::StoreFlatnessLine() { StraightnessControl().StoreFlatnessLine(); }
 
 void TMainForm::SetChartAxesAutomatic() {
-    if (auto* chart = qobject_cast<platform::TChart*>(wykres)) {
+    if (auto* chart = qobject_cast<platform::TChart*>(Positioning().Chart())) {
         chart->LeftAxis().SetAutomatic(true);
         chart->BottomAxis().SetAutomatic(true);
     }

@@ -11,6 +11,7 @@
 #include <QTableWidget>
 
 #include "app/AngularPage.h"
+#include "app/PositioningPage.h"
 #include "app/EnvironmentPanel.h"
 #include "app/Unit_glowny.h"
 #include "foundations/ProgramMessages.h"
@@ -35,7 +36,7 @@ void TMainForm::LoadStoredSettings() {
     LoadDefaultPointLists();
     // The interferometer always starts at 100 nm resolution.
     Resolution10 = false;
-    BRozdziel->setText(Msg("stRozdzielczosc") + QStringLiteral(" 100 nm"));
+    Positioning().ResolutionButton()->setText(Msg("stRozdzielczosc") + QStringLiteral(" 100 nm"));
     SendHeadCommand('f');
     SetGaugeLimits();
     UpdateServiceHints();
@@ -56,7 +57,7 @@ void TMainForm::SettingsToControls() {
         PSTransmisja2Click();
     ScrollBar4->setValue(HeadOnOffThreshold);
     ScrollBar5->setValue(MaxErrorThreshold);
-    ScrollBar16->setValue(AutoAcceptTime);
+    Positioning().WaitTimeBar()->setValue(AutoAcceptTime);
     auto check = [this](const char* name, bool on) {
         if (QAction* a = MenuCommand(QString::fromLatin1(name))) a->setChecked(on);
     };
@@ -77,8 +78,8 @@ void TMainForm::SettingsToControls() {
     Numerpunktu1->setChecked(!PointsOrDistance);
     Kat1->setChecked(PointsOrAngle);
     Numerpunktu2->setChecked(!PointsOrAngle);
-    ComboBoxNorma->setCurrentIndex(NormIndex);
-    CBMaszyna->setEditText(MachineName);
+    Positioning().StandardChoice()->setCurrentIndex(NormIndex);
+    Positioning().MachineChoice()->setEditText(MachineName);
     // The run control's scroll bars; the gauge limits' change handlers store them back and
     // apply them to the gauges.
     ScrollBar12->setValue(AverageChangeLimit);
@@ -95,7 +96,7 @@ void TMainForm::ControlsToSettings() {
     if (ComPortUstawienia->ItemIndex() >= 0) ComPortIndex = ComPortUstawienia->ItemIndex();
     HeadOnOffThreshold = ScrollBar4->value();
     MaxErrorThreshold = ScrollBar5->value();
-    AutoAcceptTime = ScrollBar16->value();
+    AutoAcceptTime = Positioning().WaitTimeBar()->value();
     auto checked = [this](const char* name, bool current) {
         const QAction* a = MenuCommand(QString::fromLatin1(name));
         return a ? a->isChecked() : current;
@@ -113,8 +114,8 @@ void TMainForm::ControlsToSettings() {
     ShowErrorTablePK = checked("MenuItemTabelkaOdchylekPK", ShowErrorTablePK);
     PointsOrDistance = Dystans1->isChecked();
     PointsOrAngle = Kat1->isChecked();
-    NormIndex = ComboBoxNorma->currentIndex();
-    MachineName = CBMaszyna->currentText();
+    NormIndex = Positioning().StandardChoice()->currentIndex();
+    MachineName = Positioning().MachineChoice()->currentText();
     AverageChangeLimit = ScrollBar12->value();
     MoveDetectThreshold = ScrollBar13->value();
     // Boxes switched off only because the calibration file was missing keep the stored choice,

@@ -4,6 +4,7 @@
 #include <QProgressBar>
 
 #include "app/ModeSequencesMainForm.h"
+#include "app/PositioningPage.h"
 #include "app/PointStoreWidgets.h"
 #include "app/StraightnessRun.h"
 #include "app/Unit_glowny.h"
@@ -31,7 +32,7 @@ public:
         switch (mode) {
         case 0:
             f_.EnableControlsAfterMeasurement();
-            SetChartBackground(f_.wykres, PositioningBackgroundFile(f_.ProgramDir, f_.PositioningMethod));
+            SetChartBackground(f_.Positioning().Chart(), PositioningBackgroundFile(f_.ProgramDir, f_.PositioningMethod));
             break;
         case 2:
         case 3: f_.EndMeasurementRun(); break;

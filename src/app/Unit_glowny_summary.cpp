@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "app/ParameterSummary.h"
+#include "app/PositioningPage.h"
 #include "app/RunCommands.h"
 #include "app/StraightnessRun.h"
 #include "app/UProstopa.h"
@@ -127,8 +128,8 @@ void TMainForm::ConnectParameterSummary() {
     LiniaZera->SetSeriesColor(Qt::black);
     LiniaZera->LinePen().width = 1;
     LiniaZera->Pointer().visible = false;
-    wykres->AddSeries(LiniaZera);
-    connect(wykres, &platform::TChart::beforeDrawAxes, this, &TMainForm::wykresBeforeDrawAxes);
+    Positioning().Chart()->AddSeries(LiniaZera);
+    connect(Positioning().Chart(), &platform::TChart::beforeDrawAxes, this, &TMainForm::wykresBeforeDrawAxes);
 
     if (QAction* a = MenuCommand(QStringLiteral("WszyskieCykle1"))) {
         // The command decides its tick itself: the automatic toggle is undone first.
@@ -164,7 +165,7 @@ void TMainForm::ConnectParameterSummary() {
         connect(edit, &QLineEdit::textChanged, this, [this, edit] { PunktStartowyChange(edit); });
         return edit;
     };
-    PunktStartowy = startRow("PunktStartowy", "Label68", Label68, BRozdziel);
+    PunktStartowy = startRow("PunktStartowy", "Label68", Label68, Positioning().ResolutionButton());
     PunktStartowyPK = startRow("PunktStartowyPK", "Label88", Label88, Angular().StartPointAnchor());
     PunktStartowyWysw = startRow("PunktStartowyWysw", "Label89", Label89, Readout().StartPointAnchor());
 }
@@ -193,20 +194,20 @@ void TMainForm::ShowMeasurementParameters() {
     in.decimalSeparator = foundations::systemDecimalSeparator();
 
     const std::array<QString, 5> texts = summary::MeasurementParameterTexts(in);
-    if (StatusBar1) {
+    if (Positioning().StatusBar()) {
         for (int i = 0; i < 5; ++i)
-            if (QLabel* panel = StatusBar1->Panel(i))
+            if (QLabel* panel = Positioning().StatusBar()->Panel(i))
                 panel->setText(texts[size_t(i)]);
     }
-    if (MeasurementMode != kModePositioning && LabelJedProsto) LabelJedProsto->setText(summary::StraightnessUnitCaption(StraightnessMethod));
+    if (MeasurementMode != kModePositioning && Positioning().StraightnessUnitLabel()) Positioning().StraightnessUnitLabel()->setText(summary::StraightnessUnitCaption(StraightnessMethod));
 }
 
 void TMainForm::wykresBeforeDrawAxes() {
-    if (!LiniaZera || !wykres) return;
+    if (!LiniaZera || !Positioning().Chart()) return;
     LiniaZera->Clear();
-    if (!summary::ZeroLineShown(wykres->LeftAxis().Minimum(), wykres->LeftAxis().Maximum())) return;
-    LiniaZera->AddXY(wykres->BottomAxis().Minimum(), 0.0);
-    LiniaZera->AddXY(wykres->BottomAxis().Maximum(), 0.0);
+    if (!summary::ZeroLineShown(Positioning().Chart()->LeftAxis().Minimum(), Positioning().Chart()->LeftAxis().Maximum())) return;
+    LiniaZera->AddXY(Positioning().Chart()->BottomAxis().Minimum(), 0.0);
+    LiniaZera->AddXY(Positioning().Chart()->BottomAxis().Maximum(), 0.0);
 }
 
 void TMainForm::WszyskieCykle1Click() {

@@ -4,6 +4,7 @@
 #include <QStackedWidget>
 
 #include "app/MeasurementTable.h"
+#include "app/PositioningPage.h"
 #include "app/PositioningRun.h"
 #include "app/Unit_glowny.h"
 #include "foundations/MessageDlg.h"
@@ -23,7 +24,7 @@ void TMainForm::TabelaPomiarowClick() {
 }
 
 void TMainForm::ReturnFromTable() {
-    if (QAction* a = MenuCommand(QStringLiteral("Start1"))) a->setEnabled(ButtonPozStart && ButtonPozStart->isEnabled());
+    if (QAction* a = MenuCommand(QStringLiteral("Start1"))) a->setEnabled(Positioning().StartButton() && Positioning().StartButton()->isEnabled());
     NotebookMainForm->setCurrentIndex(kPagePositioning);
 }
 

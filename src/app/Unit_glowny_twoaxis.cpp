@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "app/ModeSequences.h"
+#include "app/PositioningPage.h"
 #include "app/ModeSequencesMainForm.h"
 #include "app/PageControls.h"
 #include "app/PositioningRun.h"
@@ -44,16 +45,16 @@ void addTo(QWidget* page, QWidget* w) {
 void TMainForm::ConnectTwoAxisReview() {
     // On the review page: the way to the second axis and the first/last cycle buttons; on the
     // end-of-run page the second axis too.
-    QWidget* review = NotebookButton->widget(1);
+    QWidget* review = Positioning().ButtonPages()->widget(1);
     sbFirstCycle = cycleButton(review, "sbFirstCycle", "Pierwszy cykl", "|◀");
     sbLastCycle = cycleButton(review, "sbLastCycle", "Ostatni cykl", "▶|");
     BPomiaryXY = button(review, "BPomiaryXY", QStringLiteral("Prostoliniowość"));
     for (QWidget* w : std::initializer_list<QWidget*>{sbFirstCycle, sbLastCycle, BPomiaryXY}) addTo(review, w);
-    BProst2 = button(NotebookButton->widget(3), "BProst2", QStringLiteral("Prostoliniowość"));
-    addTo(NotebookButton->widget(3), BProst2);
+    BProst2 = button(Positioning().ButtonPages()->widget(3), "BProst2", QStringLiteral("Prostoliniowość"));
+    addTo(Positioning().ButtonPages()->widget(3), BProst2);
 
     // The two-axis button page.
-    auto* page = named(new QWidget(NotebookButton), "PomiaryXY");
+    auto* page = named(new QWidget(Positioning().ButtonPages()), "PomiaryXY");
     auto* l = new QHBoxLayout(page);
     l->setContentsMargins(0, 0, 0, 0);
     sbXYFirst = cycleButton(page, "sbXYFirst", "Pierwszy cykl", "|◀");
@@ -71,8 +72,8 @@ void TMainForm::ConnectTwoAxisReview() {
         l->addWidget(w);
     l->addStretch(1);
     l->addWidget(Button4);
-    while (NotebookButton->count() < kTwoAxisButtonPage) NotebookButton->addWidget(new QWidget(NotebookButton));
-    NotebookButton->insertWidget(kTwoAxisButtonPage, page);
+    while (Positioning().ButtonPages()->count() < kTwoAxisButtonPage) Positioning().ButtonPages()->addWidget(new QWidget(Positioning().ButtonPages()));
+    Positioning().ButtonPages()->insertWidget(kTwoAxisButtonPage, page);
 
     connect(BPomiaryXY, &QPushButton::clicked, this, &TMainForm::BPomiaryXYClick);
     connect(BProst2, &QPushButton::clicked, this, &TMainForm::BPomiaryXYClick);
@@ -87,12 +88,12 @@ void TMainForm::ConnectTwoAxisReview() {
     connect(Button4, &QPushButton::clicked, this, &TMainForm::Button4Click);
 
     // The zero line of the vertical plane's chart.
-    LiniaZeraOsy = WykresOsY->AddNewSeries<platform::TLineSeries>(QStringLiteral("LiniaZeraOsy"));
+    LiniaZeraOsy = Positioning().YChart()->AddNewSeries<platform::TLineSeries>(QStringLiteral("LiniaZeraOsy"));
     LiniaZeraOsy->SetShowInLegend(false);
     LiniaZeraOsy->SetSeriesColor(Qt::black);
     LiniaZeraOsy->LinePen().width = 1;
     LiniaZeraOsy->Pointer().visible = false;
-    connect(WykresOsY, &platform::TChart::beforeDrawAxes, this, &TMainForm::WykresOsYBeforeDrawAxes);
+    connect(Positioning().YChart(), &platform::TChart::beforeDrawAxes, this, &TMainForm::WykresOsYBeforeDrawAxes);
 }
 
 void TMainForm::ShowXYCycle(int cycle) {
@@ -107,23 +108,23 @@ void TMainForm::ShowXYCycle(int cycle) {
 void TMainForm::BPomiaryXYClick() {
     if (CyclesY->Count() == 0) return;
     modes::HidePositioningPanels(ModeHost());
-    PanelWarProstoY->hide();
-    Panel2OsWar->hide();
+    Positioning().StraightnessYPanel()->hide();
+    Positioning().PositionPanel()->hide();
     SetChartAxesAutomatic();
     const QString left = TranslateString(QStringLiteral("stBladProsto"), QStringLiteral("Odchyłka Prostoliniowości")) +
                          QStringLiteral(" [ µm ]");
     const QString bottom = TranslateString(QStringLiteral("stOdleglosc"), QStringLiteral("Odległość")) +
                            QStringLiteral(" [ cm ]");
-    for (QWidget* chart : {static_cast<QWidget*>(wykres), static_cast<QWidget*>(WykresOsY)}) {
+    for (QWidget* chart : {static_cast<QWidget*>(Positioning().Chart()), static_cast<QWidget*>(Positioning().YChart())}) {
         SetChartAxisTitle(chart, ChartAxis::Left, left);
         SetChartAxisTitle(chart, ChartAxis::Bottom, bottom);
     }
     // The two planes share the chart panel, one above the other.
-    WykresOsY->setMaximumHeight(QWIDGETSIZE_MAX);
-    WykresOsY->setMinimumHeight(PanelWykresyProsto->height() / 2 > 0 ? PanelWykresyProsto->height() / 2 - 4 : 0);
-    WykresOsY->show();
+    Positioning().YChart()->setMaximumHeight(QWIDGETSIZE_MAX);
+    Positioning().YChart()->setMinimumHeight(Positioning().ChartsPanel()->height() / 2 > 0 ? Positioning().ChartsPanel()->height() / 2 - 4 : 0);
+    Positioning().YChart()->show();
     ShowXYCycle(PositioningControl().CurrentCycle());
-    NotebookButton->setCurrentIndex(kTwoAxisButtonPage);
+    Positioning().ButtonPages()->setCurrentIndex(kTwoAxisButtonPage);
 }
 
 void TMainForm::sbXYFirstClick() {
@@ -151,17 +152,17 @@ void TMainForm::bRaoprtXYClick() {
 }
 
 void TMainForm::BPowrotDoPozClick() {
-    WykresOsY->hide();
-    WykresOsY->setMinimumHeight(0);
-    SetChartAxisTitle(wykres, ChartAxis::Left, TranslateString(QStringLiteral("stBlad"), QString::fromUtf8("Błąd")) +
+    Positioning().YChart()->hide();
+    Positioning().YChart()->setMinimumHeight(0);
+    SetChartAxisTitle(Positioning().Chart(), ChartAxis::Left, TranslateString(QStringLiteral("stBlad"), QString::fromUtf8("Błąd")) +
                                                    QStringLiteral(" [ µm ]"));
     const QString distance = TranslateString(QStringLiteral("stOdleglosc"), QString::fromUtf8("Odległość"));
     if (Numerpunktu1->isChecked())
-        SetChartAxisTitle(wykres, ChartAxis::Bottom, TranslateString(QStringLiteral("stNrPunktu"), QStringLiteral("Numer punktu")));
+        SetChartAxisTitle(Positioning().Chart(), ChartAxis::Bottom, TranslateString(QStringLiteral("stNrPunktu"), QStringLiteral("Numer punktu")));
     else if (LengthUnit == 0)
-        SetChartAxisTitle(wykres, ChartAxis::Bottom, distance + QStringLiteral(" [ mm ]"));
+        SetChartAxisTitle(Positioning().Chart(), ChartAxis::Bottom, distance + QStringLiteral(" [ mm ]"));
     else if (LengthUnit == 1)
-        SetChartAxisTitle(wykres, ChartAxis::Bottom, distance + QStringLiteral(" [ in ]"));
+        SetChartAxisTitle(Positioning().Chart(), ChartAxis::Bottom, distance + QStringLiteral(" [ in ]"));
     PositioningControl().ZakonczeniePozPrzegladajClick();
 }
 
@@ -172,9 +173,9 @@ void TMainForm::showPositioningCycleWithBacklash(int cycle) {
     PositioningControl().CurrentCycle() = cycle;
     Points().ShowPositioningCycle(cycle);
     const auto backlash = evaluation::BacklashCaption(*PositioningCycles, cycle);
-    if (LabelLuzZwrotny) {
-        LabelLuzZwrotny->setText(backlash.value_or(QString()));
-        LabelLuzZwrotny->setVisible(backlash && ShowBacklash);
+    if (Positioning().BacklashLabel()) {
+        Positioning().BacklashLabel()->setText(backlash.value_or(QString()));
+        Positioning().BacklashLabel()->setVisible(backlash && ShowBacklash);
     }
 }
 
@@ -184,8 +185,8 @@ void TMainForm::sbLastCycleClick() { showPositioningCycleWithBacklash(Positionin
 void TMainForm::WykresOsYBeforeDrawAxes() {
     // Emptied first, so the line never grows from one drawing to the next.
     LiniaZeraOsy->Clear();
-    const platform::TChartAxis& y = WykresOsY->LeftAxis();
+    const platform::TChartAxis& y = Positioning().YChart()->LeftAxis();
     if (!(y.Maximum() > 0.0 && y.Minimum() < 0.0)) return;
-    LiniaZeraOsy->AddXY(WykresOsY->BottomAxis().Minimum(), 0.0);
-    LiniaZeraOsy->AddXY(WykresOsY->BottomAxis().Maximum(), 0.0);
+    LiniaZeraOsy->AddXY(Positioning().YChart()->BottomAxis().Minimum(), 0.0);
+    LiniaZeraOsy->AddXY(Positioning().YChart()->BottomAxis().Maximum(), 0.0);
 }

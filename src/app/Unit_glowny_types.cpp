@@ -17,6 +17,7 @@
 #include <QApplication>
 
 #include "app/ModeSequences.h"
+#include "app/PositioningPage.h"
 #include "app/ModeSequencesMainForm.h"
 #include "app/PointStoreWidgets.h"
 #include "app/LiveReadoutPage.h"
@@ -133,7 +134,7 @@ QString PositioningBackgroundFile(const QString& programDir, int positioningMeth
 }
 
 void TMainForm::ConnectTypePages() {
-    connect(ButtonPozRaport, &QPushButton::clicked, this, &TMainForm::ButtonPozRaportClick);
+    connect(Positioning().ReviewResultsButton(), &QPushButton::clicked, this, &TMainForm::ButtonPozRaportClick);
     if (QAction* a = MenuCommand("Otworz1")) connect(a, &QAction::triggered, this, &TMainForm::Otworz1Click);
     for (const char* name : {"Zapisz1", "Zapiszjako1"})
         if (QAction* a = MenuCommand(name)) connect(a, &QAction::triggered, this, &TMainForm::Zapisz1Click);
@@ -154,44 +155,44 @@ void TMainForm::ConnectTypePages() {
 }
 
 void TMainForm::DisableLinearStart() {
-    if (ButtonPozStart) ButtonPozStart->setEnabled(false);
+    if (Positioning().StartButton()) Positioning().StartButton()->setEnabled(false);
     enableIf(MenuCommand("Start1"), false);
     if (MeasurementMode == kModeStraightness || MeasurementMode == kModeFlatness) {
-        for (QWidget* w : std::initializer_list<QWidget*>{ButtonZaliczeniepunktu, ProgressBar2, ScrollBar16, Label139})
+        for (QWidget* w : std::initializer_list<QWidget*>{Positioning().AcceptPointButton(), Positioning().WaitProgress(), Positioning().WaitTimeBar(), Positioning().WaitTimeLabel()})
             showIf(w, false);
     }
 }
 
 void TMainForm::ShowPositioningOnEnd() {
     if (!InterfaceError) TypeCalls().ShowPositioningPanels();
-    showIf(LabelLuzZwrotny, false);
+    showIf(Positioning().BacklashLabel(), false);
 }
 
 void TMainForm::BitBtnpozycjonowanieClick() {
     DisplayLengthUnit = LengthUnit == 1 ? 4 : 0;
     MeasurementMode = kModePositioning;
-    for (QWidget* w : std::initializer_list<QWidget*>{WykresOsY, PanelWyniki, PanelWarProsto}) showIf(w, false);
+    for (QWidget* w : std::initializer_list<QWidget*>{Positioning().YChart(), Positioning().ResultsPanel(), Positioning().StraightnessPanel()}) showIf(w, false);
     TypeCalls().HidePositioningPanels();
-    if (ButtonPozStart) ButtonPozStart->setText(QStringLiteral("&Start"));
+    if (Positioning().StartButton()) Positioning().StartButton()->setText(QStringLiteral("&Start"));
 
     // Emptied first: the reset clears the title too.
     Points().ResetChartAndGrid(Points().Plots().wykres);
-    SetChartAxisTitle(wykres, ChartAxis::Left, Msg("stBlad") + QStringLiteral(" [ µm ]"));
+    SetChartAxisTitle(Positioning().Chart(), ChartAxis::Left, Msg("stBlad") + QStringLiteral(" [ µm ]"));
     const bool byNumber = Numerpunktu1 && Numerpunktu1->isChecked();
-    SetChartAxisTitle(wykres, ChartAxis::Bottom,
+    SetChartAxisTitle(Positioning().Chart(), ChartAxis::Bottom,
                       byNumber ? Msg("stNrPunktu")
                                : Msg("stOdleglosc") + (LengthUnit == 1 ? QStringLiteral(" [ in ]") : QStringLiteral(" [ mm ]")));
-    SetPointNumberAxis(wykres, byNumber);
-    SetChartLegendVisible(wykres, false);
-    SetChartTitle(wykres, Msg("stWykresPoz") + QStringLiteral(" - ") +
+    SetPointNumberAxis(Positioning().Chart(), byNumber);
+    SetChartLegendVisible(Positioning().Chart(), false);
+    SetChartTitle(Positioning().Chart(), Msg("stWykresPoz") + QStringLiteral(" - ") +
                               QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
 
-    if (NotebookButton) NotebookButton->setCurrentIndex(0);
+    if (Positioning().ButtonPages()) Positioning().ButtonPages()->setCurrentIndex(0);
     enableIf(MenuCommand("TabelaPomiarow"), false);
-    for (QWidget* w : std::initializer_list<QWidget*>{LabelLuzZwrotny, ProgressBar2, ScrollBar16, Label139})
+    for (QWidget* w : std::initializer_list<QWidget*>{Positioning().BacklashLabel(), Positioning().WaitProgress(), Positioning().WaitTimeBar(), Positioning().WaitTimeLabel()})
         showIf(w, false);
 
-    SetChartBackground(wykres, PositioningBackgroundFile(ProgramDir, PositioningMethod));
+    SetChartBackground(Positioning().Chart(), PositioningBackgroundFile(ProgramDir, PositioningMethod));
 
     setWindowTitle(ModeCaptions[kModePositioning]);
     ShowMenuItemsByTag(PositioningShown(), true);
@@ -299,21 +300,21 @@ void TMainForm::StopPoKazdymCyklu1Click() {
 void TMainForm::ButtonPozRaportClick() { ShowPositioningResults(); }
 
 bool TMainForm::ShowPositioningResults() {
-    showIf(LabelLuzZwrotny, false);
+    showIf(Positioning().BacklashLabel(), false);
     if (!PositioningRunUsable(*PositioningCycles)) {
         ShowMessage(Msg("stZaMaloCykli"));
         return false;
     }
     TypeCalls().HidePositioningPanels();
-    showIf(PanelWyniki, true);
+    showIf(Positioning().ResultsPanel(), true);
     enableIf(MenuCommand("Parametry1"), true);
-    SetChartLegendVisible(wykres, true);
+    SetChartLegendVisible(Positioning().Chart(), true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (LabelLuzZwrotny) LabelLuzZwrotny->clear();
-    if (NotebookButton) NotebookButton->setCurrentIndex(2);
+    if (Positioning().BacklashLabel()) Positioning().BacklashLabel()->clear();
+    if (Positioning().ButtonPages()) Positioning().ButtonPages()->setCurrentIndex(2);
     enableIf(MenuCommand("TabelaPomiarow"), false);
     TypeCalls().EvaluatePositioningRun();
-    SetChartTitle(wykres, Msg("stWykresRap"));
+    SetChartTitle(Positioning().Chart(), Msg("stWykresRap"));
     QApplication::restoreOverrideCursor();
     return true;
 }

@@ -1,5 +1,6 @@
 // The velocity page: its controls, its entry from the main menu, the run toggle and the way back.
 #include "app/VelocityPage.h"
+#include "app/PositioningPage.h"
 
 #include "app/ModeSequences.h"
 #include "instrument/OdczytSygnaluPomiarowego.h"
@@ -117,7 +118,7 @@ void VelocityPage::BitBtnpredkoscClick() {
     shell_.MeasurementMode = kModeVelocity;
     shell_.DisplayVelocityUnit = 0;
     UpdateVelocityUnitCaptions();
-    if (shell_.NotebookButton) shell_.NotebookButton->setCurrentIndex(0);
+    if (shell_.Positioning().ButtonPages()) shell_.Positioning().ButtonPages()->setCurrentIndex(0);
     shell_.VelocitySamples->Clear();
     shell_.Points().ClearVelocitySeries();
     ButtonStartV->setVisible(true);

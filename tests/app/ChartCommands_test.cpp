@@ -76,8 +76,8 @@ TEST_F(ChartCommandsTest, AxisClicksOpenTheScaleOfTheirAxis) {
     start();
     TMainForm& f = *form();
     platform::TChart& v = *f.Velocity().Chart();
-    EXPECT_EQ(axisDialogOf([&] { emit f.wykres->axisClicked(&f.wykres->LeftAxis(), Qt::LeftButton); }), "y");
-    EXPECT_EQ(axisDialogOf([&] { emit f.wykres->axisClicked(&f.wykres->BottomAxis(), Qt::LeftButton); }), "");
+    EXPECT_EQ(axisDialogOf([&] { emit Control<platform::TChart>(&f, "wykres")->axisClicked(&Control<platform::TChart>(&f, "wykres")->LeftAxis(), Qt::LeftButton); }), "y");
+    EXPECT_EQ(axisDialogOf([&] { emit Control<platform::TChart>(&f, "wykres")->axisClicked(&Control<platform::TChart>(&f, "wykres")->BottomAxis(), Qt::LeftButton); }), "");
     EXPECT_EQ(axisDialogOf([&] { emit v.axisClicked(&v.LeftAxis(), Qt::LeftButton); }), QString::fromUtf8("Prędkości"));
     EXPECT_EQ(axisDialogOf([&] { emit v.axisClicked(&v.BottomAxis(), Qt::LeftButton); }), "Czasu");
 }

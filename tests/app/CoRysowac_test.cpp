@@ -104,7 +104,7 @@ TEST(CoRysowac, SwitchAllOffThenOkHidesEveryCharacteristic) {
 TEST_F(MainWindowTest, ResultsPageOffersTheChoiceWhenAllCharacteristicsAreOff) {
     start();
     TMainForm* f = form();
-    auto* chart = qobject_cast<platform::TChart*>(f->wykres);
+    auto* chart = qobject_cast<platform::TChart*>(Control<platform::TChart>(f, "wykres"));
     ASSERT_NE(chart, nullptr);
     f->MeasurementMode = 0;
     LengthUnit = 0;

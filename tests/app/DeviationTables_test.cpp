@@ -57,10 +57,10 @@ TEST_F(DeviationTablesTest, CellsShowTheDeviationsAndTheTargetOrNumber) {
     TMainForm& f = *form();
     Control<QPushButton>(&f, "BitBtnpozycjonowanie")->click();
     f.MenuCommand("MenuItemTabelkaOdchylek")->setChecked(true);
-    f.GridOdchylka->setVisible(true);
+    Control<QTableWidget>(&f, "GridOdchylka")->setVisible(true);
     f.Dystans1->trigger();  // the first column shows the target
     showCycle();
-    QTableWidget& g = *f.GridOdchylka;
+    QTableWidget& g = *Control<QTableWidget>(&f, "GridOdchylka");
     ASSERT_GE(g.rowCount(), 3);
     EXPECT_EQ(g.item(1, 1)->text(), "-3,1");
     EXPECT_EQ(g.item(1, 2)->text(), "2,3");  // 2.25: half away from zero
@@ -86,9 +86,9 @@ TEST_F(DeviationTablesTest, TableDrawsItsColoursAndFitsItsColumnsToItsWidth) {
     start();
     TMainForm& f = *form();
     Control<QPushButton>(&f, "BitBtnpozycjonowanie")->click();
-    f.GridOdchylka->setVisible(true);
+    Control<QTableWidget>(&f, "GridOdchylka")->setVisible(true);
     showCycle();
-    QTableWidget& g = *f.GridOdchylka;
+    QTableWidget& g = *Control<QTableWidget>(&f, "GridOdchylka");
     g.setParent(nullptr);  // on its own, at a size of the test's choosing
     g.resize(306, 160);
     g.show();
@@ -128,14 +128,14 @@ TEST_F(DeviationTablesTest, ViewCommandsOfThePage) {
     TMainForm& f = *form();
     Control<QPushButton>(&f, "BitBtnpozycjonowanie")->click();
     f.MenuCommand("MenuItemWartosczadana")->setChecked(false);
-    EXPECT_TRUE(f.PanelWarZadana->isHidden());
+    EXPECT_TRUE(Control<QFrame>(&f, "PanelWarZadana")->isHidden());
     f.MenuCommand("MenuItemWartosczadana")->setChecked(true);
-    EXPECT_FALSE(f.PanelWarZadana->isHidden());
+    EXPECT_FALSE(Control<QFrame>(&f, "PanelWarZadana")->isHidden());
 
     // "Kreślone parametry" from the chart's pop-up and from the results page.
     int shown = 0;
     for (auto trigger : {std::function<void()>([&] { f.Parametry1->trigger(); }),
-                         std::function<void()>([&] { f.ButtonKresParametry->click(); })}) {
+                         std::function<void()>([&] { Control<QPushButton>(&f, "ButtonKresParametry")->click(); })}) {
         testsupport::whenModalShown<TFCoRysowac>([&](TFCoRysowac& d) {
             ++shown;
             d.reject();

@@ -84,9 +84,9 @@ TEST_F(LinkLostTest, VanishedHeadEndsThePositioningRunAndKeepsItsBackup) {
     f->Vibration = 2;
     f->PointDistance = 1000;
     ASSERT_TRUE(pumpUntil([&] {
-        return f->ButtonPozStart->isEnabled() && std::abs(f->DispWarMierzona->Value() + 5.0) < 1e-3;
+        return Control<QPushButton>(f, "ButtonPozStart")->isEnabled() && std::abs(Control<TDisplay>(f, "DispWarMierzona")->Value() + 5.0) < 1e-3;
     }));
-    f->ButtonPozStart->click();
+    Control<QPushButton>(f, "ButtonPozStart")->click();
     ASSERT_TRUE(MeasurementRunning.load());
     ASSERT_TRUE(f->PSTimer2->isActive());
     const instrument::AcceptanceState& st = f->Acceptance().state;

@@ -9,14 +9,14 @@ TEST_F(MainWindowTest, PagesHoldChartsAndTitlesReachThem) {
     TMainForm* f = form();
     for (const char* name : {"wykres", "WykresOsY", "WykresPredkosci", "WykresPK", "WykresPlaskosci", "WykresFFT"})
         EXPECT_NE(f->findChild<platform::TChart*>(QString::fromLatin1(name)), nullptr) << name;
-    f->SetChartTitle(f->wykres, QStringLiteral("Tytuł"));
-    f->SetChartAxisTitle(f->wykres, TMainForm::ChartAxis::Left, QStringLiteral("Lewa"));
-    f->SetChartAxisTitle(f->wykres, TMainForm::ChartAxis::Bottom, QStringLiteral("Dolna"));
-    EXPECT_EQ(f->wykres->Title().text, QStringList{QStringLiteral("Tytuł")});
-    EXPECT_EQ(f->wykres->LeftAxis().Title(), "Lewa");
-    EXPECT_EQ(f->wykres->BottomAxis().Title(), "Dolna");
-    EXPECT_EQ(TMainForm::ChartTitle(f->wykres), "Tytuł");
-    EXPECT_EQ(TMainForm::ChartAxisTitle(f->wykres, TMainForm::ChartAxis::Bottom), "Dolna");
+    f->SetChartTitle(Control<platform::TChart>(f, "wykres"), QStringLiteral("Tytuł"));
+    f->SetChartAxisTitle(Control<platform::TChart>(f, "wykres"), TMainForm::ChartAxis::Left, QStringLiteral("Lewa"));
+    f->SetChartAxisTitle(Control<platform::TChart>(f, "wykres"), TMainForm::ChartAxis::Bottom, QStringLiteral("Dolna"));
+    EXPECT_EQ(Control<platform::TChart>(f, "wykres")->Title().text, QStringList{QStringLiteral("Tytuł")});
+    EXPECT_EQ(Control<platform::TChart>(f, "wykres")->LeftAxis().Title(), "Lewa");
+    EXPECT_EQ(Control<platform::TChart>(f, "wykres")->BottomAxis().Title(), "Dolna");
+    EXPECT_EQ(TMainForm::ChartTitle(Control<platform::TChart>(f, "wykres")), "Tytuł");
+    EXPECT_EQ(TMainForm::ChartAxisTitle(Control<platform::TChart>(f, "wykres"), TMainForm::ChartAxis::Bottom), "Dolna");
     // Start-up titled the velocity chart through the same helpers.
     EXPECT_FALSE(Control<platform::TChart>(f, "WykresPredkosci")->Title().text.isEmpty());
 }

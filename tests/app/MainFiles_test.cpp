@@ -153,8 +153,8 @@ TEST_F(MainFilesTest, PositioningRunSavedThroughTheMenuOpensWithTheSameData) {
     EXPECT_EQ(f->MeasurementHeader().Axis, "X");
     EXPECT_TRUE(same(*f->TargetPoints, run[1].Punkt));
     EXPECT_EQ(StartPoint, 10.0);
-    EXPECT_EQ(f->NotebookButton->currentIndex(), 1);  // the review page
-    EXPECT_TRUE(f->ButtonPozUsun->isEnabled());
+    EXPECT_EQ(Control<QStackedWidget>(f, "NotebookButton")->currentIndex(), 1);  // the review page
+    EXPECT_TRUE(Control<QPushButton>(f, "ButtonPozUsun")->isEnabled());
     EXPECT_TRUE(f->MenuCommand("Zapiszjako1")->isEnabled());
     EXPECT_EQ(f->windowTitle(), f->ModeCaptions[0] + " - run1.dt2");
     EXPECT_EQ(messagesOfType(TMsgDlgType::mtError), 0);
@@ -303,7 +303,7 @@ TEST_F(MainFilesTest, DamagedFileTakesTheFailurePath) {
     EXPECT_TRUE(text.contains("damaged.dt2")) << text.toStdString();
     EXPECT_EQ(f->PositioningCycles->Count(), 0);
     EXPECT_EQ(f->windowTitle(), f->ModeCaptions[0]);
-    EXPECT_FALSE(f->ButtonPozUsun->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(f, "ButtonPozUsun")->isEnabled());
     for (const char* c : {"Zapiszjako1", "Drukuj1", "Eksport1", "TabelaKompensacji1"})
         EXPECT_FALSE(f->MenuCommand(c)->isEnabled()) << c;
     EXPECT_EQ(f->RecentPositioning.Entry(0), QString());

@@ -62,7 +62,7 @@ TEST_F(MainWindowTest, StartUpBuildsObjectsInOrderAndShowsStartPage) {
     ASSERT_EQ(f->NotebookMainForm->count(), 11);
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 0);
     EXPECT_EQ(f->NotebookMainForm->widget(0)->objectName(), "Wstep");
-    EXPECT_EQ(f->NotebookButton->count(), 5);  // running, review, results, end of run, two-axis review
+    EXPECT_EQ(Control<QStackedWidget>(f, "NotebookButton")->count(), 5);  // running, review, results, end of run, two-axis review
     EXPECT_EQ(f->FlatnessLines->Count(), 16);
     EXPECT_EQ(f->PositioningCycles->Count(), 0);
     EXPECT_EQ(f->FirstSheetNumber, 1);
@@ -95,10 +95,10 @@ TEST_F(MainWindowTest, StartUpBuildsObjectsInOrderAndShowsStartPage) {
         EXPECT_EQ(g->maximum(), 175);
         EXPECT_EQ(g->minimum(), 100);
     }
-    EXPECT_EQ(f->GridOdchylka->item(0, 0)->text(), "Punkt");
-    EXPECT_EQ(f->GridOdchylka->item(0, 2)->text(), "Xr");
+    EXPECT_EQ(Control<QTableWidget>(f, "GridOdchylka")->item(0, 0)->text(), "Punkt");
+    EXPECT_EQ(Control<QTableWidget>(f, "GridOdchylka")->item(0, 2)->text(), "Xr");
     EXPECT_EQ(Control<QTableWidget>(f, "GridOdchylkaPK")->item(0, 1)->text(), "Dc");
-    EXPECT_EQ(f->GridOdchylka->item(0, 1)->data(Qt::UserRole).value<QObject*>(), f->Numerpunktu1);
+    EXPECT_EQ(Control<QTableWidget>(f, "GridOdchylka")->item(0, 1)->data(Qt::UserRole).value<QObject*>(), f->Numerpunktu1);
     EXPECT_EQ(f->LWolaston->text(), "41,42");
 }
 
@@ -224,8 +224,8 @@ TEST_F(MainWindowTest, LanguageChangeRebuildsCaptionsAndFilters) {
     EXPECT_EQ(FftOutputNames.value(0), "Amplitude");
     EXPECT_EQ(Control<QComboBox>(f, "ComboBox1")->itemText(3), "Steel");
     EXPECT_EQ(f->PointColumnCaption, "Point");
-    EXPECT_EQ(f->GridOdchylka->item(0, 0)->text(), "Point");
-    EXPECT_EQ(f->BRozdziel->text(), "Resolution 100 nm");
+    EXPECT_EQ(Control<QTableWidget>(f, "GridOdchylka")->item(0, 0)->text(), "Point");
+    EXPECT_EQ(Control<QPushButton>(f, "BRozdziel")->text(), "Resolution 100 nm");
     EXPECT_EQ(TMainForm::ChartTitle(Control<platform::TChart>(f, "WykresPredkosci")), "Velocity chart");
     EXPECT_EQ(f->MenuCommand("Otworz1")->text(), "&Open");
     EXPECT_EQ(Control<QPushButton>(f, "BitBtnKoniec")->text(), "&Exit");
@@ -377,11 +377,11 @@ TEST_F(MainWindowTest, SettingsReachTheControlsAndGoBackAtTheEnd) {
     TMainForm* f = form();
     EXPECT_EQ(f->ScrollBar4->value(), 30);
     EXPECT_EQ(f->PSLabel46->text(), "Próg - Głowica wył./Wygrzewanie ( 30 ).");
-    EXPECT_EQ(f->ComboBoxNorma->currentIndex(), 2);
+    EXPECT_EQ(Control<QComboBox>(f, "ComboBoxNorma")->currentIndex(), 2);
     EXPECT_TRUE(f->MenuCommand("ReczneZaliczeniePunktu")->isChecked());
     EXPECT_FALSE(Control<QCheckBox>(f, "CBTemp")->isChecked());
     EXPECT_TRUE(Control<QCheckBox>(f, "CBWilg")->isChecked());
-    EXPECT_EQ(f->BRozdziel->text(), Msg("stRozdzielczosc") + " 100 nm");
+    EXPECT_EQ(Control<QPushButton>(f, "BRozdziel")->text(), Msg("stRozdzielczosc") + " 100 nm");
 
     f->ScrollBar5->setValue(77);
     Control<QCheckBox>(f, "CBWilg")->setChecked(false);

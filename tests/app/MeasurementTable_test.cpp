@@ -51,7 +51,7 @@ TEST_F(MeasurementTableTest, TableShowsTheCurrentCycleAndGoesBackToTheChart) {
     fillCycles(1, 11);
     f.PositioningControl().CurrentCycle() = 1;
     f.MenuCommand("Start1")->setEnabled(true);
-    f.ButtonPozStart->setEnabled(false);
+    Control<QPushButton>(&f, "ButtonPozStart")->setEnabled(false);
     f.MenuCommand("TabelaPomiarow")->setEnabled(true);
     f.MenuCommand("TabelaPomiarow")->trigger();
 
@@ -73,7 +73,7 @@ TEST_F(MeasurementTableTest, TableShowsTheCurrentCycleAndGoesBackToTheChart) {
     Control<QPushButton>(&f, "ButtonTabelaBledu1")->click();
     EXPECT_EQ(f.NotebookMainForm->currentIndex(), 3);
     EXPECT_FALSE(f.MenuCommand("Start1")->isEnabled());
-    f.ButtonPozStart->setEnabled(true);
+    Control<QPushButton>(&f, "ButtonPozStart")->setEnabled(true);
     f.MenuCommand("TabelaPomiarow")->trigger();
     Control<QPushButton>(&f, "ButtonTabelaBledu1")->click();
     EXPECT_TRUE(f.MenuCommand("Start1")->isEnabled());

@@ -161,7 +161,7 @@ TEST_F(MenuCommandsTest, ImportReadsAPositioningTextFileIntoTheReview) {
     EXPECT_EQ((*f.PositioningCycles)[0].Punkt.Count(), 3);
     EXPECT_EQ(f.MeasurementHeader().Axis, "Y");
     EXPECT_TRUE(DataSaved);
-    EXPECT_EQ(f.NotebookButton->currentIndex(), 1);  // the review
+    EXPECT_EQ(Control<QStackedWidget>(&f, "NotebookButton")->currentIndex(), 1);  // the review
     EXPECT_TRUE(f.MenuCommand("TabelaPomiarow")->isEnabled());
     EXPECT_TRUE(f.MenuCommand("TabelaKompensacji1")->isEnabled());
 }

@@ -240,7 +240,7 @@ TEST_F(OptionsWindowTest, InchUnitOnTheReadoutAndTheStartPoints) {
     EXPECT_DOUBLE_EQ(f->PunktStartowyWysw->Value(), 2.0);
     EXPECT_EQ(f->Label68->text(), "[in]");
     EXPECT_EQ(f->Label89->text(), "[in]");
-    EXPECT_EQ(TMainForm::ChartAxisTitle(f->wykres, TMainForm::ChartAxis::Bottom),
+    EXPECT_EQ(TMainForm::ChartAxisTitle(Control<platform::TChart>(f, "wykres"), TMainForm::ChartAxis::Bottom),
               Msg("stOdleglosc") + QStringLiteral(" [ in ]"));
     EXPECT_EQ(f->DisplayLengthUnit, 4);
     EXPECT_EQ(Control<QLabel>(f, "Label2")->text(), "in");
@@ -272,7 +272,7 @@ TEST_F(OptionsWindowTest, CycleCountAndPatternUsedByTheNextPositioningRun) {
     ASSERT_EQ(f->MeasurementMode, kModePositioning);
     auto panels = [f] {
         QStringList t;
-        for (int i = 0; i < 5; ++i) t << f->StatusBar1->findChild<QLabel*>("StatusBar1Panel" + QString::number(i))->text();
+        for (int i = 0; i < 5; ++i) t << Control<QStatusBar>(f, "StatusBar1")->findChild<QLabel*>("StatusBar1Panel" + QString::number(i))->text();
         return t;
     };
     ASSERT_FALSE(panels().contains(Msg("stPielgrzym")));
@@ -290,11 +290,11 @@ TEST_F(OptionsWindowTest, CycleCountAndPatternUsedByTheNextPositioningRun) {
     for (int k = 0; k < 5; ++k) f->TargetPoints->Add().Dystans = 10.0 * k;
     f->PointsFromList = true;
     f->MenuCommand("PunktyZListy")->setChecked(true);
-    ASSERT_TRUE(pumpUntil([&] { return f->ButtonPozStart->isEnabled(); }));
-    f->ButtonPozStart->click();
+    ASSERT_TRUE(pumpUntil([&] { return Control<QPushButton>(f, "ButtonPozStart")->isEnabled(); }));
+    Control<QPushButton>(f, "ButtonPozStart")->click();
     ASSERT_TRUE(MeasurementRunning.load());
     EXPECT_EQ(f->Acceptance().settings.cycleCount, 4);
-    f->ButtonPozStart->click();  // stop
+    Control<QPushButton>(f, "ButtonPozStart")->click();  // stop
 }
 
 // On the straightness page the method takes effect at once: the second chart for "3 D", the
@@ -310,13 +310,13 @@ TEST_F(OptionsWindowTest, StraightnessMethodTakesEffectOnItsPage) {
         d.RadioGroupMetoda->SetItemIndex(2);
         d.ButtonOk->click();
     });
-    EXPECT_FALSE(f->WykresOsY->isHidden());
+    EXPECT_FALSE(Control<platform::TChart>(f, "WykresOsY")->isHidden());
     head.clearReceived();
     configure(false, [&](TFOpcje& d) {
         d.RadioGroupMetoda->SetItemIndex(1);
         d.ButtonOk->click();
     });
-    EXPECT_TRUE(f->WykresOsY->isHidden());
+    EXPECT_TRUE(Control<platform::TChart>(f, "WykresOsY")->isHidden());
     EXPECT_TRUE(pumpUntil([&] {
         const testsupport::Bytes sent = head.receivedCommands();
         return std::find(sent.begin(), sent.end(), uint8_t('e')) != sent.end();

@@ -196,7 +196,7 @@ TEST_F(PageEntryTest, EnvironmentWordsBecomeLabelsAndTheAirCorrection) {
     const double k = instrument::AirCorrectionFactor(1013.0, 20.0, 45.0);
     EXPECT_NEAR(AirCorrection, k, 1e-12);
     EXPECT_LT(AirCorrection, 1.0);
-    ASSERT_TRUE(pumpUntil([&] { return shows(f->DispWarMierzona, mmOf(count, k)); })) << f->DispWarMierzona->Value();
+    ASSERT_TRUE(pumpUntil([&] { return shows(Control<TDisplay>(f, "DispWarMierzona"), mmOf(count, k)); })) << Control<TDisplay>(f, "DispWarMierzona")->Value();
 }
 
 // A velocity run stores and plots every reading; a frame with a data error ends the run's reading

@@ -65,7 +65,7 @@ protected:
     }
     QStringList panels() const {
         QStringList t;
-        for (int i = 0; i < 5; ++i) t << f->StatusBar1->findChild<QLabel*>("StatusBar1Panel" + QString::number(i))->text();
+        for (int i = 0; i < 5; ++i) t << Control<QStatusBar>(f, "StatusBar1")->findChild<QLabel*>("StatusBar1Panel" + QString::number(i))->text();
         return t;
     }
     // The axis choice form answered with `line` (OK), as the inspector would.
@@ -102,7 +102,7 @@ TEST_F(ParameterSummaryWindow, EnteringAPageShowsTheParametersOfItsNextRun) {
     *f->TargetPoints = targets({0, 250, 500});
     Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 3);
-    EXPECT_TRUE(f->StatusBar1->isVisibleTo(f->NotebookMainForm->currentWidget()));
+    EXPECT_TRUE(Control<QStatusBar>(f, "StatusBar1")->isVisibleTo(f->NotebookMainForm->currentWidget()));
     EXPECT_EQ(panels(), QStringList({"Zaliczanie automatyczne", "Punkty z listy, Dystans: 500,0 mm",
                                      "Liczba cykli w serii: 3", "Liniowe-Jednokierunkowy", QString::fromUtf8("Stop po każdym cyklu")}));
     LengthUnit = 0;
@@ -116,7 +116,7 @@ TEST_F(ParameterSummaryWindow, EnteringAPageShowsTheParametersOfItsNextRun) {
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 3);
     EXPECT_EQ(panels(), QStringList({QString::fromUtf8("Metoda uchyleń"), QString::fromUtf8("Odstęp miądzy punktami: 50 mm"),
                                      QString::fromUtf8("Liczba punktów: 7"), "", StatisticsMethodNames[1]}));
-    EXPECT_EQ(f->LabelJedProsto->text(), QString::fromUtf8("µm"));
+    EXPECT_EQ(Control<QLabel>(f, "LabelJedProsto")->text(), QString::fromUtf8("µm"));
 
     // A flatness line, measured on the same page, with the angular method.
     f->StraightnessMethod = 0;
@@ -129,7 +129,7 @@ TEST_F(ParameterSummaryWindow, EnteringAPageShowsTheParametersOfItsNextRun) {
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 3);
     EXPECT_EQ(panels(), QStringList({QString::fromUtf8("Metoda kątowa"), QString::fromUtf8("Długość podstawki: 100 mm"),
                                      QString::fromUtf8("Liczba punktów: 7"), "", StatisticsMethodNames[0]}));
-    EXPECT_EQ(f->LabelJedProsto->text(), "sek");
+    EXPECT_EQ(Control<QLabel>(f, "LabelJedProsto")->text(), "sek");
 
     // The velocity page has no summary: its page carries no status bar.
     Control<QPushButton>(f, "BitBtnpredkosc")->click();
@@ -168,7 +168,7 @@ TEST_F(ParameterSummaryWindow, ChangedOptionsShowAtOnce) {
 TEST_F(ParameterSummaryWindow, ZeroLineMarksZeroOnlyInsideTheValueRange) {
     startWindow();
     Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
-    platform::TChart& chart = *f->wykres;
+    platform::TChart& chart = *Control<platform::TChart>(f, "wykres");
     ASSERT_EQ(chart.SeriesByName("LiniaZera"), f->LiniaZera);
     auto* data = chart.AddNewSeries<platform::TLineSeries>("Probe");
     data->AddXY(0, -2);
@@ -202,8 +202,8 @@ TEST_F(ParameterSummaryWindow, AllCyclesShowsTheEarlierCyclesExactlyWhileChecked
     startWindow();
     f->MenuCommand("WszyskieCykle1")->setChecked(true);
     Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
-    platform::TChartSeries* forward = f->wykres->SeriesByName("PoprzednieWPrzod");
-    platform::TChartSeries* backward = f->wykres->SeriesByName("PoprzednieWTyl");
+    platform::TChartSeries* forward = Control<platform::TChart>(f, "wykres")->SeriesByName("PoprzednieWPrzod");
+    platform::TChartSeries* backward = Control<platform::TChart>(f, "wykres")->SeriesByName("PoprzednieWTyl");
     ASSERT_TRUE(forward && backward);
     EXPECT_TRUE(forward->Active() && backward->Active());
     trigger("WszyskieCykle1");
@@ -227,15 +227,15 @@ TEST_F(ParameterSummaryWindow, NextAxisTakesTheChosenLineAndCancelKeepsTheCurren
     StraightnessRun& run = f->StraightnessControl();
     ASSERT_EQ(run.FlatnessLine, 2);
     const QString title = Msg("stMapaOs") + " 2";
-    ASSERT_EQ(TMainForm::ChartTitle(f->wykres), title);
-    auto* probe = f->wykres->AddNewSeries<platform::TLineSeries>("Probe");
+    ASSERT_EQ(TMainForm::ChartTitle(Control<platform::TChart>(f, "wykres")), title);
+    auto* probe = Control<platform::TChart>(f, "wykres")->AddNewSeries<platform::TLineSeries>("Probe");
     probe->AddXY(0, 1);
 
     // Cancelled: the line, its title and the chart stay.
     cancelAxisChoice();
     trigger("NastepnaOs1");
     EXPECT_EQ(run.FlatnessLine, 2);
-    EXPECT_EQ(TMainForm::ChartTitle(f->wykres), title);
+    EXPECT_EQ(TMainForm::ChartTitle(Control<platform::TChart>(f, "wykres")), title);
     EXPECT_EQ(probe->Count(), 1);
 
     // While a line is measured its points stay its own.
@@ -251,7 +251,7 @@ TEST_F(ParameterSummaryWindow, NextAxisTakesTheChosenLineAndCancelKeepsTheCurren
     f->MenuCommand("File01")->setVisible(true);
     trigger("NastepnaOs1");
     EXPECT_EQ(run.FlatnessLine, 5);
-    EXPECT_EQ(TMainForm::ChartTitle(f->wykres), Msg("stMapaOs") + " 5");
+    EXPECT_EQ(TMainForm::ChartTitle(Control<platform::TChart>(f, "wykres")), Msg("stMapaOs") + " 5");
     EXPECT_EQ(probe->Count(), 0);
     EXPECT_EQ(f->MeasurementMode, 3);
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 3);
@@ -263,7 +263,7 @@ TEST_F(ParameterSummaryWindow, NextAxisTakesTheChosenLineAndCancelKeepsTheCurren
     f->FlatnessVLines = 4;
     answerAxisChoice(5);
     trigger("NastepnaOs1");
-    EXPECT_EQ(TMainForm::ChartTitle(f->wykres), Msg("stMapaOs") + " V2");
+    EXPECT_EQ(TMainForm::ChartTitle(Control<platform::TChart>(f, "wykres")), Msg("stMapaOs") + " V2");
 }
 
 TEST_F(ParameterSummaryWindow, NewMapAsksToSaveAndClearsTheMap) {
@@ -420,7 +420,7 @@ TEST_F(ParameterSummaryWindow, PositioningPageShowsItsSummary) {
     QCoreApplication::processEvents();
     const QImage shot = f->NotebookMainForm->currentWidget()->grab().toImage();
     for (int i = 0; i < 5; ++i) {
-        QLabel* panel = f->StatusBar1->findChild<QLabel*>("StatusBar1Panel" + QString::number(i));
+        QLabel* panel = Control<QStatusBar>(f, "StatusBar1")->findChild<QLabel*>("StatusBar1Panel" + QString::number(i));
         EXPECT_TRUE(panel->isVisible()) << i;
         EXPECT_GT(panel->width(), panel->fontMetrics().horizontalAdvance(panel->text()) - 1) << i << " is cut";
     }

@@ -94,13 +94,13 @@ TEST_F(PositioningEndToEndTest, LinearRunResultsSavedAndOpenedAgain) {
     f->ErrorWindow = 20;
     f->Vibration = 2;
     f->PointDistance = 1000;
-    f->ComboBoxNorma->setCurrentIndex(1);  // ISO 230-2
+    Control<QComboBox>(f, "ComboBoxNorma")->setCurrentIndex(1);  // ISO 230-2
 
     // The head is ready: the page's reading starts (as the signal monitor starts it).
     ASSERT_TRUE(pumpUntil([&] {
-        return f->ButtonPozStart->isEnabled() && std::abs(f->DispWarMierzona->Value() + 5.0) < 1e-3;
+        return Control<QPushButton>(f, "ButtonPozStart")->isEnabled() && std::abs(Control<TDisplay>(f, "DispWarMierzona")->Value() + 5.0) < 1e-3;
     }));
-    f->ButtonPozStart->click();
+    Control<QPushButton>(f, "ButtonPozStart")->click();
     ASSERT_TRUE(MeasurementRunning.load());
     const instrument::AcceptanceState& st = f->Acceptance().state;
 
@@ -128,13 +128,13 @@ TEST_F(PositioningEndToEndTest, LinearRunResultsSavedAndOpenedAgain) {
             else
                 ASSERT_TRUE(standAt(at, [&] { return !MeasurementRunning.load(); }));
         }
-        ASSERT_EQ(f->NotebookButton->currentIndex(), 3);  // the end page
+        ASSERT_EQ(Control<QStackedWidget>(f, "NotebookButton")->currentIndex(), 3);  // the end page
         if (c + 1 < kCycles) {
-            ASSERT_TRUE(f->ZakonczeniePozNastepny->isEnabled());
+            ASSERT_TRUE(Control<QPushButton>(f, "ZakonczeniePozNastepny")->isEnabled());
             // The axis goes back before the start point, then the next cycle starts.
             head.setStreamCount(countOf(-5.0));
-            ASSERT_TRUE(pumpUntil([&] { return std::abs(f->DispWarMierzona->Value() + 5.0) < 1e-3; }));
-            f->ZakonczeniePozNastepny->click();
+            ASSERT_TRUE(pumpUntil([&] { return std::abs(Control<TDisplay>(f, "DispWarMierzona")->Value() + 5.0) < 1e-3; }));
+            Control<QPushButton>(f, "ZakonczeniePozNastepny")->click();
             ASSERT_TRUE(MeasurementRunning.load());
         }
     }
@@ -162,9 +162,9 @@ TEST_F(PositioningEndToEndTest, LinearRunResultsSavedAndOpenedAgain) {
     }
 
     // The results of ISO 230-2 for that run.
-    ASSERT_TRUE(f->ZakonczeniePozRaport->isEnabled());
-    f->ZakonczeniePozRaport->click();
-    ASSERT_EQ(f->NotebookButton->currentIndex(), 2);
+    ASSERT_TRUE(Control<QPushButton>(f, "ZakonczeniePozRaport")->isEnabled());
+    Control<QPushButton>(f, "ZakonczeniePozRaport")->click();
+    ASSERT_EQ(Control<QStackedWidget>(f, "NotebookButton")->currentIndex(), 2);
     TPunkt means, sigmas;
     evaluation::ComputePointMeans(expected, means);
     evaluation::ComputePointSigmas(expected, sigmas);
@@ -172,7 +172,7 @@ TEST_F(PositioningEndToEndTest, LinearRunResultsSavedAndOpenedAgain) {
     ASSERT_TRUE(iso);
     QStringList isoRows;
     for (const auto& r : iso->rows) isoRows << r.text;
-    const QStringList shown = f->ListboxWyniki->Items();
+    const QStringList shown = Control<THeaderListbox>(f, "ListboxWyniki")->Items();
     EXPECT_EQ(shown, isoRows);
     ASSERT_EQ(shown.size(), 13);
     // By hand: the mean reversal is 2 µm less the 0.3 µm of every second point, 1.85 µm, give
@@ -237,15 +237,15 @@ TEST_F(PositioningEndToEndTest, LinearRunResultsSavedAndOpenedAgain) {
     ASSERT_TRUE(QFileInfo::exists(file));
     EXPECT_TRUE(DataSaved);
     f->PositioningCycles->Clear();
-    f->ListboxWyniki->ClearItems();
+    Control<THeaderListbox>(f, "ListboxWyniki")->ClearItems();
     openAnswer = file;
     f->MenuCommand("Otworz1")->trigger();
     ASSERT_EQ(f->PositioningCycles->Count(), kCycles);
-    EXPECT_EQ(f->NotebookButton->currentIndex(), 1);  // the review page
-    f->ButtonPozRaport->click();
-    ASSERT_EQ(f->NotebookButton->currentIndex(), 2);
-    EXPECT_EQ(f->ComboBoxNorma->currentIndex(), 1);
-    EXPECT_EQ(f->ListboxWyniki->Items(), isoRows);
+    EXPECT_EQ(Control<QStackedWidget>(f, "NotebookButton")->currentIndex(), 1);  // the review page
+    Control<QPushButton>(f, "ButtonPozRaport")->click();
+    ASSERT_EQ(Control<QStackedWidget>(f, "NotebookButton")->currentIndex(), 2);
+    EXPECT_EQ(Control<QComboBox>(f, "ComboBoxNorma")->currentIndex(), 1);
+    EXPECT_EQ(Control<THeaderListbox>(f, "ListboxWyniki")->Items(), isoRows);
 }
 
 }  // namespace

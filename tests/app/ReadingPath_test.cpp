@@ -98,14 +98,14 @@ TEST_F(ReadingPathTest, PositioningWithoutRunShowsPositionAndKeepsReading) {
     Control<QToolButton>(f, "SpeedButtonZnak")->setText("-");  // readings keep their sign
     head.startStreaming(FrameSpec::ready(-2000));
     modes::StartLinearReading(f->ModeHost());
-    ASSERT_TRUE(pumpUntil([&] { return shows(f->DispWarMierzona, mmOf(-2000)); }))
-        << f->DispWarMierzona->Value();
+    ASSERT_TRUE(pumpUntil([&] { return shows(Control<TDisplay>(f, "DispWarMierzona"), mmOf(-2000)); }))
+        << Control<TDisplay>(f, "DispWarMierzona")->Value();
 
     FrameSpec bad = head.streamFrame();
     bad.status &= uint8_t(~testsupport::kStNoDataError);
     bad.count = 3000;
     head.setStreamFrame(bad);
-    ASSERT_TRUE(pumpUntil([&] { return shows(f->DispWarMierzona, mmOf(3000)); }));
+    ASSERT_TRUE(pumpUntil([&] { return shows(Control<TDisplay>(f, "DispWarMierzona"), mmOf(3000)); }));
     EXPECT_TRUE(f->ReadingThread().Running());
     EXPECT_FALSE(ReadingStopped.load());
 }
@@ -173,8 +173,8 @@ TEST_F(ReadingPathTest, LinearRunOfTwoCyclesAcceptsEveryTarget) {
     auto countOf = [&](double mm) { return int32_t(std::lround(mm / mmPerCount)); };
     head.startStreaming(FrameSpec::ready(countOf(-5.0)), std::chrono::milliseconds(10));
     modes::StartLinearReading(f->ModeHost());
-    ASSERT_TRUE(pumpUntil([&] { return shows(f->DispWarMierzona, -5.0); }));
-    f->ButtonPozStart->click();
+    ASSERT_TRUE(pumpUntil([&] { return shows(Control<TDisplay>(f, "DispWarMierzona"), -5.0); }));
+    Control<QPushButton>(f, "ButtonPozStart")->click();
     ASSERT_TRUE(MeasurementRunning.load());
     const instrument::AcceptanceState& st = f->Acceptance().state;
 
@@ -196,10 +196,10 @@ TEST_F(ReadingPathTest, LinearRunOfTwoCyclesAcceptsEveryTarget) {
         // Stopping after each cycle is the default: the cycle's end saves the backup copy and
         // offers the next cycle.
         ASSERT_TRUE(stopAt(0.0, [&] { return !MeasurementRunning.load(); }));
-        EXPECT_EQ(f->NotebookButton->currentIndex(), 3);
+        EXPECT_EQ(Control<QStackedWidget>(f, "NotebookButton")->currentIndex(), 3);
         if (cycle == 1) {
-            ASSERT_TRUE(f->ZakonczeniePozNastepny->isEnabled());
-            f->ZakonczeniePozNastepny->click();
+            ASSERT_TRUE(Control<QPushButton>(f, "ZakonczeniePozNastepny")->isEnabled());
+            Control<QPushButton>(f, "ZakonczeniePozNastepny")->click();
             ASSERT_TRUE(MeasurementRunning.load());
         }
     }

@@ -43,7 +43,7 @@ protected:
         MainWindowTest::SetUp();
         start();
         f = form();
-        chart = qobject_cast<platform::TChart*>(f->wykres);
+        chart = qobject_cast<platform::TChart*>(Control<platform::TChart>(f, "wykres"));
         ASSERT_NE(chart, nullptr);
         f->Numerpunktu1->setChecked(false);
         LengthUnit = 0;
@@ -51,7 +51,7 @@ protected:
         f->NotebookMainForm->setCurrentIndex(3);
         FillKnownRun(*f->PositioningCycles);
     }
-    QStringList rows() const { return f->ListboxWyniki->Items(); }
+    QStringList rows() const { return Control<THeaderListbox>(f, "ListboxWyniki")->Items(); }
     bool active(const char* series) const { return chart->SeriesByName(series)->Active(); }
 
     TMainForm* f = nullptr;
@@ -60,10 +60,10 @@ protected:
 
 // Every standard lists its own rows from the run's figures (no machine: no limits, "--").
 TEST_F(ResultsTest, EachStandardListsItsRows) {
-    f->ComboBoxNorma->setCurrentIndex(1);
+    Control<QComboBox>(f, "ComboBoxNorma")->setCurrentIndex(1);
     ASSERT_TRUE(f->ShowPositioningResults());
-    EXPECT_EQ(f->NotebookButton->currentIndex(), 2);
-    EXPECT_TRUE(f->PanelWyniki->isVisibleTo(f));
+    EXPECT_EQ(Control<QStackedWidget>(f, "NotebookButton")->currentIndex(), 2);
+    EXPECT_TRUE(Control<QFrame>(f, "PanelWyniki")->isVisibleTo(f));
 
     const QString none = QStringLiteral(" * -- * ");
     auto row = [&](const char* name, const char* value) { return QString::fromUtf8(name) + none + value + " µm"; };
@@ -73,7 +73,7 @@ TEST_F(ResultsTest, EachStandardListsItsRows) {
                           "",                       "Błąd powrotu:",        row("średni B", "1,0"),
                           row("maksymalny", "1,0")};
     EXPECT_EQ(rows(), iso);
-    for (int i = 0; i < f->ListboxWyniki->Count(); ++i) EXPECT_EQ(f->ListboxWyniki->ItemFlag(i), 0) << i;
+    for (int i = 0; i < Control<THeaderListbox>(f, "ListboxWyniki")->Count(); ++i) EXPECT_EQ(Control<THeaderListbox>(f, "ListboxWyniki")->ItemFlag(i), 0) << i;
 
     struct Case {
         int standard;
@@ -99,15 +99,15 @@ TEST_F(ResultsTest, EachStandardListsItsRows) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.standard);
-        f->ComboBoxNorma->setCurrentIndex(c.standard);
-        ASSERT_EQ(f->ListboxWyniki->Count(), c.count) << rows().join('|').toStdString();
-        EXPECT_EQ(f->ListboxWyniki->Item(c.index), c.text);
+        Control<QComboBox>(f, "ComboBoxNorma")->setCurrentIndex(c.standard);
+        ASSERT_EQ(Control<THeaderListbox>(f, "ListboxWyniki")->Count(), c.count) << rows().join('|').toStdString();
+        EXPECT_EQ(Control<THeaderListbox>(f, "ListboxWyniki")->Item(c.index), c.text);
     }
 }
 
 // Choosing a standard switches its characteristics; the evaluation drew them at the targets.
 TEST_F(ResultsTest, StandardSwitchesItsCharacteristics) {
-    f->ComboBoxNorma->setCurrentIndex(1);
+    Control<QComboBox>(f, "ComboBoxNorma")->setCurrentIndex(1);
     ASSERT_TRUE(f->ShowPositioningResults());
     const platform::TChartSeries* mean = chart->SeriesByName("SredniaWPrzod");
     ASSERT_EQ(mean->Count(), 6);
@@ -128,7 +128,7 @@ TEST_F(ResultsTest, StandardSwitchesItsCharacteristics) {
                           Case{2, false, false, false, false, true}, Case{3, true, true, true, false, false},
                           Case{4, true, true, true, false, false}, Case{5, true, true, false, false, false}}) {
         SCOPED_TRACE(c.standard);
-        f->ComboBoxNorma->setCurrentIndex(c.standard);
+        Control<QComboBox>(f, "ComboBoxNorma")->setCurrentIndex(c.standard);
         EXPECT_EQ(active("SredniaWPrzod"), c.forward);
         EXPECT_EQ(active("SredniaWTyl"), c.backward);
         EXPECT_EQ(active("SredniaTp3Sigma"), c.forward && c.standard != 5);
@@ -152,14 +152,14 @@ TEST_F(ResultsTest, MachineLimitsMarkValuesOverThem) {
     t->SetFieldValue("Iso_lzm", 1.0);     // equal: not over
     ASSERT_TRUE(t->Post());
     f->FillMachineCombo();
-    f->CBMaszyna->setCurrentText("Frezarka FU-1");
-    f->ComboBoxNorma->setCurrentIndex(1);
+    Control<QComboBox>(f, "CBMaszyna")->setCurrentText("Frezarka FU-1");
+    Control<QComboBox>(f, "ComboBoxNorma")->setCurrentIndex(1);
 
     f->resize(1280, 800);
     f->show();
     ASSERT_TRUE(f->ShowPositioningResults());
     QCoreApplication::processEvents();
-    THeaderListbox* list = f->ListboxWyniki;
+    THeaderListbox* list = Control<THeaderListbox>(f, "ListboxWyniki");
     EXPECT_EQ(list->Item(1), QString::fromUtf8("w przód * 13,0 * 13,5 µm"));
     EXPECT_EQ(list->Item(6), QString::fromUtf8("w przód R * 9,0 * 8,5 µm"));
     EXPECT_EQ(list->Item(2), QString::fromUtf8("w tył * -- * 13,5 µm"));
@@ -189,7 +189,7 @@ TEST_F(ResultsTest, MachineLimitsMarkValuesOverThem) {
     if (!qEnvironmentVariableIsEmpty("VKM30_SCREENSHOTS"))
         f->grab().save(QDir(qEnvironmentVariable("VKM30_SCREENSHOTS")).filePath("results_page.png"));
 
-    f->CBMaszyna->setCurrentText("Tokarka nieznana");
+    Control<QComboBox>(f, "CBMaszyna")->setCurrentText("Tokarka nieznana");
     EXPECT_EQ(list->Item(1), QString::fromUtf8("w przód * -- * 13,5 µm"));
     for (int i = 0; i < list->Count(); ++i) EXPECT_EQ(list->ItemFlag(i), 0) << i;
 }
@@ -198,7 +198,7 @@ TEST_F(ResultsTest, MachineLimitsMarkValuesOverThem) {
 TEST_F(ResultsTest, UnidirectionalRunShowsForwardFiguresOnly) {
     for (int c = 0; c < 2; ++c)
         for (int k = 0; k < 6; ++k) (*f->PositioningCycles)[c].Punkt[k].Xr = 0.0;
-    f->ComboBoxNorma->setCurrentIndex(1);
+    Control<QComboBox>(f, "ComboBoxNorma")->setCurrentIndex(1);
     ASSERT_TRUE(f->ShowPositioningResults());
     EXPECT_EQ(rows(), (QStringList{"Dokładność:", QString::fromUtf8("w przód * -- * 13,5 µm"), "", "Powtarzalność:",
                                    QString::fromUtf8("w przód R * -- * 8,5 µm")}));
@@ -213,8 +213,8 @@ TEST_F(ResultsTest, UnidirectionalRunShowsForwardFiguresOnly) {
 // Switching the x axis from the chart's menu redraws the results under the same title, with
 // whole-number ticks while the axis counts points.
 TEST_F(ResultsTest, XAxisSwitchKeepsTheTitleAndCountsPointsInWholeNumbers) {
-    f->ComboBoxNorma->setCurrentIndex(1);
-    f->SetChartTitle(f->wykres, QStringLiteral("Pomiar pozycjonowania - 2026-12-11"));
+    Control<QComboBox>(f, "ComboBoxNorma")->setCurrentIndex(1);
+    f->SetChartTitle(Control<platform::TChart>(f, "wykres"), QStringLiteral("Pomiar pozycjonowania - 2026-12-11"));
     ASSERT_TRUE(f->ShowPositioningResults());
     const QStringList title = chart->Title().text;
     ASSERT_FALSE(title.isEmpty());
@@ -232,8 +232,8 @@ TEST_F(ResultsTest, XAxisSwitchKeepsTheTitleAndCountsPointsInWholeNumbers) {
 // Before any evaluation a standard change leaves the list alone; with every characteristic off
 // a redraw asks whether to switch them on.
 TEST_F(ResultsTest, NothingBeforeEvaluationAndAQuestionWhenAllIsOff) {
-    f->ListboxWyniki->AddItem("poprzednie");
-    f->ComboBoxNorma->setCurrentIndex(2);
+    Control<THeaderListbox>(f, "ListboxWyniki")->AddItem("poprzednie");
+    Control<QComboBox>(f, "ComboBoxNorma")->setCurrentIndex(2);
     EXPECT_EQ(rows(), QStringList{"poprzednie"});
 
     ASSERT_TRUE(f->ShowPositioningResults());

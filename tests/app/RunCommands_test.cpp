@@ -149,16 +149,16 @@ TEST_F(RunCommandsWindow, TimersAreMadeOffAndTheAcceptWaitAcceptsAfterItsTime) {
     f.MeasurementMode = 2;
     f.NotebookMainForm->setCurrentIndex(3);
     ASSERT_TRUE(f.MenuCommand("Automatyczny1")->isChecked());
-    f.ScrollBar16->setValue(10);
-    f.ButtonPozStart->click();
+    Control<QScrollBar>(&f, "ScrollBar16")->setValue(10);
+    Control<QPushButton>(&f, "ButtonPozStart")->click();
     ASSERT_TRUE(MeasurementRunning);
     EXPECT_TRUE(f.TimerZaliczeniePunktu->isActive());
-    EXPECT_EQ(f.ProgressBar2->value(), 10);
+    EXPECT_EQ(Control<QProgressBar>(&f, "ProgressBar2")->value(), 10);
     instrument::AcceptanceState& st = f.Acceptance().state;
     for (int t = 1; t <= 10; ++t) {
         EXPECT_FALSE(st.manualAcceptRequest) << t;
         f.TimerZaliczeniePunktuTimer();
-        EXPECT_EQ(f.ProgressBar2->value(), 10 - t);
+        EXPECT_EQ(Control<QProgressBar>(&f, "ProgressBar2")->value(), 10 - t);
     }
     EXPECT_TRUE(st.manualAcceptRequest);
     EXPECT_FALSE(f.TimerZaliczeniePunktu->isActive());
@@ -172,9 +172,9 @@ TEST_F(RunCommandsWindow, TimersAreMadeOffAndTheAcceptWaitAcceptsAfterItsTime) {
     EXPECT_FALSE(f.TimerZaliczeniePunktu->isActive());
     f.TimerProstoliniowosc1Timer();
     EXPECT_TRUE(f.TimerZaliczeniePunktu->isActive());
-    EXPECT_FALSE(f.Label20->isHidden());
-    EXPECT_EQ(f.Label124->text(), Msg("stPrzesun"));
-    EXPECT_EQ(f.Label20->text(), QStringLiteral("do punktu 2 lub zakończ - STOP."));
+    EXPECT_FALSE(Control<QLabel>(&f, "Label20")->isHidden());
+    EXPECT_EQ(Control<QLabel>(&f, "Label124")->text(), Msg("stPrzesun"));
+    EXPECT_EQ(Control<QLabel>(&f, "Label20")->text(), QStringLiteral("do punktu 2 lub zakończ - STOP."));
 
     // The head's key accepts the point early: the wait under way ends with it.
     f.TimerZaliczeniePunktuTimer();
@@ -189,14 +189,14 @@ TEST_F(RunCommandsWindow, TimersAreMadeOffAndTheAcceptWaitAcceptsAfterItsTime) {
     EXPECT_TRUE(f.MenuCommand("Stop1")->isEnabled());
 
     // Stop: both timers off, the bar back to the waiting time, the menu's Start offered again.
-    f.ButtonPozStart->click();
+    Control<QPushButton>(&f, "ButtonPozStart")->click();
     EXPECT_TRUE(f.MenuCommand("Start1")->isEnabled());
     EXPECT_FALSE(f.MenuCommand("Stop1")->isEnabled());
     EXPECT_FALSE(MeasurementRunning);
     EXPECT_FALSE(f.TimerZaliczeniePunktu->isActive());
     EXPECT_FALSE(f.TimerProstoliniowosc1->isActive());
-    EXPECT_EQ(f.ProgressBar2->minimum(), 10);
-    EXPECT_EQ(f.ProgressBar2->value(), 10);
+    EXPECT_EQ(Control<QProgressBar>(&f, "ProgressBar2")->minimum(), 10);
+    EXPECT_EQ(Control<QProgressBar>(&f, "ProgressBar2")->value(), 10);
 }
 
 TEST_F(RunCommandsWindow, ManualAcceptSwitchIsRefusedWhileRunning) {
@@ -215,10 +215,10 @@ TEST_F(RunCommandsWindow, ManualAcceptSwitchIsRefusedWhileRunning) {
     MeasurementRunning = false;
     manual->trigger();
     EXPECT_TRUE(manual->isChecked());
-    EXPECT_FALSE(f.ButtonZaliczeniepunktu->isHidden());
+    EXPECT_FALSE(Control<QPushButton>(&f, "ButtonZaliczeniepunktu")->isHidden());
     manual->trigger();
     EXPECT_FALSE(manual->isChecked());
-    EXPECT_TRUE(f.ButtonZaliczeniepunktu->isHidden());
+    EXPECT_TRUE(Control<QPushButton>(&f, "ButtonZaliczeniepunktu")->isHidden());
 
     // The automatic line end switches the waiting-time controls, never during a run.
     QAction* automatic = f.MenuCommand("Automatyczny1");
@@ -229,8 +229,8 @@ TEST_F(RunCommandsWindow, ManualAcceptSwitchIsRefusedWhileRunning) {
     MeasurementRunning = false;
     automatic->trigger();
     EXPECT_EQ(automatic->isChecked(), !was);
-    EXPECT_EQ(f.ScrollBar16->isHidden(), was);
-    EXPECT_EQ(f.ButtonZaliczeniepunktu->isHidden(), !was);
+    EXPECT_EQ(Control<QScrollBar>(&f, "ScrollBar16")->isHidden(), was);
+    EXPECT_EQ(Control<QPushButton>(&f, "ButtonZaliczeniepunktu")->isHidden(), !was);
 }
 
 TEST_F(RunCommandsWindow, FlatnessLineStartTakesTheChosenLine) {
@@ -255,8 +255,8 @@ TEST_F(RunCommandsWindow, FlatnessLineStartTakesTheChosenLine) {
     EXPECT_EQ(f.StraightnessControl().FlatnessLine, 5);
     EXPECT_EQ(f.MeasurementMode, 3);
     EXPECT_EQ(f.NotebookMainForm->currentIndex(), 3);
-    EXPECT_TRUE(TMainForm::ChartTitle(f.wykres).endsWith(QStringLiteral(" V2")));
-    EXPECT_EQ(TMainForm::ChartTitle(f.wykres), Msg("stMapaOs") + " V2");
+    EXPECT_TRUE(TMainForm::ChartTitle(Control<platform::TChart>(&f, "wykres")).endsWith(QStringLiteral(" V2")));
+    EXPECT_EQ(TMainForm::ChartTitle(Control<platform::TChart>(&f, "wykres")), Msg("stMapaOs") + " V2");
     EXPECT_TRUE(f.MenuCommand("NastepnaOs1")->isVisible());
     EXPECT_FALSE(f.MenuCommand("File01")->isVisible());
 
@@ -268,7 +268,7 @@ TEST_F(RunCommandsWindow, FlatnessLineStartTakesTheChosenLine) {
     f.StraightnessControl().FlatnessLinesDone = 0x3;
     Control<QPushButton>(&f, "ButtonMapaPlaskosciStart")->click();
     EXPECT_EQ(f.StraightnessControl().FlatnessLine, 3);
-    EXPECT_EQ(TMainForm::ChartTitle(f.wykres), Msg("stMapaOs") + " H3");
+    EXPECT_EQ(TMainForm::ChartTitle(Control<platform::TChart>(&f, "wykres")), Msg("stMapaOs") + " H3");
     EXPECT_EQ(askedWith, 1);
 }
 
@@ -310,15 +310,15 @@ TEST_F(RunCommandsWindow, ServiceSwitchesAndScrollBars) {
     f.ScrollBar10->setValue(200);
     EXPECT_EQ(f.SignalGaugeMax, 200);
     EXPECT_EQ(f.Label131->text(), "200");
-    EXPECT_EQ(f.GaugeProsto->maximum(), 200);
+    EXPECT_EQ(Control<QProgressBar>(&f, "GaugeProsto")->maximum(), 200);
     f.ScrollBar11->setValue(90);
     EXPECT_EQ(f.SignalGaugeMin, 90);
     EXPECT_EQ(f.Label132->text(), "90");
     f.ScrollBar12->setValue(7);
     EXPECT_EQ(f.Label133->text(), QStringLiteral("Uśrednianie jeśli skoki < 7"));
-    f.ScrollBar16->setValue(25);
-    EXPECT_EQ(f.ProgressBar2->value(), 25);
-    EXPECT_EQ(f.Label139->text(), WaitingTimeCaption(25));
+    Control<QScrollBar>(&f, "ScrollBar16")->setValue(25);
+    EXPECT_EQ(Control<QProgressBar>(&f, "ProgressBar2")->value(), 25);
+    EXPECT_EQ(Control<QLabel>(&f, "Label139")->text(), WaitingTimeCaption(25));
 
     EXPECT_EQ(f.NotebookUstawienia->currentIndex(), 0);
     for (int want : {1, 2, 0}) {
@@ -359,11 +359,11 @@ TEST_F(RunCommandsWindow, StraightnessPageEntryByMethod) {
         f.StraightnessMethod = c.method;
         Control<QPushButton>(&f, "BitBtnProstolinowosc")->click();
         EXPECT_EQ(f.MeasurementMode, 2);
-        EXPECT_EQ(f.LabelJedProsto->text(), QString::fromUtf8(c.unit));
-        EXPECT_EQ(f.WykresOsY->isHidden(), !c.secondChart) << int(c.method);
-        EXPECT_TRUE(TMainForm::ChartTitle(f.wykres).startsWith(c.title)) << int(c.method);
-        EXPECT_EQ(TMainForm::ChartTitle(f.WykresOsY), Msg("stPomiarProsto") + " - " + Msg("stOsPionowa") + " |");
-        EXPECT_EQ(TMainForm::ChartAxisTitle(f.WykresOsY, TMainForm::ChartAxis::Bottom), Msg("stOdleglosc") + " [ cm ]");
+        EXPECT_EQ(Control<QLabel>(&f, "LabelJedProsto")->text(), QString::fromUtf8(c.unit));
+        EXPECT_EQ(Control<platform::TChart>(&f, "WykresOsY")->isHidden(), !c.secondChart) << int(c.method);
+        EXPECT_TRUE(TMainForm::ChartTitle(Control<platform::TChart>(&f, "wykres")).startsWith(c.title)) << int(c.method);
+        EXPECT_EQ(TMainForm::ChartTitle(Control<platform::TChart>(&f, "WykresOsY")), Msg("stPomiarProsto") + " - " + Msg("stOsPionowa") + " |");
+        EXPECT_EQ(TMainForm::ChartAxisTitle(Control<platform::TChart>(&f, "WykresOsY"), TMainForm::ChartAxis::Bottom), Msg("stOdleglosc") + " [ cm ]");
         EXPECT_FALSE(f.MenuCommand("TabelaPomiarow")->isEnabled());
         EXPECT_TRUE(f.MenuCommand("Automatyczny1")->isVisible());
         EXPECT_FALSE(f.MenuCommand("PunktyPozycjonowania1")->isVisible());
@@ -379,11 +379,11 @@ TEST_F(RunCommandsWindow, ChartXAxisChoiceRetitlesAndRedraws) {
     f.Dystans1->trigger();
     EXPECT_TRUE(f.Dystans1->isChecked());
     EXPECT_FALSE(f.Numerpunktu1->isChecked());
-    EXPECT_EQ(TMainForm::ChartAxisTitle(f.wykres, TMainForm::ChartAxis::Bottom), Msg("stOdleglosc") + " [ mm ]");
+    EXPECT_EQ(TMainForm::ChartAxisTitle(Control<platform::TChart>(&f, "wykres"), TMainForm::ChartAxis::Bottom), Msg("stOdleglosc") + " [ mm ]");
     EXPECT_EQ(evaluations, 0) << "not on the results page";
 
     // On the results page the run is drawn again; by distance only when there are cycles.
-    f.NotebookButton->setCurrentIndex(2);
+    Control<QStackedWidget>(&f, "NotebookButton")->setCurrentIndex(2);
     f.Dystans1->trigger();
     EXPECT_EQ(evaluations, 0);
     f.PositioningCycles->Add();
@@ -393,13 +393,13 @@ TEST_F(RunCommandsWindow, ChartXAxisChoiceRetitlesAndRedraws) {
     EXPECT_EQ(evaluations, 2);
     EXPECT_TRUE(f.Numerpunktu1->isChecked());
     EXPECT_FALSE(f.Dystans1->isChecked());
-    EXPECT_EQ(TMainForm::ChartAxisTitle(f.wykres, TMainForm::ChartAxis::Bottom), Msg("stNrPunktu"));
+    EXPECT_EQ(TMainForm::ChartAxisTitle(Control<platform::TChart>(&f, "wykres"), TMainForm::ChartAxis::Bottom), Msg("stNrPunktu"));
 
     // During a run only the check moves.
     MeasurementRunning = true;
     f.Dystans1->trigger();
     EXPECT_TRUE(f.Dystans1->isChecked());
-    EXPECT_EQ(TMainForm::ChartAxisTitle(f.wykres, TMainForm::ChartAxis::Bottom), Msg("stNrPunktu"));
+    EXPECT_EQ(TMainForm::ChartAxisTitle(Control<platform::TChart>(&f, "wykres"), TMainForm::ChartAxis::Bottom), Msg("stNrPunktu"));
     EXPECT_EQ(evaluations, 2);
     MeasurementRunning = false;
 }
@@ -423,17 +423,17 @@ TEST_F(RunCommandsWindow, FlatnessLineFromStartToTheMap) {
     SetFlatnessLineChoice(f, [](int) { return 2; });
     Control<QPushButton>(&f, "ButtonMapaPlaskosciStart")->click();
     ASSERT_EQ(f.MeasurementMode, 3);
-    f.ButtonPozStart->setEnabled(true);  // no head: the page cannot start its reading
-    f.ButtonPozStart->click();
+    Control<QPushButton>(&f, "ButtonPozStart")->setEnabled(true);  // no head: the page cannot start its reading
+    Control<QPushButton>(&f, "ButtonPozStart")->click();
     ASSERT_TRUE(MeasurementRunning);
-    EXPECT_EQ(TMainForm::ChartTitle(f.wykres), Msg("stPomiarProsto") + "\n" + Msg("stMapaOs") + " 2");
+    EXPECT_EQ(TMainForm::ChartTitle(Control<platform::TChart>(&f, "wykres")), Msg("stPomiarProsto") + "\n" + Msg("stMapaOs") + " 2");
     instrument::PointAcceptance& acceptance = f.Acceptance();
     for (double v : {0.0, 3.0, 1.0, 2.0}) {
-        f.ButtonZaliczeniepunktu->click();
+        Control<QPushButton>(&f, "ButtonZaliczeniepunktu")->click();
         acceptance.AcceptStraightness(v);
     }
     EXPECT_EQ(f.Points().StraightnessSampleCount, 4);
-    f.ButtonPozStart->click();
+    Control<QPushButton>(&f, "ButtonPozStart")->click();
     EXPECT_FALSE(MeasurementRunning);
     EXPECT_EQ(f.StraightnessControl().FlatnessLinesDone, 0x2);
     EXPECT_GT((*f.FlatnessLines)[1].Punkt.Count(), 0);
@@ -441,7 +441,7 @@ TEST_F(RunCommandsWindow, FlatnessLineFromStartToTheMap) {
     EXPECT_TRUE(QFile::exists(QDir(dir.path()).filePath("KopiaZapasowa.dt5")));
 
     const size_t asked = messages.size();
-    f.ButtonPozMainMenu->click();
+    Control<QPushButton>(&f, "ButtonPozMainMenu")->click();
     EXPECT_EQ(f.NotebookMainForm->currentIndex(), 8);
     EXPECT_EQ(messages.size(), asked) << "leaving a line's page never asks";
 
@@ -451,7 +451,7 @@ TEST_F(RunCommandsWindow, FlatnessLineFromStartToTheMap) {
     });
     Control<QPushButton>(&f, "ButtonMapaPlaskosciStart")->click();
     EXPECT_EQ(f.StraightnessControl().FlatnessLine, 1);
-    f.ButtonPozMainMenu->click();
+    Control<QPushButton>(&f, "ButtonPozMainMenu")->click();
     ASSERT_EQ(f.NotebookMainForm->currentIndex(), 8);
 
     Control<QPushButton>(&f, "Button27")->click();

@@ -48,48 +48,48 @@ TEST_F(RunPagesTest, LinearRunThroughTheEndAndReviewPages) {
     f.PositioningMethod = 0;
     f.NotebookMainForm->setCurrentIndex(3);
 
-    f.ButtonPozStart->click();
+    Control<QPushButton>(&f, "ButtonPozStart")->click();
     EXPECT_TRUE(MeasurementRunning);
-    EXPECT_EQ(f.ButtonPozStart->text(), QStringLiteral("&Stop"));
+    EXPECT_EQ(Control<QPushButton>(&f, "ButtonPozStart")->text(), QStringLiteral("&Stop"));
     ASSERT_EQ(f.PositioningCycles->Count(), 1);
 
     // The first pass ends: backup written, end page with Next.
     fillCycle(3);
     f.SaveBackupCopy();
     EXPECT_FALSE(MeasurementRunning);
-    EXPECT_EQ(f.NotebookButton->currentIndex(), 3);
-    EXPECT_TRUE(f.ZakonczeniePozNastepny->isEnabled());
+    EXPECT_EQ(Control<QStackedWidget>(&f, "NotebookButton")->currentIndex(), 3);
+    EXPECT_TRUE(Control<QPushButton>(&f, "ZakonczeniePozNastepny")->isEnabled());
     TCykl back;
     LoadPositioningFile(back, QDir(data).filePath("KopiaZapasowa.dt2"), nullptr);
     ASSERT_EQ(back.Count(), 1);
     EXPECT_DOUBLE_EQ(back[0].Punkt[2].Xa, 3.0);
 
     // Next cycle, stopped inside it: the stop is confirmed, Next goes off.
-    f.ZakonczeniePozNastepny->click();
-    EXPECT_EQ(f.NotebookButton->currentIndex(), 0);
+    Control<QPushButton>(&f, "ZakonczeniePozNastepny")->click();
+    EXPECT_EQ(Control<QStackedWidget>(&f, "NotebookButton")->currentIndex(), 0);
     EXPECT_EQ(f.PositioningCycles->Count(), 2);
     fillCycle(1);
-    f.ButtonPozStart->click();
+    Control<QPushButton>(&f, "ButtonPozStart")->click();
     EXPECT_FALSE(MeasurementRunning);
-    EXPECT_EQ(f.NotebookButton->currentIndex(), 3);
-    EXPECT_FALSE(f.ZakonczeniePozNastepny->isEnabled());
+    EXPECT_EQ(Control<QStackedWidget>(&f, "NotebookButton")->currentIndex(), 3);
+    EXPECT_FALSE(Control<QPushButton>(&f, "ZakonczeniePozNastepny")->isEnabled());
 
     // Review drops the unfinished cycle, once.
-    f.ZakonczeniePozPrzegladaj->click();
-    f.ZakonczeniePozPrzegladaj->click();
+    Control<QPushButton>(&f, "ZakonczeniePozPrzegladaj")->click();
+    Control<QPushButton>(&f, "ZakonczeniePozPrzegladaj")->click();
     EXPECT_EQ(f.PositioningCycles->Count(), 1);
-    EXPECT_EQ(f.NotebookButton->currentIndex(), 1);
+    EXPECT_EQ(Control<QStackedWidget>(&f, "NotebookButton")->currentIndex(), 1);
 
     // Deleting the last cycle disables the delete button.
-    f.ButtonPozUsun->click();
+    Control<QPushButton>(&f, "ButtonPozUsun")->click();
     EXPECT_EQ(f.PositioningCycles->Count(), 0);
-    EXPECT_FALSE(f.ButtonPozUsun->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(&f, "ButtonPozUsun")->isEnabled());
 
     // "Pomiar" prepares a new run; the back button leaves the mode.
-    f.ButtonPozPoprzednie->click();
-    EXPECT_EQ(f.NotebookButton->currentIndex(), 0);
-    EXPECT_EQ(f.ButtonPozStart->text(), QStringLiteral("&Start"));
-    f.ButtonPozMainMenu->click();
+    Control<QPushButton>(&f, "ButtonPozPoprzednie")->click();
+    EXPECT_EQ(Control<QStackedWidget>(&f, "NotebookButton")->currentIndex(), 0);
+    EXPECT_EQ(Control<QPushButton>(&f, "ButtonPozStart")->text(), QStringLiteral("&Start"));
+    Control<QPushButton>(&f, "ButtonPozMainMenu")->click();
     EXPECT_EQ(f.MeasurementMode, 10);
     EXPECT_EQ(f.NotebookMainForm->currentIndex(), 1);
 }
@@ -99,16 +99,16 @@ TEST_F(RunPagesTest, LeavingDuringARunIsRefused) {
     TMainForm& f = *form();
     f.MeasurementMode = 2;
     f.NotebookMainForm->setCurrentIndex(3);
-    f.ButtonPozStart->click();
+    Control<QPushButton>(&f, "ButtonPozStart")->click();
     ASSERT_TRUE(MeasurementRunning);
     messages.clear();
-    f.ButtonPozMainMenu->click();
+    Control<QPushButton>(&f, "ButtonPozMainMenu")->click();
     EXPECT_EQ(f.MeasurementMode, 2);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, Msg("stZakoncz"));
-    f.ButtonPozStart->click();  // a straightness run ends without a question
+    Control<QPushButton>(&f, "ButtonPozStart")->click();  // a straightness run ends without a question
     EXPECT_FALSE(MeasurementRunning);
-    EXPECT_EQ(f.ButtonPozStart->text(), QStringLiteral("&Start"));
+    EXPECT_EQ(Control<QPushButton>(&f, "ButtonPozStart")->text(), QStringLiteral("&Start"));
 }
 
 }  // namespace

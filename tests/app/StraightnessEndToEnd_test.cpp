@@ -64,21 +64,21 @@ TEST_F(StraightnessEndToEnd, FivePointsAcceptedByHandAreFittedSavedAndReadBack) 
     EXPECT_EQ(f->MeasurementMode, 2);
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 3);
     EXPECT_EQ(f->windowTitle(), f->ModeCaptions[2]);
-    EXPECT_EQ(TMainForm::ChartAxisTitle(f->wykres, TMainForm::ChartAxis::Left), Msg("stBladProsto") + " [ µm ]");
-    EXPECT_EQ(TMainForm::ChartAxisTitle(f->wykres, TMainForm::ChartAxis::Bottom), Msg("stOdleglosc") + " [ cm ]");
-    EXPECT_TRUE(TMainForm::ChartTitle(f->wykres).startsWith(Msg("stPomiarProsto") + " - "));
-    EXPECT_TRUE(f->WykresOsY->isHidden());
+    EXPECT_EQ(TMainForm::ChartAxisTitle(Control<platform::TChart>(f, "wykres"), TMainForm::ChartAxis::Left), Msg("stBladProsto") + " [ µm ]");
+    EXPECT_EQ(TMainForm::ChartAxisTitle(Control<platform::TChart>(f, "wykres"), TMainForm::ChartAxis::Bottom), Msg("stOdleglosc") + " [ cm ]");
+    EXPECT_TRUE(TMainForm::ChartTitle(Control<platform::TChart>(f, "wykres")).startsWith(Msg("stPomiarProsto") + " - "));
+    EXPECT_TRUE(Control<platform::TChart>(f, "WykresOsY")->isHidden());
     // The page starts the reading itself once the head is ready; without its entry it is
     // started here as the signal monitor would.
     if (!f->ReadingThread().Running()) modes::StartLinearReading(f->ModeHost());
-    ASSERT_TRUE(pumpUntil([&] { return f->ReadingThread().Running() && f->ButtonPozStart->isEnabled(); }));
+    ASSERT_TRUE(pumpUntil([&] { return f->ReadingThread().Running() && Control<QPushButton>(f, "ButtonPozStart")->isEnabled(); }));
 
-    f->ButtonPozStart->click();
+    Control<QPushButton>(f, "ButtonPozStart")->click();
     ASSERT_TRUE(MeasurementRunning.load());
-    EXPECT_EQ(f->ButtonPozStart->text(), "&Stop");
-    ASSERT_FALSE(f->ButtonZaliczeniepunktu->isHidden());
-    ASSERT_TRUE(f->ButtonZaliczeniepunktu->isEnabled());
-    EXPECT_EQ(f->Label124->text(), Msg("stZaliczPunkt") + " 1.");
+    EXPECT_EQ(Control<QPushButton>(f, "ButtonPozStart")->text(), "&Stop");
+    ASSERT_FALSE(Control<QPushButton>(f, "ButtonZaliczeniepunktu")->isHidden());
+    ASSERT_TRUE(Control<QPushButton>(f, "ButtonZaliczeniepunktu")->isEnabled());
+    EXPECT_EQ(Control<QLabel>(f, "Label124")->text(), Msg("stZaliczPunkt") + " 1.");
 
     // The reflector stops at five places; each is accepted with the button.
     const int32_t counts[] = {0, 12, 19, 15, 8};  // a few µm each
@@ -102,9 +102,9 @@ TEST_F(StraightnessEndToEnd, FivePointsAcceptedByHandAreFittedSavedAndReadBack) 
         TPunktItem& e = expected.Add();
         e.Dystans = 10.0 * i;
         e.Xa = microns(counts[i]);
-        f->ButtonZaliczeniepunktu->click();
+        Control<QPushButton>(f, "ButtonZaliczeniepunktu")->click();
         ASSERT_TRUE(pumpUntil([&] { return f->StraightnessPoints->Count() == i + 1; }));
-        EXPECT_EQ(f->Label124->text(), FillPlaceholder(Msg("stPunktZaliczony"), i + 1));
+        EXPECT_EQ(Control<QLabel>(f, "Label124")->text(), FillPlaceholder(Msg("stPunktZaliczony"), i + 1));
     }
     ASSERT_EQ(f->StraightnessPoints->Count(), 5);
     for (int i = 0; i < 5; ++i) {
@@ -113,17 +113,17 @@ TEST_F(StraightnessEndToEnd, FivePointsAcceptedByHandAreFittedSavedAndReadBack) 
     }
 
     // Stop: the line is fitted and its straightness shown.
-    f->ButtonPozStart->click();
+    Control<QPushButton>(f, "ButtonPozStart")->click();
     EXPECT_FALSE(MeasurementRunning.load());
-    EXPECT_EQ(f->ButtonPozStart->text(), "&Start");
-    EXPECT_TRUE(f->Label124->isHidden());
+    EXPECT_EQ(Control<QPushButton>(f, "ButtonPozStart")->text(), "&Start");
+    EXPECT_TRUE(Control<QLabel>(f, "Label124")->isHidden());
     EXPECT_FALSE(f->TimerProstoliniowosc1->isActive());
     EXPECT_FALSE(DataSaved);
     const evaluation::StraightnessPlot plot =
         evaluation::PlotStraightness(*f->StraightnessPoints, {}, foundations::systemDecimalSeparator());
-    EXPECT_FALSE(f->LabelLuzZwrotny->isHidden());
-    EXPECT_EQ(f->LabelLuzZwrotny->text(), plot.horizontalCaption);
-    auto* chart = static_cast<platform::TChart*>(f->wykres);
+    EXPECT_FALSE(Control<QLabel>(f, "LabelLuzZwrotny")->isHidden());
+    EXPECT_EQ(Control<QLabel>(f, "LabelLuzZwrotny")->text(), plot.horizontalCaption);
+    auto* chart = static_cast<platform::TChart*>(Control<platform::TChart>(f, "wykres"));
     platform::TChartSeries* curve = chart->SeriesByName("DoPrzodu");
     ASSERT_NE(curve, nullptr);
     ASSERT_EQ(curve->Count(), 5);
@@ -131,7 +131,7 @@ TEST_F(StraightnessEndToEnd, FivePointsAcceptedByHandAreFittedSavedAndReadBack) 
     EXPECT_NEAR(curve->YValue(4), 0.0, 1e-9);
     // The vertical plane is drawn on its own chart, not over the horizontal one.
     EXPECT_EQ(chart->SeriesByName("ProstoOsY"), nullptr);
-    EXPECT_NE(static_cast<platform::TChart*>(f->WykresOsY)->SeriesByName("ProstoOsY"), nullptr);
+    EXPECT_NE(static_cast<platform::TChart*>(Control<platform::TChart>(f, "WykresOsY"))->SeriesByName("ProstoOsY"), nullptr);
     EXPECT_TRUE(f->MenuCommand("Zapisz1")->isEnabled());
 
     // The picture an inspector looks at after the run, in the inspector's locale.

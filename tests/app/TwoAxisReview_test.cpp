@@ -36,7 +36,7 @@ protected:
             }
         }
         f.PositioningControl().CurrentCycle() = 1;
-        f.NotebookButton->setCurrentIndex(1);
+        Control<QStackedWidget>(&f, "NotebookButton")->setCurrentIndex(1);
     }
     static int count(platform::TChart* chart, const char* series) {
         const platform::TChartSeries* s = chart->SeriesByName(QString::fromLatin1(series));
@@ -52,13 +52,13 @@ TEST_F(TwoAxisReviewTest, CycleButtonsMeanAndWayBack) {
     fillRun();
 
     f.BPomiaryXY->click();
-    EXPECT_EQ(f.NotebookButton->currentIndex(), 4);
-    EXPECT_FALSE(f.WykresOsY->isHidden());
+    EXPECT_EQ(Control<QStackedWidget>(&f, "NotebookButton")->currentIndex(), 4);
+    EXPECT_FALSE(Control<platform::TChart>(&f, "WykresOsY")->isHidden());
     EXPECT_EQ(f.lOpisXY->text(), "Cykl 1");
     // Both planes are drawn: the horizontal on wykres, the vertical on WykresOsY.
-    EXPECT_EQ(count(f.wykres, "DoPrzodu"), 3);
-    EXPECT_EQ(count(f.WykresOsY, "ProstoOsY"), 3);
-    EXPECT_EQ(f.ChartAxisTitle(f.wykres, TMainForm::ChartAxis::Bottom), QString::fromUtf8("Odległość [ cm ]"));
+    EXPECT_EQ(count(Control<platform::TChart>(&f, "wykres"), "DoPrzodu"), 3);
+    EXPECT_EQ(count(Control<platform::TChart>(&f, "WykresOsY"), "ProstoOsY"), 3);
+    EXPECT_EQ(f.ChartAxisTitle(Control<platform::TChart>(&f, "wykres"), TMainForm::ChartAxis::Bottom), QString::fromUtf8("Odległość [ cm ]"));
 
     f.sbXYPoprzedni->click();  // on the first: nothing
     EXPECT_EQ(f.lOpisXY->text(), "Cykl 1");
@@ -87,9 +87,9 @@ TEST_F(TwoAxisReviewTest, CycleButtonsMeanAndWayBack) {
     LengthUnit = 1;
     f.Numerpunktu1->setChecked(true);
     f.BPowrotDoPoz->click();
-    EXPECT_TRUE(f.WykresOsY->isHidden());
-    EXPECT_EQ(f.ChartAxisTitle(f.wykres, TMainForm::ChartAxis::Bottom), "Numer punktu");
-    EXPECT_EQ(f.NotebookButton->currentIndex(), 1);
+    EXPECT_TRUE(Control<platform::TChart>(&f, "WykresOsY")->isHidden());
+    EXPECT_EQ(f.ChartAxisTitle(Control<platform::TChart>(&f, "wykres"), TMainForm::ChartAxis::Bottom), "Numer punktu");
+    EXPECT_EQ(Control<QStackedWidget>(&f, "NotebookButton")->currentIndex(), 1);
     LengthUnit = 0;
 
     // The positioning review's first and last cycle.
@@ -107,14 +107,14 @@ TEST_F(TwoAxisReviewTest, WithoutSecondAxisCyclesNothingHappens) {
     f.CyclesY->Clear();
     f.BPomiaryXY->click();
     f.BProst2->click();
-    EXPECT_EQ(f.NotebookButton->currentIndex(), 1);
-    EXPECT_TRUE(f.WykresOsY->isHidden());
+    EXPECT_EQ(Control<QStackedWidget>(&f, "NotebookButton")->currentIndex(), 1);
+    EXPECT_TRUE(Control<platform::TChart>(&f, "WykresOsY")->isHidden());
 }
 
 TEST_F(TwoAxisReviewTest, ZeroLineOnlyWhenTheValueAxisCrossesZero) {
     start();
     TMainForm& f = *form();
-    platform::TChart& y = *f.WykresOsY;
+    platform::TChart& y = *Control<platform::TChart>(&f, "WykresOsY");
     y.BottomAxis().SetMinMax(0, 30);
     y.BottomAxis().SetAutomatic(false);
     y.LeftAxis().SetAutomatic(false);

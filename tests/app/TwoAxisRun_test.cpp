@@ -59,9 +59,9 @@ TEST_F(TwoAxisRunTest, RunWithTheDetectorIsReviewedCycleByCycleAndAsTheMean) {
     f->Vibration = 2;
     f->PointDistance = 1000;
     ASSERT_TRUE(pumpUntil([&] {
-        return f->ButtonPozStart->isEnabled() && std::abs(f->DispWarMierzona->Value() + 5.0) < 1e-3;
+        return Control<QPushButton>(f, "ButtonPozStart")->isEnabled() && std::abs(Control<TDisplay>(f, "DispWarMierzona")->Value() + 5.0) < 1e-3;
     }));
-    f->ButtonPozStart->click();
+    Control<QPushButton>(f, "ButtonPozStart")->click();
     ASSERT_TRUE(MeasurementRunning.load());
     const instrument::AcceptanceState& st = f->Acceptance().state;
     for (int c = 0; c < kCycles; ++c) {
@@ -82,11 +82,11 @@ TEST_F(TwoAxisRunTest, RunWithTheDetectorIsReviewedCycleByCycleAndAsTheMean) {
             else
                 ASSERT_TRUE(pumpUntil([&] { return !MeasurementRunning.load(); }));
         }
-        ASSERT_EQ(f->NotebookButton->currentIndex(), 3);
+        ASSERT_EQ(Control<QStackedWidget>(f, "NotebookButton")->currentIndex(), 3);
         if (c + 1 < kCycles) {
             head.setStreamFrame(FrameSpec::ready(countOf(-5.0)));
-            ASSERT_TRUE(pumpUntil([&] { return std::abs(f->DispWarMierzona->Value() + 5.0) < 1e-3; }));
-            f->ZakonczeniePozNastepny->click();
+            ASSERT_TRUE(pumpUntil([&] { return std::abs(Control<TDisplay>(f, "DispWarMierzona")->Value() + 5.0) < 1e-3; }));
+            Control<QPushButton>(f, "ZakonczeniePozNastepny")->click();
             ASSERT_TRUE(MeasurementRunning.load());
         }
     }
@@ -102,7 +102,7 @@ TEST_F(TwoAxisRunTest, RunWithTheDetectorIsReviewedCycleByCycleAndAsTheMean) {
 
     // From the end page to the second axis, through the cycles and to their mean.
     f->BProst2->click();
-    ASSERT_EQ(f->NotebookButton->currentIndex(), 4);
+    ASSERT_EQ(Control<QStackedWidget>(f, "NotebookButton")->currentIndex(), 4);
     f->sbXYFirst->click();
     EXPECT_EQ(f->lOpisXY->text(), "Cykl 1");
     f->sbXYNastepny->click();

@@ -101,9 +101,9 @@ TEST_F(TypePagesTest, EntriesShowTheirPageTagsAndTitles) {
     expectTags(f, {9, 10, 11, 15, 17, 18, 19, 20, 23, 26, 27, 28, 29, 30, 31, 43}, true, "positioning");
     expectTags(f, {13, 21, 37, 38, 39, 40, 41, 44}, false, "positioning");
     EXPECT_EQ(Msg("stWykresPoz") + " - " + QLocale().toString(QDate::currentDate(), QLocale::ShortFormat),
-              TMainForm::ChartTitle(f->wykres));
-    EXPECT_EQ(QStringLiteral("Błąd [ µm ]"), TMainForm::ChartAxisTitle(f->wykres, TMainForm::ChartAxis::Left));
-    EXPECT_EQ(QStringLiteral("Odległość [ in ]"), TMainForm::ChartAxisTitle(f->wykres, TMainForm::ChartAxis::Bottom));
+              TMainForm::ChartTitle(Control<platform::TChart>(f, "wykres")));
+    EXPECT_EQ(QStringLiteral("Błąd [ µm ]"), TMainForm::ChartAxisTitle(Control<platform::TChart>(f, "wykres"), TMainForm::ChartAxis::Left));
+    EXPECT_EQ(QStringLiteral("Odległość [ in ]"), TMainForm::ChartAxisTitle(Control<platform::TChart>(f, "wykres"), TMainForm::ChartAxis::Bottom));
     EXPECT_EQ(f->ModeCaptions[0], f->windowTitle());
     EXPECT_EQ((std::vector<std::string>{"StartLinearReading", "RestartMeteoReading"}), calls);
 
@@ -125,7 +125,7 @@ TEST_F(TypePagesTest, EntriesShowTheirPageTagsAndTitles) {
     EXPECT_EQ(3, f->MeasurementMode);
     expectTags(f, {13, 15, 23, 26}, true, "flatness");
     expectTags(f, {9, 10, 27, 28, 37, 38, 41, 44}, false, "flatness");
-    EXPECT_EQ(Msg("stMapaPlaskosci"), f->ButtonPozMainMenu->text());
+    EXPECT_EQ(Msg("stMapaPlaskosci"), Control<QPushButton>(f, "ButtonPozMainMenu")->text());
     EXPECT_TRUE(calls.empty());  // each line starts its reading from the straightness page
 
     // An interface error: no reading is started, the start command is off.
@@ -133,7 +133,7 @@ TEST_F(TypePagesTest, EntriesShowTheirPageTagsAndTitles) {
     InterfaceError = true;
     Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     EXPECT_TRUE(calls.empty());
-    EXPECT_FALSE(f->ButtonPozStart->isEnabled());
+    EXPECT_FALSE(Control<QPushButton>(f, "ButtonPozStart")->isEnabled());
     EXPECT_FALSE(f->MenuCommand("Start1")->isEnabled());
 }
 
@@ -256,14 +256,14 @@ TEST_F(TypePagesTest, ResultsGate) {
     stand->evaluatePositioningRun = [&] { evaluated = true; };
     Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
     f->PositioningCycles->Assign(cyclesOf({6, 7}));
-    f->ButtonPozRaport->click();
+    Control<QPushButton>(f, "ButtonPozRaport")->click();
     EXPECT_EQ(std::vector<QString>{Msg("stZaMaloCykli")}, messageTexts());
     EXPECT_FALSE(evaluated);
     f->PositioningCycles->Assign(cyclesOf({6, 6}));
-    f->ButtonPozRaport->click();
+    Control<QPushButton>(f, "ButtonPozRaport")->click();
     EXPECT_TRUE(evaluated);
-    EXPECT_EQ(2, f->NotebookButton->currentIndex());
-    EXPECT_EQ(Msg("stWykresRap"), TMainForm::ChartTitle(f->wykres));
+    EXPECT_EQ(2, Control<QStackedWidget>(f, "NotebookButton")->currentIndex());
+    EXPECT_EQ(Msg("stWykresRap"), TMainForm::ChartTitle(Control<platform::TChart>(f, "wykres")));
 }
 
 TEST_F(TypePagesTest, PointListCommandAndServicePanel) {
@@ -320,7 +320,7 @@ TEST_F(TypePagesTest, GridCellsFollowTheirPointsByIndex) {
     (*f->PositioningCycles)[1].Punkt[1].Xr = 2.0;
     (*f->PositioningCycles)[0].Punkt[0].Xr = 1.0;  // the run has a backward pass
     f->Points().ShowPositioningCycle(2);
-    QTableWidget* g = f->GridOdchylka;
+    QTableWidget* g = Control<QTableWidget>(f, "GridOdchylka");
     ASSERT_EQ(3, g->rowCount());
     const QChar sep = foundations::systemDecimalSeparator();
     EXPECT_EQ(QString("-3") + sep + "1", g->item(2, 1)->text());
@@ -353,7 +353,7 @@ TEST_F(TypePagesTest, PagesWithPlottedDataRender) {
     }
     f->PositioningCycles->Assign(run);
     f->Points().ShowPositioningCycle(2);
-    auto* chart = qobject_cast<platform::TChart*>(f->wykres);
+    auto* chart = qobject_cast<platform::TChart*>(Control<platform::TChart>(f, "wykres"));
     ASSERT_NE(nullptr, chart);
     EXPECT_EQ(11, chart->SeriesByName("DoPrzodu")->Count());
     EXPECT_EQ(33, chart->SeriesByName("PoprzednieWTyl")->Count());

@@ -351,8 +351,8 @@ TEST_F(VibrationPageTest, DigitSwitchSetsBothPositioningReadouts) {
     EXPECT_EQ(f->UpDown1->value(), 2);
     for (int position : {5, 1, 4}) {
         f->UpDown1->setValue(position);
-        EXPECT_EQ(f->DispWarMierzona->Precision(), 6 - position);
-        EXPECT_EQ(f->DispWarZadana->Precision(), 6 - position);
+        EXPECT_EQ(Control<TDisplay>(f, "DispWarMierzona")->Precision(), 6 - position);
+        EXPECT_EQ(Control<TDisplay>(f, "DispWarZadana")->Precision(), 6 - position);
     }
 }
 

@@ -88,9 +88,9 @@ TEST_F(WindowWiringHeadTest, ResolutionButtonSwitchesHeadAndReadout) {
     for (const Step& s : steps) {
         SCOPED_TRACE(s.caption);
         head.clearReceived();
-        f->BRozdziel->click();
+        Control<QPushButton>(f, "BRozdziel")->click();
         EXPECT_EQ(f->Resolution10, s.tenNm);
-        EXPECT_EQ(f->BRozdziel->text(), QString::fromUtf8(s.caption));
+        EXPECT_EQ(Control<QPushButton>(f, "BRozdziel")->text(), QString::fromUtf8(s.caption));
         EXPECT_EQ(Control<TDisplay>(f, "DisplayWys")->Precision(), s.mmDecimals);
         EXPECT_EQ(f->FilterThreshold, s.threshold);
         // The resolution byte, then the count starts again ('S').

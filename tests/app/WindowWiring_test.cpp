@@ -48,7 +48,7 @@ protected:
         f.PointDistance = 1000;
         StartPoint = 0.0;
         LengthUnit = 0;
-        f.ButtonPozStart->click();
+        Control<QPushButton>(&f, "ButtonPozStart")->click();
         ASSERT_TRUE(MeasurementRunning.load());
     }
     // The axis stands at mm long enough for an automatic acceptance.
@@ -75,7 +75,7 @@ TEST_F(WindowWiringTest, TeachingCycleTurnBackDropsThePointPastTheTurn) {
     EXPECT_EQ(taught, (std::vector<double>{0.0, 50.0, 101.0}));
     EXPECT_EQ(f.TargetPoints->Count(), 3);
     EXPECT_NEAR(cycle[2].Xr, -200.0, 1e-6);  // the turn's reading is point 2's way back
-    EXPECT_EQ(f.GridOdchylka->rowCount(), 4);
+    EXPECT_EQ(Control<QTableWidget>(&f, "GridOdchylka")->rowCount(), 4);
 }
 
 TEST_F(WindowWiringTest, TargetDisplayAndSignButtonFollowTheRun) {
@@ -88,11 +88,11 @@ TEST_F(WindowWiringTest, TargetDisplayAndSignButtonFollowTheRun) {
     standAt(0.0);
     ASSERT_EQ(f.Acceptance().state.pointIndex, 1);
     f.Acceptance().AcceptLinear(20.0);  // moving on: the next target is shown
-    EXPECT_DOUBLE_EQ(f.DispWarZadana->Value(), 50.0);
+    EXPECT_DOUBLE_EQ(Control<TDisplay>(&f, "DispWarZadana")->Value(), 50.0);
 
     LengthUnit = 1;
     f.Acceptance().AcceptLinear(25.0);
-    EXPECT_NEAR(f.DispWarZadana->Value(), 50.0 * 0.03937007874015748, 5e-4);  // in inches, 3 decimals
+    EXPECT_NEAR(Control<TDisplay>(&f, "DispWarZadana")->Value(), 50.0 * 0.03937007874015748, 5e-4);  // in inches, 3 decimals
     LengthUnit = 0;
 
     // A reading below zero on the way out flips the sign the conversion uses.
@@ -134,16 +134,16 @@ TEST_F(WindowWiringTest, LinkStatusWindowMeasureAgainEndsTheStoppedRun) {
     stopRunByBeam(f, kModePositioning);
     Komunikaty->Button1Click();
     EXPECT_FALSE(MeasurementRunning.load());
-    EXPECT_EQ(f.NotebookButton->currentIndex(), 3);  // the end page, to repeat the cycle
-    EXPECT_FALSE(f.ZakonczeniePozNastepny->isEnabled());
-    EXPECT_TRUE(f.ZakonczeniePozPowtorz->isEnabled());
+    EXPECT_EQ(Control<QStackedWidget>(&f, "NotebookButton")->currentIndex(), 3);  // the end page, to repeat the cycle
+    EXPECT_FALSE(Control<QPushButton>(&f, "ZakonczeniePozNastepny")->isEnabled());
+    EXPECT_TRUE(Control<QPushButton>(&f, "ZakonczeniePozPowtorz")->isEnabled());
 
-    f.NotebookButton->setCurrentIndex(0);
+    Control<QStackedWidget>(&f, "NotebookButton")->setCurrentIndex(0);
     stopRunByBeam(f, kModeStraightness);
-    f.ButtonPozStart->setText("&Stop");
+    Control<QPushButton>(&f, "ButtonPozStart")->setText("&Stop");
     Komunikaty->Button1Click();
     EXPECT_FALSE(MeasurementRunning.load());
-    EXPECT_EQ(f.ButtonPozStart->text(), QStringLiteral("&Start"));
+    EXPECT_EQ(Control<QPushButton>(&f, "ButtonPozStart")->text(), QStringLiteral("&Start"));
     EXPECT_TRUE(f.MenuCommand("Start1")->isEnabled());
     EXPECT_FALSE(f.MenuCommand("Stop1")->isEnabled());
     Komunikaty->hide();
@@ -215,21 +215,21 @@ TEST_F(WindowWiringTest, ViewMenuShowsAndHidesThePositioningPanels) {
     ASSERT_TRUE(target->isChecked() && table->isChecked());
     modes::ShowPositioningPanels(f.ModeHost());  // as the run's pages show them
     ASSERT_TRUE(target->isEnabled());
-    ASSERT_FALSE(f.PanelWarZadana->isHidden());
-    f.GridOdchylka->setRowCount(5);
+    ASSERT_FALSE(Control<QFrame>(&f, "PanelWarZadana")->isHidden());
+    Control<QTableWidget>(&f, "GridOdchylka")->setRowCount(5);
 
     target->trigger();
     EXPECT_FALSE(target->isChecked());
-    EXPECT_TRUE(f.PanelWarZadana->isHidden());
-    EXPECT_FALSE(f.GridOdchylka->isHidden());
+    EXPECT_TRUE(Control<QFrame>(&f, "PanelWarZadana")->isHidden());
+    EXPECT_FALSE(Control<QTableWidget>(&f, "GridOdchylka")->isHidden());
     table->trigger();
-    EXPECT_TRUE(f.GridOdchylka->isHidden());
+    EXPECT_TRUE(Control<QTableWidget>(&f, "GridOdchylka")->isHidden());
 
     target->trigger();
     table->trigger();
-    EXPECT_FALSE(f.PanelWarZadana->isHidden());
-    EXPECT_FALSE(f.GridOdchylka->isHidden());
-    EXPECT_EQ(f.GridOdchylka->rowCount(), 5);
+    EXPECT_FALSE(Control<QFrame>(&f, "PanelWarZadana")->isHidden());
+    EXPECT_FALSE(Control<QTableWidget>(&f, "GridOdchylka")->isHidden());
+    EXPECT_EQ(Control<QTableWidget>(&f, "GridOdchylka")->rowCount(), 5);
 }
 
 }  // namespace

@@ -60,7 +60,7 @@ TEST_F(PrintCommandsTest, ChartPrintoutsOfThePages) {
     // A two-plane straightness run: the vertical plane on choice 1, with its caption.
     f->MeasurementMode = 2;
     f->StraightnessMethod = 2;
-    f->LabBladProsY->setText(QStringLiteral("Błąd w pionie"));
+    Control<QLabel>(f, "LabBladProsY")->setText(QStringLiteral("Błąd w pionie"));
     QString item;
     answerChoice(1, true, &item);
     f->MenuCommand("Podgladwydruku1")->trigger();
@@ -69,7 +69,7 @@ TEST_F(PrintCommandsTest, ChartPrintoutsOfThePages) {
     EXPECT_EQ(item, "Oś pionowa");
     EXPECT_EQ(m->pages[0].First("QRLuzZwrotny")->text, "Błąd w pionie");
     EXPECT_EQ(m->pages[0].First("QROs")->text, "Y");
-    EXPECT_EQ(chartSeries(*m), f->WykresOsY->SeriesCount());
+    EXPECT_EQ(chartSeries(*m), Control<platform::TChart>(f, "WykresOsY")->SeriesCount());
     answerChoice(0, false);  // cancelled: nothing
     f->MenuCommand("Podgladwydruku1")->trigger();
     EXPECT_FALSE(previewed());
