@@ -30,6 +30,15 @@ using namespace pagecontrols;
 namespace {
 constexpr double kSteelExpansion = 1.17e-5;
 constexpr int kUserMaterial = 4;
+
+// The widest text a station reading takes in any unit: the top of each range, which has the
+// most digits.
+int WidestReading(const QFontMetrics& fm) {
+    int widest = fm.horizontalAdvance(QStringLiteral("95 %"));
+    for (uint8_t unit : {0, 1}) widest = std::max(widest, fm.horizontalAdvance(instrument::FormatTemperature(unit, 40.0)));
+    for (uint8_t unit : {0, 1, 2}) widest = std::max(widest, fm.horizontalAdvance(instrument::FormatPressure(unit, 1040.0)));
+    return widest;
+}
 }  // namespace
 
 EnvironmentPanel::EnvironmentPanel(QObject* owner, EnvironmentPanelCalls& calls) : QObject(owner), calls_(calls) {}
@@ -48,9 +57,9 @@ QFrame* EnvironmentPanel::Build() {
     grid->setContentsMargins(6, 6, 6, 6);
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(3);
-    // Every value cell is as wide as the widest value it shows ("1013,0 hPa"), so a tick does
-    // not change the panel's width.
-    const int valueWidth = QFontMetrics(box->font()).horizontalAdvance(QStringLiteral("1013,0 hPa")) + 4;
+    // Every value cell is as wide as the widest value it shows, so a tick does not change the
+    // panel's width.
+    const int valueWidth = WidestReading(QFontMetrics(box->font())) + 4;
     auto* legend = label(box, "LabZCzujnika", QStringLiteral("Zaznaczone: z czujnika"));
     legend->setEnabled(false);  // a quiet hint, not a reading
     grid->addWidget(legend, 0, 0, 1, 2);

@@ -2,9 +2,11 @@
 // the screen and the environment panel beside the page is whole.
 #include <QCheckBox>
 #include <QFrame>
+#include <QLabel>
 #include <QStackedWidget>
 
 #include "MainWindowFixture.h"
+#include "instrument/AirCorrection.h"
 
 namespace {
 
@@ -49,6 +51,13 @@ TEST_F(ScreenFitTest, TheEnvironmentPanelIsNarrowAndKeepsItsWidthWhenABoxIsSwitc
     ASSERT_TRUE(meteo->isVisible());
     EXPECT_LE(meteo->width(), f->width() / 4);
     const int width = meteo->width();
+    // Each reading whole in every unit, at the top of its range.
+    auto fits = [&](const char* name, const QString& text) {
+        auto* l = Control<QLabel>(f, name);
+        EXPECT_LE(l->fontMetrics().horizontalAdvance(text), l->contentsRect().width()) << name << " " << text.toStdString();
+    };
+    for (uint8_t unit : {0, 1}) fits("Label25", instrument::FormatTemperature(unit, 40.0));
+    for (uint8_t unit : {0, 1, 2}) fits("Label24", instrument::FormatPressure(unit, 1040.0));
     const struct {
         const char* box;
         const char* reading;
