@@ -85,7 +85,7 @@ void MainFormModeHost::CreateReadingThread(uint64_t generation) {
 }
 
 void MainFormModeHost::StartSignalMonitor() {
-    OdczytSygPomiarowego::Start(calls_.SignalSource(), this);
+    calls_.StartSignalMonitor(*this);
 }
 
 void MainFormModeHost::RestartMeteoReading() {

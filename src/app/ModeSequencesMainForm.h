@@ -23,8 +23,9 @@ public:
     virtual void RestartMeteoReading() = 0;
     virtual void SetLinkWatchdogEnabled(bool on) = 0;            // PSTimer2
     virtual void ShowSetupPicture() = 0;
-    // The signal monitor's source.
-    virtual std::shared_ptr<ISignalSource> SignalSource() = 0;
+    // A signal monitor over the link's signal source, with this sink (made by the owner of the
+    // link's threads).
+    virtual void StartSignalMonitor(ISignalMonitorSink& sink) = 0;
 };
 
 class LinkStatusCalls {

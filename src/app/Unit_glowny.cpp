@@ -13,6 +13,7 @@
 #include "app/ServicePage.h"
 #include "app/VibrationPage.h"
 #include "app/VelocityPage.h"
+#include "app/AlignmentPage.h"
 #include "app/Unit_glowny_link.h"
 #include "app/UDataModule.h"
 
@@ -82,6 +83,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     VibrationView = new VibrationPage(*this);
     AngularView = new AngularPage(*this);
     FlatnessView = new FlatnessPage(*this);
+    AlignmentView = new AlignmentPage(this);
     BuildPages();
     BuildLink();
     ConnectTypePages();
@@ -261,19 +263,11 @@ void TMainForm::FormDestroy() {
     ReleaseLink();
 }
 
-LinkThreads& TMainForm::Threads() {
-    if (!threads_) threads_ = std::make_unique<LinkThreads>();
-    return *threads_;
-}
-
-void TMainForm::RegisterThreadWatch(std::function<bool()> running, LinkThreadKind kind,
-                                    std::function<void()> stop) {
-    Threads().Watch(kind, std::move(running), std::move(stop));
-}
-
 bool TMainForm::StopThreadsAndWait(int timeoutMs) {
     return threads_ ? threads_->Stop(timeoutMs) : true;
 }
+
+bool TMainForm::ThreadsStopping() const { return !threads_ || threads_->Stopping(); }
 
 void TMainForm::TranslateCaptions() {
     const QString cap = Msg("stCap");

@@ -80,6 +80,7 @@ class TKalibracja;
 class VelocityPage;
 class VibrationPage;
 class AngularPage;
+class AlignmentPage;
 class FlatnessPage;
 class EnvironmentPanel;
 class THeaderListbox;
@@ -223,7 +224,6 @@ public:
 
     // The live readout page.
     LiveReadoutPage& Readout() { return *ReadoutPage; }
-    TDisplay* DisplayPodzKat = nullptr;    // angular division, arc seconds
 
     // The positioning and straightness page.
     PositioningPage& Positioning() { return *PositioningView; }
@@ -263,9 +263,6 @@ public:
 
     // The vibration page.
     VibrationPage& FftAnalysis() { return *VibrationView; }
-
-    // alignment page
-    platform::TChart* AlignmentView = nullptr;
 
     // The seven signal-level gauges, in SetGaugeLimits' order.
     std::array<QProgressBar*, 7> SignalGauges() const;
@@ -332,15 +329,15 @@ public:
     void FreeVibrationBuffers();
     void CloseMachineTable();
 
-    // Worker threads register with the owner of the link's threads how to tell whether they
-    // still run (and how to ask them to end), so that destruction lets them end before it
-    // frees what they share.
-    void RegisterThreadWatch(std::function<bool()> running, LinkThreadKind kind = LinkThreadKind::Other,
-                             std::function<void()> stop = {});
-    // The owner's shutdown order: the loader told to end, the stop flags and quit events set,
-    // then waiting (processing events) until every registered thread has ended or `timeoutMs`
-    // has passed; true when all have ended.
+    // The owner of the link's threads: every kind is made and started there (made on first use
+    // at start-up, gone at FormDestroy).
+    LinkThreads& Threads();
+    // The owner's shutdown order: no thread started any more, the loader told to end, the stop
+    // flags and quit events set, then waiting (processing events) until every thread has ended
+    // or `timeoutMs` has passed; true when all have ended.
     bool StopThreadsAndWait(int timeoutMs = 5000);
+    // From the start of the shutdown order: an ending thread reports nothing and starts no other.
+    bool ThreadsStopping() const;
 
     // The adjustment applied by the last AdjustToScreen.
     ScreenAdjustment LastScreenAdjustment;
@@ -527,8 +524,6 @@ public:
     instrument::LoaderTimings ProgramLoadTimings;
     // Reads the card's start-up text into the service lists (after a BIOS reset).
     void StartBiosTextRead();
-    std::unique_ptr<instrument::TLoadProgram> ProgramLoader;
-    std::unique_ptr<instrument::TOdczytBiosu> BiosTextReader;
     void AddMessageLine(const QString& line) override;
     void ShowErrorBox(const QString& text) override;
     void SetStatusText(const QString& text) override;
@@ -762,7 +757,6 @@ private:
     // Unit_glowny_pages.cpp
     void BuildPages();
     QWidget* BuildServicePage();
-    QWidget* BuildAlignmentPage();
 
     StartPage* StartView = nullptr;
     MainMenuPage* MenuView = nullptr;
@@ -778,6 +772,7 @@ private:
     VibrationPage* VibrationView = nullptr;
     AngularPage* AngularView = nullptr;
     FlatnessPage* FlatnessView = nullptr;
+    AlignmentPage* AlignmentView = nullptr;
     EnvironmentPanel* EnvironmentView = nullptr;
     class EnvironmentCalls;
     std::shared_ptr<EnvironmentCalls> EnvironmentCallsHolder;
@@ -805,9 +800,11 @@ private:
     std::vector<StartupMessage> startupMessages_;
     void ShowStartupMessage(const QString& text, TMsgDlgType type, int helpContext = 0);
     void ShowQueuedStartupMessages();
-    // The link's threads and their events; made on first use at start-up, gone at FormDestroy.
+    // The link's threads and their events, and what the threads are wired to (which outlives
+    // them).
+    class ThreadWiring;
+    std::shared_ptr<ThreadWiring> threadWiring_;
     std::unique_ptr<LinkThreads> threads_;
-    LinkThreads& Threads();
     class TypeCallsOfWindow;
     std::shared_ptr<TypeCallsOfWindow> typeCalls_;
     TypePageCalls* typeCallsStandIn_ = nullptr;

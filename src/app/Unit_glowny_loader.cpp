@@ -18,16 +18,7 @@
 #include "instrument/ComDrv32.h"
 
 void TMainForm::StartProgramLoad() {
-    if (!ProgramLoader) {
-        ProgramLoader = std::make_unique<instrument::TLoadProgram>(*this, ProgramLoadTimings);
-        // The window waits for the loader before it frees what the loader shows into.
-        instrument::TLoadProgram* loader = ProgramLoader.get();
-        RegisterThreadWatch([loader] { return loader->Running(); }, LinkThreadKind::Loader,
-                            [loader] { loader->Terminate(); });
-    }
-    // A second request while one runs would only wait for it on the user-interface thread.
-    if (ProgramLoader->Running()) return;
-    ProgramLoader->Start(instrument::LoaderSpeeds{BaudRateIndex, AltBaudRateIndex});
+    Threads().StartLoader(instrument::LoaderSpeeds{BaudRateIndex, AltBaudRateIndex});
 }
 
 app::LinkStateInput TMainForm::CurrentLinkState() const {
@@ -43,15 +34,7 @@ app::LinkStateInput TMainForm::CurrentLinkState() const {
     return in;
 }
 
-void TMainForm::StartBiosTextRead() {
-    if (!BiosTextReader) {
-        BiosTextReader = std::make_unique<instrument::TOdczytBiosu>(*this);
-        instrument::TOdczytBiosu* reader = BiosTextReader.get();
-        RegisterThreadWatch([reader] { return reader->Running(); }, LinkThreadKind::BiosText);
-    }
-    if (BiosTextReader->Running()) return;
-    BiosTextReader->Start();
-}
+void TMainForm::StartBiosTextRead() { Threads().StartBiosText(); }
 
 void TMainForm::AddMessageLine(const QString& line) {
     if (PSListBox2) PSListBox2->addItem(line);

@@ -49,6 +49,7 @@ public:
         saved_ = {f_.CommPortDriver1->ComPort(), f_.CommPortDriver1->ComPortSpeed(), f_.SerialLinkOpen()};
     }
     void SettleSerialLink(bool keepFound) override { f_.SettleSerialLink(saved_, keepFound); }
+    instrument::PortSearchThreads& PortSearch() override { return f_.Threads(); }
 
 private:
     TMainForm& f_;

@@ -22,6 +22,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/AlignmentPage.h"
 #include "app/AngularPage.h"
 #include "app/EnvironmentPanel.h"
 #include "app/FlatnessPage.h"
@@ -144,17 +145,10 @@ void TMainForm::BuildPages() {
     NotebookMainForm->addWidget(TableView->Build());      // 7
     NotebookMainForm->addWidget(FlatnessView->Build());   // 8
     NotebookMainForm->addWidget(VibrationView->Build());  // 9
-    NotebookMainForm->addWidget(BuildAlignmentPage());    // 10
+    NotebookMainForm->addWidget(AlignmentView->Build());  // 10
 
     // The environment panel belongs to the measurement pages, not to the start and menu pages.
     connect(NotebookMainForm, &QStackedWidget::currentChanged, EnvironmentView, &EnvironmentPanel::FollowPage);
     EnvironmentView->FollowPage(NotebookMainForm->currentIndex());
 }
 
-QWidget* TMainForm::BuildAlignmentPage() {
-    auto* page = named(new QWidget, "Justowanie");
-    auto* lay = new QVBoxLayout(page);
-    AlignmentView = chart(page, "WykresJustowanie");
-    lay->addWidget(AlignmentView, 1);
-    return page;
-}

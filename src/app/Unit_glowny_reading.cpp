@@ -116,8 +116,7 @@ std::optional<int32_t> CardMeteoExchange(uint8_t command) {
 
 struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLink, instrument::SampleOutputs {
     explicit ReadingParts(TMainForm& form)
-        : f(form), komunikatySink(form, form.ModeHost(), form.LinkCalls()), meteoSink(form),
-          meteo(meteoSink, meteoSettings, CardMeteoExchange), odczyt(*this, *this) {}
+        : f(form), komunikatySink(form, form.ModeHost(), form.LinkCalls()), meteoSink(form) {}
 
     // The averaging choices the thread reads, from the window's controls.
     void TakeMeteoSettings() {
@@ -131,7 +130,7 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
             ::SendCommandByte(HeadCommand::MeteoOn);
             MeteoStopped = false;
         }
-        if (!meteo.Running()) meteo.Start();
+        f.Threads().StartMeteo();
     }
     ~ReadingParts() override {
         if (Komunikaty && komunikatyConnected) Komunikaty->SetSink(nullptr);
@@ -203,7 +202,7 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
     }
     void ReadingEnded(uint64_t generation) override {
         // While the window goes no stop is reported and no reading restarted.
-        if (closing || !Komunikaty) return;
+        if (f.ThreadsStopping() || !Komunikaty) return;
         Komunikaty->KoniecPrzerwaniaOdczyt(generation);
     }
 
@@ -275,48 +274,60 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
     TMainForm& f;
     MainFormKomunikatySink komunikatySink;
     bool komunikatyConnected = false;
-    bool closing = false;
     double smoothedLevel = 0.0;
     // The mode as the thread's stop check reads it (written on the UI thread at each start).
     std::atomic<uint8_t> mode{10};
     MainMeteoSink meteoSink;
     instrument::MeteoThreadSettings meteoSettings;
-    instrument::TOdczytMeteo meteo;
-    instrument::TOdczyt odczyt;  // last: it ends before the members it uses go
 };
 
-TMainForm::ReadingParts& TMainForm::Reading() {
-    if (!ReadingPartsHolder) {
-        ReadingPartsHolder = std::make_shared<ReadingParts>(*this);
-        ReadingParts* r = ReadingPartsHolder.get();
-        // Asked only while the window goes: from then on an ending thread starts no other.
-        RegisterThreadWatch([r] {
-            r->closing = true;
-            return r->odczyt.Running() || r->meteo.Running();
-        }, LinkThreadKind::Reading);
-        // The signal monitor the link status window restarts calls this window's mode host.
-        RegisterThreadWatch([] { return OdczytSygPomiarowego::Running(); }, LinkThreadKind::SignalMonitor);
+// What the link's threads are wired to: the reading parts, the card's environment channel and
+// the window itself for the loader and the BIOS text.
+class TMainForm::ThreadWiring final : public LinkThreadWiring {
+public:
+    explicit ThreadWiring(TMainForm& f) : f_(f) {}
+    instrument::ReadingSink& ReadingOutputs() override { return f_.Reading(); }
+    instrument::ReadingLink& ReadingPort() override { return f_.Reading(); }
+    instrument::MeteoThreadSink& MeteoOutputs() override { return f_.Reading().meteoSink; }
+    instrument::MeteoThreadSettings& MeteoChoices() override { return f_.Reading().meteoSettings; }
+    instrument::TOdczytMeteo::CardExchange MeteoCardExchange() override { return CardMeteoExchange; }
+    instrument::LoadProgramSink& LoaderOutputs() override { return f_; }
+    instrument::LoaderTimings LoaderPauses() override { return f_.ProgramLoadTimings; }
+    instrument::BiosTextSink& BiosTextOutputs() override { return f_; }
+
+private:
+    TMainForm& f_;
+};
+
+LinkThreads& TMainForm::Threads() {
+    if (!threads_) {
+        if (!threadWiring_) threadWiring_ = std::make_shared<ThreadWiring>(*this);
+        threads_ = std::make_unique<LinkThreads>(*threadWiring_);
     }
+    return *threads_;
+}
+
+TMainForm::ReadingParts& TMainForm::Reading() {
+    if (!ReadingPartsHolder) ReadingPartsHolder = std::make_shared<ReadingParts>(*this);
     return *ReadingPartsHolder;
 }
 
 void TMainForm::StartReadingThread(uint64_t generation) {
-    ReadingParts& r = Reading();
-    r.mode = MeasurementMode;
-    r.odczyt.Start(generation);
+    Reading().mode = MeasurementMode;
+    Threads().StartReading(generation);
 }
 
 void TMainForm::RestartMeteoReading() { Reading().RestartMeteo(); }
 
-bool TMainForm::MeteoReadingRunning() { return Reading().meteo.Running(); }
+bool TMainForm::MeteoReadingRunning() { return Threads().MeteoRunning(); }
 
 void TMainForm::StartMeteoThread() {
     ReadingParts& r = Reading();
     r.TakeMeteoSettings();
-    if (!r.meteo.Running()) r.meteo.Start();
+    Threads().StartMeteo();
 }
 
-instrument::TOdczyt& TMainForm::ReadingThread() { return Reading().odczyt; }
+instrument::TOdczyt& TMainForm::ReadingThread() { return Threads().Reading(); }
 MainFormKomunikatySink& TMainForm::KomunikatySink() { return Reading().komunikatySink; }
 
 void TMainForm::ConnectReading() {

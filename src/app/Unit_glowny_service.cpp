@@ -38,9 +38,9 @@ public:
     void StartReadingThread() override { f_.StartReadingThread(++ReadingThreadGeneration); }
     bool MeteoThreadRunning() override { return f_.MeteoReadingRunning(); }
     void StartMeteoThread() override { f_.StartMeteoThread(); }
-    bool ProgramLoaderRunning() override { return f_.ProgramLoader && f_.ProgramLoader->Running(); }
+    bool ProgramLoaderRunning() override { return f_.Threads().LoaderRunning(); }
     void StartProgramLoader() override { f_.StartProgramLoad(); }
-    bool BiosReaderRunning() override { return f_.BiosTextReader && f_.BiosTextReader->Running(); }
+    bool BiosReaderRunning() override { return f_.Threads().BiosTextRunning(); }
     void StartBiosReader() override { f_.StartBiosTextRead(); }
     void DisconnectAndClose() override { f_.DisconnectAndClose(); }
     void RestartCounting() override { modes::RestartCounting(f_.ModeHost()); }

@@ -25,7 +25,9 @@ public:
     void RestartMeteoReading() override { f_.RestartMeteoReading(); }
     void SetLinkWatchdogEnabled(bool on) override { f_.SetLinkWatchdogEnabled(on); }
     void ShowSetupPicture() override { f_.ShowSetupPicture(); }
-    std::shared_ptr<ISignalSource> SignalSource() override { return MakeLinkSignalSource(); }
+    void StartSignalMonitor(ISignalMonitorSink& sink) override {
+        f_.Threads().StartSignalMonitor(MakeLinkSignalSource(), sink);
+    }
 
     // --- link status window ---
     void RestartMeasurementPage(uint8_t mode) override {

@@ -219,7 +219,8 @@ QWidget* page(QTabWidget* tabs, const char* name, const QString& caption) {
 
 }  // namespace
 
-TFOpcje::TFOpcje(QWidget* parent, instrument::LoaderSpeeds speeds) : TSSForm(parent), speeds_(speeds) {
+TFOpcje::TFOpcje(instrument::PortSearchThreads& portSearch, QWidget* parent, instrument::LoaderSpeeds speeds)
+    : TSSForm(parent), speeds_(speeds), portSearch_(portSearch) {
     setObjectName("FOpcje");
     setWindowTitle(QStringLiteral("Konfiguracja"));
     setProperty("HelpContext", HelpContext);
@@ -601,7 +602,7 @@ void TFOpcje::bWykComClick() {
     int result = 0;
     int port = 0;
     {
-        TfWykCom dlg(this, speeds_);
+        TfWykCom dlg(portSearch_, this, speeds_);
         result = dlg.exec();
         port = dlg.PortIndex();
     }
@@ -637,7 +638,7 @@ void TFOpcje::RSETRefChange() {
 
 bool RunOptionsDialog(OptionsDialogHost& host, bool fromBitButton, QWidget* parent) {
     TSettings& settings = host.OptionsSettings();
-    TFOpcje dlg(parent, {settings.BaudRateIndex, settings.AltBaudRateIndex});
+    TFOpcje dlg(host.PortSearch(), parent, {settings.BaudRateIndex, settings.AltBaudRateIndex});
     const int language = dlg.LanguageIndex();
     dlg.Load(OptionsFromSettings(settings, ReferenceTemperature, LengthUnit), InterfaceMode.load() == 0);
     dlg.ShowPage(OptionsFirstPage(fromBitButton, host.OptionsMeasurementMode()));

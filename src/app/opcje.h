@@ -9,6 +9,7 @@
 
 #include "foundations/FR_Utils.h"
 #include "instrument/LadowanieProgramu.h"
+#include "instrument/UCheckCom.h"
 
 struct TSettings;
 class QCheckBox;
@@ -87,7 +88,9 @@ class TFOpcje : public TSSForm {
     Q_OBJECT
 public:
     static constexpr int HelpContext = 113;
-    explicit TFOpcje(QWidget* parent = nullptr, instrument::LoaderSpeeds speeds = {});
+    // Its port search's thread is made by `portSearch` (the owner of the link's threads).
+    explicit TFOpcje(instrument::PortSearchThreads& portSearch, QWidget* parent = nullptr,
+                     instrument::LoaderSpeeds speeds = {});
 
     // Shows the values; the measuring card (cardLink) disables the port choice.
     void Load(const TOptionsValues& v, bool cardLink);
@@ -191,6 +194,7 @@ private:
     bool portSearched_ = false;
     bool portFound_ = false;
     instrument::LoaderSpeeds speeds_;
+    instrument::PortSearchThreads& portSearch_;
 };
 
 // What the configuration command needs of the main window.
@@ -213,6 +217,8 @@ public:
     // (keepFound: OK after a search that found the head) or the kept state comes back.
     virtual void RememberSerialLink() = 0;
     virtual void SettleSerialLink(bool keepFound) = 0;
+    // Who makes the port search's thread.
+    virtual instrument::PortSearchThreads& PortSearch() = 0;
 };
 
 // The whole command: copy in, show, and on OK copy back, change the language when another was

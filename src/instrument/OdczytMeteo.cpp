@@ -38,6 +38,11 @@ TOdczytMeteo::~TOdczytMeteo() {
     worker_.waitForEnd();
 }
 
+void TOdczytMeteo::Terminate() {
+    worker_.requestTerminate();
+    if (MeteoQuitEvent) MeteoQuitEvent->set();
+}
+
 uint64_t TOdczytMeteo::Start() {
     return worker_.start([this](uint64_t gen) { Execute(gen); });
 }

@@ -60,6 +60,9 @@ public:
     bool WaitForEnd(std::chrono::milliseconds timeout = std::chrono::milliseconds(-1)) {
         return worker_.waitForEnd(timeout);
     }
+    // Asks the thread to end (shutdown) and wakes it. The flag comes first: a thread just
+    // starting clears old quit signals, and then sees the flag instead.
+    void Terminate();
     // The raw values (window means once averaged) of the last round; kept between threads.
     MeteoWords MeteoCounts() const;
 

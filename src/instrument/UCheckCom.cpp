@@ -10,6 +10,7 @@
 namespace instrument {
 
 CheckComSink::~CheckComSink() = default;
+PortSearchThreads::~PortSearchThreads() = default;
 
 TCheckCom::TCheckCom(CheckComSink& owner, LoaderSpeeds speeds, CheckComTimings timings)
     : owner_(owner), speeds_(speeds), timings_(timings) {}

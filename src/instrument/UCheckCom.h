@@ -75,4 +75,20 @@ private:
     WorkerThread worker_;  // last: ends before the fields above go
 };
 
+// Who makes the search thread for a dialog: the program's owner of the link's threads, which
+// also ends a search still under way at shutdown. The calls name the dialog whose search is
+// meant; a search of another dialog is left alone.
+class PortSearchThreads {
+public:
+    virtual ~PortSearchThreads();
+    // A search for this dialog, started (after a previous search has ended and gone); false
+    // when none may start (the program is ending).
+    virtual bool StartPortSearch(CheckComSink& owner, LoaderSpeeds speeds, CheckComTimings timings) = 0;
+    // The dialog's search ends at its next check (after the try under way).
+    virtual void AskPortSearchToEnd(CheckComSink& owner) = 0;
+    // The dialog goes: its search is ended (waiting while events are processed) and freed; its
+    // end report no longer comes.
+    virtual void EndPortSearch(CheckComSink& owner) = 0;
+};
+
 }  // namespace instrument

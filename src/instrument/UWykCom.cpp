@@ -61,8 +61,9 @@ QWidget* page(QStackedWidget* book, const char* name, std::initializer_list<QWid
 
 }  // namespace
 
-TfWykCom::TfWykCom(QWidget* parent, instrument::LoaderSpeeds speeds, instrument::CheckComTimings timings)
-    : TSSForm(parent), speeds_(speeds), timings_(timings) {
+TfWykCom::TfWykCom(instrument::PortSearchThreads& threads, QWidget* parent, instrument::LoaderSpeeds speeds,
+                   instrument::CheckComTimings timings)
+    : TSSForm(parent), speeds_(speeds), timings_(timings), threads_(threads) {
     setObjectName("fWykCom");
     setWindowTitle(QStringLiteral("Wykrywanie portu szeregowego"));
     setModal(true);
@@ -119,7 +120,7 @@ TfWykCom::~TfWykCom() {
     destroying_ = true;
     Timer1.stop();
     // Ends the search (waiting while events are processed, so its hand-offs still run).
-    thread_.reset();
+    threads_.EndPortSearch(*this);
 }
 
 void TfWykCom::FormCreate() {
@@ -128,13 +129,16 @@ void TfWykCom::FormCreate() {
 }
 
 void TfWykCom::BitBtn5Click() {
-    // One search per dialog.
-    if (thread_) return;
+    if (searchStarted_) return;
+    searchStarted_ = true;
     Timer1.stop();
-    thread_ = std::make_unique<instrument::TCheckCom>(*this, speeds_, timings_);
     Notebook1->setCurrentIndex(2);
     searching_ = true;
-    thread_->Resume();
+    // None starts while the program ends: the dialog closes as cancelled.
+    if (!threads_.StartPortSearch(*this, speeds_, timings_)) {
+        searching_ = false;
+        finish(mrCancel);
+    }
 }
 
 void TfWykCom::BitBtn3Click() {
@@ -163,7 +167,7 @@ void TfWykCom::BitBtn1Click() {
         return;
     }
     // The try under way finishes first; SearchEnded then closes the dialog.
-    thread_->Terminate();
+    threads_.AskPortSearchToEnd(*this);
     BitBtn1->setEnabled(false);
 }
 

@@ -16,12 +16,13 @@ class QStackedWidget;
 class TfWykCom : public TSSForm, public instrument::CheckComSink {
     Q_OBJECT
 public:
-    // Speeds: TMainForm.BaudRateIndex and AltBaudRateIndex. The search starts at once.
     // Modal result when no port answered.
     static constexpr int kNoPortAnswered = 3;
 
-    explicit TfWykCom(QWidget* parent = nullptr, instrument::LoaderSpeeds speeds = {},
-                      instrument::CheckComTimings timings = {});
+    // The search thread is made by `threads` (the owner of the link's threads). Speeds:
+    // TMainForm.BaudRateIndex and AltBaudRateIndex. The search starts at once.
+    explicit TfWykCom(instrument::PortSearchThreads& threads, QWidget* parent = nullptr,
+                      instrument::LoaderSpeeds speeds = {}, instrument::CheckComTimings timings = {});
     // A search still under way is ended first.
     ~TfWykCom() override;
 
@@ -68,7 +69,8 @@ private:
 
     instrument::LoaderSpeeds speeds_;
     instrument::CheckComTimings timings_;
-    std::unique_ptr<instrument::TCheckCom> thread_;
+    instrument::PortSearchThreads& threads_;
+    bool searchStarted_ = false;  // one search per dialog
     int ticks_ = 0;
     uint8_t portIndex_ = 0;
     bool searching_ = false;

@@ -35,6 +35,7 @@
 #include "platform/Registry.h"
 #include "MainWindowFixture.h"
 #include "support/HelpProbe.h"
+#include "support/InstrumentSinkDoubles.h"
 #include "support/ModalDialog.h"
 
 using testsupport::ShownHelpPage;
@@ -185,12 +186,13 @@ TEST_F(HelpTest, MissingHelpFilesSaySoAndOpenNoWindow) {
 }
 
 TEST_F(HelpTest, EveryDialogsPomocButtonOpensItsPage) {
+    testsupport::PortSearchThreadsDouble searches;
     const struct {
         const char* page;
         const char* button;
         std::function<QWidget*()> make;
     } rows[] = {
-        {"konfiguracja.html", "ButtonPomoc", [] { return new TFOpcje; }},
+        {"konfiguracja.html", "ButtonPomoc", [&searches] { return new TFOpcje(searches); }},
         {"punkty_pozycjonowania.html", "BitBtnPomoc", [] { return new TFPunktyPoz; }},
         {"parametry_wykresu.html", "ButtonPomoc", [] { return new TFCoRysowac; }},
         {"dane_maszyny.html", "ButtonPomoc", [] { return new TFormDaneMaszyny; }},
@@ -216,7 +218,8 @@ TEST_F(HelpTest, EveryDialogsPomocButtonOpensItsPage) {
 
 TEST_F(HelpTest, F1OnAConfigurationPageOpensThatPagesHelp) {
     InstallContextHelpKey();
-    TFOpcje dialog;
+    testsupport::PortSearchThreadsDouble searches;
+    TFOpcje dialog(searches);
     dialog.show();
     const struct {
         const char* control;

@@ -58,6 +58,7 @@
 #include "platform/Registry.h"
 #include "reports/ReportEngine.h"
 #include "reports/prev1_32.h"
+#include "support/InstrumentSinkDoubles.h"
 
 namespace {
 
@@ -225,10 +226,11 @@ struct FormMaker {
     std::function<std::unique_ptr<QWidget>()> make;
 };
 
-std::vector<FormMaker> EveryForm(TMachineTable& machines, RecordingSource& recording) {
+std::vector<FormMaker> EveryForm(TMachineTable& machines, RecordingSource& recording,
+                                 instrument::PortSearchThreads& searches) {
     return {
         {"FInputError", [] { return std::make_unique<TFInputError>(); }},
-        {"FOpcje", [] { return std::make_unique<TFOpcje>(); }},
+        {"FOpcje", [&searches] { return std::make_unique<TFOpcje>(searches); }},
         {"FPunktyPoz", [] { return std::make_unique<TFPunktyPoz>(); }},
         {"FormDaneMaszyny", [] { return std::make_unique<TFormDaneMaszyny>(); }},
         {"FBDMaszyny", [&machines] { return std::make_unique<TFBDMaszyny>(&machines); }},
@@ -251,7 +253,7 @@ std::vector<FormMaker> EveryForm(TMachineTable& machines, RecordingSource& recor
         {"FProstopa", [] { return std::make_unique<TFProstopa>(); }},
         {"FKorCos", [] { return std::make_unique<TFKorCos>(); }},
         {"FCoRysowac", [] { return std::make_unique<TFCoRysowac>(); }},
-        {"fWykCom", [] { return std::make_unique<TfWykCom>(); }},
+        {"fWykCom", [&searches] { return std::make_unique<TfWykCom>(searches); }},
         {"FPomiarFFT", [] { return std::make_unique<TFPomiarFFT>(); }},
         {"FUstawSilnik", [] { return std::make_unique<TFUstawSilnik>(); }},
         {"frmPreview", [] {
@@ -271,7 +273,8 @@ protected:
         TMachineTable machines;
         machines.SetDatabaseName(dir.path());
         NoRecording recording;
-        for (const FormMaker& m : EveryForm(machines, recording)) {
+        testsupport::PortSearchThreadsDouble searches;
+        for (const FormMaker& m : EveryForm(machines, recording, searches)) {
             std::unique_ptr<QWidget> form = m.make();
             texts[m.name] = ShownTexts(form.get());
         }

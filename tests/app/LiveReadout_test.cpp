@@ -64,10 +64,10 @@ protected:
         f->resize(1024, 768);
         f->show();
         ASSERT_TRUE(pumpUntil([&] {
-            return f->ProgramLoader && !f->ProgramLoader->Running() && f->NotebookMainForm->currentIndex() == 1;
+            return f->Threads().Loader() && !f->Threads().Loader()->Running() && f->NotebookMainForm->currentIndex() == 1;
         }));
         messages.clear();  // the creation's own, shown as the start-up ends (no calibration file here)
-        ASSERT_EQ(f->ProgramLoader->Result().outcome, instrument::LoadOutcome::AlreadyRunning);
+        ASSERT_EQ(f->Threads().Loader()->Result().outcome, instrument::LoadOutcome::AlreadyRunning);
         ASSERT_FALSE(InterfaceError.load());
         LaserWavelength = kDefaultLaserWavelength;
         AirCorrection = 1.0;
@@ -213,7 +213,7 @@ TEST_F(LiveReadoutTest, WithoutTheInterfaceThePageShowsItsMessageAndSendsNothing
     TMainForm* f = form();
     f->show();
     ASSERT_TRUE(pumpUntil([&] {
-        return f->ProgramLoader && !f->ProgramLoader->Running() && f->NotebookMainForm->currentIndex() == 1;
+        return f->Threads().Loader() && !f->Threads().Loader()->Running() && f->NotebookMainForm->currentIndex() == 1;
     }));
     ASSERT_TRUE(InterfaceError.load());
     Control<QPushButton>(f, "BitBtnWyswietlacz")->click();

@@ -95,7 +95,7 @@ protected:
         form()->show();
         return pumpUntil(
             [&] {
-                return form()->ProgramLoader && !form()->ProgramLoader->Running() &&
+                return form()->Threads().Loader() && !form()->Threads().Loader()->Running() &&
                        form()->NotebookMainForm->currentIndex() == 1;
             },
             15000);

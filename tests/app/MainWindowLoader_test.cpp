@@ -81,7 +81,7 @@ protected:
     bool startupEnded() {
         const bool ended = pumpUntil(
             [&] {
-                return form()->ProgramLoader && !form()->ProgramLoader->Running() &&
+                return form()->Threads().Loader() && !form()->Threads().Loader()->Running() &&
                        form()->NotebookMainForm->currentIndex() == 1;
             },
             15000);
@@ -109,7 +109,7 @@ TEST_F(InterfaceStartup, WithoutAHeadTheMainMenuOpensWithTheInterfaceError) {
     startAndShow();
     TMainForm* f = form();
     ASSERT_TRUE(startupEnded());
-    EXPECT_EQ(f->ProgramLoader->Result().outcome, instrument::LoadOutcome::Failed);
+    EXPECT_EQ(f->Threads().Loader()->Result().outcome, instrument::LoadOutcome::Failed);
     EXPECT_TRUE(InterfaceError.load());
     EXPECT_EQ(f->windowTitle(), mainMenuCaption());
     EXPECT_TRUE(messages.empty());
@@ -123,7 +123,7 @@ TEST_F(InterfaceStartup, WithoutAHeadTheMainMenuOpensWithTheInterfaceError) {
     f->hide();
     f->show();
     QCoreApplication::processEvents();
-    EXPECT_FALSE(f->ProgramLoader->Running());
+    EXPECT_FALSE(f->Threads().Loader()->Running());
 }
 
 // A head whose program runs answers the link test: nothing is loaded, no box is shown.
@@ -134,7 +134,7 @@ TEST_F(InterfaceStartup, HeadWithItsProgramRunningIsFoundAndNothingIsLoaded) {
     startAndShow();
     TMainForm* f = form();
     ASSERT_TRUE(startupEnded());
-    EXPECT_EQ(f->ProgramLoader->Result().outcome, instrument::LoadOutcome::AlreadyRunning);
+    EXPECT_EQ(f->Threads().Loader()->Result().outcome, instrument::LoadOutcome::AlreadyRunning);
     EXPECT_FALSE(InterfaceError.load());
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(head.receivedCommands(), (Bytes{0x88}));
@@ -162,7 +162,7 @@ TEST_F(InterfaceStartup, SerialLoadFindsTheHeadAtTheAlternativeSpeedAndKeepsIt) 
     startAndShow();
     TMainForm* f = form();
     ASSERT_TRUE(startupEnded());
-    EXPECT_EQ(f->ProgramLoader->Result().outcome, instrument::LoadOutcome::Loaded);
+    EXPECT_EQ(f->Threads().Loader()->Result().outcome, instrument::LoadOutcome::Loaded);
     EXPECT_EQ(head.restarts(), 1);
     ASSERT_TRUE(head.waitForCommands(24));
     // The link test at 9600 never reached the head.
@@ -211,7 +211,7 @@ TEST_F(InterfaceStartup, SilentHeadEndsWithTheLostConnectionMessage) {
     });
     form()->show();
     ASSERT_TRUE(startupEnded());
-    EXPECT_EQ(form()->ProgramLoader->Result().outcome, instrument::LoadOutcome::Failed);
+    EXPECT_EQ(form()->Threads().Loader()->Result().outcome, instrument::LoadOutcome::Failed);
     EXPECT_TRUE(InterfaceError.load());
     EXPECT_EQ(pageAtMessage, 1);
     EXPECT_GT(progressAtMessage, 0);
@@ -228,7 +228,7 @@ TEST_F(InterfaceStartup, ClosingDuringTheStartupEndsTheLoader) {
     attachHead("6");
     start();
     form()->show();  // the loader's own pauses: close to 9 s before it would give up
-    ASSERT_TRUE(pumpUntil([&] { return head.lineSpeed() == 9600 && form()->ProgramLoader->Running(); }));
+    ASSERT_TRUE(pumpUntil([&] { return head.lineSpeed() == 9600 && form()->Threads().Loader()->Running(); }));
     QThread::msleep(100);
     QElapsedTimer t;
     t.start();
@@ -255,12 +255,12 @@ TEST_F(MainWindowLoader, MissingCardFirmwareShowsItsFailureAndLeavesAnInterfaceE
     f->ConfigureLink(instrument::LinkKind::Card, &card);
 
     f->StartProgramLoad();
-    ASSERT_NE(f->ProgramLoader, nullptr);
-    ASSERT_TRUE(f->ProgramLoader->WaitForEnd(std::chrono::seconds(10)));
+    ASSERT_NE(f->Threads().Loader(), nullptr);
+    ASSERT_TRUE(f->Threads().Loader()->WaitForEnd(std::chrono::seconds(10)));
     QCoreApplication::processEvents();
 
     const QString failure = u("Brak pliku programu interfejsu: ") + dir.filePath("l_system.hex");
-    EXPECT_EQ(f->ProgramLoader->Result().outcome, instrument::LoadOutcome::Failed);
+    EXPECT_EQ(f->Threads().Loader()->Result().outcome, instrument::LoadOutcome::Failed);
     EXPECT_TRUE(errorBoxShown(failure));
     EXPECT_TRUE(InterfaceError.load());
     EXPECT_EQ(LoadProgramMessage, failure);
@@ -277,7 +277,7 @@ TEST_F(MainWindowLoader, SerialLoadWithoutAnOpenPortIsAnInterfaceError) {
     f->RSButton_Polacz->setEnabled(true);  // the port is not open
 
     f->StartProgramLoad();
-    ASSERT_TRUE(f->ProgramLoader->WaitForEnd(std::chrono::seconds(10)));
+    ASSERT_TRUE(f->Threads().Loader()->WaitForEnd(std::chrono::seconds(10)));
     QCoreApplication::processEvents();
 
     EXPECT_TRUE(InterfaceError.load());

@@ -20,6 +20,8 @@
 #include "MainWindowFixture.h"
 #include "app/VelocityPage.h"
 #include "support/SimHead.h"
+#include "support/InstrumentSinkDoubles.h"
+#include "app/ModeSequencesMainForm.h"
 #include "instrument/ComDrv32.h"
 #include "instrument/MemoryFifo.h"
 #include "instrument/SerialFrameParser.h"
@@ -343,26 +345,28 @@ TEST_F(MainWindowTest, ServiceHintsFollowTheScrollBars) {
     EXPECT_EQ(f->PSLabel57->text(), "Odchylka nie większa niż 0,40 mm");
 }
 
-// A worker waiting on the quit event that hands one last thing to the user-interface thread
-// before it ends: destruction must let it finish (no deadlock) before the events go away.
-TEST_F(MainWindowTest, DestructionLetsThreadsEndBeforeFreeingEvents) {
+// A signal monitor sampling when the window closes: destruction tells it to stop and lets it
+// end (its last hand-off to this thread included, no deadlock) before the events go.
+TEST_F(MainWindowTest, DestructionEndsTheSignalMonitorBeforeFreeingEvents) {
     start();
-    std::atomic<bool> ended{false}, sawEvent{false};
-    std::thread worker([&] {
-        ReadQuitEvent->wait();
-        QMetaObject::invokeMethod(qApp, [] {}, Qt::BlockingQueuedConnection);
-        QThread::msleep(50);
-        sawEvent = SampleEvent != nullptr && !SampleEvent->isSet();  // still there
-        ended = true;
-    });
-    form()->RegisterThreadWatch([&] { return !ended.load(); });
+    struct Sampling : testsupport::SignalSourceDouble {
+        int SampleSignalLevel() override {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));  // one sampling period
+            ++samples;
+            return 0;
+        }
+        bool HeadReady() override { return false; }
+        std::atomic<int> samples{0};
+    };
+    auto source = std::make_shared<Sampling>();
+    WaitingForLaser = false;  // the samples change no page
+    ASSERT_TRUE(form()->Threads().StartSignalMonitor(source, form()->ModeHost()));
+    ASSERT_TRUE(pumpUntil([&] { return source->samples.load() > 0; }));
     app::EndProgram(program);
-    EXPECT_TRUE(ended);
-    EXPECT_TRUE(sawEvent);
+    EXPECT_FALSE(OdczytSygPomiarowego::Running());
     EXPECT_EQ(SampleEvent, nullptr);
     EXPECT_EQ(CardSemaphore, nullptr);
     EXPECT_EQ(MainForm, nullptr);
-    worker.join();
 }
 
 TEST_F(MainWindowTest, SettingsReachTheControlsAndGoBackAtTheEnd) {

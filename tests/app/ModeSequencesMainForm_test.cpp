@@ -28,7 +28,9 @@ public:
     void RestartMeteoReading() override {}
     void SetLinkWatchdogEnabled(bool) override {}
     void ShowSetupPicture() override {}
-    std::shared_ptr<ISignalSource> SignalSource() override { return std::make_shared<ReadySource>(); }
+    void StartSignalMonitor(ISignalMonitorSink& sink) override {
+        OdczytSygPomiarowego::Start(std::make_shared<ReadySource>(), &sink);
+    }
     std::vector<uint64_t> threads;
 };
 

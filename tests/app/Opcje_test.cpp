@@ -24,6 +24,7 @@
 #include "foundations/SharedGlobals.h"
 #include "instrument/UWykCom.h"
 #include "support/HelpProbe.h"
+#include "support/InstrumentSinkDoubles.h"
 #include "support/ModalDialog.h"
 
 using testsupport::whenModalShown;
@@ -43,6 +44,8 @@ public:
     void RefreshPageAfterOptions() override { calls.push_back("page"); }
     void RememberSerialLink() override {}
     void SettleSerialLink(bool keepFound) override { calls.push_back(keepFound ? "keep link" : "restore link"); }
+    instrument::PortSearchThreads& PortSearch() override { return searches; }
+    testsupport::PortSearchThreadsDouble searches;
 };
 
 // Polish number display, boxes and help recorded, the shared globals the window touches put
@@ -74,6 +77,7 @@ protected:
     }
     QTemporaryDir dir;
     std::vector<QString> messages;
+    testsupport::PortSearchThreadsDouble searches;
     double savedReference = 0;
     int32_t savedLengthUnit = 0;
     uint8_t savedInterface = 0;
@@ -96,7 +100,7 @@ TEST_F(OptionsTest, AcceptanceTimesShowInSecondsAndStoreSamples) {
         TSettings s;
         s.PointNumber = c.samples;
         s.PointNumberPK = c.samples;
-        TFOpcje dlg;
+        TFOpcje dlg(searches);
         dlg.Load(OptionsFromSettings(s, 20.0, 0), false);
         EXPECT_EQ(dlg.PointTimeEdit->text(), c.shown);
         EXPECT_EQ(dlg.RSECzasPK->text(), c.shown);
@@ -136,7 +140,7 @@ TEST_F(OptionsTest, EveryValueGoesBackWhereItCameFrom) {
     s.HumidityFromSensor = false;
     s.MaterialTempFromSensor = false;
     s.PressureUnit = 2;
-    TFOpcje dlg;
+    TFOpcje dlg(searches);
     dlg.Load(OptionsFromSettings(s, 21.5, 1), false);
     EXPECT_TRUE(dlg.SBPielgrzymJS->isChecked());
     EXPECT_TRUE(dlg.SELiczbaPozimych->isEnabled());  // the grid enables the line counts
@@ -179,7 +183,7 @@ TEST_F(OptionsTest, EveryValueGoesBackWhereItCameFrom) {
 TEST_F(OptionsTest, UnknownStoredPatternOpensOnLinear) {
     TSettings s;
     s.PositioningMethod = 7;
-    TFOpcje dlg;
+    TFOpcje dlg(searches);
     dlg.Load(OptionsFromSettings(s, 20.0, 0), false);
     EXPECT_TRUE(dlg.SBLiniowa->isChecked());
     StoreOptionsFirst(dlg.Values(), s);
@@ -192,7 +196,7 @@ TEST_F(OptionsTest, SimultaneousMeasurementNeedsTheTwoAxisSystem) {
         TSettings s;
         s.SystemXY = xy;
         s.PosAndStr = true;
-        TFOpcje dlg;
+        TFOpcje dlg(searches);
         dlg.Load(OptionsFromSettings(s, 20.0, 0), false);
         EXPECT_EQ(dlg.cbPozycIProsto->isEnabled(), xy);
         EXPECT_EQ(!dlg.cbPozycIProsto->isHidden(), xy);  // offered where it can be chosen
@@ -208,7 +212,7 @@ TEST_F(OptionsTest, SimultaneousMeasurementNeedsTheTwoAxisSystem) {
 TEST_F(OptionsTest, ReferenceTemperatureFollowsItsUnit) {
     TSettings s;
     s.TemperatureUnit = 1;
-    TFOpcje dlg;
+    TFOpcje dlg(searches);
     dlg.Load(OptionsFromSettings(s, 20.0, 0), false);
     EXPECT_EQ(dlg.RSETRef->text(), "68,0");
     EXPECT_DOUBLE_EQ(dlg.RSETRef->MinValue(), -17.0);
@@ -223,7 +227,7 @@ TEST_F(OptionsTest, ReferenceTemperatureFollowsItsUnit) {
 }
 
 TEST_F(OptionsTest, DefaultButtonsAndFlatnessMethod) {
-    TFOpcje dlg;
+    TFOpcje dlg(searches);
     dlg.Load(OptionsFromSettings(TSettings{}, 20.0, 0), false);
     dlg.ButtonDom->click();
     EXPECT_EQ(dlg.SpinEditOdstep->value(), 100);
@@ -343,7 +347,7 @@ TEST_F(OptionsTest, Screenshots) {
     if (qEnvironmentVariableIsEmpty("VKM30_SCREENSHOTS")) GTEST_SKIP();
     TSettings s;
     s.PositioningDir = "/home/pomiary/pozycjonowanie/";
-    TFOpcje dlg;
+    TFOpcje dlg(searches);
     dlg.Load(OptionsFromSettings(s, 20.0, 0), false);
     dlg.show();
     for (int i = 0; i < dlg.PageControl1->count(); ++i) {

@@ -453,18 +453,18 @@ TEST_F(ServicePanelWindow, ManualFirmwareLoadOverTheHead) {
     MeasurementRunning = true;
     buttonOf("PSButton23")->click();
     EXPECT_EQ(messageCount(Msg("stTrwaPomiar")), 1);
-    EXPECT_EQ(f->ProgramLoader, nullptr);
+    EXPECT_EQ(f->Threads().Loader(), nullptr);
     MeasurementRunning = false;
 
     buttonOf("PSButton23")->click();
     EXPECT_EQ(f->PSListBox2->count(), 0);
     EXPECT_EQ(status(), u("Trwa Ładowanie"));
-    ASSERT_NE(f->ProgramLoader, nullptr);
+    ASSERT_NE(f->Threads().Loader(), nullptr);
     buttonOf("PSButton23")->click();  // one loader at a time
     EXPECT_EQ(status(), u("Ładowanie programu już trwa"));
-    ASSERT_TRUE(pumpUntil([&] { return !f->ProgramLoader->Running(); }, 15000));
+    ASSERT_TRUE(pumpUntil([&] { return !f->Threads().Loader()->Running(); }, 15000));
     QCoreApplication::processEvents();
-    EXPECT_EQ(f->ProgramLoader->Result().outcome, instrument::LoadOutcome::Loaded);
+    EXPECT_EQ(f->Threads().Loader()->Result().outcome, instrument::LoadOutcome::Loaded);
     ASSERT_TRUE(head.waitForCommands(21));
     const Bytes got = head.receivedCommands();
     EXPECT_EQ(std::string(got.begin(), got.end()), "L:10000000:00000001FF");

@@ -90,6 +90,7 @@ protected:
     std::unique_ptr<TCommPortDriver> comm;
     RecordingSink parserSink;
     SerialFrameParser parser{nullptr, &parserSink};
+    testsupport::PortSearchThreadsDouble searches;
     RecordingCheckSink sink;
 };
 
@@ -249,7 +250,7 @@ TEST_F(CheckComFixture, EachTryRaisesRtsThenPulsesDtrAroundThePurge) {
 
 TEST_F(CheckComFixture, DialogClosesWithThePortFound) {
     headOnCom3(9600);
-    TfWykCom dlg(nullptr, {6, 11}, quick());
+    TfWykCom dlg(searches, nullptr, {6, 11}, quick());
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Wykrywanie portu szeregowego"));
     EXPECT_EQ(dlg.Notebook1->currentWidget()->objectName(), QStringLiteral("wykrywanie"));
     EXPECT_TRUE(dlg.Searching());
@@ -262,7 +263,7 @@ TEST_F(CheckComFixture, DialogClosesWithThePortFound) {
 }
 
 TEST_F(CheckComFixture, DialogWithoutAHeadClosesWithAbort) {
-    TfWykCom dlg(nullptr, {6, 11});
+    TfWykCom dlg(searches, nullptr, {6, 11});
     QTimer::singleShot(15000, &dlg, [&] { dlg.reject(); });
     EXPECT_EQ(dlg.exec(), TfWykCom::kNoPortAnswered);
     EXPECT_EQ(dlg.ProgressBar1->value(), 10);
@@ -271,7 +272,7 @@ TEST_F(CheckComFixture, DialogWithoutAHeadClosesWithAbort) {
 TEST_F(CheckComFixture, ClosingTheDialogMidSearchEndsTheSearchFirst) {
     ASSERT_TRUE(head.ok());
     head.attachAsCom(4);
-    TfWykCom dlg(nullptr, {6, 11}, quick(1500));
+    TfWykCom dlg(searches, nullptr, {6, 11}, quick(1500));
     dlg.show();
     ASSERT_TRUE(pumpUntil([&] { return comm->Connected() && comm->ComPort() == pnCOM4; }));
     dlg.reject();  // as the window's close box does
@@ -289,7 +290,7 @@ TEST_F(CheckComFixture, DestroyingTheDialogMidSearchEndsTheThread) {
     head.attachAsCom(2);
     QElapsedTimer clock;
     {
-        TfWykCom dlg(nullptr, {6, 11}, quick(400));
+        TfWykCom dlg(searches, nullptr, {6, 11}, quick(400));
         dlg.show();
         ASSERT_TRUE(pumpUntil([&] { return comm->Connected() && comm->ComPort() == pnCOM2; }));
         clock.start();
@@ -299,7 +300,7 @@ TEST_F(CheckComFixture, DestroyingTheDialogMidSearchEndsTheThread) {
 }
 
 TEST_F(CheckComFixture, InstructionPagesCountDownBeforeTheSearch) {
-    TfWykCom dlg(nullptr, {6, 11});
+    TfWykCom dlg(searches, nullptr, {6, 11});
     ASSERT_TRUE(pumpUntil([&] { return !dlg.Searching(); }));
     dlg.BitBtn3Click();
     EXPECT_EQ(dlg.Notebook1->currentWidget()->objectName(), QStringLiteral("str2"));

@@ -1,6 +1,7 @@
 #pragma once
 // Test doubles of the instrument layer's sinks: every call a test does not care about is
 // answered and otherwise ignored. Tests derive from them and record what they check.
+#include <memory>
 #include <optional>
 
 #include "instrument/LadowanieProgramu.h"
@@ -80,6 +81,32 @@ class CheckComSinkDouble : public instrument::CheckComSink {
 public:
     void UpdateProgress(int32_t) override {}
     void SearchEnded(instrument::CheckComOutcome, uint8_t) override {}
+};
+
+// The port search's thread owner for a dialog under test: one search at a time, kept until its
+// dialog goes.
+class PortSearchThreadsDouble : public instrument::PortSearchThreads {
+public:
+    bool StartPortSearch(instrument::CheckComSink& owner, instrument::LoaderSpeeds speeds,
+                         instrument::CheckComTimings timings) override {
+        search.reset();
+        search = std::make_unique<instrument::TCheckCom>(owner, speeds, timings);
+        owner_ = &owner;
+        ++starts;
+        search->Resume();
+        return true;
+    }
+    void AskPortSearchToEnd(instrument::CheckComSink& owner) override {
+        if (search && owner_ == &owner) search->Terminate();
+    }
+    void EndPortSearch(instrument::CheckComSink& owner) override {
+        if (owner_ == &owner) search.reset();
+    }
+    std::unique_ptr<instrument::TCheckCom> search;
+    int starts = 0;
+
+private:
+    instrument::CheckComSink* owner_ = nullptr;
 };
 
 class ReadingLinkDouble : public instrument::ReadingLink {
