@@ -47,20 +47,6 @@ QObject* MainFormModeHost::Control(modes::ModeControl c) const {
     using C = modes::ModeControl;
     switch (c) {
     case C::NotebookMainForm: return f_.NotebookMainForm;
-    case C::DispWarZadana: return f_.Positioning().TargetDisplay();
-    case C::PanelWarMierzona: return f_.Positioning().MeasuredPanel();
-    case C::PanelWarZadana: return f_.Positioning().TargetPanel();
-    case C::GridOdchylka: return f_.Positioning().DeviationGrid();
-    case C::GaugeProsto: return f_.Positioning().StraightnessGauge();
-    case C::PanelWarProsto: return f_.Positioning().StraightnessPanel();
-    case C::PanelWarProstoY: return f_.Positioning().StraightnessYPanel();
-    case C::Panel2OsWar: return f_.Positioning().PositionPanel();
-    case C::ButtonPozStart: return f_.Positioning().StartButton();
-    case C::Label26: return f_.Positioning().WarmUpLabel();
-    case C::ButtonZaliczeniepunktu: return f_.Positioning().AcceptPointButton();
-    case C::ProgressBar2: return f_.Positioning().WaitProgress();
-    case C::ScrollBar16: return f_.Positioning().WaitTimeBar();
-    case C::Label139: return f_.Positioning().WaitTimeLabel();
     // menu commands: the menu's own table
     case C::MenuItemWartosczadana: return f_.MenuCommand(QStringLiteral("MenuItemWartosczadana"));
     case C::MenuItemTabelkaOdchylek: return f_.MenuCommand(QStringLiteral("MenuItemTabelkaOdchylek"));
@@ -70,7 +56,7 @@ QObject* MainFormModeHost::Control(modes::ModeControl c) const {
     case C::Automatyczny1: return f_.MenuCommand(QStringLiteral("Automatyczny1"));
     default: break;
     }
-    for (QObject* o : {f_.Readout().ModeControlOf(c), f_.Velocity().ModeControlOf(c), f_.Angular().ModeControlOf(c),
+    for (QObject* o : {f_.Readout().ModeControlOf(c), f_.Positioning().ModeControlOf(c), f_.Velocity().ModeControlOf(c), f_.Angular().ModeControlOf(c),
                        f_.FftAnalysis().ModeControlOf(c)})
         if (o) return o;
     return nullptr;
@@ -115,7 +101,7 @@ int MainFormModeHost::SignalThreshold() const { return f_.ScrollBar4 ? f_.Scroll
 WarmUpControls MainFormModeHost::PageWarmUpControls(int page) {
     switch (page) {
     case 2: return f_.Readout().SignalWarmUpControls();
-    case 3: return {f_.Positioning().StraightnessGauge(), f_.Positioning().StraightnessPanel(), f_.Positioning().StartButton(), f_.Positioning().WarmUpLabel(), nullptr};
+    case 3: return f_.Positioning().SignalWarmUpControls();
     case 4: return f_.Velocity().SignalWarmUpControls();
     case 5: return f_.Angular().SignalWarmUpControls();
     case 9: return f_.FftAnalysis().SignalWarmUpControls();

@@ -3,6 +3,8 @@
 #include "app/PositioningPage.h"
 
 #include <QComboBox>
+#include <QEvent>
+#include <QTimer>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,11 +16,40 @@
 #include <QVBoxLayout>
 
 #include "app/PageControls.h"
+#include "app/PositioningRun.h"
+#include "app/RunCommands.h"
+#include "foundations/ProgramMessages.h"
+#include "foundations/SharedGlobals.h"
+#include "instrument/OdczytSygnaluPomiarowego.h"
+#include "app/ModeSequences.h"
 #include "foundations/Display.h"
 #include "foundations/HeadList.h"
 #include "platform/Chart.h"
 
 using namespace pagecontrols;
+
+namespace {
+
+constexpr int kResultsButtonPage = 2;
+
+void enableIf(QWidget* w, bool on) {
+    if (w) w->setEnabled(on);
+}
+
+// A resize of the watched chart places the prompts again.
+class ResizeWatch : public QObject {
+public:
+    ResizeWatch(QObject* parent, std::function<void()> onResize) : QObject(parent), onResize_(std::move(onResize)) {}
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Resize) onResize_();
+        return QObject::eventFilter(watched, e);
+    }
+
+private:
+    std::function<void()> onResize_;
+};
+
+}  // namespace
 
 PositioningPage::PositioningPage(QObject* owner, PositioningPageCalls& calls) : QObject(owner), calls_(calls) {}
 
@@ -190,6 +221,13 @@ QWidget* PositioningPage::Build() {
     StatusBar1 = panelStatusBar(page, "StatusBar1", 5);
     lay->addWidget(StatusBar1);
     BuildPrompts();
+
+    TimerZaliczeniePunktu = new QTimer(this);
+    TimerZaliczeniePunktu->setObjectName(QStringLiteral("TimerZaliczeniePunktu"));
+    TimerZaliczeniePunktu->setInterval(100);
+    TimerProstoliniowosc1 = new QTimer(this);
+    TimerProstoliniowosc1->setObjectName(QStringLiteral("TimerProstoliniowosc1"));
+    TimerProstoliniowosc1->setInterval(500);
     return page;
 }
 
@@ -216,4 +254,179 @@ void PositioningPage::BuildPrompts() {
     LabelJedProsto = label(Panel2OsWar, "LabelJedProsto", QStringLiteral("µm"));
     LabelJedProsto->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     if (QLayout* l = Panel2OsWar->layout()) l->addWidget(LabelJedProsto);
+}
+
+void PositioningPage::Connect() {
+    auto onClick = [this](QPushButton* b, void (PositioningPage::*handler)()) {
+        connect(b, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+    };
+    onClick(ButtonPozStart, &PositioningPage::ButtonPozStartClick);
+    onClick(ButtonPozMainMenu, &PositioningPage::ButtonPozMainMenuClick);
+    onClick(ButtonZaliczeniepunktu, &PositioningPage::ButtonZaliczeniePunktuClick);
+    onClick(ZakonczeniePozNastepny, &PositioningPage::ZakonczeniePozNastepnyClick);
+    onClick(ZakonczeniePozPowtorz, &PositioningPage::ZakonczeniePozPowtorzClick);
+    onClick(ZakonczeniePozPrzegladaj, &PositioningPage::ZakonczeniePozPrzegladajClick);
+    onClick(ZakonczeniePozRaport, &PositioningPage::ZakonczeniePozRaportClick);
+    onClick(ZakonczeniePozKoniec, &PositioningPage::ZakonczeniePozKoniecClick);
+    onClick(ButtonPozNastepny, &PositioningPage::ButtonPozNastepnyClick);
+    onClick(ButtonPozPoprzedni, &PositioningPage::ButtonPozPoprzedniClick);
+    onClick(ButtonPozUsun, &PositioningPage::ButtonPozUsunClick);
+    onClick(ButtonPozWstaw, &PositioningPage::ButtonPozWstawClick);
+    onClick(ButtonPozPoprzednie, &PositioningPage::ButtonPozPoprzednieClick);
+    onClick(ButtonRaportPoprzednie, &PositioningPage::ButtonRaportPoprzednieClick);
+    onClick(ButtonPozRaport, &PositioningPage::ButtonPozRaportClick);
+    onClick(ButtonKresParametry, &PositioningPage::ButtonKresParametryClick);
+    onClick(BRozdziel, &PositioningPage::BRozdzielClick);
+    connect(ComboBoxNorma, &QComboBox::currentIndexChanged, this, [this] { ComboBoxNormaChange(); });
+    connect(CBMaszyna, &QComboBox::currentTextChanged, this, [this] { ComboBoxNormaChange(); });
+    connect(ScrollBar16, &QScrollBar::valueChanged, this, [this] { ScrollBar16Change(); });
+    ScrollBar16Change();
+    connect(TimerZaliczeniePunktu, &QTimer::timeout, this, [this] { TimerZaliczeniePunktuTimer(); });
+    connect(TimerProstoliniowosc1, &QTimer::timeout, this, [this] { TimerProstoliniowosc1Timer(); });
+    wykres->installEventFilter(new ResizeWatch(wykres, [this] { PlacePrompts(); }));
+}
+
+// --- the run's buttons ---
+
+void PositioningPage::ButtonPozStartClick() { calls_.StartOrStop(); }
+void PositioningPage::ButtonPozMainMenuClick() { calls_.LeaveMeasurementPage(); }
+void PositioningPage::ButtonZaliczeniePunktuClick() { calls_.AcceptPoint(); }
+
+void PositioningPage::RunStep(void (PositioningRun::*step)()) {
+    PositioningRun& run = calls_.Run();
+    (run.*step)();
+    ShowRunButtons(run);
+}
+
+void PositioningPage::ZakonczeniePozNastepnyClick() { RunStep(&PositioningRun::ZakonczeniePozNastepnyClick); }
+void PositioningPage::ZakonczeniePozPowtorzClick() { RunStep(&PositioningRun::ZakonczeniePozPowtorzClick); }
+void PositioningPage::ZakonczeniePozPrzegladajClick() { RunStep(&PositioningRun::ZakonczeniePozPrzegladajClick); }
+void PositioningPage::ZakonczeniePozRaportClick() { RunStep(&PositioningRun::ZakonczeniePozRaportClick); }
+void PositioningPage::ZakonczeniePozKoniecClick() { RunStep(&PositioningRun::ZakonczeniePozKoniecClick); }
+void PositioningPage::ButtonPozNastepnyClick() { RunStep(&PositioningRun::ButtonPozNastepnyClick); }
+void PositioningPage::ButtonPozPoprzedniClick() { RunStep(&PositioningRun::ButtonPozPoprzedniClick); }
+void PositioningPage::ButtonPozUsunClick() { RunStep(&PositioningRun::ButtonPozUsunClick); }
+void PositioningPage::ButtonPozWstawClick() { RunStep(&PositioningRun::ButtonPozWstawClick); }
+void PositioningPage::ButtonPozPoprzednieClick() { RunStep(&PositioningRun::ButtonPozPoprzednieClick); }
+void PositioningPage::ButtonRaportPoprzednieClick() { RunStep(&PositioningRun::ButtonRaportPoprzednieClick); }
+
+void PositioningPage::ButtonPozRaportClick() { calls_.ShowResults(); }
+void PositioningPage::ButtonKresParametryClick() { calls_.ChooseCharacteristics(); }
+void PositioningPage::BRozdzielClick() { calls_.ToggleResolution(); }
+void PositioningPage::ComboBoxNormaChange() { calls_.FillResults(); }
+
+void PositioningPage::ShowRunButtons(const PositioningRun& run) {
+    enableIf(ZakonczeniePozNastepny, run.EndPage.next);
+    enableIf(ZakonczeniePozPowtorz, run.EndPage.repeat);
+    enableIf(ZakonczeniePozPrzegladaj, run.EndPage.review);
+    enableIf(ZakonczeniePozRaport, run.EndPage.results);
+    enableIf(ButtonPozUsun, run.DeleteEnabled);
+}
+
+// --- acceptance on a straightness line ---
+
+void PositioningPage::ScrollBar16Change() {
+    ProgressBar2->setValue(ScrollBar16->value());
+    Label139->setText(runcontrol::WaitingTimeCaption(ScrollBar16->value()));
+}
+
+void PositioningPage::TimerZaliczeniePunktuTimer() {
+    const runcontrol::AcceptWaitStep s = runcontrol::AcceptWaitTick(AcceptWaitTicks, ScrollBar16->value());
+    ProgressBar2->setValue(s.progress);
+    if (s.accept) {
+        calls_.AcceptPoint();
+        TimerZaliczeniePunktu->stop();
+    }
+}
+
+void PositioningPage::TimerProstoliniowosc1Timer() {
+    const runcontrol::MoveHintStep s =
+        runcontrol::MoveHintTick(MoveHintTicks, calls_.AutomaticAccept(), calls_.AcceptedPointCount());
+    if (s.startAcceptTimer) TimerZaliczeniePunktu->start();
+    if (s.prompt) {
+        PlacePrompts();
+        Label20->show();
+        Label124->setText(s.acceptText);
+        Label20->setText(s.moveText);
+    }
+    if (s.stopTimer) TimerProstoliniowosc1->stop();
+}
+
+void PositioningPage::StartMoveHint() {
+    TimerZaliczeniePunktu->stop();
+    AcceptWaitTicks = 0;
+    MoveHintTicks = 0;
+    TimerProstoliniowosc1->start();
+}
+
+void PositioningPage::SetAcceptTimerEnabled(bool on) {
+    if (on)
+        TimerZaliczeniePunktu->start();
+    else
+        TimerZaliczeniePunktu->stop();
+}
+
+void PositioningPage::SetMoveTimerEnabled(bool on) {
+    if (on)
+        TimerProstoliniowosc1->start();
+    else
+        TimerProstoliniowosc1->stop();
+}
+
+bool PositioningPage::AcceptTimerActive() const { return TimerZaliczeniePunktu->isActive(); }
+bool PositioningPage::MoveTimerActive() const { return TimerProstoliniowosc1->isActive(); }
+
+void PositioningPage::PlacePrompts() {
+    const int w = wykres->width();
+    const int mid = wykres->height() / 2;
+    const int h = Label124->sizeHint().height();
+    Label124->setGeometry(0, mid - h - 2, w, h);
+    Label20->setGeometry(0, mid + 2, w, h);
+}
+
+// --- the chart's x axis ---
+
+void PositioningPage::ChooseXAxis(bool byDistance) {
+    calls_.TickXAxisChoice(byDistance);
+    if (MeasurementRunning) return;
+    wykres->BottomAxis().SetTitle(
+        byDistance ? Msg("stOdleglosc") + (LengthUnit == 1 ? QStringLiteral(" [ in ]") : QStringLiteral(" [ mm ]"))
+                   : Msg("stNrPunktu"));
+    wykres->BottomAxis().SetWholeNumberTicks(!byDistance);
+    if (NotebookButton->currentIndex() == kResultsButtonPage) {
+        // Only the x values change: the statistics and the inspector's choice of lines stay.
+        if (!byDistance || calls_.CycleCount() > 0) calls_.RedrawResults();
+    } else {
+        calls_.RedrawCurrentCycle();
+    }
+}
+
+void PositioningPage::Numerpunktu1Click() { ChooseXAxis(false); }
+void PositioningPage::Dystans1Click() { ChooseXAxis(true); }
+
+// --- what the mode sequences and the signal monitor act on ---
+
+WarmUpControls PositioningPage::SignalWarmUpControls() const {
+    return {GaugeProsto, PanelWarProsto, ButtonPozStart, Label26, nullptr};
+}
+
+QObject* PositioningPage::ModeControlOf(modes::ModeControl c) const {
+    using C = modes::ModeControl;
+    switch (c) {
+    case C::DispWarZadana: return DispWarZadana;
+    case C::PanelWarMierzona: return PanelWarMierzona;
+    case C::PanelWarZadana: return PanelWarZadana;
+    case C::GridOdchylka: return GridOdchylka;
+    case C::GaugeProsto: return GaugeProsto;
+    case C::PanelWarProsto: return PanelWarProsto;
+    case C::PanelWarProstoY: return PanelWarProstoY;
+    case C::Panel2OsWar: return Panel2OsWar;
+    case C::ButtonPozStart: return ButtonPozStart;
+    case C::Label26: return Label26;
+    case C::ButtonZaliczeniepunktu: return ButtonZaliczeniepunktu;
+    case C::ProgressBar2: return ProgressBar2;
+    case C::ScrollBar16: return ScrollBar16;
+    case C::Label139: return Label139;
+    default: return nullptr;
+    }
 }

@@ -5,8 +5,14 @@
 // table GridOdchylka, the results panel (standard, machine, results list), the reversal and
 // acceptance labels, the resolution switch, the run's button pages NotebookButton with the
 // waiting time of automatic acceptance, the prompts over the chart and the status bar
-// StatusBar1. It builds them and reaches the rest of the window through PositioningPageCalls.
+// StatusBar1. It builds them and holds the page's handlers: the run's start, stop and way back,
+// the end-of-run, review and results buttons (the run's steps are PositioningRun's), the manual
+// acceptance, the waiting time of automatic acceptance with its two timers and the prompts over
+// the chart on a straightness line, the chart's x axis choice and the standard and machine
+// choice of the results. It reaches the rest of the window through PositioningPageCalls.
 #include <QObject>
+#include <QString>
+#include <cstdint>
 
 class QComboBox;
 class QFrame;
@@ -17,7 +23,13 @@ class QPushButton;
 class QScrollBar;
 class QStackedWidget;
 class QTableWidget;
+class QTimer;
 class QWidget;
+class PositioningRun;
+struct WarmUpControls;
+namespace modes {
+enum class ModeControl;
+}
 class TDisplay;
 class THeaderListbox;
 namespace pagecontrols {
@@ -33,6 +45,31 @@ public:
     virtual ~PositioningPageCalls() = default;
     // The chart's pop-up menu was asked for at this point of the screen.
     virtual void ChartMenuRequested(const QPoint& globalPos) = 0;
+    // The positioning run's control.
+    virtual PositioningRun& Run() = 0;
+    // "&Start" / "&Stop", as the menu's "Start".
+    virtual void StartOrStop() = 0;
+    // "&Główne Menu": the measuring page is left (after its save question).
+    virtual void LeaveMeasurementPage() = 0;
+    // The inspector (or the end of the waiting time) accepts the current point.
+    virtual void AcceptPoint() = 0;
+    // The results by standard of the run ("&Raport" of the review page).
+    virtual void ShowResults() = 0;
+    // The choice of plotted characteristics ("Kreślone parametry").
+    virtual void ChooseCharacteristics() = 0;
+    // 10 nm <-> 100 nm.
+    virtual void ToggleResolution() = 0;
+    // The results list again for the chosen standard and machine.
+    virtual void FillResults() = 0;
+    // The pop-up menu's x axis commands ticked: by distance or by point number.
+    virtual void TickXAxisChoice(bool byDistance) = 0;
+    // The results evaluated again with the new x values; the current cycle drawn again.
+    virtual void RedrawResults() = 0;
+    virtual void RedrawCurrentCycle() = 0;
+    virtual int CycleCount() = 0;
+    // Automatic acceptance is chosen ("&Automatyczny"); points accepted on the current line.
+    virtual bool AutomaticAccept() = 0;
+    virtual int AcceptedPointCount() = 0;
 };
 
 class PositioningPage final : public QObject {
@@ -40,6 +77,51 @@ public:
     PositioningPage(QObject* owner, PositioningPageCalls& calls);
 
     QWidget* Build();
+    // Connects the page's buttons, choices, scroll bar and timers.
+    void Connect();
+
+    // --- handlers ---
+    void ButtonPozStartClick();
+    void ButtonPozMainMenuClick();
+    void ButtonZaliczeniePunktuClick();
+    void ZakonczeniePozNastepnyClick();
+    void ZakonczeniePozPowtorzClick();
+    void ZakonczeniePozPrzegladajClick();
+    void ZakonczeniePozRaportClick();
+    void ZakonczeniePozKoniecClick();
+    void ButtonPozNastepnyClick();
+    void ButtonPozPoprzedniClick();
+    void ButtonPozUsunClick();
+    void ButtonPozWstawClick();
+    void ButtonPozPoprzednieClick();
+    void ButtonRaportPoprzednieClick();
+    void ButtonPozRaportClick();
+    void ButtonKresParametryClick();
+    void BRozdzielClick();
+    void ComboBoxNormaChange();
+    // The waiting time of automatic acceptance: the bar's position, tenths of a second.
+    void ScrollBar16Change();
+    // The chart's x axis by point number or by distance (the chart pop-up's commands).
+    void Numerpunktu1Click();
+    void Dystans1Click();
+    // 100 ms while the axis stands on a straightness line: the point is accepted when the
+    // waiting time has passed.
+    void TimerZaliczeniePunktuTimer();
+    // 500 ms after a point was accepted: the prompt to move the reflector on.
+    void TimerProstoliniowosc1Timer();
+
+    // A point was accepted: the wait for the next starts once the prompt to move on has shown.
+    void StartMoveHint();
+    void SetAcceptTimerEnabled(bool on);
+    void SetMoveTimerEnabled(bool on);
+    bool AcceptTimerActive() const;
+    bool MoveTimerActive() const;
+    // The end-of-run and review buttons follow the run's state.
+    void ShowRunButtons(const PositioningRun& run);
+    // What the signal monitor shows the warm-up on while the page waits for the laser.
+    WarmUpControls SignalWarmUpControls() const;
+    // The page's controls the mode sequences act on; null for one it does not own.
+    QObject* ModeControlOf(modes::ModeControl c) const;
 
     // The page's controls the window still drives.
     platform::TChart* Chart() const { return wykres; }  // the positioning or straightness chart
@@ -47,7 +129,6 @@ public:
     QWidget* ChartsPanel() const { return PanelWykresyProsto; }  // the panel holding both charts
     TDisplay* MeasuredDisplay() const { return DispWarMierzona; }  // measured value
     TDisplay* TargetDisplay() const { return DispWarZadana; }  // target value
-    QFrame* MeasuredPanel() const { return PanelWarMierzona; }
     QFrame* TargetPanel() const { return PanelWarZadana; }
     QFrame* StraightnessPanel() const { return PanelWarProsto; }
     QFrame* StraightnessYPanel() const { return PanelWarProstoY; }
@@ -63,7 +144,6 @@ public:
     QLabel* StraightnessYErrorLabel() const { return LabBladProsY; }  // second-axis straightness error
     QLabel* AcceptedLabel() const { return LabZal; }  // the point is accepted
     QLabel* InWindowLabel() const { return LabOkno; }  // the reading is in the target window
-    QLabel* WarmUpLabel() const { return Label26; }  // warm-up message
     QPushButton* ResolutionButton() const { return BRozdziel; }  // 10 nm / 100 nm
     QFrame* ResultsPanel() const { return PanelWyniki; }
     QComboBox* StandardChoice() const { return ComboBoxNorma; }  // standard of the results
@@ -76,19 +156,8 @@ public:
     QScrollBar* WaitTimeBar() const { return ScrollBar16; }  // its waiting time, tenths of a second
     QLabel* WaitTimeLabel() const { return Label139; }  // its caption
     QPushButton* MainMenuButton() const { return ButtonPozMainMenu; }
-    QPushButton* PreviousCycleButton() const { return ButtonPozPoprzedni; }  // review page
-    QPushButton* NextCycleButton() const { return ButtonPozNastepny; }
     QPushButton* DeleteCycleButton() const { return ButtonPozUsun; }
-    QPushButton* InsertCyclesButton() const { return ButtonPozWstaw; }
-    QPushButton* ReviewResultsButton() const { return ButtonPozRaport; }
-    QPushButton* NewRunButton() const { return ButtonPozPoprzednie; }
-    QPushButton* ResultsBackButton() const { return ButtonRaportPoprzednie; }  // results page
-    QPushButton* CharacteristicsButton() const { return ButtonKresParametry; }
     QPushButton* EndNextButton() const { return ZakonczeniePozNastepny; }  // end of run page
-    QPushButton* EndRepeatButton() const { return ZakonczeniePozPowtorz; }
-    QPushButton* EndReviewButton() const { return ZakonczeniePozPrzegladaj; }
-    QPushButton* EndResultsButton() const { return ZakonczeniePozRaport; }
-    QPushButton* EndFinishButton() const { return ZakonczeniePozKoniec; }
     pagecontrols::PanelStatusBar* StatusBar() const { return StatusBar1; }
     QLabel* UpperPrompt() const { return Label124; }  // straightness prompt above the chart middle
     QLabel* LowerPrompt() const { return Label20; }  // and below it
@@ -97,8 +166,17 @@ public:
 private:
     // The prompts over the chart and the straightness unit.
     void BuildPrompts();
+    // The prompts just above and just below the chart's middle.
+    void PlacePrompts();
+    // A run button's handler: the run's step, then the buttons follow its state.
+    void RunStep(void (PositioningRun::*step)());
+    void ChooseXAxis(bool byDistance);
 
     PositioningPageCalls& calls_;
+    QTimer* TimerZaliczeniePunktu = nullptr;
+    QTimer* TimerProstoliniowosc1 = nullptr;
+    // Ticks of TimerProstoliniowosc1 since the last accepted point.
+    uint8_t MoveHintTicks = 0;
     platform::TChart* wykres = nullptr;
     platform::TChart* WykresOsY = nullptr;
     QWidget* PanelWykresyProsto = nullptr;

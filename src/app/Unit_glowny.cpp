@@ -97,7 +97,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ReadoutPage->Connect();
     VelocityView->Connect();
     EnvironmentView->Connect();
-    connect(Positioning().ResolutionButton(), &QPushButton::clicked, this, &TMainForm::BRozdzielClick);
+    PositioningView->Connect();
     ConnectParameterSummary();
     ConnectExport();
     VibrationView->Connect();

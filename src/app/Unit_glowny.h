@@ -358,7 +358,6 @@ public:
     void Otworz1Click();
     void Zapisz1Click();
     void PunktyZListyClick();
-    void ButtonPozRaportClick();
     bool ShowPositioningResults();
     void Stop1Click();
     void StopPoKazdymCyklu1Click();
@@ -390,7 +389,6 @@ public:
     void ApplyAcceptanceSettings();
     // The shared start and stop of the run pages (ButtonPozStart and the menu's "Start").
     void Start1Click();
-    void ButtonPozMainMenuClick();
     void RestartPositioningRun();
     void StartPositioningCycle();
     void SaveBackupCopy();
@@ -578,12 +576,6 @@ public:
     bool SaveOrDiscardChanges(int mode);
     // Builds and connects this area's controls and timers (construction).
     void ConnectRunControl();
-    // Timers: the acceptance wait of a straightness point (100 ms) and the prompt to move the
-    // reflector on (500 ms); both off until a run needs them.
-    QTimer* TimerZaliczeniePunktu = nullptr;
-    QTimer* TimerProstoliniowosc1 = nullptr;
-    // Ticks of TimerProstoliniowosc1 since the last accepted point.
-    uint8_t MoveHintTicks = 0;
     // Service panel settings: movement detection, environment averaging, gauge limits.
     QScrollBar* ScrollBar13 = nullptr;
     QScrollBar* ScrollBar12 = nullptr;
@@ -599,22 +591,16 @@ public:
     QPushButton* PSButton39 = nullptr;  // "Koniec Od. M"
     QPushButton* ResetSprzetowy = nullptr;
     QPushButton* ResetProgramu = nullptr;
-    void ButtonZaliczeniePunktuClick();
     // The target points of the positioning or angular run, and the measurement header.
     void PunktyPozycjonowania1Click();
     void Danemaszyny1Click();
     void ReczneZaliczeniePunktuClick();
     void Automatyczny1Click();
     void BitBtnProstolinowoscClick();
-    void TimerZaliczeniePunktuTimer();
-    void TimerProstoliniowosc1Timer();
-    void ScrollBar16Change();
     void ScrollBar13Change();
     void ScrollBar12Change();
     void ScrollBar10Change();
     void ScrollBar11Change();
-    void Numerpunktu1Click();
-    void Dystans1Click();
     void Button18Click();
     void Button19Click();
     void Button22Click();
@@ -688,8 +674,6 @@ public:
     // Refills ListboxWyniki for the standard of ComboBoxNorma against the limits of the machine
     // in CBMaszyna and switches the standard's characteristics on; nothing before an evaluation.
     void FillPositioningResults();
-    // The change handler shared by ComboBoxNorma and CBMaszyna.
-    void ComboBoxNormaChange();
     // Draws one cell of ListboxWyniki: the value column red when the row's value is over its
     // limit.
     void ListboxWynikiDrawCell(int index, int col, class QPainter* p, const QRect& rect, bool selected);

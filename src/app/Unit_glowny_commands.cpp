@@ -93,7 +93,6 @@ void TMainForm::ConnectMenuCommands() {
     Parametry1->setObjectName(QStringLiteral("Parametry1"));
     PopupMenuWykres->addAction(Parametry1);
     connect(Parametry1, &QAction::triggered, this, &TMainForm::Parametry1Click);
-    if (Positioning().CharacteristicsButton()) connect(Positioning().CharacteristicsButton(), &QPushButton::clicked, this, &TMainForm::Parametry1Click);
     // Axis scaling of the charts' pop-up menus.
     OY1 = new QAction(QStringLiteral("Oś &Y"), this);
     OY1->setObjectName(QStringLiteral("OY1"));

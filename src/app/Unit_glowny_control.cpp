@@ -5,7 +5,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDate>
-#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
@@ -49,29 +48,11 @@
 namespace {
 
 constexpr int kPageStraightness = 3;
-constexpr int kResultsButtonPage = 2;
 
 void showIf(QWidget* w, bool on) {
     if (w) w->setVisible(on);
 }
 
-bool checkedCommand(const TMainForm& f, const char* name) {
-    const QAction* a = f.MenuCommand(QString::fromLatin1(name));
-    return a && a->isChecked();
-}
-
-// A resize of a watched widget runs a handler (the prompts over the chart).
-class ResizeWatch : public QObject {
-public:
-    ResizeWatch(QObject* parent, std::function<void()> onResize) : QObject(parent), onResize_(std::move(onResize)) {}
-    bool eventFilter(QObject* watched, QEvent* e) override {
-        if (e->type() == QEvent::Resize) onResize_();
-        return QObject::eventFilter(watched, e);
-    }
-
-private:
-    std::function<void()> onResize_;
-};
 
 // The window's command path as a link, for the service panel's table of buttons.
 class WindowLink : public ICommandLink {
@@ -82,16 +63,6 @@ public:
 private:
     TMainForm& f_;
 };
-
-// Places the straightness prompts just above and just below the chart's middle.
-void placePrompts(TMainForm& f) {
-    if (!f.Positioning().Chart() || !f.Positioning().UpperPrompt() || !f.Positioning().LowerPrompt()) return;
-    const int w = f.Positioning().Chart()->width();
-    const int mid = f.Positioning().Chart()->height() / 2;
-    const int h = f.Positioning().UpperPrompt()->sizeHint().height();
-    f.Positioning().UpperPrompt()->setGeometry(0, mid - h - 2, w, h);
-    f.Positioning().LowerPrompt()->setGeometry(0, mid + 2, w, h);
-}
 
 }  // namespace
 
@@ -116,16 +87,6 @@ bool TMainForm::SaveOrDiscardChanges(int mode) {
 }
 
 void TMainForm::ConnectRunControl() {
-    TimerZaliczeniePunktu = new QTimer(this);
-    TimerZaliczeniePunktu->setObjectName(QStringLiteral("TimerZaliczeniePunktu"));
-    TimerZaliczeniePunktu->setInterval(100);
-    TimerProstoliniowosc1 = new QTimer(this);
-    TimerProstoliniowosc1->setObjectName(QStringLiteral("TimerProstoliniowosc1"));
-    TimerProstoliniowosc1->setInterval(500);
-    connect(TimerZaliczeniePunktu, &QTimer::timeout, this, &TMainForm::TimerZaliczeniePunktuTimer);
-    connect(TimerProstoliniowosc1, &QTimer::timeout, this, &TMainForm::TimerProstoliniowosc1Timer);
-
-
     // Commands that decide their tick themselves: the automatic toggle is undone first.
     auto ownTick = [this](const char* name, void (TMainForm::*handler)()) {
         if (QAction* a = MenuCommand(QString::fromLatin1(name)))
@@ -140,15 +101,13 @@ void TMainForm::ConnectRunControl() {
         connect(a, &QAction::triggered, this, &TMainForm::PunktyPozycjonowania1Click);
     if (QAction* a = MenuCommand(QStringLiteral("Danemaszyny1")))
         connect(a, &QAction::triggered, this, &TMainForm::Danemaszyny1Click);
-    connect(Numerpunktu1, &QAction::triggered, this, &TMainForm::Numerpunktu1Click);
-    connect(Dystans1, &QAction::triggered, this, &TMainForm::Dystans1Click);
+    connect(Numerpunktu1, &QAction::triggered, this, [this] { Positioning().Numerpunktu1Click(); });
+    connect(Dystans1, &QAction::triggered, this, [this] { Positioning().Dystans1Click(); });
 
-    connect(Positioning().WaitTimeBar(), &QScrollBar::valueChanged, this, &TMainForm::ScrollBar16Change);
     connect(ScrollBar13, &QScrollBar::valueChanged, this, &TMainForm::ScrollBar13Change);
     connect(ScrollBar12, &QScrollBar::valueChanged, this, &TMainForm::ScrollBar12Change);
     connect(ScrollBar10, &QScrollBar::valueChanged, this, &TMainForm::ScrollBar10Change);
     connect(ScrollBar11, &QScrollBar::valueChanged, this, &TMainForm::ScrollBar11Change);
-    ScrollBar16Change();
     ScrollBar13Change();
     ScrollBar12Change();
     Label131->setText(QString::number(ScrollBar10->value()));
@@ -166,12 +125,9 @@ void TMainForm::ConnectRunControl() {
             runcontrol::PressServiceButton(name, link);
         });
 
-    Positioning().Chart()->installEventFilter(new ResizeWatch(Positioning().Chart(), [this] { placePrompts(*this); }));
 }
 
 // --- start and point acceptance ---
-
-void TMainForm::ButtonZaliczeniePunktuClick() { Acceptance().state.manualAcceptRequest = true; }
 
 void TMainForm::PunktyPozycjonowania1Click() {
     if (MeasurementRunning) {
@@ -226,28 +182,6 @@ void TMainForm::Automatyczny1Click() {
     showIf(Positioning().AcceptPointButton(), !Automatic);
 }
 
-void TMainForm::TimerZaliczeniePunktuTimer() {
-    const runcontrol::AcceptWaitStep s = runcontrol::AcceptWaitTick(AcceptWaitTicks, Positioning().WaitTimeBar()->value());
-    Positioning().WaitProgress()->setValue(s.progress);
-    if (s.accept) {
-        Acceptance().state.manualAcceptRequest = true;
-        TimerZaliczeniePunktu->stop();
-    }
-}
-
-void TMainForm::TimerProstoliniowosc1Timer() {
-    const runcontrol::MoveHintStep s = runcontrol::MoveHintTick(
-        MoveHintTicks, checkedCommand(*this, "Automatyczny1"), Acceptance().state.acceptedPointCount);
-    if (s.startAcceptTimer) TimerZaliczeniePunktu->start();
-    if (s.prompt) {
-        placePrompts(*this);
-        Positioning().LowerPrompt()->show();
-        Positioning().UpperPrompt()->setText(s.acceptText);
-        Positioning().LowerPrompt()->setText(s.moveText);
-    }
-    if (s.stopTimer) TimerProstoliniowosc1->stop();
-}
-
 // --- the straightness page and the flatness lines ---
 
 void TMainForm::BitBtnProstolinowoscClick() {
@@ -278,7 +212,7 @@ void TMainForm::BitBtnProstolinowoscClick() {
     Positioning().StraightnessUnitLabel()->setText(StraightnessMethod == 0 ? QStringLiteral("sek") : QStringLiteral("µm"));
     // With the two-axis detector the reading is the position along the axis, in mm.
     Positioning().StraightnessUnitLabel()->setVisible(StraightnessMethod != 2);
-    ScrollBar16Change();
+    Positioning().ScrollBar16Change();
 
     SetChartTitle(Positioning().YChart(), Msg("stPomiarProsto") + QStringLiteral(" - ") + Msg("stOsPionowa") + QStringLiteral(" |"));
     SetChartTitle(Positioning().Chart(), StraightnessMethod == 2
@@ -307,11 +241,6 @@ void TMainForm::BitBtnProstolinowoscClick() {
 
 // --- scroll bars and the chart's x axis ---
 
-void TMainForm::ScrollBar16Change() {
-    Positioning().WaitProgress()->setValue(Positioning().WaitTimeBar()->value());
-    Positioning().WaitTimeLabel()->setText(runcontrol::WaitingTimeCaption(Positioning().WaitTimeBar()->value()));
-}
-
 void TMainForm::ScrollBar13Change() {
     PsLabel02->setText(runcontrol::MoveDetectCaption(ScrollBar13->value()));
     // A run under way takes the new threshold at once (the run parts exist only once a run
@@ -332,28 +261,6 @@ void TMainForm::ScrollBar11Change() {
     Label132->setText(QString::number(ScrollBar11->value()));
     SetGaugeLimits();
 }
-
-namespace {
-// The positioning chart's x axis by point number or by distance.
-void chooseXAxis(TMainForm& f, bool byDistance) {
-    f.Numerpunktu1->setChecked(!byDistance);
-    f.Dystans1->setChecked(byDistance);
-    if (MeasurementRunning) return;
-    f.SetChartAxisTitle(f.Positioning().Chart(), TMainForm::ChartAxis::Bottom,
-                        byDistance ? Msg("stOdleglosc") + (LengthUnit == 1 ? QStringLiteral(" [ in ]") : QStringLiteral(" [ mm ]"))
-                                   : Msg("stNrPunktu"));
-    TMainForm::SetPointNumberAxis(f.Positioning().Chart(), !byDistance);
-    if (f.Positioning().ButtonPages()->currentIndex() == kResultsButtonPage) {
-        // Only the x values change: the statistics and the inspector's choice of lines stay.
-        if (!byDistance || f.PositioningCycles->Count() > 0) f.TypeCalls().RedrawPositioningResults();
-    } else {
-        f.Points().ShowPositioningCycle(f.Acceptance().state.currentCycle);
-    }
-}
-}  // namespace
-
-void TMainForm::Numerpunktu1Click() { chooseXAxis(*this, false); }
-void TMainForm::Dystans1Click() { chooseXAxis(*this, true); }
 
 // --- service panel ---
 

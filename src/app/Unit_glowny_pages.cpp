@@ -29,6 +29,10 @@
 #include "app/LiveReadoutPage.h"
 #include "app/MainMenuPage.h"
 #include "app/PositioningPage.h"
+#include "app/PositioningRun.h"
+#include "app/StraightnessRun.h"
+#include "evaluation/PointStore.h"
+#include "instrument/PointAcceptance.h"
 #include "app/StartPage.h"
 #include "app/VelocityPage.h"
 #include "app/VibrationPage.h"
@@ -112,6 +116,26 @@ public:
         if (w_.MeasurementMode == kModeStraightness || w_.MeasurementMode == kModeFlatness) return;
         w_.PopupMenuWykres->popup(globalPos);
     }
+    PositioningRun& Run() override { return w_.PositioningControl(); }
+    void StartOrStop() override { w_.Start1Click(); }
+    void LeaveMeasurementPage() override { w_.StraightnessControl().LeaveMeasurementPage(); }
+    void AcceptPoint() override { w_.Acceptance().state.manualAcceptRequest = true; }
+    void ShowResults() override { w_.ShowPositioningResults(); }
+    void ChooseCharacteristics() override { w_.Parametry1Click(); }
+    void ToggleResolution() override { w_.BRozdzielClick(); }
+    void FillResults() override { w_.FillPositioningResults(); }
+    void TickXAxisChoice(bool byDistance) override {
+        w_.Numerpunktu1->setChecked(!byDistance);
+        w_.Dystans1->setChecked(byDistance);
+    }
+    void RedrawResults() override { w_.TypeCalls().RedrawPositioningResults(); }
+    void RedrawCurrentCycle() override { w_.Points().ShowPositioningCycle(w_.Acceptance().state.currentCycle); }
+    int CycleCount() override { return w_.PositioningCycles->Count(); }
+    bool AutomaticAccept() override {
+        const QAction* a = w_.MenuCommand(QStringLiteral("Automatyczny1"));
+        return a && a->isChecked();
+    }
+    int AcceptedPointCount() override { return w_.Acceptance().state.acceptedPointCount; }
 
 private:
     TMainForm& w_;

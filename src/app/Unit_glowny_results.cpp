@@ -131,12 +131,7 @@ void TMainForm::ConnectResults() {
         // A row fits the list's font.
         Positioning().ResultsList()->SetItemHeight(QFontMetrics(Positioning().ResultsList()->listBox()->font()).height() + 4);
     }
-    if (Positioning().StandardChoice())
-        connect(Positioning().StandardChoice(), &QComboBox::currentIndexChanged, this, [this] { ComboBoxNormaChange(); });
-    if (Positioning().MachineChoice()) connect(Positioning().MachineChoice(), &QComboBox::currentTextChanged, this, [this] { ComboBoxNormaChange(); });
 }
-
-void TMainForm::ComboBoxNormaChange() { FillPositioningResults(); }
 
 void TMainForm::FillPositioningResults() {
     if (!Positioning().StandardChoice() || !Positioning().ResultsList()) return;

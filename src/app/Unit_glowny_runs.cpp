@@ -73,14 +73,6 @@ bool commandChecked(TMainForm& f, const char* name) {
     return false;
 }
 
-void enableTimer(QTimer* t, bool on) {
-    if (!t) return;
-    if (on)
-        t->start();
-    else
-        t->stop();
-}
-
 void showPrompt(QLabel* l, const QString& text) {
     if (!l) return;
     l->setText(text);
@@ -131,12 +123,7 @@ struct TMainForm::RunParts {
         }
         // A point was accepted: whatever accepted it, the wait for the next point starts only
         // when the prompt to move on has been shown, so a running wait is ended here.
-        void StartStraightnessTimer() override {
-            enableTimer(f_.TimerZaliczeniePunktu, false);
-            AcceptWaitTicks = 0;
-            f_.MoveHintTicks = 0;
-            enableTimer(f_.TimerProstoliniowosc1, true);
-        }
+        void StartStraightnessTimer() override { f_.Positioning().StartMoveHint(); }
 
     private:
         TMainForm& f_;
@@ -292,8 +279,8 @@ struct TMainForm::RunParts {
         }
         void SetMenuOsXEnabled(bool on) override { enableCommand(f_, "MenuOsX", on); }
         void SetStartPointEnabled(bool on) override { enableIf(f_.PunktStartowy, on); }
-        void SetAcceptTimerEnabled(bool on) override { enableTimer(f_.TimerZaliczeniePunktu, on); }
-        void SetMoveTimerEnabled(bool on) override { enableTimer(f_.TimerProstoliniowosc1, on); }
+        void SetAcceptTimerEnabled(bool on) override { f_.Positioning().SetAcceptTimerEnabled(on); }
+        void SetMoveTimerEnabled(bool on) override { f_.Positioning().SetMoveTimerEnabled(on); }
         void SetStart1Enabled(bool on) override { enableCommand(f_, "Start1", on); }
         void SetStop1Enabled(bool on) override { enableCommand(f_, "Stop1", on); }
         void SetBaseLengthEnabled(bool on) override { enableCommand(f_, "Dlugoscpodstawki", on); }
@@ -373,13 +360,7 @@ StraightnessRun& TMainForm::StraightnessControl() { return Runs().straightness; 
 namespace {
 // The end page's and review page's buttons follow the run's state.
 void SyncRunButtons(TMainForm& f) {
-    if (!f.RunPartsHolder) return;
-    const PositioningRun& r = f.PositioningControl();
-    enableIf(f.Positioning().EndNextButton(), r.EndPage.next);
-    enableIf(f.Positioning().EndRepeatButton(), r.EndPage.repeat);
-    enableIf(f.Positioning().EndReviewButton(), r.EndPage.review);
-    enableIf(f.Positioning().EndResultsButton(), r.EndPage.results);
-    enableIf(f.Positioning().DeleteCycleButton(), r.DeleteEnabled);
+    if (f.RunPartsHolder) f.Positioning().ShowRunButtons(f.PositioningControl());
 }
 }  // namespace
 
@@ -406,31 +387,8 @@ void TMainForm::ApplyAcceptanceSettings() {
 }
 
 void TMainForm::ConnectRunPages() {
-    auto onClick = [this](QPushButton* b, void (PositioningRun::*handler)()) {
-        if (!b) return;
-        connect(b, &QPushButton::clicked, this, [this, handler] {
-            (PositioningControl().*handler)();
-            SyncRunButtons(*this);
-        });
-    };
-    onClick(Positioning().EndNextButton(), &PositioningRun::ZakonczeniePozNastepnyClick);
-    onClick(Positioning().EndRepeatButton(), &PositioningRun::ZakonczeniePozPowtorzClick);
-    onClick(Positioning().EndReviewButton(), &PositioningRun::ZakonczeniePozPrzegladajClick);
-    onClick(Positioning().EndResultsButton(), &PositioningRun::ZakonczeniePozRaportClick);
-    onClick(Positioning().EndFinishButton(), &PositioningRun::ZakonczeniePozKoniecClick);
-    onClick(Positioning().NextCycleButton(), &PositioningRun::ButtonPozNastepnyClick);
-    onClick(Positioning().PreviousCycleButton(), &PositioningRun::ButtonPozPoprzedniClick);
-    onClick(Positioning().DeleteCycleButton(), &PositioningRun::ButtonPozUsunClick);
-    onClick(Positioning().InsertCyclesButton(), &PositioningRun::ButtonPozWstawClick);
-    onClick(Positioning().NewRunButton(), &PositioningRun::ButtonPozPoprzednieClick);
-    onClick(Positioning().ResultsBackButton(), &PositioningRun::ButtonRaportPoprzednieClick);
-    if (Positioning().StartButton()) connect(Positioning().StartButton(), &QPushButton::clicked, this, &TMainForm::Start1Click);
     if (QAction* a = MenuCommand(QStringLiteral("Start1")))
         connect(a, &QAction::triggered, this, &TMainForm::Start1Click);
-    if (Positioning().MainMenuButton())
-        connect(Positioning().MainMenuButton(), &QPushButton::clicked, this, &TMainForm::ButtonPozMainMenuClick);
-    if (Positioning().AcceptPointButton())
-        connect(Positioning().AcceptPointButton(), &QPushButton::clicked, this, &TMainForm::ButtonZaliczeniePunktuClick);
 }
 
 void TMainForm::Start1Click() {
@@ -447,8 +405,6 @@ void TMainForm::Start1Click() {
     StraightnessControl().StartStraightnessRun();
     SyncRunButtons(*this);
 }
-
-void TMainForm::ButtonPozMainMenuClick() { StraightnessControl().LeaveMeasurementPage(); }
 
 void TMainForm::RestartPositioningRun() {
     ApplyAcceptanceSettings();

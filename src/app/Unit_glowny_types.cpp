@@ -134,7 +134,6 @@ QString PositioningBackgroundFile(const QString& programDir, int positioningMeth
 }
 
 void TMainForm::ConnectTypePages() {
-    connect(Positioning().ReviewResultsButton(), &QPushButton::clicked, this, &TMainForm::ButtonPozRaportClick);
     if (QAction* a = MenuCommand("Otworz1")) connect(a, &QAction::triggered, this, &TMainForm::Otworz1Click);
     for (const char* name : {"Zapisz1", "Zapiszjako1"})
         if (QAction* a = MenuCommand(name)) connect(a, &QAction::triggered, this, &TMainForm::Zapisz1Click);
@@ -296,8 +295,6 @@ void TMainForm::StopPoKazdymCyklu1Click() {
     }
     TypeCalls().RefreshParameterSummary();
 }
-
-void TMainForm::ButtonPozRaportClick() { ShowPositioningResults(); }
 
 bool TMainForm::ShowPositioningResults() {
     showIf(Positioning().BacklashLabel(), false);

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <string>
 
+#include "app/PositioningPage.h"
 #include "app/FlatnessPage.h"
 #include "MainWindowFixture.h"
 #include "TypeCallsStandIn.h"
@@ -136,13 +137,14 @@ class RunCommandsWindow : public MainWindowTest {};
 TEST_F(RunCommandsWindow, TimersAreMadeOffAndTheAcceptWaitAcceptsAfterItsTime) {
     start();
     TMainForm& f = *form();
-    ASSERT_NE(f.TimerZaliczeniePunktu, nullptr);
-    ASSERT_NE(f.TimerProstoliniowosc1, nullptr);
-    EXPECT_EQ(f.findChild<QTimer*>("TimerZaliczeniePunktu"), f.TimerZaliczeniePunktu);
-    EXPECT_EQ(f.TimerZaliczeniePunktu->interval(), 100);
-    EXPECT_EQ(f.TimerProstoliniowosc1->interval(), 500);
-    EXPECT_FALSE(f.TimerZaliczeniePunktu->isActive());
-    EXPECT_FALSE(f.TimerProstoliniowosc1->isActive());
+    QTimer* acceptWait = Control<QTimer>(&f, "TimerZaliczeniePunktu");
+    QTimer* moveHint = Control<QTimer>(&f, "TimerProstoliniowosc1");
+    ASSERT_NE(acceptWait, nullptr);
+    ASSERT_NE(moveHint, nullptr);
+    EXPECT_EQ(acceptWait->interval(), 100);
+    EXPECT_EQ(moveHint->interval(), 500);
+    EXPECT_FALSE(acceptWait->isActive());
+    EXPECT_FALSE(moveHint->isActive());
 
     // An automatic straightness line: the start runs the wait, its ticks count down to the
     // acceptance.
@@ -152,37 +154,37 @@ TEST_F(RunCommandsWindow, TimersAreMadeOffAndTheAcceptWaitAcceptsAfterItsTime) {
     Control<QScrollBar>(&f, "ScrollBar16")->setValue(10);
     Control<QPushButton>(&f, "ButtonPozStart")->click();
     ASSERT_TRUE(MeasurementRunning);
-    EXPECT_TRUE(f.TimerZaliczeniePunktu->isActive());
+    EXPECT_TRUE(acceptWait->isActive());
     EXPECT_EQ(Control<QProgressBar>(&f, "ProgressBar2")->value(), 10);
     instrument::AcceptanceState& st = f.Acceptance().state;
     for (int t = 1; t <= 10; ++t) {
         EXPECT_FALSE(st.manualAcceptRequest) << t;
-        f.TimerZaliczeniePunktuTimer();
+        f.Positioning().TimerZaliczeniePunktuTimer();
         EXPECT_EQ(Control<QProgressBar>(&f, "ProgressBar2")->value(), 10 - t);
     }
     EXPECT_TRUE(st.manualAcceptRequest);
-    EXPECT_FALSE(f.TimerZaliczeniePunktu->isActive());
+    EXPECT_FALSE(acceptWait->isActive());
 
     // The next reading accepts the point; the prompt timer asks to move on at its second tick
     // and starts the wait again.
     f.Acceptance().AcceptStraightness(0.0);
     EXPECT_EQ(st.acceptedPointCount, 1);
-    EXPECT_TRUE(f.TimerProstoliniowosc1->isActive());
-    f.TimerProstoliniowosc1Timer();
-    EXPECT_FALSE(f.TimerZaliczeniePunktu->isActive());
-    f.TimerProstoliniowosc1Timer();
-    EXPECT_TRUE(f.TimerZaliczeniePunktu->isActive());
+    EXPECT_TRUE(moveHint->isActive());
+    f.Positioning().TimerProstoliniowosc1Timer();
+    EXPECT_FALSE(acceptWait->isActive());
+    f.Positioning().TimerProstoliniowosc1Timer();
+    EXPECT_TRUE(acceptWait->isActive());
     EXPECT_FALSE(Control<QLabel>(&f, "Label20")->isHidden());
     EXPECT_EQ(Control<QLabel>(&f, "Label124")->text(), Msg("stPrzesun"));
     EXPECT_EQ(Control<QLabel>(&f, "Label20")->text(), QStringLiteral("do punktu 2 lub zakończ - STOP."));
 
     // The head's key accepts the point early: the wait under way ends with it.
-    f.TimerZaliczeniePunktuTimer();
-    f.TimerZaliczeniePunktuTimer();
+    f.Positioning().TimerZaliczeniePunktuTimer();
+    f.Positioning().TimerZaliczeniePunktuTimer();
     HeadAcceptRequest = true;
     f.Acceptance().AcceptStraightness(5.0);
     EXPECT_EQ(st.acceptedPointCount, 2);
-    EXPECT_FALSE(f.TimerZaliczeniePunktu->isActive());
+    EXPECT_FALSE(acceptWait->isActive());
     EXPECT_EQ(AcceptWaitTicks, 0);
 
     EXPECT_FALSE(f.MenuCommand("Start1")->isEnabled());
@@ -193,8 +195,8 @@ TEST_F(RunCommandsWindow, TimersAreMadeOffAndTheAcceptWaitAcceptsAfterItsTime) {
     EXPECT_TRUE(f.MenuCommand("Start1")->isEnabled());
     EXPECT_FALSE(f.MenuCommand("Stop1")->isEnabled());
     EXPECT_FALSE(MeasurementRunning);
-    EXPECT_FALSE(f.TimerZaliczeniePunktu->isActive());
-    EXPECT_FALSE(f.TimerProstoliniowosc1->isActive());
+    EXPECT_FALSE(acceptWait->isActive());
+    EXPECT_FALSE(moveHint->isActive());
     EXPECT_EQ(Control<QProgressBar>(&f, "ProgressBar2")->minimum(), 10);
     EXPECT_EQ(Control<QProgressBar>(&f, "ProgressBar2")->value(), 10);
 }

@@ -117,7 +117,7 @@ TEST_F(StraightnessEndToEnd, FivePointsAcceptedByHandAreFittedSavedAndReadBack) 
     EXPECT_FALSE(MeasurementRunning.load());
     EXPECT_EQ(Control<QPushButton>(f, "ButtonPozStart")->text(), "&Start");
     EXPECT_TRUE(Control<QLabel>(f, "Label124")->isHidden());
-    EXPECT_FALSE(f->TimerProstoliniowosc1->isActive());
+    EXPECT_FALSE(Control<QTimer>(f, "TimerProstoliniowosc1")->isActive());
     EXPECT_FALSE(DataSaved);
     const evaluation::StraightnessPlot plot =
         evaluation::PlotStraightness(*f->StraightnessPoints, {}, foundations::systemDecimalSeparator());
