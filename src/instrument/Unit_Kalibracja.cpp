@@ -50,19 +50,22 @@ TKalibracja::TKalibracja(QWidget* parent) : TSSForm(parent) {
     auto* main = new QVBoxLayout(this);
     auto* table = new QGroupBox(this);
     table->setObjectName("GroupBoxTabela");
+    // One column per channel and one row per coefficient: the 84 fields keep the width that
+    // their largest value needs and the table still fits a 1024 x 768 screen (side by side, the
+    // 14 coefficients of a channel would not).
     auto* grid = new QGridLayout(table);
     for (int i = 0; i < 7; ++i) {
         auto* h = new QLabel(QString("A[%1] / B[%1]").arg(i), table);
         h->setObjectName(QString("LabelPunkt%1").arg(i));
-        grid->addWidget(h, 0, 1 + 2 * i, 1, 2);
+        grid->addWidget(h, 1 + 2 * i, 0, 2, 1);
     }
     auto* rawHead = new QLabel("Odczyt", table);
     rawHead->setObjectName("Label1");
-    grid->addWidget(rawHead, 0, 15);
+    grid->addWidget(rawHead, 15, 0);
     for (int c = 0; c < 6; ++c) {
         auto* name = new QLabel(QString::fromUtf8(kChannelNames[c]), table);
         name->setObjectName(QString("LabelKanal%1").arg(c + 1));
-        grid->addWidget(name, 1 + c, 0);
+        grid->addWidget(name, 0, 1 + c);
         for (int i = 0; i < 7; ++i)
             for (int row = 0; row < 2; ++row) {
                 const int n = spinNumber(c, i, row);
@@ -70,7 +73,7 @@ TKalibracja::TKalibracja(QWidget* parent) : TSSForm(parent) {
                 s->setObjectName(QString("SpinEdit%1").arg(n));
                 s->setRange(INT_MIN, INT_MAX);
                 spinEdits_[size_t(n - 1)] = s;
-                grid->addWidget(s, 1 + c, 1 + 2 * i + row);
+                grid->addWidget(s, 1 + 2 * i + row, 1 + c);
                 if (row == 0 && i >= 1 && i <= 5) {
                     s->installEventFilter(this);
                     if (QLineEdit* le = s->findChild<QLineEdit*>()) le->installEventFilter(this);
@@ -79,7 +82,7 @@ TKalibracja::TKalibracja(QWidget* parent) : TSSForm(parent) {
         auto* raw = new QLabel("0", table);
         raw->setObjectName(QString("Label%1").arg(c + 2));
         rawLabels_[size_t(c)] = raw;
-        grid->addWidget(raw, 1 + c, 15);
+        grid->addWidget(raw, 15, 1 + c);
     }
     main->addWidget(table);
 

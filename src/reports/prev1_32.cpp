@@ -7,6 +7,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStyle>
@@ -156,7 +157,10 @@ TfrmPreview::TfrmPreview(std::unique_ptr<Report> report, QWidget* parent)
     });
     connect(BitBtnExit, &QPushButton::clicked, this, &QWidget::close);
 
-    resize(900, 1000);
+    // Shown maximised; restored, it keeps a page's proportions but stays within the screen.
+    QSize size(900, 1000);
+    if (const QScreen* s = screen()) size = size.boundedTo(s->availableGeometry().size());
+    resize(size);
     FinishCreate();
 }
 
