@@ -128,7 +128,7 @@ bool LinkThreads::Stop(int timeoutMs) {
     stopping_ = true;
     if (loader_) loader_->Terminate();
     if (portSearch_) portSearch_->Terminate();
-    // Without it the environment thread on the card link would go on while MeteoStopped is set.
+    // An environment thread that has only just started clears the quit event before it waits.
     if (meteo_) meteo_->Terminate();
     ReadingStopped = true;
     MeteoStopped = true;

@@ -516,7 +516,8 @@ public:
     void PlotStraightnessOf(const TPunkt& points, bool bothPlanes);
 
     // --- firmware loader and BIOS text (Unit_glowny_loader.cpp) ---
-    // Starts the loader at BaudRateIndex/AltBaudRateIndex (after a previous run has ended).
+    // Starts the loader at BaudRateIndex/AltBaudRateIndex through the threads' owner, unless one
+    // runs.
     void StartProgramLoad();
     // Pauses and poll counts of the loader (tests shorten them before the window is shown).
     instrument::LoaderTimings ProgramLoadTimings;

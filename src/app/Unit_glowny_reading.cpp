@@ -93,7 +93,7 @@ public:
         in.referenceTemperature = ReferenceTemperature;
         instrument::ComputeEdlenFactor(in);
     }
-    // The thread object stays with the window, and RestartMeteo starts it again: its end
+    // The thread object stays with the threads' owner, and RestartMeteo starts it again: its end
     // leaves the displays as the last round set them.
     void MeteoThreadEnded(uint64_t) override {}
 

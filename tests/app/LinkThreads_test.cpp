@@ -117,6 +117,8 @@ protected:
 
 }  // namespace
 
+// The threads have only just started: the environment thread, which clears old quit signals as
+// it starts, still ends.
 TEST_F(LinkThreadsTest, ShutdownEndsEveryKindBeforeTheEventsGoAndThenStartsNone) {
     Wiring w;
     {
