@@ -117,6 +117,9 @@ void THeaderListbox::SetSections(const QList<THeaderSection>& sections) {
         QSignalBlocker block(header_);
         header_->resizeSection(i, sections[i].width);
     }
+    // The heading keeps the height of its text and the rows get the rest: as a scroll area, a
+    // header would otherwise claim the room of two scroll bars in a layout.
+    header_->setFixedHeight(header_->sizeHint().height());
     redraw();
 }
 

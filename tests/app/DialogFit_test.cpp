@@ -1,11 +1,12 @@
-// Every form on the smallest screen the program serves, in both languages: the form can shrink to
-// 1024 x 768 and opens within its screen, every caption, button text and number field is at least as wide as its text needs,
-// and no control sticks out of the panel that holds it. Forms with pages are looked at page by
-// page.
+// Every form on the smallest screen the program serves, in both languages: the form can shrink
+// to 1024 x 768 and opens within its screen, every caption, button text and number field is at
+// least as wide as its text needs, no list's heading is taller than its text, and no control
+// sticks out of the panel that holds it. Forms with pages are looked at page by page.
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMainWindow>
 #include <QScreen>
@@ -65,6 +66,12 @@ QStringList FitFaults(QWidget* form, const QString& where, bool maximised) {
                           .arg(where, nameOf(w))
                           .arg(w->width())
                           .arg(w->minimumSizeHint().width());
+        // A list's heading as tall as its text, so that the rows are not pushed down.
+        if (auto* h = qobject_cast<QHeaderView*>(w); h && h->orientation() == Qt::Horizontal && h->height() > h->sizeHint().height())
+            faults << QString("%1/%2: heading %3 high, its text needs %4")
+                          .arg(where, nameOf(w->parentWidget()))
+                          .arg(h->height())
+                          .arg(h->sizeHint().height());
         QWidget* holder = w->parentWidget();
         // Contents of a scrolled view may be larger than the view: the view scrolls.
         if (holder && !qobject_cast<QAbstractScrollArea*>(holder->parentWidget()) &&
