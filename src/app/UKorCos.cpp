@@ -47,7 +47,7 @@ void TFKorCos::setExecuteHook(ExecuteHook hook) { executeHook() = std::move(hook
 
 TFKorCos::TFKorCos(QWidget* parent) : QDialog(parent) {
     setObjectName("FKorCos");
-    setWindowTitle(QString::fromUtf8("Protoliniowość widok 3D"));
+    setWindowTitle(QString::fromUtf8("Prostoliniowość widok 3D"));
 
     Chart1 = new TChart(this);
     Chart1->setObjectName("Chart1");

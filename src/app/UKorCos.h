@@ -1,5 +1,5 @@
 #pragma once
-// The 3-D view of a straightness run "Protoliniowość widok 3D": the run as one curve in space
+// The 3-D view of a straightness run "Prostoliniowość widok 3D": the run as one curve in space
 // (position along the axis, horizontal deviation as depth, vertical deviation as height) on a
 // chart turned by two scroll bars or by dragging, and the run's cosine error in a readout the
 // form keeps hidden. What it draws and the error come from evaluation/CosineError.

@@ -18,7 +18,7 @@ TFWybDrukFFT::TFWybDrukFFT(QWidget* parent) : TSSForm(parent) {
     auto* main = new QVBoxLayout(this);
     main->setContentsMargins(16, 14, 16, 12);
     main->setSpacing(10);
-    Label1 = new QLabel(QStringLiteral("Wybierz wykres, który chce drukować"), this);
+    Label1 = new QLabel(QStringLiteral("Wybierz wykres, który chcesz drukować"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     main->addWidget(Label1);
     RadioGroup1 = new TRadioGroup(QString(), {QStringLiteral("Wykres czasowy"), QStringLiteral("Wykres częstotliwościowy")},

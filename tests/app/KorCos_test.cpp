@@ -111,7 +111,7 @@ TEST(KorCosForm, NonFinitePointsNeverReachTheChart) {
 
 TEST(KorCosForm, LayoutAsDesigned) {
     TFKorCos f;
-    EXPECT_EQ(f.windowTitle(), QString::fromUtf8("Protoliniowość widok 3D"));
+    EXPECT_EQ(f.windowTitle(), QString::fromUtf8("Prostoliniowość widok 3D"));
     for (const char* name : {"Chart1", "ScrollBarRotation", "ScrollBarElevation", "Label1", "Display1", "BitBtn1"})
         EXPECT_NE(f.findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
     const platform::TChart& c = *f.Chart1;

@@ -41,6 +41,6 @@ TEST_F(ChoosePrintChartTest, TextsByUseAndTheAnswer) {
         EXPECT_EQ(caption, c.caption);
         EXPECT_EQ(item0, c.item0);
         EXPECT_EQ(item1, c.item1);
-        EXPECT_EQ(label, c.forExport ? "Wybierz wykres, który chce eksportować" : "Wybierz wykres, który chce drukować");
+        EXPECT_EQ(label, c.forExport ? "Wybierz wykres, który chcesz eksportować" : "Wybierz wykres, który chcesz drukować");
     }
 }
