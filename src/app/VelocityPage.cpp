@@ -84,8 +84,10 @@ QWidget* VelocityPage::Build() {
     side->addWidget(backButton(page, Button2, "Button2"));
     auto* sideBox = new QWidget(page);
     sideBox->setLayout(side);
-    sideBox->setFixedWidth(300);
-    lay->addWidget(sideBox);
+    // The chart takes the room a small screen leaves; the readouts need no more than 300 px.
+    sideBox->setMinimumWidth(230);
+    sideBox->setMaximumWidth(300);
+    lay->addWidget(sideBox, 1);
     return page;
 }
 
