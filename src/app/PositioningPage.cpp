@@ -143,8 +143,10 @@ QWidget* PositioningPage::Build() {
 
     auto* sideBox = new QWidget(page);
     sideBox->setLayout(side);
-    sideBox->setFixedWidth(330);
-    top->addWidget(sideBox);
+    // On a small screen the chart takes the room the readouts do not need.
+    sideBox->setMinimumWidth(240);
+    sideBox->setMaximumWidth(330);
+    top->addWidget(sideBox, 1);
     lay->addLayout(top, 1);
 
     // The run's buttons, one page per state of the run.
