@@ -72,31 +72,26 @@ QWidget* PositioningPage::Build() {
     top->addWidget(PanelWykresyProsto, 3);
 
     auto* side = new QVBoxLayout;
-    PanelWarMierzona = panel(page, "PanelWarMierzona");
-    auto* pm = new QVBoxLayout(PanelWarMierzona);
-    pm->addWidget(label(PanelWarMierzona, "LabWarMierzona", QStringLiteral("Wartość mierzona")));
-    DispWarMierzona = display(PanelWarMierzona, "DispWarMierzona", 3);
-    pm->addWidget(DispWarMierzona);
-    PanelWarZadana = panel(page, "PanelWarZadana");
-    auto* pz = new QVBoxLayout(PanelWarZadana);
-    pz->addWidget(label(PanelWarZadana, "LabWarZadana", QStringLiteral("Wartość zadana")));
-    DispWarZadana = display(PanelWarZadana, "DispWarZadana", 3);
-    pz->addWidget(DispWarZadana);
-    PanelWarProsto = panel(page, "PanelWarProsto");
-    auto* ps = new QVBoxLayout(PanelWarProsto);
-    ps->addWidget(label(PanelWarProsto, "LabWarProsto", QStringLiteral("Odchyłka")));
-    DisplayProst = display(PanelWarProsto, "DisplayProst", 2);
-    ps->addWidget(DisplayProst);
-    PanelWarProstoY = panel(page, "PanelWarProstoY");
-    auto* psy = new QVBoxLayout(PanelWarProstoY);
-    psy->addWidget(label(PanelWarProstoY, "LabWarProstoY", QStringLiteral("Odchyłka Y")));
-    DispProstoY = display(PanelWarProstoY, "DispProstoY", 2);
-    psy->addWidget(DispProstoY);
-    Panel2OsWar = panel(page, "Panel2OsWar");
-    auto* p2 = new QVBoxLayout(Panel2OsWar);
-    p2->addWidget(label(Panel2OsWar, "LabPanel2OsWar", QStringLiteral("Położenie")));
-    Disp2oswar = display(Panel2OsWar, "Disp2oswar", 3);
-    p2->addWidget(Disp2oswar);
+    // A readout panel: its caption above its display.
+    auto readout = [page](QFrame*& box, const char* boxName, const char* captionName, const QString& caption,
+                          TDisplay*& display_, const char* displayName, int decimals) {
+        box = panel(page, boxName);
+        auto* l = new QVBoxLayout(box);
+        l->addWidget(label(box, captionName, caption));
+        display_ = display(box, displayName, decimals);
+        l->addWidget(display_);
+        return l;
+    };
+    readout(PanelWarMierzona, "PanelWarMierzona", "LabWarMierzona", QStringLiteral("Wartość mierzona"),
+            DispWarMierzona, "DispWarMierzona", 3);
+    readout(PanelWarZadana, "PanelWarZadana", "LabWarZadana", QStringLiteral("Wartość zadana"), DispWarZadana,
+            "DispWarZadana", 3);
+    readout(PanelWarProsto, "PanelWarProsto", "LabWarProsto", QStringLiteral("Odchyłka"), DisplayProst,
+            "DisplayProst", 2);
+    readout(PanelWarProstoY, "PanelWarProstoY", "LabWarProstoY", QStringLiteral("Odchyłka Y"), DispProstoY,
+            "DispProstoY", 2);
+    auto* p2 = readout(Panel2OsWar, "Panel2OsWar", "LabPanel2OsWar", QStringLiteral("Położenie"), Disp2oswar,
+                       "Disp2oswar", 3);
     Label38 = label(Panel2OsWar, "Label38", QStringLiteral("mm"));
     p2->addWidget(Label38);
     for (QFrame* f : {PanelWarProsto, PanelWarProstoY, Panel2OsWar}) f->hide();
