@@ -7,6 +7,7 @@
 #include <QTextStream>
 
 #include "foundations/FR_Utils.h"
+#include "platform/ReadFile.h"
 
 namespace spreadsheet {
 
@@ -95,9 +96,9 @@ std::optional<Command> FindExcelPath() {
         if (!entry) continue;
         const QString path = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, *entry);
         if (path.isEmpty()) continue;
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly)) continue;
-        if (auto c = DesktopEntryCommand(QString::fromUtf8(f.readAll()))) return c;
+        const platform::FileRead read = platform::ReadRegularFile(path);
+        if (!read.ok()) continue;
+        if (auto c = DesktopEntryCommand(QString::fromUtf8(read.bytes))) return c;
     }
     return std::nullopt;
 }

@@ -9,6 +9,7 @@
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
 #include "foundations/StreamIO.h"
+#include "platform/ReadFile.h"
 #include "platform/SafeSave.h"
 
 void SaveFileThroughTemporary(const QString& FileName,
@@ -23,6 +24,25 @@ void SaveFileThroughTemporary(const QString& FileName,
     });
     if (!failure.isEmpty()) throw MeasurementFileError(failure);
 }
+
+QString CannotOpenFileMessage(const QString& FileName) {
+    return FillPlaceholder(TranslateString(QStringLiteral("stNieMoznaOtworzycPliku"),
+                                           QString::fromUtf8("Nie można otworzyć pliku %s")),
+                           FileName);
+}
+
+QString UserFileReadFailure(const QString& FileName, const platform::FileRead& read) {
+    if (read.status == platform::FileRead::NotRegular || read.reason.isEmpty()) return CannotOpenFileMessage(FileName);
+    return read.reason;
+}
+
+MeasurementFileTooLarge::MeasurementFileTooLarge()
+    : MeasurementFileError(FillPlaceholder(
+          FillPlaceholder(TranslateString(QStringLiteral("stPlikZaDuzy"),
+                                          QString::fromUtf8("Plik zawiera więcej, niż może zmierzyć program: "
+                                                            "najwyżej %d cykli po %d punktów.")),
+                          kMaxRunCycles),
+          kMaxRunPoints)) {}
 
 namespace {
 
@@ -40,12 +60,12 @@ void writeMeasurement(const QString& FileName, const TMeasurementHeader& Header,
 }
 
 // Reads the whole file into memory, so the body can be parsed without touching the target.
-QByteArray readWholeFile(const QString& FileName) {
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly)) throw MeasurementFileError(f.errorString());
-    QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) throw MeasurementFileError(f.errorString());
-    return bytes;
+// maxBytes < 0: no limit; a larger file is refused as too large before it is read.
+QByteArray readWholeFile(const QString& FileName, qint64 maxBytes = -1) {
+    platform::FileRead r = platform::ReadRegularFile(FileName, maxBytes);
+    if (r.status == platform::FileRead::TooLarge) throw MeasurementFileTooLarge();
+    if (!r.ok()) throw MeasurementFileError(UserFileReadFailure(FileName, r));
+    return std::move(r.bytes);
 }
 
 // The file's bytes, its header read, the body decoded from memory.
@@ -53,7 +73,8 @@ struct Reader {
     QByteArray bytes;
     TMeasurementHeader header;
     foundations::ByteReader body;
-    explicit Reader(const QString& FileName) : bytes(readWholeFile(FileName)), body(bytes) {
+    explicit Reader(const QString& FileName, qint64 maxBytes = -1) : Reader(readWholeFile(FileName, maxBytes)) {}
+    explicit Reader(QByteArray read) : bytes(std::move(read)), body(bytes) {
         if (bytes.size() < TMeasurementHeader::Size)
             throw foundations::StreamReadError("file shorter than its header");
         header = TMeasurementHeader::fromBytes(bytes.left(TMeasurementHeader::Size));
@@ -61,6 +82,12 @@ struct Reader {
                                        bytes.size() - TMeasurementHeader::Size);
     }
 };
+
+// A point count of the stream at the reader, checked before the points are read.
+void checkPointCount(const foundations::ByteReader& r, int32_t maxPoints) {
+    const int32_t n = foundations::ByteReader(r).readInt32();
+    if (n > maxPoints) throw MeasurementFileTooLarge();
+}
 
 // Bytes of a collection's stream, for setting the buffer aside once.
 qsizetype streamSize(const TPunkt& p) { return 4 + qsizetype(p.Count()) * TPunktItem::kMinBytes; }
@@ -137,7 +164,18 @@ void SaveFftFile(const QString& FileName, const TMeasurementHeader& Header,
 }
 
 void LoadPositioningFile(TCykl& Cycles, const QString& FileName, TMeasurementHeader* Header) {
-    loadStreamFile(FileName, Cycles, Header);
+    Reader r(FileName, kMaxPositioningFileBytes);
+    // Every count is held to what a run makes before anything is read on from it.
+    const int32_t n = r.body.readInt32();
+    if (n < 0) throw foundations::StreamReadError("negative item count");
+    if (n > kMaxRunCycles) throw MeasurementFileTooLarge();
+    TCykl tmp;
+    for (int32_t i = 0; i < n; ++i) {
+        checkPointCount(r.body, kMaxRunPoints);
+        tmp.Add().ReadItem(r.body);
+    }
+    Cycles = std::move(tmp);
+    if (Header) ApplyMeasurementHeader(*Header, r.header);
 }
 
 void LoadVelocityFile(const QString& FileName, TVelValue& Samples, TMeasurementHeader& Header) {
@@ -146,6 +184,15 @@ void LoadVelocityFile(const QString& FileName, TVelValue& Samples, TMeasurementH
 
 void LoadPointSeriesFile(const QString& FileName, TPunkt& Points, TMeasurementHeader* Header) {
     loadStreamFile(FileName, Points, Header);
+}
+
+void LoadAngularFile(const QString& FileName, TPunkt& Points, TMeasurementHeader* Header) {
+    Reader r(FileName, kMaxAngularFileBytes);
+    checkPointCount(r.body, kMaxRunPoints);
+    TPunkt tmp;
+    tmp.LoadFromBytes(r.body);
+    Points = std::move(tmp);
+    if (Header) ApplyMeasurementHeader(*Header, r.header);
 }
 
 void LoadFlatnessFile(TCykl& Lines, const QString& FileName, int32_t& HLines, uint8_t& Method,
@@ -171,7 +218,10 @@ void LoadFlatnessFile(TCykl& Lines, const QString& FileName, int32_t& HLines, ui
 }
 
 void LoadFftFile(const QString& FileName, QByteArray& Samples, TMeasurementHeader& Header) {
-    Reader r(FileName);
+    // Only the samples are read, however long the file is.
+    platform::FileRead read = platform::ReadRegularFileStart(FileName, TMeasurementHeader::Size + kFftSampleBytes);
+    if (!read.ok()) throw MeasurementFileError(UserFileReadFailure(FileName, read));
+    Reader r(std::move(read.bytes));
     if (r.bytes.size() - TMeasurementHeader::Size < kFftSampleBytes)
         throw foundations::StreamReadError("vibration file too short");
     Samples = r.bytes.mid(TMeasurementHeader::Size, kFftSampleBytes);
@@ -196,7 +246,7 @@ std::optional<QString> LoadMeasurementFile(MeasurementData& Data, const QString&
                              Data.FlatnessMethod, Data.FlatnessVLines, Data.Header);
             break;
         case mfAngular:
-            LoadPointSeriesFile(FileName, Data.AngularPoints, &Data.Header);
+            LoadAngularFile(FileName, Data.AngularPoints, &Data.Header);
             break;
         case mfVibration:
             LoadFftFile(FileName, Data.FftSamples, Data.Header);
@@ -205,12 +255,12 @@ std::optional<QString> LoadMeasurementFile(MeasurementData& Data, const QString&
             throw MeasurementFileError(QStringLiteral("no measurement type"));
         }
         return std::nullopt;
+    } catch (const MeasurementFileTooLarge& e) {
+        LoadFailureReset(Data, Mode);
+        return CannotOpenFileMessage(FileName) + QLatin1Char('\n') + e.message();
     } catch (const std::exception&) {
         LoadFailureReset(Data, Mode);
-        return FillPlaceholder(
-            TranslateString(QStringLiteral("stNieMoznaOtworzycPliku"),
-                            QString::fromUtf8("Nie można otworzyć pliku %s")),
-            FileName);
+        return CannotOpenFileMessage(FileName);
     }
 }
 

@@ -23,6 +23,22 @@ struct MeasurementFileError : std::runtime_error {
     QString message() const { return QString::fromStdString(what()); }
 };
 
+namespace platform {
+struct FileRead;
+}
+
+// "Nie można otworzyć pliku %s" with the name.
+QString CannotOpenFileMessage(const QString& FileName);
+// What to say of a user's file that could not be read: the system's reason, or the "cannot
+// open" message for a file that is no regular file.
+QString UserFileReadFailure(const QString& FileName, const platform::FileRead& read);
+
+// A file holding more than a run of this program can make: refused before it is read whole,
+// with its own reason shown after the "cannot open" message.
+struct MeasurementFileTooLarge : MeasurementFileError {
+    MeasurementFileTooLarge();
+};
+
 // Measurement types that have a file (TMainForm.MeasurementMode 0..5).
 enum MeasurementFileType : int {
     mfPositioning = kModePositioning,
@@ -40,6 +56,15 @@ constexpr int kFftSampleBytes = 32768;   // 8192 signed 32-bit samples
 constexpr int kFlatnessMaxLines = 16;
 constexpr int kFlatnessMinGridLines = 3;
 constexpr int kFlatnessMaxGridLines = 8;
+// The most a positioning or angular run makes: the cycle on screen is a byte (cycles beyond 255
+// cannot be shown), and a run has at most 256 points (the target points editor makes up to 254;
+// the evaluation by standard is defined up to 256).
+constexpr int kMaxRunCycles = 255;
+constexpr int kMaxRunPoints = 256;
+// The largest positioning file those limits allow: header, cycle count, and every cycle full.
+constexpr qint64 kMaxPositioningFileBytes =
+    TMeasurementHeader::Size + 4 + qint64(kMaxRunCycles) * (4 + qint64(kMaxRunPoints) * TPunktItem::kMinBytes);
+constexpr qint64 kMaxAngularFileBytes = TMeasurementHeader::Size + 4 + qint64(kMaxRunPoints) * TPunktItem::kMinBytes;
 
 // Writes a file through a temporary one beside it, renamed over FileName once Body has written
 // it whole. Body reports a short write with foundations::StreamWriteError; every error throws
@@ -61,10 +86,16 @@ void SaveFftFile(const QString& FileName, const TMeasurementHeader& Header,
                  const QByteArray& Samples);
 
 // Readers. On success the target (and, when given, the header) is replaced; on any error
-// (MeasurementFileError, foundations::StreamReadError) nothing is changed.
+// (MeasurementFileError, foundations::StreamReadError) nothing is changed. Only a regular file is
+// opened (a fifo or device is refused as a file that cannot be opened).
+// More than kMaxRunCycles cycles or kMaxRunPoints points in a cycle: MeasurementFileTooLarge,
+// thrown before a larger file is read.
 void LoadPositioningFile(TCykl& Cycles, const QString& FileName, TMeasurementHeader* Header);
 void LoadVelocityFile(const QString& FileName, TVelValue& Samples, TMeasurementHeader& Header);
 void LoadPointSeriesFile(const QString& FileName, TPunkt& Points, TMeasurementHeader* Header);
+// An angular divisions file: a point series of at most kMaxRunPoints points
+// (MeasurementFileTooLarge beyond).
+void LoadAngularFile(const QString& FileName, TPunkt& Points, TMeasurementHeader* Header);
 // A file with more than 16 lines, or line counts outside 3..8, is refused. The lines are
 // filled up with empty ones to 16.
 void LoadFlatnessFile(TCykl& Lines, const QString& FileName, int32_t& HLines, uint8_t& Method,
@@ -87,7 +118,8 @@ struct MeasurementData {
 };
 
 // Reads the file of the given type into Data. nullopt on success; otherwise the message to
-// show ("Nie można otworzyć pliku %s"), after LoadFailureReset has been applied.
+// show ("Nie można otworzyć pliku %s", with the limits of a run on a further line for a file
+// too large), after LoadFailureReset has been applied.
 std::optional<QString> LoadMeasurementFile(MeasurementData& Data, const QString& FileName,
                                            int Mode);
 // What a failed open leaves: positioning and straightness data are emptied, the flatness lines

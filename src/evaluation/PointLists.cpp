@@ -1,15 +1,14 @@
 #include "evaluation/PointLists.h"
 
 #include <QBuffer>
-#include <QFile>
 
 #include "evaluation/MeasurementFiles.h"
+#include "platform/ReadFile.h"
 
 void LoadPointList(TPunkt& Points, const QString& FileName) {
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly)) throw MeasurementFileError(f.errorString());
-    QByteArray bytes = f.readAll();
-    f.close();
+    platform::FileRead read = platform::ReadRegularFile(FileName);
+    if (!read.ok()) throw MeasurementFileError(UserFileReadFailure(FileName, read));
+    QByteArray bytes = std::move(read.bytes);
     QBuffer buf(&bytes);
     buf.open(QIODevice::ReadOnly);
     TPunkt tmp;

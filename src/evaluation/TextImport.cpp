@@ -1,21 +1,21 @@
 #include "evaluation/TextImport.h"
 
-#include <QFile>
 #include <QRegularExpression>
 
 #include "evaluation/MeasurementFiles.h"
 #include "foundations/Cp1250.h"
 #include "foundations/FR_Utils.h"
 #include "foundations/NumberFormat.h"
+#include "platform/ReadFile.h"
 
 namespace {
 
 bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 QByteArray readTextFile(const QString& FileName) {
-    QFile f(FileName);
-    if (!f.open(QIODevice::ReadOnly)) throw MeasurementFileError(f.errorString());
-    return f.readAll();
+    platform::FileRead read = platform::ReadRegularFile(FileName);
+    if (!read.ok()) throw MeasurementFileError(UserFileReadFailure(FileName, read));
+    return std::move(read.bytes);
 }
 
 // "20.0°C": one decimal, two significant digits, cut to the header's capacity.

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include "foundations/Cp1250.h"
+#include "platform/ReadFile.h"
 
 namespace foundations {
 
@@ -21,9 +22,9 @@ QString unquote(const QString& v) {
 bool IniFile::load(const QString& filePath) {
     sections_.clear();
     index_.clear();
-    QFile f(filePath);
-    if (!f.open(QIODevice::ReadOnly)) return false;
-    parse(f.readAll());
+    const platform::FileRead read = platform::ReadRegularFile(filePath);
+    if (!read.ok()) return false;
+    parse(read.bytes);
     return true;
 }
 

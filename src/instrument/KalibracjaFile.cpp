@@ -11,6 +11,7 @@
 #include "foundations/Cp1250.h"
 #include "foundations/FR_Utils.h"
 #include "foundations/ProgramMessages.h"
+#include "platform/ReadFile.h"
 #include "platform/SafeSave.h"
 
 namespace {
@@ -117,13 +118,11 @@ CalibrationStatus DecodeCalibration(const QByteArray& bytes, TCalibrationData& o
 }
 
 CalibrationStatus ReadCalibrationFile(const QString& path, TCalibrationData& out) {
-    QFile f(path);
-    if (!f.exists()) return CalibrationStatus::Missing;
-    if (!f.open(QIODevice::ReadOnly)) return CalibrationStatus::Unreadable;
     // Only the record is read, whatever may follow it.
-    const QByteArray bytes = f.read(kCalibrationFileSize);
-    if (f.error() != QFileDevice::NoError) return CalibrationStatus::Unreadable;
-    return DecodeCalibration(bytes, out);
+    const platform::FileRead read = platform::ReadRegularFileStart(path, kCalibrationFileSize);
+    if (read.status == platform::FileRead::Missing) return CalibrationStatus::Missing;
+    if (!read.ok()) return CalibrationStatus::Unreadable;
+    return DecodeCalibration(read.bytes, out);
 }
 
 bool WriteCalibrationFile(const QString& path, const TCalibrationData& data, QString* error) {

@@ -15,6 +15,7 @@
 #include "instrument/Unit_Komunikaty.h"
 #include "platform/AppPaths.h"
 #include "platform/CardPorts.h"
+#include "platform/ReadFile.h"
 #include "platform/Sync.h"
 
 namespace instrument {
@@ -54,18 +55,13 @@ void LoadProgramSink::LoaderEnded(const LoadResult& result) {
 
 bool ReadHexFile(const QString& path, HexFile& out, QString& error) {
     out = HexFile{};
-    QFile file(path);
-    if (!file.exists()) {
+    const platform::FileRead read = platform::ReadRegularFile(path);
+    if (read.status == platform::FileRead::Missing) {
         error = TranslateString("stBrakPlikuProgramu", utf8("Brak pliku programu interfejsu: ")) + path;
         return false;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = TranslateString("stBladPlikuProgramu", utf8("Nie można odczytać pliku programu interfejsu: ")) +
-                path;
-        return false;
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    const QByteArray& data = read.bytes;
+    if (!read.ok()) {
         error = TranslateString("stBladPlikuProgramu", utf8("Nie można odczytać pliku programu interfejsu: ")) +
                 path;
         return false;

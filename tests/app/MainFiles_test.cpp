@@ -16,6 +16,7 @@
 #include "evaluation/MeasurementFiles.h"
 #include "foundations/RealSpinEdit.h"
 #include "instrument/Unit_Komunikaty.h"
+#include "support/FifoFile.h"
 
 namespace {
 
@@ -368,6 +369,53 @@ TEST_F(MainFilesTest, CommandLineFileOpensOnItsPage) {
     f->CommandLineFile = path("notes.txt");
     program.komunikaty->KoniecPrzerwaniaLadowanieP();
     EXPECT_EQ(f->MeasurementMode, 10);
+}
+
+TEST_F(MainFilesTest, CommandLineFifoOrOversizedFileIsRefusedAndTheWindowGoesOn) {
+    startWindow();
+    // A fifo: refused at once as a file that cannot be opened, the window on its page.
+    testsupport::FifoFile fifo(path("fifo.dt2"));
+    ASSERT_TRUE(fifo.Made());
+    f->CommandLineFile = path("fifo.dt2");
+    program.komunikaty->KoniecPrzerwaniaLadowanieP();
+    EXPECT_FALSE(fifo.Unblocked()) << "the window waited in the fifo";
+    EXPECT_EQ(messageCount(QString::fromUtf8("Nie można otworzyć pliku ") + path("fifo.dt2")), 1);
+    EXPECT_EQ(f->MeasurementMode, 0);
+    EXPECT_EQ(f->NotebookMainForm->currentIndex(), 3);
+    EXPECT_EQ(f->windowTitle(), f->ModeCaptions[0]);
+
+    // More points than a run makes: the usual line, then why; the run in the window is emptied.
+    const QString limits = QString::fromUtf8("\nPlik zawiera więcej, niż może zmierzyć program: "
+                                             "najwyżej 255 cykli po 256 punktów.");
+    SavePositioningFile(path("257.dt2"), TMeasurementHeader{}, cycles(1, kMaxRunPoints + 1));
+    {
+        // One cycle claiming every point a file of the largest run's size and more could hold.
+        SavePositioningFile(path("huge.dt2"), TMeasurementHeader{}, cycles(1, 1));
+        QFile huge(path("huge.dt2"));
+        ASSERT_TRUE(huge.open(QIODevice::ReadWrite));
+        huge.seek(TMeasurementHeader::Size + 4);
+        const int32_t claimed = 8000000;
+        huge.write(reinterpret_cast<const char*>(&claimed), 4);
+        ASSERT_TRUE(huge.resize(kMaxPositioningFileBytes + 24));
+    }
+    for (const char* name : {"257.dt2", "huge.dt2"}) {
+        SCOPED_TRACE(name);
+        *f->PositioningCycles = cycles(2, 6);
+        messages.clear();
+        f->CommandLineFile = path(name);
+        program.komunikaty->KoniecPrzerwaniaLadowanieP();
+        EXPECT_EQ(messageCount(QString::fromUtf8("Nie można otworzyć pliku ") + path(name) + limits), 1);
+        EXPECT_EQ(f->PositioningCycles->Count(), 0);
+    }
+
+    // The largest run opens whole.
+    SavePositioningFile(path("largest.dt2"), TMeasurementHeader{}, cycles(kMaxRunCycles, kMaxRunPoints));
+    messages.clear();
+    f->CommandLineFile = path("largest.dt2");
+    program.komunikaty->KoniecPrzerwaniaLadowanieP();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(same(*f->PositioningCycles, cycles(kMaxRunCycles, kMaxRunPoints)));
+    EXPECT_EQ(f->windowTitle(), f->ModeCaptions[0] + " - largest.dt2");
 }
 
 TEST_F(MainFilesTest, PositioningWithSecondAxisAlsoWritesTheMeanLine) {

@@ -5,7 +5,10 @@
 
 #include "evaluation/MeasurementFiles.h"
 #include "evaluation/MeasurementFilesDocument.h"
+#include "evaluation/PointLists.h"
+#include "evaluation/TextImport.h"
 #include "foundations/SharedGlobals.h"
+#include "support/FifoFile.h"
 
 namespace {
 
@@ -283,6 +286,95 @@ TEST_F(MeasurementFilesTest, FailedOpenTakesTheFailurePathOfEachType) {
     ASSERT_EQ(d.FlatnessLines.Count(), 16);
     for (int i = 0; i < 16; ++i) EXPECT_EQ(d.FlatnessLines[i].Punkt.Count(), 0);
     EXPECT_EQ(d.Header.MachineType, "KEEP");
+}
+
+TEST_F(MeasurementFilesTest, MoreCyclesOrPointsThanARunMakesAreRefused) {
+    const QByteArray hb = header("NEW").toBytes();
+    auto cycles = [](int count, int points) {
+        TCykl c;
+        for (int k = 0; k < count; ++k) {
+            TPunkt& p = c.Add().Punkt;
+            for (int j = 0; j < points; ++j) addPoint(p, j, k, -j);
+        }
+        return c;
+    };
+    // The largest run loads whole, whatever its size on disk.
+    const TCykl largest = cycles(kMaxRunCycles, kMaxRunPoints);
+    SavePositioningFile(path("largest.dt2"), header(), largest);
+    EXPECT_EQ(QFile(path("largest.dt2")).size(), kMaxPositioningFileBytes);
+    TCykl back;
+    LoadPositioningFile(back, path("largest.dt2"), nullptr);
+    EXPECT_TRUE(sameCycles(back, largest));
+
+    // A file of 8,000,000 points in one cycle claims as much in its first count; one beyond the
+    // size of the largest run is refused before it is read.
+    QByteArray sparse = hb + Bytes().i32(1).i32(8000000).b;
+    sparse.resize(kMaxPositioningFileBytes + 1);
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+    };
+    Bytes over;
+    over.i32(1).i32(kMaxRunPoints + 1);
+    for (int j = 0; j <= kMaxRunPoints; ++j) over.f64(j).f64(0).f64(0);
+    Bytes tooManyCycles;
+    tooManyCycles.i32(kMaxRunCycles + 1);
+    for (int k = 0; k <= kMaxRunCycles; ++k) tooManyCycles.i32(0);
+    const Case cases[] = {
+        {"257 points", hb + over.b},
+        {"256 cycles", hb + tooManyCycles.b},
+        {"8,000,000 points claimed", hb + Bytes().i32(1).i32(8000000).f64(1).f64(2).f64(3).b},
+        {"larger than the largest run", sparse},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(path("big.dt2"), c.bytes);
+        TCykl kept = twoCycles();
+        TMeasurementHeader h = header("OLD");
+        EXPECT_THROW(LoadPositioningFile(kept, path("big.dt2"), &h), MeasurementFileTooLarge);
+        EXPECT_TRUE(sameCycles(kept, twoCycles()));
+        EXPECT_EQ(h.MachineType, "OLD");
+    }
+
+    // Angular runs: a point list's points at most.
+    TPunkt angles;
+    for (int j = 0; j < kMaxRunPoints; ++j) addPoint(angles, j, 0, 0);
+    SavePointSeriesFile(path("a.dt6"), header(), angles);
+    TPunkt anglesBack;
+    LoadAngularFile(path("a.dt6"), anglesBack, nullptr);
+    EXPECT_EQ(anglesBack.Count(), kMaxRunPoints);
+    addPoint(angles, 999, 0, 0);
+    SavePointSeriesFile(path("a.dt6"), header(), angles);
+    EXPECT_THROW(LoadAngularFile(path("a.dt6"), anglesBack, nullptr), MeasurementFileTooLarge);
+    EXPECT_EQ(anglesBack.Count(), kMaxRunPoints);
+
+    // The window's open says why, after the usual line.
+    MeasurementData d;
+    const auto err = LoadMeasurementFile(d, path("a.dt6"), mfAngular);
+    ASSERT_TRUE(err.has_value());
+    EXPECT_EQ(*err, QString::fromUtf8("Nie można otworzyć pliku %1\nPlik zawiera więcej, niż może zmierzyć program: "
+                                      "najwyżej 255 cykli po 256 punktów.").arg(path("a.dt6")));
+}
+
+TEST_F(MeasurementFilesTest, AFifoIsRefusedLikeAFileThatCannotBeOpened) {
+    testsupport::FifoFile fifo(path("fifo"));
+    ASSERT_TRUE(fifo.Made());
+    const QString cannotOpen = QString::fromUtf8("Nie można otworzyć pliku %1").arg(path("fifo"));
+    MeasurementData d;
+    for (int mode = 0; mode < 6; ++mode) EXPECT_EQ(LoadMeasurementFile(d, path("fifo"), mode), cannotOpen) << mode;
+    TPunkt list;
+    try {
+        LoadPointList(list, path("fifo"));
+        ADD_FAILURE() << "a fifo read as a point list";
+    } catch (const MeasurementFileError& e) {
+        EXPECT_EQ(e.message(), cannotOpen);
+    }
+    TMeasurementHeader h;
+    TCykl cycles;
+    EXPECT_TRUE(ImportMeasurementText(path("fifo"), cycles, h).has_value());
+    EXPECT_ANY_THROW(ImportTextReadings(path("fifo"), list, h));
+    EXPECT_TRUE(LoadFlatnessText(path("fifo"), cycles, h).has_value());
+    EXPECT_FALSE(fifo.Unblocked()) << "a reader waited in the fifo";
 }
 
 TEST_F(MeasurementFilesTest, SaveReplacesOnlyWhenWritten) {
