@@ -7,8 +7,11 @@
 #include <QtEndian>
 #include <algorithm>
 #include <cmath>
+#include <climits>
 #include <cstring>
+#include <QFile>
 
+#include "foundations/FR_Utils.h"
 #include "foundations/SharedGlobals.h"
 #include "platform/Registry.h"
 
@@ -19,7 +22,8 @@ QString section(const char* name) { return QString(kSettingsKey) + '\\' + QLatin
 // One open section of the store, with the typed reads and writes of the settings.
 class Section {
 public:
-    Section(platform::Registry& r, const char* name) : reg_(r), key_(section(name)) {}
+    Section(platform::Registry& r, const char* name, SettingsCorrections* corrections = nullptr)
+        : reg_(r), key_(section(name)), corrections_(corrections) {}
 
     int32_t readInt(const char* name, int32_t def) const {
         const auto s = reg_.readString(key_, QString::fromUtf8(name));
@@ -27,12 +31,17 @@ public:
     }
     // Values shown by a control with a fixed range are brought into it.
     int32_t readClamped(const char* name, int32_t def, int32_t lo, int32_t hi) const {
-        return std::clamp(readInt(name, def), lo, hi);
+        const int32_t v = readInt(name, def);
+        const int32_t taken = std::clamp(v, lo, hi);
+        if (taken != v) note(name, taken);
+        return taken;
     }
     // An index out of its list's range means nothing: the default is taken.
     int32_t readIndex(const char* name, int32_t def, int32_t count) const {
         const int32_t v = readInt(name, def);
-        return v >= 0 && v < count ? v : def;
+        if (v >= 0 && v < count) return v;
+        note(name, def);
+        return def;
     }
     bool readBool(const char* name, bool def) const { return readInt(name, def ? 1 : 0) != 0; }
     QString readString(const char* name, const QString& def) const {
@@ -47,8 +56,14 @@ public:
     void writeReal(const char* name, double v) { writeString(name, SettingsRealToText(v)); }
 
 private:
+    void note(const char* name, int32_t taken) const {
+        if (!corrections_) return;
+        const QString n = QString::fromUtf8(name);
+        corrections_->push_back({n, reg_.readString(key_, n).value_or(QString()).trimmed(), QString::number(taken)});
+    }
     platform::Registry& reg_;
     QString key_;
+    SettingsCorrections* corrections_;
 };
 
 // Nearest integer (ties to even) of a scaled value, kept inside 32 bits.
@@ -63,12 +78,16 @@ uint8_t toByte(int32_t v) { return static_cast<uint8_t>(std::clamp(v, 0, 255)); 
 struct FolderDefault {
     QString TSettings::*field;
     const char* folder;
+    const char* value;  // its name in "Directory"
 };
 const FolderDefault kFolders[] = {
-    {&TSettings::PositioningDir, "Pozycjonowanie"}, {&TSettings::FlatnessDir, "Mapa Plaskosci"},
-    {&TSettings::PointListDir, "Punkty pozycjonowania"}, {&TSettings::VelocityDir, "Predkosc"},
-    {&TSettings::StraightnessDir, "Prostoliniowosc"}, {&TSettings::AngularDir, "Podzialy Katowe"},
-    {&TSettings::FftDir, "FFT"},
+    {&TSettings::PositioningDir, "Pozycjonowanie", "Poz Dir"},
+    {&TSettings::FlatnessDir, "Mapa Plaskosci", "Str Map Dir"},
+    {&TSettings::PointListDir, "Punkty pozycjonowania", "Poz point Dir"},
+    {&TSettings::VelocityDir, "Predkosc", "Vel Dir"},
+    {&TSettings::StraightnessDir, "Prostoliniowosc", "Str Dir"},
+    {&TSettings::AngularDir, "Podzialy Katowe", "PozAn Dir"},
+    {&TSettings::FftDir, "FFT", "FFT Dir"},
 };
 
 struct RecentDef {
@@ -109,27 +128,29 @@ QString SettingsRealToText(double value) {
     return QLocale::c().toString(value, 'g', QLocale::FloatingPointShortest);
 }
 
-void ReadSettings(platform::Registry& reg, TSettings& s) {
+SettingsCorrections ReadSettings(platform::Registry& reg, TSettings& s) {
+    SettingsCorrections out;
     {
-        Section p(reg, "Point Parameter");
-        s.PointDistance = p.readInt("Point distance >", 10);
-        s.Vibration = p.readInt("Vibration", 10);
-        s.PointNumber = p.readInt("Point number", 25);
-        s.ErrorWindow = p.readInt("Error Window", 1000);
-        s.VibrationPK = p.readInt("VibrationPK", 10);
-        s.PointNumberPK = p.readInt("Point numberPK", 25);
-        s.ErrorWindowPK = p.readInt("Error WindowPK", 1000);
+        Section p(reg, "Point Parameter", &out);
+        s.PointDistance = p.readClamped("Point distance >", 10, 10, 400);
+        s.Vibration = p.readClamped("Vibration", 10, 1, 200);
+        // The dialog shows stable samples as 0.1 to 20 s (nearest whole sample: 2 to 500).
+        s.PointNumber = p.readClamped("Point number", 25, 2, 500);
+        s.ErrorWindow = p.readClamped("Error Window", 1000, 100, 5000);
+        s.VibrationPK = p.readClamped("VibrationPK", 10, 1, 100);
+        s.PointNumberPK = p.readClamped("Point numberPK", 25, 2, 2500);  // 0.1 to 100 s
+        s.ErrorWindowPK = p.readClamped("Error WindowPK", 1000, 1, 3600);
         s.HeadOnOffThreshold = p.readClamped("Head On/Off", 20, 1, 40);
         s.MaxErrorThreshold = p.readClamped("Max Error", 50, 40, 100);
     }
     {
-        Section p(reg, "Service Parameter");
+        Section p(reg, "Service Parameter", &out);
         SystemNumber = p.readString("Nr sys", "30122");
         s.TransmissionIndex = p.readIndex("Transmision", 1, 2);
         InterfaceMode = static_cast<uint8_t>(s.TransmissionIndex);
         s.ComPortIndex = p.readIndex("Com Port", 0, 10);
-        s.SignalGaugeMax = toByte(p.readInt("Max level", 175));
-        s.SignalGaugeMin = toByte(p.readInt("Min level", 100));
+        s.SignalGaugeMax = toByte(p.readClamped("Max level", 175, 0, 255));
+        s.SignalGaugeMin = toByte(p.readClamped("Min level", 100, 0, 125));
         s.MeteoAveragingIndex = p.readIndex("Avarge meteo", 0, 2);
         s.BigErrorWarning = p.readBool("Big error warning", false);
         s.AverageChangeLimit = p.readClamped("Avarge change <", 20, 0, 50);
@@ -150,7 +171,7 @@ void ReadSettings(platform::Registry& reg, TSettings& s) {
         s.FftDir = p.readString("FFT Dir", QString());
     }
     {
-        Section p(reg, "Options");
+        Section p(reg, "Options", &out);
         s.Automatic = p.readBool("Automatic", true);
         s.AutoAcceptTime = p.readClamped("TimeAuto", 70, 10, 150);
         s.HandControl = p.readBool("HandControl", false);
@@ -162,7 +183,8 @@ void ReadSettings(platform::Registry& reg, TSettings& s) {
         // Counts keep to what the configuration dialog can set.
         s.CycleCount = p.readClamped("CycleNumber", 2, 2, 10);
         s.PositioningMethod = static_cast<uint8_t>(p.readIndex("PozMetode", 0, 3));
-        s.BaseLength = p.readInt("Length", 100000) * 0.001;
+        // Whole micrometres of a length above 0 and up to the base length dialog's 100 m.
+        s.BaseLength = p.readClamped("Length", 100000, 1, 100000000) * 0.001;
 
         s.ShowMeanForward = p.readBool("SredniaPrzod", true);
         s.ShowMeanBackward = p.readBool("SredniaTyl", true);
@@ -202,11 +224,14 @@ void ReadSettings(platform::Registry& reg, TSettings& s) {
         s.AirTempFromSensor = p.readBool("CBTemp", true);
         s.MaterialTempFromSensor = p.readBool("CBTMat", true);
         s.ManualHumidity = p.readClamped("SEWilg", 50, 10, 90);
-        ReferenceTemperature = p.readInt("TemperaturaOdn", 2000) * 0.01;
-        DefaultPressure = p.readInt("DefCisn", 10130) * 0.1;
-        DefaultAirTemperature = p.readInt("DefTempAir", 2000) * 0.01;
-        DefaultMaterialTemperature = p.readInt("DefTempMat", 2000) * 0.01;
         s.TemperatureUnit = static_cast<uint8_t>(p.readIndex("TempUnit", 0, 2));
+        // Temperatures in hundredths of a °C within 0..40 °C, or -17..104 °F when shown in °F;
+        // the pressure in tenths of a hPa within 900..1060 hPa.
+        const int32_t lowestTemperature = s.TemperatureUnit == 1 ? -2722 : 0;
+        ReferenceTemperature = p.readClamped("TemperaturaOdn", 2000, lowestTemperature, 4000) * 0.01;
+        DefaultPressure = p.readClamped("DefCisn", 10130, 9000, 10600) * 0.1;
+        DefaultAirTemperature = p.readClamped("DefTempAir", 2000, lowestTemperature, 4000) * 0.01;
+        DefaultMaterialTemperature = p.readClamped("DefTempMat", 2000, lowestTemperature, 4000) * 0.01;
         s.PressureUnit = static_cast<uint8_t>(p.readIndex("PresUnit", 0, 3));
         LengthUnit = p.readIndex("Jednostka", 0, 2);
         s.HeaderOperator = p.readString("Operator", QString()).left(20);
@@ -224,6 +249,7 @@ void ReadSettings(platform::Registry& reg, TSettings& s) {
         StartPointPK = p.readReal("Start PointPK", "0");
         StartPointDisp = p.readReal("Start PointDisp", "0");
     }
+    return out;
 }
 
 void WriteSettings(platform::Registry& reg, const TSettings& s) {
@@ -344,8 +370,35 @@ QString DefaultUserDataDir() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/VKM30/");
 }
 
-void SetDefaultDirectories(TSettings& s, const QString& programDir) {
-    SetDefaultDirectories(s, programDir, DefaultUserDataDir());
+SettingsCorrections SetDefaultDirectories(TSettings& s, const QString& programDir) {
+    return SetDefaultDirectories(s, programDir, DefaultUserDataDir());
+}
+
+bool FolderCannotExist(const QString& dir) {
+    if (dir.isEmpty()) return false;
+    if (dir.contains(QChar(0))) return true;
+    const QByteArray native = QFile::encodeName(dir);
+    if (native.size() >= PATH_MAX) return true;
+    for (const QByteArray& part : native.split('/'))
+        if (part.size() > NAME_MAX) return true;
+    // The nearest part of the path that is there must be a folder for the rest to be made in it.
+    QString probe = QDir::cleanPath(QDir(dir).absolutePath());
+    for (;;) {
+        const QFileInfo info(probe);
+        if (info.exists()) return !info.isDir();
+        const QString parent = info.absolutePath();
+        if (parent == probe) return false;
+        probe = parent;
+    }
+}
+
+QString SettingsCorrectionsMessage(const SettingsCorrections& corrections) {
+    if (corrections.empty()) return QString();
+    QString text = TranslateString(QStringLiteral("stUstawieniaPozaZakresem"),
+                                   QString::fromUtf8("Zapisane ustawienia poza zakresem zostały zastąpione:"));
+    for (const SettingsCorrection& c : corrections)
+        text += QStringLiteral("\n\"") + c.name + QStringLiteral("\": ") + c.stored + QString::fromUtf8(" → ") + c.taken;
+    return text;
 }
 
 namespace {
@@ -363,14 +416,31 @@ bool makeFolders(const QString& base) {
 }
 }  // namespace
 
-void SetDefaultDirectories(TSettings& s, const QString& programDir, const QString& userDataDir) {
-    if (s.PositioningDir != "brak") return;
+SettingsCorrections SetDefaultDirectories(TSettings& s, const QString& programDir, const QString& userDataDir) {
+    SettingsCorrections out;
+    if (s.PositioningDir != "brak") {
+        for (const FolderDefault& f : kFolders) {
+            QString& dir = s.*f.field;
+            if (!FolderCannotExist(dir)) continue;
+            const QString folder = QString::fromUtf8(f.folder);
+            QString taken = withSeparator(programDir) + folder;
+            if (!QDir().mkpath(taken) || !QFileInfo(taken).isWritable()) {
+                const QString user = withSeparator(userDataDir);
+                if (!user.isEmpty() && QDir().mkpath(user + folder)) taken = user + folder;
+            }
+            taken += '/';
+            out.push_back({QString::fromUtf8(f.value), dir, taken});
+            dir = taken;
+        }
+        return out;
+    }
     QString base = withSeparator(programDir);
     if (!makeFolders(base)) {
         const QString user = withSeparator(userDataDir);
         if (!user.isEmpty() && makeFolders(user)) base = user;
     }
     for (const FolderDefault& f : kFolders) s.*f.field = base + QString::fromUtf8(f.folder) + '/';
+    return out;
 }
 
 void LoadRecentFiles(platform::Registry& reg, TSettings& s) {

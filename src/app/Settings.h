@@ -4,6 +4,7 @@
 // fields by the main window (named in the comments).
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 #include "app/RecentFiles.h"
 
@@ -115,12 +116,21 @@ struct TSettings {
         RecentFft;
 };
 
+// A stored value that was outside what its control can show, and what was taken instead.
+struct SettingsCorrection {
+    QString name;    // the value's name in the store, e.g. "Point number"
+    QString stored;  // its text as stored
+    QString taken;   // the value used
+};
+using SettingsCorrections = std::vector<SettingsCorrection>;
+
 // Reads every setting but the recent files into Settings and the shared globals (SystemNumber,
 // InterfaceMode, ReferenceTemperature, DefaultPressure, DefaultAirTemperature,
 // DefaultMaterialTemperature, LengthUnit, StartPoint, StartPointPK, StartPointDisp). Missing or
-// unreadable values take their defaults; values outside what their control can show are
-// brought into range.
-void ReadSettings(platform::Registry& registry, TSettings& settings);
+// unreadable values take their defaults; numbers outside what their control can show are
+// brought into its range (an index outside its list takes the default), and each one is
+// returned, so that the start can say so.
+SettingsCorrections ReadSettings(platform::Registry& registry, TSettings& settings);
 // Writes the same values back.
 void WriteSettings(platform::Registry& registry, const TSettings& settings);
 
@@ -128,8 +138,17 @@ void WriteSettings(platform::Registry& registry, const TSettings& settings);
 // of ProgramDir (which ends with a separator), and the folders are created. An installed
 // program folder is often read-only: where the folders cannot be made there, they go under
 // `userDataDir` instead (by default the user's data folder, DefaultUserDataDir()).
-void SetDefaultDirectories(TSettings& settings, const QString& programDir);
-void SetDefaultDirectories(TSettings& settings, const QString& programDir, const QString& userDataDir);
+// A stored folder that cannot exist (a file stands where a folder of its path would be, or its
+// name cannot be a name on this system) becomes its default subfolder the same way, made when
+// missing; each such folder is returned. An empty folder stays empty (the dialogs open in the
+// current folder), and one that is only missing (an unplugged drive) is kept.
+SettingsCorrections SetDefaultDirectories(TSettings& settings, const QString& programDir);
+SettingsCorrections SetDefaultDirectories(TSettings& settings, const QString& programDir,
+                                          const QString& userDataDir);
+// True when no folder can ever be made at that path.
+bool FolderCannotExist(const QString& dir);
+// The start-up message listing the corrections; empty when there are none.
+QString SettingsCorrectionsMessage(const SettingsCorrections& corrections);
 // "$XDG_DATA_HOME/VKM30/" (usually ~/.local/share/VKM30/).
 QString DefaultUserDataDir();
 

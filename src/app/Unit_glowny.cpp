@@ -150,8 +150,8 @@ void TMainForm::FormCreate() {
     DisplayPrecision = kDisplayPrecision10nm;
     DisplayLengthUnit = 0;
 
-    LoadStoredSettings();
-    SetDefaultDirectories(*this, ProgramDir);
+    SettingsCorrections corrections = LoadStoredSettings();
+    for (SettingsCorrection& c : SetDefaultDirectories(*this, ProgramDir)) corrections.push_back(std::move(c));
     LoadRecentFiles(platform::appRegistry(), *this);
     Label127->setText(QStringLiteral("Program - ") + ProgramDir);
 
@@ -190,6 +190,8 @@ void TMainForm::FormCreate() {
     WaitingForLaser = true;
 
     ReadLaserCalibration();
+    // Said once, at start: the service panel's reading of the settings corrects them silently.
+    if (!corrections.empty()) ShowStartupMessage(SettingsCorrectionsMessage(corrections), TMsgDlgType::mtWarning);
 
     const int w = Positioning().ResultsList()->width();
     const int s0 = int(std::nearbyint(w * 0.5));

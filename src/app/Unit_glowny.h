@@ -300,7 +300,8 @@ public:
     void SetLinkStatusText(const QString& text);
     // Reads and writes the registry settings and the lists that go with them
     // (Unit_glowny_settings.cpp), with the controls that show them.
-    void LoadStoredSettings();
+    // The settings read and shown; returns the stored values that were out of range.
+    SettingsCorrections LoadStoredSettings();
     void SaveStoredSettings();
     void SettingsToControls();
     void ControlsToSettings();

@@ -29,8 +29,8 @@ void TMainForm::PSTransmisja2Click() {
     ComPortUstawienia->setEnabled(i == 1);
 }
 
-void TMainForm::LoadStoredSettings() {
-    ReadSettings(platform::appRegistry(), *this);
+SettingsCorrections TMainForm::LoadStoredSettings() {
+    SettingsCorrections corrections = ReadSettings(platform::appRegistry(), *this);
     ConfigureLink();  // the stored interface choice
     SettingsToControls();
     LoadDefaultPointLists();
@@ -41,6 +41,7 @@ void TMainForm::LoadStoredSettings() {
     SetGaugeLimits();
     UpdateServiceHints();
     ApplyLengthUnit();
+    return corrections;
 }
 
 void TMainForm::SaveStoredSettings() {

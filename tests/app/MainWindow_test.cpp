@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -393,6 +394,55 @@ TEST_F(MainWindowTest, SettingsReachTheControlsAndGoBackAtTheEnd) {
     EXPECT_EQ(reg.readString(QString(kSettingsKey) + "\\Point Parameter", "Max Error").value_or(""), "77");
     EXPECT_EQ(reg.readString(options, "CBWilg").value_or(""), "0");
     EXPECT_EQ(reg.readString(options, "Norm").value_or(""), "2");
+}
+
+TEST_F(MainWindowTest, StoredSettingsOutOfRangeAreBroughtIntoRangeAndNamedOnceAtStart) {
+    auto& reg = platform::appRegistry();
+    const QString points = QString(kSettingsKey) + "\\Point Parameter";
+    const QString options = QString(kSettingsKey) + "\\Options";
+    reg.writeString(points, "Point number", "2147483647");
+    reg.writeString(points, "Point numberPK", "-2147483648");
+    reg.writeString(options, "FFTCzas", "-1");
+    writeProgramFile("in-the-way", "a file, not a folder");
+    const QString impossible = dir.filePath("in-the-way/Pozycjonowanie/");
+    reg.writeString(QString(kSettingsKey) + "\\Directory", "Poz Dir", impossible);
+    reg.writeString(QString(kSettingsKey) + "\\Directory", "Vel Dir", dir.filePath("unplugged/Predkosc/"));
+    writeProgramFile("Kalibracja.dat", table());
+    start();
+    TMainForm* f = form();
+    ASSERT_TRUE(finishStartup());
+    EXPECT_EQ(f->PointNumber, 500);
+    EXPECT_EQ(f->PointNumberPK, 2);
+    EXPECT_EQ(f->FftSignalIndex, 0);
+    EXPECT_EQ(f->PositioningDir, f->ProgramDir + "Pozycjonowanie/");
+    EXPECT_TRUE(QFileInfo(f->PositioningDir).isDir());
+    EXPECT_EQ(f->VelocityDir, dir.filePath("unplugged/Predkosc/"));  // only missing: kept
+
+    const QString said = QString::fromUtf8(
+        "Zapisane ustawienia poza zakresem zostały zastąpione:\n"
+        "\"Point number\": 2147483647 → 500\n"
+        "\"Point numberPK\": -2147483648 → 2\n"
+        "\"FFTCzas\": -1 → 0\n"
+        "\"Poz Dir\": %1 → %2").arg(impossible, f->ProgramDir + "Pozycjonowanie/");
+    auto settingsMessages = [&] {
+        return std::count_if(messages.begin(), messages.end(),
+                             [](const MessageDlgRequest& m) { return m.text.startsWith("Zapisane ustawienia"); });
+    };
+    EXPECT_EQ(messageCount(said), 1);
+    EXPECT_EQ(settingsMessages(), 1);
+    for (const MessageDlgRequest& m : messages)
+        if (m.text == said) EXPECT_EQ(m.type, TMsgDlgType::mtWarning);
+
+    // Reading the settings again from the service panel corrects without a word.
+    reg.writeString(points, "Point number", "0");
+    f->Button19Click();
+    EXPECT_EQ(f->PointNumber, 2);
+    EXPECT_EQ(settingsMessages(), 1);
+
+    // What is kept at the end is in range.
+    app::EndProgram(program);
+    EXPECT_EQ(reg.readString(points, "Point numberPK").value_or(""), "2");
+    EXPECT_EQ(reg.readString(options, "FFTCzas").value_or(""), "0");
 }
 
 // The sensor boxes forced off by a missing calibration file are not stored as the user's choice.

@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QFileInfo>
+#include <algorithm>
+#include <array>
 #include <gtest/gtest.h>
 
 #include "app/Settings.h"
@@ -230,6 +233,100 @@ TEST_F(SettingsTest, MalformedAndOutOfRangeValues) {
     EXPECT_DOUBLE_EQ(StartPoint, 1.25);
     EXPECT_EQ(StartPointPK, 0.0);
     EXPECT_DOUBLE_EQ(StartPointDisp, -3.5);
+}
+
+TEST_F(SettingsTest, NumbersOutsideTheirControlsAreClampedAndListed) {
+    struct Case {
+        const char* section;
+        const char* name;
+        const char* stored;
+        const char* taken;
+    };
+    // Each control's range, or for a list index the default.
+    const Case cases[] = {
+        {"Point Parameter", "Point distance >", "5", "10"},
+        {"Point Parameter", "Vibration", "201", "200"},
+        {"Point Parameter", "Point number", "2147483647", "500"},
+        {"Point Parameter", "Error Window", "0", "100"},
+        {"Point Parameter", "VibrationPK", "-1", "1"},
+        {"Point Parameter", "Point numberPK", "-2147483648", "2"},
+        {"Point Parameter", "Error WindowPK", "3601", "3600"},
+        {"Service Parameter", "Min level", "200", "125"},
+        {"Service Parameter", "Transmision", "2", "1"},
+        {"Options", "TimeAuto", "9", "10"},
+        {"Options", "Length", "-5", "1"},
+        {"Options", "FFTCzas", "-1", "0"},
+        {"Options", "FFTOut", "4", "0"},
+        {"Options", "TempUnit", "1", nullptr},  // in range: °F widens the temperatures below
+        {"Options", "TemperaturaOdn", "-3000", "-2722"},
+        {"Options", "DefCisn", "0x7fffffff", "10600"},
+        {"Options", "DefTempAir", "4001", "4000"},
+    };
+    for (const Case& c : cases) put(c.section, c.name, c.stored);
+    platform::Registry r(path);
+    TSettings s;
+    const SettingsCorrections got = ReadSettings(r, s);
+    std::vector<std::array<QString, 3>> expected, listed;
+    for (const Case& c : cases)
+        if (c.taken) expected.push_back({c.name, c.stored, c.taken});
+    for (const SettingsCorrection& g : got) listed.push_back({g.name, g.stored, g.taken});
+    std::sort(expected.begin(), expected.end());
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, expected);
+    EXPECT_EQ(s.PointNumber, 500);
+    EXPECT_EQ(s.PointNumberPK, 2);
+    EXPECT_EQ(s.SignalGaugeMin, 125);
+    EXPECT_EQ(s.FftSignalIndex, 0);
+    EXPECT_DOUBLE_EQ(s.BaseLength, 0.001);
+    EXPECT_DOUBLE_EQ(ReferenceTemperature, -27.22);
+    EXPECT_DOUBLE_EQ(DefaultPressure, 1060.0);
+
+    // What the dialogs can store reads back without a word.
+    TSettings defaults;
+    platform::Registry clean(dir.filePath("clean.ini"));
+    EXPECT_TRUE(ReadSettings(clean, defaults).empty());  // nothing stored: the defaults
+    WriteSettings(clean, defaults);
+    for (const SettingsCorrection& c : ReadSettings(clean, defaults)) ADD_FAILURE() << c.name.toStdString() << " " << c.stored.toStdString();
+    EXPECT_EQ(SettingsCorrectionsMessage({}), QString());
+}
+
+TEST_F(SettingsTest, FoldersThatCannotExistTakeTheirDefault) {
+    ASSERT_TRUE(QFile(dir.filePath("file")).open(QIODevice::WriteOnly));
+    struct Case {
+        QString folder;
+        bool cannotExist;
+    };
+    const Case cases[] = {
+        {QString(), false},                                     // the current folder
+        {dir.path(), false},
+        {dir.filePath("not/yet/made/"), false},                 // an unplugged drive
+        {dir.filePath("file"), true},
+        {dir.filePath("file/Pozycjonowanie/"), true},
+        {dir.filePath(QString(256, 'x')), true},                // longer than a name can be
+        {dir.filePath("a") + QChar(0) + "b", true},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FolderCannotExist(c.folder), c.cannotExist) << c.folder.toStdString();
+
+    const QString program = dir.filePath("program/");
+    TSettings s;
+    s.PositioningDir = dir.filePath("file/Pozycjonowanie/");
+    s.FftDir = dir.filePath("not/yet/made/");
+    s.VelocityDir = dir.filePath("file");
+    const SettingsCorrections got = SetDefaultDirectories(s, program, dir.filePath("user/"));
+    EXPECT_EQ(s.PositioningDir, program + "Pozycjonowanie/");
+    EXPECT_EQ(s.VelocityDir, program + "Predkosc/");
+    EXPECT_TRUE(QFileInfo(s.PositioningDir).isDir());
+    EXPECT_EQ(s.FftDir, dir.filePath("not/yet/made/"));
+    EXPECT_EQ(s.FlatnessDir, QString());
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].name, "Poz Dir");
+    EXPECT_EQ(got[0].stored, dir.filePath("file/Pozycjonowanie/"));
+    EXPECT_EQ(got[0].taken, program + "Pozycjonowanie/");
+    EXPECT_EQ(got[1].name, "Vel Dir");
+    EXPECT_EQ(SettingsCorrectionsMessage(got),
+              QString::fromUtf8("Zapisane ustawienia poza zakresem zostały zastąpione:\n\"Poz Dir\": %1 → %2\n"
+                                "\"Vel Dir\": %3 → %4")
+                  .arg(got[0].stored, got[0].taken, got[1].stored, got[1].taken));
 }
 
 TEST(SettingsConversion, IntegerAndRealTexts) {
