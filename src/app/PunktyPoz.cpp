@@ -166,10 +166,10 @@ TFPunktyPoz::TFPunktyPoz(QWidget* parent) : TSSForm(parent) {
         e->installEventFilter(this);
         return e;
     };
-    StartPointEdit = makeReal("StartPointEdit", -30000, 30000, 1);
-    SpinEditDystans = makeReal("SpinEditDystans", 0, 30000, 1);
+    StartPointEdit = makeReal("StartPointEdit", -kTargetValueLimit, kTargetValueLimit, 1);
+    SpinEditDystans = makeReal("SpinEditDystans", 0, kTargetValueLimit, 1);
     SpinEditDystans->SetMinus(false);
-    SpinEditOdstep = makeReal("SpinEditOdstep", 0, 30000, 0.001);
+    SpinEditOdstep = makeReal("SpinEditOdstep", 0, kTargetValueLimit, 0.001);
     SpinEditOdstep->SetMinus(false);
     SpinEditIloscPunktow = new TMSpinEdit(this);
     SpinEditIloscPunktow->setObjectName(QStringLiteral("SpinEditIloscPunktow"));

@@ -1,5 +1,6 @@
 #include "evaluation/TargetPoints.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "foundations/NumberFormat.h"
@@ -85,7 +86,7 @@ bool EditTargetPoint(TPunkt& Points, int row, const QString& text) {
     if (!existing && Points.Count() >= kMaxTargetPoints) return false;
     if (existing) Points.Delete(row - 1);
     int index = 0;
-    Points.InsertSorted(index, *v);
+    Points.InsertSorted(index, std::clamp(*v, -kTargetValueLimit, kTargetValueLimit));
     return true;
 }
 

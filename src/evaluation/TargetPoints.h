@@ -9,6 +9,10 @@ constexpr int kMinTargetPoints = 5;
 constexpr int kMaxTargetPoints = 254;
 constexpr double kMmToInch = 0.03937007874015748;
 constexpr double kInchToMm = 25.4;
+// The editor's fields keep a position (the start point) within ±30000 and a distance or a
+// spacing within 0..30000, in the units shown; a value typed into the table is held to the
+// start point's range the same way.
+constexpr double kTargetValueLimit = 30000.0;
 
 enum class TargetField { None, Distance, Spacing, Count };
 
@@ -29,8 +33,9 @@ GenerateResult GenerateBySpacing(TPunkt& Points, double S, double D, double O);
 GenerateResult GenerateByCount(TPunkt& Points, double S, double D, double O, int N);
 
 // Replaces the point in `row` (1-based; a row past the points adds one) by the typed value,
-// keeping the list sorted; a value within 1e-6 of another point is not inserted. False when
-// the text is not a number or a new point would exceed kMaxTargetPoints (nothing changed).
+// brought into ±kTargetValueLimit as the start point field does, keeping the list sorted; a
+// value within 1e-6 of another point is not inserted. False when the text is not a number or a
+// new point would exceed kMaxTargetPoints (nothing changed).
 bool EditTargetPoint(TPunkt& Points, int row, const QString& text);
 
 // Every target value multiplied by factor.

@@ -147,6 +147,34 @@ TEST_F(PunktyPozTest, GeneratesEditsSavesAndReloads) {
     EXPECT_EQ(child<TRealSpinEdit>(&f, "StartPointEdit")->Value(), 100);
 }
 
+TEST_F(PunktyPozTest, TableCellsKeepToTheRangeOfTheStartPointField) {
+    TFPunktyPoz f;
+    f.Prepare(TPunkt(), 0.0, 1, 0, 0, dir.path());
+    auto* grid = child<QTableWidget>(&f, "PunktyGrid");
+    auto* start = child<TRealSpinEdit>(&f, "StartPointEdit");
+    struct Case {
+        const char* typed;
+        double kept;
+    };
+    const Case cases[] = {
+        {"1e308", 30000}, {"-1e308", -30000}, {"1e23", 30000}, {"2147483648", 30000},
+        {"-2147483648", -30000}, {"-30000", -30000}, {"29999,5", 29999.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        // Typed into the "Nowy" row through the table's own edit signal, one list each time.
+        f.WorkPoints.Clear();
+        f.FillGrid();
+        grid->item(grid->rowCount() - 1, 1)->setText(QString::fromLatin1(c.typed));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(values(f.WorkPoints), std::vector<double>{c.kept});
+        // The start point field does the same with the value.
+        start->SetValue(QString::fromLatin1(c.typed).replace(',', '.').toDouble());
+        EXPECT_EQ(start->Value(), c.kept);
+    }
+    EXPECT_EQ(cell(f, 1, 1), "29999,5000");
+}
+
 TEST_F(PunktyPozTest, RememberedValuesAndWrongStoredTypes) {
     platform::appRegistry().writeBinary(kKey, "FPDist", doubleBytes(254.0));
     platform::appRegistry().writeBinary(kKey, "FPInt", QByteArray("1234"));  // not 8 bytes
