@@ -223,6 +223,8 @@ void MainFormKomunikatySink::StartLinkWatchdog() {
     calls_.StartLinkWatchdog();
 }
 
+bool MainFormKomunikatySink::ReopenFailedLink() { return calls_.ReopenFailedLink(); }
+
 void MainFormKomunikatySink::EnterServicePanel() {
     calls_.EnterServicePanel();
 }

@@ -41,6 +41,8 @@ public:
     virtual void ClearMotorRunning() = 0;
     virtual void EnterServicePanel() = 0;
     virtual void StartLinkWatchdog() = 0;  // PSTimer2
+    // The serial port opened again after its line hung up (true when open or not failed).
+    virtual bool ReopenFailedLink() = 0;
     // The signal level on the current measurement type's gauge.
     virtual void ShowTypeGaugeLevel(int level) = 0;
     virtual QString CommandLineParameter() const = 0;
@@ -103,6 +105,7 @@ public:
     void ReturnToMainMenu(uint8_t mode) override;
     void ShowWaitingForLaser() override;
     void StartLinkWatchdog() override;
+    bool ReopenFailedLink() override;
     void EnterServicePanel() override;
     void SetMainWindowEnabled(bool on) override;
     void ShowTypeGaugeLevel(int level) override;

@@ -282,6 +282,10 @@ public:
     void RSButton_RozlaczClick();
     // The port component takes the port chosen in ComPortUstawienia (reopened when open).
     void ApplyComPortSetting();
+    // A serial line that hung up was closed: the port opens again as the connect button opens
+    // it (the message says so when it cannot). True when the link is usable as far as the port
+    // goes: the card, a line that has not failed, or a port open again.
+    bool ReopenFailedLink();
     // Received bytes go to the frame parser.
     void CommPortDriver1ReceiveData(const uint8_t* data, int32_t size);
     // The serial link's watchdog (200 ms; every frame restarts its count): three ticks

@@ -70,6 +70,8 @@ void TMainForm::PSTimer2Timer() {
 
 void TMainForm::LinkLost() {
     if (PSTimer2) PSTimer2->stop();
+    // A hung-up port has closed itself: the service page offers to connect again.
+    if (CommPortDriver1->LineFailed() && !CommPortDriver1->Connected()) RSButton_RozlaczClick();
     if (instrument::EndReadingForLostLink()) return;  // the reading's end shows the window
     if (linkLostBox_) return;
     // Not modal: a dead port must not hold up the window or a worker's hand-off.
@@ -132,6 +134,13 @@ void TMainForm::RSButton_PolaczClick() {
         SetLinkStatusText(QStringLiteral("Błąd nr 004. Niemożliwe połączenie. Sprawdź ustawienia portu!"));
         ShowStartupMessage(Msg("stNieMoznaOtworzyc"), TMsgDlgType::mtError);
     }
+}
+
+bool TMainForm::ReopenFailedLink() {
+    if (!instrument::SerialLinkChosen() || !CommPortDriver1->LineFailed() || CommPortDriver1->Connected())
+        return true;
+    RSButton_PolaczClick();
+    return CommPortDriver1->Connected();
 }
 
 void TMainForm::RSButton_RozlaczClick() {

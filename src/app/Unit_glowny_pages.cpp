@@ -81,13 +81,15 @@ QString TMainForm::ChartAxisTitle(const QWidget* w, ChartAxis axis) {
 class TMainForm::MenuPageCalls final : public MainMenuCalls {
 public:
     explicit MenuPageCalls(TMainForm& w) : w_(w) {}
-    void EnterReadout() override { w_.Readout().BitBtnWyswietlaczClick(); }
-    void EnterPositioning() override { w_.BitBtnpozycjonowanieClick(); }
-    void EnterVelocity() override { w_.Velocity().BitBtnpredkoscClick(); }
-    void EnterAngular() override { w_.Angular().BitBtnPodzKatoweClick(); }
-    void EnterStraightness() override { w_.BitBtnProstolinowoscClick(); }
-    void EnterFlatness() override { w_.Flatness().BitBtnMapaPlaskosciClick(); }
-    void EnterVibration() override { w_.FftAnalysis().BitBtnFFTClick(); }
+    // Each entry first opens a serial port whose line hung up; the page opens either way (a
+    // file can be looked at without the head), and a port that stays shut has said so.
+    void EnterReadout() override { w_.ReopenFailedLink(); w_.Readout().BitBtnWyswietlaczClick(); }
+    void EnterPositioning() override { w_.ReopenFailedLink(); w_.BitBtnpozycjonowanieClick(); }
+    void EnterVelocity() override { w_.ReopenFailedLink(); w_.Velocity().BitBtnpredkoscClick(); }
+    void EnterAngular() override { w_.ReopenFailedLink(); w_.Angular().BitBtnPodzKatoweClick(); }
+    void EnterStraightness() override { w_.ReopenFailedLink(); w_.BitBtnProstolinowoscClick(); }
+    void EnterFlatness() override { w_.ReopenFailedLink(); w_.Flatness().BitBtnMapaPlaskosciClick(); }
+    void EnterVibration() override { w_.ReopenFailedLink(); w_.FftAnalysis().BitBtnFFTClick(); }
     void OpenConfiguration() override { w_.BitBtnKonfiguracjaClick(true); }
     void DisconnectAndClose() override { w_.DisconnectAndClose(); }
     app::LinkStateInput LinkState() override { return w_.CurrentLinkState(); }

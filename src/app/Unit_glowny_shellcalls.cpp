@@ -64,6 +64,7 @@ public:
     void ClearMotorRunning() override { ::MotorRunning = false; }
     void EnterServicePanel() override { f_.EnterServicePanel(); }
     void StartLinkWatchdog() override { f_.SetLinkWatchdogEnabled(true); }
+    bool ReopenFailedLink() override { return f_.ReopenFailedLink(); }
     void ShowTypeGaugeLevel(int level) override {
         const QString name = instrument::SignalGaugeForMode(f_.MeasurementMode);
         for (QProgressBar* g : f_.SignalGauges())

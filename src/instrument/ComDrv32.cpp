@@ -191,9 +191,11 @@ void TCommPortDriver::Poll() {
         if (!backend_->isOpen() || lineFailed_ || receiveBuffer_.empty()) return;
         n = backend_->read(receiveBuffer_.data(), static_cast<int>(receiveBuffer_.size()));
         if (n < 0) {
-            // The device is gone: more reads would only fail again.
+            // The device is gone: more reads would only fail again. The dead descriptor is
+            // closed, so that the next Connect opens the device anew (a head plugged back in).
             lineFailed_ = true;
             lastError_ = backend_->lastError();
+            backend_->close();
         }
     }
     if (n < 0) {

@@ -86,8 +86,9 @@ public:
     uint16_t OutputTimeout() const { return outputTimeout_; }
     void SetOutputTimeout(uint16_t ms) { outputTimeout_ = ms; }
     void SetOnReceiveData(TComPortReceiveDataEvent handler) { onReceiveData_ = std::move(handler); }
-    // A read failed or the line hung up (the device is gone): polling stops and the handler
-    // runs once, on the polling thread; LastError says why. A new Connect starts over.
+    // A read failed or the line hung up (the device is gone): the port closes (Connected is
+    // false, LineFailed true), polling stops and the handler runs once, on the polling thread;
+    // LastError says why. A new Connect opens the device again and clears LineFailed.
     void SetOnLineFailure(std::function<void(TCommPortDriver* sender)> handler) {
         onLineFailure_ = std::move(handler);
     }

@@ -123,6 +123,7 @@ public:
     void RestartMeasurementPage(uint8_t) override {}
     void ReturnToMainMenu(uint8_t) override {}
     void StartLinkWatchdog() override {}
+    bool ReopenFailedLink() override { return true; }
     void AddRecordingErrorRow() override {}
     bool MotorRunning() const override { return false; }
     void ClearMotorRunning() override {}
@@ -256,6 +257,8 @@ void TKomunikaty::Timer1Timer() {
 }
 
 void TKomunikaty::Button1Click() {
+    // Without a line there is nothing to measure with: the window stays and says why it stopped.
+    if (!sink_->ReopenFailedLink()) return;
     {
         const instrument::CommandSequence sequence;
         for (uint8_t b : {'F', '?', '=', 'A'}) sink_->SendCommandByte(b);

@@ -74,6 +74,9 @@ public:
     // Head was off: disable ButtonStartV and show NotebookWyswietlacz page 1.
     virtual void ShowWaitingForLaser() = 0;
     virtual void StartLinkWatchdog() = 0;  // PSTimer2 (serial link)
+    // A serial line that hung up was closed: open the port again before measuring again. False
+    // (and the inspector told why) when it still cannot be opened.
+    virtual bool ReopenFailedLink() = 0;
     virtual void EnterServicePanel() = 0;
     // Enables or disables the main window's contents while this window is shown (not the
     // window that parents this one, which would disable this window too).

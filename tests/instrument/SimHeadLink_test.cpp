@@ -114,9 +114,9 @@ TEST_F(SimHeadLink, CommandSequencesArriveWholeWhileAnotherThreadSends) {
     EXPECT_EQ(std::count(got.begin(), got.end(), 'A'), singles.load()) << got;
 }
 
-// The head vanishing hangs the line up: the port's poll reports it once, stops polling and says
-// why.
-TEST_F(SimHeadLink, HungUpLineIsReportedOnceAndPollingStops) {
+// The head vanishing hangs the line up: the port's poll reports it once, stops polling, says
+// why and closes the dead line, so that a later Connect reaches a head plugged back in.
+TEST_F(SimHeadLink, HungUpLineIsReportedOnceClosedAndOpensAgain) {
     int failures = 0;
     port.SetOnLineFailure([&](TCommPortDriver*) { ++failures; });
     head.sendFrame(FrameSpec::ready(5));
@@ -127,6 +127,22 @@ TEST_F(SimHeadLink, HungUpLineIsReportedOnceAndPollingStops) {
     for (int i = 0; i < 5; ++i) port.Poll();
     EXPECT_EQ(failures, 1);
     EXPECT_TRUE(port.LineFailed());
+    EXPECT_FALSE(port.Connected());
     EXPECT_FALSE(port.PollingActive());
     EXPECT_FALSE(port.LastError().empty());
+    EXPECT_EQ(port.SendData("R", 1), 0);
+
+    // Back again (a new terminal under the same COM name).
+    SimHead back;
+    ASSERT_TRUE(back.ok());
+    back.attachAsCom(5);
+    ASSERT_TRUE(port.Connect()) << port.LastError();
+    EXPECT_FALSE(port.LineFailed());
+    EXPECT_TRUE(port.PollingActive());
+    sample.reset();
+    back.sendFrame(FrameSpec::ready(6));
+    ASSERT_TRUE(pumpUntil([&] { return sample.isSet(); }));
+    SendCommandByte('R');
+    ASSERT_TRUE(back.waitForCommands(1));
+    EXPECT_EQ(back.receivedCommands(), testsupport::Bytes{'R'});
 }

@@ -133,6 +133,7 @@ public:
     bool MotorRunning() const override { return false; }
     void ClearMotorRunning() override {}
     void ShowWaitingForLaser() override {}
+    bool ReopenFailedLink() override { return true; }
     void EnterServicePanel() override {}
     void SetMainWindowEnabled(bool) override {}
     void ShowTypeGaugeLevel(int) override {}
