@@ -239,12 +239,11 @@ void TMainForm::SetGridHeadings() {
 void TMainForm::FormDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
-    SendHeadCommand('R');
     SaveStoredSettings();
     SaveRecentFiles(platform::appRegistry(), *this);
 
     // The threads end before anything they share goes away.
-    StopThreadsAndWait();
+    EndHeadLink();
 
     FreeLinkObjects();
     PositioningCycles.reset();
@@ -258,7 +257,6 @@ void TMainForm::FormDestroy() {
     AngularPoints.reset();
     VelocitySamples.reset();
 
-    CloseSerialLink();
     threads_.reset();  // the events and the semaphore, once nothing can signal them
     FreeVibrationBuffers();
     CloseMachineTable();
@@ -352,16 +350,29 @@ void TMainForm::AdjustToScreen(int w, int h) {
 }
 
 void TMainForm::DisconnectAndClose() {
-    // The link stays while the closing question may still keep the window.
-    if (!close()) return;
-    if (instrument::SerialLinkChosen() && SerialLinkOpen()) CloseSerialLink();
+    // The link stays while the closing question may still keep the window; a window that
+    // closes ends the link itself, after the head's reset.
+    close();
+}
+
+void TMainForm::EndHeadLink() {
+    if (headLinkEnded_) return;
+    headLinkEnded_ = true;
+    // A thread ending now could still send a byte; the reset must come after it.
+    StopThreadsAndWait();
+    SendHeadCommand('R');
+    CloseSerialLink();
 }
 
 void TMainForm::closeEvent(QCloseEvent* e) {
-    if (FormCloseQuery())
-        e->accept();
-    else
+    if (!FormCloseQuery()) {
         e->ignore();
+        return;
+    }
+    e->accept();
+    // The program ends with this window: the head is left at once, even while another
+    // window (the help) keeps the application a moment longer.
+    EndHeadLink();
 }
 
 void TMainForm::showEvent(QShowEvent* e) {

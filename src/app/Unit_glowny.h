@@ -149,6 +149,10 @@ public:
     void AdjustToScreen();
     void AdjustToScreen(int screenWidth, int screenHeight);
     void DisconnectAndClose();
+    // How every ending leaves the head: the threads end, the head gets the reset 'R' as the
+    // last byte it hears (its count stream stops, so the next start finds it answering), then
+    // the serial port closes. Once; closing the window and destroying it both come here.
+    void EndHeadLink();
     // The language service calls this after a language change.
     void LanguageChanged(LanguageChange change);
 
@@ -778,6 +782,7 @@ private:
     std::unique_ptr<platform::CardPorts> CardPortsIo;
     QPointer<QMessageBox> linkLostBox_;  // the message without a reading, while it is open
     bool destroyed_ = false;
+    bool headLinkEnded_ = false;
     bool shownOnce_ = false;
     // Until the interface start-up has ended, its messages (the calibration file, the loader's
     // errors) wait, so they come on the main menu rather than over the start picture.
