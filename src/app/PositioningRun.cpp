@@ -219,6 +219,11 @@ void PositioningRun::InsertCyclesFromFile() {
         view_.ReportError(Msg("stRoznePunkty"));
         return;
     }
+    // The run, saved, must open again: it keeps to the cycles a file may hold.
+    if (cycles_.Count() + loaded.Count() > kMaxRunCycles) {
+        view_.ReportError(MeasurementFileTooLarge().message());
+        return;
+    }
     for (int i = 0; i < loaded.Count(); ++i) cycles_.Add().Assign(loaded[i]);
     // The file has no second axis; empty cycles keep it in step.
     if (cyclesY_.Count() > 0)

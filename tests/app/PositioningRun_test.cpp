@@ -308,9 +308,19 @@ TEST_F(RunFixture, InsertAppendsCyclesOfAFileWithTheSamePointCount) {
     EXPECT_EQ(view.shown.back(), 3);
     EXPECT_FALSE(DataSaved);
 
-    settings.PositioningMethod = 1;
+    // No more cycles than a positioning file may hold, or the saved run would not open again.
+    while (cycles.Count() < kMaxRunCycles - 1) cycles.Add().Assign(cycles[0]);
     run.ButtonPozWstawClick();
-    EXPECT_EQ(cycles.Count(), 3) << "cycles are inserted only into a linear run";
+    EXPECT_EQ(cycles.Count(), kMaxRunCycles - 1);
+    EXPECT_EQ(view.errors.back(), MeasurementFileTooLarge().message());
+    cycles.Delete(0);
+    run.ButtonPozWstawClick();
+    EXPECT_EQ(cycles.Count(), kMaxRunCycles);
+
+    settings.PositioningMethod = 1;
+    cycles.Delete(0);
+    run.ButtonPozWstawClick();
+    EXPECT_EQ(cycles.Count(), kMaxRunCycles - 1) << "cycles are inserted only into a linear run";
 }
 
 TEST_F(RunFixture, FinishTrimsToTheShortestCycleAndSetsTheEndPage) {
