@@ -1,6 +1,7 @@
 // The main window's creation and destruction, its translated captions and the readings it takes
 // at start-up (calibration file, machine names, gauge limits).
 #include "app/AlignmentTarget.h"
+#include "app/HelpWindow.h"
 #include "app/PositioningPage.h"
 #include "app/AngularPage.h"
 #include "app/EnvironmentPanel.h"
@@ -370,9 +371,11 @@ void TMainForm::closeEvent(QCloseEvent* e) {
         return;
     }
     e->accept();
-    // The program ends with this window: the head is left at once, even while another
-    // window (the help) keeps the application a moment longer.
+    // The program ends with this window: the head is left at once, and the link status window
+    // and the help go with it, so that neither keeps the program running without it.
     EndHeadLink();
+    if (Komunikaty) Komunikaty->hide();
+    CloseHelpWindow();
 }
 
 void TMainForm::showEvent(QShowEvent* e) {

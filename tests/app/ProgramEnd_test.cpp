@@ -1,6 +1,7 @@
 // Every way of ending the program leaves the head reset, so that the next start finds it
 // answering: the reading stops, 'R' is the last byte the head hears, then the port closes.
 #include <QAction>
+#include <QApplication>
 #include <QPushButton>
 #include <functional>
 
@@ -8,6 +9,7 @@
 #include "app/ModeSequences.h"
 #include "app/ModeSequencesMainForm.h"
 #include "foundations/ProgramMessages.h"
+#include "instrument/Unit_Komunikaty.h"
 #include "instrument/UOdczyt.h"
 
 namespace {
@@ -78,6 +80,17 @@ TEST_F(ProgramEndTest, DestroyedWindowResetsTheHead) {
     const std::string after = bytesAfter(before);
     ASSERT_FALSE(after.empty());
     EXPECT_EQ(after.back(), 'R') << after;
+}
+
+// Closed while the link status window tells of a lost head: no window of the program stays
+// open to keep it running.
+TEST_F(ProgramEndTest, ClosingWithTheStatusWindowShownLeavesNoWindowOpen) {
+    readOnPositioningPage();
+    head.vanish();
+    ASSERT_TRUE(pumpUntil([&] { return Komunikaty && Komunikaty->isVisible(); }));
+    form()->close();
+    EXPECT_FALSE(form()->isVisible());
+    for (const QWidget* w : QApplication::topLevelWidgets()) EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
 }
 
 // A closing that the inspector refuses keeps the head reading and the port open.
