@@ -450,9 +450,7 @@ TFOpcje::TFOpcje(instrument::PortSearchThreads& portSearch, QWidget* parent, ins
 
     // The language list and the stored choice.
     FillLanguageList(RGJezyk, LanguageCodes_);
-    const QString stored =
-        platform::appRegistry().readString(kLanguageChoiceKey, kLanguageChoiceValue).value_or(QString()).trimmed();
-    RGJezyk->SetItemIndex(int(LanguageCodes_.indexOf(stored)));
+    RGJezyk->SetItemIndex(LanguageListIndex(LanguageCodes_, StoredLanguageChoice()));
 
     ShowPage(OptionsPage::Predkosc);
     FinishCreate();

@@ -134,6 +134,15 @@ void StoreLanguageChoice(const QString& abbreviation) {
     reg.sync();
 }
 
+QString StoredLanguageChoice() { return storedChoice(); }
+
+int LanguageListIndex(const QStringList& abbreviations, const QString& stored) {
+    const QString wanted = stored.trimmed().isEmpty() ? kDefaultName : stored.trimmed();
+    for (int i = 0; i < abbreviations.size(); ++i)
+        if (abbreviations[i].compare(wanted, Qt::CaseInsensitive) == 0) return i;
+    return -1;
+}
+
 void setLanguageChangedHandler(std::function<void(LanguageChange)> h) { handler() = std::move(h); }
 
 TClickObj& TClickObj::instance() {

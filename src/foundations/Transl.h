@@ -40,6 +40,11 @@ void ApplyLanguage(int index, const QStringList& abbreviations);
 
 // Stores the language choice ("Locales").
 void StoreLanguageChoice(const QString& abbreviation);
+// The stored choice ("Locales"), empty for the system's language.
+QString StoredLanguageChoice();
+// The item of a stored choice in a list filled by FillLanguageList: an empty choice is the
+// system's language, "[default]"; letter case does not count. -1 when the choice has no item.
+int LanguageListIndex(const QStringList& abbreviations, const QString& stored);
 
 // Where a change came from: the language menu or the options dialog. Either way the main window
 // re-translates itself, the link status window and its run-time captions.
