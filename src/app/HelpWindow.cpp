@@ -33,6 +33,8 @@ int contextOf(const QWidget* w) {
         bool ok = false;
         const int c = w->property("HelpContext").toInt(&ok);
         if (ok && c > 0) return c;
+        if (const auto* source = dynamic_cast<const HelpContextSource*>(w))
+            if (const int shown = source->CurrentHelpContext(); shown > 0) return shown;
     }
     return platform::kHelpContents;
 }

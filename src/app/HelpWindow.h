@@ -45,6 +45,13 @@ void ShowHelpContext(int context);
 // The help's contents page (the help menu's "Spis treści i index").
 void ShowHelpContents();
 
+// A window whose help context follows what it shows (the main window: its open page).
+class HelpContextSource {
+public:
+    virtual ~HelpContextSource() = default;
+    virtual int CurrentHelpContext() const = 0;  // 0: none of its own
+};
+
 // F1 opens the help at the context of the focused window (the nearest "HelpContext" property
-// up its parents), or at the contents. Installed once on the application.
+// or HelpContextSource up its parents), or at the contents. Installed once on the application.
 void InstallContextHelpKey();

@@ -263,6 +263,7 @@ TFPunktyPoz::TFPunktyPoz(QWidget* parent) : TSSForm(parent) {
     main->addLayout(bottom);
 
     FinishCreate();
+    distanceCaption_ = label6->text();  // as the language file gives it
 }
 
 TFPunktyPoz::~TFPunktyPoz() { FormDestroy(); }
@@ -294,7 +295,7 @@ void TFPunktyPoz::Prepare(const TPunkt& points, double start, uint8_t kind, int3
     PatternPicture = picture;
     ListUnit = kind == 0 ? 0 : unit;  // angles stay in degrees in every unit mode
     // An angular list spans an angle, not a distance.
-    label6->setText(kind == 0 ? QStringLiteral("&Kąt") : QStringLiteral("&Dystans"));
+    label6->setText(kind == 0 ? QStringLiteral("&") + Msg(QStringLiteral("stKat")) : distanceCaption_);
     PointListDir = pointListDir;
     WorkPoints = points;
     if (ListUnit == 1) ScaleTargetPoints(WorkPoints, kMmToInch);

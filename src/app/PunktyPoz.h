@@ -80,6 +80,7 @@ private:
     QRadioButton* RadioButtonOdstep;
     QRadioButton* RadioButtonIloscPunktow;
     QLabel* label6;
+    QString distanceCaption_;  // label6 of a positioning list, translated
     QLabel* Label2;
     QLabel* Label3;
     QLabel* Label4;

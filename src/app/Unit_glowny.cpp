@@ -1,5 +1,7 @@
 // The main window's creation and destruction, its translated captions and the readings it takes
 // at start-up (calibration file, machine names, gauge limits).
+#include <utility>
+
 #include "app/AlignmentTarget.h"
 #include "app/HelpWindow.h"
 #include "app/PositioningPage.h"
@@ -65,6 +67,8 @@ constexpr int kHelpCalibration = 133;
 // Decimals of the live readout with 10 nm resolution (index 8 is not used).
 constexpr std::array<uint8_t, 10> kDisplayPrecision10nm = {6, 3, 5, 2, 7, 4, 5, 4, 0, 2};
 constexpr int kFlatnessLineSlots = 16;
+constexpr int kPagePositioning = 3;  // positioning and straightness
+constexpr int kPageAngular = 5;
 
 QString fixedText(double v, int precision, int decimals) {
     return foundations::formatFixed(v, precision, decimals, foundations::systemDecimalSeparator());
@@ -110,6 +114,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     ConnectServicePanel();
     MainForm = this;
     FormCreate();
+    shownMessages_ = CurrentMessageTexts();  // what the captions were just built from
     TranslateForm(this);  // as every form, once its controls exist
     setLanguageChangedHandler([this](LanguageChange c) { LanguageChanged(c); });
 }
@@ -299,11 +304,32 @@ void TMainForm::TranslateCaptions() {
 }
 
 void TMainForm::LanguageChanged(LanguageChange change) {
+    const MessageTexts before = std::exchange(shownMessages_, CurrentMessageTexts());
+    const QString title = windowTitle();  // the form's own caption replaces it below
     TranslateForm(this);
     TranslateCaptions();
     VelocityView->UpdateVelocityUnitCaptions();
+    FollowLanguageOnPages(before, title);
     // From the menu as from the options: the whole program speaks the new language at once.
     if (Komunikaty) TranslateForm(Komunikaty);
+}
+
+int TMainForm::CurrentHelpContext() const {
+    return NotebookMainForm ? PageHelpContext(NotebookMainForm->currentIndex(), MeasurementMode) : 0;
+}
+
+void TMainForm::FollowLanguageOnPages(const MessageTexts& before, const QString& title) {
+    setWindowTitle(RetranslateWindowTitle(title, before, shownMessages_));
+    RetranslateRunTimeTexts(this, before, shownMessages_);
+    // Figures the window wrote once, with the new language's separator.
+    LLambda->setText(fixedText(LaserWavelength * 1e9, 15, 6));
+    LWolaston->setText(fixedText(41.42, 5, 2));
+    // What the open page builds from its state is built again: the summary, the results.
+    const int page = NotebookMainForm->currentIndex();
+    if (page == kPagePositioning || page == kPageAngular) {
+        RefreshParameterSummary();
+        if (MeasurementMode == kModePositioning) FillPositioningResults();
+    }
 }
 
 void TMainForm::ReadLaserCalibration() {

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/HelpWindow.h"
 #include "app/LinkState.h"
 #include "app/LinkThreads.h"
 #include "app/PageControls.h"
@@ -27,6 +28,7 @@
 #include "evaluation/PositioningStats.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/PomiarCol.h"
+#include "foundations/ProgramMessages.h"
 #include "platform/Chart.h"
 #include "instrument/LadowanieProgramu.h"
 #include "instrument/UOdczytB.h"
@@ -128,11 +130,21 @@ int MachineComboIndex(const QStringList& names, const QString& remembered);
 // The decimals of the velocity readouts by chart unit (0..5); out of range: those of unit 0.
 int VelocityDisplayDecimals(int chartUnit);
 
+// The window title in the language of `after`: the page's caption ("Veldrasta - Menu Główne",
+// a type's caption) at its head becomes the same caption in the new language and what follows
+// it (the file name) stays; a title without such a caption stays as it is.
+QString RetranslateWindowTitle(const QString& title, const MessageTexts& before, const MessageTexts& after);
+
+// The help context of a notebook page of the main window (0 for the contents); the page of the
+// positioning chart serves the measurement mode it shows (straightness, a flatness line).
+int PageHelpContext(int page, int measurementMode);
+
 class TMainForm : public QMainWindow,
                   public TSettings,
                   public instrument::LoadProgramSink,
                   public instrument::BiosTextSink,
-                  public TablePageCalls {
+                  public TablePageCalls,
+                  public HelpContextSource {
     Q_OBJECT
 public:
     explicit TMainForm(QWidget* parent = nullptr);
@@ -153,8 +165,11 @@ public:
     // last byte it hears (its count stream stops, so the next start finds it answering), then
     // the serial port closes. Once; closing the window and destroying it both come here.
     void EndHeadLink();
-    // The language service calls this after a language change.
+    // The language service calls this after a language change: the window, the link status
+    // window and what the open page shows follow at once.
     void LanguageChanged(LanguageChange change);
+    // F1: the help page of the open notebook page.
+    int CurrentHelpContext() const override;
 
     // --- main menu (Unit_glowny_menu.cpp) ---
     void EnableMenuItemsByTag(const TTagSet& tags, bool flag);
@@ -745,6 +760,10 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
+    // Unit_glowny.cpp: what the pages show in the language just left, into the new one.
+    void FollowLanguageOnPages(const MessageTexts& before, const QString& title);
+    MessageTexts shownMessages_;  // the message texts the window's run-time texts were built from
+
     // Unit_glowny_menu.cpp
     void BuildMainMenu();
     void showPositioningCycleWithBacklash(int cycle);

@@ -1,6 +1,9 @@
 // Plain rules of the main window, kept apart from its widgets so that tests drive them directly.
 #include "app/Unit_glowny.h"
 
+#include "app/LiveReadoutPage.h"
+#include "platform/HelpFiles.h"
+
 TTagSet TagSet(std::initializer_list<int> tags) {
     TTagSet s;
     for (int t : tags)
@@ -30,4 +33,42 @@ int MachineComboIndex(const QStringList& names, const QString& remembered) {
 int VelocityDisplayDecimals(int unit) {
     static constexpr int decimals[6] = {3, 6, 4, 1, 4, 2};
     return unit >= 0 && unit < 6 ? decimals[unit] : decimals[0];
+}
+
+QString RetranslateWindowTitle(const QString& title, const MessageTexts& before, const MessageTexts& after) {
+    auto textOf = [](const MessageTexts& texts, const char* key) {
+        for (const MessageText& m : texts)
+            if (m.key.compare(QLatin1String(key), Qt::CaseInsensitive) == 0) return m.text;
+        return QString();
+    };
+    static const char* const pageKeys[] = {"stCapMenu", "stCapWysw", "StCapPoz", "StCapPred",
+                                           "StCapProsto", "StCapMapa", "stCapPodzKat", "stCapFFT"};
+    QString bestOld, bestNew;
+    for (const char* key : pageKeys) {
+        const QString old = textOf(before, "stCap") + QStringLiteral(" - ") + textOf(before, key);
+        if (title.startsWith(old) && old.size() > bestOld.size()) {
+            bestOld = old;
+            bestNew = textOf(after, "stCap") + QStringLiteral(" - ") + textOf(after, key);
+        }
+    }
+    if (bestOld.isEmpty()) return title;
+    return bestNew + title.mid(bestOld.size());
+}
+
+int PageHelpContext(int page, int measurementMode) {
+    switch (page) {
+    case 1: return platform::kHelpMainWindow;
+    case 2: return platform::kHelpLiveReadout;
+    case 3:
+        if (measurementMode == kModeStraightness) return platform::kHelpStraightness;
+        if (measurementMode == kModeFlatness) return platform::kHelpFlatness;
+        return platform::kHelpPositioning;
+    case 4: return platform::kHelpVelocity;
+    case 5: return platform::kHelpAngular;
+    case 7: return platform::kHelpFilesAndReports;  // the measurement table
+    case 8: return platform::kHelpFlatness;
+    case 9: return platform::kHelpVibration;
+    case 10: return LiveReadoutPage::kAlignmentHelpContext;  // as the readout's set-up picture
+    default: return platform::kHelpContents;  // the start picture, the service panel
+    }
 }

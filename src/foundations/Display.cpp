@@ -5,7 +5,7 @@
 
 #include "foundations/NumberFormat.h"
 
-TDisplay::TDisplay(QWidget* parent) : QWidget(parent), decSep_(foundations::systemDecimalSeparator()) {
+TDisplay::TDisplay(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     color_ = palette().color(QPalette::Window);
     resize(60, 12);
@@ -32,6 +32,8 @@ void TDisplay::SetPrecision(int p) {
     precision_ = p;
     redraw();
 }
+
+QChar TDisplay::DecSep() const { return decSep_.isNull() ? foundations::systemDecimalSeparator() : decSep_; }
 
 void TDisplay::SetDecSep(QChar c) {
     decSep_ = c;
@@ -74,7 +76,7 @@ QString TDisplay::AngleText(double value, int precision, QChar sep) {
 }
 
 QString TDisplay::DisplayText() const {
-    return angle_ ? AngleText(value_, precision_, decSep_) : DecimalText(value_, precision_, decSep_);
+    return angle_ ? AngleText(value_, precision_, DecSep()) : DecimalText(value_, precision_, DecSep());
 }
 
 void TDisplay::redraw() {

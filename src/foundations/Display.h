@@ -16,7 +16,8 @@ public:
     int Precision() const { return precision_; }
     // 0..14; other values are ignored. The stored value is not rounded again.
     void SetPrecision(int p);
-    QChar DecSep() const { return decSep_; }
+    // The separator shown: the language's (systemDecimalSeparator) until one is set.
+    QChar DecSep() const;
     void SetDecSep(QChar c);
     bool Angle() const { return angle_; }
     void SetAngle(bool on);
@@ -43,7 +44,7 @@ private:
 
     double value_ = 0.0;
     int precision_ = 3;
-    QChar decSep_;
+    QChar decSep_;  // null: the language's
     bool angle_ = false;
     QColor color_;
     int redraws_ = 0;

@@ -13,16 +13,23 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "foundations/IniFile.h"
 #include "foundations/LocaleTable.h"
+#include "foundations/ProgramMessages.h"
 #include "foundations/QtTranslations.h"
+#include "foundations/Display.h"
 #include "foundations/RadioGroup.h"
+#include "foundations/RealSpinEdit.h"
 #include "platform/AppPaths.h"
+#include "platform/Chart.h"
+#include "platform/ChartSeries.h"
 #include "platform/Registry.h"
 
 namespace {
@@ -30,6 +37,9 @@ namespace {
 struct LanguageFile {
     QString path;
     foundations::IniFile ini;
+    // The language's own locale, when it is not the system's language: its numbers are shown
+    // the way that language writes them.
+    std::optional<QLocale> numberLocale;
 };
 
 std::mutex& fileMutex() {
@@ -189,6 +199,10 @@ void LoadLanguageFile() {
     file->path = found.isEmpty() ? LanguageFileBaseName() + choice : found;
     // A missing file leaves every text built in, and so Polish.
     const bool loaded = file->ini.load(file->path);
+    if (loaded) {
+        const std::optional<QLocale> language = foundations::localeOfAbbreviation(choice);
+        if (language && language->language() != foundations::systemLocale().language()) file->numberLocale = language;
+    }
     {
         std::lock_guard lock(fileMutex());
         currentFile() = std::move(file);
@@ -206,6 +220,11 @@ void CloseLanguageFile() {
 }
 
 bool LanguageFileOpen() { return current() != nullptr; }
+
+QLocale ShownNumberLocale() {
+    auto f = current();
+    return f && f->numberLocale ? *f->numberLocale : foundations::systemLocale();
+}
 
 QString CurrentLanguageFilePath() {
     auto f = current();
@@ -268,7 +287,60 @@ void TranslateForm(QWidget* form) {
     if (keptCaption.isValid() && !touched.value(form).contains(formCaption)) form->setWindowTitle(keptCaption.toString());
     for (QObject* o : owned) restoreUntouched(o, touched.value(o));
 
+    ShowNumbersOfLanguage(form);
     if (auto* ss = qobject_cast<TSSForm*>(form)) ss->AfterTranslate();
+}
+
+void ShowNumbersOfLanguage(QWidget* form) {
+    if (!form) return;
+    for (TRealSpinEdit* e : form->findChildren<TRealSpinEdit*>())
+        if (ownedByForm(e, form)) e->ShowDecimalSeparator();
+    const QLocale numbers = ShownNumberLocale();
+    for (platform::TChart* c : form->findChildren<platform::TChart*>())
+        if (ownedByForm(c, form)) c->SetNumberLocale(numbers);
+    for (TDisplay* d : form->findChildren<TDisplay*>())
+        if (ownedByForm(d, form)) d->update();
+}
+
+void RetranslateRunTimeTexts(QWidget* form, const MessageTexts& before, const MessageTexts& after) {
+    if (!form) return;
+    auto again = [&](const QString& t) { return RetranslateText(t, before, after); };
+    for (platform::TChart* chart : form->findChildren<platform::TChart*>()) {
+        if (!ownedByForm(chart, form)) continue;
+        QStringList lines = chart->Title().text;
+        for (QString& l : lines) l = again(l);
+        if (lines != chart->Title().text) chart->SetTitleText(lines);
+        for (platform::TChartAxis* axis : {&chart->LeftAxis(), &chart->BottomAxis(), &chart->DepthAxis()}) {
+            const QString t = again(axis->Title());
+            if (t != axis->Title()) axis->SetTitle(t);
+        }
+        for (int i = 0; i < chart->SeriesCount(); ++i) {
+            platform::TChartSeries* series = chart->Series(i);
+            const QString t = again(series->Title());
+            if (t != series->Title()) series->SetTitle(t);
+        }
+        chart->update();
+    }
+    // A label or a status line shows a message whole; a longer text there is the inspector's.
+    auto whole = [&](const QString& t) {
+        const QString trimmed = t.trimmed();
+        for (const MessageText& m : before) {
+            if (m.text.trimmed() != trimmed || trimmed.isEmpty()) continue;
+            for (const MessageText& n : after)
+                if (n.key.compare(m.key, Qt::CaseInsensitive) == 0) return n.text;
+        }
+        return t;
+    };
+    for (QLabel* label : form->findChildren<QLabel*>()) {
+        if (!ownedByForm(label, form) || label->textFormat() == Qt::RichText) continue;
+        const QString t = whole(label->text());
+        if (t != label->text()) label->setText(t);
+    }
+    for (QStatusBar* bar : form->findChildren<QStatusBar*>()) {
+        if (!ownedByForm(bar, form) || bar->currentMessage().isEmpty()) continue;
+        const QString t = again(bar->currentMessage());
+        if (t != bar->currentMessage()) bar->showMessage(t);
+    }
 }
 
 TSSForm::TSSForm(QWidget* parent) : QDialog(parent) {}

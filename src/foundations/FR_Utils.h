@@ -1,6 +1,7 @@
 #pragma once
 // Language service: the base form that translates itself, and run-time texts by message key.
 #include <QDialog>
+#include <QLocale>
 #include <QString>
 
 class QWidget;
@@ -19,6 +20,16 @@ QString TranslateString(const QString& key, const QString& defaultText);
 // when the form is a TSSForm.
 void TranslateForm(QWidget* form);
 
+// The number fields, readouts and chart labels of a form with the language's decimal
+// separator (part of TranslateForm).
+void ShowNumbersOfLanguage(QWidget* form);
+
+// After a language change: the run-time texts a form built from messages of the language just
+// left (chart titles, axis and series titles, a label or status line showing a message) in the
+// new language. Texts of the inspector's own (a machine name, a file name) stay.
+struct MessageText;
+void RetranslateRunTimeTexts(QWidget* form, const QList<MessageText>& before, const QList<MessageText>& after);
+
 // Chooses and opens the current language file: "Vkm30." + the stored choice in the program
 // folder; with no choice the system's language, and "EN" when a non-Polish system has no file
 // of its own. A missing file is no error: every lookup then gives its built-in text.
@@ -26,6 +37,10 @@ void LoadLanguageFile();
 // Closes the current language file and Qt's translations (program end; tests start over).
 void CloseLanguageFile();
 bool LanguageFileOpen();
+// The locale whose decimal separator the program shows: the system's, unless the language in
+// use (a language file chosen by the user) is another language than the system's; then that
+// language's own (English on a Polish system writes 1.5, Polish on an English one 1,5).
+QLocale ShownNumberLocale();
 // Path of the current language file (empty when none is open); the file may not exist.
 QString CurrentLanguageFilePath();
 // "<program folder>/Vkm30." : a language file is this followed by the abbreviation.

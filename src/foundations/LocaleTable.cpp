@@ -302,6 +302,21 @@ uint32_t lcidForLocale(const QLocale& locale) {
     return 0x0409;
 }
 
+std::optional<QLocale> localeOfAbbreviation(const QString& abbreviation) {
+    const QString a = abbreviation.trimmed().toUpper();
+    if (a.isEmpty()) return std::nullopt;
+    for (const LocaleRow& r : kRows) {
+        const QString rowAbbrev = QString::fromLatin1(r.abbrev).toUpper();
+        // Two letters name a language's neutral locale, as the language menu cuts them.
+        const bool match = a.size() == 2 ? r.country[0] == '\0' && rowAbbrev.left(2) == a : rowAbbrev == a;
+        if (!match) continue;
+        const QString name = QString::fromLatin1(r.isoLanguage) +
+                             (r.isoCountry[0] ? QStringLiteral("_") + QString::fromLatin1(r.isoCountry) : QString());
+        return QLocale(name);
+    }
+    return std::nullopt;
+}
+
 QLocale systemLocale() {
     std::lock_guard lock(overrideMutex());
     return overrideLocale() ? *overrideLocale() : QLocale::system();

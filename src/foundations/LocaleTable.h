@@ -35,6 +35,10 @@ bool isNeutralLocale(uint32_t lcid);
 // locale, else its neutral id; the C locale and languages Windows lacks give 0x0409.
 uint32_t lcidForLocale(const QLocale& locale);
 
+// The locale of a language abbreviation ("EN": English, "ENU": English (United States), "DEU":
+// German (Germany)); nullopt when no locale has it.
+std::optional<QLocale> localeOfAbbreviation(const QString& abbreviation);
+
 // The system locale (QLocale::system()), unless a test set another.
 QLocale systemLocale();
 void setSystemLocaleOverride(const std::optional<QLocale>& locale);

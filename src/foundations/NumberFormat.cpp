@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "foundations/FR_Utils.h"
 #include "foundations/LocaleTable.h"
 
 namespace foundations {
@@ -198,7 +199,7 @@ std::optional<double> parseUserReal(const QString& text) {
 }
 
 QChar systemDecimalSeparator() {
-    const QString p = systemLocale().decimalPoint();
+    const QString p = ShownNumberLocale().decimalPoint();
     return p.isEmpty() ? QChar(u'.') : p.front();
 }
 

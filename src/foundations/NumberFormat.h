@@ -32,7 +32,8 @@ inline QString formatPrintfF(double value, int width, int decimals) { return for
 // decimal separator (one at most), an optional sign and exponent are accepted. nullopt when the
 // text is not a number.
 std::optional<double> parseUserReal(const QString& text);
-// The decimal separator shown to the user (the system locale's).
+// The decimal separator shown to the user: the system locale's, or that of the language the
+// user chose when it is not the system's language (ShownNumberLocale).
 QChar systemDecimalSeparator();
 
 // The decimal digits of a double exactly as it is stored, for rounding: `digits` holds the

@@ -1,6 +1,8 @@
 #include "foundations/ProgramMessages.h"
 
 #include <QHash>
+#include <algorithm>
+#include <vector>
 
 #include "foundations/FR_Utils.h"
 
@@ -194,4 +196,65 @@ QString FillPlaceholder(const QString& text, const QString& value) {
         if (c == u'd' || c == u's') return text.left(i) + value + text.mid(i + 2);
     }
     return text;
+}
+
+MessageTexts CurrentMessageTexts() {
+    MessageTexts out;
+    for (const Entry& e : kMessages) {
+        const QString key = QString::fromUtf16(e.key);
+        out.push_back({key, TranslateString(key, QString::fromUtf16(e.text))});
+    }
+    return out;
+}
+
+namespace {
+
+bool wordChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+
+}  // namespace
+
+QString RetranslateText(const QString& text, const MessageTexts& before, const MessageTexts& after) {
+    if (text.isEmpty()) return text;
+    QHash<QString, QString> now;
+    for (const MessageText& m : after) now.insert(m.key.toLower(), m.text);
+    struct Pair {
+        QString from, to;
+    };
+    std::vector<Pair> pairs;
+    for (const MessageText& m : before) {
+        const QString from = m.text.trimmed();
+        const auto it = now.constFind(m.key.toLower());
+        if (it == now.constEnd() || from.size() < 2 || from.contains(u'%')) continue;
+        const QString to = it->trimmed();
+        if (to == from || to.isEmpty() || to.contains(u'%')) continue;
+        pairs.push_back({from, to});
+        // A heading such as "Luz zwrotny:" also names a legend entry without its colon.
+        if (from.endsWith(u':') && to.endsWith(u':') && from.size() > 2)
+            pairs.push_back({from.chopped(1).trimmed(), to.chopped(1).trimmed()});
+    }
+    // The longest first, so "Pozycjonowanie Liniowe" goes whole before "Pozycjonowanie" could.
+    std::stable_sort(pairs.begin(), pairs.end(), [](const Pair& a, const Pair& b) { return a.from.size() > b.from.size(); });
+    QString out;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const Pair* hit = nullptr;
+        for (const Pair& p : pairs) {
+            if (!QStringView(text).mid(i).startsWith(p.from)) continue;
+            const qsizetype end = i + p.from.size();
+            const bool openLeft = i == 0 || !wordChar(text[i - 1]) || !wordChar(p.from.front());
+            const bool openRight = end >= text.size() || !wordChar(text[end]) || !wordChar(p.from.back());
+            if (openLeft && openRight) {
+                hit = &p;
+                break;
+            }
+        }
+        if (hit) {
+            out += hit->to;
+            i += hit->from.size();
+        } else {
+            out += text[i];
+            ++i;
+        }
+    }
+    return out;
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QSignalBlocker>
 #include <QToolButton>
 #include <cmath>
 
@@ -32,6 +33,17 @@ double TRealSpinEdit::Value() const { return foundations::parseUserReal(text()).
 void TRealSpinEdit::SetValue(double value) {
     if (!std::isfinite(value)) return;  // nothing sensible to show
     setText(foundations::formatFixed(CheckValue(value), 15, precision_, foundations::systemDecimalSeparator()));
+}
+
+void TRealSpinEdit::ShowDecimalSeparator() {
+    if (!foundations::parseUserReal(text())) return;  // half typed: the inspector's text
+    QString t = text();
+    const QChar sep = foundations::systemDecimalSeparator();
+    for (QChar& c : t)
+        if (c == u'.' || c == u',') c = sep;
+    if (t == text()) return;
+    const QSignalBlocker quiet(this);
+    setText(t);
 }
 
 void TRealSpinEdit::SetPrecision(int p) {

@@ -14,6 +14,9 @@ public:
     // digits, with the system's decimal separator.
     double Value() const;
     void SetValue(double value);
+    // The text shown again with the language's decimal separator (after a language change);
+    // the value stays, and nothing is told of a change.
+    void ShowDecimalSeparator();
 
     double MinValue() const { return min_; }
     double MaxValue() const { return max_; }

@@ -305,12 +305,18 @@ std::vector<double> TChartAxis::TickValues(double lengthPx, double labelExtentPx
 }
 
 QString TChartAxis::LabelText(double v, double step) const {
-    const QLocale loc;
+    const QLocale loc = owner_ ? owner_->NumberLocale() : QLocale();
     if (logarithmic_) return loc.toString(v, 'g', 6);
     if (std::abs(v) >= 1e15) return loc.toString(v, 'g', 6);
     const int d = labelDecimals_ >= 0 ? labelDecimals_ : autoDecimals(step);
     if (std::abs(v) < std::abs(step) * 1e-9) v = 0.0;
     return loc.toString(v, 'f', d);
+}
+
+void TChart::SetNumberLocale(const QLocale& locale) {
+    if (locale == numberLocale_) return;
+    numberLocale_ = locale;
+    update();
 }
 
 void TChartAxis::AssignFrom(const TChartAxis& s) {

@@ -8,6 +8,7 @@
 #include <QPointF>
 #include <QRectF>
 #include <QStringList>
+#include <QLocale>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -254,6 +255,11 @@ public:
     const TChartLegend& Legend() const { return legend_; }
     void SetLegendVisible(bool on);
 
+    // The locale of the axis labels' numbers (the language's decimal separator); Qt's default
+    // locale until set.
+    const QLocale& NumberLocale() const { return numberLocale_; }
+    void SetNumberLocale(const QLocale& locale);
+
     QColor Color() const { return color_; }  // background of the whole chart; invalid: none
     void SetColor(const QColor& c);
     QColor BackWallColor() const { return backWall_; }  // plot area; invalid: transparent
@@ -341,6 +347,7 @@ private:
     std::vector<TChartSeries*> series_;
     TChartAxis left_, bottom_, depth_;
     TChartTitle title_, foot_;
+    QLocale numberLocale_;
     TChartLegend legend_;
     QColor color_;
     QColor backWall_;

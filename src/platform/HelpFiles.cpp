@@ -10,6 +10,15 @@ namespace {
 
 constexpr HelpTopic kTopics[] = {
     {kHelpContents, kHelpContentsPage},
+    {kHelpMainWindow, "okno_glowne.html"},
+    {kHelpLiveReadout, "wyswietlacz.html"},
+    {kHelpPositioning, "pomiar_pozycjonowania.html"},
+    {kHelpVelocity, "pomiar_predkosci.html"},
+    {kHelpStraightness, "pomiar_prostoliniowosci.html"},
+    {kHelpFlatness, "mapa_plaskosci.html"},
+    {kHelpAngular, "podzialy_katowe.html"},
+    {kHelpVibration, "analiza_drgan.html"},
+    {kHelpFilesAndReports, "pliki_i_raporty.html"},
     {109, "material.html"},
     {113, "konfiguracja.html"},
     {114, "konfiguracja_pozycjonowanie.html"},

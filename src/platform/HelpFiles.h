@@ -8,6 +8,16 @@
 namespace platform {
 
 inline constexpr int kHelpContents = 0;  // the context of the contents page
+// The main window's pages.
+inline constexpr int kHelpMainWindow = 101;
+inline constexpr int kHelpLiveReadout = 102;
+inline constexpr int kHelpPositioning = 103;
+inline constexpr int kHelpVelocity = 104;
+inline constexpr int kHelpStraightness = 105;
+inline constexpr int kHelpFlatness = 106;
+inline constexpr int kHelpAngular = 107;
+inline constexpr int kHelpVibration = 108;
+inline constexpr int kHelpFilesAndReports = 110;
 inline constexpr const char* kHelpContentsPage = "index.html";
 inline constexpr const char* kHelpIndexPage = "skorowidz.html";
 inline constexpr const char* kHelpFolderName = "help";
