@@ -55,6 +55,15 @@ public:
 #endif
         pts_.push_back({x, y});
     }
+    void AddXYs(std::span<const QPointF> points) override {
+#ifdef VKM30_HAVE_CHART
+        if (s_) {
+            s_->AddXYs(points);
+            return;
+        }
+#endif
+        for (const QPointF& pt : points) pts_.push_back({pt.x(), pt.y()});
+    }
     int Count() const override {
 #ifdef VKM30_HAVE_CHART
         if (s_) return s_->Count();

@@ -336,7 +336,7 @@ void TMainForm::PlotStraightnessOf(const TPunkt& points, bool bothPlanes) {
     auto fill = [](evaluation::IPlotSeries* s, const evaluation::SeriesValues& v) {
         if (!s) return;
         s->Clear();
-        for (const QPointF& pt : v.points) s->AddXY(pt.x(), pt.y());
+        s->AddXYs(v.points);
     };
     fill(p.DoPrzodu, plot.horizontal);
     const bool twoAxes = bothPlanes;

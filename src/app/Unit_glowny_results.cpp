@@ -181,7 +181,7 @@ void TMainForm::EvaluatePositioning(bool recompute) {
     for (const evaluation::SeriesValues& values : PositioningSeriesBuffers) {
         platform::TChartSeries* s = c->SeriesByName(values.name);
         if (!s) continue;
-        for (const QPointF& pt : values.points) s->AddXY(pt.x(), pt.y());
+        s->AddXYs(values.points);
     }
     // A one-way run has no backward lines: the legend does not name them.
     for (const CharacteristicLook& look : kLooks)

@@ -30,6 +30,15 @@ double DetectorMicrometres(int32_t raw) {
 void add(IPlotSeries* s, std::optional<double> x, double y) {
     if (s && x) s->AddXY(*x, y);
 }
+
+// Points gathered for one series and handed over in one call.
+void add(std::vector<QPointF>& run, std::optional<double> x, double y) {
+    if (x) run.emplace_back(*x, y);
+}
+
+void addAll(IPlotSeries* s, const std::vector<QPointF>& run) {
+    if (s && !run.empty()) s->AddXYs(run);
+}
 }  // namespace
 
 double VelocityUnitFactor(int chartUnit) {
@@ -295,7 +304,11 @@ void PointStore::PlotVelocity() {
     if (!data_.VelocitySamples || !plots_.Series2) return;
     const double f = VelocityUnitFactor(options.velocityChartUnit);
     const TVelValue& samples = *data_.VelocitySamples;
-    for (int k = 0; k < samples.Count(); ++k) plots_.Series2->AddXY(k * kVelocityStep, samples[k].Value * f);
+    std::vector<QPointF> run;
+    run.reserve(std::size_t(samples.Count()));
+    int k = 0;
+    for (const TVelValueItem& v : samples.Items()) run.emplace_back(k++ * kVelocityStep, v.Value * f);
+    addAll(plots_.Series2, run);
 }
 
 void PointStore::ShowMeanVelocity() {
@@ -358,14 +371,22 @@ void PointStore::PlotPositioningCycles() {
     if (!data_.PositioningCycles || data_.PositioningCycles->Count() == 0) return;
     const TCykl& cycles = *data_.PositioningCycles;
     const bool backward = !cycles[0].Punkt.AllThirdValuesZero();
-    for (int c = 0; c < cycles.Count(); ++c) {
-        const TPunkt& p = cycles[c].Punkt;
-        for (int j = 0; j < p.Count(); ++j) {
-            const auto x = PositioningX(j, p[j].Dystans, options.pointNumberAxis, LengthUnit);
-            add(plots_.PoprzednieWPrzod, x, p[j].Xa);
-            if (backward) add(plots_.PoprzednieWTyl, x, p[j].Xr);
+    // Every cycle in one run per series: the series sorts them by x once.
+    std::vector<QPointF> forwardRun, backwardRun;
+    std::size_t total = 0;
+    for (const TCyklItem& cycle : cycles.Items()) total += std::size_t(cycle.Punkt.Count());
+    forwardRun.reserve(total);
+    if (backward) backwardRun.reserve(total);
+    for (const TCyklItem& cycle : cycles.Items()) {
+        int j = 0;
+        for (const TPunktItem& point : cycle.Punkt.Items()) {
+            const auto x = PositioningX(j++, point.Dystans, options.pointNumberAxis, LengthUnit);
+            add(forwardRun, x, point.Xa);
+            if (backward) add(backwardRun, x, point.Xr);
         }
     }
+    addAll(plots_.PoprzednieWPrzod, forwardRun);
+    addAll(plots_.PoprzednieWTyl, backwardRun);
 }
 
 void PointStore::ShowPositioningCycle(int n) {
@@ -381,6 +402,9 @@ void PointStore::ShowPositioningCycle(int n) {
     IDeviationGrid* grid = plots_.GridOdchylka;
     if (grid) grid->SetRowCount(count + 1);
     auto xOf = [&](int j) { return PositioningX(j, p[j].Dystans, options.pointNumberAxis, LengthUnit); };
+    std::vector<QPointF> forwardRun, backwardRun;
+    forwardRun.reserve(std::size_t(count));
+    if (backward) backwardRun.reserve(std::size_t(count));
     for (int j = 0; j < count; ++j) {
         const auto x = xOf(j);
         if (count >= 2) {
@@ -393,14 +417,16 @@ void PointStore::ShowPositioningCycle(int n) {
                 if (x && xl) plots_.ArrowRed->AddArrow(*xl, p[count - 1].Xr, *x, p[count - 2].Xr);
             }
         }
-        add(plots_.DoPrzodu, x, p[j].Xa);
-        if (backward) add(plots_.DoTylu, x, p[j].Xr);
+        add(forwardRun, x, p[j].Xa);
+        if (backward) add(backwardRun, x, p[j].Xr);
         if (grid && grid->IsVisible()) {
             grid->SetCell(j + 1, 0, {n - 1, j});
             grid->SetCell(j + 1, 1, {n - 1, j});
             if (backward) grid->SetCell(j + 1, 2, {n - 1, j});
         }
     }
+    addAll(plots_.DoPrzodu, forwardRun);
+    addAll(plots_.DoTylu, backwardRun);
     if (plots_.wykres) plots_.wykres->SetTitle(Msg(QStringLiteral("stCykl")) + QLatin1Char(' ') + QString::number(n));
 }
 
@@ -409,6 +435,7 @@ void PointStore::FitXYCycleLine() {
     if (!data_.CyclesY) return;
     const TCykl& cycles = *data_.CyclesY;
     TPunkt fitted;
+    std::vector<QPointF> horizontal, vertical;
     for (int c = 0; c < cycles.Count(); ++c) {
         fitted.Clear();
         LineAngles angles;
@@ -417,11 +444,13 @@ void PointStore::FitXYCycleLine() {
         case 1: FitLeastSquaresLine(cycles[c].Punkt, fitted, angles); break;
         default: fitted.Assign(cycles[c].Punkt); break;
         }
-        for (int j = 0; j < fitted.Count(); ++j) {
-            if (plots_.PoprzednieWPrzod) plots_.PoprzednieWPrzod->AddXY(fitted[j].Dystans, fitted[j].Xa);
-            if (plots_.PomiaryOsY) plots_.PomiaryOsY->AddXY(fitted[j].Dystans, fitted[j].Xr);
+        for (const TPunktItem& point : fitted.Items()) {
+            horizontal.emplace_back(point.Dystans, point.Xa);
+            vertical.emplace_back(point.Dystans, point.Xr);
         }
     }
+    addAll(plots_.PoprzednieWPrzod, horizontal);
+    addAll(plots_.PomiaryOsY, vertical);
 }
 
 }  // namespace evaluation

@@ -8,21 +8,26 @@
 // main window binds to its chart series and table widgets. Grid cells refer to points by index
 // (cycle, point), never by pointer, so a deleted point leaves at worst a stale index that the
 // drawing checks.
+#include <QPointF>
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
+#include <vector>
 
 #include "foundations/PomiarCol.h"
 
 namespace evaluation {
 
-// One chart series, filled point by point.
+// One chart series, filled point by point or a whole run at once.
 class IPlotSeries {
 public:
     virtual ~IPlotSeries() = default;
     virtual void Clear() = 0;
     virtual void AddXY(double x, double y) = 0;
+    // The same as AddXY for each point in order, done at once (a redraw of a whole run).
+    virtual void AddXYs(std::span<const QPointF> points) = 0;
     virtual int Count() const = 0;
     virtual double XValue(int i) const = 0;
     virtual double YValue(int i) const = 0;

@@ -5,8 +5,10 @@
 #include <QPainterPath>
 #include <QPalette>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
+#include <numeric>
 
 #include "platform/Chart.h"
 
@@ -89,6 +91,68 @@ int TChartSeries::AddXY(double x, double y, const QString& label, uint32_t color
     colors_.insert(colors_.begin() + std::ptrdiff_t(at), color);
     Changed();
     return int(at);
+}
+
+void TChartSeries::AddXYs(std::span<const QPointF> points) {
+    if (points.empty()) return;
+    const std::size_t first = xValues_.values.size();
+    const std::size_t n = first + points.size();
+    xValues_.values.reserve(n);
+    yValues_.values.reserve(n);
+    for (const QPointF& pt : points) {
+        xValues_.values.push_back(pt.x());
+        yValues_.values.push_back(pt.y());
+    }
+    for (TChartValueList* l : extraLists_) l->values.resize(n, 0.0);
+    labels_.resize(qsizetype(n));
+    colors_.resize(n, kSeriesColor);
+    if (xValues_.order == TValueOrder::Ascending) SortAddedFrom(first);
+    Changed();
+}
+
+void TChartSeries::SortAddedFrom(std::size_t first) {
+    const std::vector<double>& x = xValues_.values;
+    const std::size_t n = x.size();
+    std::size_t a = first;
+    while (a < n) {
+        // A non-finite X stays where it was added and starts a new stretch after it.
+        if (!std::isfinite(x[a])) {
+            ++a;
+            continue;
+        }
+        std::size_t b = a;
+        bool inOrder = true;
+        double least = x[a];
+        double prev = a == first && first > 0 && std::isfinite(x[first - 1]) ? x[first - 1] : -std::numeric_limits<double>::infinity();
+        for (; b < n && std::isfinite(x[b]); ++b) {
+            if (x[b] < prev) inOrder = false;
+            prev = x[b];
+            least = std::min(least, x[b]);
+        }
+        if (!inOrder) {
+            // The stretch of the first added point joins the sorted points before it; only
+            // those above the least new X move.
+            std::size_t start = a;
+            if (a == first)
+                while (start > 0 && std::isfinite(x[start - 1]) && x[start - 1] > least) --start;
+            std::vector<std::size_t> order(b - start);
+            std::iota(order.begin(), order.end(), start);
+            std::stable_sort(order.begin(), order.end(), [&x](std::size_t i, std::size_t j) { return x[i] < x[j]; });
+            auto permute = [&](auto& values) {
+                using V = std::decay_t<decltype(values[0])>;
+                std::vector<V> moved;
+                moved.reserve(order.size());
+                for (std::size_t i : order) moved.push_back(std::move(values[qsizetype(i)]));
+                std::move(moved.begin(), moved.end(), values.begin() + qsizetype(start));
+            };
+            permute(yValues_.values);
+            for (TChartValueList* l : extraLists_) permute(l->values);
+            permute(labels_);
+            permute(colors_);
+            permute(xValues_.values);
+        }
+        a = b;
+    }
 }
 
 int TChartSeries::Add(double y, const QString& label, uint32_t color) {
@@ -288,14 +352,124 @@ void TChartSeries::DrawPointer(QPainter& p, const TSeriesPointer& ptr, QPointF c
     }
 }
 
+namespace {
+// From this many points on, markers on a raster are stamped (below it each is drawn).
+constexpr int kStampFrom = 1000;
+constexpr int kSubSteps = 16;  // steps per pixel at which a stamped marker may sit
+
+// The screen or an image at one device pixel per unit, moved by whole pixels at most: a
+// stamp placed on whole pixels lands exactly where the painter would have drawn.
+bool stampable(const QPainter& p) {
+    const QPaintDevice* d = p.device();
+    if (!d) return false;
+    const int type = d->devType();
+    if (type != QInternal::Widget && type != QInternal::Image && type != QInternal::Pixmap) return false;
+    if (d->devicePixelRatioF() != 1.0) return false;
+    const QTransform t = p.deviceTransform();
+    return t.type() <= QTransform::TxTranslate && t.dx() == std::floor(t.dx()) && t.dy() == std::floor(t.dy());
+}
+}  // namespace
+
+// Pictures of one marker at every sixteenth-of-a-pixel offset, per colour, made when first used.
+struct TChartSeries::MarkerCache {
+    struct Stamps {
+        QColor colour;
+        std::array<QImage, kSubSteps * kSubSteps> images;
+    };
+    TSeriesPointer pointer;
+    double unit = 0.0;
+    bool antialiased = true;
+    int origin = 0;  // the marker's centre in a picture at offset 0
+    std::vector<Stamps> colours;
+
+    int slotOf(const QColor& fill) {
+        for (std::size_t k = 0; k < colours.size(); ++k)
+            if (colours[k].colour == fill) return int(k);
+        if (colours.size() >= 8) colours.clear();
+        colours.push_back({fill, {}});
+        return int(colours.size()) - 1;
+    }
+    const QImage& stamp(int slot, int qx, int qy) {
+        Stamps& s = colours[std::size_t(slot)];
+        QImage& img = s.images[std::size_t(qy * kSubSteps + qx)];
+        if (img.isNull()) {
+            img = QImage(2 * origin, 2 * origin, QImage::Format_ARGB32_Premultiplied);
+            img.fill(Qt::transparent);
+            QPainter p(&img);
+            p.setRenderHint(QPainter::Antialiasing, antialiased);
+            TChartSeries::DrawPointer(p, pointer, QPointF(origin + double(qx) / kSubSteps, origin + double(qy) / kSubSteps),
+                                      s.colour, unit);
+        }
+        return img;
+    }
+};
+
+void TChartSeries::DrawPointers(TChartDrawContext& ctx, const TSeriesPointer& ptr) const {
+    if (!ptr.visible || ptr.style == TPointerStyle::Nothing) return;
+    QPainter& p = *ctx.painter;
+    const int n = Count();
+    const std::vector<double>& xs = xValues_.values;
+    const std::vector<double>& ys = yValues_.values;
+    if (n < kStampFrom || ctx.Is3D() || !stampable(p)) {
+        for (int i = 0; i < n; ++i) {
+            const double x = xs[std::size_t(i)], y = ys[std::size_t(i)];
+            if (finite2(x, y)) DrawPointer(p, ptr, ctx.Pos(x, y), ValueColor(i), ctx.unit);
+        }
+        return;
+    }
+    const bool antialiased = p.testRenderHint(QPainter::Antialiasing);
+    if (!markerCache_ || !(markerCache_->pointer == ptr) || markerCache_->unit != ctx.unit ||
+        markerCache_->antialiased != antialiased) {
+        markerCache_ = std::make_unique<MarkerCache>();
+        markerCache_->pointer = ptr;
+        markerCache_->unit = ctx.unit;
+        markerCache_->antialiased = antialiased;
+        const double half = std::max({1.0, ptr.horizSize * ctx.unit, ptr.vertSize * ctx.unit});
+        const double pen = std::max(1.0, ptr.pen.width * ctx.unit);
+        markerCache_->origin = int(std::ceil(half + pen)) + 2;
+    }
+    MarkerCache& cache = *markerCache_;
+    const int o = cache.origin;
+    // Centres whose stamp can reach into the clip (the plot and a margin for edge markers).
+    const int margin = o + int(std::ceil(5 * ctx.unit));
+    const QRectF area = QRectF(ctx.plotRect).adjusted(-margin, -margin, margin, margin);
+    for (int i = 0; i < n; ++i) {
+        const double x = xs[std::size_t(i)], y = ys[std::size_t(i)];
+        if (!finite2(x, y)) continue;
+        const QPointF c = ctx.Pos(x, y);
+        if (!area.contains(c)) continue;
+        double fx = std::floor(c.x()), fy = std::floor(c.y());
+        int qx = int(std::lround((c.x() - fx) * kSubSteps)), qy = int(std::lround((c.y() - fy) * kSubSteps));
+        if (qx == kSubSteps) qx = 0, fx += 1;
+        if (qy == kSubSteps) qy = 0, fy += 1;
+        p.drawImage(QPointF(fx - o, fy - o), cache.stamp(cache.slotOf(ValueColor(i)), qx, qy));
+    }
+}
+
 // ---------------------------------------------------------------- line kinds
 
 namespace {
 // Polyline through the finite points in index order; a non-finite point ends a stretch.
+// A wide solid line of this many points and more goes out in pieces of kPiece points, each
+// piece starting with the last segment of the one before (so every join is drawn, the
+// pieces' flat ends lying inside a segment drawn whole by its neighbour): one stroke
+// through tens of thousands of points costs the rasterizer far more than its pieces do.
+constexpr qsizetype kPiecesFrom = 2048;
+constexpr qsizetype kPiece = 256;
+
 void drawPolyline(TChartDrawContext& ctx, const TChartSeries& s) {
     QPolygonF run;
+    const QPen pen = ctx.painter->pen();
+    const bool pieces = pen.style() == Qt::SolidLine && pen.widthF() > 1.0;
     auto flush = [&] {
-        if (run.size() >= 2) ctx.painter->drawPolyline(run);
+        if (pieces && run.size() >= kPiecesFrom) {
+            for (qsizetype from = 0; from + 1 < run.size(); from += kPiece - 2) {
+                const qsizetype n = std::min(kPiece, run.size() - from);
+                ctx.painter->drawPolyline(run.constData() + from, int(n));
+            }
+        } else if (run.size() >= 2) {
+            ctx.painter->drawPolyline(run);
+        }
         run.clear();
     };
     for (int i = 0; i < s.Count(); ++i) {
@@ -329,10 +503,7 @@ void TLineSeries::Draw(TChartDrawContext& ctx) const {
     p.setBrush(Qt::NoBrush);
     if (linePen_.visible) drawPolyline(ctx, *this);
     if (!pointer_.visible) return;
-    for (int i = 0; i < Count(); ++i) {
-        const double x = XValue(i), y = YValue(i);
-        if (finite2(x, y)) DrawPointer(p, pointer_, ctx.Pos(x, y), ValueColor(i), ctx.unit);
-    }
+    DrawPointers(ctx, pointer_);
 }
 
 void TLineSeries::DrawLegendSymbol(QPainter& p, const QRectF& r, double unit) const {
@@ -360,12 +531,7 @@ void TPointSeries::Assign(const TChartSeries& src) {
     TChartSeries::Assign(src);
 }
 
-void TPointSeries::Draw(TChartDrawContext& ctx) const {
-    for (int i = 0; i < Count(); ++i) {
-        const double x = XValue(i), y = YValue(i);
-        if (finite2(x, y)) DrawPointer(*ctx.painter, pointer_, ctx.Pos(x, y), ValueColor(i), ctx.unit);
-    }
-}
+void TPointSeries::Draw(TChartDrawContext& ctx) const { DrawPointers(ctx, pointer_); }
 
 void TPointSeries::DrawLegendSymbol(QPainter& p, const QRectF& r, double unit) const {
     TSeriesPointer small = pointer_;

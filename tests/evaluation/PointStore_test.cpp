@@ -18,6 +18,9 @@ struct FakeSeries : IPlotSeries {
     bool active = true;
     void Clear() override { pts.clear(); }
     void AddXY(double x, double y) override { pts.push_back({x, y}); }
+    void AddXYs(std::span<const QPointF> run) override {
+        for (const QPointF& p : run) pts.push_back({p.x(), p.y()});
+    }
     int Count() const override { return int(pts.size()); }
     double XValue(int i) const override { return pts.at(i).first; }
     double YValue(int i) const override { return pts.at(i).second; }
