@@ -1,5 +1,8 @@
 #include "instrument/SerialFrameParser.h"
 
+#include <algorithm>
+#include <array>
+
 #include "foundations/Cp1250.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/LinkPort.h"
@@ -70,8 +73,30 @@ QString cp1250Text(const QString& bytes) { return foundations::fromCp1250(bytes.
 
 }  // namespace
 
+namespace {
+// Slot that a byte of a frame goes into, by receive state; 0 for the states that wait for the
+// sync byte or close a block.
+constexpr std::array<uint8_t, 36> kFrameSlot = [] {
+    std::array<uint8_t, 36> slot{};
+    slot[2] = 1;  // the flag bytes, slots 1..2
+    slot[3] = 2;
+    slot[5] = 1;  // the signal level
+    for (int s = 7; s <= 10; ++s) slot[std::size_t(s)] = uint8_t(s - 6);   // the count, most significant first
+    for (int s = 12; s <= 23; ++s) slot[std::size_t(s)] = uint8_t(s - 11);  // environment bytes, slots 1..12
+    for (int s = 25; s <= 34; ++s) slot[std::size_t(s)] = uint8_t(s - 24);  // XY bytes, slots 1..10
+    return slot;
+}();
+// Data bytes of the block left from a state on (kFrameSlot's runs).
+constexpr std::array<uint8_t, 36> kFrameRun = [] {
+    std::array<uint8_t, 36> run{};
+    for (int s = 35; s >= 1; --s)
+        if (kFrameSlot[std::size_t(s)]) run[std::size_t(s)] = uint8_t(1 + (s < 35 ? run[std::size_t(s) + 1] : 0));
+    return run;
+}();
+}  // namespace
+
 SerialFrameParser::SerialFrameParser(TMemoryFifo* fifo, SerialFrameSink* sink)
-    : fifo_(fifo), sink_(sink ? sink : &nullSink()) {}
+    : fifo_(fifo), sink_(sink ? sink : &nullSink()), link_(LinkState()) {}
 
 void SerialFrameParser::SetSink(SerialFrameSink* sink) { sink_ = sink ? sink : &nullSink(); }
 
@@ -83,8 +108,43 @@ void SerialFrameParser::feed(const uint8_t* data, int size) {
     if (!data || size < 1) return;
     // The window cannot change page while a buffer is parsed on its thread.
     traceOn_ = sink_->ServicePageShown() && sink_->ServiceTraceOn();
-    for (int i = 0; i < size; ++i) route(data[i]);
+    takeState();
+    // The frame route, by far the most bytes, keeps the state in a register and takes the data
+    // bytes of a block in one step (without the service trace, which lists every byte).
+    uint8_t state = state_;
+    for (int i = 0; i < size;) {
+        if (!FftTransfer.load(std::memory_order_relaxed) &&
+            !(ReadingStopped.load(std::memory_order_relaxed) && SignalMonitorStopped.load(std::memory_order_relaxed))) {
+            if (!traceOn_ && state < kFrameRun.size() && kFrameRun[state] > 0) {
+                const int n = std::min<int>(kFrameRun[state], size - i);
+                uint8_t* slot = &slots_[kFrameSlot[state]];
+                for (int k = 0; k < n; ++k) slot[k] = data[i + k];
+                state = static_cast<uint8_t>(state + n);
+                i += n;
+                continue;
+            }
+            state = frameByte(state, data[i++]);
+            continue;
+        }
+        state_ = state;
+        route(data[i++]);
+        state = state_;
+    }
+    state_ = state;
+    // The threads the events wake read the state: it is out before they are.
+    publishState();
     flushEvents();
+}
+
+void SerialFrameParser::takeState() {
+    state_ = takenState_ = link_.ReceiveState.load(std::memory_order_relaxed);
+    status_ = link_.HeadStatus.load(std::memory_order_relaxed);
+    flags_ = link_.HeadFlags.load(std::memory_order_relaxed);
+}
+
+void SerialFrameParser::publishState() {
+    uint8_t expected = takenState_;
+    link_.ReceiveState.compare_exchange_strong(expected, state_, std::memory_order_relaxed);
 }
 
 void SerialFrameParser::route(uint8_t b) {
@@ -97,22 +157,30 @@ void SerialFrameParser::route(uint8_t b) {
         else
             replyByte(b);
     } else {
-        frameByte(b);
+        state_ = frameByte(state_, b);
     }
 }
 
 void SerialFrameParser::ReceiveFftSampleByte(uint8_t b) {
+    takeState();
     fftByte(b);
+    publishState();
     flushEvents();
 }
 
 void SerialFrameParser::ReceiveReplyByte(uint8_t b) { replyByte(b); }
 
-void SerialFrameParser::ReceiveTextByte(uint8_t b) { textByte(b); }
+void SerialFrameParser::ReceiveTextByte(uint8_t b) {
+    takeState();
+    textByte(b);
+    publishState();
+}
 
 void SerialFrameParser::ReceiveFrameByte(uint8_t b) {
     traceOn_ = sink_->ServicePageShown() && sink_->ServiceTraceOn();
-    frameByte(b);
+    takeState();
+    state_ = frameByte(state_, b);
+    publishState();
     flushEvents();
 }
 
@@ -139,7 +207,7 @@ void SerialFrameParser::addLine(LinkList list, const QString& line) {
 }
 
 void SerialFrameParser::fftByte(uint8_t b) {
-    uint8_t state = LinkState().ReceiveState.load(std::memory_order_relaxed);
+    uint8_t state = state_;
     if (state < 1 || state > 18) state = 1;
     if (state == 1) {
         if (b == 0xAA) {
@@ -154,11 +222,11 @@ void SerialFrameParser::fftByte(uint8_t b) {
         if (checksumOk(&slots_[1], 16, b)) {
             int32_t* samples = sink_->FftSampleBuffer();
             for (int k = 0; k < 8 && FftTransfer.load(std::memory_order_relaxed); ++k) {
-                const int32_t index = LinkState().FftByteCount.load(std::memory_order_relaxed);
+                const int32_t index = link_.FftByteCount.load(std::memory_order_relaxed);
                 if (index < 0 || index >= kFftSampleCount) break;
                 if (samples) samples[index] = MakeSignedWord(slots_[1 + 2 * k], slots_[2 + 2 * k]);
                 sink_->SetFftGauge(index);
-                LinkState().FftByteCount.store(index + 1, std::memory_order_relaxed);
+                link_.FftByteCount.store(index + 1, std::memory_order_relaxed);
                 if (index + 1 > kFftSampleCount - 1) {
                     FftTransfer = false;
                     sink_->FftTransferComplete();
@@ -169,7 +237,7 @@ void SerialFrameParser::fftByte(uint8_t b) {
             sink_->Beep();
         }
     }
-    LinkState().ReceiveState.store(state, std::memory_order_relaxed);
+    state_ = state;
 }
 
 void SerialFrameParser::replyByte(uint8_t b) {
@@ -183,11 +251,11 @@ void SerialFrameParser::replyByte(uint8_t b) {
                 if (c0 == u'M' && (c1 == 0xB1 || c1 == 0xB3 || c1 == 0xB4)) {
                     if (ComCheckEvent) ComCheckEvent->set();
                     sink_->SetStatusText(QString::fromUtf8("Zaproszenie do załadowania programu."));
-                    LinkState().ProbeAnswered = true;
+                    link_.ProbeAnswered = true;
                     PendingReply = 0;
                     ReplyText.clear();
                 } else {
-                    LinkState().ProbeAnswered = false;
+                    link_.ProbeAnswered = false;
                 }
                 break;
             case 2:
@@ -217,9 +285,8 @@ void SerialFrameParser::replyByte(uint8_t b) {
 }
 
 void SerialFrameParser::textByte(uint8_t b) {
-    auto& receiveState = LinkState().ReceiveState;
-    const uint8_t counter = static_cast<uint8_t>(receiveState.load(std::memory_order_relaxed) + 1);
-    receiveState.store(counter, std::memory_order_relaxed);
+    const uint8_t counter = static_cast<uint8_t>(state_ + 1);
+    state_ = counter;
     if (b == 13) {
         addLine(LinkList::PSListBox2, cp1250Text(ReplyText));
         ReplyText.clear();
@@ -238,13 +305,13 @@ void SerialFrameParser::goodCount(int32_t count) {
         addLine(LinkList::PSListBox1, QString::number(count));
         return;
     }
-    if (!LinkState().SkipSamples.load(std::memory_order_relaxed)) {
+    if (!link_.SkipSamples.load(std::memory_order_relaxed)) {
         if (fifo_ && !fifo_->Full()) fifo_->Put(static_cast<uint32_t>(count));
         sampleEventDue_ = true;  // also when the queue was full: the reader must drain it
-    } else if (LinkState().SkippedSamples.load(std::memory_order_relaxed) < 5) {
-        LinkState().SkippedSamples.fetch_add(1, std::memory_order_relaxed);
+    } else if (link_.SkippedSamples.load(std::memory_order_relaxed) < 5) {
+        link_.SkippedSamples.fetch_add(1, std::memory_order_relaxed);
     } else {
-        LinkState().SkipSamples = false;
+        link_.SkipSamples = false;
     }
 }
 
@@ -262,95 +329,76 @@ void SerialFrameParser::goodXy() {
     const uint8_t px = slots_[9], py = slots_[10];
     sink_->EnableAlignment();
     const int32_t ax = w1 - OffsetX, ay = w2 - OffsetY;
-    LinkState().AlignX = ax;
-    LinkState().AlignY = ay;
+    link_.AlignX = ax;
+    link_.AlignY = ay;
     DetectorX = w3;
     DetectorY = w4;
-    LinkState().DetectorPowerX = px;
-    LinkState().DetectorPowerY = py;
+    link_.DetectorPowerX = px;
+    link_.DetectorPowerY = py;
     if (sink_->CalibrationFormOpen()) sink_->ShowCalibrationOffsets(w1, w2);
     if (sink_->AlignmentViewOn()) sink_->DrawAlignmentTarget(ax, ay, w3, w4, px, py);
     if (sink_->ServicePageShown()) sink_->ShowXyValues(ax, ay, w3, w4, px, py);
 }
 
-void SerialFrameParser::frameByte(uint8_t b) {
-    uint8_t state = LinkState().ReceiveState.load(std::memory_order_relaxed);
+
+inline uint8_t SerialFrameParser::frameByte(uint8_t state, uint8_t b) {
     // Any position outside a frame (0 after the start-up text, or above 35) restarts the search.
     if (state < 1 || state > 35) state = 1;
-    const uint8_t status = LinkState().HeadStatus.load(std::memory_order_relaxed);
-    const uint8_t flags = LinkState().HeadFlags.load(std::memory_order_relaxed);
+    if (const uint8_t slot = kFrameSlot[state]) {
+        slots_[slot] = b;
+        ++state;
+    } else if (state == 1) {
+        if (b == 0xAA) {
+            LinkWatchdogTicks = 0;
+            state = 2;
+        }
+    } else {
+        state = frameBlockEnd(state, b);
+    }
+    if (traceOn_) traceLine(b, state);
+    return state;
+}
+
+void SerialFrameParser::traceLine(uint8_t b, uint8_t state) {
+    state_ = state;
+    addLine(LinkList::RSListBox, QString::number(b) + QStringLiteral(" index") + QString::number(state));
+}
+
+uint8_t SerialFrameParser::frameBlockEnd(uint8_t state, uint8_t b) {
+    const uint8_t status = status_;
+    const uint8_t flags = flags_;
     switch (state) {
-        case 1:
-            if (b == 0xAA) {
-                LinkWatchdogTicks = 0;
-                state = 2;
-            }
-            break;
-        case 2:
-        case 3:
-            slots_[state - 1] = b;
-            ++state;
-            break;
         case 4:
-            if (!checksumOk(&slots_[1], 2, b)) {
-                state = 1;
-                break;
-            }
-            LinkState().HeadStatus.store(slots_[1], std::memory_order_relaxed);
-            LinkState().HeadFlags.store(slots_[2], std::memory_order_relaxed);
+            if (!checksumOk(&slots_[1], 2, b)) return 1;
+            status_ = slots_[1];
+            flags_ = slots_[2];
+            link_.HeadStatus.store(status_, std::memory_order_relaxed);
+            link_.HeadFlags.store(flags_, std::memory_order_relaxed);
             sink_->ShowFlagBits();
             // A head that drops READY sends no count; the reader must still look at the status.
             sampleEventDue_ = true;
-            state = 5;
-            break;
-        case 5:
-            slots_[1] = b;
-            state = 6;
-            break;
-        case 6:
-            state = 7;
-            if ((status & 0x20) && !(status & 0x01)) state = 12;
-            if (!(status & 0x20) && !(status & 0x01)) state = 1;
-            if (!checksumOk(&slots_[1], 1, b))
-                state = 1;
-            else
-                LinkState().SerialSignalLevel.store(slots_[1], std::memory_order_relaxed);
-            break;
-        case 7: case 8: case 9: case 10:
-            slots_[state - 6] = b;  // slots 1..4, most significant first
-            ++state;
-            break;
+            return 5;
+        case 6: {
+            uint8_t next = 7;
+            if ((status & 0x20) && !(status & 0x01)) next = 12;
+            if (!(status & 0x20) && !(status & 0x01)) next = 1;
+            if (!checksumOk(&slots_[1], 1, b)) return 1;
+            link_.SerialSignalLevel.store(slots_[1], std::memory_order_relaxed);
+            return next;
+        }
         case 11:
-            if (!checksumOk(&slots_[1], 4, b)) {
-                state = 1;
-                break;
-            }
+            if (!checksumOk(&slots_[1], 4, b)) return 1;
             goodCount(static_cast<int32_t>((uint32_t(slots_[1]) << 24) | (uint32_t(slots_[2]) << 16) |
                                            (uint32_t(slots_[3]) << 8) | uint32_t(slots_[4])));
-            state = (status & 0x20) ? 12 : (flags & 0x08) ? 25 : 1;
-            break;
+            return (status & 0x20) ? 12 : (flags & 0x08) ? 25 : 1;
         case 24:
-            if (checksumOk(&slots_[1], 12, b)) {
-                goodMeteo();
-                state = (flags & 0x08) ? 25 : 1;
-            } else {
-                state = 1;
-            }
-            break;
-        case 35:
+            if (!checksumOk(&slots_[1], 12, b)) return 1;
+            goodMeteo();
+            return (flags & 0x08) ? 25 : 1;
+        default:  // 35
             if (checksumOk(&slots_[1], 10, b)) goodXy();
-            state = 1;
-            break;
-        default:
-            if (state >= 12 && state <= 23)
-                slots_[state - 11] = b;  // environment bytes, slots 1..12
-            else
-                slots_[state - 24] = b;  // XY bytes (25..34), slots 1..10
-            ++state;
-            break;
+            return 1;
     }
-    LinkState().ReceiveState.store(state, std::memory_order_relaxed);
-    if (traceOn_) addLine(LinkList::RSListBox, QString::number(b) + QStringLiteral(" index") + QString::number(state));
 }
 
 }  // namespace instrument

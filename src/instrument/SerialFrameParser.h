@@ -94,15 +94,31 @@ private:
     void fftByte(uint8_t b);
     void replyByte(uint8_t b);
     void textByte(uint8_t b);
-    void frameByte(uint8_t b);
+    // One byte of a measurement frame at receive state `state`; the state after it.
+    uint8_t frameByte(uint8_t state, uint8_t b);
+    // The bytes that close a block (states 4, 6, 11, 24, 35).
+    uint8_t frameBlockEnd(uint8_t state, uint8_t b);
+    void traceLine(uint8_t b, uint8_t state);
     void addLine(LinkList list, const QString& line);
     void goodCount(int32_t count);
     void goodMeteo();
     void goodXy();
     void flushEvents();
+    // The link state's parser fields taken in before a buffer and published after it.
+    void takeState();
+    void publishState();
 
     TMemoryFifo* fifo_;
     SerialFrameSink* sink_;
+    HeadLinkState& link_;
+    // The receive state and the last good flag bytes, worked on here while a buffer is parsed:
+    // the shared link state is read once before the buffer and written once after it (and the
+    // flag bytes at every good flag block, which the window shows at once), not at every byte.
+    // A receive state that someone else set meanwhile is kept: it counts from the next buffer.
+    uint8_t state_ = 1;
+    uint8_t takenState_ = 1;
+    uint8_t status_ = 0;
+    uint8_t flags_ = 0;
     std::array<uint8_t, 18> slots_{};  // slots_[1..17] as the frame buffer
     // Events are set once per fed buffer: the waiting threads can act only after the buffer
     // is through (their hand-offs run on this thread), so waking them per frame gains nothing.
