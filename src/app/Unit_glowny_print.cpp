@@ -51,6 +51,9 @@ public:
         : pressure_(pressureUnit), temperature_(temperatureUnit) {}
     QString FormatPressure(double hPa) const override { return instrument::FormatPressure(pressure_, hPa); }
     QString FormatTemperature(double c) const override { return instrument::FormatTemperature(temperature_, c); }
+    QString FormatReferenceTemperature(const QString& text) const override {
+        return reports::ReferenceTemperatureText(text, temperature_, foundations::systemDecimalSeparator());
+    }
 
 private:
     uint8_t pressure_, temperature_;

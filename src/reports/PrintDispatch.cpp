@@ -88,9 +88,18 @@ void Drukuj(IPrintHost& host, const PrintState& s, bool preview) {
 PageModel CompositeReport::Layout() {
     PageModel all;
     all.title = title;
+    std::vector<std::pair<PageModel, QString>> laidOut;
+    int sheets = 0;
     for (const auto& part : parts) {
         if (!part) continue;
-        PageModel m = part->Layout();
+        laidOut.emplace_back(part->Layout(), part->dateText);
+        sheets += laidOut.back().first.PageCount();
+    }
+    // One printout: its sheets are numbered through all of its parts.
+    int first = 1;
+    for (auto& [m, date] : laidOut) {
+        FillSysData(m, date, first, sheets);
+        first += m.PageCount();
         if (all.title.isEmpty()) all.title = m.title;
         for (Page& p : m.pages) all.pages.push_back(std::move(p));
     }

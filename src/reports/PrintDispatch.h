@@ -59,7 +59,7 @@ void PrintReportWithSetup(IPrintHost& host, Report& report);
 void Drukuj(IPrintHost& host, const PrintState& state, bool preview);
 
 // The protocol printout: the protocol page, then the readings list and the standard's table,
-// each with its own sheet numbers.
+// their sheets numbered through the whole printout.
 class CompositeReport : public Report {
 public:
     std::vector<std::unique_ptr<Report>> parts;

@@ -55,9 +55,13 @@ std::optional<double> TemperatureOfText(const QString& text) {
     return leadingNumber(t, QStringLiteral("\u00b0C"));
 }
 
-QString ReferenceTemperatureText(const QString& text) {
-    if (text.isEmpty()) return QStringLiteral("20.0 \u00b0C");
-    return (text + QStringLiteral(" \u00b0C")).left(7);
+QString ReferenceTemperatureText(const QString& text, uint8_t temperatureUnit, QChar separator) {
+    const auto celsius = text.trimmed().isEmpty() ? std::optional<double>(20.0) : TemperatureOfText(text);
+    if (!celsius) return (text + QStringLiteral(" \u00b0C")).left(7);
+    // The same unit as the air and material temperatures above it.
+    if (temperatureUnit == 1)
+        return foundations::formatFixed(*celsius * 9 * 0.2 + 32, 15, 1, separator) + QStringLiteral(" \u00b0F");
+    return foundations::formatFixed(*celsius, 15, 1, separator) + QStringLiteral(" \u00b0C");
 }
 
 // ---- protocol ----
@@ -179,7 +183,8 @@ bool TFormProtokol::QuickRepNeedData() {
         set("QRLabel7", h.MachineType);
         set("QRLabel9", h.Axis);
         set("QRLabel11", h.Date);
-        set("QRLabel21", ReferenceTemperatureText(h.ReferenceTemperature));
+        set("QRLabel21", data_.units ? data_.units->FormatReferenceTemperature(h.ReferenceTemperature)
+                                     : ReferenceTemperatureText(h.ReferenceTemperature, 0, u'.'));
         set("QROperator", h.Operator);
         set("QRFirma", h.Company);
         set("QRNrSer", h.SerialNumber);

@@ -3,6 +3,7 @@
 // data, measuring conditions, the chart, the results by the chosen standard, notes) and the table
 // of measured cycles (TRTabela1Form: every point of every cycle).
 #include <QChar>
+#include <cstdint>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -28,6 +29,8 @@ public:
     virtual ~IConditionUnits() = default;
     virtual QString FormatPressure(double hPa) const = 0;
     virtual QString FormatTemperature(double celsius) const = 0;
+    // The header's reference temperature text (°C) as the protocol prints it.
+    virtual QString FormatReferenceTemperature(const QString& headerText) const = 0;
 };
 
 // A pressure text of the header as a number of hPa ("--" and empty: 1013.1; "." or "," as the
@@ -35,8 +38,10 @@ public:
 std::optional<double> PressureOfText(const QString& text);
 // An air or material temperature text in °C ("--" and empty: 20).
 std::optional<double> TemperatureOfText(const QString& text);
-// The reference temperature line: the text + " °C" cut to 7 characters; "20.0 °C" when empty.
-QString ReferenceTemperatureText(const QString& text);
+// The reference temperature line: the header's °C text (empty: 20.0) in the display unit
+// (0 °C, 1 °F) with one decimal and the given separator; a text that holds no number prints
+// as it is with " °C", cut to 7 characters.
+QString ReferenceTemperatureText(const QString& text, uint8_t temperatureUnit, QChar separator);
 
 struct ProtocolData {
     TMeasurementHeader header;

@@ -256,23 +256,32 @@ PageModel Report::Layout() {
     for (Band* s : bandsOf(BandKind::Summary)) placeFitting(group(*s), false);
     endPage(true);
 
-    const int count = model.PageCount();
-    for (int i = 0; i < count; ++i)
-        for (PlacedItem& it : model.pages[size_t(i)].items) {
+    for (Page& page : model.pages)
+        for (PlacedItem& it : page.items) {
             if (it.kind != ItemKind::SysData) continue;
             const BandItem* src = FindItem(it.name);
-            const SysDataKind k = src ? src->sysData : SysDataKind::Date;
+            it.sysData = src ? src->sysData : SysDataKind::Date;
+            it.leadText = it.text;
+        }
+    FillSysData(model, dateText, 1, model.PageCount());
+    return model;
+}
+
+void FillSysData(PageModel& model, const QString& dateText, int firstSheet, int sheetCount) {
+    for (int i = 0; i < model.PageCount(); ++i)
+        for (PlacedItem& it : model.pages[size_t(i)].items) {
+            if (it.kind != ItemKind::SysData) continue;
             QString value;
-            switch (k) {
+            switch (it.sysData) {
             case SysDataKind::Date: value = dateText; break;
-            case SysDataKind::PageNumber: value = QString::number(i + 1); break;
-            case SysDataKind::PageCount: value = QString::number(count); break;
+            case SysDataKind::PageNumber: value = QString::number(firstSheet + i); break;
+            case SysDataKind::PageCount: value = QString::number(sheetCount); break;
             }
             // The field's text leads its value, one space between ("Wydrukowano: 10.12.2026").
+            it.text = it.leadText;
             if (!it.text.isEmpty() && !it.text.endsWith(u' ')) it.text += u' ';
             it.text += value;
         }
-    return model;
 }
 
 void PaintPage(const Page& page, QPainter& p, double scale) {

@@ -110,6 +110,10 @@ struct PlacedItem {
     Qt::Alignment alignment = Qt::AlignLeft;
     ReportFont font;
     std::shared_ptr<ReportChart> chart;
+    // System data fields: what they show and their text before the value, so that a printout
+    // joined from several reports can number its sheets again.
+    SysDataKind sysData = SysDataKind::Date;
+    QString leadText;
 };
 
 struct Page {
@@ -125,6 +129,10 @@ struct PageModel {
     std::vector<Page> pages;
     int PageCount() const { return int(pages.size()); }
 };
+
+// Fills the system data fields of every page: page i (from 0) prints firstSheet + i and the
+// count prints sheetCount.
+void FillSysData(PageModel& model, const QString& dateText, int firstSheet, int sheetCount);
 
 class Report {
 public:

@@ -140,12 +140,24 @@ TEST(PrintDispatch, ProtocolPrintoutJoinsItsReports) {
         auto r = std::make_unique<Report>();
         r->title = pages == 1 ? "first" : "second";
         r->AddBand(BandKind::Detail, "D", 100);
+        Band& h = r->AddBand(BandKind::PageHeader, "H", 20);
+        h.Label("Sheet", QString(), 0, 0, 40, 18).kind = ItemKind::SysData;
+        h.items.back().sysData = SysDataKind::PageNumber;
+        h.Label("Of", "of ", 40, 0, 40, 18).kind = ItemKind::SysData;
+        h.items.back().sysData = SysDataKind::PageCount;
         auto n = std::make_shared<int>(0);
         r->beforePrint = [n] { *n = 0; };
         r->needData = [n, pages] { return ++*n <= pages * 10; };
         all.parts.push_back(std::move(r));
     }
     const PageModel m = all.Layout();
-    EXPECT_EQ(m.PageCount(), 3);
+    ASSERT_EQ(m.PageCount(), 3);
     EXPECT_EQ(m.title, "first");
+    // The sheets count through the whole printout, not per part.
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(m.pages[size_t(i)].First("Sheet")->text, QString::number(i + 1));
+        EXPECT_EQ(m.pages[size_t(i)].First("Of")->text, "of 3");
+    }
+    // Laid out again, it numbers the same.
+    EXPECT_EQ(all.Layout().pages[2].First("Sheet")->text, "3");
 }

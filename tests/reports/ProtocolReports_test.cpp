@@ -24,6 +24,9 @@ class RecordingUnits : public IConditionUnits {
 public:
     QString FormatPressure(double hPa) const override { return QStringLiteral("p=") + QString::number(hPa); }
     QString FormatTemperature(double c) const override { return QStringLiteral("t=") + QString::number(c); }
+    QString FormatReferenceTemperature(const QString& text) const override {
+        return ReferenceTemperatureText(text, 0, u'.');
+    }
 };
 
 }  // namespace
@@ -68,9 +71,22 @@ TEST(ProtocolReport, ConditionTextsToNumbers) {
         EXPECT_EQ(PressureOfText(c.text), c.pressure) << c.text.toStdString();
         EXPECT_EQ(TemperatureOfText(c.text), c.temperature) << c.text.toStdString();
     }
-    EXPECT_EQ(ReferenceTemperatureText(""), "20.0 \u00b0C");
-    EXPECT_EQ(ReferenceTemperatureText("20.5"), "20.5 \u00b0C");
-    EXPECT_EQ(ReferenceTemperatureText("20.55"), "20.55 \u00b0");
+    // The reference temperature in the unit of the other temperatures, with the given separator.
+    const struct {
+        QString text;
+        uint8_t unit;
+        QChar separator;
+        QString printed;
+    } references[] = {
+        {"", 0, u'.', "20.0 \u00b0C"},
+        {"", 1, u',', "68,0 \u00b0F"},
+        {"20.5", 0, u',', "20,5 \u00b0C"},
+        {"20.0", 1, u',', "68,0 \u00b0F"},
+        {"25,0", 1, u'.', "77.0 \u00b0F"},
+        {"brak", 1, u',', "brak \u00b0C"},  // no number: as it is, with the unit
+    };
+    for (const auto& r : references)
+        EXPECT_EQ(ReferenceTemperatureText(r.text, r.unit, r.separator), r.printed) << r.text.toStdString();
 }
 
 TEST(ProtocolReport, OnePageWithHeaderConditionsResultsAndNotes) {
