@@ -62,11 +62,13 @@ QWidget* ServicePage::Build(TMainForm& f) {
     auto* page = named(new QWidget, "PanelSerwisowy");
     page_ = page;
     auto* outer = new QVBoxLayout(page);
+    outer->setContentsMargins(6, 4, 6, 4);  // every pixel counts on a 1024 x 768 screen
     auto* columns = new QHBoxLayout;
     outer->addLayout(columns, 1);
 
     // --- column 1: the laser, the link, the flag pages and the environment channels ---
     auto* c1 = new QVBoxLayout;
+    c1->setSpacing(3);
     auto* laser = named(new QGroupBox(QStringLiteral("Laser"), page), "GroupBoxLaser");
     auto* ll = new QGridLayout(laser);
     ll->addWidget(label(laser, "LabNazwaLasOpis", QStringLiteral("Laser:")), 0, 0);
@@ -150,7 +152,7 @@ QWidget* ServicePage::Build(TMainForm& f) {
     auto* flagOnce = cmd(page, "PSOdczytFLAG", "Odbior FLAG ON", &ServicePage::PSOdczytFLAGClick);
     flagButtons->addWidget(tOn, 0, 0);
     flagButtons->addWidget(tOff, 0, 1);
-    flagButtons->addWidget(flagOnce, 1, 0, 1, 2);
+    flagButtons->addWidget(flagOnce, 0, 2);
     c1->addLayout(flagButtons);
     auto* meteo = named(new QGroupBox(QStringLiteral("Meteo"), page), "GroupBoxMeteoSerwis");
     auto* mg = new QGridLayout(meteo);
@@ -169,12 +171,8 @@ QWidget* ServicePage::Build(TMainForm& f) {
         mg->addWidget(meteoValues_[size_t(c)], c, 2);
     }
     mg->setColumnStretch(0, 1);
-    c1->addWidget(meteo);
 
     c1->addStretch(1);
-    f.Label127 = label(page, "Label127", QString());
-    f.Label127->setWordWrap(true);
-    c1->addWidget(f.Label127);
     columns->addLayout(c1, 1);
 
     // --- column 2: commands, card ports and tests, the reading, the loader ---
@@ -197,12 +195,13 @@ QWidget* ServicePage::Build(TMainForm& f) {
 
     auto* card = named(new QGroupBox(QStringLiteral("Porty i testy"), page), "GroupBoxTesty");
     auto* kg = new QGridLayout(card);
+    // Two a row, as the commands above: three would widen the column past a 1024 x 768 screen.
     kg->addWidget(cmd(card, "PSButton4", "Odbior FIFO", &ServicePage::PSButton4Click), 0, 0);
     kg->addWidget(cmd(card, "PSButton6", "Odbior K1", &ServicePage::PSButton6Click), 0, 1);
-    kg->addWidget(cmd(card, "PSButton7", "Odbior K0", &ServicePage::PSButton7Click), 0, 2);
-    kg->addWidget(cmd(card, "PSButton43", "Test Biosu", &ServicePage::PSButton43Click), 1, 0);
-    kg->addWidget(cmd(card, "PSButton46", "Test Programu", &ServicePage::PSButton46Click), 1, 1);
-    kg->addWidget(cmd(card, "ResetProgBiosu", "Reset Prog. Biosu", &ServicePage::ResetBiosuClick), 1, 2);
+    kg->addWidget(cmd(card, "PSButton7", "Odbior K0", &ServicePage::PSButton7Click), 1, 0);
+    kg->addWidget(cmd(card, "PSButton43", "Test Biosu", &ServicePage::PSButton43Click), 1, 1);
+    kg->addWidget(cmd(card, "PSButton46", "Test Programu", &ServicePage::PSButton46Click), 2, 0);
+    kg->addWidget(cmd(card, "ResetProgBiosu", "Reset Prog. Biosu", &ServicePage::ResetBiosuClick), 2, 1);
     c2->addWidget(card);
 
     auto* reading = named(new QGroupBox(QStringLiteral("Odczyt"), page), "GroupBoxOdczyt");
@@ -223,7 +222,6 @@ QWidget* ServicePage::Build(TMainForm& f) {
         xyDisplays_[size_t(i)] = display(xy, xyNames[i], 0, 11);
         xg->addWidget(xyDisplays_[size_t(i)], i / 2, (i % 2) * 2 + 1);
     }
-    c2->addWidget(xy);
     // The firmware reload with its progress and the head's texts.
     auto* loader = named(new QGroupBox(QStringLiteral("Program interfejsu"), page), "GroupBoxLadowanie");
     auto* lg = new QGridLayout(loader);
@@ -237,6 +235,7 @@ QWidget* ServicePage::Build(TMainForm& f) {
     lg->addWidget(PSProgressBar1, 1, 0, 1, 2);
     PSListBox2 = named(new QListWidget(loader), "PSListBox2");
     f.PSListBox2 = PSListBox2;
+    PSListBox2->setMinimumHeight(48);
     lg->addWidget(PSListBox2, 2, 0, 1, 2);
     c2->addWidget(loader, 1);
 
@@ -246,6 +245,7 @@ QWidget* ServicePage::Build(TMainForm& f) {
 
     // --- column 3: the settings pages, the counts and levels, the serial trace ---
     auto* c4 = new QVBoxLayout;
+    c4->setSpacing(3);
     f.NotebookUstawienia = named(new QStackedWidget(page), "NotebookUstawienia");
     auto* thresholds = new QWidget;
     auto* tl = new QGridLayout(thresholds);
@@ -333,15 +333,28 @@ QWidget* ServicePage::Build(TMainForm& f) {
     f.Button22 = button(settingsBox, "Button22", QStringLiteral("Następna strona..."));
     pageButtons->addWidget(f.Button18);
     pageButtons->addWidget(f.Button19);
-    pageButtons->addWidget(f.Button22);
     sb->addLayout(pageButtons);
+    // On a row of its own, so that the column is no wider than a 1024 x 768 screen allows.
+    auto* nextPage = new QHBoxLayout;
+    nextPage->addStretch(1);
+    nextPage->addWidget(f.Button22);
+    sb->addLayout(nextPage);
     c4->addWidget(settingsBox, 2);
+    // The settings take the height of the page shown, not of their tallest page.
+    auto fitShownPage = [stack = f.NotebookUstawienia](int shown) {
+        for (int i = 0; i < stack->count(); ++i)
+            stack->widget(i)->setSizePolicy(QSizePolicy::Preferred, i == shown ? QSizePolicy::Preferred : QSizePolicy::Ignored);
+        stack->updateGeometry();
+    };
+    QObject::connect(f.NotebookUstawienia, &QStackedWidget::currentChanged, page, fitShownPage);
+    fitShownPage(f.NotebookUstawienia->currentIndex());
 
     auto* lists = new QHBoxLayout;
     auto listBox = [&](const char* boxName, const char* caption, const char* name) {
         auto* box = named(new QGroupBox(QString::fromUtf8(caption), page), boxName);
         auto* l = new QVBoxLayout(box);
         auto* list = named(new QListWidget(box), name);
+        list->setMinimumHeight(40);  // they grow with the room the column has
         l->addWidget(list);
         lists->addWidget(box);
         return list;
@@ -362,6 +375,9 @@ QWidget* ServicePage::Build(TMainForm& f) {
     tr4->addWidget(f.RSButton19);
     tr4->addStretch(1);
     c4->addWidget(trace, 2);
+    // The environment channels at the top of the column, beside the link and the flags.
+    c4->insertWidget(0, meteo);
+    c4->insertWidget(1, xy);
     columns->addLayout(c4, 1);
     QObject::connect(f.CheckBox3, &QCheckBox::toggled, &f, [&f](bool on) {
         f.RSListBox->setVisible(on);
@@ -369,15 +385,21 @@ QWidget* ServicePage::Build(TMainForm& f) {
     });
     QObject::connect(f.RSButton19, &QPushButton::clicked, f.RSListBox, &QListWidget::clear);
 
-    // --- bottom: the ways out, the calibration form and the status bar ---
+    // --- bottom: the ways out, the calibration form and the status bar, below the scrolled
+    // part so that they always show ---
+    auto* frame = named(new QWidget, "RamkaPanelSerwisowy");
+    auto* frameLayout = new QVBoxLayout(frame);
+    frameLayout->setContentsMargins(0, 0, 0, 0);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(cmd(page, "Button3", "Kalibracja", &ServicePage::kalibracja1Click));
-    bottom->addStretch(1);
-    bottom->addWidget(cmd(page, "PSButtonKoniecTrybuSerwisowego", "Koniec Trybu Serwisowego", &ServicePage::PSButtonKoniecTrybuSerwisowegoClick));
-    bottom->addWidget(cmd(page, "PSButton31", "Koniec", &ServicePage::PSButton31Click));
-    outer->addLayout(bottom);
-    f.PSStatusBar1 = panelStatusBar(page, "PSStatusBar1", 1);
-    outer->addWidget(f.PSStatusBar1);
+    bottom->setContentsMargins(9, 0, 9, 0);
+    bottom->addWidget(cmd(frame, "Button3", "Kalibracja", &ServicePage::kalibracja1Click));
+    // The program folder on the bottom row, where a long path has the room of a line.
+    f.Label127 = label(frame, "Label127", QString());
+    f.Label127->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    bottom->addWidget(f.Label127, 1);
+    bottom->addWidget(cmd(frame, "PSButtonKoniecTrybuSerwisowego", "Koniec Trybu Serwisowego", &ServicePage::PSButtonKoniecTrybuSerwisowegoClick));
+    bottom->addWidget(cmd(frame, "PSButton31", "Koniec", &ServicePage::PSButton31Click));
+    f.PSStatusBar1 = panelStatusBar(frame, "PSStatusBar1", 1);
     QObject::connect(f.PSTransmisja2, &TRadioGroup::changed, &f, &TMainForm::PSTransmisja2Click);
 
     PSTimer1 = new QTimer(this);
@@ -386,13 +408,16 @@ QWidget* ServicePage::Build(TMainForm& f) {
     PSTimerMiganie = new QTimer(this);
     PSTimerMiganie->setObjectName(QStringLiteral("PSTimerMiganie"));
     PSTimerMiganie->setInterval(500);
-    // The panel is taller and wider than a 1024 x 768 screen: it scrolls there rather than
-    // making the whole window larger than the screen.
-    auto* scroll = named(new QScrollArea, "ScrollPanelSerwisowy");
+    // Should the panel not fit a screen (a larger font), it scrolls there rather than making
+    // the whole window larger than the screen; the ways out stay below it.
+    auto* scroll = named(new QScrollArea(frame), "ScrollPanelSerwisowy");
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
     scroll->setWidget(page);
-    return scroll;
+    frameLayout->addWidget(scroll, 1);
+    frameLayout->addLayout(bottom);
+    frameLayout->addWidget(f.PSStatusBar1);
+    return frame;
 }
 
 void ServicePage::Connect(QAction* zeemanOn, QAction* zeemanOff, QAction* flagLoop, QAction* calibration) {
@@ -617,9 +642,20 @@ void ServicePage::BlinkMeteoLabels() {
     const QColor normal = page_->palette().color(QPalette::WindowText);
     const QColor next = windowText(meteoNames_[0]) == teal ? normal : teal;
     for (QLabel* l : meteoNames_) setTextColour(l, next);
+    // The head sends its environment blocks, but nothing reads them: the first block after the
+    // panel opened starts the environment reading, so the channels show what arrives. Once a
+    // visit, so that a reading ended by hand on the panel stays ended.
+    if (!meteoStartTried_) {
+        meteoStartTried_ = true;
+        if (!host_.MeteoThreadRunning()) {
+            MeteoStopped = false;
+            host_.StartMeteoThread();
+        }
+    }
 }
 
 void ServicePage::Entered() {
+    meteoStartTried_ = false;
     PSTimerMiganie->start();
     PSProgressBar1->setValue(0);
 }

@@ -133,6 +133,7 @@ private:
     std::array<QLabel*, 8> serialValues_{};  // PSRSLabel30 .. PSRSLabel23
     std::array<QLabel*, 8> serialNames_{};
     std::array<QLabel*, 6> meteoNames_{};
+    bool meteoStartTried_ = false;  // this visit's first environment block has been seen
     std::array<QLabel*, 6> meteoRaw_{};
     std::array<QLabel*, 6> meteoValues_{};
     std::array<TDisplay*, 6> xyDisplays_{};  // DispX, DispY, DispDeltaX, DispDeltaY, DispPowX, DispPowY

@@ -377,6 +377,7 @@ public:
     void SetTypeCalls(TypePageCalls* calls) { typeCallsStandIn_ = calls; }
     int32_t DeviationGridWidth = 0;
     int32_t SavedServicePage = 0;
+    QString SavedServiceCaption;  // the window's caption before the service panel opened
     void ConnectTypePages();
     void BitBtnpozycjonowanieClick();
     void Otworz1Click();

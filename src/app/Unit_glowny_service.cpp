@@ -47,6 +47,7 @@ public:
     void ShowPageBeforeService() override {
         f_.HideServiceMenus();
         f_.NotebookMainForm->setCurrentIndex(f_.SavedServicePage);
+        f_.setWindowTitle(f_.SavedServiceCaption);
     }
     void OpenCalibrationForm() override { f_.kalibracja1Click(); }
 

@@ -361,7 +361,9 @@ void TMainForm::SendValueToExcel(uint8_t digits, double value) {
 void TMainForm::EnterServicePanel() {
     if (NotebookMainForm->currentIndex() == kPageService) return;
     SavedServicePage = NotebookMainForm->currentIndex();
+    SavedServiceCaption = windowTitle();
     NotebookMainForm->setCurrentIndex(kPageService);
+    setWindowTitle(Msg("stCap") + QStringLiteral(" - ") + Msg("stCapSerwis"));
     for (const char* m : {"Opcje1", "Funkcje1"})
         if (QMenu* menu = MenuOf(m)) menu->menuAction()->setVisible(true);
     Service().RefreshFlagView();

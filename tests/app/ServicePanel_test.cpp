@@ -514,6 +514,33 @@ TEST_F(ServicePanelWindow, SerialEnvironmentBlocksShowOnThePanel) {
     MeteoStopped = true;
 }
 
+// Opened while nothing reads the environment: the head's blocks show by themselves, without
+// "Odczyt Meteo".
+TEST_F(ServicePanelWindow, SerialEnvironmentBlocksShowAsSoonAsThePanelOpens) {
+    startWithHead();
+    TMainForm* f = form();
+    ReadingStopped = false;
+    SignalMonitorStopped = false;
+    for (int c = 0; c < 6; ++c)
+        for (int i = 0; i < 7; ++i) {
+            CalibrationTable[c][0][i] = 100 * i;
+            CalibrationTable[c][1][i] = 10 * i;
+        }
+    instrument::sharedMeteoAverager() = instrument::MeteoAverager{};
+    MeteoStopped = true;
+    ASSERT_FALSE(f->MeteoReadingRunning());
+    openPanel();
+    EXPECT_EQ(labelText("PSLabel36"), "0");
+    FrameSpec fr;
+    fr.status = testsupport::kStMeteo | testsupport::kStLevelOk | testsupport::kStNoDataError | testsupport::kStNotFull;
+    head.sendFrame(fr.withMeteo({201, 202, 203, 204, 505, 9990}));
+    EXPECT_TRUE(pumpUntil([&] { return labelText("PSLabel36") == "9990"; })) << labelText("PSLabel36").toStdString();
+    EXPECT_EQ(labelText("PSLabel38"), "201");
+    EXPECT_TRUE(pumpUntil([&] { return labelText("PSLabel51") == u("20,1 °C"); })) << labelText("PSLabel51").toStdString();
+    EXPECT_TRUE(f->MeteoReadingRunning());
+    MeteoStopped = true;
+}
+
 // "Reset Prog. Biosu" over the serial link: 'P' goes out and the head's start-up text arrives
 // in the loader's list line by line.
 TEST_F(ServicePanelWindow, SerialBiosResetCollectsTheStartupText) {
