@@ -72,8 +72,41 @@ private:
 
 }  // namespace
 
+namespace {
+
+// Row 0 holds the headings, as the point store and the menu commands expect; the table shows
+// them in its own heading, which stays in place while the rows scroll.
+void showHeadingsAbove(QTableWidget* grid, const QLabel* fontSource) {
+    if (grid->rowCount() > 0) grid->setRowHidden(0, true);
+    QFont font = fontSource ? fontSource->font() : grid->font();
+    font.setBold(true);
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        const QTableWidgetItem* cell = grid->item(0, c);
+        auto* head = new QTableWidgetItem(cell ? cell->text() : QString());
+        head->setFont(font);
+        head->setForeground(DeviationCellColour(c));
+        head->setTextAlignment(Qt::AlignCenter);
+        grid->setHorizontalHeaderItem(c, head);
+    }
+}
+
+}  // namespace
+
 void InstallDeviationGridDrawing(QTableWidget* grid, int32_t& widthSeen, const QLabel* fontSource) {
     if (!grid) return;
+    QHeaderView* header = grid->horizontalHeader();
+    header->setStyleSheet(QStringLiteral("QHeaderView::section { background-color: #C0C0C0; border: 0px; "
+                                         "border-right: 1px solid #A0A0A0; border-bottom: 1px solid #A0A0A0; }"));
+    header->setSectionsClickable(false);
+    header->show();
+    QPointer<const QLabel> source = fontSource;
+    auto sync = [grid, source] { showHeadingsAbove(grid, source); };
+    QObject::connect(grid->model(), &QAbstractItemModel::dataChanged, grid,
+                     [grid, sync](const QModelIndex& from, const QModelIndex&) {
+                         if (from.row() == 0) sync();
+                     });
+    QObject::connect(grid->model(), &QAbstractItemModel::rowsInserted, grid, sync);
+    sync();
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->horizontalHeader()->setStretchLastSection(false);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -20,9 +20,35 @@ std::vector<MeasurementTableRow> MeasurementTableRows(const TPunkt& cycle, QChar
     return rows;
 }
 
-std::array<int, 6> MeasurementTableColumnWidths(int clientWidth) {
-    const int rest = std::max(0, clientWidth - 80) / 5;
-    return {80, rest, rest, rest, rest, rest};
+std::array<int, 6> MeasurementTableColumnWidths(int clientWidth, const std::array<int, 6>& needed) {
+    // Columns that need more than their share keep what they need; the share of the others is
+    // worked out again until no further column needs more.
+    std::array<bool, 6> own{};
+    int share = 0;
+    for (bool changed = true; changed;) {
+        changed = false;
+        int room = clientWidth - (own[0] ? needed[0] : 80);
+        int sharing = 0;
+        for (size_t c = 1; c < 6; ++c) {
+            if (own[c]) room -= needed[c];
+            else ++sharing;
+        }
+        share = sharing > 0 ? std::max(0, room) / sharing : 0;
+        if (!own[0] && needed[0] > 80) own[0] = changed = true;
+        for (size_t c = 1; c < 6; ++c)
+            if (!own[c] && needed[c] > share) own[c] = changed = true;
+    }
+    std::array<int, 6> w{};
+    w[0] = own[0] ? needed[0] : 80;
+    for (size_t c = 1; c < 6; ++c) w[c] = own[c] ? needed[c] : share;
+    return w;
+}
+
+int MeasurementTableNeededWidth(int headingWidth, int widestValueWidth) {
+    constexpr int margin = 4;
+    // right - text - width / 3 >= left + margin, so width * 2 / 3 >= text + margin.
+    const int forValue = ((widestValueWidth + margin) * 3 + 1) / 2 + 1;
+    return std::max(headingWidth + 2 * margin, forValue);
 }
 
 int MeasurementTableTextX(int left, int right, int textWidth) { return right - textWidth - (right - left) / 3; }

@@ -14,8 +14,15 @@ using MeasurementTableRow = std::array<QString, 6>;
 // The data rows of one cycle (row i shows point i), numbers with the given decimal separator.
 std::vector<MeasurementTableRow> MeasurementTableRows(const TPunkt& cycle, QChar separator);
 
-// Column 0 is 80 pixels wide; the other five share the rest of the client width equally.
-std::array<int, 6> MeasurementTableColumnWidths(int clientWidth);
+// Column 0 is 80 pixels wide; the other five share the rest of the client width equally. A
+// column that needs more than that (`needed`: its heading or its widest value would be cut)
+// gets what it needs and the others share what is left; when even that does not fit, every
+// column takes what it needs and the grid scrolls.
+std::array<int, 6> MeasurementTableColumnWidths(int clientWidth, const std::array<int, 6>& needed = {});
+
+// The width a column needs so that its heading (centred) and its widest value (ending a third
+// of the cell before the right edge) are drawn whole with a small margin.
+int MeasurementTableNeededWidth(int headingWidth, int widestValueWidth);
 
 // Where a data row's text starts: it ends one third of the cell width before the right edge.
 int MeasurementTableTextX(int left, int right, int textWidth);

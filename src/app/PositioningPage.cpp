@@ -4,6 +4,10 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QListWidget>
+#include <QStyle>
 #include <QTimer>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -15,6 +19,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/ColumnFit.h"
 #include "app/PageControls.h"
 #include "app/PositioningRun.h"
 #include "app/RunCommands.h"
@@ -31,6 +36,7 @@ using namespace pagecontrols;
 namespace {
 
 constexpr int kResultsButtonPage = 2;
+constexpr int kSideMinimum = 240;
 
 void enableIf(QWidget* w, bool on) {
     if (w) w->setEnabled(on);
@@ -39,14 +45,17 @@ void enableIf(QWidget* w, bool on) {
 // A resize of the watched chart places the prompts again.
 class ResizeWatch : public QObject {
 public:
-    ResizeWatch(QObject* parent, std::function<void()> onResize) : QObject(parent), onResize_(std::move(onResize)) {}
+    ResizeWatch(QObject* parent, std::function<void()> onResize, bool alsoShowHide = false)
+        : QObject(parent), onResize_(std::move(onResize)), alsoShowHide_(alsoShowHide) {}
     bool eventFilter(QObject* watched, QEvent* e) override {
-        if (e->type() == QEvent::Resize) onResize_();
+        if (e->type() == QEvent::Resize || (alsoShowHide_ && (e->type() == QEvent::Show || e->type() == QEvent::Hide)))
+            onResize_();
         return QObject::eventFilter(watched, e);
     }
 
 private:
     std::function<void()> onResize_;
+    bool alsoShowHide_;
 };
 
 }  // namespace
@@ -124,7 +133,8 @@ QWidget* PositioningPage::Build() {
     ListboxWyniki->SetSections({THeaderSection{QStringLiteral("Parametr"), 100},
                                 THeaderSection{QString(), 50},
                                 THeaderSection{QStringLiteral("Wartość"), 50}});
-    ListboxWyniki->setMinimumSize(300, 200);
+    ListboxWyniki->setMinimumHeight(200);
+    ListboxWyniki->installEventFilter(new ResizeWatch(ListboxWyniki, [this] { FitResultsColumns(); }));
     pw->addWidget(label(PanelWyniki, "LabNorma", QStringLiteral("Norma")));
     pw->addWidget(ComboBoxNorma);
     pw->addWidget(label(PanelWyniki, "LabMaszyna", QStringLiteral("Maszyna")));
@@ -136,10 +146,12 @@ QWidget* PositioningPage::Build() {
     // goes below the readouts rather than into gaps between them.
     side->addStretch(0);
 
-    auto* sideBox = new QWidget(page);
+    auto* sideBox = SideBox = new QWidget(page);
     sideBox->setLayout(side);
-    // On a small screen the chart takes the room the readouts do not need.
-    sideBox->setMinimumWidth(240);
+    // On a small screen the chart takes the room the readouts do not need; the results, while
+    // they show, get the room their columns need.
+    sideBox->setMinimumWidth(kSideMinimum);
+    PanelWyniki->installEventFilter(new ResizeWatch(PanelWyniki, [this] { FitSideToResults(); }, true));
     sideBox->setMaximumWidth(330);
     top->addWidget(sideBox, 1);
     lay->addLayout(top, 1);
@@ -226,6 +238,37 @@ QWidget* PositioningPage::Build() {
     TimerProstoliniowosc1->setObjectName(QStringLiteral("TimerProstoliniowosc1"));
     TimerProstoliniowosc1->setInterval(500);
     return page;
+}
+
+void PositioningPage::FitResultsColumns() {
+    THeaderListbox* list = ListboxWyniki;
+    if (!list || list->SectionCount() != 3) return;
+    // A cell is drawn 6 px short of its section's right edge; a few pixels more keep the text
+    // off the next column.
+    constexpr int kCellSpare = 6 + 6;
+    const QFontMetrics rows(list->listBox()->font());
+    const QFontMetrics heads(list->header()->font());
+    std::array<int, 3> needed{};
+    for (int c = 0; c < 3; ++c)
+        needed[size_t(c)] = heads.horizontalAdvance(list->Sections()[c].text) + 2 * kCellSpare;
+    for (int i = 0; i < list->Count(); ++i) {
+        const QStringList fields = THeaderListbox::SplitRow(list->Item(i), list->DelimChar(), 3);
+        for (int c = 0; c < 3; ++c)
+            needed[size_t(c)] = std::max(needed[size_t(c)], rows.horizontalAdvance(fields[c].trimmed()) + kCellSpare);
+    }
+    const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    list->setMinimumWidth(needed[0] + needed[1] + needed[2] + scrollBar + 2 * list->listBox()->frameWidth());
+    FitSideToResults();
+    const std::array<int, 3> w = ResultsListColumnWidths(list->listBox()->viewport()->width(), needed);
+    for (int c = 0; c < 3; ++c)
+        if (list->SectionWidth(c) != w[size_t(c)]) list->SetSectionWidth(c, w[size_t(c)]);
+}
+
+void PositioningPage::FitSideToResults() {
+    if (!SideBox || !PanelWyniki) return;
+    const QMargins m = SideBox->layout() ? SideBox->layout()->contentsMargins() : QMargins();
+    const int results = PanelWyniki->isVisibleTo(SideBox) ? PanelWyniki->minimumSizeHint().width() + m.left() + m.right() : 0;
+    SideBox->setMinimumWidth(std::max(kSideMinimum, std::min(results, SideBox->maximumWidth())));
 }
 
 void PositioningPage::BuildPrompts() {

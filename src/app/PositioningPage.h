@@ -149,6 +149,9 @@ public:
     QComboBox* StandardChoice() const { return ComboBoxNorma; }  // standard of the results
     QComboBox* MachineChoice() const { return CBMaszyna; }  // machine of the results
     THeaderListbox* ResultsList() const { return ListboxWyniki; }
+    // The results list's columns as wide as their headings and widest texts need, sharing the
+    // rest of the list; the list asks the layout for at least their sum.
+    void FitResultsColumns();
     QStackedWidget* ButtonPages() const { return NotebookButton; }  // running, review, results, end of run (the two-axis review adds its own)
     QPushButton* StartButton() const { return ButtonPozStart; }  // running page
     QPushButton* AcceptPointButton() const { return ButtonZaliczeniepunktu; }  // manual acceptance
@@ -171,6 +174,8 @@ private:
     // A run button's handler: the run's step, then the buttons follow its state.
     void RunStep(void (PositioningRun::*step)());
     void ChooseXAxis(bool byDistance);
+    // The readouts column as wide as the results need while they show.
+    void FitSideToResults();
 
     PositioningPageCalls& calls_;
     QTimer* TimerZaliczeniePunktu = nullptr;
@@ -201,6 +206,7 @@ private:
     QLabel* Label26 = nullptr;
     QPushButton* BRozdziel = nullptr;
     QFrame* PanelWyniki = nullptr;
+    QWidget* SideBox = nullptr;
     QComboBox* ComboBoxNorma = nullptr;
     QComboBox* CBMaszyna = nullptr;
     THeaderListbox* ListboxWyniki = nullptr;

@@ -2,6 +2,8 @@
 #include "app/TablePage.h"
 
 #include <QEvent>
+#include <QFontMetrics>
+#include <algorithm>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPainter>
@@ -18,6 +20,14 @@ using namespace pagecontrols;
 
 namespace {
 
+QFont cellFont(bool heading) {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(16);  // size 12 at 96 dpi
+    font.setBold(heading);
+    return font;
+}
+
 // CyklGridDrawCell: headings bold and centred on silver, numbers on white ending a third of the
 // cell before its right edge.
 class CyklGridDelegate final : public QStyledItemDelegate {
@@ -26,10 +36,7 @@ public:
     void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         const QRect r = option.rect;
         const bool heading = index.row() == 0;
-        QFont font(QStringLiteral("MS Sans Serif"));
-        font.setStyleHint(QFont::SansSerif);
-        font.setPixelSize(16);  // size 12 at 96 dpi
-        font.setBold(heading);
+        const QFont font = cellFont(heading);
         p->save();
         p->fillRect(r, heading ? QColor(0xC0, 0xC0, 0xC0) : QColor(Qt::white));
         p->setFont(font);
@@ -58,7 +65,9 @@ QWidget* TablePage::Build() {
     CyklGrid->setSelectionMode(QAbstractItemView::NoSelection);
     CyklGrid->setItemDelegate(new CyklGridDelegate(CyklGrid));
     CyklGrid->verticalHeader()->setDefaultSectionSize(24);
-    CyklGrid->installEventFilter(this);
+    CyklGrid->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // The viewport, not the grid: its width is final only after the grid has laid it out.
+    CyklGrid->viewport()->installEventFilter(this);
     lay->addWidget(CyklGrid, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -82,11 +91,23 @@ void TablePage::Fill(const TPunkt& cycle, const QStringList& headings) {
 void TablePage::ButtonTabelaBledu1Click() { calls_.ReturnFromTable(); }
 
 bool TablePage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == CyklGrid && event->type() == QEvent::Resize) applyColumnWidths();
+    if (CyklGrid && watched == CyklGrid->viewport() && event->type() == QEvent::Resize) applyColumnWidths();
     return QObject::eventFilter(watched, event);
 }
 
 void TablePage::applyColumnWidths() {
-    const std::array<int, 6> w = MeasurementTableColumnWidths(CyklGrid->viewport()->width());
+    const QFontMetrics headingMetrics(cellFont(true));
+    const QFontMetrics valueMetrics(cellFont(false));
+    std::array<int, 6> needed{};
+    for (int c = 0; c < 6; ++c) {
+        int widest = 0;
+        for (int r = 1; r < CyklGrid->rowCount(); ++r)
+            if (const QTableWidgetItem* item = CyklGrid->item(r, c))
+                widest = std::max(widest, valueMetrics.horizontalAdvance(item->text()));
+        const QTableWidgetItem* heading = CyklGrid->item(0, c);
+        needed[size_t(c)] =
+            MeasurementTableNeededWidth(heading ? headingMetrics.horizontalAdvance(heading->text()) : 0, widest);
+    }
+    const std::array<int, 6> w = MeasurementTableColumnWidths(CyklGrid->viewport()->width(), needed);
     for (int c = 0; c < 6; ++c) CyklGrid->setColumnWidth(c, w[size_t(c)]);
 }

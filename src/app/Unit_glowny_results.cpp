@@ -139,6 +139,7 @@ void TMainForm::FillPositioningResults() {
                                                             *ForwardStats, *BackwardStats, ChosenMachineLimits(Positioning().MachineChoice()));
     if (!results) return;  // nothing evaluated: the list keeps what it shows
     evaluation::FillResultsList(*Positioning().ResultsList(), *results);
+    Positioning().FitResultsColumns();
     if (platform::TChart* c = asChart(Positioning().Chart())) {
         for (const evaluation::SeriesSwitch& s : results->series)
             if (platform::TChartSeries* series = c->SeriesByName(s.name)) series->SetActive(s.active);

@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QTableWidget>
 
 #include "MainWindowFixture.h"
@@ -107,7 +109,11 @@ TEST_F(DeviationTablesTest, TableDrawsItsColoursAndFitsItsColumnsToItsWidth) {
     const QImage img = g.viewport()->grab().toImage();
     img.save(QStringLiteral("/tmp/shots/deviation_table.png"));
     auto cell = [&](int r, int c) { return g.visualRect(g.model()->index(r, c)).adjusted(1, 1, -2, -2); };
-    EXPECT_GT(pixelsNear(img, cell(0, 0), QColor(0xC0, 0xC0, 0xC0)), cell(0, 0).width() * cell(0, 0).height() / 2);
+    // The headings of row 0 in the table's own heading, on silver.
+    const QImage head = g.horizontalHeader()->grab().toImage();
+    const QRect headCell(g.horizontalHeader()->sectionViewportPosition(0) + 2, 2, g.columnWidth(0) - 4,
+                         head.height() - 4);
+    EXPECT_GT(pixelsNear(head, headCell, QColor(0xC0, 0xC0, 0xC0)), headCell.width() * headCell.height() / 2);
     EXPECT_GT(pixelsNear(img, cell(1, 0), Qt::white), cell(1, 0).width() * cell(1, 0).height() / 2);
     EXPECT_GT(pixelsNear(img, cell(1, 1), QColor(0, 0, 255)), 3);  // forward in blue
     EXPECT_EQ(pixelsNear(img, cell(1, 1), QColor(255, 0, 0)), 0);
@@ -121,6 +127,34 @@ TEST_F(DeviationTablesTest, TableDrawsItsColoursAndFitsItsColumnsToItsWidth) {
     }
     EXPECT_EQ(g.columnWidth(0), g.viewport()->width() / 3);
     g.setParent(&f);
+}
+
+// A long run: the headings stay above the rows while the rows scroll, and follow row 0.
+TEST_F(DeviationTablesTest, HeadingsStayWhileTheRowsScroll) {
+    start();
+    TMainForm& f = *form();
+    f.AdjustToScreen(1024, 768);
+    f.resize(1024, 768);
+    f.show();
+    Control<QPushButton>(&f, "BitBtnpozycjonowanie")->click();
+    f.MenuCommand("MenuItemTabelkaOdchylek")->setChecked(true);
+    Control<QTableWidget>(&f, "GridOdchylka")->setVisible(true);
+    f.PositioningCycles->Clear();
+    TPunkt& p = f.PositioningCycles->Add().Punkt;
+    for (int k = 0; k < 60; ++k) p.Add().Dystans = 10.0 * k;
+    f.Points().ShowPositioningCycle(1);
+    QCoreApplication::processEvents();
+    QTableWidget& g = *Control<QTableWidget>(&f, "GridOdchylka");
+    ASSERT_TRUE(g.isVisible());
+    ASSERT_GT(g.verticalScrollBar()->maximum(), 0) << "the rows should not all fit";
+    g.scrollToBottom();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(g.horizontalHeader()->isVisible());
+    EXPECT_TRUE(g.isRowHidden(0));  // not twice
+    for (int c = 0; c < 3; ++c) EXPECT_EQ(g.horizontalHeaderItem(c)->text(), g.item(0, c)->text()) << c;
+    EXPECT_EQ(g.horizontalHeaderItem(2)->text(), "Xr");
+    g.item(0, 2)->setText(QStringLiteral("Ds"));
+    EXPECT_EQ(g.horizontalHeaderItem(2)->text(), "Ds");
 }
 
 TEST_F(DeviationTablesTest, ViewCommandsOfThePage) {

@@ -100,6 +100,23 @@ TEST(MeasurementTableRules, ColumnsAndTextPosition) {
     EXPECT_EQ(MeasurementTableColumnWidths(585), (std::array<int, 6>{80, 101, 101, 101, 101, 101}));
     EXPECT_EQ(MeasurementTableColumnWidths(50)[1], 0);
     EXPECT_EQ(MeasurementTableTextX(0, 90, 30), 30);  // ends 30 px (a third) before the edge
+    // Columns that need more keep it, the others share the rest; too little room: all scroll.
+    const struct {
+        int client;
+        std::array<int, 6> needed, widths;
+    } cases[] = {
+        {585, {60, 90, 90, 90, 90, 90}, {80, 101, 101, 101, 101, 101}},
+        {585, {90, 150, 0, 0, 0, 0}, {90, 150, 86, 86, 86, 86}},
+        {585, {0, 150, 90, 0, 0, 0}, {80, 150, 90, 88, 88, 88}},  // 90 fits no share of 88 once 150 is taken
+        {585, {200, 200, 200, 200, 200, 200}, {200, 200, 200, 200, 200, 200}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(MeasurementTableColumnWidths(c.client, c.needed), c.widths);
+    // The widest value ends a third before the edge and still starts inside its cell.
+    for (int text : {0, 10, 60, 121}) {
+        const int w = MeasurementTableNeededWidth(0, text);
+        EXPECT_GE(MeasurementTableTextX(0, w, text), 4) << text;
+    }
+    EXPECT_EQ(MeasurementTableNeededWidth(100, 10), 108);  // the heading with a margin each side
 }
 
 TEST_F(MeasurementTableTest, ImportOfEachTypeStartsInItsDataFolder) {
