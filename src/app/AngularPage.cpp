@@ -117,6 +117,8 @@ QWidget* AngularPage::Build() {
     infoFont.setBold(true);
     info->setFont(infoFont);
     info->setAlignment(Qt::AlignCenter);
+    // A long prompt breaks into lines within the chart rather than running past its edges.
+    info->setWordWrap(true);
     info->setAttribute(Qt::WA_TransparentForMouseEvents);
     info->hide();
     auto* sideBox = new QWidget(page);
@@ -304,13 +306,13 @@ void AngularPage::RedrawAngularChart() {
 }
 
 void AngularPage::WykresPKResize() {
-    LabelInfoPK->setGeometry(0, WykresPK->height() / 2 - LabelInfoPK->height(), WykresPK->width(),
-                             LabelInfoPK->sizeHint().height());
+    const int width = WykresPK->width();
+    const int height = LabelInfoPK->heightForWidth(width);
+    LabelInfoPK->setGeometry(0, WykresPK->height() / 2 - height, width, height);
 }
 
 void AngularPage::ShowAngularInfo(const QString& text) {
     LabelInfoPK->setText(text);
-    LabelInfoPK->adjustSize();
     WykresPKResize();
     LabelInfoPK->setVisible(!text.isEmpty());
     LabelInfoPK->raise();

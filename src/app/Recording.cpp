@@ -47,6 +47,10 @@ void RecordingLog::Clear() {
     next_ = 1;
 }
 
+int RecordingCountShown(bool allSamples, int recordingTicks, const RecordingLog& log) {
+    return allSamples ? recordingTicks : log.NextNumber() - 1;
+}
+
 QString WriteRecordingRows(const QStringList& rows, const QString& fileName) {
     try {
         SaveFileThroughTemporary(fileName, [&](QIODevice& d) {

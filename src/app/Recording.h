@@ -46,6 +46,10 @@ private:
     bool saved_ = true;
 };
 
+// What "Liczba próbek:" shows: the samples the reading appended in the all-samples mode, the
+// numbered rows of the log in the timed mode.
+int RecordingCountShown(bool allSamples, int recordingTicks, const RecordingLog& log);
+
 // Writes the rows as 8-bit text lines ended by CR LF through the safe-save routine; the message
 // of a failed write, or an empty string.
 QString WriteRecordingRows(const QStringList& rows, const QString& fileName);

@@ -179,6 +179,7 @@ void TFRejestracja::CBWszystkieClick() {
     SPGodzina->setEnabled(timed);
     SPMinuta->setEnabled(timed);
     ListaPomiarow->setVisible(timed);
+    showCount();
 }
 
 bool TFRejestracja::MayClearSamples() {
@@ -225,6 +226,7 @@ void TFRejestracja::BWyczyscClick() {
     }
     ListaPomiarow->ClearItems();
     log_.Clear();
+    showCount();
 }
 
 bool TFRejestracja::BZapisClick() { return save(allSamples()); }
@@ -264,9 +266,8 @@ void TFRejestracja::BKoniecClick() { close(); }
 void TFRejestracja::ButtonPomocClick() { ShowHelpContext(HelpContext); }
 
 void TFRejestracja::Timer1Timer() {
-    if (allSamples()) {
-        Display1->SetValue(RecordingTicks.load());
-    } else if (timedOn_ && RecordingRowDue(lastRow_, interval_, QDateTime::currentDateTime())) {
+    showCount();
+    if (!allSamples() && timedOn_ && RecordingRowDue(lastRow_, interval_, QDateTime::currentDateTime())) {
         AddRow(QDateTime::currentDateTime());
     }
 }
@@ -279,6 +280,11 @@ void TFRejestracja::AddRow(const QDateTime& t) {
     log_.AddRow(row);
     ListaPomiarow->AddItem(row);
     ListaPomiarow->SetItemIndex(ListaPomiarow->Count() - 1);
+    showCount();
+}
+
+void TFRejestracja::showCount() {
+    Display1->SetValue(RecordingCountShown(allSamples(), RecordingTicks.load(), log_));
 }
 
 void TFRejestracja::AddErrorRow() {

@@ -76,6 +76,7 @@ protected:
     void reject() override;
 
 private:
+    void showCount();
     // FormCloseQuery: unsaved rows or samples are offered for saving; false keeps the window.
     bool FormCloseQuery();
     // Before Start clears the collection: unsaved samples there are dropped only on a Yes.

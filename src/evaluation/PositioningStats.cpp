@@ -488,8 +488,9 @@ std::optional<QString> BacklashCaption(const TCykl& cycles, int currentCycle, QC
     if (currentCycle < 1 || currentCycle > cycles.Count()) return std::nullopt;
     const TPunkt& pts = cycles[currentCycle - 1].Punkt;
     if (pts.Count() <= 2 || pts.AllThirdValuesZero()) return std::nullopt;
-    return Msg("stLuz") + " - " + foundations::formatFixed(MaxAbsReversal(&pts), 6, 2, separator) +
-           QString::fromUtf8("µm");
+    // A magnitude: no dash before it that would read as a minus sign, and a space before the unit.
+    return Msg("stLuz") + " " + foundations::formatFixed(MaxAbsReversal(&pts), 6, 2, separator) +
+           QString::fromUtf8(" µm");
 }
 
 }  // namespace evaluation

@@ -149,8 +149,8 @@ std::vector<SeriesValues> PositioningChartSeries(const TCykl& cycles, const TPun
 void PositioningChartSeries(const PositioningReadings& readings, const TPunkt& means, const TPunkt& sigmas,
                             bool byPointNumber, int lengthUnit, std::vector<SeriesValues>& out);
 
-// Caption of LabelLuzZwrotny for the cycle numbered `currentCycle` (from 1): "Luz zwrotny: -
-// 1.23µm" from that cycle's raw points; nullopt (hide the label) when there is no such cycle,
+// Caption of LabelLuzZwrotny for the cycle numbered `currentCycle` (from 1): "Luz zwrotny:
+// 1.23 µm" from that cycle's raw points; nullopt (hide the label) when there is no such cycle,
 // it holds two points or fewer, or all its Xr are 0.0.
 std::optional<QString> BacklashCaption(const TCykl& cycles, int currentCycle,
                                        QChar separator = foundations::systemDecimalSeparator());

@@ -15,7 +15,12 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
 #include <functional>
 #include <vector>
 
@@ -294,6 +299,28 @@ TEST_F(HelpInMainWindowTest, MenuPictureAndMaterialOpenTheirPages) {
     ASSERT_NE(Komunikaty, nullptr);
     QTest::keyClick(Control<QPushButton>(Komunikaty, "Button1"), Qt::Key_F1);
     EXPECT_EQ(TakeHelpPage(), "justowanie.html");
+}
+
+// Every table of every page reads across at the window's size: no cell is squeezed so narrow
+// that its text runs down the page a few letters a line.
+TEST_F(HelpTest, EveryTableOfEveryPageReadsAcross) {
+    ShowHelpContext(0);
+    HelpWindow& w = window();
+    w.show();
+    for (const QString& page : shippedPages()) {
+        w.HelpBrowser->setSource(QUrl::fromLocalFile(QDir(platform::helpFolder()).filePath(page)));
+        QCoreApplication::processEvents();
+        QTextDocument* doc = w.HelpBrowser->document();
+        doc->setTextWidth(w.HelpBrowser->viewport()->width());
+        doc->documentLayout()->documentSize();  // laid out at that width
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+            if (!QTextCursor(b).currentTable() || !b.layout()) continue;
+            const int chars = int(b.text().simplified().size());
+            const int lines = b.layout()->lineCount();
+            EXPECT_LE(lines, std::max(1, chars / 12))
+                << page.toStdString() << ": \"" << b.text().left(40).toStdString() << "\" in " << lines << " lines";
+        }
+    }
 }
 
 // The help window as the inspector sees it; saved as a PNG when VKM30_SCREENSHOTS names a folder.

@@ -102,6 +102,8 @@ TEST_F(RecordingTest, TimedRowsAreSavedAndReadBack) {
     ASSERT_TRUE(pumpUntil([&] { return w.ListaPomiarow->Count() >= 3; }, 10000));
     w.BStop->click();
     const int rows = w.ListaPomiarow->Count();
+    // "Liczba próbek:" counts the rows as they come.
+    EXPECT_EQ(w.Display1->Value(), rows);
     EXPECT_FALSE(w.Saved());
     w.resize(760, 400);
     w.grab().save(QStringLiteral("/tmp/shots/recording_window.png"));

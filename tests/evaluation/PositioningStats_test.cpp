@@ -243,8 +243,8 @@ TEST(PositioningStats, ChartSeriesXValuesAndUnidirectionalRun) {
 TEST(PositioningStats, BacklashCaption) {
     const TCykl run = bidirectionalRun();
     // Cycle 1: |Xa - Xr| = 2, 1, 1, 6.
-    EXPECT_EQ(BacklashCaption(run, 1, u'.'), QString::fromUtf8("Luz zwrotny: - 6.00µm"));
-    EXPECT_EQ(BacklashCaption(run, 3, u','), QString::fromUtf8("Luz zwrotny: - 4,00µm"));
+    EXPECT_EQ(BacklashCaption(run, 1, u'.'), QString::fromUtf8("Luz zwrotny: 6.00 µm"));
+    EXPECT_EQ(BacklashCaption(run, 3, u','), QString::fromUtf8("Luz zwrotny: 4,00 µm"));
     EXPECT_EQ(BacklashCaption(run, 0), std::nullopt);
     EXPECT_EQ(BacklashCaption(run, 4), std::nullopt);
     EXPECT_EQ(BacklashCaption(unidirectionalRun(), 1), std::nullopt);
