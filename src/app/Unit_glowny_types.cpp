@@ -363,7 +363,8 @@ void TMainForm::EnterServicePanel() {
     SavedServicePage = NotebookMainForm->currentIndex();
     SavedServiceCaption = windowTitle();
     NotebookMainForm->setCurrentIndex(kPageService);
-    setWindowTitle(Msg("stCap") + QStringLiteral(" - ") + Msg("stCapSerwis"));
+    setWindowTitle(Msg("stCap") + QStringLiteral(" - ") +
+                   TranslateString(QStringLiteral("stCapSerwis"), QStringLiteral("Panel serwisowy")));
     for (const char* m : {"Opcje1", "Funkcje1"})
         if (QMenu* menu = MenuOf(m)) menu->menuAction()->setVisible(true);
     Service().RefreshFlagView();

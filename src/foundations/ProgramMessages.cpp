@@ -156,7 +156,6 @@ const Entry kMessages[] = {
     {u"stCapMenu", u"Menu Główne"},
     {u"stCapPodzKat", u"Podziały Kątowe"},
     {u"stCapFFT", u"Analiza częstotliwościowa"},
-    {u"stCapSerwis", u"Panel serwisowy"},
     {u"stPlikiPoz", u"Pliki pozycjonowania"},
     {u"stPlikiPred", u"Pliki prędkości"},
     {u"stPlikiProsto", u"Pliki prostoliniowości"},
