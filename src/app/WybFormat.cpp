@@ -8,6 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "foundations/NumberFormat.h"
+#include "foundations/SharedGlobals.h"
+
 using evaluation::CompTableChoice;
 using evaluation::CompTableControlsFor;
 
@@ -80,7 +83,9 @@ void TFWybFormat::LoadChoice(const CompTableChoice& remembered, const TPunkt& Po
     CBFormat->setCurrentIndex(c.Format);
     CBFormatChange();
     CBPunktBazowy->clear();
-    for (int i = 0; i < Points.Count(); ++i) CBPunktBazowy->addItem(evaluation::BasePointItemText(i, Points[i].Dystans));
+    for (int i = 0; i < Points.Count(); ++i)
+        CBPunktBazowy->addItem(
+            evaluation::BasePointItemText(i, Points[i].Dystans, LengthUnit, foundations::systemDecimalSeparator()));
     CBPunktBazowy->setCurrentIndex(c.BasePoint);
     CBSystem->setCurrentIndex(c.System);
     CBOs->setCurrentIndex(c.Axis);

@@ -173,8 +173,12 @@ CompTableControls CompTableControlsFor(int format) {
     }
 }
 
-QString BasePointItemText(int index, double position) {
-    return QString::number(index) + " - " + foundations::formatFixed(position, 15, 0) + " mm";
+QString BasePointItemText(int index, double position, int lengthUnit, QChar separator) {
+    // In inches the position as the rest of the window shows it; the tables stay in mm.
+    if (lengthUnit == 1)
+        return QString::number(index) + " - " + foundations::formatFixed(position * 0.03937007874015748, 15, 2, separator) +
+               " in";
+    return QString::number(index) + " - " + foundations::formatFixed(position, 15, 0, separator) + " mm";
 }
 
 CompTableChoice CompTableDialogPreset(const CompTableChoice& remembered, int pointCount) {

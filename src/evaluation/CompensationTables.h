@@ -63,7 +63,7 @@ struct CompTableControls {
 CompTableControls CompTableControlsFor(int format);
 
 // Item of the base point list: "3 - 300 mm" for point 3 at 300 mm.
-QString BasePointItemText(int index, double position);
+QString BasePointItemText(int index, double position, int lengthUnit = 0, QChar separator = u'.');
 
 // The dialog's preset from remembered choices: format 5 (or unknown) shows Linear; a base
 // point, system or axis outside its list shows item 0 (none when the list is empty), so

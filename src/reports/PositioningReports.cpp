@@ -169,11 +169,13 @@ TqrLista::TqrLista(const ReportSheet& sheet, const PositioningRunData& run)
             kCentre, kBold);
     h.Label(QString(), QStringLiteral("Reverse readings"), kMiddleSeparator, 197, kRightSeparator - kMiddleSeparator,
             18, kCentre, kBold);
-    for (double x : {kLeftSeparator, kMiddleSeparator, kRightSeparator}) h.Line(x, kHeadsTop, x, 243);
+    // The band's frame closes the table on the right: a line at the reverse block's right edge
+    // beside it would print as an empty sliver of a column.
+    for (double x : {kLeftSeparator, kMiddleSeparator}) h.Line(x, kHeadsTop, x, 243);
     Band& d = AddBand(BandKind::Detail, QStringLiteral("DetailBand1"), kRowHeight);
     d.frame.left = d.frame.right = true;
     d.Label(QStringLiteral("QRLabelPos"), QString(), 6, 4, 50, 19, kRight, kText);
-    for (double x : {kLeftSeparator, kMiddleSeparator, kRightSeparator}) d.Line(x, 0, x, kRowHeight);
+    for (double x : {kLeftSeparator, kMiddleSeparator}) d.Line(x, 0, x, kRowHeight);
     for (int j = 0; j < kColumns; ++j) {
         const QString n = QString::number(j + 1);
         h.Label(QStringLiteral("QROF") + n, n, kForwardX[j], 219, kColumnWidth, 18, kRight, kText);

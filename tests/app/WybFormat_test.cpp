@@ -1,5 +1,8 @@
 #include <QApplication>
 #include <QComboBox>
+
+#include "foundations/NumberFormat.h"
+#include "foundations/SharedGlobals.h"
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -47,6 +50,13 @@ TEST(WybFormat, ComponentsAndBasePointList) {
     EXPECT_EQ(items(f.CBPunktBazowy),
               QStringList({"0 - 0 mm", "1 - 100 mm", "2 - 200 mm", "3 - 300 mm", "4 - 12 mm"}));
     EXPECT_EQ(f.Choice(), (CompTableChoice{ctfSiemens, 1, 2, 3}));
+    // In inches the positions read in inches, with the system's separator.
+    LengthUnit = 1;
+    f.LoadChoice({ctfSiemens, 1, 2, 3}, targets({0, 100, 254}));
+    LengthUnit = 0;
+    const QChar sep = foundations::systemDecimalSeparator();
+    EXPECT_EQ(items(f.CBPunktBazowy),
+              QStringList({"0 - 0" + QString(sep) + "00 in", "1 - 3" + QString(sep) + "94 in", "2 - 10" + QString(sep) + "00 in"}));
 }
 
 TEST(WybFormat, FormatChangeEnablesItsChoices) {
