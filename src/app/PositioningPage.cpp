@@ -2,6 +2,8 @@
 // the run's button pages and the status bar.
 #include "app/PositioningPage.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QEvent>
 #include <QFontMetrics>
@@ -282,6 +284,7 @@ void PositioningPage::BuildPrompts() {
     for (QLabel* l : {Label124, Label20}) {
         l->setFont(f);
         l->setAlignment(Qt::AlignCenter);
+        l->setWordWrap(true);  // a long prompt takes two lines rather than losing its ends
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
         l->hide();
     }
@@ -419,9 +422,17 @@ bool PositioningPage::MoveTimerActive() const { return TimerProstoliniowosc1->is
 void PositioningPage::PlacePrompts() {
     const int w = wykres->width();
     const int mid = wykres->height() / 2;
-    const int h = Label124->sizeHint().height();
-    Label124->setGeometry(0, mid - h - 2, w, h);
-    Label20->setGeometry(0, mid + 2, w, h);
+    const int upper = std::max(Label124->sizeHint().height(), Label124->heightForWidth(w));
+    const int lower = std::max(Label20->sizeHint().height(), Label20->heightForWidth(w));
+    Label124->setGeometry(0, mid - upper - 2, w, upper);
+    Label20->setGeometry(0, mid + 2, w, lower);
+}
+
+void PositioningPage::ShowUpperPrompt(const QString& text) {
+    Label124->setText(text);
+    Label20->hide();
+    PlacePrompts();
+    Label124->show();
 }
 
 // --- the chart's x axis ---

@@ -112,6 +112,8 @@ public:
 
     // A point was accepted: the wait for the next starts once the prompt to move on has shown.
     void StartMoveHint();
+    // Label124 alone over the chart, just above its middle, with `text`.
+    void ShowUpperPrompt(const QString& text);
     void SetAcceptTimerEnabled(bool on);
     void SetMoveTimerEnabled(bool on);
     bool AcceptTimerActive() const;

@@ -5,12 +5,21 @@
 
 #include "evaluation/MeasurementFiles.h"
 #include "evaluation/PointStore.h"
+#include "foundations/NumberFormat.h"
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
 
 const std::vector<int>& PositioningDataTags() {
     static const std::vector<int> tags{2, 3, 4, 5, 28, 42};
     return tags;
+}
+
+QString ReturnToStartPrompt(double startPointMm, int lengthUnit) {
+    const bool inch = lengthUnit == 1;
+    const QString value = foundations::formatFixed(inch ? startPointMm * 0.03937007874015748 : startPointMm, 15, inch ? 4 : 3,
+                                                   foundations::systemDecimalSeparator()) +
+                          (inch ? QStringLiteral(" in") : QStringLiteral(" mm"));
+    return FillPlaceholder(Msg("stWrocDoStartu"), value);
 }
 
 namespace {
@@ -120,9 +129,20 @@ void PositioningRun::deleteCycle(int index) {
     if (index >= 0 && index < cyclesY_.Count()) cyclesY_.Delete(index);
 }
 
-void PositioningRun::dropUnfinishedCycle() {
-    // A linear run stopped inside a cycle: that cycle is dropped, once.
+bool PositioningRun::stoppedCycleHoldsPoints() const {
+    const int index = CurrentCycle() - 1;
+    return cycleUnfinished_ && index >= 0 && index < cycles_.Count() && cycles_[index].Punkt.Count() > 0;
+}
+
+bool PositioningRun::stoppedFirstCycleHoldsPoints() const {
+    return CurrentCycle() == 1 && stoppedCycleHoldsPoints();
+}
+
+void PositioningRun::dropUnfinishedCycle(bool keepStoppedFirstCycle) {
+    // A linear run stopped inside a cycle: that cycle is dropped, once. The review keeps a
+    // stopped first cycle with accepted points: they are all the run has measured.
     if (settings_.PositioningMethod != 0 || EndPage.next || !cycleUnfinished_) return;
+    if (keepStoppedFirstCycle && stoppedFirstCycleHoldsPoints()) return;
     cycleUnfinished_ = false;
     if (CurrentCycle() < 1) return;
     deleteCycle(CurrentCycle() - 1);
@@ -130,7 +150,7 @@ void PositioningRun::dropUnfinishedCycle() {
 }
 
 void PositioningRun::ZakonczeniePozRaportClick() {
-    dropUnfinishedCycle();
+    dropUnfinishedCycle(false);
     view_.ShowResults();
 }
 
@@ -142,7 +162,7 @@ void PositioningRun::showCurrentCycle() {
 }
 
 void PositioningRun::ZakonczeniePozPrzegladajClick() {
-    dropUnfinishedCycle();
+    dropUnfinishedCycle(true);
     if (CurrentCycle() == 0) {
         CurrentCycle() = 1;
         return;
@@ -272,7 +292,13 @@ void PositioningRun::ZakonczeniePozKoniecClick() { prepareNewRun(false); }
 void PositioningRun::EnableControlsAfterMeasurement() {
     MeasurementRunning = false;
     view_.SetSetupControlsEnabled(true);
-    EndPage.review = EndPage.next || CurrentCycle() >= 2;
+    // Points accepted before a stop are measured data like a finished pass: offered for saving
+    // and asked about before they are dropped.
+    if (stoppedCycleHoldsPoints()) {
+        DataSaved = false;
+        view_.EnableMenuItemsByTag(PositioningDataTags(), true);
+    }
+    EndPage.review = EndPage.next || CurrentCycle() >= 2 || stoppedFirstCycleHoldsPoints();
     EndPage.results = CurrentCycle() >= 2;
     EndPage.repeat = true;
     if (DeviationJumpSeen && !settings_.PointsFromList) view_.ShowLargeErrorAdvice();
@@ -324,6 +350,11 @@ void PositioningRun::FinishPositioningMeasurement() {
 
     // Cycles of unequal length would pair points of different targets in the evaluation.
     evaluation::TrimCyclesToShortest(cycles_);
+    // The second axis keeps the points its positioning cycle keeps.
+    for (int c = 0; c < cyclesY_.Count() && c < cycles_.Count(); ++c) {
+        TPunkt& y = cyclesY_[c].Punkt;
+        while (y.Count() > cycles_[c].Punkt.Count()) y.Delete(y.Count() - 1);
+    }
     CurrentCycle() = cycles_.Count();
 
     const int firstCount = cycles_.Count() > 0 ? cycles_[0].Punkt.Count() : 0;

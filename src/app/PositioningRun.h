@@ -15,6 +15,10 @@
 // export.
 const std::vector<int>& PositioningDataTags();
 
+// The prompt while a linear cycle waits for the axis back at the start point (mm; shown in
+// inches with length unit 1).
+QString ReturnToStartPrompt(double startPointMm, int lengthUnit);
+
 // The main window's side of a positioning run; the window implements every hook, a test's view
 // records them.
 class PositioningRunView {
@@ -123,7 +127,9 @@ private:
     void addCycle();
     void resetAcceptance(bool resetAcceptState);
     void beginRunning();
-    void dropUnfinishedCycle();
+    void dropUnfinishedCycle(bool keepStoppedFirstCycle);
+    bool stoppedCycleHoldsPoints() const;
+    bool stoppedFirstCycleHoldsPoints() const;
     void deleteCycle(int index);
     void writeBackup();
     void showCurrentCycle();

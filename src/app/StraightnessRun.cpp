@@ -120,6 +120,8 @@ void StraightnessRun::StartStraightnessRun() {
 
 void StraightnessRun::EndMeasurementRun() {
     if (mode_ == kModePositioning) {
+        // Without a run there is nothing to end (the menu's Stop on a page that has not started).
+        if (!MeasurementRunning) return;
         if (!view_.ConfirmEndRun()) return;
         if (positioning_.CurrentCycle() == 0) {
             view_.SendCommandByte(kReset);

@@ -538,7 +538,9 @@ public:
     // Second-axis cycle c (1-based, kept within the cycles) on both straightness charts.
     void ShowXYCycle(int cycle);
     // The straightness charts and labels from `points`; both planes with `bothPlanes`.
-    void PlotStraightnessOf(const TPunkt& points, bool bothPlanes);
+    // The second-axis cycles of a positioning run hold their positions in mm (the run's
+    // targets), drawn as they are whatever the length unit.
+    void PlotStraightnessOf(const TPunkt& points, bool bothPlanes, bool positionsInMm = false);
 
     // --- firmware loader and BIOS text (Unit_glowny_loader.cpp) ---
     // Starts the loader at BaudRateIndex/AltBaudRateIndex through the threads' owner, unless one

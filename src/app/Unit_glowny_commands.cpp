@@ -165,7 +165,6 @@ void TMainForm::Generujtras1Click() {
 }
 
 void TMainForm::ImportDanychClick() {
-    TMeasurementHeader& header = MeasurementHeader();
     // An import replaces the mode's data: never during a run, and unsaved data is offered for
     // saving first, as opening a file does.
     const bool imports = MeasurementMode == kModePositioning || MeasurementMode == kModeStraightness ||
@@ -175,14 +174,26 @@ void TMainForm::ImportDanychClick() {
         return;
     }
     if (imports && !SaveOrDiscardChanges(MeasurementMode)) return;
+    // Each file is read into copies; only a whole import replaces the data, the header and what
+    // the page shows, so a failed one leaves everything as it was.
+    TMeasurementHeader header = MeasurementHeader();
     switch (MeasurementMode) {
     case kModePositioning: {
         if (Positioning().ButtonPages() && Positioning().ButtonPages()->currentIndex() == 2) PositioningControl().ButtonRaportPoprzednieClick();
         const auto file = chooseImportFile(*this, 0, QStringLiteral(".dta"), PositioningDir);
-        if (!file) break;
+        if (!file) return;
+        TCykl cycles;
         QString addition;
-        if (const auto failure = ImportMeasurementText(*file, *PositioningCycles, header, &addition))
+        if (const auto failure = ImportMeasurementText(*file, cycles, header, &addition)) {
             showError(*failure);
+            return;
+        }
+        *PositioningCycles = cycles;
+        // The imported run has no second axis: one of an earlier run would not belong to it.
+        CyclesY->Clear();
+        MeasurementHeader() = header;
+        // The title names what is shown now, not a file opened before.
+        setWindowTitle(ModeCaptions[kModePositioning] + addition);
         PositioningControl().CurrentCycle() = 1;
         Points().ShowPositioningCycle(1);
         const auto backlash = evaluation::BacklashCaption(*PositioningCycles, 1);
@@ -200,27 +211,40 @@ void TMainForm::ImportDanychClick() {
     }
     case kModeStraightness: {
         const auto file = chooseImportFile(*this, 2, QStringLiteral(".lda"), StraightnessDir);
-        if (!file) break;
+        if (!file) return;
+        TPunkt points;
         try {
-            ImportTextReadings(*file, *StraightnessPoints, header);
+            ImportTextReadings(*file, points, header);
         } catch (const TextFormatError&) {
             showError(TextImportFormatMessage());
+            return;
         } catch (const MeasurementFileError& e) {
             showError(e.message());
+            return;
         }
+        *StraightnessPoints = points;
+        MeasurementHeader() = header;
+        setWindowTitle(ModeCaptions[kModeStraightness] + QStringLiteral(" - ") + QFileInfo(*file).fileName());
         PlotStraightnessPoints();
         break;
     }
     case kModeFlatness: {
         const auto file = chooseImportFile(*this, 3, QStringLiteral(".fda"), FlatnessDir);
-        if (!file) break;
-        if (const auto failure = LoadFlatnessText(*file, *FlatnessLines, header)) showError(*failure);
+        if (!file) return;
+        TCykl lines = *FlatnessLines;
+        if (const auto failure = LoadFlatnessText(*file, lines, header)) {
+            showError(*failure);
+            return;
+        }
+        *FlatnessLines = lines;
+        MeasurementHeader() = header;
+        setWindowTitle(ModeCaptions[kModeFlatness] + QStringLiteral(" - ") + QFileInfo(*file).fileName());
         FlatnessDataSaved = false;
         Flatness().UpdateLineMask();
         Flatness().BuildFlatnessMap();
         break;
     }
-    default: break;
+    default: return;  // nothing imported, nothing to offer
     }
     EnableMenuItemsByTag(TagSet({3, 4, 5, 28}), true);
 }

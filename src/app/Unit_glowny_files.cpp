@@ -319,13 +319,13 @@ void TMainForm::AverageXYCycles() {
 
 void TMainForm::PlotStraightnessPoints() { PlotStraightnessOf(*StraightnessPoints, StraightnessMethod == 2); }
 
-void TMainForm::PlotStraightnessOf(const TPunkt& points, bool bothPlanes) {
+void TMainForm::PlotStraightnessOf(const TPunkt& points, bool bothPlanes, bool positionsInMm) {
     evaluation::StraightnessPlotOptions o;
     o.statisticsMethod = StatisticsMethod;
     o.straightnessMethod = StraightnessMethod;
     o.flatnessMode = MeasurementMode == mfFlatness;
     o.flatnessLine = StraightnessControl().FlatnessLine;
-    o.lengthUnit = LengthUnit;
+    o.lengthUnit = positionsInMm ? 0 : LengthUnit;
     const evaluation::StraightnessPlot plot = evaluation::PlotStraightness(points, o);
     evaluation::PointStore& store = Points();
     const evaluation::PointStorePlots& p = store.Plots();

@@ -108,6 +108,10 @@ struct TMainForm::RunParts {
         }
         int PositioningCycleCount() override { return f_.PositioningCycles->Count(); }
         void SaveBackupCopy() override { f_.SaveBackupCopy(); }
+        void ShowReturnToStart(double startMm) override {
+            f_.Positioning().ShowUpperPrompt(ReturnToStartPrompt(startMm, LengthUnit));
+        }
+        void HideReturnToStart() override { showIf(f_.Positioning().UpperPrompt(), false); }
         void StartPositioningCycle() override { f_.StartPositioningCycle(); }
         void FinishPositioningMeasurement() override { f_.FinishPositioningMeasurement(); }
         void EndMeasurementRun() override { f_.EndMeasurementRun(); }
@@ -142,7 +146,11 @@ struct TMainForm::RunParts {
                                             QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
             SetChartBackground(f_.Positioning().Chart(), PositioningBackgroundFile(f_.ProgramDir, f_.PositioningMethod));
         }
-        void HideBacklash() override { showIf(f_.Positioning().BacklashLabel(), false); }
+        void HideBacklash() override {
+            showIf(f_.Positioning().BacklashLabel(), false);
+            // The second axis's straightness figure of a two-axis review belongs to that review.
+            showIf(f_.Positioning().StraightnessYErrorLabel(), false);
+        }
         void ShowBacklash() override {
             if (!f_.Positioning().BacklashLabel()) return;
             const auto caption = evaluation::BacklashCaption(*f_.PositioningCycles,
@@ -176,6 +184,8 @@ struct TMainForm::RunParts {
         void HideAcceptLabels() override {
             showIf(f_.Positioning().AcceptedLabel(), false);
             showIf(f_.Positioning().InWindowLabel(), false);
+            // A stop while the run waited for the axis at the start ends that wait too.
+            showIf(f_.Positioning().UpperPrompt(), false);
         }
         void SetStartCaption(const QString& c) override {
             if (f_.Positioning().StartButton()) f_.Positioning().StartButton()->setText(c);

@@ -100,7 +100,7 @@ void TMainForm::ShowXYCycle(int cycle) {
     if (CyclesY->Count() == 0) return;
     cycle = std::clamp(cycle, 1, CyclesY->Count());
     PositioningControl().CurrentCycle() = cycle;
-    PlotStraightnessOf((*CyclesY)[cycle - 1].Punkt, true);
+    PlotStraightnessOf((*CyclesY)[cycle - 1].Punkt, true, true);
     Points().FitXYCycleLine();
     lOpisXY->setText(TranslateString(QStringLiteral("stCykl"), QStringLiteral("Cykl")) + u' ' + QString::number(cycle));
 }
@@ -113,8 +113,9 @@ void TMainForm::BPomiaryXYClick() {
     SetChartAxesAutomatic();
     const QString left = TranslateString(QStringLiteral("stBladProsto"), QStringLiteral("Odchyłka Prostoliniowości")) +
                          QStringLiteral(" [ µm ]");
+    // The second-axis cycles are at the run's targets, in mm.
     const QString bottom = TranslateString(QStringLiteral("stOdleglosc"), QStringLiteral("Odległość")) +
-                           QStringLiteral(" [ cm ]");
+                           QStringLiteral(" [ mm ]");
     for (QWidget* chart : {static_cast<QWidget*>(Positioning().Chart()), static_cast<QWidget*>(Positioning().YChart())}) {
         SetChartAxisTitle(chart, ChartAxis::Left, left);
         SetChartAxisTitle(chart, ChartAxis::Bottom, bottom);
@@ -146,7 +147,7 @@ void TMainForm::sbXYLastClick() {
 
 void TMainForm::bRaoprtXYClick() {
     AverageXYCycles();
-    PlotStraightnessOf(*StraightnessPoints, true);
+    PlotStraightnessOf(*StraightnessPoints, true, true);
     Points().FitXYCycleLine();
     lOpisXY->setText(TranslateString(QStringLiteral("stSrednia"), QString::fromUtf8("Średnia")));
 }
@@ -154,6 +155,9 @@ void TMainForm::bRaoprtXYClick() {
 void TMainForm::BPowrotDoPozClick() {
     Positioning().YChart()->hide();
     Positioning().YChart()->setMinimumHeight(0);
+    // The straightness figures were the review's; the positioning view shows its reversal line.
+    Positioning().StraightnessYErrorLabel()->hide();
+    Positioning().BacklashLabel()->hide();
     SetChartAxisTitle(Positioning().Chart(), ChartAxis::Left, TranslateString(QStringLiteral("stBlad"), QString::fromUtf8("Błąd")) +
                                                    QStringLiteral(" [ µm ]"));
     const QString distance = TranslateString(QStringLiteral("stOdleglosc"), QString::fromUtf8("Odległość"));

@@ -165,6 +165,7 @@ void TMainForm::DisableLinearStart() {
 void TMainForm::ShowPositioningOnEnd() {
     if (!InterfaceError) TypeCalls().ShowPositioningPanels();
     showIf(Positioning().BacklashLabel(), false);
+    showIf(Positioning().StraightnessYErrorLabel(), false);
 }
 
 void TMainForm::BitBtnpozycjonowanieClick() {
@@ -188,7 +189,7 @@ void TMainForm::BitBtnpozycjonowanieClick() {
 
     if (Positioning().ButtonPages()) Positioning().ButtonPages()->setCurrentIndex(0);
     enableIf(MenuCommand("TabelaPomiarow"), false);
-    for (QWidget* w : std::initializer_list<QWidget*>{Positioning().BacklashLabel(), Positioning().WaitProgress(), Positioning().WaitTimeBar(), Positioning().WaitTimeLabel()})
+    for (QWidget* w : std::initializer_list<QWidget*>{Positioning().BacklashLabel(), Positioning().StraightnessYErrorLabel(), Positioning().WaitProgress(), Positioning().WaitTimeBar(), Positioning().WaitTimeLabel()})
         showIf(w, false);
 
     SetChartBackground(Positioning().Chart(), PositioningBackgroundFile(ProgramDir, PositioningMethod));
@@ -202,6 +203,9 @@ void TMainForm::BitBtnpozycjonowanieClick() {
     TypeCalls().RefreshParameterSummary();
     PositioningCycles->Clear();
     DeviationGridWidth = 0;
+    // Nothing measured or loaded yet: nothing to save, print or export, no run to stop.
+    EnableMenuItemsByTag(TagSet({2, 3, 4, 5, 28, 42}), false);
+    enableIf(MenuCommand("Stop1"), false);
 
     if (InterfaceError) {
         TypeCalls().HidePositioningPanels();

@@ -171,6 +171,11 @@ void PointStore::TurnBack(int cyclePointIndex, int cycle, int gridRows) {
         TPunkt& points = (*data_.PositioningCycles)[cycle - 1].Punkt;
         if (cyclePointIndex >= 0 && cyclePointIndex < points.Count()) points.Delete(cyclePointIndex);
     }
+    // The second axis keeps exactly the points the positioning cycle keeps.
+    if (data_.CyclesY && cycle >= 1 && cycle <= data_.CyclesY->Count()) {
+        TPunkt& points = (*data_.CyclesY)[cycle - 1].Punkt;
+        if (cyclePointIndex >= 0 && cyclePointIndex < points.Count()) points.Delete(cyclePointIndex);
+    }
     if (plots_.GridOdchylka && gridRows >= 0) plots_.GridOdchylka->SetRowCount(gridRows);
 }
 

@@ -166,7 +166,8 @@ public:
     bool StorePositioningPoint(int i, int cycle, double v, bool forward);
     bool FillPositioningGrid(int i, int cycle, double v, bool forward);
     // The teaching cycle turned back: the last forward point of the chart and point
-    // `cyclePointIndex` of cycle `cycle` (1-based) go, the grid keeps `gridRows` rows.
+    // `cyclePointIndex` of cycle `cycle` (1-based), in the positioning and the second-axis
+    // cycles, go; the grid keeps `gridRows` rows.
     void TurnBack(int cyclePointIndex, int cycle, int gridRows);
     void AddVelocitySample(double v);
     void AddAngularPoint(int i);

@@ -84,6 +84,7 @@ const Entry kMessages[] = {
     {u"stPrzesun", u"Przesuń odbłyśnik"},
     {u"stDoPunktu", u"do punktu %d lub zakończ - STOP."},
     {u"stPunktZaliczony", u"Punkt %d zaliczony."},
+    {u"stWrocDoStartu", u"Odjedź i wróć do punktu startowego (%s), aby zakończyć cykl."},
     {u"stPomZapis", u"Pomiary nie zapisane!! Czy chcesz je zapisać?"},
     {u"stDwukierunkowa", u"dwukierunkowa"},
     {u"stCalkowita", u"całkowita"},

@@ -130,11 +130,13 @@ double PointAcceptance::AcceptLinear(double currentValue) {
             } else {
                 st.pointIndex = 0;
                 st.passFinished = true;
+                sink_.ShowReturnToStart(s.startPoint);
             }
         }
     } else {
         if (std::nearbyint(v) == std::nearbyint(s.startPoint)) {
             st.passFinished = false;
+            sink_.HideReturnToStart();
             sink_.SaveBackupCopy();
             if (sink_.PositioningCycleCount() < s.cycleCount) sink_.StartPositioningCycle();
         } else {

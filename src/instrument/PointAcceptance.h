@@ -77,6 +77,10 @@ public:
     virtual void FillPositioningGrid(int /*i*/, int /*cycle*/, double /*v*/, bool /*forward*/) = 0;
     virtual int PositioningCycleCount() = 0;
     virtual void SaveBackupCopy() = 0;
+    // Linear pattern: both passes are measured and the cycle ends when the axis comes to rest
+    // at the start point again; the prompt says so until then.
+    virtual void ShowReturnToStart(double /*startPoint, mm*/) = 0;
+    virtual void HideReturnToStart() = 0;
     virtual void StartPositioningCycle() = 0;
     virtual void FinishPositioningMeasurement() = 0;
     // Straightness: Label124's text (Label20 hidden), TimerProstoliniowosc1, the point store.

@@ -47,6 +47,8 @@ public:
     void FillPositioningGrid(int i, int cycle, double v, bool forward) override { stored.push_back({i, cycle, v, forward}); }
     int PositioningCycleCount() override { return cycles; }
     void SaveBackupCopy() override { calls.push_back("backup"); }
+    void ShowReturnToStart(double start) override { calls.push_back("return to " + std::to_string(int(start))); }
+    void HideReturnToStart() override { calls.push_back("returned"); }
     void StartPositioningCycle() override {
         calls.push_back("startcycle");
         ++cycles;
@@ -107,12 +109,14 @@ TEST(PointAcceptance, LinearRunWithListedTargets) {
     r.rest(10.0);
     r.rest(0.003);
     EXPECT_TRUE(r.eng.state.passFinished);
+    // The run now waits for the axis at the start, and says so.
+    EXPECT_EQ(r.sink.calls, (std::vector<std::string>{"return to 0"}));
     r.rest(-2);  // away from the start and back again ends the pass
     r.rest(0.0);
     const std::vector<Stored> expected = {{0, 1, 0, true},    {1, 1, 10.002, true}, {2, 1, 20.001, true},
                                           {2, 1, 20.0, false}, {1, 1, 10.0, false},  {0, 1, 0.003, false}};
     EXPECT_EQ(r.sink.stored, expected);
-    EXPECT_EQ(r.sink.calls, (std::vector<std::string>{"backup", "startcycle"}));
+    EXPECT_EQ(r.sink.calls, (std::vector<std::string>{"return to 0", "returned", "backup", "startcycle"}));
     EXPECT_EQ(r.eng.state.currentCycle, 2);
     r.rest(0.01);
     ASSERT_EQ(r.sink.stored.size(), 7u);

@@ -17,6 +17,8 @@ public:
     void FillPositioningGrid(int, int, double, bool) override {}
     int PositioningCycleCount() override { return 0; }
     void SaveBackupCopy() override {}
+    void ShowReturnToStart(double) override {}
+    void HideReturnToStart() override {}
     void StartPositioningCycle() override {}
     void FinishPositioningMeasurement() override {}
     void ShowStraightnessInfo(const QString&) override {}
