@@ -58,7 +58,7 @@ TEST_F(TwoAxisReviewTest, CycleButtonsMeanAndWayBack) {
     // Both planes are drawn: the horizontal on wykres, the vertical on WykresOsY.
     EXPECT_EQ(count(Control<platform::TChart>(&f, "wykres"), "DoPrzodu"), 3);
     EXPECT_EQ(count(Control<platform::TChart>(&f, "WykresOsY"), "ProstoOsY"), 3);
-    EXPECT_EQ(f.ChartAxisTitle(Control<platform::TChart>(&f, "wykres"), TMainForm::ChartAxis::Bottom), QString::fromUtf8("Odległość [ cm ]"));
+    EXPECT_EQ(f.ChartAxisTitle(Control<platform::TChart>(&f, "wykres"), TMainForm::ChartAxis::Bottom), QString::fromUtf8("Odległość [ mm ]"));  // the run's targets, in mm
 
     f.sbXYPoprzedni->click();  // on the first: nothing
     EXPECT_EQ(f.lOpisXY->text(), "Cykl 1");
