@@ -1277,6 +1277,7 @@ void TChart::Assign(const TChart& src) {
     depth_.AssignFrom(src.depth_);
     title_ = src.title_;
     foot_ = src.foot_;
+    numberLocale_ = src.numberLocale_;  // a printout writes its figures as the screen does
     legend_ = src.legend_;
     color_ = src.color_;
     backWall_ = src.backWall_;

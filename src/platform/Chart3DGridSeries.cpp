@@ -37,8 +37,7 @@ int gridCellOf(double v, double smallest) {
 int mixComponent(int a, int b, double t) { return std::clamp(a + int(std::nearbyint((b - a) * t)), 0, 255); }
 
 // Up to three decimals without trailing zeros, grouped, with the locale's separators.
-QString legendValueText(double v) {
-    const QLocale loc;
+QString legendValueText(double v, const QLocale& loc) {
     QString s = loc.toString(v, 'f', 3);
     const QString dec = loc.decimalPoint();
     if (s.contains(dec)) {
@@ -250,7 +249,7 @@ QColor TCustom3DGridSeries::ColorOfValue(double y, double minY, double maxY) con
 std::vector<TGridLegendItem> TCustom3DGridSeries::LegendItems() const {
     PrepareDrawing();
     std::vector<TGridLegendItem> items;
-    for (auto it = palette_.rbegin(); it != palette_.rend(); ++it) items.push_back({it->color, legendValueText(it->upToValue)});
+    for (auto it = palette_.rbegin(); it != palette_.rend(); ++it) items.push_back({it->color, legendValueText(it->upToValue, ParentChart() ? ParentChart()->NumberLocale() : QLocale())});
     return items;
 }
 

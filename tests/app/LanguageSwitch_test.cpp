@@ -251,6 +251,9 @@ TEST_F(LanguageSwitchTest, OneDecimalSeparatorPerLanguage) {
     EXPECT_TRUE(startPoint->text().contains(u'.')) << startPoint->text().toStdString();
     EXPECT_FALSE(startPoint->text().contains(u','));
     EXPECT_EQ(chart->BottomAxis().LabelText(1.5, 0.5), "1.5");
+    platform::TChart printout;  // the chart copied for a report writes its figures alike
+    printout.Assign(*chart);
+    EXPECT_EQ(printout.BottomAxis().LabelText(1.5, 0.5), "1.5");
     QString acceptAfter, reference;
     whenModalShown<TFOpcje>([&](TFOpcje& d) {
         acceptAfter = d.PointTimeEdit->text();
