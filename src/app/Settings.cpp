@@ -12,6 +12,7 @@
 #include <QFile>
 
 #include "foundations/FR_Utils.h"
+#include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
 #include "platform/Registry.h"
 
@@ -452,12 +453,19 @@ void LoadRecentFiles(platform::Registry& reg, TSettings& s) {
     for (size_t k = 0; k < std::size(kRecent); ++k) (s.*kRecent[k].list).SetEntries(lists[k]);
 }
 
-void SaveRecentFiles(platform::Registry& reg, const TSettings& s) {
+QString SaveRecentFiles(platform::Registry& reg, const TSettings& s) {
     Section p(reg, "Files");
     for (int n = 0; n < TRecentFileList::kEntries; ++n)
         for (const RecentDef& d : kRecent)
             p.writeString((QByteArray(d.prefix) + QByteArray::number(n)).constData(), (s.*d.list).Entry(n));
-    reg.sync();
+    return reg.sync();
+}
+
+QString SettingsNotSavedMessage(const QString& filePath, const QString& reason) {
+    return FillPlaceholder(TranslateString(QStringLiteral("stUstawieniaNieZapisane"),
+                                           QStringLiteral("Nie można zapisać ustawień w pliku %s; plik pozostał bez zmian.")),
+                           QDir::toNativeSeparators(filePath)) +
+           u'\n' + reason;
 }
 
 double ReadBinaryDouble(platform::Registry& reg, const QString& name, double defaultValue) {

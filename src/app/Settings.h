@@ -152,9 +152,13 @@ QString SettingsCorrectionsMessage(const SettingsCorrections& corrections);
 // "$XDG_DATA_HOME/VKM30/" (usually ~/.local/share/VKM30/).
 QString DefaultUserDataDir();
 
-// The six recent-file lists in "Files".
+// The six recent-file lists in "Files". Saving writes the settings file: empty result when it
+// holds everything, else the reason.
 void LoadRecentFiles(platform::Registry& registry, TSettings& settings);
-void SaveRecentFiles(platform::Registry& registry, const TSettings& settings);
+QString SaveRecentFiles(platform::Registry& registry, const TSettings& settings);
+
+// The message for a settings file that could not be written (its path, then the reason).
+QString SettingsNotSavedMessage(const QString& filePath, const QString& reason);
 
 // 8-byte binary doubles kept directly in the settings key (the target points editor's "FPDist"
 // and "FPInt"). A missing value or one of another size gives Default.

@@ -57,6 +57,7 @@
 #include "instrument/KalibracjaFile.h"
 #include "foundations/MeasurementModes.h"
 #include "platform/AppPaths.h"
+#include "platform/Registry.h"
 #include "platform/Sync.h"
 
 TMainForm* MainForm = nullptr;
@@ -246,7 +247,9 @@ void TMainForm::FormDestroy() {
     if (destroyed_) return;
     destroyed_ = true;
     SaveStoredSettings();
-    SaveRecentFiles(platform::appRegistry(), *this);
+    // The program is closing: settings that could not be written are said, not lost silently.
+    if (const QString e = SaveRecentFiles(platform::appRegistry(), *this); !e.isEmpty())
+        MessageDlg(SettingsNotSavedMessage(platform::appRegistry().filePath(), e), TMsgDlgType::mtError, mbOK);
 
     // The threads end before anything they share goes away.
     EndHeadLink();

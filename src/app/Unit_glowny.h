@@ -325,7 +325,8 @@ public:
     // (Unit_glowny_settings.cpp), with the controls that show them.
     // The settings read and shown; returns the stored values that were out of range.
     SettingsCorrections LoadStoredSettings();
-    void SaveStoredSettings();
+    // Writes the settings file; empty result when it holds everything, else the reason.
+    QString SaveStoredSettings();
     void SettingsToControls();
     void ControlsToSettings();
     // Opens the machine table in the program folder (a missing file gives an empty table).

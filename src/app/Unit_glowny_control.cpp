@@ -42,7 +42,9 @@
 #include "instrument/CommandLink.h"
 #include "instrument/LinkPort.h"
 #include "instrument/PointAcceptance.h"
+#include "platform/AppPaths.h"
 #include "platform/Chart.h"
+#include "platform/Registry.h"
 #include "foundations/MeasurementModes.h"
 
 namespace {
@@ -264,7 +266,10 @@ void TMainForm::ScrollBar11Change() {
 
 // --- service panel ---
 
-void TMainForm::Button18Click() { SaveStoredSettings(); }
+void TMainForm::Button18Click() {
+    if (const QString e = SaveStoredSettings(); !e.isEmpty())
+        MessageDlg(SettingsNotSavedMessage(platform::appRegistry().filePath(), e), TMsgDlgType::mtError, mbOK);
+}
 void TMainForm::Button19Click() { LoadStoredSettings(); }
 
 void TMainForm::Button22Click() {

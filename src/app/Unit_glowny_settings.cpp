@@ -19,6 +19,7 @@
 #include "foundations/RealSpinEdit.h"
 #include "foundations/SharedGlobals.h"
 #include "platform/AppPaths.h"
+#include "platform/Registry.h"
 
 void TMainForm::PSTransmisja2Click() {
     const int i = PSTransmisja2->ItemIndex();
@@ -44,10 +45,11 @@ SettingsCorrections TMainForm::LoadStoredSettings() {
     return corrections;
 }
 
-void TMainForm::SaveStoredSettings() {
+QString TMainForm::SaveStoredSettings() {
     SaveDefaultPointLists();  // may turn "Punkty z listy" off, which the settings then keep
     ControlsToSettings();
     WriteSettings(platform::appRegistry(), *this);
+    return platform::appRegistry().sync();
 }
 
 void TMainForm::SettingsToControls() {

@@ -1,9 +1,14 @@
 #include "platform/Registry.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "platform/SafeSave.h"
 
 namespace platform {
 
@@ -11,15 +16,56 @@ namespace {
 // Keys are stored in one case so that "Software\Brantova\Vkm30\Options" and
 // "SOFTWARE\Brantova\VKM30\Options" meet; value names likewise.
 QString fold(const QString& s) { return s.toLower(); }
+
+// QSettings reads any bytes without complaint, garbage as no values at all. What it writes has
+// only blank lines, comments, "[section]" lines and "key=value" lines, and never a NUL byte.
+bool settingsText(const QByteArray& bytes) {
+    if (bytes.contains('\0')) return false;
+    for (const QByteArray& raw : bytes.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(';') || line.startsWith('#')) continue;
+        if (line.startsWith('[') ? line.contains(']') : line.indexOf('=') > 0) continue;
+        return false;
+    }
+    return true;
+}
 }  // namespace
 
-Registry::Registry(const QString& filePath) {
-    QString path = filePath.isEmpty() ? defaultFilePath() : filePath;
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    settings_ = std::make_unique<QSettings>(path, QSettings::IniFormat);
+Registry::Registry(const QString& filePath) : path_(filePath.isEmpty() ? defaultFilePath() : filePath) {
+    QDir().mkpath(QFileInfo(path_).absolutePath());
+    scratch_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/vkm30-settings-XXXXXX"));
+    if (!scratch_->isValid())
+        scratch_ = std::make_unique<QTemporaryDir>(path_ + QStringLiteral(".~vkm30-work-XXXXXX"));
+    const QString work = scratch_->isValid() ? scratch_->filePath(QStringLiteral("settings.ini"))
+                                             : path_ + QStringLiteral(".~vkm30-work/settings.ini");
+
+    bool readable = true;
+    QByteArray bytes;
+    QFile f(path_);
+    if (f.exists()) {
+        readable = f.open(QIODevice::ReadOnly);
+        if (readable) bytes = f.readAll();
+    }
+    // Without a working copy nothing can be read or saved safely: the file stays as it is.
+    const bool copied = scratch_->isValid() && (bytes.isEmpty() || SaveBytes(work, bytes).isEmpty());
+    settings_ = std::make_unique<QSettings>(work, QSettings::IniFormat);
+    if (!readable || !copied)
+        state_ = FileState::Unreadable;
+    else if (settings_->status() == QSettings::FormatError || !settingsText(bytes))
+        state_ = FileState::Damaged;
+    if (state_ != FileState::Fine && f.exists()) {
+        damagedCopy_ = readable ? KeepDamagedCopy(path_) : QString();
+        keepFile_ = damagedCopy_.isEmpty();
+    }
+    if (!copied) keepFile_ = true;
+    if (state_ == FileState::Fine) lastWhole_ = bytes;
 }
 
-Registry::~Registry() { settings_->sync(); }
+Registry::~Registry() {
+    // After the application object has gone (a store kept to the end of the process) Qt's own
+    // settings machinery may be gone too: whoever owns the store syncs it before that.
+    if (QCoreApplication::instance()) sync();
+}
 
 QString Registry::defaultFilePath() {
     const QByteArray env = qgetenv("VKM30_SETTINGS");
@@ -27,7 +73,7 @@ QString Registry::defaultFilePath() {
     return QDir::homePath() + "/.config/Brantova/VKM30.ini";
 }
 
-QString Registry::filePath() const { return settings_->fileName(); }
+QString Registry::filePath() const { return path_; }
 
 QString Registry::canonical(const QString& key, const QString& name) const {
     QString k = fold(key);
@@ -71,6 +117,59 @@ void Registry::writeBinary(const QString& key, const QString& name, const QByteA
 
 void Registry::deleteValue(const QString& key, const QString& name) { settings_->remove(canonical(key, name)); }
 
-void Registry::sync() { settings_->sync(); }
+QString Registry::sync() {
+    if (keepFile_) {
+        settings_->sync();
+        return QStringLiteral("the settings file %1 could not be read and is kept as it is").arg(path_);
+    }
+    QByteArray bytes;
+    if (!writeWorkingCopy(bytes)) {
+        // QSettings may take a copy it cut short for written and never write it again: the values
+        // go into a new working copy, made from the last bytes known whole.
+        rebuildWorkingCopy();
+        if (!writeWorkingCopy(bytes)) return QStringLiteral("the settings could not be written whole");
+    }
+    lastWhole_ = bytes;
+    QFile current(path_);
+    const bool exists = current.exists();
+    if (!exists && bytes.isEmpty()) return QString();  // nothing stored, nothing to write
+    if (exists && current.open(QIODevice::ReadOnly) && current.readAll() == bytes) return QString();
+    current.close();
+    return SaveBytes(path_, bytes);
+}
+
+bool Registry::writeWorkingCopy(QByteArray& bytes) {
+    settings_->sync();
+    bytes.clear();
+    if (QFile w(settings_->fileName()); w.exists()) {
+        if (!w.open(QIODevice::ReadOnly)) return false;
+        bytes = w.readAll();
+    }
+    // Read back from a file of its own name (QSettings keeps what it read of a name): the copy
+    // must hold every value before it may replace the settings file.
+    const QString check = scratch_->filePath(QStringLiteral("check%1.ini").arg(++files_));
+    if (!SaveBytes(check, bytes).isEmpty()) return false;
+    bool whole = false;
+    {
+        QSettings again(check, QSettings::IniFormat);
+        const QStringList keys = settings_->allKeys();
+        whole = again.allKeys() == keys;
+        for (int i = 0; whole && i < keys.size(); ++i) whole = again.value(keys[i]) == settings_->value(keys[i]);
+    }
+    QFile::remove(check);
+    return whole;
+}
+
+void Registry::rebuildWorkingCopy() {
+    const QString work = scratch_->filePath(QStringLiteral("settings%1.ini").arg(++files_));
+    if (!lastWhole_.isEmpty() && !SaveBytes(work, lastWhole_).isEmpty()) return;
+    auto fresh = std::make_unique<QSettings>(work, QSettings::IniFormat);
+    const QStringList keys = settings_->allKeys();
+    for (const QString& k : fresh->allKeys())
+        if (!keys.contains(k)) fresh->remove(k);
+    for (const QString& k : keys)
+        if (fresh->value(k) != settings_->value(k)) fresh->setValue(k, settings_->value(k));
+    settings_ = std::move(fresh);
+}
 
 }  // namespace platform

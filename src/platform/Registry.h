@@ -1,6 +1,10 @@
 #pragma once
 // Per-user settings store that stands in for the Windows registry: one INI file per user, keys
 // ("SOFTWARE\Brantova\VKM30") and value names compared without regard to case.
+//
+// The values live in a private working copy of the file; only sync() writes the file itself, and
+// it writes it through the safe-save routine, checked whole: QSettings' own save would rename a
+// file cut short on a full disk over the good one without a word.
 #include <QByteArray>
 #include <QString>
 #include <QVariant>
@@ -8,6 +12,7 @@
 #include <optional>
 
 class QSettings;
+class QTemporaryDir;
 
 namespace platform {
 
@@ -32,11 +37,29 @@ public:
     std::optional<QByteArray> readBinary(const QString& key, const QString& name) const;
     void writeBinary(const QString& key, const QString& name, const QByteArray& value);
     void deleteValue(const QString& key, const QString& name);
-    void sync();
+    // Writes the file. Empty result: the file holds every value; otherwise the reason, and the
+    // file is as it was.
+    QString sync();
+
+    // What opening found. A damaged file (not in the settings format, or not readable) gave what
+    // could be read of it; a copy of it was kept beside it first, so the next save loses nothing.
+    // Where no copy could be made, the damaged file is never written over.
+    enum class FileState { Fine, Damaged, Unreadable };
+    FileState fileState() const { return state_; }
+    QString damagedCopy() const { return damagedCopy_; }
 
 private:
     QString canonical(const QString& key, const QString& name) const;
+    bool writeWorkingCopy(QByteArray& bytes);
+    void rebuildWorkingCopy();
+    QString path_;
+    std::unique_ptr<QTemporaryDir> scratch_;
     std::unique_ptr<QSettings> settings_;
+    FileState state_ = FileState::Fine;
+    QString damagedCopy_;
+    bool keepFile_ = false;  // damaged and not copied: never written over
+    QByteArray lastWhole_;  // the last content known to hold every value
+    int files_ = 0;
 };
 
 }  // namespace platform

@@ -3,6 +3,8 @@
 //
 // Input: byte 0 chooses the reader (even: the language file reader, odd: the settings file);
 // the rest is the file.
+#include <QDir>
+
 #include "FuzzSupport.h"
 #include "app/Settings.h"
 #include "foundations/IniFile.h"
@@ -36,6 +38,9 @@ void settingsFile(const QByteArray& bytes) {
     SaveRecentFiles(platform::appRegistry(), settings);
     TSettings again;
     ReadSettings(platform::appRegistry(), again);
+    // A damaged input leaves a copy of itself beside it; the next input must not find it.
+    for (const QString& n : QDir(fuzz::scratchDir()).entryList({QStringLiteral("settings.ini.damaged*")}, QDir::Files))
+        QFile::remove(fuzz::scratchPath(n));
 }
 
 }  // namespace
