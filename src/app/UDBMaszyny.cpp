@@ -166,6 +166,12 @@ TFBDMaszyny::TFBDMaszyny(TMachineTable* table, QWidget* parent)
     BitBtn1->setObjectName("BitBtn1");
     BitBtn1->setAutoDefault(false);
     auto* bottom = new QHBoxLayout;
+    // A table that can only be read says so here; its navigator offers no editing.
+    LabelTylkoDoOdczytu = new QLabel(this);
+    LabelTylkoDoOdczytu->setObjectName("LabelTylkoDoOdczytu");
+    LabelTylkoDoOdczytu->setWordWrap(true);
+    LabelTylkoDoOdczytu->hide();
+    bottom->addWidget(LabelTylkoDoOdczytu, 1);
     bottom->addStretch();
     bottom->addWidget(BitBtn1);
     main->addLayout(bottom);
@@ -225,13 +231,16 @@ void TFBDMaszyny::showRecord() {
     DBMemo1->setPlainText(active ? table_->FieldValue("Notes").toString() : QString());
     DBMemo1->setReadOnly(!ed);
     const bool any = active && table_->RecordCount() > 0;
+    const bool writable = active && !table_->ReadOnly();
+    LabelTylkoDoOdczytu->setText(active && table_->ReadOnly() ? MachineTableReadOnlyMessage() : QString());
+    LabelTylkoDoOdczytu->setVisible(active && table_->ReadOnly());
     navButtons_[nbFirst]->setEnabled(any && !ed && !table_->Bof());
     navButtons_[nbPrior]->setEnabled(any && !ed && !table_->Bof());
     navButtons_[nbNext]->setEnabled(any && !ed && !table_->Eof());
     navButtons_[nbLast]->setEnabled(any && !ed && !table_->Eof());
-    navButtons_[nbInsert]->setEnabled(active && !ed);
-    navButtons_[nbDelete]->setEnabled(any || inserting);
-    navButtons_[nbEdit]->setEnabled(any && !ed);
+    navButtons_[nbInsert]->setEnabled(writable && !ed);
+    navButtons_[nbDelete]->setEnabled(writable && (any || inserting));
+    navButtons_[nbEdit]->setEnabled(writable && any && !ed);
     navButtons_[nbPost]->setEnabled(ed);
     navButtons_[nbCancel]->setEnabled(ed);
     navButtons_[nbRefresh]->setEnabled(active && !ed);

@@ -6,6 +6,7 @@
 
 #include "foundations/FR_Utils.h"
 
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -48,6 +49,7 @@ private:
     QTabWidget* PageControl1 = nullptr;
     QPlainTextEdit* DBMemo1 = nullptr;
     QPushButton* BitBtn1 = nullptr;
+    QLabel* LabelTylkoDoOdczytu = nullptr;
     QToolButton* navButtons_[10] = {};
     QHash<QString, QLineEdit*> edits_;
     bool updating_ = false;

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -9,6 +10,7 @@
 #include <QUuid>
 #include <algorithm>
 #include <cmath>
+#include <unistd.h>
 
 #include "foundations/FR_Utils.h"
 #include "platform/AppPaths.h"
@@ -57,14 +59,18 @@ QString selectStatement() {
 }
 
 // Checks that the open database holds the machine table with every field, creating the table
-// in an empty database.
-bool prepareTable(QSqlDatabase& db, QString& error) {
+// in an empty database (not in one opened for reading only).
+bool prepareTable(QSqlDatabase& db, QString& error, bool create) {
     QSqlQuery q(db);
-    if (!q.exec(createStatement())) {
+    if (create && !q.exec(createStatement())) {
         error = q.lastError().text();
         return false;
     }
     const QSqlRecord rec = db.record(kTable);
+    if (rec.isEmpty()) {
+        error = TranslateString("stBrakTabeli", "Brak tabeli maszyn");
+        return false;
+    }
     for (const QString& f : MachineFieldNames())
         if (rec.indexOf(f) < 0) {
             error = TranslateString("stBrakPola", "Brak pola") + " \"" + f + "\"";
@@ -87,9 +93,9 @@ private:
     QString name_;
 };
 
-bool openFile(const QString& connection, const QString& path, QString& error) {
-    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", connection);
-    db.setDatabaseName(path);
+bool openAs(QSqlDatabase& db, bool readOnly, QString& error) {
+    db.close();
+    db.setConnectOptions(readOnly ? QStringLiteral("QSQLITE_OPEN_READONLY") : QString());
     if (!db.open()) {
         error = db.lastError().text();
         return false;
@@ -100,7 +106,30 @@ bool openFile(const QString& connection, const QString& path, QString& error) {
         error = probe.lastError().text();
         return false;
     }
-    return prepareTable(db, error);
+    return prepareTable(db, error, !readOnly);
+}
+
+// Opens the table file for editing, or, when it can only be read (a read-only file or medium),
+// for reading: readOnly tells which.
+bool openFile(const QString& connection, const QString& path, QString& error, bool& readOnly) {
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", connection);
+    db.setDatabaseName(path);
+    const QByteArray native = QFile::encodeName(path);
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    const bool exists = QFileInfo::exists(path);
+    // SQLite opens a file it cannot write for reading without a word and then fails on the
+    // first write; a file (or a folder for its journal) that cannot be written is read only.
+    readOnly = exists && (::access(native.constData(), W_OK) != 0 || ::access(folder.constData(), W_OK) != 0);
+    if (!readOnly && openAs(db, false, error)) return true;
+    if (!exists) return false;
+    QString readError;
+    if (!openAs(db, true, readError)) {  // no table to read either: the first reason
+        if (error.isEmpty()) error = readError;
+        return false;
+    }
+    error.clear();
+    readOnly = true;
+    return true;
 }
 
 }  // namespace
@@ -123,7 +152,7 @@ bool TMachineTable::Open() {
     error_.clear();
     connection_ = "machines-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
     QString err;
-    if (!openFile(connection_, FilePath(), err)) {
+    if (!openFile(connection_, FilePath(), err, readOnly_)) {
         { QSqlDatabase db = QSqlDatabase::database(connection_, false); if (db.isOpen()) db.close(); }
         QSqlDatabase::removeDatabase(connection_);
         connection_.clear();
@@ -215,7 +244,13 @@ bool TMachineTable::SetFieldValue(const QString& field, const QVariant& value) {
     return true;
 }
 
+QString MachineTableReadOnlyMessage() {
+    return TranslateString("stBazaTylkoDoOdczytu",
+                           "Tabela maszyn \"machines.DB\" jest tylko do odczytu: edycja jest wyłączona.");
+}
+
 bool TMachineTable::Edit() {
+    if (readOnly_ && state_ == Browse) return fail(MachineTableReadOnlyMessage());
     if (state_ == Editing || state_ == Inserting) return true;
     if (state_ != Browse || current_ < 0) return false;
     buffer_ = records_[size_t(current_)];
@@ -226,6 +261,7 @@ bool TMachineTable::Edit() {
 }
 
 bool TMachineTable::Insert() {
+    if (readOnly_) return fail(MachineTableReadOnlyMessage());
     if (state_ == Editing || state_ == Inserting) return false;
     if (state_ != Browse) return false;
     buffer_ = MachineRecord();
@@ -281,6 +317,7 @@ bool TMachineTable::Delete() {
         return true;
     }
     if ((state_ != Browse && state_ != Editing) || current_ < 0) return false;
+    if (readOnly_) return fail(MachineTableReadOnlyMessage());
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     QSqlQuery q(db);
     q.prepare(QString("DELETE FROM %1 WHERE \"Machine_name\" = ?").arg(kTable));
@@ -331,7 +368,8 @@ std::optional<MachineRecord> LookupMachine(const QString& folder, const QString&
     if (!QFile::exists(path)) return std::nullopt;
     Connection c;
     QString err;
-    if (!openFile(c.name(), path, err)) return std::nullopt;
+    bool readOnly = false;
+    if (!openFile(c.name(), path, err, readOnly)) return std::nullopt;
     QSqlQuery q(QSqlDatabase::database(c.name(), false));
     QStringList cols;
     for (const QString& f : MachineFieldNames()) cols << quoted(f);

@@ -47,6 +47,9 @@ public:
     bool Open();
     void Close();
     bool Active() const { return state_ != Inactive; }
+    // Opened for reading only (the file or its medium cannot be written): Edit, Insert and
+    // Delete are refused with MachineTableReadOnlyMessage().
+    bool ReadOnly() const { return readOnly_; }
     State state() const { return state_; }
     QString LastError() const { return error_; }
 
@@ -97,6 +100,7 @@ private:
     QString editedName_;  // the stored name of the record being edited
     int current_ = -1;
     State state_ = Inactive;
+    bool readOnly_ = false;
     QString error_;
 };
 
@@ -109,6 +113,9 @@ public:
     TMachineTable* TableMachines;
 };
 extern TDataModule1* DataModule1;
+
+// Said where a read-only machine table would be edited.
+QString MachineTableReadOnlyMessage();
 
 // The message shown when the machine table cannot be opened; the program goes on without it.
 QString MachineTableErrorMessage(const QString& detail);

@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSqlDatabase>
@@ -9,6 +10,12 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/UDBMaszyny.h"
 #include "app/UDataModule.h"
@@ -229,6 +236,78 @@ TEST_F(MachineTableTest, BrowserEditsOnlyAfterEditOrInsert) {
     form.NavigatorClick(TFBDMaszyny::nbDelete);
     EXPECT_EQ(t.Names(), (QStringList{"Szlifierka", "Tokarka"}));
     EXPECT_EQ(grid->rowCount(), 2);
+}
+
+
+// Makes a file read-only for the test's life: its mode, and for root (whom the mode does not
+// stop) the immutable flag.
+class ReadOnlyFile {
+public:
+    explicit ReadOnlyFile(const QString& path) : path_(QFile::encodeName(path)) {
+        chmod(path_.constData(), 0444);
+        if (geteuid() == 0) setImmutable(true);
+        const int fd = open(path_.constData(), O_WRONLY);
+        readOnly_ = fd < 0;
+        if (fd >= 0) close(fd);
+    }
+    ~ReadOnlyFile() {
+        if (geteuid() == 0) setImmutable(false);
+        chmod(path_.constData(), 0644);
+    }
+    bool ok() const { return readOnly_; }
+
+private:
+    void setImmutable(bool on) {
+        const int fd = open(path_.constData(), O_RDONLY);
+        if (fd < 0) return;
+        int flags = 0;
+        if (ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+            ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        }
+        close(fd);
+    }
+    QByteArray path_;
+    bool readOnly_ = false;
+};
+
+TEST_F(MachineTableTest, ReadOnlyFileIsReadAndEditingIsOff) {
+    {
+        TMachineTable t;
+        t.SetDatabaseName(dir.path());
+        ASSERT_TRUE(t.Open());
+        ASSERT_TRUE(addMachine(t, "Tokarka", 5.0));
+        ASSERT_TRUE(addMachine(t, "Frezarka", 7.5));
+        EXPECT_FALSE(t.ReadOnly());
+    }
+    ReadOnlyFile lock(dir.filePath("machines.DB"));
+    if (!lock.ok()) GTEST_SKIP() << "no way to make a read-only file here";
+
+    TMachineTable t;
+    t.SetDatabaseName(dir.path());
+    ASSERT_TRUE(t.Open()) << t.LastError().toStdString();
+    EXPECT_TRUE(t.ReadOnly());
+    EXPECT_EQ(t.Names(), (QStringList{"Frezarka", "Tokarka"}));
+    ASSERT_TRUE(t.Locate("Tokarka"));
+    EXPECT_EQ(t.Current()->value("Iso_dok_p"), 5.0);
+    EXPECT_EQ(LookupMachine(dir.path(), "Frezarka")->value("Iso_dok_p"), 7.5);
+    // Editing is refused with the message, and the table stays browsable.
+    for (bool (TMachineTable::*edit)() : {&TMachineTable::Edit, &TMachineTable::Insert, &TMachineTable::Delete}) {
+        EXPECT_FALSE((t.*edit)());
+        EXPECT_EQ(t.LastError(), MachineTableReadOnlyMessage());
+        EXPECT_EQ(t.state(), TMachineTable::Browse);
+    }
+
+    // The browser says so and offers no editing.
+    TFBDMaszyny browser(&t);
+    auto* note = browser.findChild<QLabel*>("LabelTylkoDoOdczytu");
+    ASSERT_NE(note, nullptr);
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_EQ(note->text(), MachineTableReadOnlyMessage());
+    for (auto b : {TFBDMaszyny::nbInsert, TFBDMaszyny::nbDelete, TFBDMaszyny::nbEdit, TFBDMaszyny::nbPost})
+        EXPECT_FALSE(browser.NavigatorButton(b)->isEnabled()) << int(b);
+    EXPECT_TRUE(browser.NavigatorButton(TFBDMaszyny::nbFirst)->isEnabled() ||
+                browser.NavigatorButton(TFBDMaszyny::nbNext)->isEnabled());
 }
 
 }  // namespace
