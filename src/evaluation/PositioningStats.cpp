@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <ranges>
 #include <span>
 
 #include "foundations/ProgramMessages.h"
@@ -294,7 +293,7 @@ void ComputePointSigmas(const PositioningReadings& readings, TPunkt& sigmas) {
 double MaxAbsReversal(const TPunkt* points) {
     if (!points || points->Count() == 0) return 0.0;
     RunningMax m{std::fabs((*points)[0].Xa - (*points)[0].Xr)};
-    for (const TPunktItem& p : points->Items() | std::views::drop(1)) m.add(std::fabs(p.Xa - p.Xr));
+    for (const TPunktItem& p : points->Items().From(1)) m.add(std::fabs(p.Xa - p.Xr));
     return m.v;
 }
 
@@ -336,7 +335,7 @@ double PositionUncertainty(const TPunkt& means, const TPunkt& sigmas) {
 double MaxSpread(const TPunkt& sigmas) {
     if (sigmas.Count() == 0) return 0.0;
     RunningMax m{sigmas[0].Xa + sigmas[0].Xr};
-    for (const TPunktItem& s : sigmas.Items() | std::views::drop(1)) m.add(s.Xa + s.Xr);
+    for (const TPunktItem& s : sigmas.Items().From(1)) m.add(s.Xa + s.Xr);
     return 3 * m.v;
 }
 

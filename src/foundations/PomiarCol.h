@@ -3,11 +3,57 @@
 // and their stream format (Int32 count, then the items as little-endian doubles).
 #include <QIODevice>
 #include <algorithm>
+#include <cstddef>
+#include <iterator>
 #include <memory>
-#include <ranges>
+#include <type_traits>
 #include <vector>
 
 #include "foundations/StreamIO.h"
+
+// The items of a collection seen through their owning pointers: walked in order, indexed, or
+// from the n-th on. Plain iterators, so that every compiler the project builds with takes it.
+template <class Item, class Ptr>
+class TItemRange {
+public:
+    class iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::remove_const_t<Item>;
+        using difference_type = std::ptrdiff_t;
+        using pointer = Item*;
+        using reference = Item&;
+        iterator() = default;
+        explicit iterator(Ptr* p) : p_(p) {}
+        Item& operator*() const { return **p_; }
+        Item* operator->() const { return p_->get(); }
+        iterator& operator++() {
+            ++p_;
+            return *this;
+        }
+        iterator operator++(int) {
+            iterator old = *this;
+            ++p_;
+            return old;
+        }
+        bool operator==(const iterator& o) const { return p_ == o.p_; }
+        bool operator!=(const iterator& o) const { return p_ != o.p_; }
+
+    private:
+        Ptr* p_ = nullptr;
+    };
+    TItemRange(Ptr* first, Ptr* last) : first_(first), last_(last) {}
+    iterator begin() const { return iterator(first_); }
+    iterator end() const { return iterator(last_); }
+    std::size_t size() const { return std::size_t(last_ - first_); }
+    Item& operator[](std::size_t i) const { return *first_[i]; }
+    // The items from the n-th on (none when there are fewer).
+    TItemRange From(std::size_t n) const { return TItemRange(n < size() ? first_ + n : last_, last_); }
+
+private:
+    Ptr* first_;
+    Ptr* last_;
+};
 
 // Items are owned by their collection and keep their address until deleted, so a reference
 // from GetItem stays valid while other items are added.
@@ -31,12 +77,10 @@ public:
     Item& operator[](int i) { return GetItem(i); }
     const Item& operator[](int i) const { return GetItem(i); }
     // The items in order, for walks over the whole collection with no per-item index check.
-    auto Items() const {
-        return std::views::transform(items_, [](const std::unique_ptr<Item>& p) -> const Item& { return *p; });
+    TItemRange<const Item, const std::unique_ptr<Item>> Items() const {
+        return {items_.data(), items_.data() + items_.size()};
     }
-    auto Items() {
-        return std::views::transform(items_, [](std::unique_ptr<Item>& p) -> Item& { return *p; });
-    }
+    TItemRange<Item, std::unique_ptr<Item>> Items() { return {items_.data(), items_.data() + items_.size()}; }
     // Exactly n items: the first ones kept as they are, missing ones added as new items, the
     // rest deleted. For results refilled on every evaluation without freeing and allocating
     // each item again.
