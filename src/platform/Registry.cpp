@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "platform/ReadFile.h"
 #include "platform/SafeSave.h"
 
 namespace platform {
@@ -39,13 +40,10 @@ Registry::Registry(const QString& filePath) : path_(filePath.isEmpty() ? default
     const QString work = scratch_->isValid() ? scratch_->filePath(QStringLiteral("settings.ini"))
                                              : path_ + QStringLiteral(".~vkm30-work/settings.ini");
 
-    bool readable = true;
-    QByteArray bytes;
-    QFile f(path_);
-    if (f.exists()) {
-        readable = f.open(QIODevice::ReadOnly);
-        if (readable) bytes = f.readAll();
-    }
+    const FileRead read = ReadRegularFile(path_);
+    const bool exists = read.status != FileRead::Missing;
+    const bool readable = read.ok() || !exists;
+    const QByteArray bytes = read.bytes;
     // Without a working copy nothing can be read or saved safely: the file stays as it is.
     const bool copied = scratch_->isValid() && (bytes.isEmpty() || SaveBytes(work, bytes).isEmpty());
     settings_ = std::make_unique<QSettings>(work, QSettings::IniFormat);
@@ -53,7 +51,7 @@ Registry::Registry(const QString& filePath) : path_(filePath.isEmpty() ? default
         state_ = FileState::Unreadable;
     else if (settings_->status() == QSettings::FormatError || !settingsText(bytes))
         state_ = FileState::Damaged;
-    if (state_ != FileState::Fine && f.exists()) {
+    if (state_ != FileState::Fine && exists) {
         damagedCopy_ = readable ? KeepDamagedCopy(path_) : QString();
         keepFile_ = damagedCopy_.isEmpty();
     }
@@ -97,10 +95,12 @@ std::optional<QString> Registry::readString(const QString& key, const QString& n
 
 void Registry::writeString(const QString& key, const QString& name, const QString& value) {
     settings_->setValue(canonical(key, name), value);
+    dirty_ = true;
 }
 
 void Registry::writeInteger(const QString& key, const QString& name, qint32 value) {
     settings_->setValue(canonical(key, name), QString::number(value));
+    dirty_ = true;
 }
 
 std::optional<QByteArray> Registry::readBinary(const QString& key, const QString& name) const {
@@ -113,15 +113,20 @@ std::optional<QByteArray> Registry::readBinary(const QString& key, const QString
 
 void Registry::writeBinary(const QString& key, const QString& name, const QByteArray& value) {
     settings_->setValue(canonical(key, name), value);
+    dirty_ = true;
 }
 
-void Registry::deleteValue(const QString& key, const QString& name) { settings_->remove(canonical(key, name)); }
+void Registry::deleteValue(const QString& key, const QString& name) {
+    settings_->remove(canonical(key, name));
+    dirty_ = true;
+}
 
 QString Registry::sync() {
     if (keepFile_) {
         settings_->sync();
         return QStringLiteral("the settings file %1 could not be read and is kept as it is").arg(path_);
     }
+    if (!dirty_) return QString();  // as QSettings: a file nothing was stored in is not written
     QByteArray bytes;
     if (!writeWorkingCopy(bytes)) {
         // QSettings may take a copy it cut short for written and never write it again: the values
@@ -130,21 +135,22 @@ QString Registry::sync() {
         if (!writeWorkingCopy(bytes)) return QStringLiteral("the settings could not be written whole");
     }
     lastWhole_ = bytes;
-    QFile current(path_);
-    const bool exists = current.exists();
-    if (!exists && bytes.isEmpty()) return QString();  // nothing stored, nothing to write
-    if (exists && current.open(QIODevice::ReadOnly) && current.readAll() == bytes) return QString();
-    current.close();
-    return SaveBytes(path_, bytes);
+    const FileRead current = ReadRegularFile(path_);
+    if (current.status == FileRead::Missing && bytes.isEmpty()) {  // nothing stored, nothing to write
+        dirty_ = false;
+        return QString();
+    }
+    QString e = current.ok() && current.bytes == bytes ? QString() : SaveBytes(path_, bytes);
+    if (e.isEmpty()) dirty_ = false;
+    return e;
 }
 
 bool Registry::writeWorkingCopy(QByteArray& bytes) {
     settings_->sync();
     bytes.clear();
-    if (QFile w(settings_->fileName()); w.exists()) {
-        if (!w.open(QIODevice::ReadOnly)) return false;
-        bytes = w.readAll();
-    }
+    const FileRead work = ReadRegularFile(settings_->fileName());
+    if (!work.ok() && work.status != FileRead::Missing) return false;
+    bytes = work.bytes;
     // Read back from a file of its own name (QSettings keeps what it read of a name): the copy
     // must hold every value before it may replace the settings file.
     const QString check = scratch_->filePath(QStringLiteral("check%1.ini").arg(++files_));

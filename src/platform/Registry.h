@@ -60,6 +60,7 @@ private:
     bool keepFile_ = false;  // damaged and not copied: never written over
     QByteArray lastWhole_;  // the last content known to hold every value
     int files_ = 0;
+    bool dirty_ = false;  // stored or deleted since the file was last written
 };
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/SafeSave.h"
 
+#include "platform/ReadFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -169,16 +171,15 @@ QString SaveBytes(const QString& FileName, const QByteArray& Bytes) {
 }
 
 QString KeepDamagedCopy(const QString& FileName) {
-    QFile in(FileName);
-    if (!in.open(QIODevice::ReadOnly)) return QString();
-    const QByteArray bytes = in.readAll();
-    in.close();
+    const FileRead in = ReadRegularFile(FileName);
+    if (!in.ok()) return QString();
+    const QByteArray& bytes = in.bytes;
     for (int n = 1; n < 1000; ++n) {
         const QString copy = FileName + QStringLiteral(".damaged") + (n > 1 ? QString::number(n) : QString());
         if (QFileInfo(copy).isSymLink()) continue;
-        if (QFile kept(copy); kept.exists()) {
+        if (const FileRead kept = ReadRegularFile(copy); kept.status != FileRead::Missing) {
             // The same damage found again (its save failed, or the file came back): one copy.
-            if (kept.open(QIODevice::ReadOnly) && kept.readAll() == bytes) return copy;
+            if (kept.ok() && kept.bytes == bytes) return copy;
             continue;
         }
         return SaveBytes(copy, bytes).isEmpty() ? copy : QString();
