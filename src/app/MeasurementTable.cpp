@@ -78,13 +78,16 @@ QString saveList(const TPunkt& points, const QString& path) {
     }
 }
 
-bool loadList(TPunkt& points, const QString& path) {
+// True when read; damaged when there but not readable whole (the list is then left as it was).
+bool loadList(TPunkt& points, const QString& path, bool& damaged) {
+    damaged = false;
     if (!QFileInfo::exists(path)) return false;
     try {
         LoadPointList(points, path);
         return true;
     } catch (...) {
-        return false;  // a damaged list is not the inspector's data: start without it
+        damaged = true;
+        return false;
     }
 }
 
@@ -106,6 +109,8 @@ DefaultListsSaved SaveDefaultPointLists(const TPunkt& positioning, const TPunkt&
 }
 
 DefaultListsLoaded LoadDefaultPointLists(TPunkt& positioning, TPunkt& angular, const QString& programDir) {
-    return {loadList(positioning, DefaultPositioningListPath(programDir)),
-            loadList(angular, DefaultAngularListPath(programDir))};
+    DefaultListsLoaded r;
+    r.positioning = loadList(positioning, DefaultPositioningListPath(programDir), r.positioningDamaged);
+    r.angular = loadList(angular, DefaultAngularListPath(programDir), r.angularDamaged);
+    return r;
 }

@@ -50,5 +50,8 @@ DefaultListsSaved SaveDefaultPointLists(const TPunkt& positioning, const TPunkt&
 struct DefaultListsLoaded {
     bool positioning = false;
     bool angular = false;
+    // There but not readable whole.
+    bool positioningDamaged = false;
+    bool angularDamaged = false;
 };
 DefaultListsLoaded LoadDefaultPointLists(TPunkt& positioning, TPunkt& angular, const QString& programDir);

@@ -160,6 +160,7 @@ void TMainForm::FormCreate() {
     SettingsCorrections corrections = LoadStoredSettings();
     for (SettingsCorrection& c : SetDefaultDirectories(*this, ProgramDir)) corrections.push_back(std::move(c));
     LoadRecentFiles(platform::appRegistry(), *this);
+    ShowStartupDamage();
     Label127->setText(QStringLiteral("Program - ") + ProgramDir);
 
     NotebookMainForm->setCurrentIndex(0);

@@ -502,6 +502,11 @@ public:
     // "defp.dtp" and "defp.dtk" beside the program: read with the settings, written with them.
     void LoadDefaultPointLists();
     void SaveDefaultPointLists();
+    // Damaged default lists that could not be copied aside: never written over.
+    bool keepDamagedPositioningList_ = false;
+    bool keepDamagedAngularList_ = false;
+    // The damage the start found in the settings file, the language file and the data folders.
+    void ShowStartupDamage();
 
     // --- the recording window's view of the window (Unit_glowny_recording.cpp) ---
     class RecordingParts;

@@ -13,7 +13,9 @@
 #include "app/AngularPage.h"
 #include "app/PositioningPage.h"
 #include "app/EnvironmentPanel.h"
+#include "app/StartupChecks.h"
 #include "app/Unit_glowny.h"
+#include "foundations/FR_Utils.h"
 #include "foundations/ProgramMessages.h"
 #include "foundations/RadioGroup.h"
 #include "foundations/RealSpinEdit.h"
@@ -43,6 +45,17 @@ SettingsCorrections TMainForm::LoadStoredSettings() {
     UpdateServiceHints();
     ApplyLengthUnit();
     return corrections;
+}
+
+void TMainForm::ShowStartupDamage() {
+    const platform::Registry& reg = platform::appRegistry();
+    const QString lines[] = {
+        SettingsFileStateMessage(reg.fileState(), reg.filePath(), reg.damagedCopy()),
+        DamagedLanguageFile().isEmpty() ? QString() : DamagedLanguageFileMessage(DamagedLanguageFile()),
+        UnwritableFoldersMessage(UnwritableDataFolders(*this)),
+    };
+    for (const QString& line : lines)
+        if (!line.isEmpty()) ShowStartupMessage(line, TMsgDlgType::mtWarning);
 }
 
 QString TMainForm::SaveStoredSettings() {

@@ -6,7 +6,9 @@
 #include "app/MeasurementTable.h"
 #include "app/PositioningPage.h"
 #include "app/PositioningRun.h"
+#include "app/StartupChecks.h"
 #include "app/Unit_glowny.h"
+#include "platform/SafeSave.h"
 #include "foundations/MessageDlg.h"
 
 namespace {
@@ -32,10 +34,23 @@ void TMainForm::LoadDefaultPointLists() {
     const DefaultListsLoaded r = ::LoadDefaultPointLists(*TargetPoints, *AngularTargetPoints, ProgramDir);
     if (r.positioning)
         if (QAction* a = MenuCommand(QStringLiteral("PunktyPozycjonowania1"))) a->setEnabled(true);
+    // A damaged list is copied aside before anything writes the name again; one that cannot be
+    // copied is left alone.
+    auto damaged = [this](bool isDamaged, const QString& path, bool& keep) {
+        keep = false;
+        if (!isDamaged) return;
+        const QString copy = platform::KeepDamagedCopy(path);
+        keep = copy.isEmpty();
+        ShowStartupMessage(DamagedPointListMessage(path, copy), TMsgDlgType::mtWarning);
+    };
+    damaged(r.positioningDamaged, DefaultPositioningListPath(ProgramDir), keepDamagedPositioningList_);
+    damaged(r.angularDamaged, DefaultAngularListPath(ProgramDir), keepDamagedAngularList_);
 }
 
 void TMainForm::SaveDefaultPointLists() {
-    const DefaultListsSaved r = ::SaveDefaultPointLists(*TargetPoints, *AngularTargetPoints, ProgramDir);
+    static const TPunkt none;  // a list that is not to be written
+    const DefaultListsSaved r = ::SaveDefaultPointLists(keepDamagedPositioningList_ ? none : *TargetPoints,
+                                                        keepDamagedAngularList_ ? none : *AngularTargetPoints, ProgramDir);
     if (TargetPoints->Count() == 0)
         if (QAction* a = MenuCommand(QStringLiteral("PunktyZListy"))) a->setChecked(false);
     // The program is closing: a list that could not be written is said once, not lost silently.

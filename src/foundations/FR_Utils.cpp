@@ -37,6 +37,7 @@ namespace {
 struct LanguageFile {
     QString path;
     foundations::IniFile ini;
+    bool damaged = false;  // there, but unreadable or damaged
     // The language's own locale, when it is not the system's language: its numbers are shown
     // the way that language writes them.
     std::optional<QLocale> numberLocale;
@@ -199,6 +200,7 @@ void LoadLanguageFile() {
     file->path = found.isEmpty() ? LanguageFileBaseName() + choice : found;
     // A missing file leaves every text built in, and so Polish.
     const bool loaded = file->ini.load(file->path);
+    file->damaged = loaded ? file->ini.damaged() : QFileInfo::exists(file->path);
     if (loaded) {
         const std::optional<QLocale> language = foundations::localeOfAbbreviation(choice);
         if (language && language->language() != foundations::systemLocale().language()) file->numberLocale = language;
@@ -224,6 +226,11 @@ bool LanguageFileOpen() { return current() != nullptr; }
 QLocale ShownNumberLocale() {
     auto f = current();
     return f && f->numberLocale ? *f->numberLocale : foundations::systemLocale();
+}
+
+QString DamagedLanguageFile() {
+    auto f = current();
+    return f && f->damaged ? f->path : QString();
 }
 
 QString CurrentLanguageFilePath() {

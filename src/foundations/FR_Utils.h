@@ -43,6 +43,9 @@ bool LanguageFileOpen();
 QLocale ShownNumberLocale();
 // Path of the current language file (empty when none is open); the file may not exist.
 QString CurrentLanguageFilePath();
+// The current language file when it is there but could not be read, or is damaged (IniFile::
+// damaged): its texts that could not be read stay built in. Empty otherwise.
+QString DamagedLanguageFile();
 // "<program folder>/Vkm30." : a language file is this followed by the abbreviation.
 QString LanguageFileBaseName();
 // The existing file base name + abbreviation (letter case ignored, as on Windows), or empty.

@@ -22,6 +22,7 @@ QString unquote(const QString& v) {
 bool IniFile::load(const QString& filePath) {
     sections_.clear();
     index_.clear();
+    damaged_ = false;
     const platform::FileRead read = platform::ReadRegularFile(filePath);
     if (!read.ok()) return false;
     parse(read.bytes);
@@ -31,6 +32,7 @@ bool IniFile::load(const QString& filePath) {
 void IniFile::parse(const QByteArray& bytes) {
     sections_.clear();
     index_.clear();
+    damaged_ = bytes.contains('\0') || bytes.trimmed().isEmpty();
     QString text;
     if (bytes.startsWith("\xEF\xBB\xBF"))
         text = QString::fromUtf8(bytes.mid(3));
@@ -44,6 +46,7 @@ void IniFile::parse(const QByteArray& bytes) {
         if (line.isEmpty() || line.startsWith(u';')) continue;
         if (line.startsWith(u'[')) {
             int close = line.indexOf(u']');
+            if (close < 0) damaged_ = true;
             QString name = (close < 0 ? line.mid(1) : line.mid(1, close - 1)).trimmed();
             QString lower = name.toLower();
             if (index_.contains(lower)) {
@@ -55,9 +58,12 @@ void IniFile::parse(const QByteArray& bytes) {
             }
             continue;
         }
-        if (!current) continue;
         int eq = line.indexOf(u'=');
-        if (eq <= 0) continue;
+        if (eq <= 0) {
+            damaged_ = true;
+            continue;
+        }
+        if (!current) continue;
         QString key = line.left(eq).trimmed();
         if (key.isEmpty()) continue;
         QString lower = key.toLower();

@@ -18,6 +18,10 @@ public:
     // Reads a file; a file that cannot be read gives an empty store and false.
     bool load(const QString& filePath);
     void parse(const QByteArray& bytes);
+    // What was parsed held bytes no such file holds: a NUL byte, a line that is neither blank, a
+    // comment, a "[section]" nor a "key=value", or nothing at all. The readable entries are still
+    // there.
+    bool damaged() const { return damaged_; }
 
     bool hasSection(const QString& section) const;
     // Key names of a section as written in the file, in file order (first of duplicates only).
@@ -32,6 +36,7 @@ private:
     };
     std::vector<Section> sections_;
     QHash<QString, int> index_;  // lower-case section name -> sections_ index
+    bool damaged_ = false;
 };
 
 }  // namespace foundations

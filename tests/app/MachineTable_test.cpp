@@ -11,15 +11,10 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "app/UDBMaszyny.h"
 #include "app/UDataModule.h"
 #include "platform/AppPaths.h"
+#include "support/ReadOnlyPath.h"
 
 namespace {
 
@@ -239,38 +234,6 @@ TEST_F(MachineTableTest, BrowserEditsOnlyAfterEditOrInsert) {
 }
 
 
-// Makes a file read-only for the test's life: its mode, and for root (whom the mode does not
-// stop) the immutable flag.
-class ReadOnlyFile {
-public:
-    explicit ReadOnlyFile(const QString& path) : path_(QFile::encodeName(path)) {
-        chmod(path_.constData(), 0444);
-        if (geteuid() == 0) setImmutable(true);
-        const int fd = open(path_.constData(), O_WRONLY);
-        readOnly_ = fd < 0;
-        if (fd >= 0) close(fd);
-    }
-    ~ReadOnlyFile() {
-        if (geteuid() == 0) setImmutable(false);
-        chmod(path_.constData(), 0644);
-    }
-    bool ok() const { return readOnly_; }
-
-private:
-    void setImmutable(bool on) {
-        const int fd = open(path_.constData(), O_RDONLY);
-        if (fd < 0) return;
-        int flags = 0;
-        if (ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-            ioctl(fd, FS_IOC_SETFLAGS, &flags);
-        }
-        close(fd);
-    }
-    QByteArray path_;
-    bool readOnly_ = false;
-};
-
 TEST_F(MachineTableTest, ReadOnlyFileIsReadAndEditingIsOff) {
     {
         TMachineTable t;
@@ -280,7 +243,7 @@ TEST_F(MachineTableTest, ReadOnlyFileIsReadAndEditingIsOff) {
         ASSERT_TRUE(addMachine(t, "Frezarka", 7.5));
         EXPECT_FALSE(t.ReadOnly());
     }
-    ReadOnlyFile lock(dir.filePath("machines.DB"));
+    testsupport::ReadOnlyPath lock(dir.filePath("machines.DB"));
     if (!lock.ok()) GTEST_SKIP() << "no way to make a read-only file here";
 
     TMachineTable t;

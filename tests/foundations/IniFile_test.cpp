@@ -50,3 +50,28 @@ TEST(IniFile, Utf8WithByteOrderMark) {
     EXPECT_FALSE(ini.load(dir.filePath("missing")));
     EXPECT_FALSE(ini.hasSection("Strings"));
 }
+
+TEST(IniFileDamage, WhatNoLanguageFileHoldsIsDamage) {
+    const struct {
+        QByteArray bytes;
+        bool damaged;
+    } cases[] = {
+        {"[Strings]\r\nstOK=OK\r\n; a comment\r\n\r\n[MainForm]\r\nCaption=VKM30\r\n", false},
+        {"\xEF\xBB\xBF[Strings]\nstOK=OK\n", false},
+        {"", true},                                   // emptied
+        {"  \r\n", true},
+        {QByteArray("[Strings]\nstOK=OK\n\0\0\0", 19), true},  // NUL bytes
+        {"[Strings\nstOK=OK\n", true},                // a section line cut short
+        {"[Strings]\nstOK=OK\nstTak\n", true},        // a line cut short before its "="
+        {"\x89PNG\x1a binary", true},
+    };
+    for (const auto& c : cases) {
+        foundations::IniFile ini;
+        ini.parse(c.bytes);
+        EXPECT_EQ(ini.damaged(), c.damaged) << c.bytes.toStdString();
+    }
+    // What could be read of a damaged file is still there.
+    foundations::IniFile ini;
+    ini.parse("[Strings]\nstOK=OK\nstTak\n");
+    EXPECT_EQ(ini.value("Strings", "stOK").value_or(""), "OK");
+}
