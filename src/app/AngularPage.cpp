@@ -306,9 +306,12 @@ void AngularPage::RedrawAngularChart() {
 }
 
 void AngularPage::WykresPKResize() {
-    const int width = WykresPK->width();
+    // Over the plot area, not the legend beside it: the prompt breaks into lines within it.
+    const QRect plot = WykresPK->LayoutFor(QRectF(WykresPK->rect())).plotRect.toAlignedRect();
+    const int left = plot.width() > 0 ? plot.left() : 0;
+    const int width = plot.width() > 0 ? plot.width() : WykresPK->width();
     const int height = LabelInfoPK->heightForWidth(width);
-    LabelInfoPK->setGeometry(0, WykresPK->height() / 2 - height, width, height);
+    LabelInfoPK->setGeometry(left, WykresPK->height() / 2 - height, width, height);
 }
 
 void AngularPage::ShowAngularInfo(const QString& text) {

@@ -1,5 +1,6 @@
 #include "app/DeviationGrids.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
@@ -70,6 +71,26 @@ private:
     QPointer<const QLabel> fontSource_;
 };
 
+// The widths also follow a resize with no row to draw (the headings sit in the table's own
+// heading, which the delegate does not paint).
+class ViewportWidthWatch final : public QObject {
+public:
+    ViewportWidthWatch(QTableWidget* grid, int32_t& widthSeen) : QObject(grid), grid_(grid), widthSeen_(widthSeen) {}
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Resize && grid_ && watched == grid_->viewport()) {
+            const int client = grid_->viewport()->width();
+            widthSeen_ = client;
+            const std::array<int, 3> w = DeviationColumnWidths(client, grid_->showGrid() ? 1 : 0);
+            for (int c = 0; c < 3 && c < grid_->columnCount(); ++c) grid_->setColumnWidth(c, std::max(0, w[size_t(c)]));
+        }
+        return QObject::eventFilter(watched, e);
+    }
+
+private:
+    QPointer<QTableWidget> grid_;
+    int32_t& widthSeen_;
+};
+
 }  // namespace
 
 namespace {
@@ -111,4 +132,5 @@ void InstallDeviationGridDrawing(QTableWidget* grid, int32_t& widthSeen, const Q
     grid->horizontalHeader()->setStretchLastSection(false);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setItemDelegate(new GridOdchylkaDelegate(grid, widthSeen, fontSource));
+    grid->viewport()->installEventFilter(new ViewportWidthWatch(grid, widthSeen));
 }

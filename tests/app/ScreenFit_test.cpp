@@ -15,9 +15,12 @@
 #include <QTableWidget>
 
 #include "MainWindowFixture.h"
+#include "app/AngularPage.h"
 #include "app/PositioningRun.h"
 #include "foundations/HeadList.h"
+#include "foundations/ProgramMessages.h"
 #include "instrument/AirCorrection.h"
+#include "platform/Chart.h"
 
 namespace {
 
@@ -222,6 +225,32 @@ TEST_P(ScreenSizes, TheMeasurementTableShowsEveryHeadingAndValueWhole) {
     EXPECT_GE(total, grid->viewport()->width() - 4) << "the grid fills the page";
     EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
     shot(f, "table");
+}
+
+// The angular run's set-up prompt lies over the plot area, its text whole within it, not over
+// the axes and the legend.
+TEST_P(ScreenSizes, TheAngularSetUpPromptStaysOverThePlot) {
+    TMainForm* f = shown();
+    ASSERT_TRUE(finishStartup());  // its end opens the main menu
+    Control<QPushButton>(f, "BitBtnPodzKatowe")->click();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(f->NotebookMainForm->currentIndex(), 5);
+    auto* chart = Control<platform::TChart>(f, "WykresPK");
+    auto* info = Control<QLabel>(f, "LabelInfoPK");
+    for (const QString& text : {Msg("stWUstawSilnik"), QStringLiteral("Initial setting of the reflector, then wait")}) {
+        f->Angular().ShowAngularInfo(text);
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(info->isVisible());
+        const QRect plot = chart->LayoutFor(QRectF(chart->rect())).plotRect.toAlignedRect();
+        EXPECT_GE(info->geometry().left(), plot.left() - 1) << text.toStdString();
+        EXPECT_LE(info->geometry().right(), plot.right() + 1) << text.toStdString();
+        // Whole: on one line when it fits, else broken into lines that the label is tall enough for.
+        if (info->fontMetrics().horizontalAdvance(text) > info->width()) {
+            EXPECT_TRUE(info->wordWrap());
+            EXPECT_GE(info->height(), info->heightForWidth(info->width()));
+        }
+    }
+    shot(f, "angular_prompt");
 }
 
 INSTANTIATE_TEST_SUITE_P(Screens, ScreenSizes, ::testing::Values(QSize(1024, 768), QSize(1920, 1080)),
