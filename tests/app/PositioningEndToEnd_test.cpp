@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QComboBox>
 #include <QDir>
@@ -227,6 +228,40 @@ TEST_F(PositioningEndToEndTest, LinearRunResultsSavedAndOpenedAgain) {
         for (int i = 0; i < names.size(); ++i) {
             EXPECT_TRUE(printed.contains(names[i].trimmed())) << names[i].toStdString();
             EXPECT_TRUE(printed.contains(values[i].trimmed())) << values[i].toStdString();
+        }
+
+        // In inches and °F: every temperature of the conditions in °F with the system's
+        // separator, the positions in inches, and the sheets counted through the printout.
+        const QChar sep = foundations::systemDecimalSeparator();
+        f->TemperatureUnit = 1;
+        LengthUnit = 1;
+        f->MenuCommand("Podgladwydruku1")->trigger();
+        preview = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* p = qobject_cast<reports::TfrmPreview*>(w); p && p->isVisible()) preview = p;
+        ASSERT_TRUE(preview);
+        const QString pdfF = dir.filePath("protokol_f.pdf");
+        preview->Printer().setOutputFileName(pdfF);
+        preview->findChild<QToolButton*>("Print")->click();
+        preview->close();
+        f->TemperatureUnit = 0;
+        LengthUnit = 0;
+        QProcess textF;
+        textF.start(pdftotext, {"-layout", pdfF, "-"});
+        ASSERT_TRUE(textF.waitForFinished(30000));
+        const QString printedF = QString::fromUtf8(textF.readAllStandardOutput());
+        static const QRegularExpression spaces(QStringLiteral("\\s+"));
+        const QString flat = QString(printedF).replace(spaces, QStringLiteral(" "));
+        EXPECT_TRUE(flat.contains(QStringLiteral("odniesienia : 68") + sep + QStringLiteral("0 \u00b0F"))) << flat.toStdString();
+        EXPECT_TRUE(flat.contains(QStringLiteral("70") + sep + QStringLiteral("70 \u00b0F"))) << flat.toStdString();  // 21.5 °C
+        EXPECT_FALSE(flat.contains(QStringLiteral("\u00b0C"))) << flat.toStdString();
+        EXPECT_TRUE(flat.contains(QStringLiteral("in inch")));
+        const QStringList pages = printedF.split(u'\f', Qt::SkipEmptyParts);
+        ASSERT_GE(pages.size(), 3);
+        for (int page = 1; page < 3; ++page) {
+            const QString onPage = QString(pages[page]).replace(spaces, QStringLiteral(" "));
+            EXPECT_TRUE(onPage.contains(QStringLiteral("Sheet: %1 of %2").arg(page + 1).arg(pages.size())))
+                << page << ": " << onPage.toStdString();
         }
     }
 
