@@ -5,6 +5,7 @@
 
 #include "app/ModeSequences.h"
 #include "instrument/OdczytSygnaluPomiarowego.h"
+#include "app/WarmUpControls.h"
 
 #include <QAction>
 #include <QEvent>
@@ -31,7 +32,7 @@
 #include "foundations/SharedGlobals.h"
 #include "instrument/MotorDrive.h"
 #include "instrument/PointAcceptance.h"
-#include "instrument/UUstawSilnik.h"
+#include "app/dialogs/UUstawSilnik.h"
 #include "platform/Chart.h"
 
 using namespace pagecontrols;

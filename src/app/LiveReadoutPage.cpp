@@ -3,6 +3,7 @@
 
 #include "app/ModeSequences.h"
 #include "instrument/OdczytSygnaluPomiarowego.h"
+#include "app/WarmUpControls.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -98,22 +98,23 @@ void MainFormModeHost::ShowSetupPicture() {
 }
 
 int MainFormModeHost::SignalThreshold() const { return f_.ScrollBar4 ? f_.ScrollBar4->value() : 0; }
-WarmUpControls MainFormModeHost::PageWarmUpControls(int page) {
+IWarmUpView* MainFormModeHost::PageWarmUp(int page) {
     switch (page) {
-    case 2: return f_.Readout().SignalWarmUpControls();
-    case 3: return f_.Positioning().SignalWarmUpControls();
-    case 4: return f_.Velocity().SignalWarmUpControls();
-    case 5: return f_.Angular().SignalWarmUpControls();
-    case 9: return f_.FftAnalysis().SignalWarmUpControls();
-    default: return {};
+    case 2: warmUp_ = WarmUpControlsView(f_.Readout().SignalWarmUpControls()); break;
+    case 3: warmUp_ = WarmUpControlsView(f_.Positioning().SignalWarmUpControls()); break;
+    case 4: warmUp_ = WarmUpControlsView(f_.Velocity().SignalWarmUpControls()); break;
+    case 5: warmUp_ = WarmUpControlsView(f_.Angular().SignalWarmUpControls()); break;
+    case 9: warmUp_ = WarmUpControlsView(f_.FftAnalysis().SignalWarmUpControls()); break;
+    default: return nullptr;
     }
+    return &warmUp_;
 }
 
 void MainFormModeHost::RunPageStart(int page) {
     modes::RunStartRoutine(*this, modes::StartRoutineForPage(page));
 }
 
-TKomunikaty* MainFormModeHost::LinkStatusWindow() { return Komunikaty; }
+ILinkStatusView* MainFormModeHost::LinkStatusWindow() { return Komunikaty; }
 
 void MainFormModeHost::ShowSignalLevel(QProgressBar* gauge, int level) { ShowSignalGauge(gauge, level); }
 

@@ -4,8 +4,9 @@
 // pages) they call through ModeHostCalls and LinkStatusCalls, which the window implements
 // (TMainForm::ShellCalls) and tests replace.
 #include "app/ModeSequences.h"
+#include "app/WarmUpControls.h"
 #include "instrument/OdczytSygnaluPomiarowego.h"
-#include "instrument/Unit_Komunikaty.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 
 #include <memory>
 
@@ -76,16 +77,18 @@ public:
 
     // --- signal monitor ---
     int SignalThreshold() const override;   // ScrollBar4
-    WarmUpControls PageWarmUpControls(int page) override;
+    IWarmUpView* PageWarmUp(int page) override;
     void RunPageStart(int page) override;
-    TKomunikaty* LinkStatusWindow() override;
-    void ShowSignalLevel(QProgressBar* gauge, int level) override;
+    ILinkStatusView* LinkStatusWindow() override;
     void AppendSignalLine(const QString& line) override;
+    // The gauge's value, coloured by its percentage (SignalGaugeColour).
+    void ShowSignalLevel(QProgressBar* gauge, int level);
 
 private:
     TMainForm& f_;
     ModeHostCalls& calls_;
     uint8_t measuredAxis_ = 0;
+    WarmUpControlsView warmUp_;  // the page PageWarmUp was last asked for
 };
 
 // The main window as the link status window's sink.

@@ -28,6 +28,7 @@
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/OdczytSygnaluPomiarowego.h"
+#include "app/WarmUpControls.h"
 #include "app/ModeSequences.h"
 #include "foundations/Display.h"
 #include "foundations/HeadList.h"

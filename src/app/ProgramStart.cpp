@@ -6,7 +6,7 @@
 #include "app/HelpWindow.h"
 #include "app/UDataModule.h"
 #include "app/UPoczatek.h"
-#include "instrument/Unit_Komunikaty.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 #include "app/Unit_glowny.h"
 #include "app/multinst.h"
 

@@ -42,7 +42,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "instrument/Unit_Komunikaty.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 #include "foundations/Display.h"
 #include "foundations/FR_Utils.h"
 #include "foundations/HeadList.h"

@@ -565,6 +565,7 @@ public:
     bool SerialPortOpen() override;
     void Reconnect(uint8_t speedIndex) override;
     void RememberBaudRates(uint8_t mainIndex, uint8_t altIndex) override;
+    void ReportLoadEnd(bool failed) override;
     void LoaderEnded(const instrument::LoadResult& result) override;
     void ClearList(instrument::LinkList list) override;
     void AddListLine(instrument::LinkList list, const QString& line) override;

@@ -31,7 +31,7 @@
 #include "foundations/RadioGroup.h"
 #include "foundations/RealSpinEdit.h"
 #include "foundations/SharedGlobals.h"
-#include "instrument/UPomiarFFT.h"
+#include "app/dialogs/UPomiarFFT.h"
 #include "platform/ChartSeries.h"
 #include "foundations/MeasurementModes.h"
 

@@ -18,7 +18,7 @@
 #include "instrument/ComDrv32.h"
 #include "instrument/LinkPort.h"
 #include "instrument/LinkWatchdog.h"
-#include "instrument/Unit_Komunikaty.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 #include "instrument/MemoryFifo.h"
 #include "instrument/SerialFrameParser.h"
 #include "platform/CardPorts.h"

@@ -11,6 +11,7 @@
 #include "app/StartPage.h"
 #include "app/Unit_glowny.h"
 #include "app/Unit_glowny_link.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 #include "app/ModeSequences.h"
 #include "app/ModeSequencesMainForm.h"
 #include "app/ServicePage.h"
@@ -71,6 +72,10 @@ void TMainForm::Reconnect(uint8_t speedIndex) {
 void TMainForm::RememberBaudRates(uint8_t mainIndex, uint8_t altIndex) {
     BaudRateIndex = mainIndex;
     AltBaudRateIndex = altIndex;
+}
+
+void TMainForm::ReportLoadEnd(bool failed) {
+    if (Komunikaty) Komunikaty->KoniecPrzerwaniaLadowanieP(failed);
 }
 
 void TMainForm::LoaderEnded(const instrument::LoadResult& result) {

@@ -37,7 +37,7 @@
 #include "instrument/SerialFrameParser.h"
 #include "instrument/UOdczyt.h"
 #include "instrument/UOdczytSample.h"
-#include "instrument/Unit_Komunikaty.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 
 namespace {
 

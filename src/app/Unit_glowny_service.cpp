@@ -18,7 +18,7 @@
 #include "instrument/SerialFrameParser.h"
 #include "instrument/ThreadGeneration.h"
 #include "instrument/UOdczyt.h"
-#include "instrument/Unit_Kalibracja.h"
+#include "app/dialogs/Unit_Kalibracja.h"
 
 namespace {
 constexpr int kPageService = 6;

@@ -14,7 +14,7 @@
 #include "foundations/SharedGlobals.h"
 #include "instrument/MotorDrive.h"
 #include "instrument/UOdczytSample.h"
-#include "instrument/UPomiarFFT.h"
+#include "app/dialogs/UPomiarFFT.h"
 
 class TMainForm::ShellCalls final : public ModeHostCalls, public LinkStatusCalls {
 public:

@@ -4,6 +4,7 @@
 
 #include "app/ModeSequences.h"
 #include "instrument/OdczytSygnaluPomiarowego.h"
+#include "app/WarmUpControls.h"
 #include "instrument/LinkPort.h"
 
 #include <QAction>

@@ -4,6 +4,7 @@
 
 #include "app/ModeSequences.h"
 #include "instrument/OdczytSygnaluPomiarowego.h"
+#include "app/WarmUpControls.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -27,7 +28,7 @@
 #include "foundations/RadioGroup.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/LinkPort.h"
-#include "instrument/UPomiarFFT.h"
+#include "app/dialogs/UPomiarFFT.h"
 #include "platform/ChartSeries.h"
 
 using namespace pagecontrols;

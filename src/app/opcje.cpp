@@ -26,7 +26,7 @@
 #include "foundations/RealSpinEdit.h"
 #include "foundations/SharedGlobals.h"
 #include "foundations/Transl.h"
-#include "instrument/UWykCom.h"
+#include "app/dialogs/UWykCom.h"
 #include "platform/AppPaths.h"
 #include "platform/Registry.h"
 

@@ -12,7 +12,6 @@
 #include "instrument/HeadReset.h"
 #include "instrument/LinkPort.h"
 #include "instrument/SerialFrameParser.h"
-#include "instrument/Unit_Komunikaty.h"
 #include "platform/AppPaths.h"
 #include "platform/CardPorts.h"
 #include "platform/ReadFile.h"
@@ -48,7 +47,7 @@ bool LoadProgramSink::SerialPortOpen() {
 
 void LoadProgramSink::LoaderEnded(const LoadResult& result) {
     const bool failed = result.outcome == LoadOutcome::Failed;
-    if (Komunikaty) Komunikaty->KoniecPrzerwaniaLadowanieP(failed);
+    ReportLoadEnd(failed);
     // A failed load stays an interface error whatever the end entry concluded.
     if (failed) InterfaceError = true;
 }

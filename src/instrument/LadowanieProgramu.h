@@ -58,7 +58,9 @@ public:
     virtual void Reconnect(uint8_t speedIndex) = 0;
     // The speed that worked becomes the main one (TMainForm.BaudRateIndex/AltBaudRateIndex).
     virtual void RememberBaudRates(uint8_t mainIndex, uint8_t altIndex) = 0;
-    // The loader has ended. Default: the link status window's loader-end entry.
+    // The link status window's loader-end entry; failed: the loader itself failed.
+    virtual void ReportLoadEnd(bool failed) = 0;
+    // The loader has ended. Default: ReportLoadEnd, and a failed load stays an interface error.
     virtual void LoaderEnded(const LoadResult& result);
 };
 

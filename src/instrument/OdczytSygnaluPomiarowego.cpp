@@ -4,15 +4,11 @@
 #include "foundations/SharedGlobals.h"
 #include "instrument/LinkPort.h"
 #include "instrument/SerialFrameParser.h"
-#include "instrument/Unit_Komunikaty.h"
 #include "platform/Sync.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QLabel>
-#include <QListWidget>
 #include <QMetaObject>
-#include <QProgressBar>
 #include <QThread>
 #include <algorithm>
 #include <chrono>
@@ -46,14 +42,6 @@ void handOff(const std::function<void()>& fn) {
         Qt::BlockingQueuedConnection);
 }
 
-void setShown(QWidget* w, bool on) {
-    if (w) w->setVisible(on);
-}
-
-void setText(QWidget* w, const QString& text) {
-    if (auto* l = qobject_cast<QLabel*>(w)) l->setText(text);
-}
-
 void execute(uint64_t gen, std::shared_ptr<ISignalSource> source, ISignalMonitorSink* sink) {
     source->BeginMonitoring();
     while (alive(gen)) {
@@ -64,12 +52,12 @@ void execute(uint64_t gen, std::shared_ptr<ISignalSource> source, ISignalMonitor
             if (!alive(gen)) return;
             OdczytSygPomiarowego::ProcessSignal(*sink, level, ready);
             if (source->FollowsReadiness())
-                if (TKomunikaty* k = sink->LinkStatusWindow()) k->SetMeasureEnabled(ready);
+                if (ILinkStatusView* k = sink->LinkStatusWindow()) k->SetMeasureEnabled(ready);
         });
     }
     handOff([&] {
         if (g_generation.load() != gen) return;  // a newer monitor owns the button now
-        if (TKomunikaty* k = sink->LinkStatusWindow()) k->SetMeasureEnabled(true);
+        if (ILinkStatusView* k = sink->LinkStatusWindow()) k->SetMeasureEnabled(true);
     });
 }
 
@@ -114,12 +102,11 @@ std::shared_ptr<ISignalSource> MakeLinkSignalSource() {
     return std::make_shared<CardSignalSource>(RealCommandLink(), [] { return InPort(0x303); }, ready);
 }
 
-void OdczytSygPomiarowego::ShowWarmUpState(QWidget* startControl, QWidget* label, int level,
-                                           int threshold) {
-    setShown(startControl, false);
-    setShown(label, true);
+void OdczytSygPomiarowego::ShowWarmUpState(IWarmUpView& view, int level, int threshold) {
+    view.SetStartShown(false);
+    view.SetLabelShown(true);
     // A level exactly at the threshold counts as warming up.
-    setText(label, Msg(level >= threshold ? "stWygrzewanie" : "stGlowWyl"));
+    view.SetLabelText(Msg(level >= threshold ? "stWygrzewanie" : "stGlowWyl"));
 }
 
 void OdczytSygPomiarowego::ProcessSignal(ISignalMonitorSink& sink, int level, bool headReady) {
@@ -129,39 +116,41 @@ void OdczytSygPomiarowego::ProcessSignal(ISignalMonitorSink& sink, int level, bo
         const int page = sink.MainPage();
         if (page == 6) sink.AppendSignalLine("*" + QString::number(level));
         if (!headReady) {
-            const WarmUpControls c = sink.PageWarmUpControls(page);
+            IWarmUpView* v = sink.PageWarmUp(page);
             switch (page) {
             case 2:
+                if (!v) break;
                 if (level < threshold) {
-                    setShown(c.gauge, false);
-                    setText(c.label, Msg("stGlowWyl"));
+                    v->SetGaugeShown(false);
+                    v->SetLabelText(Msg("stGlowWyl"));
                 } else {
-                    setText(c.label, Msg("stWygrzewanie"));
-                    setShown(c.gauge, true);
-                    sink.ShowSignalLevel(c.gauge, level);
+                    v->SetLabelText(Msg("stWygrzewanie"));
+                    v->SetGaugeShown(true);
+                    v->ShowGaugeLevel(level);
                 }
                 break;
             case 3:
             case 4:
             case 5:
             case 9:
-                setShown(c.gauge, false);
-                setShown(c.hidden, false);
-                ShowWarmUpState(c.startControl, c.label, level, threshold);
+                if (!v) break;
+                v->SetGaugeShown(false);
+                v->SetPanelShown(false);
+                ShowWarmUpState(*v, level, threshold);
                 break;
             default:
                 break;
             }
         } else {
             if (page == 2)
-                if (QWidget* zero = sink.PageWarmUpControls(page).zeroButton) zero->setEnabled(true);
+                if (IWarmUpView* v = sink.PageWarmUp(page)) v->EnableZeroing();
             if (page == 2 || page == 3 || page == 4 || page == 5 || page == 9) sink.RunPageStart(page);
             WaitingForLaser = false;
             SignalMonitorStopped = true;
         }
     }
-    TKomunikaty* k = sink.LinkStatusWindow();
-    if (k && k->isVisible()) k->UpdateKomunikatySignal(level, threshold);
+    ILinkStatusView* k = sink.LinkStatusWindow();
+    if (k && k->Shown()) k->UpdateKomunikatySignal(level, threshold);
 }
 
 void OdczytSygPomiarowego::Start(std::shared_ptr<ISignalSource> source, ISignalMonitorSink* sink) {

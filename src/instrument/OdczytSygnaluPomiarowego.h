@@ -11,10 +11,6 @@
 #include <functional>
 #include <memory>
 
-class QProgressBar;
-class QWidget;
-class TKomunikaty;
-
 // The level fell below the threshold while the link status window was shown.
 extern std::atomic<bool> HeadWasOff;
 // The level being shown.
@@ -74,14 +70,27 @@ private:
 // status layer and the frame parser's stored level.
 std::shared_ptr<ISignalSource> MakeLinkSignalSource();
 
-// A waiting page's controls that the monitor's samples show the warm-up on; a page without one
-// of them leaves it null.
-struct WarmUpControls {
-    QProgressBar* gauge = nullptr;      // the page's signal gauge, hidden while warming up (display page: shown)
-    QWidget* hidden = nullptr;          // a panel hidden while warming up
-    QWidget* startControl = nullptr;    // the start button, hidden until the head is ready
-    QWidget* label = nullptr;           // the warm-up or head-off text
-    QWidget* zeroButton = nullptr;      // display page: zeroing, enabled once the head is ready
+// A waiting page's warm-up display as the monitor's samples change it (user-interface thread).
+// What a page does not have (a gauge, a panel, a start button) it leaves as it is.
+class IWarmUpView {
+public:
+    virtual ~IWarmUpView() = default;
+    virtual void SetGaugeShown(bool on) = 0;          // the page's signal gauge
+    virtual void ShowGaugeLevel(int level) = 0;       // its value, coloured by its percentage
+    virtual void SetPanelShown(bool on) = 0;          // a panel hidden while warming up
+    virtual void SetStartShown(bool on) = 0;          // the start button, hidden until ready
+    virtual void SetLabelShown(bool on) = 0;          // the warm-up or head-off text
+    virtual void SetLabelText(const QString& text) = 0;
+    virtual void EnableZeroing() = 0;                 // display page: zeroing, once ready
+};
+
+// The link status window as the monitor feeds it.
+class ILinkStatusView {
+public:
+    virtual ~ILinkStatusView() = default;
+    virtual bool Shown() const = 0;
+    virtual void UpdateKomunikatySignal(int level, int threshold) = 0;
+    virtual void SetMeasureEnabled(bool on) = 0;
 };
 
 // What the monitor needs from the main window (user-interface thread only).
@@ -90,13 +99,13 @@ public:
     virtual ~ISignalMonitorSink() = default;
     virtual int MainPage() const = 0;  // NotebookMainForm page
     virtual int SignalThreshold() const = 0;  // ScrollBar4 position
-    // The controls of a waiting page (2 display, 3 linear, 4 velocity, 5 angular, 9 FFT).
-    virtual WarmUpControls PageWarmUpControls(int page) = 0;
+    // The warm-up display of a waiting page (2 display, 3 linear, 4 velocity, 5 angular, 9
+    // FFT); null for any other page.
+    virtual IWarmUpView* PageWarmUp(int page) = 0;
     // The page's start routine: 2 display, 3 linear, 4 velocity, 5 angular, 9 FFT.
     virtual void RunPageStart(int page) = 0;
-    virtual TKomunikaty* LinkStatusWindow() = 0;
-    // The gauge's value, coloured by its percentage (SignalGaugeColour).
-    virtual void ShowSignalLevel(QProgressBar* gauge, int level) = 0;
+    // Null until the window exists.
+    virtual ILinkStatusView* LinkStatusWindow() = 0;
     // Service page: "*" + level into PSListBox3, at most 23 lines.
     virtual void AppendSignalLine(const QString& line) = 0;
 };
@@ -112,5 +121,5 @@ public:
     // The page logic of one sample (user-interface thread).
     static void ProcessSignal(ISignalMonitorSink& sink, int level, bool headReady);
     // Hides the start control, shows the label with the warm-up or head-off text.
-    static void ShowWarmUpState(QWidget* startControl, QWidget* label, int level, int threshold);
+    static void ShowWarmUpState(IWarmUpView& view, int level, int threshold);
 };

@@ -33,7 +33,7 @@
 #include "app/UProstopa.h"
 #include "app/Unit_DaneMaszyny.h"
 #include "app/opcje.h"
-#include "instrument/Unit_Komunikaty.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 #include "foundations/MessageDlg.h"
 #include "platform/AppPaths.h"
 #include "platform/HelpFiles.h"

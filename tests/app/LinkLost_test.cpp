@@ -20,7 +20,7 @@
 #include "instrument/PointAcceptance.h"
 #include "instrument/RawConversion.h"
 #include "instrument/UOdczyt.h"
-#include "instrument/Unit_Komunikaty.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 
 namespace {
 

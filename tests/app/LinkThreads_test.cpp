@@ -70,10 +70,9 @@ class QuietMonitorSink : public ISignalMonitorSink {
 public:
     int MainPage() const override { return 0; }
     int SignalThreshold() const override { return 0; }
-    WarmUpControls PageWarmUpControls(int) override { return {}; }
+    IWarmUpView* PageWarmUp(int) override { return nullptr; }
     void RunPageStart(int) override {}
-    TKomunikaty* LinkStatusWindow() override { return nullptr; }
-    void ShowSignalLevel(QProgressBar*, int) override {}
+    ILinkStatusView* LinkStatusWindow() override { return nullptr; }
     void AppendSignalLine(const QString&) override {}
 };
 

@@ -20,7 +20,7 @@
 #include "foundations/Display.h"
 #include "foundations/ProgramMessages.h"
 #include "instrument/UOdczyt.h"
-#include "instrument/Unit_Komunikaty.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 #include "platform/Registry.h"
 #include "support/SimHead.h"
 

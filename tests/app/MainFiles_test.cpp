@@ -15,7 +15,7 @@
 #include "app/PunktyPoz.h"
 #include "evaluation/MeasurementFiles.h"
 #include "foundations/RealSpinEdit.h"
-#include "instrument/Unit_Komunikaty.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 #include "support/FifoFile.h"
 
 namespace {

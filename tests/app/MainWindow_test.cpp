@@ -27,7 +27,7 @@
 #include "instrument/MemoryFifo.h"
 #include "instrument/SerialFrameParser.h"
 #include "app/UPoczatek.h"
-#include "instrument/Unit_Komunikaty.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 #include "foundations/Display.h"
 #include "foundations/RadioGroup.h"
 #include "foundations/ProgramMessages.h"

@@ -22,7 +22,7 @@
 #include "foundations/RadioGroup.h"
 #include "foundations/RealSpinEdit.h"
 #include "foundations/SharedGlobals.h"
-#include "instrument/UWykCom.h"
+#include "app/dialogs/UWykCom.h"
 #include "support/HelpProbe.h"
 #include "support/InstrumentSinkDoubles.h"
 #include "support/ModalDialog.h"

@@ -20,7 +20,7 @@
 #include "instrument/SerialFrameParser.h"
 #include "instrument/OdczytSygnaluPomiarowego.h"
 #include "instrument/UOdczyt.h"
-#include "instrument/Unit_Komunikaty.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 #include "platform/Chart.h"
 #include "platform/ChartSeries.h"
 

@@ -9,7 +9,7 @@
 #include "app/ModeSequences.h"
 #include "app/ModeSequencesMainForm.h"
 #include "foundations/ProgramMessages.h"
-#include "instrument/Unit_Komunikaty.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 #include "instrument/UOdczyt.h"
 
 namespace {

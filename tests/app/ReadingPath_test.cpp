@@ -21,7 +21,7 @@
 #include "instrument/AirCorrection.h"
 #include "instrument/ComDrv32.h"
 #include "instrument/UOdczyt.h"
-#include "instrument/Unit_Komunikaty.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 #include "app/Settings.h"
 #include "platform/Registry.h"
 #include "support/SimHead.h"

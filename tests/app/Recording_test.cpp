@@ -19,7 +19,7 @@
 #include "foundations/NumberFormat.h"
 #include "foundations/HeadList.h"
 #include "instrument/UOdczyt.h"
-#include "instrument/Unit_Komunikaty.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 #include "support/ModalDialog.h"
 
 namespace {

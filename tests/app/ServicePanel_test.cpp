@@ -26,8 +26,8 @@
 #include "foundations/RadioGroup.h"
 #include "instrument/LinkPort.h"
 #include "instrument/UOdczyt.h"
-#include "instrument/Unit_Kalibracja.h"
-#include "instrument/Unit_Komunikaty.h"
+#include "app/dialogs/Unit_Kalibracja.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 #include "support/ModalDialog.h"
 #include "support/SimCard.h"
 

@@ -26,7 +26,7 @@
 #include "foundations/RadioGroup.h"
 #include "foundations/RealSpinEdit.h"
 #include "instrument/UOdczyt.h"
-#include "instrument/UPomiarFFT.h"
+#include "app/dialogs/UPomiarFFT.h"
 #include "support/ModalDialog.h"
 #include "support/SimHead.h"
 

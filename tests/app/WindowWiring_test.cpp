@@ -18,7 +18,7 @@
 #include "instrument/OdczytSygnaluPomiarowego.h"
 #include "instrument/PointAcceptance.h"
 #include "instrument/ThreadGeneration.h"
-#include "instrument/Unit_Komunikaty.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 
 namespace {
 

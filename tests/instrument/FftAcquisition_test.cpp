@@ -11,7 +11,7 @@
 #include "HeadOnPort.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/ProgramMessages.h"
-#include "instrument/UPomiarFFT.h"
+#include "app/dialogs/UPomiarFFT.h"
 
 using instrument::FftAcquisition;
 using testsupport::Bytes;

@@ -13,7 +13,7 @@
 #include "foundations/RealSpinEdit.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/KalibracjaFile.h"
-#include "instrument/Unit_Kalibracja.h"
+#include "app/dialogs/Unit_Kalibracja.h"
 #include "platform/AppPaths.h"
 #include "support/FileSizeLimit.h"
 

@@ -1,4 +1,4 @@
-#include "instrument/Unit_Komunikaty.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"

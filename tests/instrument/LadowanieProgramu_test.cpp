@@ -13,7 +13,7 @@
 #include "LinkFixture.h"
 #include "foundations/ProgramMessages.h"
 #include "instrument/UOdczytB.h"
-#include "instrument/Unit_Komunikaty.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 #include "platform/AppPaths.h"
 #include "support/SimCard.h"
 #include "support/SimHead.h"
@@ -57,6 +57,10 @@ public:
     void LoaderEnded(const LoadResult& r) override {
         ends.push_back(r);
         if (throughWindow) LoadProgramSink::LoaderEnded(r);
+    }
+    // As the main window reports the end.
+    void ReportLoadEnd(bool failed) override {
+        if (Komunikaty) Komunikaty->KoniecPrzerwaniaLadowanieP(failed);
     }
 };
 

@@ -8,7 +8,7 @@
 #include <limits>
 
 #include "HeadOnPort.h"
-#include "instrument/UUstawSilnik.h"
+#include "app/dialogs/UUstawSilnik.h"
 
 using instrument::DecideMotorStep;
 using instrument::MotorDecision;

@@ -13,7 +13,7 @@
 
 #include "LinkFixture.h"
 #include "foundations/MessageDlg.h"
-#include "instrument/UWykCom.h"
+#include "app/dialogs/UWykCom.h"
 #include "support/SimClock.h"
 #include "support/SimHead.h"
 #include "support/SimSerialLine.h"

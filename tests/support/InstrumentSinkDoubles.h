@@ -12,7 +12,7 @@
 #include "instrument/UCheckCom.h"
 #include "instrument/UOdczyt.h"
 #include "instrument/UOdczytB.h"
-#include "instrument/Unit_Komunikaty.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 
 namespace testsupport {
 
@@ -33,6 +33,7 @@ public:
     bool ServicePageShown() override { return false; }
     void Reconnect(uint8_t) override {}
     void RememberBaudRates(uint8_t, uint8_t) override {}
+    void ReportLoadEnd(bool) override {}
 };
 
 class BiosTextSinkDouble : public instrument::BiosTextSink {

@@ -1,4 +1,4 @@
-#include "instrument/UUstawSilnik.h"
+#include "app/dialogs/UUstawSilnik.h"
 
 #include <QButtonGroup>
 #include <QEvent>

@@ -2,7 +2,8 @@
 
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
-#include "instrument/Unit_Komunikaty.h"
+#include "app/WarmUpControls.h"
+#include "app/dialogs/Unit_Komunikaty.h"
 #include "platform/Sync.h"
 #include "instrument/LinkPort.h"
 
@@ -68,27 +69,26 @@ public:
 
     int MainPage() const override { return page; }
     int SignalThreshold() const override { return threshold; }
-    WarmUpControls PageWarmUpControls(int p) override {
+    IWarmUpView* PageWarmUp(int p) override {
         switch (p) {
-        case 2: return {get<QProgressBar>("Gauge3"), nullptr, nullptr, get("Label32"), get("ButZerowanieWyniku")};
-        case 3: return {get<QProgressBar>("GaugeProsto"), get("PanelWarProsto"), get("ButtonPozStart"), get("Label26")};
-        case 4: return {get<QProgressBar>("Gauge4"), get("Panel19"), get("ButtonStartV"), get("LabPoczPredkosc")};
-        case 5: return {nullptr, nullptr, get("BStartPK"), get("LabPoczPK")};
-        case 9: return {get<QProgressBar>("GaugeFFT"), nullptr, get("FFTPom"), get("Label31")};
-        default: return {};
+        case 2: view = WarmUpControlsView({get<QProgressBar>("Gauge3"), nullptr, nullptr, get("Label32"), get("ButZerowanieWyniku")}); break;
+        case 3: view = WarmUpControlsView({get<QProgressBar>("GaugeProsto"), get("PanelWarProsto"), get("ButtonPozStart"), get("Label26")}); break;
+        case 4: view = WarmUpControlsView({get<QProgressBar>("Gauge4"), get("Panel19"), get("ButtonStartV"), get("LabPoczPredkosc")}); break;
+        case 5: view = WarmUpControlsView({nullptr, nullptr, get("BStartPK"), get("LabPoczPK")}); break;
+        case 9: view = WarmUpControlsView({get<QProgressBar>("GaugeFFT"), nullptr, get("FFTPom"), get("Label31")}); break;
+        default: return nullptr;
         }
+        return &view;
     }
     void RunPageStart(int p) override {
         starts.push_back(p);
         startedOnUiThread = QThread::currentThread() == QCoreApplication::instance()->thread();
     }
-    TKomunikaty* LinkStatusWindow() override { return komunikaty; }
-    void ShowSignalLevel(QProgressBar* gauge, int level) override {
-        if (gauge) gauge->setValue(std::clamp(level, gauge->minimum(), gauge->maximum()));
-    }
+    ILinkStatusView* LinkStatusWindow() override { return komunikaty; }
     void AppendSignalLine(const QString& line) override { signalLines.push_back(line); }
 
     QWidget root;
+    WarmUpControlsView view;
     int page = 3, threshold = 10;
     std::vector<int> starts;
     std::vector<QString> signalLines;
@@ -213,46 +213,4 @@ TEST_F(SignalMonitor, WithoutWaitingOnlyTheLinkStatusWindowIsFed) {
     OdczytSygPomiarowego::ProcessSignal(win, 2, true);
     EXPECT_TRUE(HeadWasOff.load());
     EXPECT_EQ(k.Label1->text(), Msg("stGlowWyl"));
-}
-
-TEST(SignalSources, SerialStartsTheStreamAndCardHoldsTheSemaphore) {
-    struct Link : ICommandLink {
-        std::string sent;
-        std::mutex m;
-        void SendCommandByte(uint8_t b) override {
-            std::lock_guard<std::mutex> l(m);
-            sent.push_back(static_cast<char>(b));
-        }
-    } link;
-    bool receiving = false;
-    SerialSignalSource serial(link, [] { return 17; }, [] { return true; }, [&] { receiving = true; });
-    serial.BeginMonitoring();
-    EXPECT_TRUE(receiving);
-    EXPECT_EQ(link.sent, "S");
-    EXPECT_EQ(serial.SampleSignalLevel(), 17);
-
-    platform::BinarySemaphore sem;
-    CardSemaphore = &sem;
-    CardSignalSource card(link, [] { return uint8_t(33); }, [] { return false; });
-    ASSERT_TRUE(sem.acquire());  // the environment thread is inside an exchange
-    std::atomic<int> level{-1};
-    std::thread t([&] { level = card.SampleSignalLevel(); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(30));
-    EXPECT_EQ(level.load(), -1);
-    sem.release();
-    t.join();
-    EXPECT_EQ(level.load(), 33);
-    EXPECT_EQ(link.sent, "S\x8F");
-    EXPECT_TRUE(sem.acquire(std::chrono::milliseconds(0)));  // released again
-    CardSemaphore = nullptr;
-}
-
-TEST(SignalSources, LinkSourceFollowsTheInterfaceMode) {
-    InterfaceMode = 1;
-    instrument::SetLink({});  // the link chosen by the setting
-    EXPECT_TRUE(MakeLinkSignalSource()->FollowsReadiness());
-    InterfaceMode = 0;
-    instrument::SetLink({});  // the link chosen by the setting
-    EXPECT_FALSE(MakeLinkSignalSource()->FollowsReadiness());
-    instrument::ResetLink();
 }

@@ -1,4 +1,4 @@
-#include "instrument/UWykCom.h"
+#include "app/dialogs/UWykCom.h"
 
 #include <QHBoxLayout>
 #include <algorithm>

@@ -5,6 +5,8 @@
 #include "foundations/FR_Utils.h"
 #include "instrument/LinkPort.h"
 #include "instrument/CommandLink.h"
+#include "instrument/OdczytSygnaluPomiarowego.h"
+#include "instrument/StopDecision.h"
 
 #include <QString>
 #include <cstdint>
@@ -13,36 +15,6 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTimer;
-
-// What the stop of a reading leads to. Message texts are message keys; an empty Label3Key
-// leaves the advice line empty.
-struct StopDecision {
-    bool HandleStop = false;     // error row of the recording window, motor stop
-    bool ShowWindow = false;
-    QString Label1Key, Label3Key;
-    bool StartBeamTimer = false;            // beam interrupted: watch the level come back
-    bool SlowTransmissionSteps = false;     // code 3: restart the monitor, 'R' (card), 100 ms, 'F'
-    bool RestartVelocityReadout = false;    // code 3 in the velocity readout: 'F' '=' and restart
-    bool EndRun = false;                    // code 7, the head is gone: the run cannot go on
-};
-// reason: StopReason; mode: MeasurementMode; runInProgress: MeasurementRunning;
-// resolutionOffered: the resolution button is shown and 10 nm is chosen.
-StopDecision DecideStop(int reason, uint8_t mode, bool runInProgress, bool resolutionOffered);
-
-// The service key sequence "40716253" typed on the "&Pomiar" button.
-class ServiceKeySequence {
-public:
-    static constexpr const char* kSequence = "40716253";
-    // True when this key completes the sequence (the position then starts over).
-    bool Feed(QChar key);
-    int Position() const { return position_; }
-
-private:
-    int position_ = 0;
-};
-
-// Measurement mode (0..5) a command-line file opens by its extension ".dt2".."dt7", or -1.
-int MeasurementModeForFile(const QString& path);
 
 // What the window needs from the main window.
 class IKomunikatySink : public ICommandLink {
@@ -95,7 +67,7 @@ public:
     virtual void OpenCommandLineFile(int mode, const QString& path) = 0;
 };
 
-class TKomunikaty : public TSSForm {
+class TKomunikaty : public TSSForm, public ILinkStatusView {
     Q_OBJECT
 public:
     // Without a sink the window does nothing towards the main window until SetSink.
@@ -117,8 +89,9 @@ public:
     void Button1KeyPress(QChar key);
 
     // The signal monitor's feed while the window is shown.
-    void UpdateKomunikatySignal(int level, int threshold);
-    void SetMeasureEnabled(bool on);
+    void UpdateKomunikatySignal(int level, int threshold) override;
+    void SetMeasureEnabled(bool on) override;
+    bool Shown() const override { return isVisible(); }
     // Copies the main window's gauge range (FormCreate).
     void CopyGaugeRange(int minimum, int maximum);
 

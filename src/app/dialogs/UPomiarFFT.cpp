@@ -1,4 +1,4 @@
-#include "instrument/UPomiarFFT.h"
+#include "app/dialogs/UPomiarFFT.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

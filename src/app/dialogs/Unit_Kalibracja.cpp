@@ -1,4 +1,4 @@
-#include "instrument/Unit_Kalibracja.h"
+#include "app/dialogs/Unit_Kalibracja.h"
 
 #include <QComboBox>
 #include <QDir>
