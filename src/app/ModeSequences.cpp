@@ -3,6 +3,7 @@
 #include "foundations/FR_Utils.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/LinkPort.h"
+#include "instrument/RawConversion.h"
 #include "instrument/SerialFrameParser.h"
 #include "instrument/ThreadGeneration.h"
 #include "platform/Sync.h"
@@ -168,7 +169,7 @@ void RestartCounting(IModeHost& h) {
 }
 
 void ReturnToMainMenu(IModeHost& h) {
-    StopReason = 21;
+    StopReason = instrument::kStopLeftReadout;
     StopReading(h);
     h.ShowMainPage(1);
     sendAll(h, {'Y', 'R'});
@@ -177,7 +178,7 @@ void ReturnToMainMenu(IModeHost& h) {
 }
 
 void ReturnToMainMenuFromVelocity(IModeHost& h) {
-    StopReason = 20;
+    StopReason = instrument::kStopLeftVelocity;
     StopReading(h);
     h.ShowMainPage(1);
     UpdateCaption(h);

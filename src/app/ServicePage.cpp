@@ -27,6 +27,7 @@
 #include "foundations/RadioGroup.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/LinkPort.h"
+#include "instrument/RawConversion.h"
 #include "instrument/SerialFrameParser.h"
 
 using namespace pagecontrols;
@@ -496,7 +497,7 @@ void ServicePage::PSOdczytFifo_ONClick() {
 }
 
 void ServicePage::PSButton15Click() {
-    StopReason = 10;  // the reading thread ends after its next frame
+    StopReason = instrument::kStopService;  // the reading thread ends after its next frame
     host_.SetStatusText(QStringLiteral("Odczyt wyłączony"));
 }
 

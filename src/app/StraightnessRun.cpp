@@ -8,6 +8,7 @@
 #include "foundations/ProgramMessages.h"
 #include "foundations/SharedGlobals.h"
 #include "instrument/LinkPort.h"
+#include "instrument/RawConversion.h"
 #include "foundations/MeasurementModes.h"
 
 namespace {
@@ -193,7 +194,7 @@ void StraightnessRun::ExitMeasurementMode() {
     view_.SendCommandByte(kLeaveMode);
     MeasurementRunning = false;
     view_.HidePrompts();
-    StopReason = 23;
+    StopReason = instrument::kStopLeftStraightness;
     view_.StopReading();
     view_.ShowMainPage(1);
     view_.UpdateCaption();
@@ -248,7 +249,7 @@ void StraightnessRun::LeaveMeasurementPage() {
 void StraightnessRun::StopMeasurementUi() {
     if (SerialLink()) view_.SetLinkWatchdogEnabled(false);
     view_.HideStraightnessMenuItem();
-    StopReason = 23;
+    StopReason = instrument::kStopLeftStraightness;
     view_.StopReading();
     view_.ShowMainPage(8);
     view_.ShowModeCaption();

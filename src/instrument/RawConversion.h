@@ -87,7 +87,11 @@ enum StopReasonCode : int32_t {
     kStopZeeman = 6,
     // The head is gone: the port failed or hung up, or no frame came for 600 ms.
     kStopLinkLost = 7,
-    kStopService = 10,
+    kStopService = 10,        // "Odczyt OFF" on the service panel
+    // The user left the mode: the link status window shows no message for these.
+    kStopLeftVelocity = 20,   // the way back from the velocity page
+    kStopLeftReadout = 21,    // the way back from the live readout page
+    kStopLeftStraightness = 23,  // a straightness line of the flatness map ended
 };
 
 // Frames of the measuring card, fed one byte at a time: sync 0xAA, two flag bytes, four count

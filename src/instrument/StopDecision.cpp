@@ -1,19 +1,21 @@
 #include "instrument/StopDecision.h"
 
+#include "instrument/RawConversion.h"
+
 #include <QFileInfo>
 
 StopDecision DecideStop(int reason, uint8_t mode, bool runInProgress, bool resolutionOffered) {
     StopDecision d;
-    if (reason == 0) return d;
+    if (reason == instrument::kStopNone) return d;
     d.HandleStop = true;
     switch (reason) {
-    case 2:
+    case instrument::kStopBeam:
         d.ShowWindow = true;
         d.Label1Key = "stPrzereWiaz";
         d.Label3Key = "stPowPomiar";
         d.StartBeamTimer = true;
         break;
-    case 3: {
+    case instrument::kStopDataError: {
         d.SlowTransmissionSteps = true;
         const bool readout = mode == 6 || mode == 7;
         const bool idlePositioning = mode == 0 && !runInProgress;
@@ -25,28 +27,28 @@ StopDecision DecideStop(int reason, uint8_t mode, bool runInProgress, bool resol
         }
         break;
     }
-    case 4:
+    case instrument::kStopStabilisation:
         d.ShowWindow = true;
         d.Label1Key = "stBladStab";
         d.Label3Key = "stPowPomiar";
         break;
-    case 5:
+    case instrument::kStopVelocity:
         d.ShowWindow = true;
         d.Label1Key = "stDuzaPred";
         if (resolutionOffered) d.Label3Key = "stZmRozdziel";
         break;
-    case 6:
+    case instrument::kStopZeeman:
         d.ShowWindow = true;
         d.Label1Key = "stZaMalyZeman";
         d.Label3Key = "stPowPomiar";
         break;
-    case 7:
+    case instrument::kStopLinkLost:
         d.ShowWindow = true;
         d.Label1Key = "stConnectionError";
         d.EndRun = true;
         break;
     default:
-        // 10 service stop; 20, 21 and 23 the user left the mode: no message.
+        // The service stop, and the user leaving the mode: no message.
         break;
     }
     return d;

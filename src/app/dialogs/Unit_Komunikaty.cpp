@@ -272,7 +272,7 @@ void TKomunikaty::showEvent(QShowEvent* e) {
 void TKomunikaty::hideEvent(QHideEvent* e) {
     TSSForm::hideEvent(e);
     if (e->spontaneous()) return;  // minimised, not closed
-    StopReason = 0;
+    StopReason = instrument::kStopNone;
     Timer1->stop();
     sink_->SetMainWindowEnabled(true);
 }
