@@ -98,8 +98,10 @@ void MainFormModeHost::ShowSetupPicture() {
 }
 
 int MainFormModeHost::SignalThreshold() const { return f_.ScrollBar4 ? f_.ScrollBar4->value() : 0; }
-IWarmUpView* MainFormModeHost::PageWarmUp(int page) {
-    switch (page) {
+MonitoredPage MainFormModeHost::ShownPage() const { return MonitoredPageOf(MainPage()); }
+
+IWarmUpView* MainFormModeHost::ShownPageWarmUp() {
+    switch (MainPage()) {
     case 2: warmUp_ = WarmUpControlsView(f_.Readout().SignalWarmUpControls()); break;
     case 3: warmUp_ = WarmUpControlsView(f_.Positioning().SignalWarmUpControls()); break;
     case 4: warmUp_ = WarmUpControlsView(f_.Velocity().SignalWarmUpControls()); break;
@@ -110,8 +112,8 @@ IWarmUpView* MainFormModeHost::PageWarmUp(int page) {
     return &warmUp_;
 }
 
-void MainFormModeHost::RunPageStart(int page) {
-    modes::RunStartRoutine(*this, modes::StartRoutineForPage(page));
+void MainFormModeHost::RunShownPageStart() {
+    modes::RunStartRoutine(*this, modes::StartRoutineForPage(MainPage()));
 }
 
 ILinkStatusView* MainFormModeHost::LinkStatusWindow() { return Komunikaty; }

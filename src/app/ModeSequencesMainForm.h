@@ -77,8 +77,9 @@ public:
 
     // --- signal monitor ---
     int SignalThreshold() const override;   // ScrollBar4
-    IWarmUpView* PageWarmUp(int page) override;
-    void RunPageStart(int page) override;
+    MonitoredPage ShownPage() const override;
+    IWarmUpView* ShownPageWarmUp() override;
+    void RunShownPageStart() override;
     ILinkStatusView* LinkStatusWindow() override;
     void AppendSignalLine(const QString& line) override;
     // The gauge's value, coloured by its percentage (SignalGaugeColour).
@@ -88,7 +89,7 @@ private:
     TMainForm& f_;
     ModeHostCalls& calls_;
     uint8_t measuredAxis_ = 0;
-    WarmUpControlsView warmUp_;  // the page PageWarmUp was last asked for
+    WarmUpControlsView warmUp_;  // the page ShownPageWarmUp was last asked for
 };
 
 // The main window as the link status window's sink.

@@ -154,7 +154,7 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
     }
     instrument::SampleInputs Inputs() {
         instrument::SampleInputs in;
-        in.mainPage = f.NotebookMainForm ? f.NotebookMainForm->currentIndex() : 0;
+        in.servicePanelShown = f.ServicePageShown();
         in.measureLevelLost = ::MeasureLevelLost();
         in.measurementRunning = MeasurementRunning.load();
         in.positioningMethod = f.PositioningMethod;
@@ -197,7 +197,7 @@ struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLin
         }
     }
     void ShowStatus(uint8_t level) override {
-        instrument::ShowStatus(level, f.MeasurementMode, f.NotebookMainForm ? f.NotebookMainForm->currentIndex() : 0,
+        instrument::ShowStatus(level, f.MeasurementMode, f.ServicePageShown(),
                                StatusByteEnabled.load(), smoothedLevel, *this);
     }
     void ReadingEnded(uint64_t generation) override {

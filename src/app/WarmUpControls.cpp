@@ -13,6 +13,18 @@ void setShown(QWidget* w, bool on) {
 
 }  // namespace
 
+MonitoredPage MonitoredPageOf(int mainPage) {
+    switch (mainPage) {
+    case 2: return MonitoredPage::Readout;
+    case 3:
+    case 4:
+    case 5:
+    case 9: return MonitoredPage::Measurement;
+    case 6: return MonitoredPage::Service;
+    default: return MonitoredPage::Other;
+    }
+}
+
 void WarmUpControlsView::SetGaugeShown(bool on) { setShown(c_.gauge, on); }
 void WarmUpControlsView::ShowGaugeLevel(int level) { ShowSignalGauge(c_.gauge, level); }
 void WarmUpControlsView::SetPanelShown(bool on) { setShown(c_.hidden, on); }

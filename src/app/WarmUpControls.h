@@ -14,6 +14,10 @@ struct WarmUpControls {
     QWidget* zeroButton = nullptr;      // display page: zeroing, enabled once the head is ready
 };
 
+// The signal monitor's view of a NotebookMainForm page: 2 the live readout, 3 linear, 4
+// velocity, 5 angular and 9 vibration wait for the head, 6 is the service panel.
+MonitoredPage MonitoredPageOf(int mainPage);
+
 class WarmUpControlsView final : public IWarmUpView {
 public:
     WarmUpControlsView() = default;

@@ -51,7 +51,7 @@ public:
     // PSProgressBar1, and ProgressBar1 too when the start page is shown.
     virtual void SetProgress(int percent) = 0;
     virtual void ShowCommandError() = 0;  // PSLabel13 "błąd"
-    virtual bool ServicePageShown() = 0;  // NotebookMainForm page 6
+    virtual bool ServicePageShown() = 0;  // the main window shows the service panel
     // The serial port is open (RSButton_Polacz disabled). Default: the link's port is connected.
     virtual bool SerialPortOpen();
     // Selects the speed in BaudRateRG and reconnects the port (RSButton_PolaczClick).

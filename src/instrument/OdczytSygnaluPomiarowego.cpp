@@ -113,13 +113,12 @@ void OdczytSygPomiarowego::ProcessSignal(ISignalMonitorSink& sink, int level, bo
     SignalLevel = level;
     const int threshold = sink.SignalThreshold();
     if (WaitingForLaser.load()) {
-        const int page = sink.MainPage();
-        if (page == 6) sink.AppendSignalLine("*" + QString::number(level));
+        const MonitoredPage page = sink.ShownPage();
+        const bool waitingPage = page == MonitoredPage::Readout || page == MonitoredPage::Measurement;
+        if (page == MonitoredPage::Service) sink.AppendSignalLine("*" + QString::number(level));
         if (!headReady) {
-            IWarmUpView* v = sink.PageWarmUp(page);
-            switch (page) {
-            case 2:
-                if (!v) break;
+            IWarmUpView* v = waitingPage ? sink.ShownPageWarmUp() : nullptr;
+            if (v && page == MonitoredPage::Readout) {
                 if (level < threshold) {
                     v->SetGaugeShown(false);
                     v->SetLabelText(Msg("stGlowWyl"));
@@ -128,23 +127,15 @@ void OdczytSygPomiarowego::ProcessSignal(ISignalMonitorSink& sink, int level, bo
                     v->SetGaugeShown(true);
                     v->ShowGaugeLevel(level);
                 }
-                break;
-            case 3:
-            case 4:
-            case 5:
-            case 9:
-                if (!v) break;
+            } else if (v) {
                 v->SetGaugeShown(false);
                 v->SetPanelShown(false);
                 ShowWarmUpState(*v, level, threshold);
-                break;
-            default:
-                break;
             }
         } else {
-            if (page == 2)
-                if (IWarmUpView* v = sink.PageWarmUp(page)) v->EnableZeroing();
-            if (page == 2 || page == 3 || page == 4 || page == 5 || page == 9) sink.RunPageStart(page);
+            if (page == MonitoredPage::Readout)
+                if (IWarmUpView* v = sink.ShownPageWarmUp()) v->EnableZeroing();
+            if (waitingPage) sink.RunShownPageStart();
             WaitingForLaser = false;
             SignalMonitorStopped = true;
         }

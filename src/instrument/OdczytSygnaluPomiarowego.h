@@ -93,17 +93,24 @@ public:
     virtual void SetMeasureEnabled(bool on) = 0;
 };
 
+// The page the main window shows, as far as the monitor is concerned.
+enum class MonitoredPage {
+    Other,        // no waiting page: only the link status window is fed
+    Service,      // the service panel: a line per sample
+    Readout,      // the live readout: its gauge shows the level while warming up
+    Measurement,  // linear, velocity, angular or vibration: the start waits for the head
+};
+
 // What the monitor needs from the main window (user-interface thread only).
 class ISignalMonitorSink {
 public:
     virtual ~ISignalMonitorSink() = default;
-    virtual int MainPage() const = 0;  // NotebookMainForm page
+    virtual MonitoredPage ShownPage() const = 0;
     virtual int SignalThreshold() const = 0;  // ScrollBar4 position
-    // The warm-up display of a waiting page (2 display, 3 linear, 4 velocity, 5 angular, 9
-    // FFT); null for any other page.
-    virtual IWarmUpView* PageWarmUp(int page) = 0;
-    // The page's start routine: 2 display, 3 linear, 4 velocity, 5 angular, 9 FFT.
-    virtual void RunPageStart(int page) = 0;
+    // The warm-up display of the page shown; null when it is no waiting page.
+    virtual IWarmUpView* ShownPageWarmUp() = 0;
+    // The start routine of the waiting page shown.
+    virtual void RunShownPageStart() = 0;
     // Null until the window exists.
     virtual ILinkStatusView* LinkStatusWindow() = 0;
     // Service page: "*" + level into PSListBox3, at most 23 lines.

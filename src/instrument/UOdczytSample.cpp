@@ -6,13 +6,12 @@ namespace instrument {
 
 namespace {
 constexpr double kInch = 0.03937007874015748;
-constexpr int kServicePage = 6;
 }  // namespace
 
 void ProcessSample(int32_t raw, const SampleInputs& in, const ConversionSettings& conv, double& filterPrevious,
                    double& currentValue, PointAcceptance& acceptance, SampleOutputs& out,
                    std::atomic<bool>& headAcceptRequest) {
-    if (in.mainPage == kServicePage) out.AddServiceCount(raw);
+    if (in.servicePanelShown) out.AddServiceCount(raw);
 
     // ConvertRawCount with its displays.
     out.ShowEffectiveWavelength(EffectiveWavelengthNm(conv));
@@ -94,10 +93,10 @@ QString SignalGaugeForMode(uint8_t mode) {
     }
 }
 
-void ShowStatus(uint8_t level, uint8_t mode, int mainPage, bool statusByteEnabled, double& smoothedLevel,
+void ShowStatus(uint8_t level, uint8_t mode, bool servicePanelShown, bool statusByteEnabled, double& smoothedLevel,
                 SampleOutputs& out) {
     if (!statusByteEnabled) return;
-    if (mainPage == kServicePage) out.AddServiceSignal(level);
+    if (servicePanelShown) out.AddServiceSignal(level);
     const QString gauge = SignalGaugeForMode(mode);
     if (gauge.isEmpty()) return;
     if (mode >= kModeDistanceReadout) out.ShowReadoutGauges();

@@ -13,7 +13,7 @@ namespace instrument {
 
 // The main window's state read for one sample.
 struct SampleInputs {
-    int mainPage = 0;                // NotebookMainForm page; 6 is the service page
+    bool servicePanelShown = false;  // the main window shows the service panel
     bool measureLevelLost = false;
     bool measurementRunning = false;
     int positioningMethod = 0;       // 0 linear, 1 pilgrim, 2 pilgrim 2
@@ -48,7 +48,7 @@ public:
     virtual void SendValueToExcel() = 0;                        // the shown readout to the spreadsheet
     // Signal level (TOdczyt.ShowStatus).
     virtual void AddServiceSignal(uint8_t /*level*/) = 0;       // PSListBox3, at most 23 lines
-    virtual void ShowReadoutGauges() = 0;                       // NotebookWyswietlacz from page 1 to 0
+    virtual void ShowReadoutGauges() = 0;                       // the readout shows its gauges, not its message
     // The gauge named `gauge` gets the smoothed level; its colour follows SignalGaugeColour of
     // its percentage.
     virtual void ShowSignalLevel(const QString& /*gauge*/, int /*value*/) = 0;
@@ -60,7 +60,7 @@ QString SignalGaugeForMode(uint8_t mode);
 
 // TOdczyt.ShowStatus: only while the status byte is enabled; `smoothedLevel` is the thread's
 // smoothed signal level.
-void ShowStatus(uint8_t level, uint8_t mode, int mainPage, bool statusByteEnabled, double& smoothedLevel,
+void ShowStatus(uint8_t level, uint8_t mode, bool servicePanelShown, bool statusByteEnabled, double& smoothedLevel,
                 SampleOutputs& out);
 
 // Processes one raw count. `currentValue` is CurrentValue (left as it is in modes 5 and 10),

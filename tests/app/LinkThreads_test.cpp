@@ -68,10 +68,10 @@ public:
 
 class QuietMonitorSink : public ISignalMonitorSink {
 public:
-    int MainPage() const override { return 0; }
+    MonitoredPage ShownPage() const override { return MonitoredPage::Other; }
     int SignalThreshold() const override { return 0; }
-    IWarmUpView* PageWarmUp(int) override { return nullptr; }
-    void RunPageStart(int) override {}
+    IWarmUpView* ShownPageWarmUp() override { return nullptr; }
+    void RunShownPageStart() override {}
     ILinkStatusView* LinkStatusWindow() override { return nullptr; }
     void AppendSignalLine(const QString&) override {}
 };

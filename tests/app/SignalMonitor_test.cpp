@@ -67,10 +67,10 @@ public:
     QString text(const char* name) { return get<QLabel>(name)->text(); }
     bool shown(const char* name) { return !get(name)->isHidden(); }
 
-    int MainPage() const override { return page; }
+    MonitoredPage ShownPage() const override { return MonitoredPageOf(page); }
     int SignalThreshold() const override { return threshold; }
-    IWarmUpView* PageWarmUp(int p) override {
-        switch (p) {
+    IWarmUpView* ShownPageWarmUp() override {
+        switch (page) {
         case 2: view = WarmUpControlsView({get<QProgressBar>("Gauge3"), nullptr, nullptr, get("Label32"), get("ButZerowanieWyniku")}); break;
         case 3: view = WarmUpControlsView({get<QProgressBar>("GaugeProsto"), get("PanelWarProsto"), get("ButtonPozStart"), get("Label26")}); break;
         case 4: view = WarmUpControlsView({get<QProgressBar>("Gauge4"), get("Panel19"), get("ButtonStartV"), get("LabPoczPredkosc")}); break;
@@ -80,8 +80,8 @@ public:
         }
         return &view;
     }
-    void RunPageStart(int p) override {
-        starts.push_back(p);
+    void RunShownPageStart() override {
+        starts.push_back(page);
         startedOnUiThread = QThread::currentThread() == QCoreApplication::instance()->thread();
     }
     ILinkStatusView* LinkStatusWindow() override { return komunikaty; }

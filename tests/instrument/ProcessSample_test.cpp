@@ -56,7 +56,7 @@ TEST(ProcessSample, ModesReachTheirDisplaysAndAcceptance) {
         r.in.measurementRunning = true;
         r.in.startPoint = r.acceptance.settings.startPoint = 10.0;
         r.in.lengthUnit = 1;
-        r.in.mainPage = 6;
+        r.in.servicePanelShown = true;
         r.sample(1000);
         EXPECT_NEAR(r.current, 10.16, 1e-12);
         EXPECT_EQ(r.out.log, (QStringList{"service 1000", QStringLiteral("position %1").arg(10.16 * 0.03937007874015748, 0, 'g', 10)}));
@@ -114,10 +114,10 @@ TEST(ProcessSample, ReadoutRecordingSpreadsheetAndLostBeam) {
 TEST(ProcessSample, StatusGoesToTheModesGauge) {
     Outputs out;
     double level = 0.0;
-    ShowStatus(100, kModeAngular, 6, true, level, out);
-    ShowStatus(110, kModeAngular, 0, true, level, out);  // smoothed: 100 + 10 × 0.1
-    ShowStatus(50, kModeWollastonReadout, 0, true, level, out);
-    ShowStatus(50, kModeNone, 0, true, level, out);
-    ShowStatus(50, kModePositioning, 6, false, level, out);  // no status byte: nothing
+    ShowStatus(100, kModeAngular, true, true, level, out);
+    ShowStatus(110, kModeAngular, false, true, level, out);  // smoothed: 100 + 10 × 0.1
+    ShowStatus(50, kModeWollastonReadout, false, true, level, out);
+    ShowStatus(50, kModeNone, false, true, level, out);
+    ShowStatus(50, kModePositioning, true, false, level, out);  // no status byte: nothing
     EXPECT_EQ(out.log, (QStringList{"signal 100", "GaugePodzKat 100", "GaugePodzKat 101", "readout gauges", "Gauge1 50"}));
 }
