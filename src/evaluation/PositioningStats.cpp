@@ -155,42 +155,106 @@ double maxSpreadPlusReversalOf(Stats st) {
 PositioningReadings::PositioningReadings(const TCykl& cycles)
     : cycles_(&cycles), cycleCount_(cycles.Count()), points_(EvaluatedPointCount(cycles)) {
     stride_ = (static_cast<size_t>(points_) + kBlock - 1) / kBlock * kBlock;
-    forward_.assign(stride_ * static_cast<size_t>(cycleCount_), 0.0);
-    backward_.assign(stride_ * static_cast<size_t>(cycleCount_), 0.0);
+    forward_ = std::make_unique_for_overwrite<double[]>(stride_ * static_cast<size_t>(cycleCount_));
+    backward_ = std::make_unique_for_overwrite<double[]>(stride_ * static_cast<size_t>(cycleCount_));
     lastDystans_.assign(static_cast<size_t>(points_), 0.0);
+    // The one walk over the points themselves: each cycle's evaluated readings into its rows,
+    // and its span over all its points, the extremes starting at its own first point (so a cycle
+    // whose deviations are all of one sign gets its true span).
     int c = 0;
     for (const TCyklItem& cycle : cycles.Items()) {
-        double* a = forward_.data() + static_cast<size_t>(c) * stride_;
-        double* r = backward_.data() + static_cast<size_t>(c) * stride_;
-        const bool last = c == cycleCount_ - 1;
-        // Each cycle's extremes start at its own first point, so a cycle whose deviations are
-        // all of one sign gets its true span.
-        RunningMax maxA{0}, maxR{0};
-        RunningMin minA{0}, minR{0};
-        int k = 0;
-        for (const TPunktItem& p : cycle.Punkt.Items()) {
-            if (k < points_) {
-                a[k] = p.Xa;
-                r[k] = p.Xr;
-                if (last) lastDystans_[static_cast<size_t>(k)] = p.Dystans;
-            }
-            if (k == 0) {
-                maxA.v = minA.v = p.Xa;
-                maxR.v = minR.v = p.Xr;
-            } else {
-                maxA.add(p.Xa);
-                minA.add(p.Xa);
-                maxR.add(p.Xr);
-                minR.add(p.Xr);
-            }
-            if (c == 0 && p.Xr != 0.0) unidirectional_ = false;
-            ++k;
-        }
-        if (k > 0) {
-            if (maxA.v - minA.v > forwardSpan_) forwardSpan_ = maxA.v - minA.v;
-            if (maxR.v - minR.v > backwardSpan_) backwardSpan_ = maxR.v - minR.v;
-        }
+        double* a = forward_.get() + static_cast<size_t>(c) * stride_;
+        double* r = backward_.get() + static_cast<size_t>(c) * stride_;
         ++c;
+        const int count = cycle.Punkt.Count();
+        std::fill(a + points_, a + stride_, 0.0);
+        std::fill(r + points_, r + stride_, 0.0);
+        if (count == 0) continue;
+        const auto items = cycle.Punkt.Items();
+        const auto* point = &*items.begin().base();
+        double maxA = point[0]->Xa, minA = maxA, maxR = point[0]->Xr, minR = maxR;
+        for (int k = 0; k < count; ++k) {
+            const double x = point[k]->Xa, y = point[k]->Xr;
+            if (k < points_) {
+                a[k] = x;
+                r[k] = y;
+            }
+            maxA = x > maxA ? x : maxA;
+            minA = x < minA ? x : minA;
+            maxR = y > maxR ? y : maxR;
+            minR = y < minR ? y : minR;
+        }
+        if (maxA - minA > forwardSpan_) forwardSpan_ = maxA - minA;
+        if (maxR - minR > backwardSpan_) backwardSpan_ = maxR - minR;
+    }
+    if (cycleCount_ == 0) return;
+    for (const TPunktItem& p : cycles[0].Punkt.Items())
+        if (p.Xr != 0.0) {
+            unidirectional_ = false;
+            break;
+        }
+    int k = 0;
+    for (const TPunktItem& p : cycles[cycleCount_ - 1].Punkt.Items()) {
+        if (k == points_) break;
+        lastDystans_[static_cast<size_t>(k++)] = p.Dystans;
+    }
+    // The per-point sums and absolute extremes, block by block over the rows.
+    sums_.assign(2 * stride_, 0.0);
+    extremes_.assign(4 * stride_, 0.0);
+    deviationSums_.assign(4 * stride_, 0.0);
+    for (size_t b = 0; b < stride_; b += kBlock) {
+        double up[kBlock], down[kBlock], maxA[kBlock], minA[kBlock], maxR[kBlock], minR[kBlock];
+        const double* a0 = Forward(0) + b;
+        const double* r0 = Backward(0) + b;
+        for (int i = 0; i < kBlock; ++i) {
+            up[i] = 0.0 + a0[i];
+            down[i] = 0.0 + r0[i];
+            maxA[i] = minA[i] = std::fabs(a0[i]);
+            maxR[i] = minR[i] = std::fabs(r0[i]);
+        }
+        for (int cycle = 1; cycle < cycleCount_; ++cycle) {
+            const double* a = Forward(cycle) + b;
+            const double* r = Backward(cycle) + b;
+            for (int i = 0; i < kBlock; ++i) {
+                up[i] += a[i];
+                down[i] += r[i];
+                const double x = std::fabs(a[i]), y = std::fabs(r[i]);
+                maxA[i] = x > maxA[i] ? x : maxA[i];
+                minA[i] = x < minA[i] ? x : minA[i];
+                maxR[i] = y > maxR[i] ? y : maxR[i];
+                minR[i] = y < minR[i] ? y : minR[i];
+            }
+        }
+        // The sums of d = x - x̄ and of d² over the cycles, while the block's rows are at hand.
+        const double dn = cycleCount_;
+        double mUp[kBlock], mDown[kBlock];
+        for (int i = 0; i < kBlock; ++i) {
+            mUp[i] = up[i] / dn;
+            mDown[i] = down[i] / dn;
+        }
+        double s1u[kBlock] = {}, s2u[kBlock] = {}, s1d[kBlock] = {}, s2d[kBlock] = {};
+        for (int cycle = 0; cycle < cycleCount_; ++cycle) {
+            const double* a = Forward(cycle) + b;
+            const double* r = Backward(cycle) + b;
+            for (int i = 0; i < kBlock; ++i) {
+                const double da = a[i] - mUp[i];
+                const double dr = r[i] - mDown[i];
+                s1u[i] += da;
+                s2u[i] += da * da;
+                s1d[i] += dr;
+                s2d[i] += dr * dr;
+            }
+        }
+        std::copy_n(s1u, kBlock, deviationSums_.data() + b);
+        std::copy_n(s2u, kBlock, deviationSums_.data() + stride_ + b);
+        std::copy_n(s1d, kBlock, deviationSums_.data() + 2 * stride_ + b);
+        std::copy_n(s2d, kBlock, deviationSums_.data() + 3 * stride_ + b);
+        std::copy_n(up, kBlock, sums_.data() + b);
+        std::copy_n(down, kBlock, sums_.data() + stride_ + b);
+        std::copy_n(maxA, kBlock, extremes_.data() + b);
+        std::copy_n(minA, kBlock, extremes_.data() + stride_ + b);
+        std::copy_n(maxR, kBlock, extremes_.data() + 2 * stride_ + b);
+        std::copy_n(minR, kBlock, extremes_.data() + 3 * stride_ + b);
     }
 }
 
@@ -207,38 +271,19 @@ bool IsUnidirectional(const TCykl& cycles) {
 
 void ComputePointMeans(const TCykl& cycles, TPunkt& means) { ComputePointMeans(PositioningReadings(cycles), means); }
 
-namespace {
-
-// Sums of Xa and Xr over the cycles, in cycle order from 0, for the points b .. b + kBlock - 1.
-void blockSums(const PositioningReadings& readings, int b, double* up, double* down) {
-    for (int j = 0; j < kBlock; ++j) up[j] = down[j] = 0.0;
-    for (int c = 0; c < readings.CycleCount(); ++c) {
-        const double* a = readings.Forward(c) + b;
-        const double* r = readings.Backward(c) + b;
-        for (int j = 0; j < kBlock; ++j) {
-            up[j] += a[j];
-            down[j] += r[j];
-        }
-    }
-}
-
-}  // namespace
-
 void ComputePointMeans(const PositioningReadings& readings, TPunkt& means) {
     const int n = readings.CycleCount();
     const int points = readings.PointCount();
     means.Resize(points);
-    auto items = means.Items();
-    for (int b = 0; b < points; b += kBlock) {
-        double up[kBlock], down[kBlock];
-        blockSums(readings, b, up, down);
-        const int end = std::min(kBlock, points - b);
-        for (int j = 0; j < end; ++j) {
-            TPunktItem& item = items[b + j];
-            item.Dystans = readings.LastDystans()[b + j];
-            item.Xa = up[j] / n;
-            item.Xr = down[j] / n;
-        }
+    const double* up = readings.ForwardSums();
+    const double* down = readings.BackwardSums();
+    const double* dystans = readings.LastDystans();
+    size_t k = 0;
+    for (TPunktItem& item : means.Items()) {
+        item.Dystans = dystans[k];
+        item.Xa = up[k] / n;
+        item.Xr = down[k] / n;
+        ++k;
     }
 }
 
@@ -254,39 +299,22 @@ void ComputePointSigmas(const PositioningReadings& readings, TPunkt& sigmas) {
     const int points = readings.PointCount();
     const double dn = n;
     sigmas.Resize(points);
-    auto items = sigmas.Items();
-    for (int b = 0; b < points; b += kBlock) {
-        // The block's means first, then the sums of d = x - x̄ and of d² over the cycles.
-        double mUp[kBlock], mDown[kBlock];
-        blockSums(readings, b, mUp, mDown);
-        for (int j = 0; j < kBlock; ++j) {
-            mUp[j] /= dn;
-            mDown[j] /= dn;
-        }
-        double s1u[kBlock] = {}, s2u[kBlock] = {}, s1d[kBlock] = {}, s2d[kBlock] = {};
-        for (int c = 0; c < n; ++c) {
-            const double* a = readings.Forward(c) + b;
-            const double* r = readings.Backward(c) + b;
-            for (int j = 0; j < kBlock; ++j) {
-                const double da = a[j] - mUp[j];
-                const double dr = r[j] - mDown[j];
-                s1u[j] += da;
-                s2u[j] += da * da;
-                s1d[j] += dr;
-                s2d[j] += dr * dr;
-            }
-        }
-        const int end = std::min(kBlock, points - b);
-        for (int j = 0; j < end; ++j) {
-            // The pooled readings all less x̄↑: the backward ones move by δ = x̄↓ - x̄↑.
-            const double delta = mDown[j] - mUp[j];
-            const double S1 = s1u[j] + (s1d[j] + dn * delta);
-            const double S2 = s2u[j] + (s2d[j] + (2 * delta * s1d[j] + dn * delta * delta));
-            TPunktItem& item = items[b + j];
-            item.Xa = sampleDeviation(s1u[j], s2u[j], dn);
-            item.Xr = sampleDeviation(s1d[j], s2d[j], dn);
-            item.Dystans = sampleDeviation(S1, S2, 2 * dn);
-        }
+    const double* s1u = readings.ForwardDeviationSums();
+    const double* s2u = readings.ForwardSquareSums();
+    const double* s1d = readings.BackwardDeviationSums();
+    const double* s2d = readings.BackwardSquareSums();
+    size_t j = 0;
+    for (TPunktItem& item : sigmas.Items()) {
+        const double mUp = readings.ForwardSums()[j] / dn;
+        const double mDown = readings.BackwardSums()[j] / dn;
+        // The pooled readings all less x̄↑: the backward ones move by δ = x̄↓ - x̄↑.
+        const double delta = mDown - mUp;
+        const double S1 = s1u[j] + (s1d[j] + dn * delta);
+        const double S2 = s2u[j] + (s2d[j] + (2 * delta * s1d[j] + dn * delta * delta));
+        item.Xa = sampleDeviation(s1u[j], s2u[j], dn);
+        item.Xr = sampleDeviation(s1d[j], s2d[j], dn);
+        item.Dystans = sampleDeviation(S1, S2, 2 * dn);
+        ++j;
     }
 }
 
@@ -347,34 +375,13 @@ double HalfRangeAbsDeviation(const TCykl& cycles) { return HalfRangeAbsDeviation
 
 double HalfRangeAbsDeviation(const PositioningReadings& readings) {
     RunningMax j{0.0};
-    const int points = readings.PointCount();
-    const int n = readings.CycleCount();
-    for (int b = 0; b < points; b += kBlock) {
-        // Over the cycles; the extremes start at the first cycle's reading (a start at 0 would
-        // pin the smallest absolute deviation to 0).
-        double maxA[kBlock], minA[kBlock], maxR[kBlock], minR[kBlock];
-        const double* a0 = readings.Forward(0) + b;
-        const double* r0 = readings.Backward(0) + b;
-        for (int i = 0; i < kBlock; ++i) {
-            maxA[i] = minA[i] = std::fabs(a0[i]);
-            maxR[i] = minR[i] = std::fabs(r0[i]);
-        }
-        for (int c = 1; c < n; ++c) {
-            const double* a = readings.Forward(c) + b;
-            const double* r = readings.Backward(c) + b;
-            for (int i = 0; i < kBlock; ++i) {
-                const double x = std::fabs(a[i]), y = std::fabs(r[i]);
-                if (x > maxA[i]) maxA[i] = x;
-                if (x < minA[i]) minA[i] = x;
-                if (y > maxR[i]) maxR[i] = y;
-                if (y < minR[i]) minR[i] = y;
-            }
-        }
-        const int end = std::min(kBlock, points - b);
-        for (int i = 0; i < end; ++i) {
-            j.add((maxA[i] + minA[i]) / 2.0);
-            j.add((maxR[i] + minR[i]) / 2.0);
-        }
+    const double* maxA = readings.ForwardAbsMax();
+    const double* minA = readings.ForwardAbsMin();
+    const double* maxR = readings.BackwardAbsMax();
+    const double* minR = readings.BackwardAbsMin();
+    for (int k = 0; k < readings.PointCount(); ++k) {
+        j.add((maxA[k] + minA[k]) / 2.0);
+        j.add((maxR[k] + minR[k]) / 2.0);
     }
     return j.v;
 }

@@ -10,6 +10,7 @@
 #include <QChar>
 #include <QPointF>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -20,7 +21,8 @@ namespace evaluation {
 
 // A run's readings copied once into flat arrays, cycle after cycle, so that an evaluation walks
 // memory in order instead of two checked look-ups and two pointer hops per reading. Made from
-// the run at the start of an evaluation; it keeps a reference to the run and is not updated
+// the run at the start of an evaluation, with the per-point sums and extremes every evaluation
+// needs taken from the flat copy at once; it keeps a reference to the run and is not updated
 // when the run changes. The functions below that take a TCykl make one of these themselves.
 class PositioningReadings {
 public:
@@ -31,14 +33,30 @@ public:
     int PointCount() const { return points_; }         // EvaluatedPointCount
     bool Unidirectional() const { return unidirectional_; }
     // Xa and Xr of cycle c at the evaluated points; the row runs on to Stride() with zeros.
-    const double* Forward(int c) const { return forward_.data() + size_t(c) * stride_; }
-    const double* Backward(int c) const { return backward_.data() + size_t(c) * stride_; }
+    const double* Forward(int c) const { return forward_.get() + size_t(c) * stride_; }
+    const double* Backward(int c) const { return backward_.get() + size_t(c) * stride_; }
     size_t Stride() const { return stride_; }
     // Dystans of the last cycle at the evaluated points.
     const double* LastDystans() const { return lastDystans_.data(); }
     // Largest span of Xa and of Xr within one cycle, over all points of each cycle.
     double ForwardSpan() const { return forwardSpan_; }
     double BackwardSpan() const { return backwardSpan_; }
+    // Per evaluated point: the sums of Xa and of Xr over the cycles, added in cycle order from
+    // 0.0; and the largest and smallest abs(Xa) and abs(Xr) over the cycles, each starting at
+    // cycle 0's reading and replaced only by a strictly larger (smaller) one. Rows run on to
+    // Stride() like the readings.
+    const double* ForwardSums() const { return sums_.data(); }
+    const double* BackwardSums() const { return sums_.data() + stride_; }
+    const double* ForwardAbsMax() const { return extremes_.data(); }
+    const double* ForwardAbsMin() const { return extremes_.data() + stride_; }
+    const double* BackwardAbsMax() const { return extremes_.data() + 2 * stride_; }
+    const double* BackwardAbsMin() const { return extremes_.data() + 3 * stride_; }
+    // Per evaluated point: the sums over the cycles of d = x - x̄ and of d², x̄ being the sum
+    // above divided by the cycle count, for Xa and for Xr.
+    const double* ForwardDeviationSums() const { return deviationSums_.data(); }
+    const double* ForwardSquareSums() const { return deviationSums_.data() + stride_; }
+    const double* BackwardDeviationSums() const { return deviationSums_.data() + 2 * stride_; }
+    const double* BackwardSquareSums() const { return deviationSums_.data() + 3 * stride_; }
 
 private:
     const TCykl* cycles_;
@@ -47,7 +65,9 @@ private:
     size_t stride_ = 0;
     bool unidirectional_ = true;
     double forwardSpan_ = 0.0, backwardSpan_ = 0.0;
-    std::vector<double> forward_, backward_, lastDystans_;
+    std::unique_ptr<double[]> forward_, backward_;  // written whole by the constructor
+    std::vector<double> lastDystans_;
+    std::vector<double> sums_, extremes_, deviationSums_;
 };
 
 // Number of points evaluated per cycle: the point count of cycle 0, or fewer when a later
