@@ -170,15 +170,16 @@ PositioningReadings::PositioningReadings(const TCykl& cycles)
         std::fill(a + points_, a + stride_, 0.0);
         std::fill(r + points_, r + stride_, 0.0);
         if (count == 0) continue;
-        const auto items = cycle.Punkt.Items();
-        const auto* point = &*items.begin().base();
-        double maxA = point[0]->Xa, minA = maxA, maxR = point[0]->Xr, minR = maxR;
-        for (int k = 0; k < count; ++k) {
-            const double x = point[k]->Xa, y = point[k]->Xr;
+        const TPunktItem& first = cycle.Punkt[0];
+        double maxA = first.Xa, minA = maxA, maxR = first.Xr, minR = maxR;
+        int k = 0;
+        for (const TPunktItem& p : cycle.Punkt.Items()) {
+            const double x = p.Xa, y = p.Xr;
             if (k < points_) {
                 a[k] = x;
                 r[k] = y;
             }
+            ++k;
             maxA = x > maxA ? x : maxA;
             minA = x < minA ? x : minA;
             maxR = y > maxR ? y : maxR;
