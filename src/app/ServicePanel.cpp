@@ -103,20 +103,24 @@ const std::array<const char*, 6>& MeteoValueLabels() {
     return names;
 }
 
-int KeySequenceMatcher::advance(int position, const char* sequence, QChar key) {
-    if (position < 8 && key == QLatin1Char(sequence[position])) return position + 1;
-    return key == QLatin1Char(sequence[0]) ? 1 : 0;
-}
-
 KeySequenceMatcher::Result KeySequenceMatcher::Feed(QChar key) {
-    service_ = advance(service_, kServiceSequence, key);
-    calibration_ = advance(calibration_, kCalibrationSequence, key);
-    if (service_ == 8) {
-        service_ = calibration_ = 0;
+    ++KeyCount;
+    const int i = KeyCount - 1;
+    const bool matches = i < 8 && (key == QLatin1Char(kServiceSequence[i]) || key == QLatin1Char(kCalibrationSequence[i]));
+    if (!matches) {
+        KeyCount = 0;
+        KeyBuffer.clear();
+        return Result::None;
+    }
+    KeyBuffer += key;
+    if (KeyBuffer == QLatin1String(kServiceSequence)) {
+        KeyCount = 0;
+        KeyBuffer.clear();
         return Result::Service;
     }
-    if (calibration_ == 8) {
-        service_ = calibration_ = 0;
+    if (KeyBuffer == QLatin1String(kCalibrationSequence)) {
+        KeyCount = 0;
+        KeyBuffer.clear();
         return Result::Calibration;
     }
     return Result::None;

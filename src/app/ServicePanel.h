@@ -62,10 +62,10 @@ const std::array<const char*, 6>& MeteoNameLabels();
 const std::array<const char*, 6>& MeteoRawLabels();
 const std::array<const char*, 6>& MeteoValueLabels();
 
-// The key sequences typed anywhere on the main window. Each sequence is followed on its own,
-// so a digit that belongs to one does not spoil the other, and a wrong key that is the first
-// digit of a sequence starts that sequence again (typing "4" twice before the service sequence
-// still opens the panel).
+// The key sequences typed anywhere on the main window: one count and one buffer serve both. A
+// key that is the next digit of either sequence joins the buffer; any other key empties both and
+// is not itself counted, so after a wrong key a sequence is typed again from its first digit
+// ("440716253" opens nothing). Beyond the eighth key nothing matches.
 class KeySequenceMatcher {
 public:
     static constexpr const char* kServiceSequence = "40716253";
@@ -74,9 +74,8 @@ public:
     Result Feed(QChar key);
 
 private:
-    static int advance(int position, const char* sequence, QChar key);
-    int service_ = 0;
-    int calibration_ = 0;
+    uint8_t KeyCount = 0;
+    QString KeyBuffer;
 };
 
 }  // namespace service

@@ -79,11 +79,16 @@ TEST(ServicePanelRules, KeySequences) {
     } cases[] = {
         {"service", "40716253", R::Service},
         {"after other keys", "9x340716253", R::Service},
-        {"first digit twice", "440716253", R::Service},
+        // The second '4' is a wrong key: it empties the buffer and is not counted.
+        {"first digit twice", "440716253", R::None},
+        {"typed again after a wrong key", "407440716253", R::Service},
         {"calibration", "51938027", R::Calibration},
+        {"calibration after a wrong digit", "5193x51938027", R::Calibration},
         {"wrong digit in the middle", "40718253", R::None},
-        {"starts over after a wrong digit", "407140716253", R::Service},
+        {"a digit of the other sequence at its place", "40738253", R::None},
+        {"wrong digit, then the whole sequence", "4071940716253", R::Service},
         {"digits of both sequences interleaved", "45019738", R::None},
+        {"a ninth key after a mixed buffer resets", "41938027x40716253", R::Service},
     };
     for (const Case& c : cases) {
         service::KeySequenceMatcher m;
@@ -160,6 +165,16 @@ TEST_F(ServicePanelWindow, KeySequenceOpensThePanelOnTheMainWindowAndOnTheLinkSt
     EXPECT_EQ(f->NotebookMainForm->currentIndex(), 1);
     EXPECT_FALSE(f->MenuOf("Opcje1")->menuAction()->isVisible());
     EXPECT_FALSE(f->Service().BlinkTimer()->isActive());
+
+    // On the window a wrong key empties the buffer and is not counted itself, so the sequence
+    // is typed again from its first digit.
+    typeOn(f, "440716253");
+    EXPECT_EQ(f->NotebookMainForm->currentIndex(), 1);
+    typeOn(f, "407440716253");
+    EXPECT_EQ(f->NotebookMainForm->currentIndex(), 6);
+    QKeyEvent escAgain(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(f, &escAgain);
+    EXPECT_EQ(f->NotebookMainForm->currentIndex(), 1);
 
     // The link status window's "&Pomiar" button takes the same sequence.
     ASSERT_NE(Komunikaty, nullptr);
