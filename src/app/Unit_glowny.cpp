@@ -472,7 +472,9 @@ bool TMainForm::FormCloseQuery() {
     return true;
 }
 
-void TMainForm::FreeVibrationBuffers() {}
+void TMainForm::FreeVibrationBuffers() {
+    if (VibrationView) VibrationView->FreeVibrationBuffers();
+}
 
 void TMainForm::CloseMachineTable() {
     if (DataModule1) DataModule1->TableMachines->Close();

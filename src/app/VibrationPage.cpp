@@ -43,6 +43,10 @@ TTagSet VibrationCommandTags() { return TagSet({2, 3, 4, 5, 42}); }
 
 }  // namespace
 
+struct VibrationPage::KeptBackground {
+    std::vector<evaluation::TComplex> re, im;
+};
+
 VibrationPage::VibrationPage(TMainForm& shell) : QObject(&shell), shell_(shell) {}
 VibrationPage::~VibrationPage() = default;
 
@@ -151,8 +155,27 @@ void VibrationPage::ApplyAxisTitles() {
 }
 
 evaluation::VibrationBuffers& VibrationPage::Buffers() {
-    if (!buffers_) buffers_ = std::make_unique<evaluation::VibrationBuffers>();
+    if (!buffers_) {
+        buffers_ = std::make_unique<evaluation::VibrationBuffers>();
+        if (keptBackground_) {
+            buffers_->FftBackRe = std::move(keptBackground_->re);
+            buffers_->FftBackIm = std::move(keptBackground_->im);
+            keptBackground_.reset();
+        }
+    }
     return *buffers_;
+}
+
+void VibrationPage::FreeVibrationBuffers() {
+    if (!buffers_) return;
+    // "Redukcja tła" keeps its background for the rest of the program (the frame it was stored
+    // from is gone when the page is left); only the page's own arrays go.
+    if (FftBackSamples) {
+        keptBackground_ = std::make_unique<KeptBackground>();
+        keptBackground_->re = std::move(buffers_->FftBackRe);
+        keptBackground_->im = std::move(buffers_->FftBackIm);
+    }
+    buffers_.reset();
 }
 
 void VibrationPage::SetMainWindowEnabled(bool on) {
@@ -171,7 +194,8 @@ void VibrationPage::BitBtnFFTClick() {
     shell_.TypeCalls().ShowRecentFiles(kModeVibration);
     shell_.setWindowTitle(shell_.ModeCaptions[kModeVibration]);
 
-    // Made once, zeroed at every entry.
+    // Made once, zeroed at every entry (the background frame stays; its transform is made anew
+    // from it at the next computation).
     Buffers() = evaluation::VibrationBuffers();
     shell_.FftSamples().fill(0, kFftSampleBytes);
     UndoZoom();
@@ -205,7 +229,7 @@ void VibrationPage::FFTPomClick() {
 
 void VibrationPage::FFTGMenuClick() {
     if (!shell_.SaveOrDiscardChanges(kModeVibration)) return;
-    buffers_.reset();
+    FreeVibrationBuffers();
     // The file's body keeps its size: a later save writes it whole.
     shell_.FftSamples().fill(0, kFftSampleBytes);
     ClearSeries();

@@ -59,6 +59,11 @@ public:
     void FftTransferProgress(int32_t index);
     void FftTransferEnded();
 
+    // Leaving the page (and the program's end): the frame's transform arrays are freed; the
+    // background frame and its transform arrays stay for the program's life.
+    void FreeVibrationBuffers();
+    bool HoldsFrameBuffers() const { return buffers_ != nullptr; }
+
     // The acquisition disables the window's contents, not the acquisition form it parents.
     void SetMainWindowEnabled(bool on) override;
 
@@ -94,6 +99,9 @@ private:
     QPushButton* FFTGMenu = nullptr;
     // The transform's work arrays, made on the first entry to the page, freed when it is left.
     std::unique_ptr<evaluation::VibrationBuffers> buffers_;
-    // The background frame ("Jako tło"), made when first needed and kept for the program's life.
+    // The background frame ("Jako tło"), made when first needed and kept for the program's life,
+    // with its transform arrays while the page's arrays are freed.
     std::unique_ptr<QByteArray> FftBackSamples;
+    struct KeptBackground;
+    std::unique_ptr<KeptBackground> keptBackground_;
 };

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <memory>
@@ -291,6 +292,29 @@ TEST_F(VibrationPageTest, OpenedFileShowsItsSpectrumAndTheSwitchesChangeIt) {
     answerChoice(1, "BitBtn2");
     exportByMenu();
     EXPECT_EQ(dialogs.size(), asked);
+}
+
+// Leaving the page frees its transform arrays; the background stays for the program's life, so
+// the same frame opened after coming back is subtracted to nothing. The program's end frees the
+// arrays as leaving does.
+TEST_F(VibrationPageTest, LeavingThePageFreesItsArraysAndKeepsTheBackground) {
+    startWindow();
+    openSineFile();
+    EXPECT_TRUE(f->FftAnalysis().HoldsFrameBuffers());
+    Control<QPushButton>(f, "bSaveBackG")->click();
+    DataSaved = true;
+    Control<QPushButton>(f, "FFTGMenu")->click();
+    ASSERT_EQ(f->NotebookMainForm->currentIndex(), 1);
+    EXPECT_FALSE(f->FftAnalysis().HoldsFrameBuffers());
+
+    openSineFile();
+    EXPECT_TRUE(Control<QCheckBox>(f, "cbBackGroundFFT")->isChecked());
+    ASSERT_EQ(SFreq().Count(), 4096);
+    double largest = 0;
+    for (int i = 0; i < SFreq().Count(); ++i) largest = std::max(largest, std::abs(SFreq().YValue(i)));
+    EXPECT_EQ(largest, 0.0);
+    f->FreeVibrationBuffers();
+    EXPECT_FALSE(f->FftAnalysis().HoldsFrameBuffers());
 }
 
 // "Pomiar" against the simulated head: the head's counts fill the first gauge, its FFT blocks
