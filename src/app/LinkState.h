@@ -12,9 +12,13 @@ struct LinkStateInput {
     bool interfaceError = false;  // no head answered / the card's program does not run
     int comNumber = 1;            // serial: COMn
     int baud = 9600;              // serial: bit/s
+    // card: why its I/O ports could not be opened (empty when they could)
+    QString cardPortsError;
 };
 
 QString LinkStateText(const LinkStateInput& in);
+// The card's I/O ports could not be opened: the cause and what to do about it.
+QString CardPortsMissingText(const QString& cause);
 // Whether the line tells of a fault (shown in red).
 bool LinkStateIsFault(const LinkStateInput& in);
 

@@ -223,6 +223,8 @@ QWidget* ServicePage::Build(TMainForm& f) {
         xyDisplays_[size_t(i)] = display(xy, xyNames[i], 0, 11);
         xg->addWidget(xyDisplays_[size_t(i)], i / 2, (i % 2) * 2 + 1);
     }
+    f.cbSystemXY = named(new QCheckBox(QStringLiteral("System z pomiarem XY"), xy), "cbSystemXY");
+    xg->addWidget(f.cbSystemXY, 3, 0, 1, 4);
     // The firmware reload with its progress and the head's texts.
     auto* loader = named(new QGroupBox(QStringLiteral("Program interfejsu"), page), "GroupBoxLadowanie");
     auto* lg = new QGridLayout(loader);
@@ -262,7 +264,13 @@ QWidget* ServicePage::Build(TMainForm& f) {
     tl->addWidget(f.ScrollBar4, 1, 0);
     tl->addWidget(f.PSLabel57, 2, 0);
     tl->addWidget(f.ScrollBar5, 3, 0);
-    tl->setRowStretch(4, 1);
+    // Beside the deviation threshold: its warning, and the head's velocity warning.
+    f.CheckBox4 = named(new QCheckBox(QString::fromUtf8("Ostrzeganie o zbyt dużej odchyłki"), thresholds), "CheckBox4");
+    f.CheckBoxIgnorujZaDuzaPredkosc = named(
+        new QCheckBox(QString::fromUtf8("Ignoruj zbyt dużą prędkość"), thresholds), "CheckBoxIgnorujZaDuzaPredkosc");
+    tl->addWidget(f.CheckBox4, 4, 0);
+    tl->addWidget(f.CheckBoxIgnorujZaDuzaPredkosc, 5, 0);
+    tl->setRowStretch(6, 1);
     QObject::connect(f.ScrollBar4, &QScrollBar::valueChanged, &f, &TMainForm::ScrollBar4Change);
     QObject::connect(f.ScrollBar5, &QScrollBar::valueChanged, &f, &TMainForm::ScrollBar5Change);
     f.NotebookUstawienia->addWidget(thresholds);
@@ -288,6 +296,12 @@ QWidget* ServicePage::Build(TMainForm& f) {
     sg->addWidget(f.ScrollBar13, 1, 0, 1, 2);
     sg->addWidget(f.Label133, 2, 0, 1, 2);
     sg->addWidget(f.ScrollBar12, 3, 0, 1, 2);
+    f.RadioGroupUsrednianieMeteo = named(
+        new TRadioGroup(QString::fromUtf8("Uśrednianie meteo"), {QStringLiteral("Tak"), QStringLiteral("Nie")}, settings),
+        "RadioGroupUsrednianieMeteo");
+    f.RadioGroupUsrednianieMeteo->SetColumns(2);
+    f.RadioGroupUsrednianieMeteo->SetItemIndex(0);
+    sg->addWidget(f.RadioGroupUsrednianieMeteo, 2, 2, 2, 1);
     sg->addWidget(label(settings, "LabMaxLevel", QStringLiteral("Max level")), 4, 0);
     sg->addWidget(f.Label131, 4, 1);
     sg->addWidget(f.ScrollBar10, 5, 0, 1, 2);
@@ -402,6 +416,12 @@ QWidget* ServicePage::Build(TMainForm& f) {
     bottom->addWidget(cmd(frame, "PSButton31", "Koniec", &ServicePage::PSButton31Click));
     f.PSStatusBar1 = panelStatusBar(frame, "PSStatusBar1", 1);
     QObject::connect(f.PSTransmisja2, &TRadioGroup::changed, &f, &TMainForm::PSTransmisja2Click);
+    QObject::connect(f.CheckBoxIgnorujZaDuzaPredkosc, &QCheckBox::toggled, &f,
+                     &TMainForm::CheckBoxIgnorujZaDuzaPredkoscClick);
+    QObject::connect(f.RadioGroupUsrednianieMeteo, &TRadioGroup::changed, &f,
+                     &TMainForm::RadioGroupUsrednianieMeteoClick);
+    QObject::connect(f.CheckBox4, &QCheckBox::toggled, &f, &TMainForm::CheckBox4Click);
+    QObject::connect(f.cbSystemXY, &QCheckBox::toggled, &f, &TMainForm::cbSystemXYClick);
 
     PSTimer1 = new QTimer(this);
     PSTimer1->setObjectName(QStringLiteral("PSTimer1"));

@@ -57,6 +57,7 @@ enum TComPortNumber : uint8_t;
 enum TComPortBaudRate : uint8_t;
 class TMemoryFifo;
 namespace instrument {
+struct MeteoThreadSettings;
 class SerialFrameParser;
 enum class LinkKind : uint8_t;
 class TOdczyt;
@@ -213,6 +214,7 @@ public:
     // --- main menu ---
     QMenu* Jezyk1 = nullptr;
     QMenu* PopupMenuWykres = nullptr;  // pop-up menu of the positioning chart
+    QAction* MenuOsX = nullptr;        // its "Oś &X": Numerpunktu1 and Dystans1
     QAction* Numerpunktu1 = nullptr;
     QAction* Dystans1 = nullptr;
     QMenu* PopupMenuPK = nullptr;  // pop-up menu of the angular chart
@@ -276,6 +278,23 @@ public:
     // Link type choice: InterfaceMode := the chosen index; the flag page follows; the port
     // choice is offered only for the serial link.
     void PSTransmisja2Click();
+    // Settings of the service panel (Unit_glowny_settings.cpp). While ticked the head's
+    // "velocity too high" flag is ignored (not stored: each run starts with the warning on).
+    QCheckBox* CheckBoxIgnorujZaDuzaPredkosc = nullptr;
+    // 0 "Tak": the environment thread averages its readings; 1 "Nie".
+    TRadioGroup* RadioGroupUsrednianieMeteo = nullptr;
+    QCheckBox* CheckBox4 = nullptr;   // "Ostrzeganie o zbyt dużej odchyłki"
+    // "System z pomiarem XY": the two-axis detector is there (the configuration then offers
+    // positioning and straightness together); an XY block from the head ticks it.
+    QCheckBox* cbSystemXY = nullptr;
+    void CheckBoxIgnorujZaDuzaPredkoscClick();
+    void RadioGroupUsrednianieMeteoClick();
+    void CheckBox4Click();
+    void cbSystemXYClick();
+    // What the environment thread reads each round: the averaging choice and ScrollBar12
+    // (Unit_glowny_reading.cpp); ApplyMeteoChoices hands a changed choice to a running thread.
+    const instrument::MeteoThreadSettings& MeteoThreadChoices();
+    void ApplyMeteoChoices();
 
     // The flatness page.
     FlatnessPage& Flatness() { return *FlatnessView; }
@@ -321,6 +340,11 @@ public:
     // The same with this link and card (a simulated card in tests).
     void ConfigureLink(instrument::LinkKind kind, platform::CardPorts* card);
     void SetLinkStatusText(const QString& text);
+    // The card's I/O ports could not be opened (no raw port rights): the link state lines say
+    // why and what to do, and a message says it once a run. The cause stays for the state line.
+    void ReportCardPortsMissing(const QString& cause);
+    QString CardPortsError;
+    bool CardPortsMessageShown = false;
     // Reads and writes the registry settings and the lists that go with them
     // (Unit_glowny_settings.cpp), with the controls that show them.
     // The settings read and shown; returns the stored values that were out of range.
@@ -400,6 +424,13 @@ public:
     evaluation::PointStore& Points();
     std::shared_ptr<PointStoreBinding> PointStoreParts;
     bool SetupPictureWarned = false;
+    // The positioning chart's background of the cycle pattern (PositioningMethod); a missing
+    // picture is said as the set-up picture's is.
+    void ShowPositioningBackground();
+    bool BackgroundPictureWarned = false;
+    // A missing picture: a message box the first time in a run (`said` then set), a status-bar
+    // line on later visits.
+    void SayMissingPicture(bool& said, const QString& text);
     bool SpreadsheetTransferWarned = false;
 
     // --- positioning, straightness and flatness runs (Unit_glowny_runs.cpp) ---

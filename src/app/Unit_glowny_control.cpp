@@ -250,7 +250,10 @@ void TMainForm::ScrollBar13Change() {
     if (RunPartsHolder) Acceptance().settings.moveThreshold = ScrollBar13->value();
 }
 
-void TMainForm::ScrollBar12Change() { Label133->setText(runcontrol::AveragingCaption(ScrollBar12->value())); }
+void TMainForm::ScrollBar12Change() {
+    Label133->setText(runcontrol::AveragingCaption(ScrollBar12->value()));
+    ApplyMeteoChoices();  // the environment thread reads the threshold every round
+}
 
 void TMainForm::ScrollBar10Change() {
     SignalGaugeMax = uint8_t(ScrollBar10->value());

@@ -8,9 +8,11 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <string>
 
 #include "app/Unit_glowny.h"
 #include "app/Unit_glowny_link.h"
+#include "app/MainMenuPage.h"
 #include "foundations/MessageDlg.h"
 #include "foundations/ProgramMessages.h"
 #include "foundations/RadioGroup.h"
@@ -36,7 +38,9 @@ void TMainForm::BuildLink() {
     connect(PSTimer2, &QTimer::timeout, this, &TMainForm::PSTimer2Timer);
     linkSink_ = std::make_unique<MainLinkSink>(*this);
     frameSink_ = std::make_unique<MainFrameSink>(*this);
-    ConfigureLink();
+    // No link until the settings choose one: the card's ports are not to be tried for a serial
+    // link.
+    ConfigureLink(instrument::LinkKind::None, nullptr);
 }
 
 void TMainForm::CreateLinkObjects() {
@@ -86,11 +90,27 @@ void TMainForm::ConfigureLink() {
     // The card's ports are opened only when the card is the chosen link; without them sending
     // takes the interface-error path at once.
     const auto kind = InterfaceMode <= 1 ? instrument::LinkKind(InterfaceMode.load()) : instrument::LinkKind::None;
-    if (kind == instrument::LinkKind::Card && !CardPortsIo) CardPortsIo = platform::openHardwareCardPorts();
+    if (kind == instrument::LinkKind::Card && !CardPortsIo) {
+        std::string cause;
+        CardPortsIo = platform::openHardwareCardPorts(&cause);
+        if (!CardPortsIo) ReportCardPortsMissing(QString::fromStdString(cause));
+    }
     ConfigureLink(kind, CardPortsIo.get());
 }
 
+void TMainForm::ReportCardPortsMissing(const QString& cause) {
+    // The state lines name the cause and the remedy each time; the message comes once a run.
+    CardPortsError = cause.isEmpty() ? QStringLiteral("?") : cause;
+    const QString text = app::CardPortsMissingText(CardPortsError);
+    SetLinkStatusText(text);
+    if (MenuView) MenuView->ShowLinkState();
+    if (CardPortsMessageShown) return;
+    CardPortsMessageShown = true;
+    ShowStartupMessage(text, TMsgDlgType::mtError);
+}
+
 void TMainForm::ConfigureLink(instrument::LinkKind kind, platform::CardPorts* card) {
+    if (card) CardPortsError.clear();
     instrument::LinkSetup setup;
     setup.comm = CommPortDriver1;
     setup.card = card;

@@ -74,7 +74,7 @@ public:
     void Beep() override { QApplication::beep(); }
     void EnableAlignment() override {
         f_.Readout().EnableAlignment();
-        f_.SystemXY = true;
+        f_.cbSystemXY->setChecked(true);  // its handler marks the two-axis system
     }
     void DrawAlignmentTarget(int32_t ax, int32_t ay, int32_t dx, int32_t dy, uint8_t px, uint8_t py) override {
         f_.DrawAlignmentTarget(ax, ay, dx, dy, px, py);

@@ -28,6 +28,7 @@ app::LinkStateInput TMainForm::CurrentLinkState() const {
     in.startupRunning = startupRunning_ && shownOnce_;
     in.portOpen = SerialLinkOpen();
     in.interfaceError = InterfaceError;
+    in.cardPortsError = CardPortsError;
     if (CommPortDriver1) {
         in.comNumber = int(CommPortDriver1->ComPort()) + 1;
         in.baud = ComPortBaudTable[std::min<size_t>(CommPortDriver1->ComPortSpeed(), ComPortBaudTable.size() - 1)];

@@ -118,9 +118,14 @@ void TMainForm::BuildMainMenu() {
     // Pop-up menus of the positioning and angular charts (their first items mark the bottom axis).
     PopupMenuWykres = new QMenu(this);
     PopupMenuWykres->setObjectName("PopupMenuWykres");
-    Numerpunktu1 = PopupMenuWykres->addAction(QStringLiteral("Numer punktu"));
+    // The positioning chart's x-axis choice is one command ("Oś &X"), off while a run lasts.
+    QMenu* xAxis = PopupMenuWykres->addMenu(QStringLiteral("Oś &X"));
+    xAxis->setObjectName("MenuOsX");  // the language file sets its title, which its command shows
+    MenuOsX = xAxis->menuAction();
+    MenuOsX->setObjectName("MenuOsX");
+    Numerpunktu1 = xAxis->addAction(QStringLiteral("Numer punktu"));
     Numerpunktu1->setObjectName("Numerpunktu1");
-    Dystans1 = PopupMenuWykres->addAction(QStringLiteral("Dystans"));
+    Dystans1 = xAxis->addAction(QStringLiteral("Dystans"));
     Dystans1->setObjectName("Dystans1");
     PopupMenuPK = new QMenu(this);
     PopupMenuPK->setObjectName("PopupMenuPK");
@@ -151,8 +156,12 @@ QAction* TMainForm::MenuCommand(const QString& name) const {
     // The charts' pop-up commands are commands of the window too.
     for (const QMenu* popup : {PopupMenuWykres, PopupMenuPK, PopupMenuPredkosc}) {
         if (!popup) continue;
-        for (QAction* a : popup->actions())
+        for (QAction* a : popup->actions()) {
             if (a->objectName() == name) return a;
+            if (const QMenu* sub = a->menu())
+                for (QAction* s : sub->actions())
+                    if (s->objectName() == name) return s;
+        }
     }
     return nullptr;
 }

@@ -105,7 +105,7 @@ void TMainForm::RefreshPageAfterOptions() {
     case kModePositioning:
         ShowMeasurementParameters();
         if (PositioningCycles->Count() == 0)
-            SetChartBackground(Positioning().Chart(), PositioningBackgroundFile(ProgramDir, PositioningMethod));
+            ShowPositioningBackground();
         else if (Positioning().ButtonPages() && Positioning().ButtonPages()->currentIndex() == 2)
             EvaluatePositioning(true);
         else

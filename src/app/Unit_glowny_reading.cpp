@@ -116,7 +116,9 @@ std::optional<int32_t> CardMeteoExchange(uint8_t command) {
 
 struct TMainForm::ReadingParts : instrument::ReadingSink, instrument::ReadingLink, instrument::SampleOutputs {
     explicit ReadingParts(TMainForm& form)
-        : f(form), komunikatySink(form, form.ModeHost(), form.LinkCalls()), meteoSink(form) {}
+        : f(form), komunikatySink(form, form.ModeHost(), form.LinkCalls()), meteoSink(form) {
+        TakeMeteoSettings();
+    }
 
     // The averaging choices the thread reads, from the window's controls.
     void TakeMeteoSettings() {
@@ -318,6 +320,13 @@ void TMainForm::StartReadingThread(uint64_t generation) {
 }
 
 void TMainForm::RestartMeteoReading() { Reading().RestartMeteo(); }
+
+const instrument::MeteoThreadSettings& TMainForm::MeteoThreadChoices() { return Reading().meteoSettings; }
+
+void TMainForm::ApplyMeteoChoices() {
+    // Before the reading parts exist no thread runs; the next start takes the choices.
+    if (ReadingPartsHolder) ReadingPartsHolder->TakeMeteoSettings();
+}
 
 bool TMainForm::MeteoReadingRunning() { return Threads().MeteoRunning(); }
 

@@ -62,6 +62,9 @@ void showIf(QWidget* w, bool on) {
 void enableIf(QWidget* w, bool on) {
     if (w) w->setEnabled(on);
 }
+void enableIf(QAction* a, bool on) {
+    if (a) a->setEnabled(on);
+}
 
 // A menu command by its name.
 void enableCommand(TMainForm& f, const char* name, bool on) {
@@ -144,7 +147,7 @@ struct TMainForm::RunParts {
         void PrepareNewRunChart() override {
             f_.SetChartTitle(f_.Positioning().Chart(), Msg("stWykresPoz") + QStringLiteral(" - ") +
                                             QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat));
-            SetChartBackground(f_.Positioning().Chart(), PositioningBackgroundFile(f_.ProgramDir, f_.PositioningMethod));
+            f_.ShowPositioningBackground();
         }
         void HideBacklash() override {
             showIf(f_.Positioning().BacklashLabel(), false);
@@ -168,7 +171,7 @@ struct TMainForm::RunParts {
         }
         void ResetHeadFlags() override { modes::ResetHeadFlags(f_.Runs().host); }
         void SetSetupControlsEnabled(bool on) override {
-            enableCommand(f_, "MenuOsX", on);
+            enableIf(f_.MenuOsX, on);
             enableIf(f_.PunktStartowy, on);
         }
         void ShowButtonPage(int p) override {
@@ -287,7 +290,7 @@ struct TMainForm::RunParts {
             modes::RestartCounting(f_.Runs().host);
             RawCount = 0;
         }
-        void SetMenuOsXEnabled(bool on) override { enableCommand(f_, "MenuOsX", on); }
+        void SetMenuOsXEnabled(bool on) override { enableIf(f_.MenuOsX, on); }
         void SetStartPointEnabled(bool on) override { enableIf(f_.PunktStartowy, on); }
         void SetAcceptTimerEnabled(bool on) override { f_.Positioning().SetAcceptTimerEnabled(on); }
         void SetMoveTimerEnabled(bool on) override { f_.Positioning().SetMoveTimerEnabled(on); }

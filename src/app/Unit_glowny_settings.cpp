@@ -20,6 +20,7 @@
 #include "foundations/RadioGroup.h"
 #include "foundations/RealSpinEdit.h"
 #include "foundations/SharedGlobals.h"
+#include "instrument/HeadLinkState.h"
 #include "platform/AppPaths.h"
 #include "platform/Registry.h"
 
@@ -31,6 +32,21 @@ void TMainForm::PSTransmisja2Click() {
     NotebookFlagi->setCurrentIndex(i);
     ComPortUstawienia->setEnabled(i == 1);
 }
+
+void TMainForm::CheckBoxIgnorujZaDuzaPredkoscClick() {
+    instrument::LinkState().IgnoreVelocityTooHigh = CheckBoxIgnorujZaDuzaPredkosc->isChecked();
+}
+
+void TMainForm::RadioGroupUsrednianieMeteoClick() {
+    const int i = RadioGroupUsrednianieMeteo->ItemIndex();
+    if (i < 0) return;
+    MeteoAveragingIndex = i;
+    ApplyMeteoChoices();
+}
+
+void TMainForm::CheckBox4Click() { BigErrorWarning = CheckBox4->isChecked(); }
+
+void TMainForm::cbSystemXYClick() { SystemXY = cbSystemXY->isChecked(); }
 
 SettingsCorrections TMainForm::LoadStoredSettings() {
     SettingsCorrections corrections = ReadSettings(platform::appRegistry(), *this);
@@ -73,6 +89,10 @@ void TMainForm::SettingsToControls() {
         PSTransmisja2Click();
     ScrollBar4->setValue(HeadOnOffThreshold);
     ScrollBar5->setValue(MaxErrorThreshold);
+    RadioGroupUsrednianieMeteo->SetItemIndex(MeteoAveragingIndex);
+    CheckBox4->setChecked(BigErrorWarning);
+    cbSystemXY->setChecked(SystemXY);
+    CheckBoxIgnorujZaDuzaPredkoscClick();  // the link's flag as the box stands
     Positioning().WaitTimeBar()->setValue(AutoAcceptTime);
     auto check = [this](const char* name, bool on) {
         if (QAction* a = MenuCommand(QString::fromLatin1(name))) a->setChecked(on);
@@ -112,6 +132,9 @@ void TMainForm::ControlsToSettings() {
     if (ComPortUstawienia->ItemIndex() >= 0) ComPortIndex = ComPortUstawienia->ItemIndex();
     HeadOnOffThreshold = ScrollBar4->value();
     MaxErrorThreshold = ScrollBar5->value();
+    if (RadioGroupUsrednianieMeteo->ItemIndex() >= 0) MeteoAveragingIndex = RadioGroupUsrednianieMeteo->ItemIndex();
+    BigErrorWarning = CheckBox4->isChecked();
+    SystemXY = cbSystemXY->isChecked();
     AutoAcceptTime = Positioning().WaitTimeBar()->value();
     auto checked = [this](const char* name, bool current) {
         const QAction* a = MenuCommand(QString::fromLatin1(name));

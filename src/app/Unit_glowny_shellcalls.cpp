@@ -34,7 +34,7 @@ public:
         switch (mode) {
         case 0:
             f_.EnableControlsAfterMeasurement();
-            SetChartBackground(f_.Positioning().Chart(), PositioningBackgroundFile(f_.ProgramDir, f_.PositioningMethod));
+            f_.ShowPositioningBackground();
             break;
         case 2:
         case 3: f_.EndMeasurementRun(); break;

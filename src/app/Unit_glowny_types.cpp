@@ -123,14 +123,27 @@ QString SetupPictureName(int mode, int measuredAxis) {
     return base + QChar(u'x' + axis);
 }
 
-QString PositioningBackgroundFile(const QString& programDir, int positioningMethod) {
+QString PositioningBackgroundName(int positioningMethod) {
     static const char* const names[] = {"liniowe", "pilgrim", "pilgrim2"};
     if (positioningMethod < 0 || positioningMethod > 2) return QString();
+    return QLatin1String(names[positioningMethod]);
+}
+
+QString PositioningBackgroundFile(const QString& programDir, int positioningMethod) {
+    const QString name = PositioningBackgroundName(positioningMethod);
+    if (name.isEmpty()) return QString();
     for (const char* ext : {".png", ".svg"}) {
-        const QString path = programDir + QLatin1String(names[positioningMethod]) + QLatin1String(ext);
+        const QString path = programDir + name + QLatin1String(ext);
         if (QFileInfo::exists(path)) return path;
     }
     return QString();
+}
+
+QString MissingBackgroundText(int positioningMethod) {
+    return FillPlaceholder(TranslateString(QStringLiteral("stBrakTla"),
+                                           QString::fromUtf8("Brak obrazu tła wykresu: %s (plik .png lub .svg "
+                                                             "w folderze programu)")),
+                           PositioningBackgroundName(positioningMethod));
 }
 
 void TMainForm::ConnectTypePages() {
@@ -192,7 +205,7 @@ void TMainForm::BitBtnpozycjonowanieClick() {
     for (QWidget* w : std::initializer_list<QWidget*>{Positioning().BacklashLabel(), Positioning().StraightnessYErrorLabel(), Positioning().WaitProgress(), Positioning().WaitTimeBar(), Positioning().WaitTimeLabel()})
         showIf(w, false);
 
-    SetChartBackground(Positioning().Chart(), PositioningBackgroundFile(ProgramDir, PositioningMethod));
+    ShowPositioningBackground();
 
     setWindowTitle(ModeCaptions[kModePositioning]);
     ShowMenuItemsByTag(PositioningShown(), true);
@@ -342,15 +355,29 @@ bool TMainForm::ShowSetupPicture() {
         QResource::unregisterResource(bundle);
     }
     if (picture.isNull()) {
-        // Said once; the page goes on without its picture.
-        if (!SetupPictureWarned) {
-            SetupPictureWarned = true;
-            ShowMessage(Msg("stBrakFoto"));
-        }
+        // The page goes on without its picture.
+        SayMissingPicture(SetupPictureWarned, Msg("stBrakFoto"));
         return false;
     }
     Readout().ShowSetupPicture(picture);
     return true;
+}
+
+void TMainForm::ShowPositioningBackground() {
+    const QString path = PositioningBackgroundFile(ProgramDir, PositioningMethod);
+    SetChartBackground(Positioning().Chart(), path);
+    if (path.isEmpty()) SayMissingPicture(BackgroundPictureWarned, MissingBackgroundText(PositioningMethod));
+}
+
+void TMainForm::SayMissingPicture(bool& said, const QString& text) {
+    // A box the first time in a run of the program; later only the status bar, so that no
+    // visit to a page costs a click.
+    if (!said) {
+        said = true;
+        ShowMessage(text);
+    } else {
+        statusBar()->showMessage(text);
+    }
 }
 
 void TMainForm::SendValueToExcel(uint8_t digits, double value) {

@@ -61,3 +61,7 @@ std::optional<double> MaterialExpansionCoefficient(int item);
 // The chart background of a positioning method in the program folder: "liniowe", "pilgrim" or
 // "pilgrim2" as PNG or SVG; empty when neither exists.
 QString PositioningBackgroundFile(const QString& programDir, int positioningMethod);
+// The base name of that background ("liniowe", "pilgrim", "pilgrim2"; empty for another method)
+// and what is said when neither file is there.
+QString PositioningBackgroundName(int positioningMethod);
+QString MissingBackgroundText(int positioningMethod);

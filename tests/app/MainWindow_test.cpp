@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QCheckBox>
@@ -21,6 +22,12 @@
 #include "MainWindowFixture.h"
 #include "app/VelocityPage.h"
 #include "support/SimHead.h"
+#include "support/ModalDialog.h"
+#include "support/SimCard.h"
+#include "app/opcje.h"
+#include "instrument/HeadLinkState.h"
+#include "instrument/LinkPort.h"
+#include "instrument/OdczytMeteo.h"
 #include "support/InstrumentSinkDoubles.h"
 #include "app/ModeSequencesMainForm.h"
 #include "instrument/ComDrv32.h"
@@ -443,6 +450,117 @@ TEST_F(MainWindowTest, StoredSettingsOutOfRangeAreBroughtIntoRangeAndNamedOnceAt
     app::EndProgram(program);
     EXPECT_EQ(reg.readString(points, "Point numberPK").value_or(""), "2");
     EXPECT_EQ(reg.readString(options, "FFTCzas").value_or(""), "0");
+}
+
+// Without raw port rights the card's ports cannot be opened: the link state lines name the cause
+// and the remedy, a message says it once, and commands take the interface-error path at once.
+TEST_F(MainWindowTest, CardWithoutPortRightsSaysTheCauseAndTheRemedy) {
+    start();
+    ASSERT_TRUE(finishStartup());
+    TMainForm* f = form();
+    // The serial link chosen: the card's ports were not tried.
+    EXPECT_TRUE(f->CardPortsError.isEmpty());
+    EXPECT_FALSE(f->CardPortsMessageShown);
+    messages.clear();
+    InterfaceError = false;
+    InterfaceMode = 0;
+    f->ConfigureLink(instrument::LinkKind::Card, nullptr);
+    const QString cause = QStringLiteral("card ports 0x300-0x303: Operation not permitted");
+    const QString text = app::CardPortsMissingText(cause);
+    EXPECT_TRUE(text.contains(cause));
+    EXPECT_TRUE(text.contains("CAP_SYS_RAWIO"));
+    f->ReportCardPortsMissing(cause);
+    ASSERT_TRUE(pumpUntil([&] { return messageCount(text) == 1; }));
+    f->ReportCardPortsMissing(cause);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messageCount(text), 1);
+    EXPECT_EQ(f->PSStatusBar1->Panel(0)->text(), text);
+    EXPECT_EQ(Control<QLabel>(f, "LabStanLacza")->text(), text);
+    SendCommandByte('R');
+    EXPECT_TRUE(InterfaceError.load());
+    // A card that is there again (a simulated one) clears the cause.
+    testsupport::SimCard card;
+    f->ConfigureLink(instrument::LinkKind::Card, &card);
+    EXPECT_TRUE(f->CardPortsError.isEmpty());
+    InterfaceMode = 1;
+    f->ConfigureLink();  // the serial link again before the simulated card goes
+}
+
+// The service panel's setting controls act at once (the velocity flag, the environment thread's
+// averaging, the two-axis choice of the configuration) and the stored ones come back after a
+// restart.
+TEST_F(MainWindowTest, ServicePanelSettingControlsActAndSurviveARestart) {
+    start();
+    TMainForm* f = form();
+    auto* ignore = Control<QCheckBox>(f, "CheckBoxIgnorujZaDuzaPredkosc");
+    auto* averaging = Control<TRadioGroup>(f, "RadioGroupUsrednianieMeteo");
+    auto* bigError = Control<QCheckBox>(f, "CheckBox4");
+    auto* systemXY = Control<QCheckBox>(f, "cbSystemXY");
+    EXPECT_EQ(averaging->ItemIndex(), 0);
+    EXPECT_FALSE(bigError->isChecked());
+    EXPECT_FALSE(systemXY->isChecked());
+    EXPECT_FALSE(ignore->isChecked());
+
+    // "Velocity too high" counts until the box is ticked, whatever the flag byte holds then.
+    instrument::LinkState().HeadFlags = 0x01;
+    EXPECT_TRUE(SerialFlagBit0());
+    ignore->click();
+    EXPECT_FALSE(SerialFlagBit0());
+    instrument::LinkState().HeadFlags = 0xFF;
+    EXPECT_FALSE(SerialFlagBit0());
+    ignore->click();
+    EXPECT_TRUE(SerialFlagBit0());
+    ignore->click();
+
+    // The environment thread reads the averaging choice and the change threshold.
+    averaging->button(1)->click();
+    EXPECT_EQ(f->MeteoAveragingIndex, 1);
+    EXPECT_FALSE(f->MeteoThreadChoices().averagingOn.load());
+    averaging->button(0)->click();
+    EXPECT_TRUE(f->MeteoThreadChoices().averagingOn.load());
+    f->ScrollBar12->setValue(33);
+    EXPECT_EQ(f->MeteoThreadChoices().changeThreshold.load(), 33);
+    averaging->button(1)->click();
+
+    // Positioning and straightness together are offered (and kept on OK) only with the
+    // two-axis system.
+    auto offeredTogether = [&] {
+        bool offered = false;
+        testsupport::whenModalShown<TFOpcje>([&](TFOpcje& d) {
+            offered = d.cbPozycIProsto->isEnabled();
+            d.cbPozycIProsto->setChecked(true);
+            d.ButtonOk->click();
+        });
+        f->BitBtnKonfiguracjaClick(true);
+        return offered;
+    };
+    EXPECT_FALSE(offeredTogether());
+    EXPECT_FALSE(f->PosAndStr);
+    systemXY->click();
+    EXPECT_TRUE(f->SystemXY);
+    EXPECT_TRUE(offeredTogether());
+    EXPECT_TRUE(f->PosAndStr);
+    bigError->click();
+
+    auto& reg = platform::appRegistry();
+    const QString service = QString(kSettingsKey) + "\\Service Parameter";
+    app::EndProgram(program);
+    EXPECT_EQ(reg.readString(service, "Avarge meteo").value_or(""), "1");
+    EXPECT_EQ(reg.readString(service, "Big error warning").value_or(""), "1");
+    EXPECT_EQ(reg.readString(service, "SystemXY").value_or(""), "1");
+    EXPECT_EQ(reg.readString(service, "Avarge change <").value_or(""), "33");
+
+    start();
+    f = form();
+    EXPECT_EQ(Control<TRadioGroup>(f, "RadioGroupUsrednianieMeteo")->ItemIndex(), 1);
+    EXPECT_FALSE(f->MeteoThreadChoices().averagingOn.load());
+    EXPECT_TRUE(Control<QCheckBox>(f, "CheckBox4")->isChecked());
+    EXPECT_TRUE(Control<QCheckBox>(f, "cbSystemXY")->isChecked());
+    EXPECT_TRUE(f->PosAndStr);
+    // Ignoring the velocity warning is not stored: a new run warns again.
+    EXPECT_FALSE(Control<QCheckBox>(f, "CheckBoxIgnorujZaDuzaPredkosc")->isChecked());
+    instrument::LinkState().HeadFlags = 0x01;
+    EXPECT_TRUE(SerialFlagBit0());
 }
 
 // The sensor boxes forced off by a missing calibration file are not stored as the user's choice.

@@ -340,7 +340,11 @@ TEST_F(OptionsWindowTest, AlignmentViewFollowsTheTwoAxisDetector) {
                         std::chrono::milliseconds(10));
     Control<QPushButton>(f, "BitBtnWyswietlacz")->click();
     auto* box = Control<QCheckBox>(f, "CBJustowanie");
+    EXPECT_FALSE(Control<QCheckBox>(f, "cbSystemXY")->isChecked());
     ASSERT_TRUE(pumpUntil([&] { return box->isEnabled(); }));
+    // The head's XY blocks tick the two-axis system on the service panel.
+    EXPECT_TRUE(pumpUntil([&] { return Control<QCheckBox>(f, "cbSystemXY")->isChecked(); }));
+    EXPECT_TRUE(f->SystemXY);
     auto* view = Control<platform::TChart>(f, "chJustowanie");
     auto* photo = Control<QLabel>(f, "FotoPomiaru");
     EXPECT_FALSE(view->isVisibleTo(f));

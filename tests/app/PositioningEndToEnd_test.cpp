@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -103,6 +104,12 @@ TEST_F(PositioningEndToEndTest, LinearRunResultsSavedAndOpenedAgain) {
     }));
     Control<QPushButton>(f, "ButtonPozStart")->click();
     ASSERT_TRUE(MeasurementRunning.load());
+    // The chart's x-axis choice ("Oś X" with "Numer punktu" and "Dystans") is off during the run.
+    ASSERT_NE(f->MenuOsX, nullptr);
+    EXPECT_TRUE(f->PopupMenuWykres->actions().contains(f->MenuOsX));
+    EXPECT_TRUE(f->MenuOsX->menu()->actions().contains(f->Numerpunktu1));
+    EXPECT_TRUE(f->MenuOsX->menu()->actions().contains(f->Dystans1));
+    EXPECT_FALSE(f->MenuOsX->isEnabled());
     const instrument::AcceptanceState& st = f->Acceptance().state;
 
     auto standAt = [&](double mm, const std::function<bool()>& accepted) {
@@ -140,6 +147,7 @@ TEST_F(PositioningEndToEndTest, LinearRunResultsSavedAndOpenedAgain) {
         }
     }
     EXPECT_FALSE(MeasurementRunning.load());
+    EXPECT_TRUE(f->MenuOsX->isEnabled());
 
     // The run holds what the head read at each target.
     TCykl expected;

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTableWidget>
 
 #include "MainWindowFixture.h"
@@ -255,6 +256,7 @@ TEST_F(TypePagesTest, ResultsGate) {
     bool evaluated = false;
     stand->evaluatePositioningRun = [&] { evaluated = true; };
     Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
+    messages.clear();  // the entry's own notice: this folder has no background picture
     f->PositioningCycles->Assign(cyclesOf({6, 7}));
     Control<QPushButton>(f, "ButtonPozRaport")->click();
     EXPECT_EQ(std::vector<QString>{Msg("stZaMaloCykli")}, messageTexts());
@@ -303,8 +305,44 @@ TEST_F(TypePagesTest, SetupPictureFromBundleOrOneWarning) {
     startWindow();
     f->MeasurementMode = 8;
     EXPECT_FALSE(f->ShowSetupPicture());
+    EXPECT_EQ(std::vector<QString>{Msg("stBrakFoto")}, messageTexts());
+    // Later visits say it in the status bar, no box to click away.
+    f->statusBar()->clearMessage();
     EXPECT_FALSE(f->ShowSetupPicture());
     EXPECT_EQ(std::vector<QString>{Msg("stBrakFoto")}, messageTexts());
+    EXPECT_EQ(f->statusBar()->currentMessage(), Msg("stBrakFoto"));
+}
+
+// The positioning chart's background of the cycle pattern: a missing picture is said in a box on
+// the first entry and in the status bar on the next; a picture placed beside the program is shown.
+TEST_F(TypePagesTest, MissingPositioningBackgroundSaidOnceThenInTheStatusBar) {
+    EXPECT_EQ(MissingBackgroundText(2), QString::fromUtf8("Brak obrazu tła wykresu: pilgrim2 (plik .png lub .svg "
+                                                          "w folderze programu)"));
+    startWindow();
+    f->PositioningMethod = 0;
+    auto* chart = Control<platform::TChart>(f, "wykres");
+    Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
+    EXPECT_EQ(std::vector<QString>{MissingBackgroundText(0)}, messageTexts());
+    EXPECT_TRUE(chart->BackImage().isNull());
+    // The entry went on without it.
+    EXPECT_EQ(f->NotebookMainForm->currentIndex(), 3);
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), "RestartMeteoReading");
+
+    f->statusBar()->clearMessage();
+    Control<QPushButton>(f, "BitBtnpozycjonowanie")->click();
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(f->statusBar()->currentMessage(), MissingBackgroundText(0));
+
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    ASSERT_TRUE(picture.save(dir.filePath("pilgrim.png")));
+    f->PositioningMethod = 1;
+    f->statusBar()->clearMessage();
+    f->ShowPositioningBackground();
+    EXPECT_FALSE(chart->BackImage().isNull());
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(f->statusBar()->currentMessage().isEmpty());
 }
 
 TEST_F(TypePagesTest, GridCellsFollowTheirPointsByIndex) {
