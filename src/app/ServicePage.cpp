@@ -223,8 +223,6 @@ QWidget* ServicePage::Build(TMainForm& f) {
         xyDisplays_[size_t(i)] = display(xy, xyNames[i], 0, 11);
         xg->addWidget(xyDisplays_[size_t(i)], i / 2, (i % 2) * 2 + 1);
     }
-    f.cbSystemXY = named(new QCheckBox(QStringLiteral("System z pomiarem XY"), xy), "cbSystemXY");
-    xg->addWidget(f.cbSystemXY, 3, 0, 1, 4);
     // The firmware reload with its progress and the head's texts.
     auto* loader = named(new QGroupBox(QStringLiteral("Program interfejsu"), page), "GroupBoxLadowanie");
     auto* lg = new QGridLayout(loader);
@@ -264,13 +262,7 @@ QWidget* ServicePage::Build(TMainForm& f) {
     tl->addWidget(f.ScrollBar4, 1, 0);
     tl->addWidget(f.PSLabel57, 2, 0);
     tl->addWidget(f.ScrollBar5, 3, 0);
-    // Beside the deviation threshold: its warning, and the head's velocity warning.
-    f.CheckBox4 = named(new QCheckBox(QString::fromUtf8("Ostrzeganie o zbyt dużej odchyłki"), thresholds), "CheckBox4");
-    f.CheckBoxIgnorujZaDuzaPredkosc = named(
-        new QCheckBox(QString::fromUtf8("Ignoruj zbyt dużą prędkość"), thresholds), "CheckBoxIgnorujZaDuzaPredkosc");
-    tl->addWidget(f.CheckBox4, 4, 0);
-    tl->addWidget(f.CheckBoxIgnorujZaDuzaPredkosc, 5, 0);
-    tl->setRowStretch(6, 1);
+    tl->setRowStretch(4, 1);
     QObject::connect(f.ScrollBar4, &QScrollBar::valueChanged, &f, &TMainForm::ScrollBar4Change);
     QObject::connect(f.ScrollBar5, &QScrollBar::valueChanged, &f, &TMainForm::ScrollBar5Change);
     f.NotebookUstawienia->addWidget(thresholds);
@@ -301,14 +293,24 @@ QWidget* ServicePage::Build(TMainForm& f) {
         "RadioGroupUsrednianieMeteo");
     f.RadioGroupUsrednianieMeteo->SetColumns(2);
     f.RadioGroupUsrednianieMeteo->SetItemIndex(0);
-    sg->addWidget(f.RadioGroupUsrednianieMeteo, 2, 2, 2, 1);
-    sg->addWidget(label(settings, "LabMaxLevel", QStringLiteral("Max level")), 4, 0);
-    sg->addWidget(f.Label131, 4, 1);
-    sg->addWidget(f.ScrollBar10, 5, 0, 1, 2);
-    sg->addWidget(label(settings, "LabMinLevel", QStringLiteral("Min level")), 6, 0);
-    sg->addWidget(f.Label132, 6, 1);
-    sg->addWidget(f.ScrollBar11, 7, 0, 1, 2);
-    sg->setRowStretch(8, 1);
+    // Right below the averaging threshold it goes with.
+    sg->addWidget(f.RadioGroupUsrednianieMeteo, 4, 0, 1, 2);
+    sg->addWidget(label(settings, "LabMaxLevel", QStringLiteral("Max level")), 5, 0);
+    sg->addWidget(f.Label131, 5, 1);
+    sg->addWidget(f.ScrollBar10, 6, 0, 1, 2);
+    sg->addWidget(label(settings, "LabMinLevel", QStringLiteral("Min level")), 7, 0);
+    sg->addWidget(f.Label132, 7, 1);
+    sg->addWidget(f.ScrollBar11, 8, 0, 1, 2);
+    // The warnings and the head's two-axis detector (the first page has no room to spare on a
+    // small screen).
+    f.CheckBox4 = named(new QCheckBox(QString::fromUtf8("Ostrzeganie o zbyt dużej odchyłki"), settings), "CheckBox4");
+    f.CheckBoxIgnorujZaDuzaPredkosc = named(
+        new QCheckBox(QString::fromUtf8("Ignoruj zbyt dużą prędkość"), settings), "CheckBoxIgnorujZaDuzaPredkosc");
+    f.cbSystemXY = named(new QCheckBox(QStringLiteral("System z pomiarem XY"), settings), "cbSystemXY");
+    sg->addWidget(f.CheckBox4, 9, 0, 1, 2);
+    sg->addWidget(f.CheckBoxIgnorujZaDuzaPredkosc, 10, 0, 1, 2);
+    sg->addWidget(f.cbSystemXY, 11, 0, 1, 2);
+    sg->setRowStretch(12, 1);
     f.NotebookUstawienia->addWidget(settings);
 
     // Page 2: the motor, the interface clock, the resets and the environment reading's end.
